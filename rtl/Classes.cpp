@@ -1,0 +1,193 @@
+// The object model's roots.
+#include "rtl/Classes.h"
+
+#include <algorithm>
+
+#include "rtl/SysUtils.h"
+
+namespace qnl {
+
+const TClassInfo& TObject::StaticClassInfo() {
+  static const TClassInfo info = TClassBuilder<TObject>("TObject", nullptr).Build();
+  return info;
+}
+
+QNL_BEGIN_CLASS(TPersistent)
+QNL_END_CLASS
+
+void TPersistent::Assign(const TPersistent* Source) {
+  if (Source) {
+    Source->AssignTo(this);
+    return;
+  }
+  throw EConvertError("Cannot assign a nil to a " + ClassName());
+}
+
+void TPersistent::AssignTo(TPersistent* Dest) const {
+  std::string from = ClassName();
+  std::string to = Dest ? Dest->ClassName() : std::string("nil");
+  throw EConvertError("Cannot assign a " + from + " to a " + to);
+}
+
+QNL_BEGIN_CLASS(TComponent)
+    .Prop("Name", &C::FName, &C::SetName)
+    .Prop("Tag", &C::FTag)
+    .Prop("Left", &C::FDesignLeft)
+    .Prop("Top", &C::FDesignTop)
+QNL_END_CLASS
+
+TComponent::TComponent(TComponent* AOwner) {
+  if (AOwner) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+  Destroying();
+  // Those who asked to be told, and whom we asked, forget each other.
+  while (!FFreeNotifies.empty()) {
+    TComponent* other = FFreeNotifies.back();
+    FFreeNotifies.pop_back();
+    auto& theirs = other->FFreeNotifies;
+    theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+    other->Notification(this, opRemove);
+  }
+  DestroyComponents();
+  if (FOwner) FOwner->RemoveComponent(this);
+}
+
+TComponent* TComponent::Components(int Index) const {
+  if (Index < 0 || Index >= ComponentCount())
+    throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  return FComponents[Index];
+}
+
+TComponent* TComponent::FindComponent(std::string_view AName) const {
+  if (AName.empty()) return nullptr;
+  for (TComponent* c : FComponents)
+    if (SameText(c->FName, AName)) return c;
+  return nullptr;
+}
+
+void TComponent::ValidateRename(TComponent* AComponent, const std::string& CurName,
+                                const std::string& NewName) {
+  if (AComponent && !SameText(CurName, NewName) && !NewName.empty()) {
+    TComponent* found = FindComponent(NewName);
+    if (found && found != AComponent)
+      throw EComponentError("A component named " + NewName + " already exists");
+  }
+}
+
+void TComponent::SetName(const std::string& NewName) {
+  if (FName == NewName) return;
+  if (!NewName.empty() && !IsValidIdent(NewName))
+    throw EComponentError("Component name \"" + NewName + "\" is not a valid identifier");
+  if (FOwner) FOwner->ValidateRename(this, FName, NewName);
+  FName = NewName;
+}
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+  if (!AComponent->FName.empty()) ValidateRename(AComponent, "", AComponent->FName);
+  if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
+  FComponents.push_back(AComponent);
+  AComponent->FOwner = this;
+  if (FComponentState.Contains(csDesigning)) AComponent->SetDesigning(true);
+  Notification(AComponent, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+  auto it = std::find(FComponents.begin(), FComponents.end(), AComponent);
+  if (it == FComponents.end()) return;
+  // Off the list first, then every component of this owner hears of it.
+  FComponents.erase(it);
+  AComponent->FOwner = nullptr;
+  Notification(AComponent, opRemove);
+}
+
+void TComponent::DestroyComponents() {
+  // Last created first; each one leaves the list (and tells its siblings) as it goes.
+  while (!FComponents.empty()) delete FComponents.back();
+}
+
+void TComponent::SetComponentStateFlag(TComponentStateFlag flag, bool on) {
+  if (on) FComponentState.Include(flag);
+  else FComponentState.Exclude(flag);
+}
+
+void TComponent::SetDesigning(bool on) {
+  SetComponentStateFlag(csDesigning, on);
+  for (TComponent* c : FComponents) c->SetDesigning(on);
+}
+
+void TComponent::Destroying() {
+  if (FComponentState.Contains(csDestroying)) return;
+  FComponentState.Include(csDestroying);
+  for (TComponent* c : FComponents) c->Destroying();
+}
+
+void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+  if (Operation == opRemove && AComponent) {
+    FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent),
+                        FFreeNotifies.end());
+  }
+  // An owner passes the news on to everything it owns (a copy: handlers may free).
+  std::vector<TComponent*> owned = FComponents;
+  for (auto it = owned.rbegin(); it != owned.rend(); ++it)
+    if (*it != AComponent &&
+        std::find(FComponents.begin(), FComponents.end(), *it) != FComponents.end())
+      (*it)->Notification(AComponent, Operation);
+}
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+  if (!AComponent || AComponent == this) return;
+  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
+    FFreeNotifies.push_back(AComponent);
+  auto& theirs = AComponent->FFreeNotifies;
+  if (std::find(theirs.begin(), theirs.end(), this) == theirs.end()) theirs.push_back(this);
+  FComponentState.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+  if (!AComponent) return;
+  FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent),
+                      FFreeNotifies.end());
+  auto& theirs = AComponent->FFreeNotifies;
+  theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+}
+
+QNL_BEGIN_CLASS(TList)
+QNL_END_CLASS
+
+TObject* TList::Items(int Index) const {
+  if (Index < 0 || Index >= Count()) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  return FItems[Index];
+}
+
+int TList::Add(TObject* Item) {
+  FItems.push_back(Item);
+  return Count() - 1;
+}
+
+void TList::Insert(int Index, TObject* Item) {
+  if (Index < 0 || Index > Count()) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  FItems.insert(FItems.begin() + Index, Item);
+}
+
+void TList::Delete(int Index) {
+  if (Index < 0 || Index >= Count()) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  FItems.erase(FItems.begin() + Index);
+}
+
+int TList::IndexOf(const TObject* Item) const {
+  for (size_t i = 0; i < FItems.size(); ++i)
+    if (FItems[i] == Item) return static_cast<int>(i);
+  return -1;
+}
+
+int TList::Remove(const TObject* Item) {
+  int i = IndexOf(Item);
+  if (i >= 0) Delete(i);
+  return i;
+}
+
+} // namespace qnl

@@ -1,0 +1,124 @@
+// The object model's roots: TObject, TPersistent and the component with its owner,
+// name, state and notifications.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "rtl/Exceptions.h"
+#include "rtl/TSet.h"
+#include "rtl/TypInfo.h"
+
+namespace qnl {
+
+// Root of every class with run-time type information. Objects with identity are not copied.
+class TObject {
+public:
+  TObject() = default;
+  TObject(const TObject&) = delete;
+  TObject& operator=(const TObject&) = delete;
+  virtual ~TObject() = default;
+
+  static const TClassInfo& StaticClassInfo();
+  virtual const TClassInfo& ClassInfo() const { return StaticClassInfo(); }
+  const std::string& ClassName() const { return ClassInfo().Name; }
+  bool InheritsFrom(const TClassInfo& cls) const { return ClassInfo().InheritsFrom(cls); }
+};
+
+// An object whose value can be copied into another (Assign) and streamed.
+class TPersistent : public TObject {
+  QNL_CLASS(TPersistent, TObject)
+public:
+  // Copies Source's value; a class that cannot take it raises EConvertError.
+  virtual void Assign(const TPersistent* Source);
+
+protected:
+  virtual void AssignTo(TPersistent* Dest) const;
+};
+
+QNL_ENUM(TComponentStateFlag, csLoading, csReading, csWriting, csDestroying, csDesigning,
+         csAncestor, csUpdating, csFixups, csFreeNotification, csInline, csDesignInstance)
+using TComponentState = TSet<TComponentStateFlag>;
+
+QNL_ENUM(TOperation, opInsert, opRemove)
+
+// A component has a name unique among its owner's components and is owned by its
+// owner, which keeps its components in creation order and frees them when freed.
+class TComponent : public TPersistent {
+  QNL_CLASS(TComponent, TPersistent)
+public:
+  explicit TComponent(TComponent* AOwner);
+  ~TComponent() override;
+
+  const std::string& Name() const { return FName; }
+  virtual void SetName(const std::string& NewName);
+  int32_t Tag() const { return FTag; }
+  void SetTag(int32_t value) { FTag = value; }
+  TComponent* Owner() const { return FOwner; }
+
+  int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+  TComponent* Components(int Index) const;
+  // The owned component of that name (case-insensitive), or nullptr.
+  TComponent* FindComponent(std::string_view AName) const;
+  void InsertComponent(TComponent* AComponent);
+  void RemoveComponent(TComponent* AComponent);
+  void DestroyComponents();
+
+  TComponentState ComponentState() const { return FComponentState; }
+  bool IsLoading() const { return FComponentState.Contains(csLoading); }
+  bool IsDesigning() const { return FComponentState.Contains(csDesigning); }
+  bool IsDestroying() const { return FComponentState.Contains(csDestroying); }
+  void SetComponentStateFlag(TComponentStateFlag flag, bool on);
+  void SetDesigning(bool on); // this component and every component it owns
+
+  // Marks the component (and what it owns) as being destroyed; destructors of derived
+  // classes call it first when their clean-up depends on the flag.
+  void Destroying();
+
+  // The loaded notification, once after streaming; the base clears the loading flag.
+  virtual void Loaded();
+  // The removal notification: AComponent is being destroyed (opRemove) or was inserted.
+  virtual void Notification(TComponent* AComponent, TOperation Operation);
+  // Asks to be told (Notification opRemove) when AComponent is destroyed, and vice versa.
+  void FreeNotification(TComponent* AComponent);
+  void RemoveFreeNotification(TComponent* AComponent);
+
+  // Design position of a non-visual component (the streamed Left and Top).
+  int32_t DesignLeft() const { return FDesignLeft; }
+  int32_t DesignTop() const { return FDesignTop; }
+
+private:
+  void ValidateRename(TComponent* AComponent, const std::string& CurName, const std::string& NewName);
+
+  std::string FName;
+  int32_t FTag = 0;
+  TComponent* FOwner = nullptr;
+  std::vector<TComponent*> FComponents;
+  std::vector<TComponent*> FFreeNotifies;
+  TComponentState FComponentState;
+  int32_t FDesignLeft = 0;
+  int32_t FDesignTop = 0;
+};
+
+// A plain list of object references, not owned (the framework's TList).
+class TList : public TObject {
+  QNL_CLASS(TList, TObject)
+public:
+  TList() = default;
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TObject* Items(int Index) const; // EListError "List index out of bounds (%d)"
+  TObject* operator[](int Index) const { return Items(Index); }
+  int Add(TObject* Item);
+  void Insert(int Index, TObject* Item);
+  void Delete(int Index);
+  int IndexOf(const TObject* Item) const;
+  int Remove(const TObject* Item); // index it had, or -1
+  void Clear() { FItems.clear(); }
+  const std::vector<TObject*>& Data() const { return FItems; }
+
+private:
+  std::vector<TObject*> FItems;
+};
+
+} // namespace qnl

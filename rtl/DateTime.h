@@ -1,0 +1,28 @@
+// TDateTime: days since 1899-12-30 00:00 as a double, the time of day as the fraction.
+#pragma once
+
+#include <cstdint>
+
+namespace qnl {
+
+using TDateTime = double;
+
+// Days from 1899-12-30 to 1970-01-01.
+constexpr double kUnixDateDelta = 25569.0;
+
+bool IsLeapYear(int Year);
+bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Result);
+TDateTime EncodeDate(int Year, int Month, int Day); // EConvertError "Invalid argument to date encode"
+TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec);
+void DecodeDate(TDateTime Date, int& Year, int& Month, int& Day);
+void DecodeTime(TDateTime Time, int& Hour, int& Min, int& Sec, int& MSec);
+
+// Seconds since 1970-01-01 (of whatever zone the caller means) to TDateTime and back.
+TDateTime UnixToDateTime(int64_t Seconds);
+int64_t DateTimeToUnix(TDateTime Value);
+
+// The MS-DOS date and time (date in the high word) of a TDateTime and back.
+uint32_t DateTimeToFileDate(TDateTime Value);
+TDateTime FileDateToDateTime(uint32_t FileDate);
+
+} // namespace qnl

@@ -1,0 +1,55 @@
+// The framework's exception classes: every error of the system is an Exception.
+#pragma once
+
+#include <exception>
+#include <string>
+
+namespace qnl {
+
+// Base of every exception the system raises; carries its message as bytes in the
+// machine's ANSI code page.
+class Exception : public std::exception {
+public:
+  explicit Exception(std::string message) : FMessage(std::move(message)) {}
+  const char* what() const noexcept override { return FMessage.c_str(); }
+  const std::string& Message() const { return FMessage; }
+  void SetMessage(std::string message) { FMessage = std::move(message); }
+
+private:
+  std::string FMessage;
+};
+
+// The silent abort: ends the current step without showing an error.
+class EAbort : public Exception {
+public:
+  EAbort() : Exception("Operation aborted") {}
+  using Exception::Exception;
+};
+
+#define QNL_EXCEPTION(Name, Base)                                                        \
+  class Name : public Base {                                                              \
+  public:                                                                                 \
+    using Base::Base;                                                                     \
+  }
+
+QNL_EXCEPTION(EConvertError, Exception);
+QNL_EXCEPTION(EListError, Exception);
+QNL_EXCEPTION(EStreamError, Exception);
+QNL_EXCEPTION(EReadError, EStreamError);
+QNL_EXCEPTION(EWriteError, EStreamError);
+QNL_EXCEPTION(EFilerError, EStreamError);
+QNL_EXCEPTION(EClassNotFound, EFilerError);
+QNL_EXCEPTION(EPropertyError, Exception);
+QNL_EXCEPTION(EComponentError, Exception);
+QNL_EXCEPTION(EInvalidOperation, Exception);
+
+// A part of the system that is not built yet says so loudly instead of pretending.
+class ENotImplemented : public Exception {
+public:
+  explicit ENotImplemented(const std::string& what) : Exception(what + " is not implemented") {}
+};
+
+// Raises the silent abort.
+[[noreturn]] inline void Abort() { throw EAbort(); }
+
+} // namespace qnl

@@ -1,0 +1,122 @@
+// Run-time type information and the class registry.
+#include "rtl/TypInfo.h"
+
+#include <mutex>
+
+#include "rtl/Exceptions.h"
+#include "rtl/SysUtils.h"
+
+namespace qnl {
+
+int TEnumInfo::IndexOf(std::string_view name) const {
+  for (size_t i = 0; i < Names.size(); ++i)
+    if (SameText(Names[i], name)) return static_cast<int>(i);
+  return -1;
+}
+
+std::string TEnumInfo::NameOf(int ordinal) const {
+  if (ordinal < 0 || static_cast<size_t>(ordinal) >= Names.size()) return {};
+  return Names[ordinal];
+}
+
+TEnumInfo MakeEnumInfo(const char* typeName, const char* memberList) {
+  TEnumInfo info;
+  info.Name = typeName;
+  std::string_view list(memberList);
+  size_t pos = 0;
+  while (pos <= list.size()) {
+    size_t comma = list.find(',', pos);
+    if (comma == std::string_view::npos) comma = list.size();
+    std::string member = Trim(list.substr(pos, comma - pos));
+    size_t eq = member.find('=');
+    if (eq != std::string::npos) member = Trim(member.substr(0, eq));
+    if (!member.empty()) info.Names.push_back(member);
+    pos = comma + 1;
+  }
+  return info;
+}
+
+bool TPropInfo::IsWritable() const {
+  switch (Kind) {
+  case TTypeKind::tkInteger:
+  case TTypeKind::tkBoolean:
+  case TTypeKind::tkEnumeration:
+  case TTypeKind::tkSet: return static_cast<bool>(SetOrd);
+  case TTypeKind::tkString:
+  case TTypeKind::tkBinary: return static_cast<bool>(SetStr);
+  case TTypeKind::tkFloat: return static_cast<bool>(SetFloat);
+  case TTypeKind::tkComponent: return static_cast<bool>(SetObj);
+  case TTypeKind::tkMethod: return static_cast<bool>(SetMethod);
+  default: return static_cast<bool>(GetObj);
+  }
+}
+
+void TClassInfo::BuildIndex() const {
+  // Parents first, so that a class's own property with the same name wins.
+  if (Parent) {
+    Parent->BuildIndex();
+    FPropIndex = Parent->FPropIndex;
+  }
+  for (const TPropInfo& p : Props) FPropIndex[UpperCase(p.Name)] = &p;
+  FIndexed = true;
+}
+
+const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
+  static std::mutex guard;
+  if (!FIndexed) {
+    std::lock_guard lock(guard);
+    if (!FIndexed) BuildIndex();
+  }
+  auto it = FPropIndex.find(UpperCase(name));
+  return it == FPropIndex.end() ? nullptr : it->second;
+}
+
+const TMethodInfo* TClassInfo::FindMethod(std::string_view name) const {
+  for (const TClassInfo* c = this; c; c = c->Parent)
+    for (const TMethodInfo& m : c->Methods)
+      if (SameText(m.Name, name)) return &m;
+  return nullptr;
+}
+
+bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
+  for (const TClassInfo* c = this; c; c = c->Parent)
+    if (c == &other) return true;
+  return false;
+}
+
+std::vector<const TPropInfo*> TClassInfo::AllProps() const {
+  std::vector<const TPropInfo*> result;
+  if (Parent) result = Parent->AllProps();
+  for (const TPropInfo& p : Props) {
+    bool replaced = false;
+    for (auto& q : result)
+      if (SameText(q->Name, p.Name)) {
+        q = &p;
+        replaced = true;
+      }
+    if (!replaced) result.push_back(&p);
+  }
+  return result;
+}
+
+namespace {
+std::map<std::string, const TClassInfo*>& Registry() {
+  static std::map<std::string, const TClassInfo*> classes;
+  return classes;
+}
+} // namespace
+
+void RegisterClass(const TClassInfo& info) { Registry()[UpperCase(info.Name)] = &info; }
+
+const TClassInfo* FindClass(std::string_view name) {
+  auto it = Registry().find(UpperCase(name));
+  return it == Registry().end() ? nullptr : it->second;
+}
+
+const TClassInfo& GetClass(std::string_view name) {
+  const TClassInfo* c = FindClass(name);
+  if (!c) throw EClassNotFound("Class " + std::string(name) + " not found");
+  return *c;
+}
+
+} // namespace qnl
