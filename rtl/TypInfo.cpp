@@ -36,6 +36,24 @@ TEnumInfo MakeEnumInfo(const char* typeName, const char* memberList) {
   return info;
 }
 
+bool TIdentMap::IdentToInt(std::string_view ident, int64_t& value) const {
+  for (const auto& e : Entries)
+    if (SameText(e.first, ident)) {
+      value = e.second;
+      return true;
+    }
+  return false;
+}
+
+bool TIdentMap::IntToIdent(int64_t value, std::string& ident) const {
+  for (const auto& e : Entries)
+    if (e.second == value) {
+      ident = e.first;
+      return true;
+    }
+  return false;
+}
+
 bool TPropInfo::IsWritable() const {
   switch (Kind) {
   case TTypeKind::tkInteger:

@@ -76,6 +76,13 @@ struct IsTSet<TSet<E>> : std::true_type {
   using Element = E;
 };
 
+// Identifiers that an integer property accepts in place of a number (clBtnFace, ...).
+struct TIdentMap {
+  std::vector<std::pair<std::string, int64_t>> Entries;
+  bool IdentToInt(std::string_view ident, int64_t& value) const; // case-insensitive
+  bool IntToIdent(int64_t value, std::string& ident) const;
+};
+
 // One published property. Which accessors are set depends on Kind.
 struct TPropInfo {
   std::string Name;
@@ -94,6 +101,7 @@ struct TPropInfo {
   std::function<void(TObject*, TObject*)> SetObj;   // reference
   std::function<void(TObject*, const std::any&)> SetMethod; // event: a std::function of EventType
   std::function<bool(const TObject*)> IsMethodAssigned;
+  const TIdentMap* Idents = nullptr; // tkInteger: identifiers accepted for values
   bool IsWritable() const;
 };
 
@@ -294,6 +302,12 @@ public:
       return F([obj, method](auto&&... args) { (obj->*method)(std::forward<decltype(args)>(args)...); });
     };
     FInfo.Methods.push_back(std::move(m));
+    return *this;
+  }
+
+  // The last property added accepts the identifiers of map (an integer property).
+  TClassBuilder& WithIdents(const TIdentMap& map) {
+    FInfo.Props.back().Idents = &map;
     return *this;
   }
 
