@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,10 @@
 #include "rtl/TypInfo.h"
 
 namespace qnl {
+
+class TObject;
+// The framework's plain event: who sent it.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // Root of every class with run-time type information. Objects with identity are not copied.
 class TObject {

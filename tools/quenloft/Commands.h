@@ -1,0 +1,16 @@
+// The subcommands of the quenloft tool; each lives in its own cmd_*.cpp file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qnl::tool {
+
+using TArgs = std::vector<std::string>;
+
+// Each returns the process exit status; errors are reported on stderr by main.
+int CmdCompile(const TArgs& args); // compile FORM -o SETUP
+int CmdConvert(const TArgs& args); // convert IN OUT
+int CmdDump(const TArgs& args);    // dump FILE
+
+} // namespace qnl::tool

@@ -1,0 +1,45 @@
+// quenloft: the project and machine tool.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "tools/quenloft/Commands.h"
+
+namespace {
+
+struct TCommandEntry {
+  const char* Name;
+  const char* Usage;
+  int (*Run)(const qnl::tool::TArgs&);
+};
+
+// One line per subcommand.
+const TCommandEntry kCommands[] = {
+    {"compile", "compile FORM -o SETUP   write a setup program carrying the project FORM", qnl::tool::CmdCompile},
+    {"convert", "convert IN OUT          text form <-> binary form resource", qnl::tool::CmdConvert},
+    {"dump", "dump FILE               print the resources of a setup program or resource", qnl::tool::CmdDump},
+};
+
+int Usage() {
+  std::fprintf(stderr, "usage: quenloft COMMAND ...\n");
+  for (const auto& c : kCommands) std::fprintf(stderr, "  quenloft %s\n", c.Usage);
+  return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  std::string name = argv[1];
+  qnl::tool::TArgs args(argv + 2, argv + argc);
+  for (const auto& c : kCommands) {
+    if (name != c.Name) continue;
+    try {
+      return c.Run(args);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "quenloft %s: %s\n", c.Name, e.what());
+      return 1;
+    }
+  }
+  return Usage();
+}
