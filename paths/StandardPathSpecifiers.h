@@ -1,0 +1,58 @@
+// The fourteen built-in path specifiers; each instance is named after its class without the T.
+#pragma once
+
+#include "paths/cmp_TPathSpecifier.h"
+
+namespace qnl {
+
+// The members every built-in specifier has: its fixed description, short name and path rule.
+#define QNL_STANDARD_SPECIFIER_MEMBERS(Cls)                                              \
+  QNL_CLASS(Cls, TStandardPathSpecifier)                                                 \
+public:                                                                                   \
+  explicit Cls(TComponent* AOwner);                                                      \
+  std::string GetDescription() const override;                                           \
+  std::string GetShortName() const override;                                             \
+  std::string GetPath(TComponent* Component) const override;
+
+class TpsBDEDLL : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsBDEDLL) };
+class TpsCommonFiles : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsCommonFiles) };
+class TpsDesktopMenu : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsDesktopMenu) };
+class TpsProgramFiles : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsProgramFiles) };
+class TpsProgramMenu : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsProgramMenu) };
+class TpsStartMenu : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsStartMenu) };
+class TpsStartupMenu : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsStartupMenu) };
+class TpsSystem : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsSystem) };
+class TpsWindow : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsWindow) };
+
+// The destination directory of the requesting object's container.
+class TpsContainerDestDir : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsContainerDestDir)
+  void Validate(TComponent* Component) const override;
+  std::string GetDescriptionFor(TComponent* Component) const override;
+  std::string GetShortNameFor(TComponent* Component) const override;
+};
+
+// The archive path of the requesting object's container, which must be file-related.
+class TpsContainerArchiveFile : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsContainerArchiveFile)
+  void Validate(TComponent* Component) const override;
+};
+
+// Specifiers that ask the install component; without one they refuse every component.
+class TpsInstallSource : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsInstallSource)
+  void Validate(TComponent* Component) const override;
+};
+class TpsMainInstall : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsMainInstall)
+  void Validate(TComponent* Component) const override;
+};
+// The archive the installation reads: files.1 beside the setup, or the self-extracting file.
+class TpsMainArchiveFile : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsMainArchiveFile)
+  void Validate(TComponent* Component) const override;
+};
+
+#undef QNL_STANDARD_SPECIFIER_MEMBERS
+
+} // namespace qnl

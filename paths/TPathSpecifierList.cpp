@@ -1,0 +1,122 @@
+// The process-wide specifier lists, CreateMissing and the hook for new containers.
+#include "paths/TPathSpecifierList.h"
+
+#include <algorithm>
+
+#include "paths/StandardPathSpecifiers.h"
+#include "rtl/SysUtils.h"
+
+namespace qnl {
+
+namespace {
+constexpr const char* NilObjectMessage = "Tried to add a nil object to the path specifier list";
+
+[[noreturn]] void IndexError(int Index) {
+  throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+}
+} // namespace
+
+void TPathSpecifierList::Add(TCustomPathSpecifier* Specifier) {
+  if (!Specifier) NilError();
+  FItems.push_back(Specifier);
+}
+
+void TPathSpecifierList::NilError() const { throw IEPathSpecifierList(NilObjectMessage); }
+
+void TPathSpecifierList::Remove(TCustomPathSpecifier* Specifier) {
+  auto it = std::find(FItems.begin(), FItems.end(), Specifier);
+  if (it != FItems.end()) FItems.erase(it);
+}
+
+TCustomPathSpecifier* TPathSpecifierList::Items(int Index) const {
+  if (Index < 0 || Index >= Count()) IndexError(Index);
+  return FItems[Index];
+}
+
+TCustomPathSpecifier* TPathSpecifierList::FindInstance(const TClassInfo& Class) const {
+  for (TCustomPathSpecifier* s : FItems)
+    if (s->InheritsFrom(Class)) return s;
+  return nullptr;
+}
+
+TCustomPathSpecifier* TStandardPathSpecList::Find(const TClassInfo& Class) const {
+  if (TCustomPathSpecifier* s = FindInstance(Class)) return s;
+  throw IEPathSpecifier("Could not find the path specifier");
+}
+
+void TPathSpecifierClassList::Add(const TClassInfo* Class) {
+  if (!Class) throw IEPathSpecifierClassList(NilObjectMessage);
+  FItems.push_back(Class);
+}
+
+const TClassInfo* TPathSpecifierClassList::Items(int Index) const {
+  if (Index < 0 || Index >= Count()) IndexError(Index);
+  return FItems[Index];
+}
+
+// The lists are never freed: components that outlive static destruction (a form held
+// by the program entry) still remove themselves from them safely.
+TPathSpecifierList& PathSpecifiers() {
+  static auto* list = new TPathSpecifierList;
+  return *list;
+}
+
+TStandardPathSpecList& StandardPathSpecifiers() {
+  static auto* list = new TStandardPathSpecList;
+  return *list;
+}
+
+TPathSpecifierClassList& PathSpecifierClasses() {
+  static auto* list = [] {
+    auto* classes = new TPathSpecifierClassList;
+    for (const TClassInfo* c :
+         {&TpsBDEDLL::StaticClassInfo(), &TpsCommonFiles::StaticClassInfo(),
+          &TpsContainerArchiveFile::StaticClassInfo(), &TpsContainerDestDir::StaticClassInfo(),
+          &TpsDesktopMenu::StaticClassInfo(), &TpsInstallSource::StaticClassInfo(),
+          &TpsMainInstall::StaticClassInfo(), &TpsProgramFiles::StaticClassInfo(),
+          &TpsProgramMenu::StaticClassInfo(), &TpsStartMenu::StaticClassInfo(),
+          &TpsStartupMenu::StaticClassInfo(), &TpsSystem::StaticClassInfo(),
+          &TpsMainArchiveFile::StaticClassInfo(), &TpsWindow::StaticClassInfo()})
+      classes->Add(c);
+    return classes;
+  }();
+  return *list;
+}
+
+void CreateMissing(TComponent* Owner, bool OnlyMissing) {
+  TPathSpecifierClassList& classes = PathSpecifierClasses();
+  for (int i = 0; i < classes.Count(); ++i) {
+    const TClassInfo& cls = *classes.Items(i);
+    if (OnlyMissing && PathSpecifiers().FindInstance(cls)) continue;
+    auto* specifier = static_cast<TCustomPathSpecifier*>(cls.CreateComponent(Owner));
+    try {
+      specifier->SetName(specifier->DefaultName());
+    } catch (...) {
+      delete specifier; // a clashing name leaves no nameless instance behind
+      throw;
+    }
+  }
+}
+
+namespace {
+// Forms and data modules are recognised by their class names so that this layer does not
+// depend on the form classes.
+bool IsFormOrDataModule(const TComponent* Owner) {
+  for (const TClassInfo* c = &Owner->ClassInfo(); c; c = c->Parent)
+    if (c->Name == "TCustomForm" || c->Name == "TDataModule") return true;
+  return false;
+}
+} // namespace
+
+void EnsureStandardPathSpecifiers(TComponent* Owner) {
+  if (Owner && IsFormOrDataModule(Owner)) CreateMissing(Owner, true);
+}
+
+namespace {
+IInstallComponent* GCurrentInstall = nullptr;
+}
+
+IInstallComponent* CurrentInstallComponent() { return GCurrentInstall; }
+void SetCurrentInstallComponent(IInstallComponent* Install) { GCurrentInstall = Install; }
+
+} // namespace qnl

@@ -1,0 +1,33 @@
+// Shell-folder and system-directory lookups, and the expansion of meta variables in texts.
+#pragma once
+
+#include <string>
+
+#include "common/exceptions_Quenloft.h"
+
+namespace qnl {
+
+class TComponent;
+
+QNL_IEXCEPTION(EQXCannotExpandContainerDirMV, IException);
+QNL_IEXCEPTION(EQXCannotExpandInstallDirMV, IException);
+
+// Each lookup reads its registry value, falling back to its default when the key or the
+// value is missing or unreadable, and returns it without a trailing backslash.
+std::string GetStartMenuDir();
+std::string GetProgramsDir();
+std::string GetDesktopDir();
+std::string GetStartupDir();
+std::string GetProgramFilesDir();
+std::string GetCommonFilesDir();
+// The first ";"-separated field of the BDE "DLLPath", used as read.
+std::string GetBDEDir();
+// From the platform; failure raises EAPIRoutines.
+std::string GetWindowsDir();
+std::string GetSystemDir();
+
+// Replaces %a %b %c %d %f %i %m %p %s %w (either case) in Text; "%%" gives "%", any other
+// "%x" and a "%" at the end are dropped. Component is an installation object or nullptr.
+std::string ExpandMetaVariables(const std::string& Text, TComponent* Component);
+
+} // namespace qnl
