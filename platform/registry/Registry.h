@@ -1,0 +1,160 @@
+// The machine's registry (advapi32's keys and values) over Wine's hive files.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/exceptions_Quenloft.h"
+
+namespace qnl {
+
+class TMachine;
+class THive;
+
+// A registry operation failed: an OS error on a hive file (the message names the
+// operation and the file), a key used after it was deleted, or a root key that this
+// machine does not emulate.
+QNL_EXCEPTION(ERegistry, EQuenloftAbnormal);
+// A hive file could not be parsed; the message names the file and the line. The layer
+// never writes over such a hive.
+QNL_EXCEPTION(EHiveDamaged, ERegistry);
+
+// The predefined keys, numbered in the alphabetical order of their names.
+enum class TRootKey : int {
+  ClassesRoot = 0,   // HKEY_CLASSES_ROOT: the view of HKEY_LOCAL_MACHINE\Software\Classes
+  CurrentConfig = 1, // HKEY_CURRENT_CONFIG: the view of HKLM\System\CurrentControlSet\Hardware Profiles\Current
+  CurrentUser = 2,   // HKEY_CURRENT_USER: user.reg
+  DynData = 3,       // HKEY_DYN_DATA: not emulated (Windows 9x only)
+  LocalMachine = 4,  // HKEY_LOCAL_MACHINE: system.reg
+  Users = 5,         // HKEY_USERS: not emulated
+};
+
+// "HKEY_LOCAL_MACHINE" ...
+const char* RootKeyName(TRootKey root);
+// Accepts the long names and the short forms HKLM, HKCU, HKCR, HKU, HKCC, HKDD (any case).
+std::optional<TRootKey> RootKeyFromName(std::string_view name);
+
+// Value types with their Windows numbers; any other number is kept as it is.
+enum class TRegType : uint32_t {
+  None = 0,
+  String = 1,         // REG_SZ
+  ExpandString = 2,   // REG_EXPAND_SZ
+  Binary = 3,         // REG_BINARY
+  DWord = 4,          // REG_DWORD, little-endian
+  DWordBigEndian = 5, // REG_DWORD_BIG_ENDIAN
+  Link = 6,           // REG_LINK
+  MultiString = 7,    // REG_MULTI_SZ
+  ResourceList = 8,
+  FullResourceDescriptor = 9,
+  ResourceRequirementsList = 10,
+  QWord = 11,         // REG_QWORD, little-endian
+};
+
+// True for the types whose data is text (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ).
+bool IsStringType(TRegType type);
+
+// One value as the engine sees it: for the text types the data is ANSI text (the machine's
+// code page) without the terminating NUL, a multi-string being "a\0b\0"; for the other
+// types the data is the raw bytes. The empty name is the key's default value.
+struct TRegValue {
+  std::string Name;
+  TRegType Type = TRegType::None;
+  std::string Data;
+
+  // The data as a 32-bit number; nullopt unless the type is DWord (or Binary of 4 bytes).
+  std::optional<uint32_t> AsDWord() const;
+};
+
+// An open key of a machine's registry. It names the key by its path, so it stays valid
+// while other processes change the hive; once the key is deleted, reads find nothing and
+// writes raise ERegistry. Every change is on disk when the call returns.
+class TRegKey {
+public:
+  // Opens root\path on the current machine; nullopt when the key does not exist or the
+  // root is not emulated. Path components are separated by "\"; empty ones are ignored.
+  static std::optional<TRegKey> Open(TRootKey root, std::string_view path);
+  static std::optional<TRegKey> Open(TMachine& machine, TRootKey root, std::string_view path);
+  // Opens root\path, creating it and its missing parents; ERegistry for a root that is not emulated.
+  static TRegKey Create(TRootKey root, std::string_view path);
+  static TRegKey Create(TMachine& machine, TRootKey root, std::string_view path);
+  static bool Exists(TRootKey root, std::string_view path);
+  // Deletes root\path; false when it does not exist or still has subkeys (as on Windows NT).
+  static bool Delete(TRootKey root, std::string_view path);
+  static bool Delete(TMachine& machine, TRootKey root, std::string_view path);
+
+  TRootKey Root() const { return FRoot; }
+  // The path below the root, components joined with "\" in the case they were created with.
+  std::string Path() const;
+  // "HKEY_LOCAL_MACHINE\Software\..."
+  std::string FullName() const;
+  // False once the key was deleted (by this or another process).
+  bool StillExists() const;
+
+  std::optional<TRegKey> OpenSubKey(std::string_view path) const;
+  TRegKey CreateSubKey(std::string_view path) const;
+  // Deletes a subkey that has no subkeys; false when missing or not empty.
+  bool DeleteSubKey(std::string_view path) const;
+  // Subkey names sorted case-insensitively, the order in which Windows enumerates them.
+  std::vector<std::string> SubKeyNames() const;
+  bool HasSubKeys() const;
+
+  // nullopt when the value does not exist.
+  std::optional<TRegValue> ReadValue(std::string_view name) const;
+  bool ValueExists(std::string_view name) const;
+  // The text of a String or ExpandString value; nullopt for a missing value or another type.
+  std::optional<std::string> ReadString(std::string_view name) const;
+  // A DWord value; nullopt for a missing value or another type.
+  std::optional<uint32_t> ReadDWord(std::string_view name) const;
+  // Values in the order they were created.
+  std::vector<TRegValue> Values() const;
+  std::vector<std::string> ValueNames() const;
+
+  // Creates or replaces a value (see TRegValue for the data of each type).
+  void WriteValue(std::string_view name, TRegType type, std::string_view data) const;
+  void WriteString(std::string_view name, std::string_view text) const;
+  void WriteExpandString(std::string_view name, std::string_view text) const;
+  void WriteMultiString(std::string_view name, const std::vector<std::string>& items) const;
+  void WriteDWord(std::string_view name, uint32_t value) const;
+  void WriteQWord(std::string_view name, uint64_t value) const;
+  void WriteBinary(std::string_view name, std::string_view bytes) const;
+  // False when the value does not exist.
+  bool DeleteValue(std::string_view name) const;
+
+  // Writes the key's hive into its .reg file now (RegFlushKey), so that Wine sees it.
+  void Flush() const;
+
+private:
+  TRegKey(THive* hive, TRootKey root, std::vector<std::string> path);
+  std::vector<std::string> Resolve(std::string_view subPath) const;
+
+  THive* FHive;
+  TRootKey FRoot;
+  std::vector<std::string> FPath; // below the hive's top, including a view's prefix
+  size_t FViewDepth;              // leading components of FPath that belong to the view
+};
+
+// The hives of one machine (HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER), open in this
+// process. Owned by its TMachine.
+class TRegistryHives {
+public:
+  explicit TRegistryHives(TMachine& machine);
+  ~TRegistryHives();
+  TRegistryHives(const TRegistryHives&) = delete;
+  TRegistryHives& operator=(const TRegistryHives&) = delete;
+
+  // The hive of a root key with the view prefix of that root; nullptr when not emulated.
+  THive* HiveOf(TRootKey root, std::vector<std::string>& viewPrefix);
+  // Compacts the journals into the .reg files.
+  void Flush();
+
+private:
+  TMachine& FMachine;
+  std::unique_ptr<THive> FSystem;
+  std::unique_ptr<THive> FUser;
+};
+
+} // namespace qnl
