@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "paths/StandardPathSpecifiers.h"
+#include "rtl/Forms.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
@@ -98,18 +99,8 @@ void CreateMissing(TComponent* Owner, bool OnlyMissing) {
   }
 }
 
-namespace {
-// Forms and data modules are recognised by their class names so that this layer does not
-// depend on the form classes.
-bool IsFormOrDataModule(const TComponent* Owner) {
-  for (const TClassInfo* c = &Owner->ClassInfo(); c; c = c->Parent)
-    if (c->Name == "TCustomForm" || c->Name == "TDataModule") return true;
-  return false;
-}
-} // namespace
-
 void EnsureStandardPathSpecifiers(TComponent* Owner) {
-  if (Owner && IsFormOrDataModule(Owner)) CreateMissing(Owner, true);
+  if (dynamic_cast<TCustomForm*>(Owner) || dynamic_cast<TDataModule*>(Owner)) CreateMissing(Owner, true);
 }
 
 namespace {
