@@ -1,0 +1,34 @@
+// Renames the machine performs at its next start: MoveFileEx(DELAY_UNTIL_REBOOT) and WININIT.INI.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/files/Files.h"
+
+namespace qnl {
+
+// One recorded rename; an empty Dest means "delete Source".
+struct TPendingRename {
+  std::string Source;
+  std::string Dest;
+  bool Replace = false; // the destination may be replaced ("!" prefix)
+};
+
+// MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT: appends the pair to the multi-string
+// HKLM\System\CurrentControlSet\Control\Session Manager "PendingFileRenameOperations"
+// ("\??\" before each path, "!" before a destination that may be replaced). An empty Dest
+// deletes Source at the restart. Source must exist, as on Windows.
+void MoveFileDelayed(std::string_view Source, std::string_view Dest, TExisting Existing);
+// The recorded pairs in order, with "\??\" and "!" taken off.
+std::vector<TPendingRename> PendingFileRenames();
+
+// Adds "Dest=Source" to the [Rename] section of C:\windows\WININIT.INI (the Windows 95 way);
+// Dest "NUL" deletes Source. Entries with the same Dest are kept, as Windows 95 does.
+void AddWininitRename(std::string_view Dest, std::string_view Source);
+// The [Rename] entries of C:\windows\WININIT.INI in file order (Dest, Source); empty when the
+// file or section is missing.
+std::vector<TPendingRename> WininitRenames();
+
+} // namespace qnl

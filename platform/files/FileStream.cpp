@@ -1,0 +1,118 @@
+// A stream over a file named by its Windows path.
+#include "platform/files/FileStream.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/OSError.h"
+#include "platform/files/FileLocks.h"
+#include "platform/files/WinPaths.h"
+
+namespace qnl {
+
+QNL_BEGIN_CLASS(TFileStream)
+QNL_END_CLASS
+
+TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName(FileName) {
+  std::string unixPath = UnixPathOf(FileName);
+  bool create = (Mode & 0xFF00) == fmCreate;
+  int access = Mode & 0x3;
+  int flags = O_CLOEXEC;
+  if (create) flags |= O_RDWR | O_CREAT;
+  else if (access == fmOpenWrite) flags |= O_WRONLY;
+  else if (access == fmOpenReadWrite) flags |= O_RDWR;
+  else flags |= O_RDONLY;
+  bool writing = create || access != fmOpenRead;
+  if (writing && detail::LockedByOthers(unixPath))
+    RaiseFileError(create ? "create file" : "open file for writing", FileName, EWOULDBLOCK);
+  FHandle = ::open(unixPath.c_str(), flags, 0666);
+  if (FHandle < 0) {
+    if (create) RaiseLastFileError("create file", FileName);
+    RaiseLastFileError("open file", FileName);
+  }
+  struct stat st;
+  if (::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(FHandle);
+    FHandle = -1;
+    RaiseFileError("open file", FileName, EISDIR);
+  }
+  int share = Mode & 0x00F0;
+  int lockOp = 0;
+  if (share == fmShareExclusive || share == fmShareDenyRead) lockOp = LOCK_EX;
+  else if (share == fmShareDenyWrite) lockOp = LOCK_SH;
+  if (lockOp != 0 && ::flock(FHandle, lockOp | LOCK_NB) != 0) {
+    int err = errno;
+    ::close(FHandle);
+    FHandle = -1;
+    RaiseFileError("open file", FileName, err);
+  }
+  if (create && ::ftruncate(FHandle, 0) != 0) {
+    int err = errno;
+    ::close(FHandle);
+    FHandle = -1;
+    RaiseFileError("create file", FileName, err);
+  }
+}
+
+TFileStream::~TFileStream() {
+  if (FHandle >= 0) ::close(FHandle);
+}
+
+int64_t TFileStream::Read(void* Buffer, int64_t Count) {
+  if (Count <= 0) return 0;
+  char* p = static_cast<char*>(Buffer);
+  int64_t done = 0;
+  while (done < Count) {
+    ssize_t n = ::read(FHandle, p + done, static_cast<size_t>(Count - done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseLastFileError("read file", FFileName);
+    }
+    if (n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
+int64_t TFileStream::Write(const void* Buffer, int64_t Count) {
+  if (Count <= 0) return 0;
+  const char* p = static_cast<const char*>(Buffer);
+  int64_t done = 0;
+  while (done < Count) {
+    ssize_t n = ::write(FHandle, p + done, static_cast<size_t>(Count - done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseLastFileError("write file", FFileName);
+    }
+    done += n;
+  }
+  return done;
+}
+
+int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+  int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
+  off_t r = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
+  if (r < 0) RaiseLastFileError("seek in file", FFileName);
+  return r;
+}
+
+int64_t TFileStream::Size() const {
+  struct stat st;
+  if (::fstat(FHandle, &st) != 0) RaiseLastFileError("get the size of file", FFileName);
+  return st.st_size;
+}
+
+void TFileStream::SetSize(int64_t NewSize) {
+  if (::ftruncate(FHandle, static_cast<off_t>(NewSize)) != 0) RaiseLastFileError("set the size of file", FFileName);
+  if (Position() > NewSize) Seek(NewSize, soBeginning);
+}
+
+void TFileStream::Flush() {
+  if (::fsync(FHandle) != 0) RaiseLastFileError("flush file", FFileName);
+}
+
+} // namespace qnl

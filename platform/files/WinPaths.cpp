@@ -1,0 +1,188 @@
+// Windows paths of the machine and the Unix paths behind them.
+#include "platform/files/WinPaths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "platform/Machine.h"
+#include "platform/OSError.h"
+#include "platform/system/CodePage.h"
+#include "rtl/SysUtils.h"
+
+namespace qnl {
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool PathExists(const std::string& unixPath) {
+  struct stat st;
+  return ::lstat(unixPath.c_str(), &st) == 0;
+}
+
+// The entry of directory dir whose name equals name ignoring case, preferring an exact match.
+std::optional<std::string> FindEntryIgnoringCase(const std::string& dir, const std::string& name) {
+  std::string exact = dir == "/" ? "/" + name : dir + "/" + name;
+  if (PathExists(exact)) return name;
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return std::nullopt;
+  std::optional<std::string> found;
+  while (dirent* e = ::readdir(d)) {
+    if (SameText(e->d_name, name)) {
+      found = e->d_name;
+      break;
+    }
+  }
+  ::closedir(d);
+  return found;
+}
+
+// Splits the part after the drive into components; "." vanishes, ".." goes up but not above
+// the root.
+std::vector<std::string> Components(std::string_view rest) {
+  std::vector<std::string> parts;
+  std::string current;
+  auto flush = [&] {
+    if (current.empty() || current == ".") {
+    } else if (current == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else {
+      // Windows drops trailing dots and blanks of a component.
+      while (!current.empty() && (current.back() == '.' || current.back() == ' ')) current.pop_back();
+      if (!current.empty()) parts.push_back(current);
+    }
+    current.clear();
+  };
+  for (char c : rest) {
+    if (IsSeparator(c)) flush();
+    else current += c;
+  }
+  flush();
+  return parts;
+}
+
+// Strips the NT prefixes "\??\" and "\\?\" that delayed moves and long-path callers use.
+std::string_view StripNtPrefix(std::string_view path) {
+  if (path.size() >= 4 && IsSeparator(path[0]) && (path[1] == '?' || IsSeparator(path[1])) && path[2] == '?' &&
+      IsSeparator(path[3]))
+    return path.substr(4);
+  return path;
+}
+
+std::string CanonicalUnix(const std::string& unixPath) {
+  std::error_code ec;
+  auto p = std::filesystem::weakly_canonical(std::filesystem::path(unixPath), ec);
+  if (ec) return unixPath;
+  std::string s = p.string();
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+} // namespace
+
+TDriveMap::TDriveMap(std::string MachineDir) : FMachineDir(std::move(MachineDir)) {}
+
+std::optional<std::string> TDriveMap::DriveTarget(char Letter) const {
+  if (!std::isalpha(static_cast<unsigned char>(Letter))) return std::nullopt;
+  std::string link = FMachineDir + "/dosdevices/" + char(std::tolower(static_cast<unsigned char>(Letter))) + ":";
+  char resolved[PATH_MAX];
+  if (!::realpath(link.c_str(), resolved)) return std::nullopt;
+  struct stat st;
+  if (::stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  return std::string(resolved);
+}
+
+std::string TDriveMap::UnixPath(std::string_view WindowsPath) const {
+  std::string_view path = StripNtPrefix(WindowsPath);
+  if (path.empty()) throw EPathError("An empty path cannot be used");
+  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]))
+    throw EPathError(Format("Network (UNC) paths are not supported on this machine: %s", {std::string(WindowsPath)}));
+  std::string full;
+  if (path.size() >= 2 && path[1] == ':') {
+    if (!std::isalpha(static_cast<unsigned char>(path[0])))
+      throw EPathError(Format("Invalid drive in path: %s", {std::string(WindowsPath)}));
+    if (path.size() > 2 && !IsSeparator(path[2]))
+      throw EPathError(Format("A path relative to a drive's current directory is not supported: %s",
+                              {std::string(WindowsPath)}));
+    full = std::string(path);
+  } else {
+    std::string cwd = TDriveMap::WindowsPath(std::filesystem::current_path().string());
+    if (IsSeparator(path[0])) full = cwd.substr(0, 2) + std::string(path);
+    else full = cwd + "\\" + std::string(path);
+  }
+  char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(full[0])));
+  auto target = DriveTarget(letter);
+  if (!target)
+    throw EPathError(Format("The drive %s: does not exist on this machine (%s)", {std::string(1, letter), std::string(WindowsPath)}));
+  std::string result = *target;
+  bool existing = true;
+  for (const std::string& part : Components(std::string_view(full).substr(2))) {
+    std::string name = AnsiToUtf8(part);
+    if (existing) {
+      if (auto found = FindEntryIgnoringCase(result, name)) name = *found;
+      else existing = false;
+    }
+    result = result == "/" ? "/" + name : result + "/" + name;
+  }
+  return result;
+}
+
+std::string TDriveMap::WindowsPath(std::string_view UnixPath) const {
+  std::string absolute(UnixPath);
+  if (absolute.empty() || absolute[0] != '/') absolute = std::filesystem::current_path().string() + "/" + absolute;
+  std::string canonical = CanonicalUnix(absolute);
+  char bestLetter = 'Z';
+  std::string bestTarget = "/";
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    auto target = DriveTarget(letter);
+    if (!target) continue;
+    const std::string& t = *target;
+    bool inside = t == "/" || canonical == t || (canonical.size() > t.size() && canonical.compare(0, t.size(), t) == 0 &&
+                                                 canonical[t.size()] == '/');
+    if (!inside) continue;
+    // Longest target wins; between equal targets the earlier letter (C: before Z:).
+    if (t.size() > bestTarget.size() || (t == "/" && bestTarget == "/" && letter < bestLetter)) {
+      bestLetter = letter;
+      bestTarget = t;
+    }
+  }
+  std::string rest = bestTarget == "/" ? canonical.substr(1) : canonical.substr(std::min(canonical.size(), bestTarget.size() + 1));
+  for (char& c : rest)
+    if (c == '/') c = '\\';
+  return std::string(1, bestLetter) + ":\\" + Utf8ToAnsi(rest);
+}
+
+TDriveMap CurrentDrives() { return TDriveMap(TMachine::Current().Directory()); }
+
+std::string UnixPathOf(std::string_view WindowsPath) { return CurrentDrives().UnixPath(WindowsPath); }
+
+std::string WindowsPathOf(std::string_view UnixPath) { return CurrentDrives().WindowsPath(UnixPath); }
+
+std::string NormalizeWindowsPath(std::string_view WindowsPath) {
+  std::string_view path = StripNtPrefix(WindowsPath);
+  std::string prefix;
+  if (path.size() >= 2 && path[1] == ':') {
+    prefix = std::string(1, char(std::toupper(static_cast<unsigned char>(path[0])))) + ":";
+    path = path.substr(2);
+  }
+  bool rooted = !path.empty() && IsSeparator(path[0]);
+  std::string result = prefix + (rooted ? "\\" : "");
+  bool first = true;
+  for (const std::string& part : Components(path)) {
+    if (!first) result += "\\";
+    result += part;
+    first = false;
+  }
+  return result;
+}
+
+std::string GetCurrentDir() { return WindowsPathOf(std::filesystem::current_path().string()); }
+
+} // namespace qnl

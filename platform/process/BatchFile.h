@@ -1,0 +1,19 @@
+// The machine's interpreter of the few batch commands the engine writes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qnl {
+
+// Runs the batch text line by line. Known commands: ERASE/DEL file (wildcards allowed), DELTREE
+// [/Y] dir-or-file, MOVE source dest, REM / "::" comments, "@" prefixes and ECHO OFF/ON; ECHO
+// text prints. Paths are Windows paths, quoted when they hold blanks. As in COMMAND.COM a
+// failing command does not stop the file; it is reported on stderr. An unknown command is
+// reported the same way. Returns the number of commands that failed.
+int RunBatchText(std::string_view Text);
+// Runs the batch file at WindowsPath; a file that erases itself is fine. When WaitForPid is
+// not 0, first waits for that process to end (the program that started the batch file).
+int RunBatchFile(const std::string& WindowsPath, int WaitForPid = 0);
+
+} // namespace qnl
