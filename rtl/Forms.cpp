@@ -279,10 +279,12 @@ void TCustomApplication::HandleException(TObject* Sender) {
     return;
   } catch (const std::exception& e) {
     try {
-      if (OnException)
+      if (OnException) {
         OnException(Sender, e);
-      else
+      } else {
+        FExitCode = 1;
         ShowException(e);
+      }
     } catch (const EAbort&) {
     } catch (const std::exception& inner) {
       ShowException(inner);

@@ -261,6 +261,11 @@ public:
   TCustomForm* MainForm() const { return FMainForm; }
   void SetMainForm(TCustomForm* Form);
 
+  // The program's exit status: 0 unless an error ended it (set by whoever ends it; the
+  // default exception display sets 1).
+  int ExitCode() const { return FExitCode; }
+  void SetExitCode(int Value) { FExitCode = Value; }
+
   const std::string& Title() const { return FTitle; }
   void SetTitle(const std::string& Value) { FTitle = Value; }
   const std::string& ExeName() const { return FExeName; }
@@ -280,6 +285,7 @@ protected:
 
 private:
   bool FTerminated = false;
+  int FExitCode = 0;
   TCustomForm* FMainForm = nullptr;
   std::string FTitle;
   std::string FExeName;

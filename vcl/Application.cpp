@@ -1,0 +1,162 @@
+// The application object on Qt Widgets.
+#include "vcl/Application.h"
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+#include "vcl/AnsiText.h"
+
+namespace qnl {
+
+namespace {
+
+// Catches what an event handler let escape, so that no exception unwinds through Qt.
+class TQtApplication : public QApplication {
+public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (...) {
+      Application().HandleException(nullptr);
+      return false;
+    }
+  }
+};
+
+// Qt's offscreen platform warns about window features it cannot show; that is expected.
+void QuietMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtDebugMsg || type == QtInfoMsg) return;
+  if (message.contains(QLatin1String("propagateSizeHints"))) return;
+  std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+bool HasDisplayVariables() {
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+QNL_BEGIN_CLASS(TApplication)
+QNL_END_CLASS
+
+TApplication::TApplication(int argc, char** argv) : TCustomApplication(nullptr) {
+  if (QCoreApplication::instance())
+    throw EInvalidOperation("Only one application object can exist at a time");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !HasDisplayVariables())
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  // QApplication keeps references to argc and argv for its whole life.
+  for (int i = 0; i < argc; ++i) FArgStore.emplace_back(argv[i]);
+  if (FArgStore.empty()) FArgStore.emplace_back("setup");
+  for (auto& a : FArgStore) FArgv.push_back(a.data());
+  FArgv.push_back(nullptr);
+  FArgc = static_cast<int>(FArgStore.size());
+  qInstallMessageHandler(QuietMessageHandler);
+  FQt = std::make_unique<TQtApplication>(FArgc, FArgv.data());
+  QApplication::setQuitOnLastWindowClosed(false);
+  SetExeName(FArgStore[0]);
+  SetApplication(this);
+}
+
+TApplication::~TApplication() {
+  if (&Application() == this) SetApplication(nullptr);
+  // Forms still alive lose their windows with the QApplication; their owners free them.
+  FQt.reset();
+  qInstallMessageHandler(nullptr);
+}
+
+void TApplication::Run() {
+  if (Terminated() || !MainForm()) return;
+  try {
+    MainForm()->Show();
+  } catch (...) {
+    HandleException(MainForm());
+  }
+  if (Terminated()) return;
+  QApplication::exec();
+}
+
+void TApplication::Terminate() {
+  TCustomApplication::Terminate();
+  // Ends every running loop, the modal ones included, once the current event is handled.
+  QCoreApplication::exit(0);
+}
+
+void TApplication::ProcessMessages() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool TApplication::HasDisplay() const {
+  QString name = QGuiApplication::platformName();
+  return name != QLatin1String("offscreen") && name != QLatin1String("minimal");
+}
+
+int32_t TApplication::ScreenWidth() const {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry().width() : TCustomApplication::ScreenWidth();
+}
+
+int32_t TApplication::ScreenHeight() const {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry().height() : TCustomApplication::ScreenHeight();
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  if (dynamic_cast<const EAbort*>(&E)) return;
+  if (!HasDisplay()) {
+    TCustomApplication::ShowException(E);
+    return;
+  }
+  std::string caption = Title().empty() ? std::string("Error") : Title();
+  DoMessageBox(E.what(), caption, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::DoMessageBox(const std::string& Text, const std::string& Caption, int Flags) {
+  // Nobody can click a box nobody sees: answer with its default button.
+  if (!HasDisplay()) return TCustomApplication::DoMessageBox(Text, Caption, Flags);
+
+  struct TButton {
+    QMessageBox::StandardButton Qt;
+    int Id;
+  };
+  static const std::vector<TButton> kButtons[] = {
+      {{QMessageBox::Ok, IDOK}},
+      {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}},
+      {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}},
+      {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}},
+      {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}},
+      {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}};
+  int type = Flags & MB_TYPEMASK;
+  if (type > 5) type = 0;
+  const auto& buttons = kButtons[type];
+
+  QMessageBox box;
+  box.setWindowTitle(AnsiToQString(Caption));
+  box.setText(AnsiToQString(Text));
+  switch (Flags & MB_ICONMASK) {
+    case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+    default: break;
+  }
+  QMessageBox::StandardButtons set;
+  for (const auto& b : buttons) set |= b.Qt;
+  box.setStandardButtons(set);
+  size_t def = static_cast<size_t>((Flags & MB_DEFMASK) >> 8);
+  box.setDefaultButton(buttons[def < buttons.size() ? def : 0].Qt);
+  int chosen = box.exec();
+  for (const auto& b : buttons)
+    if (b.Qt == chosen) return b.Id;
+  // Closed through the title bar: Windows answers Cancel when there is one, else OK.
+  for (const auto& b : buttons)
+    if (b.Id == IDCANCEL) return IDCANCEL;
+  return buttons[0].Id;
+}
+
+} // namespace qnl

@@ -1,0 +1,46 @@
+// The application object on Qt Widgets.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rtl/Forms.h"
+
+class QApplication;
+
+namespace qnl {
+
+// The process's application while it exists: owns the QApplication, runs its event loop
+// and shows errors. Without a display (no DISPLAY nor WAYLAND_DISPLAY, and no platform
+// chosen through QT_QPA_PLATFORM) it runs on Qt's offscreen platform, where message boxes
+// and errors go to stderr. No exception leaves a Qt event handler: each one reaches
+// HandleException.
+class TApplication : public TCustomApplication {
+  QNL_CLASS(TApplication, TCustomApplication)
+public:
+  // Creates the QApplication and installs this object as Application(). One at a time.
+  TApplication(int argc, char** argv);
+  ~TApplication() override;
+
+  // Shows the main form and handles events until Terminate. Returns at once when
+  // Terminate was called before, or when there is no main form (nothing could end it).
+  void Run() override;
+  void Terminate() override;
+  void ProcessMessages() override;
+  void ShowException(const std::exception& E) override;
+  int32_t ScreenWidth() const override;
+  int32_t ScreenHeight() const override;
+  bool HasDisplay() const override;
+
+protected:
+  int DoMessageBox(const std::string& Text, const std::string& Caption, int Flags) override;
+
+private:
+  int FArgc;
+  std::vector<std::string> FArgStore;
+  std::vector<char*> FArgv;
+  std::unique_ptr<QApplication> FQt;
+};
+
+} // namespace qnl

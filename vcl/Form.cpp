@@ -1,0 +1,220 @@
+// A form shown in a Qt window.
+#include "vcl/Form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QWidget>
+
+#include "vcl/AnsiText.h"
+
+namespace qnl {
+
+// The form's top-level window: forwards window events to the form, catching everything a
+// handler raises.
+class TFormWindow : public QWidget {
+public:
+  explicit TFormWindow(TForm* form) : FForm(form) { setAttribute(Qt::WA_DeleteOnClose, false); }
+  void Detach() { FForm = nullptr; }
+
+protected:
+  bool event(QEvent* e) override {
+    if (FForm) {
+      switch (e->type()) {
+        case QEvent::WindowActivate: Guard([this] { FForm->Activate(); }); break;
+        case QEvent::WindowDeactivate: Guard([this] { FForm->Deactivate(); }); break;
+        case QEvent::Move:
+        case QEvent::Resize: Guard([this] { FForm->WindowGeometryChanged(); }); break;
+        default: break;
+      }
+    }
+    return QWidget::event(e);
+  }
+
+  void closeEvent(QCloseEvent* e) override {
+    // The form decides: Close hides it or ends the program.
+    e->ignore();
+    if (FForm) Guard([this] { FForm->Close(); });
+  }
+
+  void paintEvent(QPaintEvent* e) override {
+    QWidget::paintEvent(e);
+    if (FForm && FForm->OnPaint) Guard([this] { FForm->OnPaint(FForm); });
+  }
+
+private:
+  template <class F>
+  void Guard(F f) {
+    try {
+      f();
+    } catch (...) {
+      Application().HandleException(FForm);
+    }
+  }
+  TForm* FForm;
+};
+
+QNL_BEGIN_CLASS(TForm)
+QNL_END_CLASS
+
+namespace {
+TFormWindow* NewWindow(TForm* form) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+    throw EInvalidOperation("A form needs the application object: create TApplication first");
+  return new TFormWindow(form);
+}
+} // namespace
+
+TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner), FWindow(NewWindow(this)) {
+  FWindow->setAutoFillBackground(true);
+  for (TFormAspect a : {TFormAspect::Bounds, TFormAspect::Color, TFormAspect::Font}) UpdateWindow(a);
+}
+
+TForm::~TForm() {
+  FWindow->Detach();
+  delete FWindow;
+}
+
+QWidget* TForm::Widget() const { return FWindow; }
+
+void TForm::Repaint() { FWindow->repaint(); }
+
+void TForm::BringToFront() {
+  if (!FWindow->isVisible()) return;
+  FWindow->raise();
+  FWindow->activateWindow();
+}
+
+void TForm::UpdateWindow(TFormAspect Aspect) {
+  FApplying = true;
+  try {
+    switch (Aspect) {
+      case TFormAspect::Bounds: ApplyBounds(); break;
+      case TFormAspect::Caption:
+        FWindow->setWindowTitle(AnsiToQString(Caption(), CharsetToCodePage(Font()->Charset(), AnsiCodePage())));
+        break;
+      case TFormAspect::Color: ApplyColor(); break;
+      case TFormAspect::Font:
+        ApplyFont();
+        UpdateWindow(TFormAspect::Caption); // the character set decides the caption's code page
+        break;
+      case TFormAspect::WindowState: {
+        Qt::WindowStates states = FWindow->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+        if (WindowState() == wsMinimized) states |= Qt::WindowMinimized;
+        if (WindowState() == wsMaximized) states |= Qt::WindowMaximized;
+        FWindow->setWindowState(states);
+        break;
+      }
+      case TFormAspect::Visible:
+        if (Visible()) {
+          PlaceOnFirstShow();
+          FWindow->show();
+        } else {
+          FWindow->hide();
+        }
+        break;
+      case TFormAspect::BorderStyle:
+      case TFormAspect::FormStyle: ApplyFlags(); break;
+    }
+  } catch (...) {
+    FApplying = false;
+    throw;
+  }
+  FApplying = false;
+}
+
+void TForm::ApplyBounds() {
+  FWindow->move(Left(), Top());
+  FWindow->resize(ClientWidth() > 0 ? ClientWidth() : 1, ClientHeight() > 0 ? ClientHeight() : 1);
+}
+
+void TForm::ApplyFont() {
+  const TFont* f = Font();
+  QFont font(AnsiToQString(f->Name()));
+  // A negative height is the character height without internal leading, close to the
+  // pixel size Qt means; a positive one includes the leading.
+  int pixels = f->Height() < 0 ? -f->Height() : (f->Height() * 4 + 2) / 5;
+  if (pixels > 0) font.setPixelSize(pixels);
+  font.setBold(f->Style().Contains(fsBold));
+  font.setItalic(f->Style().Contains(fsItalic));
+  font.setUnderline(f->Style().Contains(fsUnderline));
+  font.setStrikeOut(f->Style().Contains(fsStrikeOut));
+  if (f->Pitch() == fpFixed) font.setFixedPitch(true);
+  FWindow->setFont(font);
+  QPalette pal = FWindow->palette();
+  uint32_t rgb = ColorToRGB(f->Color());
+  pal.setColor(QPalette::WindowText, QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+  FWindow->setPalette(pal);
+}
+
+void TForm::ApplyColor() {
+  QPalette pal = FWindow->palette();
+  uint32_t rgb = ColorToRGB(Color());
+  pal.setColor(QPalette::Window, QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+  FWindow->setPalette(pal);
+}
+
+void TForm::ApplyFlags() {
+  Qt::WindowFlags flags = Qt::Window;
+  switch (BorderStyle()) {
+    case bsNone: flags |= Qt::FramelessWindowHint; break;
+    case bsDialog: flags = Qt::Dialog; break;
+    case bsToolWindow:
+    case bsSizeToolWin: flags = Qt::Tool; break;
+    default: break;
+  }
+  if (BorderStyle() != bsNone) {
+    flags |= Qt::WindowTitleHint;
+    if (BorderIcons().Contains(biSystemMenu)) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (BorderIcons().Contains(biMinimize)) flags |= Qt::WindowMinimizeButtonHint;
+    if (BorderIcons().Contains(biMaximize) && BorderStyle() == bsSizeable) flags |= Qt::WindowMaximizeButtonHint;
+    flags |= Qt::CustomizeWindowHint;
+  }
+  if (FormStyle() == fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
+  if (FWindow->windowFlags() == flags) return;
+  bool shown = FWindow->isVisible();
+  FWindow->setWindowFlags(flags); // hides the window
+  if (shown) FWindow->show();
+}
+
+void TForm::PlaceOnFirstShow() {
+  if (FPlaced) return;
+  FPlaced = true;
+  int32_t sw = Application().ScreenWidth(), sh = Application().ScreenHeight();
+  switch (Position()) {
+    case poScreenCenter:
+    case poDesktopCenter:
+      SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height());
+      break;
+    case poMainFormCenter:
+    case poOwnerFormCenter:
+      if (TCustomForm* main = Application().MainForm(); main && main != this)
+        SetBounds(main->Left() + (main->Width() - Width()) / 2, main->Top() + (main->Height() - Height()) / 2,
+                  Width(), Height());
+      else
+        SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height());
+      break;
+    default: break;
+  }
+  ApplyBounds();
+}
+
+void TForm::WindowGeometryChanged() {
+  if (FApplying || !FWindow->isVisible()) return;
+  // A maximised or minimised window keeps its normal bounds in the form.
+  if (FWindow->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return;
+  QPoint pos = FWindow->pos();
+  QSize size = FWindow->size();
+  int32_t w = size.width() + NonClientWidth(), h = size.height() + NonClientHeight();
+  if (pos.x() == Left() && pos.y() == Top() && w == Width() && h == Height()) return;
+  FApplying = true;
+  try {
+    SetBounds(pos.x(), pos.y(), w, h);
+  } catch (...) {
+    FApplying = false;
+    throw;
+  }
+  FApplying = false;
+}
+
+} // namespace qnl

@@ -1,0 +1,46 @@
+// A form shown in a Qt window.
+#pragma once
+
+#include "rtl/Forms.h"
+
+class QWidget;
+
+namespace qnl {
+
+class TFormWindow;
+
+// A form with a top-level Qt window that mirrors its stored values: bounds, caption (in the
+// code page of the font's character set), colour, font, border and window state. The
+// window's activation fires OnActivate (once per activation); closing the window asks the
+// form to Close. An exception raised by a handler that the window calls reaches the
+// application's exception handler. Needs the application object (TApplication) first.
+class TForm : public TCustomForm {
+  QNL_CLASS(TForm, TCustomForm)
+public:
+  explicit TForm(TComponent* AOwner);
+  ~TForm() override;
+
+  // The top-level window; owned by the form.
+  QWidget* Widget() const;
+  void Repaint() override;
+  void BringToFront() override;
+
+protected:
+  void UpdateWindow(TFormAspect Aspect) override;
+
+private:
+  friend class TFormWindow;
+  void ApplyBounds();
+  void ApplyFont();
+  void ApplyColor();
+  void ApplyFlags();
+  void PlaceOnFirstShow();
+  // The window moved or was resized by the user or the window manager.
+  void WindowGeometryChanged();
+
+  TFormWindow* FWindow;
+  bool FApplying = false; // true while the form writes to the window
+  bool FPlaced = false;   // Position has been applied
+};
+
+} // namespace qnl
