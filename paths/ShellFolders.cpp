@@ -1,6 +1,9 @@
 // Shell folders and system directories, read from the machine's registry with defaults.
 #include "common/routines_Strings.h"
 #include "paths/routines_ExpandPaths.h"
+#include "platform/files/WinPaths.h"
+#include "platform/registry/Registry.h"
+#include "platform/system/SystemInfo.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
@@ -10,24 +13,44 @@ constexpr const char* ShellFoldersKey = "\\SOFTWARE\\Microsoft\\Windows\\Current
 constexpr const char* CurrentVersionKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* BDEKey = "\\Software\\Borland\\Database Engine";
 
-enum class TRoot { CurrentUser, LocalMachine };
+using TRoot = TRootKey;
 
-// A string value, or Default when the key or value is missing or cannot be read.
+// A string value, or Default when the key or value is missing or cannot be read: these
+// lookups never fail.
 std::string ReadStringDefault(TRoot Root, const std::string& Key, const std::string& Value,
                               const std::string& Default) {
-  throw ENotImplemented("Registry string lookup");
+  try {
+    std::optional<TRegKey> key = TRegKey::Open(Root, Key);
+    if (!key) return Default;
+    return key->ReadString(Value).value_or(Default);
+  } catch (const ERegistry&) {
+    return Default;
+  }
 }
 
 // The drive of the current directory, such as "C:".
-std::string CurrentDrive() { throw ENotImplemented("Current drive lookup"); }
+std::string CurrentDrive() { return GetCurrentDir().substr(0, 2); }
 
 std::string ShellFolder(const char* Value, const std::string& Default) {
   return RemoveBackSlash(ReadStringDefault(TRoot::CurrentUser, ShellFoldersKey, Value, Default));
 }
 } // namespace
 
-std::string GetWindowsDir() { throw ENotImplemented("GetWindowsDirectory"); }
-std::string GetSystemDir() { throw ENotImplemented("GetSystemDirectory"); }
+std::string GetWindowsDir() {
+  try {
+    return RemoveBackSlash(WindowsDirectory());
+  } catch (const Exception&) {
+    throw EAPIRoutines("Could not retrieve the windows directory from windows");
+  }
+}
+
+std::string GetSystemDir() {
+  try {
+    return RemoveBackSlash(SystemDirectory());
+  } catch (const Exception&) {
+    throw EAPIRoutines("Could not retrieve the system directroy from windows");
+  }
+}
 
 std::string GetStartMenuDir() { return ShellFolder("Start Menu", GetWindowsDir() + "\\" + "Startmen"); }
 std::string GetProgramsDir() { return ShellFolder("Programs", GetStartMenuDir() + "\\" + "Programs"); }
