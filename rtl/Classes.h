@@ -85,6 +85,9 @@ public:
   virtual void Loaded();
   // The removal notification: AComponent is being destroyed (opRemove) or was inserted.
   virtual void Notification(TComponent* AComponent, TOperation Operation);
+  // Streaming tells a component read inside another component's record which one that
+  // is (for controls, their parent); components that do not nest ignore it.
+  virtual void SetParentComponent(TComponent* Value) {}
   // Asks to be told (Notification opRemove) when AComponent is destroyed, and vice versa.
   void FreeNotification(TComponent* AComponent);
   void RemoveFreeNotification(TComponent* AComponent);

@@ -1,0 +1,27 @@
+// Reading a binary form resource into an existing root component (the main form).
+#pragma once
+
+#include "rtl/Classes.h"
+#include "rtl/Streams.h"
+
+namespace qnl {
+
+// Reads the form resource at Stream's position into Root: the stored component name
+// becomes Root's name, Root's properties are assigned, and every child record creates a
+// component of the registered class with Root as its owner. References between
+// components are resolved by name after the whole stream; events bind to published
+// methods of Root's class; then every component read gets its loaded notification, the
+// root first and the children in stream order.
+//
+// The reader raises only these errors (the message names the component, the property
+// and the value where there is one):
+//   EReadError      the resource is malformed ("Invalid stream format", "Stream read error", ...)
+//   EClassNotFound  a child's class is not registered ("Class TFoo not found"; an EFilerError)
+//   EPropertyError  an unknown property, a value of the wrong kind, an unknown identifier,
+//                   a missing or mismatching event method
+// Errors raised by the components themselves (in constructors, setters, Loaded) pass
+// unchanged. On any failure the components this read created are freed and nothing of
+// the read stays pending.
+void ReadRootComponent(TStream& Stream, TComponent* Root);
+
+} // namespace qnl

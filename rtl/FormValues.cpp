@@ -1,0 +1,204 @@
+// Primitive values of binary form resources.
+#include "rtl/FormValues.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "rtl/Exceptions.h"
+
+namespace qnl {
+
+namespace {
+[[noreturn]] void Truncated() { throw EReadError("Stream read error"); }
+} // namespace
+
+uint8_t TFormBytes::ReadByte() {
+  if (FPos >= FData.size()) Truncated();
+  return static_cast<uint8_t>(FData[FPos++]);
+}
+
+uint8_t TFormBytes::PeekByte() const {
+  if (FPos >= FData.size()) Truncated();
+  return static_cast<uint8_t>(FData[FPos]);
+}
+
+std::string TFormBytes::ReadBytes(uint64_t Count) {
+  if (Count > Remaining()) Truncated();
+  std::string s(FData.substr(FPos, static_cast<size_t>(Count)));
+  FPos += static_cast<size_t>(Count);
+  return s;
+}
+
+uint32_t TFormBytes::ReadUInt32() {
+  if (Remaining() < 4) Truncated();
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(FData[FPos + i]);
+  FPos += 4;
+  return v;
+}
+
+uint64_t TFormBytes::ReadUInt64() {
+  uint64_t lo = ReadUInt32();
+  uint64_t hi = ReadUInt32();
+  return lo | (hi << 32);
+}
+
+int64_t TFormBytes::ReadIntegerOf(TValueType Code) {
+  switch (Code) {
+  case TValueType::vaInt8: return static_cast<int8_t>(ReadByte());
+  case TValueType::vaInt16: {
+    uint16_t lo = ReadByte();
+    uint16_t hi = ReadByte();
+    return static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
+  }
+  case TValueType::vaInt32: return static_cast<int32_t>(ReadUInt32());
+  case TValueType::vaInt64: return static_cast<int64_t>(ReadUInt64());
+  default: throw EReadError("Invalid integer value type " + std::to_string(int(Code)));
+  }
+}
+
+std::string TFormBytes::ReadShortString() { return ReadBytes(ReadByte()); }
+
+std::string TFormBytes::ReadLongString() { return ReadBytes(ReadUInt32()); }
+
+std::u16string TFormBytes::ReadWideString() {
+  uint64_t count = ReadUInt32();
+  if (count * 2 > Remaining()) Truncated();
+  std::u16string s(static_cast<size_t>(count), u'\0');
+  for (auto& c : s) {
+    uint16_t lo = ReadByte();
+    uint16_t hi = ReadByte();
+    c = static_cast<char16_t>(lo | (hi << 8));
+  }
+  return s;
+}
+
+std::array<uint8_t, 10> TFormBytes::ReadExtendedBytes() {
+  std::array<uint8_t, 10> e{};
+  if (Remaining() < 10) Truncated();
+  std::memcpy(e.data(), FData.data() + FPos, 10);
+  FPos += 10;
+  return e;
+}
+
+float TFormBytes::ReadSingle() {
+  uint32_t bits = ReadUInt32();
+  float f;
+  std::memcpy(&f, &bits, 4);
+  return f;
+}
+
+double TFormBytes::ReadDouble() {
+  uint64_t bits = ReadUInt64();
+  double d;
+  std::memcpy(&d, &bits, 8);
+  return d;
+}
+
+bool IsIntegerCode(TValueType Code) {
+  return Code == TValueType::vaInt8 || Code == TValueType::vaInt16 || Code == TValueType::vaInt32;
+}
+
+double ExtendedToDouble(const std::array<uint8_t, 10>& Ext) {
+  uint64_t mant = 0;
+  for (int i = 7; i >= 0; --i) mant = (mant << 8) | Ext[i];
+  int exp = Ext[8] | ((Ext[9] & 0x7F) << 8);
+  bool negative = (Ext[9] & 0x80) != 0;
+  double value;
+  if (exp == 0x7FFF)
+    value = (mant << 1) == 0 ? INFINITY : NAN;
+  else if (exp == 0 && mant == 0)
+    value = 0.0;
+  else
+    // mantissa carries its leading bit explicitly: value = mant * 2^(exp - 16383 - 63)
+    value = std::ldexp(static_cast<double>(mant), exp - 16383 - 63);
+  return negative ? -value : value;
+}
+
+std::array<uint8_t, 10> DoubleToExtended(double Value) {
+  std::array<uint8_t, 10> e{};
+  uint64_t bits;
+  std::memcpy(&bits, &Value, 8);
+  uint64_t mant = (bits & 0x000FFFFFFFFFFFFFull) << 11;
+  int exp = static_cast<int>((bits >> 52) & 0x7FF);
+  bool negative = (bits >> 63) != 0;
+  if (exp == 0) {
+    if (mant != 0) { // subnormal: normalise, the leading bit is explicit in extended
+      exp = 16383 - 1022;
+      while ((mant & 0x8000000000000000ull) == 0) {
+        mant <<= 1;
+        --exp;
+      }
+    }
+  } else if (exp == 0x7FF) {
+    exp = 0x7FFF;
+    mant |= 0x8000000000000000ull;
+  } else {
+    exp += 16383 - 1023;
+    mant |= 0x8000000000000000ull;
+  }
+  for (int i = 0; i < 8; ++i) e[i] = static_cast<uint8_t>(mant >> (8 * i));
+  e[8] = static_cast<uint8_t>(exp & 0xFF);
+  e[9] = static_cast<uint8_t>(((exp >> 8) & 0x7F) | (negative ? 0x80 : 0));
+  return e;
+}
+
+#if LDBL_MANT_DIG == 64
+// long double is the x87 extended type here: its first 10 bytes are the stored format.
+static std::array<uint8_t, 10> LongDoubleBytes(long double v) {
+  std::array<uint8_t, 10> e{};
+  std::memcpy(e.data(), &v, 10);
+  return e;
+}
+#endif
+
+bool DecimalToExtended(const std::string& Text, std::array<uint8_t, 10>& Ext) {
+  if (Text.empty()) return false;
+  char* end = nullptr;
+#if LDBL_MANT_DIG == 64
+  long double v = std::strtold(Text.c_str(), &end);
+  if (end != Text.c_str() + Text.size()) return false;
+  Ext = LongDoubleBytes(v);
+#else
+  double v = std::strtod(Text.c_str(), &end);
+  if (end != Text.c_str() + Text.size()) return false;
+  Ext = DoubleToExtended(v);
+#endif
+  return true;
+}
+
+std::string ExtendedToDecimal(const std::array<uint8_t, 10>& Ext) {
+  char buf[64];
+#if LDBL_MANT_DIG == 64
+  long double v = 0;
+  std::memcpy(&v, Ext.data(), 10);
+  if (std::isnan(v) || std::isinf(v)) return "0"; // not expressible in a text form
+  for (int prec = 1; prec <= 21; ++prec) {
+    std::snprintf(buf, sizeof buf, "%.*LG", prec, v);
+    if (LongDoubleBytes(std::strtold(buf, nullptr)) == Ext) break;
+  }
+#else
+  double v = ExtendedToDouble(Ext);
+  if (std::isnan(v) || std::isinf(v)) return "0";
+  for (int prec = 1; prec <= 17; ++prec) {
+    std::snprintf(buf, sizeof buf, "%.*G", prec, v);
+    if (std::strtod(buf, nullptr) == v) break;
+  }
+#endif
+  std::string s = buf;
+  // A text form tells floats from integers by a '.' or an exponent.
+  if (s.find_first_of(".E") == std::string::npos) s += ".0";
+  return s;
+}
+
+std::string WideToAnsi(const std::u16string& Value) {
+  std::string s;
+  s.reserve(Value.size());
+  for (char16_t c : Value) s.push_back(c < 256 ? static_cast<char>(c) : '?');
+  return s;
+}
+
+} // namespace qnl
