@@ -11,7 +11,8 @@ namespace {
 std::string MessageOf(const std::string& operation, const std::string& object, int errorCode) {
   std::string text = "Cannot " + operation;
   if (!object.empty()) text += " \"" + object + "\"";
-  if (errorCode != 0) text += std::string(": ") + std::strerror(errorCode);
+  if (errorCode == EWOULDBLOCK) text += ": it is in use by another program";
+  else if (errorCode != 0) text += std::string(": ") + std::strerror(errorCode);
   return text;
 }
 

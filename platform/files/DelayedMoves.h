@@ -19,13 +19,14 @@ struct TPendingRename {
 // MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT: appends the pair to the multi-string
 // HKLM\System\CurrentControlSet\Control\Session Manager "PendingFileRenameOperations"
 // ("\??\" before each path, "!" before a destination that may be replaced). An empty Dest
-// deletes Source at the restart. Source must exist, as on Windows.
+// deletes Source at the restart. Like Windows, nothing is checked until the restart.
 void MoveFileDelayed(std::string_view Source, std::string_view Dest, TExisting Existing);
 // The recorded pairs in order, with "\??\" and "!" taken off.
 std::vector<TPendingRename> PendingFileRenames();
 
-// Adds "Dest=Source" to the [Rename] section of C:\windows\WININIT.INI (the Windows 95 way);
-// Dest "NUL" deletes Source. Entries with the same Dest are kept, as Windows 95 does.
+// Writes "Dest=Source" into the [Rename] section of C:\windows\WININIT.INI (the Windows 95
+// way), as WritePrivateProfileString does: an entry with the same Dest is replaced, except
+// "NUL" (Dest "NUL" deletes Source), of which there may be many.
 void AddWininitRename(std::string_view Dest, std::string_view Source);
 // The [Rename] entries of C:\windows\WININIT.INI in file order (Dest, Source); empty when the
 // file or section is missing.

@@ -13,6 +13,7 @@
 
 #include "platform/Machine.h"
 #include "platform/OSError.h"
+#include "platform/files/ShortNameMatch.h"
 #include "platform/system/CodePage.h"
 #include "rtl/SysUtils.h"
 
@@ -27,21 +28,27 @@ bool PathExists(const std::string& unixPath) {
   return ::lstat(unixPath.c_str(), &st) == 0;
 }
 
-// The entry of directory dir whose name equals name ignoring case, preferring an exact match.
+// The entry of directory dir whose name equals name ignoring case, preferring an exact match;
+// like Wine, a name in 8.3 form also finds the entry whose short name it is.
 std::optional<std::string> FindEntryIgnoringCase(const std::string& dir, const std::string& name) {
   std::string exact = dir == "/" ? "/" + name : dir + "/" + name;
   if (PathExists(exact)) return name;
   DIR* d = ::opendir(dir.c_str());
   if (!d) return std::nullopt;
   std::optional<std::string> found;
+  bool maybeShort = name.find('~') != std::string::npos && detail::IsLegal83Utf8(name);
+  std::optional<std::string> byShortName;
   while (dirent* e = ::readdir(d)) {
     if (SameText(e->d_name, name)) {
       found = e->d_name;
       break;
     }
+    if (maybeShort && !byShortName && !detail::IsLegal83Utf8(e->d_name) &&
+        SameText(detail::ShortNameOfUnixEntry(e->d_name), name))
+      byShortName = e->d_name;
   }
   ::closedir(d);
-  return found;
+  return found ? found : byShortName;
 }
 
 // Splits the part after the drive into components; "." vanishes, ".." goes up but not above

@@ -49,6 +49,10 @@ std::string StartLogPath();
 std::vector<std::string> ReadStartLog();
 void AppendStartLog(const std::string& Line);
 
+// Runs `wine` with Args (Windows strings, "regsvr32", "/s", a path...) on this machine and
+// waits; returns its exit status. EOSError when wine cannot be started.
+int RunWine(const std::vector<std::string>& Args);
+
 // True when a `wine` executable is on PATH (QNL_NO_WINE=1 makes it false, for tests).
 bool WineInstalled();
 

@@ -38,9 +38,9 @@ std::string SystemDirectory();
 // expanded, %USERPROFILE% and the like left as they are) when it names a directory that exists
 // or can be created, else "C:\windows\temp".
 std::string TempDirectory();
-// GetTempFileName(Dir, Prefix, 0): creates and returns a new empty file Dir\<pre>XXXX.tmp
-// (pre = the first three characters of Prefix, XXXX four hex digits). EInOutError when Dir does
-// not exist or no name is free.
+// GetTempFileName(Dir, Prefix, 0) as Wine does it: creates and returns a new empty file
+// Dir\<pre><hex>.tmp (pre = the first three characters of Prefix, hex a lower-case number of
+// up to four digits). EInOutError when Dir does not exist or no name is free.
 std::string CreateTempFileName(std::string_view Dir, std::string_view Prefix);
 
 // GetModuleFileName(nil): the Windows path of the running program.

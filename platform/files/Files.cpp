@@ -1,0 +1,308 @@
+// Files and directories named by Windows paths.
+#include "platform/files/Files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <ctime>
+#include <filesystem>
+
+#include "platform/OSError.h"
+#include "platform/files/FileLocks.h"
+#include "platform/files/WinPaths.h"
+#include "platform/system/CodePage.h"
+#include "rtl/SysUtils.h"
+
+namespace qnl {
+
+namespace {
+
+std::optional<std::string> TryUnixPath(std::string_view path) {
+  try {
+    return UnixPathOf(path);
+  } catch (const EPathError&) {
+    return std::nullopt;
+  }
+}
+
+bool StatOf(std::string_view path, struct stat& st) {
+  auto unixPath = TryUnixPath(path);
+  return unixPath && ::stat(unixPath->c_str(), &st) == 0;
+}
+
+TDateTime LocalDateTimeOf(const struct timespec& ts) {
+  time_t seconds = ts.tv_sec;
+  struct tm local {};
+  ::localtime_r(&seconds, &local);
+  TDateTime date = 0;
+  if (!TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, date)) return 0;
+  double timeOfDay = (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ts.tv_nsec / 1e9) / 86400.0;
+  return date >= 0 ? date + timeOfDay : date - timeOfDay;
+}
+
+struct timespec TimespecOfLocal(TDateTime time, const std::string& fileName) {
+  int year, month, day, hour, minute, second, msec;
+  DecodeDate(time, year, month, day);
+  DecodeTime(time, hour, minute, second, msec);
+  struct tm local {};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = hour;
+  local.tm_min = minute;
+  local.tm_sec = second;
+  local.tm_isdst = -1;
+  errno = 0;
+  time_t seconds = ::mktime(&local);
+  if (seconds == static_cast<time_t>(-1) && errno != 0) RaiseLastFileError("set the date of file", fileName);
+  struct timespec ts {};
+  ts.tv_sec = seconds;
+  ts.tv_nsec = static_cast<long>(msec) * 1000000L;
+  return ts;
+}
+
+void CopyBytes(const std::string& srcUnix, const std::string& destUnix, std::string_view source, std::string_view dest,
+               bool failIfExists) {
+  int in = ::open(srcUnix.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) RaiseLastFileError("copy file", std::string(source));
+  struct stat st;
+  if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
+    int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(in);
+    RaiseFileError("copy file", std::string(source), err);
+  }
+  int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (failIfExists ? O_EXCL : 0);
+  int out = ::open(destUnix.c_str(), flags, st.st_mode & 0777);
+  if (out < 0) {
+    int err = errno;
+    ::close(in);
+    RaiseFileError("copy to file", std::string(dest), err);
+  }
+  std::vector<char> buf(256 * 1024);
+  for (;;) {
+    ssize_t n = ::read(in, buf.data(), buf.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      int err = errno;
+      ::close(in);
+      ::close(out);
+      ::unlink(destUnix.c_str());
+      RaiseFileError("read file", std::string(source), err);
+    }
+    if (n == 0) break;
+    ssize_t done = 0;
+    while (done < n) {
+      ssize_t w = ::write(out, buf.data() + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w < 0) {
+        int err = errno;
+        ::close(in);
+        ::close(out);
+        // A partial copy is worth nothing and takes the space another disk would need.
+        ::unlink(destUnix.c_str());
+        RaiseFileError("write file", std::string(dest), err);
+      }
+      done += w;
+    }
+  }
+  struct timespec times[2] = {st.st_atim, st.st_mtim};
+  ::futimens(out, times);
+  ::close(in);
+  if (::close(out) != 0) {
+    int err = errno;
+    ::unlink(destUnix.c_str());
+    RaiseFileError("write file", std::string(dest), err);
+  }
+}
+
+void DeleteTreeUnix(const std::string& unixPath, const std::string& windowsPath, std::vector<std::string>& inUse) {
+  struct stat st;
+  if (::lstat(unixPath.c_str(), &st) != 0) return;
+  if (S_ISDIR(st.st_mode)) {
+    DIR* d = ::opendir(unixPath.c_str());
+    if (!d) RaiseLastFileError("remove directory", windowsPath);
+    std::vector<std::string> names;
+    while (dirent* e = ::readdir(d)) {
+      std::string n = e->d_name;
+      if (n != "." && n != "..") names.push_back(n);
+    }
+    ::closedir(d);
+    for (const auto& n : names) DeleteTreeUnix(unixPath + "/" + n, windowsPath + "\\" + Utf8ToAnsi(n), inUse);
+    if (::rmdir(unixPath.c_str()) != 0 && !(errno == ENOTEMPTY && !inUse.empty()))
+      RaiseLastFileError("remove directory", windowsPath);
+    return;
+  }
+  if (S_ISREG(st.st_mode) && detail::LockedByOthers(unixPath)) {
+    inUse.push_back(windowsPath);
+    return;
+  }
+  if (::unlink(unixPath.c_str()) != 0) RaiseLastFileError("delete file", windowsPath);
+}
+
+bool MatchFrom(std::string_view name, std::string_view mask) {
+  size_t n = 0, m = 0, starM = std::string_view::npos, starN = 0;
+  auto up = [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); };
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == '*') {
+      starM = m++;
+      starN = n;
+    } else if (m < mask.size() && (mask[m] == '?' || up(mask[m]) == up(name[n]))) {
+      ++m;
+      ++n;
+    } else if (starM != std::string_view::npos) {
+      m = starM + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && (mask[m] == '*' || mask[m] == '.')) ++m;
+  return m == mask.size();
+}
+
+} // namespace
+
+bool FileExists(std::string_view FileName) {
+  struct stat st;
+  return StatOf(FileName, st) && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(std::string_view Dir) {
+  struct stat st;
+  return StatOf(Dir, st) && S_ISDIR(st.st_mode);
+}
+
+int64_t FileSizeOf(std::string_view FileName) {
+  struct stat st;
+  if (::stat(UnixPathOf(FileName).c_str(), &st) != 0) RaiseLastFileError("get the size of file", std::string(FileName));
+  return st.st_size;
+}
+
+TDateTime FileDateTime(std::string_view FileName) {
+  struct stat st;
+  if (::stat(UnixPathOf(FileName).c_str(), &st) != 0) RaiseLastFileError("get the date of file", std::string(FileName));
+  return LocalDateTimeOf(st.st_mtim);
+}
+
+void SetFileDateTime(std::string_view FileName, TDateTime Time) {
+  std::string name(FileName);
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1] = TimespecOfLocal(Time, name);
+  if (::utimensat(AT_FDCWD, UnixPathOf(FileName).c_str(), times, 0) != 0) RaiseLastFileError("set the date of file", name);
+}
+
+void CopyFile(std::string_view Source, std::string_view Dest, TExisting Existing) {
+  std::string srcUnix = UnixPathOf(Source);
+  std::string destUnix = UnixPathOf(Dest);
+  if (Existing == TExisting::exReplace && detail::LockedByOthers(destUnix))
+    RaiseFileError("copy to file", std::string(Dest), EWOULDBLOCK);
+  CopyBytes(srcUnix, destUnix, Source, Dest, Existing == TExisting::exFail);
+}
+
+void MoveFile(std::string_view Source, std::string_view Dest, TExisting Existing) {
+  std::string srcUnix = UnixPathOf(Source);
+  std::string destUnix = UnixPathOf(Dest);
+  struct stat st;
+  if (::lstat(srcUnix.c_str(), &st) != 0) RaiseLastFileError("move file", std::string(Source));
+  if (S_ISREG(st.st_mode) && detail::LockedByOthers(srcUnix)) RaiseFileError("move file", std::string(Source), EWOULDBLOCK);
+  struct stat dst;
+  bool destExists = ::lstat(destUnix.c_str(), &dst) == 0;
+  // Renaming a file onto another spelling of itself only changes the case.
+  bool sameFile = destExists && dst.st_ino == st.st_ino && dst.st_dev == st.st_dev;
+  if (destExists && !sameFile) {
+    if (Existing == TExisting::exFail) RaiseFileError("move file to", std::string(Dest), EEXIST);
+    if (S_ISREG(dst.st_mode) && detail::LockedByOthers(destUnix)) RaiseFileError("replace file", std::string(Dest), EWOULDBLOCK);
+  }
+  if (::rename(srcUnix.c_str(), destUnix.c_str()) == 0) return;
+  if (errno != EXDEV) RaiseLastFileError("move file", std::string(Source) + "\" to \"" + std::string(Dest));
+  // Another file system: copy, then remove the source.
+  if (S_ISDIR(st.st_mode)) {
+    std::error_code ec;
+    std::filesystem::copy(srcUnix, destUnix, std::filesystem::copy_options::recursive, ec);
+    if (ec) RaiseFileError("move directory", std::string(Source), ec.value());
+    std::vector<std::string> inUse;
+    DeleteTreeUnix(srcUnix, std::string(Source), inUse);
+    return;
+  }
+  CopyBytes(srcUnix, destUnix, Source, Dest, false);
+  if (::unlink(srcUnix.c_str()) != 0) RaiseLastFileError("delete file", std::string(Source));
+}
+
+void DeleteFile(std::string_view FileName) {
+  std::string name(FileName);
+  std::string unixPath = UnixPathOf(FileName);
+  struct stat st;
+  if (::lstat(unixPath.c_str(), &st) != 0) RaiseLastFileError("delete file", name);
+  if (S_ISDIR(st.st_mode)) RaiseFileError("delete file", name, EISDIR);
+  if (detail::LockedByOthers(unixPath)) RaiseFileError("delete file", name, EWOULDBLOCK);
+  if (::unlink(unixPath.c_str()) != 0) RaiseLastFileError("delete file", name);
+}
+
+bool FileInUse(std::string_view FileName) {
+  auto unixPath = TryUnixPath(FileName);
+  return unixPath && detail::LockedByOthers(*unixPath);
+}
+
+void ForceDirectories(std::string_view Dir) {
+  std::string unixPath = UnixPathOf(Dir);
+  std::error_code ec;
+  std::filesystem::create_directories(unixPath, ec);
+  if (ec) RaiseFileError("create directory", std::string(Dir), ec.value());
+  struct stat st;
+  if (::stat(unixPath.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) RaiseFileError("create directory", std::string(Dir), ENOTDIR);
+}
+
+void RemoveDir(std::string_view Dir) {
+  if (::rmdir(UnixPathOf(Dir).c_str()) != 0) RaiseLastFileError("remove directory", std::string(Dir));
+}
+
+void DeleteTree(std::string_view Dir) {
+  std::vector<std::string> inUse;
+  DeleteTreeUnix(UnixPathOf(Dir), std::string(Dir), inUse);
+  if (!inUse.empty()) RaiseFileError("delete file", inUse.front(), EWOULDBLOCK);
+}
+
+bool MatchesMask(std::string_view Name, std::string_view Mask) {
+  if (Mask.empty() || Mask == "*" || Mask == "*.*") return true;
+  return MatchFrom(Name, Mask);
+}
+
+std::vector<TDirEntry> ListDirectory(std::string_view Dir, std::string_view Mask) {
+  std::string unixDir = UnixPathOf(Dir);
+  DIR* d = ::opendir(unixDir.c_str());
+  if (!d) RaiseLastFileError("list directory", std::string(Dir));
+  std::vector<TDirEntry> entries;
+  while (dirent* e = ::readdir(d)) {
+    std::string n = e->d_name;
+    if (n == "." || n == "..") continue;
+    std::string name = Utf8ToAnsi(n);
+    if (!MatchesMask(name, Mask)) continue;
+    struct stat st;
+    if (::stat((unixDir + "/" + n).c_str(), &st) != 0) continue; // a dangling link
+    TDirEntry entry;
+    entry.Name = name;
+    entry.Directory = S_ISDIR(st.st_mode);
+    entry.Size = entry.Directory ? 0 : st.st_size;
+    entry.Time = LocalDateTimeOf(st.st_mtim);
+    entries.push_back(std::move(entry));
+  }
+  ::closedir(d);
+  std::sort(entries.begin(), entries.end(), [](const TDirEntry& a, const TDirEntry& b) { return CompareText(a.Name, b.Name) < 0; });
+  return entries;
+}
+
+int64_t DiskFree(std::string_view Path) {
+  struct statvfs vfs;
+  if (::statvfs(UnixPathOf(Path).c_str(), &vfs) != 0) RaiseLastFileError("get the free space of the disk of", std::string(Path));
+  return static_cast<int64_t>(vfs.f_bavail) * static_cast<int64_t>(vfs.f_frsize);
+}
+
+} // namespace qnl

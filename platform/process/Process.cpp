@@ -1,0 +1,345 @@
+// Starting programs on the machine.
+#include "platform/process/Process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <thread>
+
+#include "platform/Machine.h"
+#include "platform/OSError.h"
+#include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
+#include "platform/process/BatchFile.h"
+#include "platform/system/SystemInfo.h"
+#include "common/routines_Strings.h"
+#include "rtl/SysUtils.h"
+
+extern char** environ;
+
+namespace qnl {
+
+namespace {
+
+enum class TProgramKind { pkMissing, pkNative, pkWindows, pkBatch, pkUnknown };
+
+struct TProgram {
+  TProgramKind Kind = TProgramKind::pkMissing;
+  std::string WindowsPath;
+  std::string UnixPath;
+  std::vector<std::string> Args; // after the program
+};
+
+bool IsFile(const std::string& unixPath) {
+  struct stat st;
+  return ::stat(unixPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::optional<std::string> TryUnix(const std::string& windowsPath) {
+  try {
+    return UnixPathOf(windowsPath);
+  } catch (const EPathError&) {
+    return std::nullopt;
+  }
+}
+
+// Finds the program as WinExec does: as given (relative to the current directory), then in the
+// system and Windows directories for a bare name; ".exe" is tried when there is no extension.
+TProgram Resolve(std::string_view cmdLine) {
+  TProgram program;
+  auto words = SplitCommandLine(cmdLine);
+  if (words.empty()) return program;
+  std::string name = words[0];
+  program.Args.assign(words.begin() + 1, words.end());
+  std::vector<std::string> candidates;
+  bool bare = name.find_first_of("\\/:") == std::string::npos;
+  std::vector<std::string> dirs = {""};
+  if (bare) {
+    dirs.push_back(SystemDirectory() + "\\");
+    dirs.push_back(WindowsDirectory() + "\\");
+  }
+  for (const auto& dir : dirs) {
+    candidates.push_back(dir + name);
+    if (ExtractFileExt(name).empty()) candidates.push_back(dir + name + ".exe");
+  }
+  for (const auto& candidate : candidates) {
+    auto unixPath = TryUnix(candidate);
+    if (!unixPath || !IsFile(*unixPath)) continue;
+    program.WindowsPath = NormalizeWindowsPath(candidate);
+    if (program.WindowsPath.size() < 2 || program.WindowsPath[1] != ':') program.WindowsPath = WindowsPathOf(*unixPath);
+    program.UnixPath = *unixPath;
+    std::string ext = UpperCase(ExtractFileExt(candidate));
+    if (ext == ".BAT" || ext == ".CMD") {
+      program.Kind = TProgramKind::pkBatch;
+      return program;
+    }
+    char magic[4] = {};
+    std::ifstream in(*unixPath, std::ios::binary);
+    in.read(magic, 4);
+    if (in.gcount() >= 2 && magic[0] == 'M' && magic[1] == 'Z') program.Kind = TProgramKind::pkWindows;
+    else if (::access(unixPath->c_str(), X_OK) == 0) program.Kind = TProgramKind::pkNative;
+    else program.Kind = TProgramKind::pkUnknown;
+    return program;
+  }
+  return program;
+}
+
+std::vector<std::string> NativeArgv(const TProgram& program) {
+  std::vector<std::string> argv;
+  if (program.Kind == TProgramKind::pkWindows) argv.push_back("wine");
+  argv.push_back(program.UnixPath);
+  argv.insert(argv.end(), program.Args.begin(), program.Args.end());
+  return argv;
+}
+
+[[noreturn]] void ExecOrDie(const std::vector<std::string>& argv, int errorPipe) {
+  std::vector<char*> raw;
+  for (const auto& a : argv) raw.push_back(const_cast<char*>(a.c_str()));
+  raw.push_back(nullptr);
+  ::execvp(raw[0], raw.data());
+  int err = errno;
+  if (errorPipe >= 0) (void)!::write(errorPipe, &err, sizeof err);
+  ::_exit(127);
+}
+
+// Starts argv so that it outlives this process and is never this process's zombie; returns
+// the errno of a failed exec, 0 when started.
+int SpawnDetached(const std::vector<std::string>& argv) {
+  int pipeFds[2];
+  if (::pipe2(pipeFds, O_CLOEXEC) != 0) return errno;
+  pid_t child = ::fork();
+  if (child < 0) {
+    int err = errno;
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    return err;
+  }
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    ::setsid();
+    pid_t grandchild = ::fork();
+    if (grandchild < 0) {
+      int err = errno;
+      (void)!::write(pipeFds[1], &err, sizeof err);
+      ::_exit(127);
+    }
+    if (grandchild == 0) ExecOrDie(argv, pipeFds[1]);
+    ::_exit(0);
+  }
+  ::close(pipeFds[1]);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  int err = 0;
+  ssize_t n;
+  while ((n = ::read(pipeFds[0], &err, sizeof err)) < 0 && errno == EINTR) {
+  }
+  ::close(pipeFds[0]);
+  return n == sizeof err ? err : 0;
+}
+
+// Runs the batch interpreter in a detached child that first waits for this process to end.
+int SpawnBatchDetached(const std::string& windowsPath) {
+  int parent = ::getpid();
+  pid_t child = ::fork();
+  if (child < 0) return errno;
+  if (child == 0) {
+    ::setsid();
+    pid_t grandchild = ::fork();
+    if (grandchild == 0) {
+      int rc = 0;
+      try {
+        RunBatchFile(windowsPath, parent);
+      } catch (...) {
+        rc = 1;
+      }
+      std::fflush(nullptr);
+      ::_exit(rc);
+    }
+    ::_exit(grandchild < 0 ? 127 : 0);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : ECHILD;
+}
+
+int RunArgvAndWait(const std::vector<std::string>& argv, const std::string& what) {
+  int pipeFds[2];
+  if (::pipe2(pipeFds, O_CLOEXEC) != 0) RaiseLastOSError("run", what);
+  pid_t child = ::fork();
+  if (child < 0) RaiseLastOSError("run", what);
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    ExecOrDie(argv, pipeFds[1]);
+  }
+  ::close(pipeFds[1]);
+  int err = 0;
+  ssize_t n;
+  while ((n = ::read(pipeFds[0], &err, sizeof err)) < 0 && errno == EINTR) {
+  }
+  ::close(pipeFds[0]);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (n == sizeof err) {
+    errno = err;
+    RaiseLastOSError("run", what);
+  }
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
+uint32_t WinExecResultOf(int err) {
+  if (err == 0) return kWinExecStarted;
+  if (err == ENOENT) return kWinExecFileNotFound;
+  if (err == ENOEXEC) return kWinExecBadFormat;
+  return 0;
+}
+
+bool IsZombie(int pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return false;
+  size_t close = line.rfind(')');
+  return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
+}
+
+} // namespace
+
+std::vector<std::string> SplitCommandLine(std::string_view CmdLine) {
+  std::vector<std::string> words;
+  std::string current;
+  bool inQuotes = false;
+  bool inWord = false;
+  for (size_t i = 0; i < CmdLine.size(); ++i) {
+    char c = CmdLine[i];
+    if (c == '"') {
+      // "" inside quotes stands for one quote, as the C run-time reads it.
+      if (inQuotes && i + 1 < CmdLine.size() && CmdLine[i + 1] == '"') {
+        current += '"';
+        ++i;
+      } else {
+        inQuotes = !inQuotes;
+      }
+      inWord = true;
+    } else if ((c == ' ' || c == '\t') && !inQuotes) {
+      if (inWord) words.push_back(current);
+      current.clear();
+      inWord = false;
+    } else {
+      current += c;
+      inWord = true;
+    }
+  }
+  if (inWord) words.push_back(current);
+  return words;
+}
+
+uint32_t WinExec(std::string_view CmdLine, int CmdShow) {
+  TProgram program = Resolve(CmdLine);
+  switch (program.Kind) {
+    case TProgramKind::pkMissing:
+      return kWinExecFileNotFound;
+    case TProgramKind::pkUnknown:
+      return kWinExecBadFormat;
+    case TProgramKind::pkBatch:
+      return WinExecResultOf(SpawnBatchDetached(program.WindowsPath));
+    case TProgramKind::pkWindows:
+      if (!WineInstalled()) {
+        AppendStartLog("exec " + std::to_string(CmdShow) + " " + std::string(CmdLine));
+        return kWinExecStarted;
+      }
+      [[fallthrough]];
+    case TProgramKind::pkNative:
+      return WinExecResultOf(SpawnDetached(NativeArgv(program)));
+  }
+  return 0;
+}
+
+int RunAndWait(std::string_view CmdLine) {
+  TProgram program = Resolve(CmdLine);
+  std::string cmd(CmdLine);
+  switch (program.Kind) {
+    case TProgramKind::pkMissing:
+      throw EOSError(Format("Cannot run \"%s\": the program does not exist", {cmd}), ENOENT);
+    case TProgramKind::pkUnknown:
+      throw EOSError(Format("Cannot run \"%s\": the file is not a program", {cmd}), ENOEXEC);
+    case TProgramKind::pkBatch:
+      return RunBatchFile(program.WindowsPath) == 0 ? 0 : 1;
+    case TProgramKind::pkWindows:
+      if (!WineInstalled()) {
+        AppendStartLog("exec " + std::to_string(SW_SHOWNORMAL) + " " + cmd);
+        return 0;
+      }
+      break;
+    case TProgramKind::pkNative:
+      break;
+  }
+  return RunArgvAndWait(NativeArgv(program), cmd);
+}
+
+int RunWine(const std::vector<std::string>& Args) {
+  std::vector<std::string> argv = {"wine"};
+  argv.insert(argv.end(), Args.begin(), Args.end());
+  return RunArgvAndWait(argv, "wine");
+}
+
+void WaitForProcessEnd(int Pid) {
+  if (Pid <= 0) return;
+  while (::kill(Pid, 0) == 0 || errno == EPERM) {
+    if (IsZombie(Pid)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+int CurrentProcessId() { return ::getpid(); }
+
+std::string StartLogPath() { return TMachine::Current().Directory() + "/quenloft-started.log"; }
+
+std::vector<std::string> ReadStartLog() {
+  std::vector<std::string> lines;
+  std::ifstream in(StartLogPath(), std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+void AppendStartLog(const std::string& Line) {
+  std::string path = StartLogPath();
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) RaiseLastFileError("write file", path);
+  std::string text = Line + "\n";
+  // One write with O_APPEND keeps lines of concurrent writers whole.
+  ssize_t n = ::write(fd, text.data(), text.size());
+  int err = errno;
+  ::close(fd);
+  if (n != static_cast<ssize_t>(text.size())) RaiseFileError("write file", path, n < 0 ? err : ENOSPC);
+}
+
+bool WineInstalled() {
+  const char* off = std::getenv("QNL_NO_WINE");
+  if (off && std::string(off) == "1") return false;
+  const char* path = std::getenv("PATH");
+  if (!path) return false;
+  std::string p = path;
+  size_t start = 0;
+  while (start <= p.size()) {
+    size_t stop = p.find(':', start);
+    if (stop == std::string::npos) stop = p.size();
+    std::string dir = p.substr(start, stop - start);
+    if (!dir.empty() && ::access((dir + "/wine").c_str(), X_OK) == 0) return true;
+    start = stop + 1;
+  }
+  return false;
+}
+
+} // namespace qnl
