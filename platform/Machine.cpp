@@ -1,24 +1,252 @@
-// The emulated Windows machine: its directory, skeleton and Wine-server check.
+// The emulated Windows machine: its directory, skeleton and the Wine-server check.
 #include "platform/Machine.h"
 
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/registry/AnsiText.h"
+#include "platform/registry/HiveText.h"
 #include "platform/registry/Registry.h"
+#include "rtl/SysUtils.h"
 
 namespace qnl {
 
-std::string TMachine::DirectoryFromEnvironment() { throw ENotImplemented("TMachine::DirectoryFromEnvironment"); }
-TMachine& TMachine::Current() { throw ENotImplemented("TMachine::Current"); }
+namespace {
+
+const char kDefaultSystemHive[] =
+#include "platform/data/DefaultSystemHive.inc"
+    ;
+const char kDefaultUserHive[] =
+#include "platform/data/DefaultUserHive.inc"
+    ;
+
+[[noreturn]] void FailOS(const std::string& operation, const std::string& object) {
+  throw EMachine("Cannot " + operation + " \"" + object + "\": " + std::strerror(errno));
+}
+
+void EnsureDirectory(const std::string& path) {
+  std::string partial;
+  size_t pos = 0;
+  while (pos != std::string::npos) {
+    pos = path.find('/', pos + 1);
+    partial = path.substr(0, pos);
+    if (partial.empty()) continue;
+    if (mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) FailOS("create the folder", partial);
+  }
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    errno = ENOTDIR;
+    FailOS("create the folder", path);
+  }
+}
+
+void EnsureSymlink(const std::string& link, const std::string& target) {
+  struct stat st;
+  if (lstat(link.c_str(), &st) == 0) return; // an existing drive mapping is the owner's choice
+  if (symlink(target.c_str(), link.c_str()) != 0 && errno != EEXIST) FailOS("create the drive link", link);
+}
+
+// The Unix user name, reduced to characters that are safe in a Windows folder name.
+std::string ProfileName() {
+  const char* name = std::getenv("USER");
+  if (!name || !*name) {
+    struct passwd* pw = getpwuid(getuid());
+    name = pw ? pw->pw_name : "user";
+  }
+  std::string result;
+  for (const char* p = name; *p; ++p) {
+    char c = *p;
+    bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
+    result.push_back(safe ? c : '_');
+  }
+  return result.empty() ? "user" : result;
+}
+
+// A string value "C:\a\b" of the default data names the folder drive_c/a/b.
+void CollectFolders(const TKeyNode& key, std::vector<std::string>& folders) {
+  for (const auto& [folded, value] : key.Values) {
+    if (value.Type != 1 && value.Type != 2) continue;
+    std::string text = RegTextToAnsi(value.Data);
+    if (text.size() < 3 || !SameText(text.substr(0, 3), "C:\\")) continue;
+    folders.push_back(StringReplaceAll(text.substr(3), "\\", "/"));
+  }
+  for (const auto& [folded, sub] : key.SubKeys) CollectFolders(*sub, folders);
+}
+
+// Adds every key and every missing value of `defaults` under `root`.
+void ApplyDefaults(TMachine& machine, TRootKey root, const TKeyNode& defaults, const std::string& path) {
+  if (!path.empty()) {
+    TRegKey key = TRegKey::Create(machine, root, path);
+    for (const auto& [folded, value] : defaults.Values) {
+      std::string name = WideToAnsi(value.Name);
+      if (key.ValueExists(name)) continue;
+      TRegType type = TRegType(value.Type);
+      key.WriteValue(name, type, IsStringType(type) ? RegTextToAnsi(value.Data) : value.Data);
+    }
+  }
+  for (const auto& [folded, sub] : defaults.SubKeys)
+    ApplyDefaults(machine, root, *sub, path.empty() ? WideToAnsi(sub->Name) : path + "\\" + WideToAnsi(sub->Name));
+}
+
+THiveText DefaultHive(const char* text, const char* name) {
+  return ParseHiveText(StringReplaceAll(text, "@USER@", ProfileName()), name);
+}
+
+bool SocketAnswers(const std::string& path) {
+  struct sockaddr_un addr {};
+  if (path.size() >= sizeof(addr.sun_path)) return false;
+  addr.sun_family = AF_UNIX;
+  std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  bool answers = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0;
+  close(fd);
+  return answers;
+}
+
+std::string ReadLink(const std::string& path) {
+  char buf[PATH_MAX];
+  ssize_t n = readlink(path.c_str(), buf, sizeof buf - 1);
+  return n < 0 ? std::string() : std::string(buf, size_t(n));
+}
+
+// A wineserver process works in the server directory of its prefix.
+bool WineServerProcessIn(const std::string& serverDir) {
+  DIR* proc = opendir("/proc");
+  if (!proc) return false;
+  bool found = false;
+  while (dirent* entry = readdir(proc)) {
+    if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
+    std::string base = std::string("/proc/") + entry->d_name;
+    std::string exe = ReadLink(base + "/exe");
+    std::string exeName = exe.substr(exe.rfind('/') + 1);
+    if (exeName.rfind("wineserver", 0) != 0) continue;
+    if (ReadLink(base + "/cwd") == serverDir) {
+      found = true;
+      break;
+    }
+  }
+  closedir(proc);
+  return found;
+}
+
+std::vector<std::unique_ptr<TMachine>>& OpenMachines() {
+  // Machines stay open until the program ends (keys refer to their hives); their
+  // destructors then compact the journals into the .reg files.
+  static std::vector<std::unique_ptr<TMachine>> machines;
+  return machines;
+}
+
+} // namespace
+
+std::string TMachine::DirectoryFromEnvironment() {
+  std::string dir;
+  if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) {
+    dir = prefix;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+      struct passwd* pw = getpwuid(getuid());
+      if (!pw) throw EMachine("Cannot find the machine folder: neither WINEPREFIX nor HOME is set");
+      home = pw->pw_dir;
+    }
+    dir = std::string(home) + "/.wine";
+  }
+  if (dir[0] != '/') {
+    char cwd[PATH_MAX];
+    if (!getcwd(cwd, sizeof cwd)) FailOS("find the current folder for", dir);
+    dir = std::string(cwd) + "/" + dir;
+  }
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  return dir;
+}
+
+TMachine& TMachine::Current() {
+  auto& machines = OpenMachines();
+  std::string dir = DirectoryFromEnvironment();
+  if (!machines.empty() && machines.back()->Directory() == dir) return *machines.back();
+  for (auto& m : machines) {
+    if (m->Directory() != dir) continue;
+    std::swap(m, machines.back());
+    return *machines.back();
+  }
+  auto machine = std::make_unique<TMachine>(dir);
+  machine->CheckNoWineServer();
+  if (!machine->Exists()) machine->Create();
+  machines.push_back(std::move(machine));
+  return *machines.back();
+}
+
 TMachine::TMachine(std::string directory) : FDirectory(std::move(directory)) {}
-TMachine::~TMachine() = default;
+
+TMachine::~TMachine() = default; // the hives compact their journals as they close
+
 std::string TMachine::DriveCDirectory() const { return FDirectory + "/drive_c"; }
 std::string TMachine::DosDevicesDirectory() const { return FDirectory + "/dosdevices"; }
 std::string TMachine::SystemHiveFile() const { return FDirectory + "/system.reg"; }
 std::string TMachine::UserHiveFile() const { return FDirectory + "/user.reg"; }
-bool TMachine::Exists() const { throw ENotImplemented("TMachine::Exists"); }
-void TMachine::Create() { throw ENotImplemented("TMachine::Create"); }
-void TMachine::CheckNoWineServer() const { throw ENotImplemented("TMachine::CheckNoWineServer"); }
-bool TMachine::WineServerRunning() const { throw ENotImplemented("TMachine::WineServerRunning"); }
-std::string TMachine::WineServerDirectory() const { throw ENotImplemented("TMachine::WineServerDirectory"); }
-TRegistryHives& TMachine::Registry() { throw ENotImplemented("TMachine::Registry"); }
-void TMachine::Flush() { throw ENotImplemented("TMachine::Flush"); }
+
+bool TMachine::Exists() const {
+  struct stat st;
+  return stat(SystemHiveFile().c_str(), &st) == 0 || stat(DriveCDirectory().c_str(), &st) == 0;
+}
+
+void TMachine::Create() {
+  CheckNoWineServer();
+  std::string driveC = DriveCDirectory();
+  EnsureDirectory(driveC + "/windows/system32");
+  EnsureDirectory(driveC + "/windows/temp");
+  THiveText system = DefaultHive(kDefaultSystemHive, "default system hive");
+  THiveText user = DefaultHive(kDefaultUserHive, "default user hive");
+  std::vector<std::string> folders;
+  CollectFolders(*system.Root, folders);
+  CollectFolders(*user.Root, folders);
+  for (const auto& folder : folders) EnsureDirectory(driveC + "/" + folder);
+  EnsureDirectory(DosDevicesDirectory());
+  EnsureSymlink(DosDevicesDirectory() + "/c:", "../drive_c");
+  EnsureSymlink(DosDevicesDirectory() + "/z:", "/");
+  ApplyDefaults(*this, TRootKey::LocalMachine, *system.Root, "");
+  ApplyDefaults(*this, TRootKey::CurrentUser, *user.Root, "");
+  Flush(); // Wine reads only the .reg files
+}
+
+std::string TMachine::WineServerDirectory() const {
+  struct stat st;
+  if (stat(FDirectory.c_str(), &st) != 0) return std::string();
+  char buf[128];
+  std::snprintf(buf, sizeof buf, "/tmp/.wine-%u/server-%llx-%llx", unsigned(getuid()), (unsigned long long)st.st_dev,
+                (unsigned long long)st.st_ino);
+  return buf;
+}
+
+bool TMachine::WineServerRunning() const {
+  std::string serverDir = WineServerDirectory();
+  if (serverDir.empty()) return false;
+  return SocketAnswers(serverDir + "/socket") || WineServerProcessIn(serverDir);
+}
+
+void TMachine::CheckNoWineServer() const {
+  if (WineServerRunning())
+    throw EMachineBusy("A Wine server is running on the machine \"" + FDirectory +
+                       "\"; it would overwrite the registry. End it first (wineserver -k).");
+}
+
+TRegistryHives& TMachine::Registry() {
+  if (!FRegistry) FRegistry = std::make_unique<TRegistryHives>(*this);
+  return *FRegistry;
+}
+
+void TMachine::Flush() {
+  if (FRegistry) FRegistry->Flush();
+}
 
 } // namespace qnl

@@ -87,7 +87,7 @@ public:
   static bool Delete(TMachine& machine, TRootKey root, std::string_view path);
 
   TRootKey Root() const { return FRoot; }
-  // The path below the root, components joined with "\" in the case they were created with.
+  // The path below the root as it was opened, components joined with "\".
   std::string Path() const;
   // "HKEY_LOCAL_MACHINE\Software\..."
   std::string FullName() const;
@@ -133,7 +133,7 @@ private:
 
   THive* FHive;
   TRootKey FRoot;
-  std::vector<std::string> FPath; // below the hive's top, including a view's prefix
+  std::vector<std::string> FPath; // below the hive's top, including a view's prefix (ANSI)
   size_t FViewDepth;              // leading components of FPath that belong to the view
 };
 

@@ -1,0 +1,264 @@
+// One registry hive file: load, journal, compaction and the locks between processes.
+#include "platform/registry/Hive.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/registry/HiveText.h"
+#include "platform/registry/Registry.h"
+
+namespace qnl {
+
+namespace {
+
+constexpr off_t kMinCompactJournal = 1 << 20;
+
+// Holds flock on the journal for one operation.
+class TJournalLock {
+public:
+  TJournalLock(int fd, bool exclusive, const std::string& file) : FFd(fd) {
+    while (flock(fd, exclusive ? LOCK_EX : LOCK_SH) != 0) {
+      if (errno != EINTR) throw ERegistry("Cannot lock registry journal \"" + file + "\": " + std::strerror(errno));
+    }
+  }
+  ~TJournalLock() { flock(FFd, LOCK_UN); }
+  TJournalLock(const TJournalLock&) = delete;
+  TJournalLock& operator=(const TJournalLock&) = delete;
+
+private:
+  int FFd;
+};
+
+std::vector<std::string> DefaultHeader(THive::TKind kind) {
+  if (kind == THive::TKind::System) return {";; All keys relative to REGISTRY\\\\Machine", "#arch=win64"};
+  return {";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000", "#arch=win64"};
+}
+
+bool ReadAt(int fd, std::string& out, off_t from, off_t to) {
+  out.resize(size_t(to - from));
+  size_t done = 0;
+  while (done < out.size()) {
+    ssize_t n = pread(fd, out.data() + done, out.size() - done, from + off_t(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    done += size_t(n);
+  }
+  out.resize(done);
+  return true;
+}
+
+bool WriteAt(int fd, std::string_view bytes, off_t at) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = pwrite(fd, bytes.data() + done, bytes.size() - done, at + off_t(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += size_t(n);
+  }
+  return true;
+}
+
+std::string DirectoryOf(const std::string& file) {
+  size_t slash = file.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+}
+
+} // namespace
+
+THive::THive(std::string fileName, TKind kind)
+    : FFileName(std::move(fileName)), FJournalName(FFileName + ".journal"), FKind(kind) {
+  OpenJournal();
+  TJournalLock lock(FJournalFd, true, FJournalName);
+  Sync(true);
+}
+
+THive::~THive() {
+  try {
+    if (FLoaded) Flush();
+  } catch (...) {
+    // The journal stays; the next open replays it.
+  }
+  if (FJournalFd >= 0) close(FJournalFd);
+}
+
+void THive::Fail(const std::string& operation, const std::string& file) const {
+  throw ERegistry("Cannot " + operation + " \"" + file + "\": " + std::strerror(errno));
+}
+
+THive::TFileId THive::StatHive() const {
+  struct stat st;
+  TFileId id;
+  if (stat(FFileName.c_str(), &st) != 0) {
+    if (errno != ENOENT) Fail("read registry file", FFileName);
+    return id;
+  }
+  id.Exists = true;
+  id.Dev = st.st_dev;
+  id.Ino = st.st_ino;
+  id.Size = st.st_size;
+  id.MTimeNs = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return id;
+}
+
+void THive::OpenJournal() {
+  if (FJournalFd >= 0) close(FJournalFd);
+  bool existed = access(FJournalName.c_str(), F_OK) == 0;
+  FJournalFd = open(FJournalName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (FJournalFd < 0) Fail("open registry journal", FJournalName);
+  if (!existed) { // the new journal's directory entry must survive a crash too
+    int dir = open(DirectoryOf(FJournalName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      fsync(dir);
+      close(dir);
+    }
+  }
+  FLoaded = false;
+}
+
+void THive::Sync(bool exclusive) {
+  // A journal replaced behind our back (deleted and created again) is opened afresh.
+  struct stat byName, byFd;
+  if (stat(FJournalName.c_str(), &byName) != 0 || fstat(FJournalFd, &byFd) != 0 ||
+      byName.st_ino != byFd.st_ino || byName.st_dev != byFd.st_dev) {
+    if (!exclusive) throw ERegistry("The registry journal \"" + FJournalName + "\" was replaced while in use");
+    OpenJournal();
+    if (fstat(FJournalFd, &byFd) != 0) Fail("read registry journal", FJournalName);
+  }
+  std::string header;
+  if (!ReadAt(FJournalFd, header, 0, kJournalHeaderSize)) Fail("read registry journal", FJournalName);
+  auto generation = DecodeJournalHeader(header);
+  if (!generation) {
+    if (byFd.st_size != 0) throw EHiveDamaged("Damaged registry journal \"" + FJournalName + "\": bad header");
+    generation = 0;
+  }
+  TFileId id = StatHive();
+  off_t size = byFd.st_size;
+  if (!FLoaded || id != FHiveId || *generation != FGeneration || size < FOffset) {
+    FullReload(id, *generation, size);
+  } else if (size > FOffset) {
+    ReadJournal(FOffset, size);
+  }
+}
+
+void THive::FullReload(const TFileId& id, uint64_t generation, off_t journalSize) {
+  FLoaded = false;
+  std::unique_ptr<TKeyNode> root;
+  std::vector<std::string> header;
+  if (id.Exists) {
+    int fd = open(FFileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) Fail("open registry file", FFileName);
+    struct stat st;
+    std::string text;
+    bool ok = fstat(fd, &st) == 0 && ReadAt(fd, text, 0, st.st_size);
+    int savedErrno = errno;
+    close(fd);
+    errno = savedErrno;
+    if (!ok) Fail("read registry file", FFileName);
+    THiveText parsed = ParseHiveText(text, FFileName);
+    root = std::move(parsed.Root);
+    header = std::move(parsed.HeaderLines);
+  } else {
+    root = std::make_unique<TKeyNode>();
+    header = DefaultHeader(FKind);
+  }
+  FRoot = std::move(root);
+  FHeaderLines = std::move(header);
+  FHiveId = id;
+  FGeneration = generation;
+  FOffset = journalSize >= off_t(kJournalHeaderSize) ? off_t(kJournalHeaderSize) : 0;
+  if (journalSize > FOffset && FOffset > 0) ReadJournal(FOffset, journalSize);
+  FLoaded = true;
+}
+
+void THive::ReadJournal(off_t from, off_t to) {
+  std::string bytes;
+  if (!ReadAt(FJournalFd, bytes, from, to)) Fail("read registry journal", FJournalName);
+  std::string_view rest(bytes);
+  size_t size = 0;
+  while (auto record = DecodeJournalRecord(rest, size)) {
+    record->ApplyTo(*FRoot);
+    rest.remove_prefix(size);
+    FOffset += off_t(size);
+  }
+  // Bytes after the last good record are the torn tail of a killed writer; a writer
+  // cuts them off before it appends (see Append).
+}
+
+void THive::Read(const std::function<void(const TKeyNode& root)>& inspect) {
+  TJournalLock lock(FJournalFd, false, FJournalName);
+  Sync(false);
+  inspect(*FRoot);
+}
+
+bool THive::Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& root)>& decide) {
+  TJournalLock lock(FJournalFd, true, FJournalName);
+  Sync(true);
+  auto record = decide(*FRoot);
+  if (!record) return false;
+  Append(*record);
+  off_t journalBytes = FOffset - off_t(kJournalHeaderSize);
+  if (journalBytes > kMinCompactJournal && journalBytes > 2 * FHiveId.Size) Compact();
+  return true;
+}
+
+void THive::Append(const TJournalRecord& record) {
+  struct stat st;
+  if (fstat(FJournalFd, &st) != 0) Fail("read registry journal", FJournalName);
+  if (FOffset < off_t(kJournalHeaderSize)) {
+    if (!WriteAt(FJournalFd, EncodeJournalHeader(FGeneration), 0)) Fail("write registry journal", FJournalName);
+    FOffset = kJournalHeaderSize;
+  }
+  if (st.st_size > FOffset && ftruncate(FJournalFd, FOffset) != 0) Fail("repair registry journal", FJournalName);
+  std::string bytes = EncodeJournalRecord(record);
+  if (!WriteAt(FJournalFd, bytes, FOffset) || fdatasync(FJournalFd) != 0) {
+    int savedErrno = errno;
+    if (ftruncate(FJournalFd, FOffset) != 0) { /* the torn record is cut off by the next writer */ }
+    errno = savedErrno;
+    Fail("write registry journal", FJournalName);
+  }
+  record.ApplyTo(*FRoot);
+  FOffset += off_t(bytes.size());
+}
+
+void THive::Flush() {
+  TJournalLock lock(FJournalFd, true, FJournalName);
+  Sync(true);
+  if (FOffset > off_t(kJournalHeaderSize) || !FHiveId.Exists) Compact();
+}
+
+void THive::Compact() {
+  std::string text = FormatHiveText(*FRoot, FHeaderLines);
+  std::string tmpName = FFileName + ".XXXXXX";
+  int fd = mkstemp(tmpName.data());
+  if (fd < 0) Fail("create registry file", tmpName);
+  bool ok = WriteAt(fd, text, 0) && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
+  int savedErrno = errno;
+  close(fd);
+  if (!ok || rename(tmpName.c_str(), FFileName.c_str()) != 0) {
+    if (ok) savedErrno = errno;
+    unlink(tmpName.c_str());
+    errno = savedErrno;
+    Fail("write registry file", FFileName);
+  }
+  int dir = open(DirectoryOf(FFileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    fsync(dir);
+    close(dir);
+  }
+  // The generation goes up before the journal is emptied: a process that still has the
+  // old records applied reloads instead of reading new records at a stale offset.
+  uint64_t generation = FGeneration + 1;
+  if (!WriteAt(FJournalFd, EncodeJournalHeader(generation), 0) || fdatasync(FJournalFd) != 0 ||
+      ftruncate(FJournalFd, kJournalHeaderSize) != 0 || fdatasync(FJournalFd) != 0)
+    Fail("reset registry journal", FJournalName);
+  FGeneration = generation;
+  FOffset = kJournalHeaderSize;
+  FHiveId = StatHive();
+}
+
+} // namespace qnl

@@ -1,0 +1,76 @@
+// One registry hive file of the machine, shared safely between processes.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+#include "platform/registry/HiveJournal.h"
+#include "platform/registry/HiveTree.h"
+
+namespace qnl {
+
+// A hive (system.reg or user.reg) open in this process. Its tree is always the .reg
+// file plus the records of "<file>.journal", brought up to date under the journal's lock
+// before every read and every change, so this process sees what others wrote.
+// A change is appended to the journal and synced to disk before the call returns; the
+// cost does not depend on the size of the hive. The journal is compacted into the .reg
+// file (written aside, then renamed over it) when it grows past twice the hive's size,
+// on Flush, and when the last hive object closes.
+class THive {
+public:
+  enum class TKind { System, User };
+
+  // Loads the hive; EHiveDamaged when the .reg file cannot be parsed, ERegistry on OS errors.
+  THive(std::string fileName, TKind kind);
+  // Compacts the journal into the .reg file; errors are swallowed (a later open replays the journal).
+  ~THive();
+  THive(const THive&) = delete;
+  THive& operator=(const THive&) = delete;
+
+  const std::string& FileName() const { return FFileName; }
+
+  // Calls `inspect` with the up-to-date tree (under a shared lock).
+  void Read(const std::function<void(const TKeyNode& root)>& inspect);
+  // Calls `decide` with the up-to-date tree (under the exclusive lock); the record it
+  // returns is made durable and applied. Returns whether a record was written.
+  bool Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& root)>& decide);
+  // Compacts the journal into the .reg file now.
+  void Flush();
+
+private:
+  struct TFileId {
+    bool Exists = false;
+    dev_t Dev = 0;
+    ino_t Ino = 0;
+    off_t Size = 0;
+    int64_t MTimeNs = 0;
+    bool operator==(const TFileId&) const = default;
+  };
+
+  TFileId StatHive() const;
+  void OpenJournal();
+  void Sync(bool exclusive);
+  void FullReload(const TFileId& id, uint64_t generation, off_t journalSize);
+  void ReadJournal(off_t from, off_t to);
+  void Append(const TJournalRecord& record);
+  void Compact();
+  [[noreturn]] void Fail(const std::string& operation, const std::string& file) const;
+
+  std::string FFileName;
+  std::string FJournalName;
+  TKind FKind;
+  int FJournalFd = -1;
+  std::unique_ptr<TKeyNode> FRoot;
+  std::vector<std::string> FHeaderLines;
+  TFileId FHiveId;
+  uint64_t FGeneration = 0;
+  off_t FOffset = 0; // end of the last good journal record applied to FRoot
+  bool FLoaded = false;
+};
+
+} // namespace qnl

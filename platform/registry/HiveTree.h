@@ -1,0 +1,54 @@
+// The in-memory tree of one registry hive: keys with sorted subkeys and values.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qnl {
+
+// Registry names are UTF-16, as Wine keeps them; they compare case-insensitively.
+using TRegName = std::u16string;
+using TRegPath = std::vector<TRegName>;
+
+// The upper-case form used to compare names (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic).
+TRegName FoldRegName(std::u16string_view name);
+
+// One value: raw data as Windows stores it (text types are UTF-16LE with their NUL).
+struct TValueNode {
+  TRegName Name;
+  uint32_t Type = 0;
+  std::string Data;
+};
+
+// A key owns its subkeys and values; both are kept sorted by folded name, as Wine does.
+struct TKeyNode {
+  TRegName Name;
+  uint64_t Modified = 0; // FILETIME: 100 ns ticks since 1601
+  std::optional<TRegName> Class;
+  bool Link = false;
+  std::map<TRegName, std::unique_ptr<TKeyNode>> SubKeys; // by folded name
+  std::map<TRegName, TValueNode> Values;                  // by folded name
+
+  TKeyNode* FindSubKey(std::u16string_view name) const;
+  // The existing subkey of that name, or a new one stamped with `time`.
+  TKeyNode* EnsureSubKey(std::u16string_view name, uint64_t time);
+  const TValueNode* FindValue(std::u16string_view name) const;
+};
+
+// Walks `path` below `root`; nullptr when a component is missing.
+TKeyNode* FindKey(TKeyNode& root, const TRegPath& path);
+const TKeyNode* FindKey(const TKeyNode& root, const TRegPath& path);
+// Creates the missing components; each new key and the parent of the first gets `time`.
+TKeyNode* EnsureKey(TKeyNode& root, const TRegPath& path, uint64_t time);
+
+// The current time as a FILETIME.
+uint64_t FileTimeNow();
+constexpr uint64_t kTicksPerSecond = 10000000ULL;
+constexpr uint64_t kTicks1601To1970 = 116444736000000000ULL;
+
+} // namespace qnl
