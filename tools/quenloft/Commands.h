@@ -12,5 +12,6 @@ using TArgs = std::vector<std::string>;
 int CmdCompile(const TArgs& args); // compile FORM -o SETUP
 int CmdConvert(const TArgs& args); // convert IN OUT
 int CmdDump(const TArgs& args);    // dump FILE
+int CmdMachine(const TArgs& args); // machine create|version [NAME]|pending|restart
 
 } // namespace qnl::tool
