@@ -123,14 +123,18 @@ public:
       if (digits > 16) Error("Invalid integer number: " + Text);
       return static_cast<int64_t>(v);
     }
-    int64_t v;
-    if (TryStrToInt(Text, v)) return v;
-    // Free Pascal's second chance: a number between 2^63 and 2^64 wraps around.
+    bool negative = Text[0] == '-';
     uint64_t u = 0;
-    for (char c : Text) {
-      if (!IsDigit(c) || u > (UINT64_MAX - (c - '0')) / 10) Error("Invalid integer number: " + Text);
-      u = u * 10 + static_cast<uint64_t>(c - '0');
+    for (size_t i = negative ? 1 : 0; i < Text.size(); ++i) {
+      uint64_t digit = static_cast<uint64_t>(Text[i] - '0');
+      if (u > (UINT64_MAX - digit) / 10) Error("Invalid integer number: " + Text);
+      u = u * 10 + digit;
     }
+    if (negative) {
+      if (u > uint64_t(INT64_MAX) + 1) Error("Invalid integer number: " + Text);
+      return static_cast<int64_t>(0 - u);
+    }
+    // Free Pascal's second chance: a number between 2^63 and 2^64 wraps around.
     return static_cast<int64_t>(u);
   }
 

@@ -170,28 +170,44 @@ bool DecimalToExtended(const std::string& Text, std::array<uint8_t, 10>& Ext) {
   return true;
 }
 
+namespace {
+// "d.dddE+xx" written as plain decimals when the exponent is moderate: 45000.0, 0.001.
+std::string PlainDecimal(const std::string& sci) {
+  size_t e = sci.find('E');
+  bool negative = sci[0] == '-';
+  std::string digits;
+  for (size_t i = negative ? 1 : 0; i < e; ++i)
+    if (sci[i] != '.') digits.push_back(sci[i]);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  int exp = std::atoi(sci.c_str() + e + 1);
+  if (exp < -5 || exp > 20) return sci;
+  std::string out = negative ? "-" : "";
+  if (exp < 0) return out + "0." + std::string(static_cast<size_t>(-exp - 1), '0') + digits;
+  size_t intLen = static_cast<size_t>(exp) + 1;
+  if (digits.size() <= intLen) return out + digits + std::string(intLen - digits.size(), '0') + ".0";
+  return out + digits.substr(0, intLen) + "." + digits.substr(intLen);
+}
+} // namespace
+
 std::string ExtendedToDecimal(const std::array<uint8_t, 10>& Ext) {
   char buf[64];
 #if LDBL_MANT_DIG == 64
   long double v = 0;
   std::memcpy(&v, Ext.data(), 10);
-  if (std::isnan(v) || std::isinf(v)) return "0"; // not expressible in a text form
-  for (int prec = 1; prec <= 21; ++prec) {
-    std::snprintf(buf, sizeof buf, "%.*LG", prec, v);
+  if (std::isnan(v) || std::isinf(v)) return "0.0"; // not expressible in a text form
+  for (int prec = 0; prec <= 20; ++prec) {
+    std::snprintf(buf, sizeof buf, "%.*LE", prec, v);
     if (LongDoubleBytes(std::strtold(buf, nullptr)) == Ext) break;
   }
 #else
   double v = ExtendedToDouble(Ext);
-  if (std::isnan(v) || std::isinf(v)) return "0";
-  for (int prec = 1; prec <= 17; ++prec) {
-    std::snprintf(buf, sizeof buf, "%.*G", prec, v);
+  if (std::isnan(v) || std::isinf(v)) return "0.0";
+  for (int prec = 0; prec <= 16; ++prec) {
+    std::snprintf(buf, sizeof buf, "%.*E", prec, v);
     if (std::strtod(buf, nullptr) == v) break;
   }
 #endif
-  std::string s = buf;
-  // A text form tells floats from integers by a '.' or an exponent.
-  if (s.find_first_of(".E") == std::string::npos) s += ".0";
-  return s;
+  return PlainDecimal(buf);
 }
 
 std::string WideToAnsi(const std::u16string& Value) {

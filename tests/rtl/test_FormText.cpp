@@ -1,0 +1,140 @@
+// The text form converter against Free Pascal's ObjectTextToBinary, and round trips.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "rtl/FormText.h"
+#include "rtl/FormValues.h"
+#include "tests/rtl/FormTestSupport.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+// Sample forms covering every construct of the text syntax (tests/tools/forms).
+const char* kSamples[] = {"every_construct", "numbers", "strings", "objects", "bom"};
+
+std::string Sample(const std::string& name) {
+  std::string dir = __FILE__;
+  dir = dir.substr(0, dir.rfind('/')) + "/../tools/forms/";
+  std::ifstream f(dir + name + ".txt", std::ios::binary);
+  EXPECT_TRUE(f.good()) << name;
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+std::string Hex(const std::string& s) {
+  std::string out;
+  char buf[4];
+  for (unsigned char c : s) {
+    snprintf(buf, sizeof buf, "%02X ", c);
+    out += buf;
+  }
+  return out;
+}
+
+std::string ParserErrorOf(const std::string& text) {
+  try {
+    ObjectTextToBinary(text);
+  } catch (const EParserError& e) {
+    return e.Message();
+  }
+  return "no error";
+}
+
+} // namespace
+
+TEST(FormText, BinaryIsByteForByteWhatFpcWrites) {
+  if (FpcConverter().empty()) GTEST_SKIP() << "fpc is not installed";
+  for (const char* name : kSamples) {
+    SCOPED_TRACE(name);
+    std::string text = Sample(name);
+    std::string ours = ObjectTextToBinary(text);
+    std::string theirs = RunFpcConverter("tobin", text);
+    ASSERT_FALSE(theirs.empty());
+    EXPECT_EQ(Hex(ours), Hex(theirs));
+  }
+}
+
+TEST(FormText, BinaryToTextToBinaryIsTheSame) {
+  for (const char* name : kSamples) {
+    SCOPED_TRACE(name);
+    std::string bin = ObjectTextToBinary(Sample(name));
+    std::string text = ObjectBinaryToText(bin);
+    EXPECT_EQ(Hex(ObjectTextToBinary(text)), Hex(bin)) << text;
+  }
+}
+
+TEST(FormText, FpcReadsOurTextAndWeReadFpcs) {
+  if (FpcConverter().empty()) GTEST_SKIP() << "fpc is not installed";
+  for (const char* name : kSamples) {
+    SCOPED_TRACE(name);
+    std::string bin = ObjectTextToBinary(Sample(name));
+    EXPECT_EQ(Hex(RunFpcConverter("tobin", ObjectBinaryToText(bin))), Hex(bin));
+    EXPECT_EQ(Hex(ObjectTextToBinary(RunFpcConverter("totext", bin))), Hex(bin));
+  }
+}
+
+TEST(FormText, IntegersTakeTheSmallestCode) {
+  std::string bin = ObjectTextToBinary("object A: T\n X = -128\n Y = 128\n Z = 32768\n W = 2147483648\nend");
+  std::string expect = std::string("TPF0\x01T\x01" "A", 8) + std::string("\x01X\x02\x80", 4) +
+                       std::string("\x01Y\x03\x80\x00", 5) + std::string("\x01Z\x04\x00\x80\x00\x00", 7) +
+                       std::string("\x01W\x13\x00\x00\x00\x80\x00\x00\x00\x00", 11) + std::string("\0\0", 2);
+  EXPECT_EQ(Hex(bin), Hex(expect));
+}
+
+TEST(FormText, CodesWithoutTextSyntaxAreWrittenWithSuffixes) {
+  TBinBuilder b;
+  b.Signature().Object("T", "A");
+  b.Prop("S").Byte(15).Le(0x3FC00000, 4);
+  b.Prop("C").Byte(16).Le(static_cast<uint64_t>(-123450), 8);
+  b.Prop("D").Byte(17).Le(0x40E5F90000000000ull, 8);
+  b.Prop("N").Byte(0);
+  b.Prop("W").Byte(18).Le(2, 4).Le(0x20AC, 2).Le('\'', 2);
+  b.End().End();
+  std::string text = ObjectBinaryToText(b.Bytes);
+  EXPECT_EQ(text, "object A: T\n  S = 1.5s\n  C = -12.345c\n  D = 45000.0d\n  N = Null\n  W = #8364''''\nend\n");
+  // Read back they keep their values (as extended, the only float code of the text syntax).
+  std::string again = ObjectTextToBinary(text);
+  EXPECT_NE(again.find(std::string("\x01" "C\x05", 3)), std::string::npos);
+}
+
+TEST(FormText, StringsKeepTheirBytes) {
+  std::string bin = ObjectTextToBinary("object A: T\n S = 'caf\xE9'\nend");
+  EXPECT_NE(bin.find("\x06\x04" "caf\xE9"), std::string::npos);
+  EXPECT_EQ(ObjectBinaryToText(bin), "object A: T\n  S = 'caf\xE9'\nend\n");
+}
+
+TEST(FormText, SyntaxErrorsGiveTheLine) {
+  EXPECT_EQ(ParserErrorOf("object A: T\n  S = 'open\nend"), "Line 2: Unterminated string");
+  EXPECT_EQ(ParserErrorOf("object A: T\n  X = 1\n"), "Line 3: Identifier expected but end of file found");
+  EXPECT_EQ(ParserErrorOf("object A: T\n  X 1\nend"), "Line 2: '=' expected but '1' found");
+  EXPECT_EQ(ParserErrorOf("thing A: T\nend"), "Line 1: 'object' expected but 'thing' found");
+  EXPECT_EQ(ParserErrorOf("object A: T\nend\nobject B: T\nend"), "Line 3: End of file expected but 'object' found");
+  EXPECT_EQ(ParserErrorOf("object A: T\n  D = {0F 1}\nend"), "Line 2: Wrong number of hexadecimal digits in binary value");
+  EXPECT_EQ(ParserErrorOf("object A: T\n  X = 1.5e\nend"), "Line 2: Invalid floating point number: 1.5e");
+  EXPECT_EQ(ParserErrorOf("object A: T\n  X = 99999999999999999999999\nend"),
+            "Line 2: Invalid integer number: 99999999999999999999999");
+  EXPECT_EQ(ParserErrorOf("object A: T\n  X = )\nend"), "Line 2: Invalid property value: ')'");
+  EXPECT_NE(ParserErrorOf("object A: T\n  N" + std::string(300, 'x') + " = 1\nend").find("longer than 255"), std::string::npos);
+}
+
+TEST(FormText, MalformedBinaryIsAReadError) {
+  EXPECT_THROW(ObjectBinaryToText("TPF1"), EReadError);
+  EXPECT_THROW(ObjectBinaryToText(std::string("TPF0\x01T\x01" "A\x01X\x63", 10)), EReadError);
+  std::string full = ObjectTextToBinary(Sample("every_construct"));
+  for (size_t n = 0; n < full.size(); ++n) EXPECT_THROW(ObjectBinaryToText(full.substr(0, n)), EReadError) << n;
+}
+
+TEST(FormText, ExtendedConversionsKeepTheValue) {
+  for (double v : {0.0, -0.0, 1.0, 0.1, -2.5e-300, 1.7976931348623157e308, 4.9e-324, 123456.789}) {
+    SCOPED_TRACE(v);
+    EXPECT_EQ(ExtendedToDouble(DoubleToExtended(v)), v);
+    std::array<uint8_t, 10> ext;
+    ASSERT_TRUE(DecimalToExtended(ExtendedToDecimal(DoubleToExtended(v)), ext));
+    EXPECT_EQ(ExtendedToDouble(ext), v);
+  }
+}
