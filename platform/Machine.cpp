@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/registry/AnsiText.h"
+#include "platform/registry/Hive.h"
 #include "platform/registry/HiveText.h"
 #include "platform/registry/Registry.h"
 #include "rtl/SysUtils.h"
@@ -214,8 +215,21 @@ void TMachine::Create() {
   EnsureDirectory(DosDevicesDirectory());
   EnsureSymlink(DosDevicesDirectory() + "/c:", "../drive_c");
   EnsureSymlink(DosDevicesDirectory() + "/z:", "/");
-  ApplyDefaults(*this, TRootKey::LocalMachine, *system.Root, "");
-  ApplyDefaults(*this, TRootKey::CurrentUser, *user.Root, "");
+  std::vector<std::string> prefix;
+  THive* systemHive = Registry().HiveOf(TRootKey::LocalMachine, prefix);
+  THive* userHive = Registry().HiveOf(TRootKey::CurrentUser, prefix);
+  systemHive->BeginBatch();
+  userHive->BeginBatch();
+  try {
+    ApplyDefaults(*this, TRootKey::LocalMachine, *system.Root, "");
+    ApplyDefaults(*this, TRootKey::CurrentUser, *user.Root, "");
+  } catch (...) {
+    systemHive->EndBatch();
+    userHive->EndBatch();
+    throw;
+  }
+  systemHive->EndBatch();
+  userHive->EndBatch();
   Flush(); // Wine reads only the .reg files
 }
 

@@ -217,6 +217,11 @@ void MoveFile(std::string_view Source, std::string_view Dest, TExisting Existing
   bool destExists = ::lstat(destUnix.c_str(), &dst) == 0;
   // Renaming a file onto another spelling of itself only changes the case.
   bool sameFile = destExists && dst.st_ino == st.st_ino && dst.st_dev == st.st_dev;
+  if (sameFile) {
+    // The mapping found the source itself under the new spelling: use the name as written.
+    std::string lastWindows = std::string(Dest.substr(Dest.find_last_of("\\/") + 1));
+    destUnix = destUnix.substr(0, destUnix.rfind('/') + 1) + AnsiToUtf8(lastWindows);
+  }
   if (destExists && !sameFile) {
     if (Existing == TExisting::exFail) RaiseFileError("move file to", std::string(Dest), EEXIST);
     if (S_ISREG(dst.st_mode) && detail::LockedByOthers(destUnix)) RaiseFileError("replace file", std::string(Dest), EWOULDBLOCK);

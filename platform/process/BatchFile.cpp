@@ -48,10 +48,25 @@ void Fail(int& failures, const std::string& line, const std::string& why) {
   ++failures;
 }
 
-void Erase(const std::vector<std::string>& args, const std::string& line, int& failures) {
+// The path arguments of a command: words that are not switches. The engine writes paths without
+// quotes, so a path with blanks arrives as several words; when the words together name
+// something that exists (or, with one path expected, always) they are one path.
+std::vector<std::string> PathArgs(const std::vector<std::string>& args, bool onePath) {
   std::vector<std::string> paths;
   for (const auto& a : args)
     if (a.empty() || a[0] != '/') paths.push_back(a);
+  if (paths.size() > 1) {
+    std::string joined = paths[0];
+    for (size_t i = 1; i < paths.size(); ++i) joined += " " + paths[i];
+    if (onePath || FileExists(joined) || DirectoryExists(joined)) return {joined};
+  }
+  return paths;
+}
+
+bool Exists(const std::string& path) { return FileExists(path) || DirectoryExists(path); }
+
+void Erase(const std::vector<std::string>& args, const std::string& line, int& failures) {
+  auto paths = PathArgs(args, true);
   if (paths.empty()) return Fail(failures, line, "Required parameter missing");
   for (const auto& p : paths) {
     auto files = Expand(p, false);
@@ -70,9 +85,7 @@ void Erase(const std::vector<std::string>& args, const std::string& line, int& f
 }
 
 void DelTree(const std::vector<std::string>& args, const std::string& line, int& failures) {
-  std::vector<std::string> paths;
-  for (const auto& a : args)
-    if (a.empty() || a[0] != '/') paths.push_back(a);
+  auto paths = PathArgs(args, false);
   if (paths.empty()) return Fail(failures, line, "Required parameter missing");
   // /Y only suppresses the question; the interpreter never asks.
   for (const auto& p : paths) {
@@ -88,25 +101,32 @@ void DelTree(const std::vector<std::string>& args, const std::string& line, int&
 }
 
 void Move(const std::vector<std::string>& args, const std::string& line, int& failures) {
-  std::vector<std::string> paths;
+  std::vector<std::string> words;
   for (const auto& a : args)
-    if (a.empty() || a[0] != '/') paths.push_back(a);
-  if (paths.size() < 2) return Fail(failures, line, "Required parameter missing");
-  std::string dest = paths.back();
-  paths.pop_back();
-  for (const auto& p : paths) {
-    auto sources = Expand(p, true);
-    if (sources.empty() || (!HasWildcard(p) && !FileExists(p) && !DirectoryExists(p))) {
-      Fail(failures, line, "Cannot find " + p);
-      continue;
+    if (a.empty() || a[0] != '/') words.push_back(a);
+  if (words.size() < 2) return Fail(failures, line, "Required parameter missing");
+  // "MOVE source dest": with unquoted blanks, the source is the shortest run of words that exists.
+  size_t split = 1;
+  for (size_t i = 1; i < words.size(); ++i) {
+    std::string source = words[0];
+    for (size_t k = 1; k < i; ++k) source += " " + words[k];
+    if (Exists(source) || HasWildcard(source)) {
+      split = i;
+      break;
     }
-    for (const auto& s : sources) {
-      std::string target = DirectoryExists(dest) ? Join(dest, NameOf(s)) : dest;
-      try {
-        MoveFile(s, target, TExisting::exReplace);
-      } catch (const Exception& e) {
-        Fail(failures, line, e.Message());
-      }
+  }
+  std::string source = words[0];
+  for (size_t k = 1; k < split; ++k) source += " " + words[k];
+  std::string dest = words[split];
+  for (size_t k = split + 1; k < words.size(); ++k) dest += " " + words[k];
+  auto sources = Expand(source, true);
+  if (sources.empty() || (!HasWildcard(source) && !Exists(source))) return Fail(failures, line, "Cannot find " + source);
+  for (const auto& s : sources) {
+    std::string target = DirectoryExists(dest) ? Join(dest, NameOf(s)) : dest;
+    try {
+      MoveFile(s, target, TExisting::exReplace);
+    } catch (const Exception& e) {
+      Fail(failures, line, e.Message());
     }
   }
 }

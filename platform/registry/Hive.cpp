@@ -215,7 +215,10 @@ void THive::Append(const TJournalRecord& record) {
   }
   if (st.st_size > FOffset && ftruncate(FJournalFd, FOffset) != 0) Fail("repair registry journal", FJournalName);
   std::string bytes = EncodeJournalRecord(record);
-  if (!WriteAt(FJournalFd, bytes, FOffset) || fdatasync(FJournalFd) != 0) {
+  bool written = WriteAt(FJournalFd, bytes, FOffset);
+  if (written && FBatchDepth > 0) FUnsynced = true;
+  else if (written) written = fdatasync(FJournalFd) == 0;
+  if (!written) {
     int savedErrno = errno;
     if (ftruncate(FJournalFd, FOffset) != 0) { /* the torn record is cut off by the next writer */ }
     errno = savedErrno;
@@ -223,6 +226,12 @@ void THive::Append(const TJournalRecord& record) {
   }
   record.ApplyTo(*FRoot);
   FOffset += off_t(bytes.size());
+}
+
+void THive::EndBatch() {
+  if (--FBatchDepth > 0 || !FUnsynced) return;
+  FUnsynced = false;
+  if (fdatasync(FJournalFd) != 0) Fail("write registry journal", FJournalName);
 }
 
 void THive::Flush() {

@@ -41,6 +41,10 @@ public:
   bool Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& root)>& decide);
   // Compacts the journal into the .reg file now.
   void Flush();
+  // Between these two calls changes reach the disk together, at EndBatch: for machine
+  // creation, whose many default values need not each be durable on their own.
+  void BeginBatch() { ++FBatchDepth; }
+  void EndBatch();
 
 private:
   struct TFileId {
@@ -71,6 +75,8 @@ private:
   uint64_t FGeneration = 0;
   off_t FOffset = 0; // end of the last good journal record applied to FRoot
   bool FLoaded = false;
+  int FBatchDepth = 0;
+  bool FUnsynced = false;
 };
 
 } // namespace qnl

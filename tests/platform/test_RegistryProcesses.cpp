@@ -1,0 +1,111 @@
+// Registry writes survive a killed process, and concurrent processes lose nothing.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/registry/Registry.h"
+#include "test_MachineFixture.h"
+
+namespace qnl {
+namespace {
+
+class RegistryProcessTest : public test::TMachineTest {
+protected:
+  // Starts the child writer with its stdout on a pipe; returns its pid and the read end.
+  pid_t StartChild(const std::vector<std::string>& args, int& readFd) {
+    int fds[2];
+    EXPECT_EQ(pipe(fds), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+      dup2(fds[1], 1);
+      close(fds[0]);
+      close(fds[1]);
+      std::vector<char*> argv;
+      for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    close(fds[1]);
+    readFd = fds[0];
+    return pid;
+  }
+
+  // Kills a looping writer after `delay` and returns the numbers it reported.
+  std::vector<unsigned> KillWriterAfter(std::chrono::milliseconds delay, const std::string& size) {
+    int fd = -1;
+    std::vector<std::string> args = {test::TestBinDir() + "/test_RegistryChild", "loop", "Software\\Durable", "v"};
+    if (!size.empty()) args.push_back(size);
+    pid_t pid = StartChild(args, fd);
+    std::string output;
+    char buf[4096];
+    ssize_t n = read(fd, buf, sizeof buf); // the child is writing once it reports
+    if (n > 0) output.append(buf, size_t(n));
+    std::this_thread::sleep_for(delay);
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    while ((n = read(fd, buf, sizeof buf)) > 0) output.append(buf, size_t(n));
+    close(fd);
+    std::vector<unsigned> reported;
+    size_t start = 0;
+    for (size_t nl; (nl = output.find('\n', start)) != std::string::npos; start = nl + 1)
+      reported.push_back(unsigned(std::stoul(output.substr(start, nl - start))));
+    return reported;
+  }
+};
+
+TEST_F(RegistryProcessTest, EveryReportedWriteSurvivesSigkill) {
+  Machine();
+  CloseMachine();
+  std::mt19937 random(std::random_device{}());
+  for (const std::string size : {"", "70000"}) { // the large values make the child compact often
+    int delay = std::uniform_int_distribution<int>(0, 200)(random);
+    std::vector<unsigned> reported = KillWriterAfter(std::chrono::milliseconds(delay), size);
+    SCOPED_TRACE("value size " + size + ", killed after " + std::to_string(delay) + " ms");
+    ASSERT_FALSE(reported.empty());
+    TMachine fresh(FDir);
+    auto key = TRegKey::Open(fresh, TRootKey::LocalMachine, "Software\\Durable");
+    ASSERT_TRUE(key);
+    for (unsigned i : reported) {
+      auto value = key->ReadValue("v" + std::to_string(i));
+      ASSERT_TRUE(value) << "lost write " << i << " of " << reported.size();
+      if (size.empty()) EXPECT_EQ(value->AsDWord(), i);
+      else EXPECT_EQ(value->Data, std::string(70000, char(i % 256)));
+    }
+    fresh.Flush();
+    ASSERT_TRUE(TRegKey::Open(fresh, TRootKey::LocalMachine, "Software")->DeleteSubKey("Durable"));
+  }
+}
+
+TEST_F(RegistryProcessTest, TwoProcessesWritingAtOnceLoseNothing) {
+  Machine();
+  CloseMachine();
+  const std::string child = test::TestBinDir() + "/test_RegistryChild";
+  int fdA = -1, fdB = -1;
+  pid_t a = StartChild({child, "write", "Software\\Both", "a", "150"}, fdA);
+  pid_t b = StartChild({child, "write", "Software\\Both", "b", "150"}, fdB);
+  // Meanwhile this process writes too.
+  TRegKey key = TRegKey::Create(Machine(), TRootKey::LocalMachine, "Software\\Both");
+  for (int i = 0; i < 150; ++i) key.WriteString("c" + std::to_string(i), std::to_string(i));
+  int statusA = 0, statusB = 0;
+  waitpid(a, &statusA, 0);
+  waitpid(b, &statusB, 0);
+  close(fdA);
+  close(fdB);
+  ASSERT_TRUE(WIFEXITED(statusA) && WEXITSTATUS(statusA) == 0);
+  ASSERT_TRUE(WIFEXITED(statusB) && WEXITSTATUS(statusB) == 0);
+  EXPECT_EQ(key.Values().size(), 450u);
+  CloseMachine();
+  TMachine fresh(FDir); // and all of it reached the file
+  EXPECT_EQ(TRegKey::Open(fresh, TRootKey::LocalMachine, "Software\\Both")->Values().size(), 450u);
+}
+
+} // namespace
+} // namespace qnl
