@@ -12,8 +12,8 @@ namespace qnl {
 int AnsiCodePage();
 void SetAnsiCodePage(int CodePage);
 
-// Bytes in code page CodePage (0: AnsiCodePage()) as Unicode. A code page this system
-// cannot decode is read as 1252, so that ASCII always survives.
+// Bytes in code page CodePage (0: AnsiCodePage()) as Unicode; a byte without a character
+// becomes "?".
 QString AnsiToQString(const std::string& Text, int CodePage = 0);
 // Unicode back to bytes of CodePage; characters it lacks become '?'.
 std::string QStringToAnsi(const QString& Text, int CodePage = 0);

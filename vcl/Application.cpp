@@ -28,10 +28,13 @@ public:
   }
 };
 
-// Qt's offscreen platform warns about window features it cannot show; that is expected.
+// Qt's offscreen platform warns about window features it cannot show, and Qt about the
+// missing session directory of a headless run; both are expected.
 void QuietMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtDebugMsg || type == QtInfoMsg) return;
-  if (message.contains(QLatin1String("propagateSizeHints"))) return;
+  if (message.startsWith(QLatin1String("This plugin does not support")) ||
+      message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+    return;
   std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
@@ -63,8 +66,9 @@ TApplication::TApplication(int argc, char** argv) : TCustomApplication(nullptr) 
 }
 
 TApplication::~TApplication() {
+  // The forms this object owns go first, while their windows' QApplication still exists.
+  DestroyComponents();
   if (&Application() == this) SetApplication(nullptr);
-  // Forms still alive lose their windows with the QApplication; their owners free them.
   FQt.reset();
   qInstallMessageHandler(nullptr);
 }
