@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   fp-compiler fp-units-rtl
   python3 python3-pefile python3-pyftpdlib
-  binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64
+  binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-i686 gcc-mingw-w64-i686
   liblnk-utils makeself
 )
 missing=()

@@ -1,0 +1,30 @@
+// The few file services the archive needs, on Windows paths, through the platform layer.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "rtl/DateTime.h"
+#include "rtl/Streams.h"
+
+namespace qnl::ArchiveFiles {
+
+enum class TOpenMode {
+  ReadShared,      // existing file, read only, others may read and write
+  ReadWriteShared, // existing file, read and write, others may read and write
+  Create,          // new or emptied file, read and write
+};
+
+bool FileExists(const std::string& path);
+// The opened file, or nullptr when it cannot be opened or created.
+std::unique_ptr<TStream> Open(const std::string& path, TOpenMode mode);
+// Creates a directory with all missing parents; false when that fails.
+bool ForceDirectories(const std::string& dir);
+// The last-write date-time in local time, at 2-second resolution; false when unknown.
+bool GetFileDate(const std::string& path, TDateTime& date);
+bool SetFileDate(const std::string& path, TDateTime date);
+
+// The running program's own executable as a Windows path; empty when unknown.
+std::string ProgramFileName();
+
+} // namespace qnl::ArchiveFiles

@@ -1,0 +1,31 @@
+// The archive component's errors.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+#include "common/exceptions_Quenloft.h"
+
+namespace qnl {
+
+// Every failure of the archive format, the compressor or the extractor.
+class EQnlfCompress : public EQuenloftAbnormal {
+public:
+  explicit EQnlfCompress(const std::string& message) : EQuenloftAbnormal(TranslateMessage(message)) {}
+  EQnlfCompress(const std::string& fmt, std::initializer_list<TVarRec> args)
+      : EQuenloftAbnormal(Format(TranslateMessage(fmt), args)) {}
+};
+
+// A destination accepted fewer bytes than were written and nobody handled it.
+class EqcDiskFull : public EQnlfCompress {
+public:
+  using EQnlfCompress::EQnlfCompress;
+};
+
+// The Abort flag was seen set at a progress point.
+class EqcAborted : public EQnlfCompress {
+public:
+  using EQnlfCompress::EQnlfCompress;
+};
+
+} // namespace qnl

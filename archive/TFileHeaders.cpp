@@ -1,0 +1,127 @@
+// Reading, writing and building the archive's header table.
+#include "archive/TFileHeaders.h"
+
+#include "archive/ArchiveFiles.h"
+#include "archive/EQnlfCompress.h"
+#include "archive/TVersionResource.h"
+#include "common/routines_Strings.h"
+#include "rtl/Strings.h"
+#include "rtl/SysUtils.h"
+
+namespace qnl {
+
+QNL_BEGIN_CLASS(TFileHeader)
+QNL_END_CLASS
+
+QNL_BEGIN_CLASS(TFileHeaders)
+QNL_END_CLASS
+
+namespace {
+const char* const kReadHeadersFailed =
+    "Could not read the file headers for the compressed file. The Archive file could possible be corrupt";
+const char* const kWriteHeadersFailed = "Could not write the file headers for the compressed file";
+} // namespace
+
+TFileHeader& TFileHeaders::FileHeaders(int Index) const {
+  if (Index < 0 || Index >= Count())
+    throw EQnlfCompress("%d is an invalid TFileHeader index in TFileHeaders.GetFileHeaders", {Index});
+  return *FItems[Index];
+}
+
+int TFileHeaders::Add(std::unique_ptr<TFileHeader> Header) {
+  if (!Header || Trim(Header->FileName()).empty()) throw EQnlfCompress("Tried to add an invalid file header");
+  FItems.push_back(std::move(Header));
+  return Count() - 1;
+}
+
+int TFileHeaders::IndexOfName(const std::string& Name) const {
+  std::string wanted = GetField(Name, 1, ';');
+  for (int i = 0; i < Count(); ++i)
+    if (SameText(FItems[i]->FileName(), wanted)) return i;
+  return -1;
+}
+
+void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {
+  if (!Keep) Clear();
+  for (int i = 0; i < Files.Count(); ++i) {
+    auto header = std::make_unique<TFileHeader>();
+    std::string name = GetField(Files[i], 1, ';').substr(0, kMaxHeaderFileName);
+    header->SetFileName(name);
+    auto file = ArchiveFiles::Open(name, ArchiveFiles::TOpenMode::ReadShared);
+    if (!file) throw EQnlfCompress("Cannot open the file %s", {name});
+    TDateTime date = 0;
+    ArchiveFiles::GetFileDate(name, date);
+    header->SetFileDate(date);
+    int64_t size = file->Size();
+    // Sizes and positions are 32-bit in the format; a larger file cannot be stored.
+    if (size > INT32_MAX) throw EQnlfCompress("The file %s is too large for the archive", {name});
+    header->SetFileSize(static_cast<int32_t>(size));
+    file.reset();
+    header->SetFileVersion(ReadFileVersionString(name));
+    header->SetFileNumber(i + 1);
+    Add(std::move(header));
+  }
+}
+
+void TFileHeaders::ReadHeaders(TStream& Stream, int64_t ArchiveStart) {
+  Clear();
+  Stream.Seek(ArchiveStart, soBeginning);
+  uint8_t head[kTableHeadSize];
+  if (ArchiveStart < 0 || Stream.Read(head, kTableHeadSize) != kTableHeadSize)
+    throw EQnlfCompress("Could not read the file header count for the compressed file");
+  int32_t fileCount = static_cast<int32_t>(uint32_t(head[0]) | uint32_t(head[1]) << 8 |
+                                           uint32_t(head[2]) << 16 | uint32_t(head[3]) << 24);
+  Spanned = head[4];
+  // Every header takes 172 bytes of its own on disk file 1; a count that cannot fit is damage,
+  // and refusing it keeps a forged count from making the walk loop or eat memory.
+  int64_t room = Stream.Size() - ArchiveStart - kTableHeadSize;
+  if (fileCount < 0 || int64_t(fileCount) * kFileHeaderSize > room) throw EQnlfCompress(kReadHeadersFailed);
+  int64_t p = ArchiveStart + kTableHeadSize;
+  for (int32_t i = 0; i < fileCount; ++i) {
+    auto header = std::make_unique<TFileHeader>();
+    if (p < 0 || Stream.Seek(p, soBeginning) != p ||
+        Stream.Read(header->Bytes.data(), kFileHeaderSize) != kFileHeaderSize)
+      throw EQnlfCompress(kReadHeadersFailed);
+    header->InArchive = true;
+    p = ArchiveStart + header->NextHeader();
+    Add(std::move(header));
+  }
+}
+
+void TFileHeaders::WriteHeader(TStream& Stream, const TFileHeaderRecord& Header) {
+  if (Stream.Write(Header.Bytes.data(), kFileHeaderSize) != kFileHeaderSize) throw EQnlfCompress(kWriteHeadersFailed);
+}
+
+void TFileHeaders::WriteHeaders(TStream& Stream) {
+  Stream.Seek(0, soBeginning);
+  uint32_t count = static_cast<uint32_t>(Count());
+  uint8_t head[kTableHeadSize] = {uint8_t(count), uint8_t(count >> 8), uint8_t(count >> 16), uint8_t(count >> 24),
+                                  Spanned};
+  if (Stream.Write(head, kTableHeadSize) != kTableHeadSize) throw EQnlfCompress(kWriteHeadersFailed);
+  if (Spanned == 0) return;
+  for (auto& header : FItems) {
+    header->SetNextHeader(static_cast<int32_t>(Stream.Position() + kFileHeaderSize));
+    WriteHeader(Stream, *header);
+  }
+}
+
+void TFileHeaders::SumTotals(TlzhFileStats& Stats) const {
+  int64_t compressed = 0, size = 0;
+  for (auto& header : FItems) {
+    compressed += header->CompressedSize();
+    size += header->FileSize();
+  }
+  // The record's totals are 32-bit, as the format's sizes are.
+  Stats.TotalCompressed = static_cast<int32_t>(compressed);
+  Stats.TotalSize = static_cast<int32_t>(size);
+}
+
+void TFileHeaders::ResetTotals(TlzhFileStats& Stats) const {
+  Stats.TotalBytesDone = 0;
+  Stats.TotalPercentDone = 0;
+  Stats.Finished = false;
+  SumTotals(Stats);
+  Stats.TotalRatio = PercentByte(Stats.TotalCompressed, Stats.TotalSize);
+}
+
+} // namespace qnl

@@ -1,0 +1,55 @@
+// Archive member headers in memory: one member header and the ordered header table.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "archive/TFileHeaderRecord.h"
+#include "archive/TlzhFileStats.h"
+#include "rtl/Classes.h"
+#include "rtl/Streams.h"
+
+namespace qnl {
+
+class TStrings;
+
+// One member header: the 172-byte record and whether it was read from an archive.
+class TFileHeader : public TObject, public TFileHeaderRecord {
+  QNL_CLASS(TFileHeader, TObject)
+public:
+  TFileHeader() = default;
+  explicit TFileHeader(const TFileHeaderRecord& rec) : TFileHeaderRecord(rec) {}
+  bool InArchive = false;
+};
+
+// The header table of one archive: owns its headers, in archive order (index = position),
+// and the layout flag read and written with the table head.
+class TFileHeaders : public TObject {
+  QNL_CLASS(TFileHeaders, TObject)
+public:
+  int Count() const { return static_cast<int>(FItems.size()); }
+  // EQnlfCompress "%d is an invalid TFileHeader index in TFileHeaders.GetFileHeaders".
+  TFileHeader& FileHeaders(int Index) const;
+  // Takes ownership; a header whose trimmed FileName is empty raises EQnlfCompress.
+  int Add(std::unique_ptr<TFileHeader> Header);
+  void Clear() { FItems.clear(); }
+  // First header whose FileName equals the first ';' field of Name (ASCII case ignored); -1.
+  int IndexOfName(const std::string& Name) const;
+  // Headers for source files (first ';' field of each entry); Keep leaves the table in front.
+  void AddFiles(const TStrings& Files, bool Keep);
+  // Reads the table head and follows NextHeader from ArchiveStart.
+  void ReadHeaders(TStream& Stream, int64_t ArchiveStart);
+  // Writes the table head at 0 and, in the spanned layout, every header behind it.
+  void WriteHeaders(TStream& Stream);
+  // Writes one header at the stream's position; a short write raises EQnlfCompress.
+  static void WriteHeader(TStream& Stream, const TFileHeaderRecord& Header);
+  void ResetTotals(TlzhFileStats& Stats) const;
+  void SumTotals(TlzhFileStats& Stats) const;
+
+  uint8_t Spanned = 0;
+
+private:
+  std::vector<std::unique_ptr<TFileHeader>> FItems;
+};
+
+} // namespace qnl

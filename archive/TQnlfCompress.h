@@ -1,0 +1,128 @@
+// The archive component: adds files to an archive, extracts members, copies files and
+// spreads an archive over disks.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "archive/ArchiveFiles.h"
+#include "archive/TCompressionStream.h"
+#include "archive/TFileHeaders.h"
+#include "archive/TlzhFileStats.h"
+#include "common/types_Quenloft.h"
+#include "rtl/Classes.h"
+#include "rtl/Strings.h"
+
+namespace qnl {
+
+class TQnlfCompress;
+// Progress and member events; the record is the component's own and read-only for handlers.
+using TlzhFileStatsEvent = std::function<void(TQnlfCompress* QnlfCompress, const TlzhFileStats& FileStats)>;
+// A disk file is needed; Path is the directory where it is expected and may be changed.
+using TlzhNewDiskEvent = std::function<void(TQnlfCompress* QnlfCompress, int DiskNumber, std::string& Path)>;
+
+constexpr int kMaxUniqueID = 1999;
+
+// Works on one archive named by CompressedFile. It never shows anything: disks, progress
+// and replacements go out through its events. Every operation resets Abort when it starts,
+// ends with FilesToProcess empty and every file it opened closed, and sets Abort when it fails.
+class TQnlfCompress : public TComponent {
+  QNL_CLASS(TQnlfCompress, TComponent)
+public:
+  explicit TQnlfCompress(TComponent* AOwner);
+  ~TQnlfCompress() override;
+
+  bool Abort() const { return FAbort; }
+  void SetAbort(bool Value) { FAbort = Value; }
+  const std::string& CompressedFile() const { return FCompressedFile; }
+  // A name that differs other than in its extension marks the table not open.
+  void SetCompressedFile(const std::string& Value);
+  TCompressionLevel CompressionLevel() const { return FCompressionLevel; }
+  void SetCompressionLevel(TCompressionLevel Value) { FCompressionLevel = Value; }
+  const std::string& ExtractDirectory() const { return FExtractDirectory; }
+  void SetExtractDirectory(const std::string& Value) { FExtractDirectory = Value; }
+  TStrings& FilesToProcess() { return FFilesToProcess; }
+  const TStrings& FilesToProcess() const { return FFilesToProcess; }
+  // Copies Value without its blank entries.
+  void SetFilesToProcess(const TStrings& Value);
+  int32_t Offset() const { return FOffset; }
+  void SetOffset(int32_t Value);
+  TOverwriteType Overwrite() const { return FOverwrite; }
+  void SetOverwrite(TOverwriteType Value) { FOverwrite = Value; }
+
+  TNotifyEvent OnAborted;
+  TlzhFileStatsEvent OnAfterAdding, OnBeforeAdding, OnAfterExtracting, OnBeforeExtracting, OnListing, OnReplace,
+      OnStatus;
+  TNotifyEvent OnFullDisk;
+  TlzhNewDiskEvent OnNewDisk;
+
+  // The destination name of the next member Extract writes; blank: the member's own name.
+  std::string ExtractName;
+
+  void Add(TlzhCommand Command, int32_t UniqueID);
+  void Extract();
+  void CopyFile(const std::string& Source, const std::string& Dest);
+  void SpanToDisks(const std::string& Directory, const std::string& FileName);
+  int GetFileCount();
+  TlzhFileStats GetFileStats(int Index);
+  int IndexOfUniqueID(int32_t ID) const;
+  void OpenArchive();
+  // A destination accepted fewer bytes than were written.
+  virtual void DiskFull();
+  // The progress routine of Add.
+  void AddStatus();
+
+  bool IsOpen() const { return FOpen; }
+  int CurrentDisk() const { return FCurrentDisk; }
+  const TFileHeaders& FileHeaders() const { return FHeaders; }
+  const TlzhFileStats& Stats() const { return FStats; }
+
+  // Lets pending window messages be processed at every progress point; set by the GUI.
+  static void SetMessagePump(std::function<void()> Pump);
+
+protected:
+  // Every file the operations open or create goes through here (nullptr on failure).
+  virtual std::unique_ptr<TStream> OpenFile(const std::string& Path, ArchiveFiles::TOpenMode Mode);
+
+private:
+  enum class TMode { None, Adding, Extracting };
+  // Runs an operation's body under the failure rules shared by Add, Extract and SpanToDisks.
+  void RunOperation(const std::function<void()>& Body, bool SwallowSilentAbort);
+  void CloseFiles();
+  void ProcessMessages();
+  void CheckAbort();
+  void FireStatus(const TlzhFileStatsEvent& Event);
+  void OpenDiskFile(int DiskNumber, ArchiveFiles::TOpenMode Mode, std::string& Name, std::unique_ptr<TStream>& Slot);
+
+  void DoAdd(TlzhCommand Command, int32_t UniqueID);
+  void AddOneFile(int Index, int32_t UniqueID);
+  void DoExtract();
+  std::string FormTarget() const;
+  void ExtractMember(TFileHeader& Header, const std::string& Target);
+  void Decompress(const TFileHeader& Header);
+  void DoSpan(const std::string& Directory, const std::string& FileName);
+  bool CopySpanChunk(const TFileHeader& Header, std::string& Directory, const std::string& FileName);
+
+  bool FAbort = false;
+  std::string FCompressedFile;
+  TCompressionLevel FCompressionLevel = colMax;
+  std::string FExtractDirectory;
+  TStringList FFilesToProcess;
+  int32_t FOffset = 0;
+  TOverwriteType FOverwrite = owAlways;
+
+  TMode FMode = TMode::None;
+  int FCurrentDisk = 0;
+  std::unique_ptr<TStream> FSource, FDest;
+  TlzhFileStats FStats;
+  TFileHeaders FHeaders;
+  bool FOpen = false;
+  std::array<int, kMaxUniqueID + 1> FUniqueIndex{};
+};
+
+// The program's one archive component, created on first use and freed at exit.
+TQnlfCompress& QnlfCompress();
+
+} // namespace qnl

@@ -1,0 +1,107 @@
+// Adding files to an archive: one zlib stream per member, headers rewritten in place.
+#include <vector>
+
+#include "archive/EQnlfCompress.h"
+#include "archive/TQnlfCompress.h"
+#include "common/routines_Strings.h"
+
+namespace qnl {
+
+namespace {
+constexpr int64_t kReadChunk = 64 * 1024;
+}
+
+void TQnlfCompress::Add(TlzhCommand Command, int32_t UniqueID) {
+  FAbort = false;
+  FMode = TMode::Adding;
+  FHeaders.Spanned = 0;
+  FOffset = 0;
+  RunOperation([&] { DoAdd(Command, UniqueID); }, true);
+  FOpen = false;
+}
+
+void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID) {
+  FOpen = false;
+  ArchiveFiles::ForceDirectories(ExtractFileDir(FCompressedFile));
+  bool append = Command == lzcOnlyAdd && ArchiveFiles::FileExists(FCompressedFile);
+  FDest = OpenFile(FCompressedFile, append ? ArchiveFiles::TOpenMode::ReadWriteShared : ArchiveFiles::TOpenMode::Create);
+  if (!FDest) throw EQnlfCompress("Cannot create the file %s", {FCompressedFile});
+  if (append) {
+    FHeaders.ReadHeaders(*FDest, 0);
+    // Appending writes members behind the last byte, which only the single-file layout allows.
+    if (FHeaders.Spanned != 0) throw EQnlfCompress("Cannot add files to the spanned archive %s", {FCompressedFile});
+  }
+  FHeaders.AddFiles(FFilesToProcess, append);
+  FHeaders.WriteHeaders(*FDest);
+  FDest->Seek(0, soEnd);
+  FHeaders.ResetTotals(FStats);
+  FStats.TotalCompressed = 0;
+  for (int i = 0; i < FHeaders.Count(); ++i)
+    if (!FHeaders.FileHeaders(i).InArchive) AddOneFile(i, UniqueID);
+}
+
+void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {
+  TFileHeader& header = FHeaders.FileHeaders(Index);
+  std::string name = header.FileName();
+  FSource = OpenFile(name, ArchiveFiles::TOpenMode::ReadShared);
+  if (!FSource) throw EQnlfCompress("Cannot open the file %s", {name});
+  int64_t headerPos = FDest->Position();
+  TFileHeaders::WriteHeader(*FDest, header);
+  header.SetDataStart(static_cast<int32_t>(FDest->Position()));
+  int64_t sizeBefore = FDest->Size();
+  HeaderToStats(header, FStats);
+  FStats.CompressedSize = 0;
+  FireStatus(OnBeforeAdding);
+
+  int64_t copied = 0;
+  {
+    TCompressionStream zip(FCompressionLevel, *FDest, [this] { AddStatus(); });
+    std::vector<char> buffer(kReadChunk);
+    for (;;) {
+      int64_t n = FSource->Read(buffer.data(), kReadChunk);
+      if (n <= 0) break;
+      zip.WriteBuffer(buffer.data(), n);
+      copied += n;
+      // A file that grows while it is read would overflow the 32-bit sizes of the format.
+      if (copied > INT32_MAX) throw EQnlfCompress("The file %s is too large for the archive", {name});
+    }
+    zip.Finish();
+  }
+  // The stored size is what was compressed, also when the file changed since it was listed,
+  // so that extraction's size check holds for every archive this writes.
+  header.SetFileSize(static_cast<int32_t>(copied));
+  FStats.FileSize = static_cast<int32_t>(copied);
+
+  FStats.Ratio = PercentByte(FStats.CompressedSize, FStats.FileSize);
+  FStats.Finished = true;
+  AddStatus();
+  FStats.Finished = false;
+  int64_t end = FDest->Position();
+  FStats.TotalCompressed += static_cast<int32_t>(FDest->Size() - sizeBefore + 1);
+  if (end > INT32_MAX) throw EQnlfCompress("The file %s is too large for the archive", {name});
+  header.SetLastByte(static_cast<int32_t>(end - 1));
+  header.SetNextHeader(static_cast<int32_t>(end));
+  header.SetCompressedSize(FStats.CompressedSize);
+  header.SetUniqueID(UniqueID);
+  if (UniqueID >= 0 && UniqueID <= kMaxUniqueID) FUniqueIndex[UniqueID] = Index;
+  FDest->Seek(headerPos, soBeginning);
+  TFileHeaders::WriteHeader(*FDest, header);
+  FDest->Seek(0, soEnd);
+  FireStatus(OnAfterAdding);
+  FSource.reset();
+}
+
+void TQnlfCompress::AddStatus() {
+  CheckAbort();
+  ProcessMessages();
+  if (!FDest) throw EQnlfCompress("AddStatus has Nil DestFile");
+  int64_t p = FSource ? FSource->Position() : 0;
+  FStats.TotalBytesDone += static_cast<int32_t>(p - 1 - FStats.BytesDone);
+  FStats.BytesDone = static_cast<int32_t>(p - 1);
+  FStats.CompressedSize = static_cast<int32_t>(FDest->Size());
+  FStats.FilePercentDone = PercentByte(FStats.BytesDone, FStats.FileSize);
+  FStats.TotalPercentDone = PercentByte(FStats.TotalBytesDone, FStats.TotalSize);
+  FireStatus(OnStatus);
+}
+
+} // namespace qnl

@@ -1,0 +1,215 @@
+// Reading version resources into TVersionInfo.
+#include "archive/TVersionResource.h"
+
+#include <memory>
+
+#include "archive/ArchiveFiles.h"
+#include "archive/TPEVersionBlock.h"
+#include "rtl/SysUtils.h"
+
+namespace qnl {
+
+namespace cmp_TVersion {
+
+int LanguageID(TLanguage Language) {
+  static const int kHigh[] = {2052, 2055, 2057, 2058, 2060, 2064, 2067, 2068, 2070, 2074, 3084, 4108};
+  if (Language <= lnBahasa) return 1025 + int(Language);
+  return kHigh[int(Language) - int(lnSimplifiedChinese)];
+}
+
+int CodePage(TCharacterSet CharacterSet) {
+  static const int kPages[] = {0, 932, 949, 950, 1200, 1250, 1251, 1252, 1253, 1254, 1255, 1256};
+  return kPages[int(CharacterSet)];
+}
+
+std::string StringTablePrefix(TLanguage Language, TCharacterSet CharacterSet) {
+  return "\\StringFileInfo\\" + IntToHex(LanguageID(Language), 4) + IntToHex(CodePage(CharacterSet), 4) + "\\";
+}
+
+} // namespace cmp_TVersion
+
+using namespace cmp_TVersion;
+
+QNL_BEGIN_CLASS(TVersionInfo)
+    .Prop("Comment", &C::Comment)
+    .Prop("CompanyName", &C::CompanyName)
+    .Prop("FileDescription", &C::FileDescription)
+    .Prop("FileVersion", &C::FileVersion)
+    .Prop("InternalName", &C::InternalName)
+    .Prop("LegalCopyright", &C::LegalCopyright)
+    .Prop("LegalTradeMarks", &C::LegalTradeMarks)
+    .Prop("OriginalFileName", &C::OriginalFileName)
+    .Prop("PrivateBuild", &C::PrivateBuild)
+    .Prop("ProductName", &C::ProductName)
+    .Prop("ProductVersion", &C::ProductVersion)
+    .Prop("SpecialBuild", &C::SpecialBuild)
+    .Prop("FileOS", &C::FileOS)
+    .Prop("FileType", &C::FileType)
+    .Prop("FileSubType", &C::FileSubType)
+QNL_END_CLASS
+
+QNL_BEGIN_CLASS(TVersionResource)
+    .Prop("FileName", &C::FileName, &C::SetFileName)
+    .Prop("Language", &C::Language, &C::SetLanguage)
+    .Prop("CharacterSet", &C::CharacterSet, &C::SetCharacterSet)
+    .Sub("VersionInfo", &C::VersionInfo)
+QNL_END_CLASS
+
+void TVersionInfo::Clear() {
+  for (std::string* s : {&Comment, &CompanyName, &FileDescription, &FileVersion, &InternalName, &LegalCopyright,
+                         &LegalTradeMarks, &OriginalFileName, &PrivateBuild, &ProductName, &ProductVersion,
+                         &SpecialBuild, &FileOS, &FileType, &FileSubType})
+    s->clear();
+  PrimaryLanguage = 0;
+}
+
+void TVersionInfo::Assign(const TPersistent* Source) {
+  auto* src = dynamic_cast<const TVersionInfo*>(Source);
+  if (!src) return TPersistent::Assign(Source);
+  Comment = src->Comment, CompanyName = src->CompanyName, FileDescription = src->FileDescription;
+  FileVersion = src->FileVersion, InternalName = src->InternalName, LegalCopyright = src->LegalCopyright;
+  LegalTradeMarks = src->LegalTradeMarks, OriginalFileName = src->OriginalFileName;
+  PrivateBuild = src->PrivateBuild, ProductName = src->ProductName, ProductVersion = src->ProductVersion;
+  SpecialBuild = src->SpecialBuild, FileOS = src->FileOS, FileType = src->FileType;
+  FileSubType = src->FileSubType, PrimaryLanguage = src->PrimaryLanguage;
+}
+
+namespace {
+
+uint32_t U32(const std::string& b, size_t at) {
+  return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |
+         uint32_t(uint8_t(b[at + 3])) << 24;
+}
+
+std::string FourParts(uint32_t ms, uint32_t ls) {
+  return IntToStr(ms >> 16) + "." + IntToStr(ms & 0xFFFF) + "." + IntToStr(ls >> 16) + "." + IntToStr(ls & 0xFFFF);
+}
+
+std::string FileOSText(uint32_t v) {
+  switch (v) {
+  case 0x00000001: return "Windows 3.0 or later";
+  case 0x00000002: return "16 bit OS/2 Presentation Manager";
+  case 0x00000003: return "32 bit OS/2 Presentation Manager";
+  case 0x00000004: return "32 bit Windows";
+  case 0x00010000: return "MS-Dos";
+  case 0x00010001: return "Windows 3.0 or later with MS-Dos";
+  case 0x00010004: return "32 bit Windows with MS-Dos";
+  case 0x00020000: return "16 bit OS/2";
+  case 0x00020002: return "16 bit OS/2 with Presentation Manager";
+  case 0x00030000: return "32 bit OS/2";
+  case 0x00030003: return "32 bit OS/2 with Presentation Manager";
+  case 0x00040000: return "Windows NT";
+  case 0x00040004: return "Windows NT with 32 bit Windows";
+  }
+  return "Unknown";
+}
+
+std::string FileTypeText(uint32_t v) {
+  switch (v) {
+  case 1: return "Application";
+  case 2: return "Dynamic-Link Library";
+  case 3: return "Device Driver";
+  case 4: return "Font";
+  case 5: return "Virtual Device Driver";
+  case 7: return "Static-Link Library";
+  }
+  return "Unknown";
+}
+
+std::string FileSubTypeText(uint32_t type, uint32_t sub) {
+  static const char* const kDrivers[] = {"Printer", "Keyboard", "Language", "Display", "Mouse",
+                                         "Network", "System",   "Installable", "Sound", "Communications"};
+  static const char* const kFonts[] = {"Raster", "Vector", "TrueType"};
+  if (type == 3) return sub >= 1 && sub <= 10 ? kDrivers[sub - 1] : "Unknown";
+  if (type == 4) return sub >= 1 && sub <= 3 ? kFonts[sub - 1] : "Unknown";
+  return {};
+}
+
+void ReadBlock(const TPEVersionBlock& block, TLanguage language, TCharacterSet characterSet, TVersionInfo& info) {
+  info.Clear();
+  if (block.Empty()) return;
+  auto fixed = block.QueryValue("\\");
+  if (!fixed || fixed->size() < 52 || U32(*fixed, 0) != 0xFEEF04BDu) return;
+  auto translation = block.QueryValue("\\VarFileInfo\\Translation");
+  if (translation && translation->size() == 4)
+    info.PrimaryLanguage = int((uint8_t((*translation)[0]) | uint8_t((*translation)[1]) << 8) & 0x3FF);
+  const std::string& f = *fixed;
+  info.FileVersion = FourParts(U32(f, 8), U32(f, 12));
+  info.ProductVersion = FourParts(U32(f, 16), U32(f, 20));
+  info.FileOS = FileOSText(U32(f, 32));
+  info.FileType = FileTypeText(U32(f, 36));
+  info.FileSubType = FileSubTypeText(U32(f, 36), U32(f, 40));
+  std::string prefix = StringTablePrefix(language, characterSet);
+  struct TEntry {
+    const char* Key;
+    std::string TVersionInfo::*Field;
+  };
+  static const TEntry kEntries[] = {
+      {"Comment", &TVersionInfo::Comment},
+      {"CompanyName", &TVersionInfo::CompanyName},
+      {"FileDescription", &TVersionInfo::FileDescription},
+      {"InternalName", &TVersionInfo::InternalName},
+      {"LegalCopyright", &TVersionInfo::LegalCopyright},
+      {"LegalTradeMarks", &TVersionInfo::LegalTradeMarks},
+      {"OriginalFileName", &TVersionInfo::OriginalFileName},
+      {"PrivateBuild", &TVersionInfo::PrivateBuild},
+      {"ProductName", &TVersionInfo::ProductName},
+      {"ProductVersion", &TVersionInfo::ProductVersion},
+      {"SpecialBuild", &TVersionInfo::SpecialBuild},
+  };
+  for (const TEntry& e : kEntries)
+    if (auto v = block.QueryString(prefix + e.Key)) info.*e.Field = *v;
+}
+
+void ReadFile(const std::string& fileName, TLanguage language, TCharacterSet characterSet, TVersionInfo& info) {
+  info.Clear();
+  if (Trim(fileName).empty()) return;
+  auto stream = ArchiveFiles::Open(fileName, ArchiveFiles::TOpenMode::ReadShared);
+  if (!stream) return;
+  ReadBlock(TPEVersionBlock::FromImage(*stream), language, characterSet, info);
+}
+
+} // namespace
+
+void ReadVersionInfoFromImage(const std::string& Image, TLanguage Language, TCharacterSet CharacterSet,
+                              TVersionInfo& Info) {
+  ReadBlock(TPEVersionBlock::FromImage(Image), Language, CharacterSet, Info);
+}
+
+std::string ReadFileVersionString(const std::string& FileName) {
+  TVersionInfo info;
+  ReadFile(FileName, lnUSEnglish, csMultilingual, info);
+  return info.FileVersion;
+}
+
+TVersionResource::TVersionResource(TComponent* AOwner) : TComponent(AOwner) {
+  FFileName = ArchiveFiles::ProgramFileName();
+  Refresh();
+}
+
+std::string TVersionResource::StringTablePrefix() const { return cmp_TVersion::StringTablePrefix(FLanguage, FCharacterSet); }
+
+void TVersionResource::SetFileName(const std::string& Value) {
+  FFileName = Value;
+  Refresh();
+}
+
+void TVersionResource::SetLanguage(TLanguage Value) {
+  FLanguage = Value;
+  Refresh();
+}
+
+void TVersionResource::SetCharacterSet(TCharacterSet Value) {
+  FCharacterSet = Value;
+  Refresh();
+}
+
+void TVersionResource::Refresh() { ReadFile(FFileName, FLanguage, FCharacterSet, FVersionInfo); }
+
+TVersionResource& VersionResource() {
+  static std::unique_ptr<TVersionResource> instance;
+  if (!instance) instance = std::make_unique<TVersionResource>(nullptr);
+  return *instance;
+}
+
+} // namespace qnl

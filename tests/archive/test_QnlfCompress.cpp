@@ -1,0 +1,414 @@
+// Adding, extracting, copying and spanning with real files on the test machine.
+#include <gtest/gtest.h>
+
+#include "ArchiveTestFiles.h"
+#include "archive/EQnlfCompress.h"
+#include "archive/TQnlfCompress.h"
+#include "platform/files/Files.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+// Accepts at most Capacity bytes in the file, like a floppy disk that fills up.
+class TSmallDiskStream : public TStream {
+public:
+  TSmallDiskStream(std::unique_ptr<TStream> inner, int64_t capacity) : FInner(std::move(inner)), FCapacity(capacity) {}
+  int64_t Read(void* b, int64_t n) override { return FInner->Read(b, n); }
+  int64_t Write(const void* b, int64_t n) override {
+    int64_t room = std::max<int64_t>(0, FCapacity - FInner->Position());
+    return FInner->Write(b, std::min(n, room));
+  }
+  int64_t Seek(int64_t o, TSeekOrigin s) override { return FInner->Seek(o, s); }
+  int64_t Size() const override { return FInner->Size(); }
+
+private:
+  std::unique_ptr<TStream> FInner;
+  int64_t FCapacity;
+};
+
+// An archive component whose disk files ("*.1", "*.2", ... in DiskDir) hold DiskCapacity bytes.
+class TSmallDiskCompress : public TQnlfCompress {
+public:
+  using TQnlfCompress::TQnlfCompress;
+  std::string DiskDir;
+  int64_t DiskCapacity = 1 << 30;
+
+protected:
+  std::unique_ptr<TStream> OpenFile(const std::string& Path, ArchiveFiles::TOpenMode Mode) override {
+    auto s = TQnlfCompress::OpenFile(Path, Mode);
+    if (s && !DiskDir.empty() && StartsText(DiskDir, Path) && Mode != ArchiveFiles::TOpenMode::ReadShared)
+      return std::make_unique<TSmallDiskStream>(std::move(s), DiskCapacity);
+    return s;
+  }
+};
+
+class ArchiveTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Dir = FreshDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    Archive = Dir + "\\out\\setup.1";
+    Out = Dir + "\\extract";
+    Zip.SetCompressedFile(Archive);
+    Zip.SetExtractDirectory(Out);
+  }
+  std::string Source(const std::string& name, const std::string& bytes) {
+    std::string path = Dir + "\\src\\" + name;
+    ForceDirectories(Dir + "\\src");
+    WriteFileBytes(path, bytes);
+    return path;
+  }
+  void AddFiles(std::initializer_list<std::string> files, TlzhCommand cmd = lzcOverwrite, int id = 7) {
+    TStringList list;
+    for (auto& f : files) list.Add(f);
+    Zip.SetFilesToProcess(list);
+    Zip.Add(cmd, id);
+  }
+  void ExtractFiles(std::initializer_list<std::string> names) {
+    TStringList list;
+    for (auto& n : names) list.Add(n);
+    Zip.SetFilesToProcess(list);
+    Zip.Extract();
+  }
+  std::string ErrorOf(const std::function<void()>& f) {
+    try {
+      f();
+    } catch (const Exception& e) {
+      return e.Message();
+    }
+    return "no error";
+  }
+  // Runs the independent reader; its member lines, or the failure text.
+  std::string PythonRead(const std::string& disk1, int offset = 0) {
+    std::string outDir = FreshDir(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-py");
+    std::string output;
+    int rc = RunCommand("/usr/bin/python3 '" + SourceDir() + "/archive_reader.py' '" + UnixOf(disk1) + "' " +
+                            std::to_string(offset) + " '" + UnixOf(outDir) + "'",
+                        &output);
+    PyOut = outDir;
+    return rc == 0 ? output : "FAILED: " + output;
+  }
+  std::string Dir, Archive, Out, PyOut;
+  TSmallDiskCompress Zip{nullptr};
+};
+
+} // namespace
+
+TEST_F(ArchiveTest, RoundTripKeepsBytesAndDates) {
+  std::string a = Source("alpha.txt", SampleBytes(200000, 1)), b = Source("beta.bin", NoiseBytes(70000, 2));
+  SetFileDateTime(a, 40000.25);
+  AddFiles({a, b});
+  ASSERT_FALSE(Zip.Abort());
+  EXPECT_EQ(Zip.FilesToProcess().Count(), 0);
+  EXPECT_EQ(Zip.GetFileCount(), 2);
+  ExtractFiles({a, b});
+  EXPECT_EQ(ReadFileBytes(Out + "\\alpha.txt"), SampleBytes(200000, 1));
+  EXPECT_EQ(ReadFileBytes(Out + "\\beta.bin"), NoiseBytes(70000, 2));
+  EXPECT_DOUBLE_EQ(FileDateTime(Out + "\\alpha.txt"), 40000.25);
+  TlzhFileStats s = Zip.GetFileStats(1);
+  EXPECT_EQ(s.FileName, b);
+  EXPECT_EQ(s.FileSize, 70000);
+  EXPECT_EQ(s.TotalSize, 270000);
+}
+
+TEST_F(ArchiveTest, IndependentReaderAgreesWithSingleFileArchive) {
+  std::string a = Source("one.txt", SampleBytes(150000, 3)), e = Source("empty.dat", "");
+  AddFiles({a, e}, lzcOverwrite, 12);
+  std::string lines = PythonRead(Archive);
+  EXPECT_EQ(lines, "0|1|" + a + "|150000|12|0|0|\n1|2|" + e + "|0|12|0|0|\n");
+  EXPECT_EQ(ReadFileBytes(PyOut + "\\0.out"), SampleBytes(150000, 3));
+  EXPECT_EQ(ReadFileBytes(PyOut + "\\1.out"), "");
+}
+
+TEST_F(ArchiveTest, NoFilesMakeFiveZeroBytes) {
+  AddFiles({});
+  EXPECT_EQ(ReadFileBytes(Archive), std::string(5, '\0'));
+}
+
+TEST_F(ArchiveTest, EmptyFileIsACompleteStream) {
+  std::string e = Source("empty.dat", "");
+  SetFileDateTime(e, 39000.5);
+  AddFiles({e});
+  const TFileHeader& h = Zip.FileHeaders().FileHeaders(0);
+  EXPECT_EQ(h.FileSize(), 0);
+  EXPECT_LE(h.DataStart(), h.LastByte());
+  ExtractFiles({e});
+  EXPECT_EQ(ReadFileBytes(Out + "\\empty.dat"), "");
+  EXPECT_DOUBLE_EQ(FileDateTime(Out + "\\empty.dat"), 39000.5);
+}
+
+TEST_F(ArchiveTest, LongSourcePathIsCutBeforeOpening) {
+  std::string longDir = Dir + "\\src\\" + std::string(120, 'd');
+  ForceDirectories(longDir);
+  std::string path = longDir + "\\f.txt";
+  WriteFileBytes(path, "x");
+  EXPECT_EQ(ErrorOf([&] { AddFiles({path}); }), "Cannot open the file " + path.substr(0, 100));
+  EXPECT_TRUE(Zip.Abort());
+  EXPECT_EQ(Zip.FilesToProcess().Count(), 0);
+}
+
+TEST_F(ArchiveTest, EachAddNumbersFromOneAndAppends) {
+  std::string a = Source("a.txt", "aaa"), b = Source("b.txt", "bbbb"), c = Source("c.txt", "cc");
+  AddFiles({a, b}, lzcOnlyAdd, 1); // a missing archive is made new
+  AddFiles({c}, lzcOnlyAdd, 2);
+  std::string lines = PythonRead(Archive);
+  EXPECT_EQ(lines, "0|1|" + a + "|3|1|0|0|\n1|2|" + b + "|4|1|0|0|\n2|1|" + c + "|2|2|0|0|\n");
+  EXPECT_EQ(Zip.IndexOfUniqueID(2), 2);
+  EXPECT_EQ(Zip.IndexOfUniqueID(1), 1);
+  EXPECT_EQ(Zip.IndexOfUniqueID(500), 0);
+  EXPECT_EQ(Zip.IndexOfUniqueID(2000), 0);
+  AddFiles({c}, lzcOverwrite, 3);
+  EXPECT_EQ(Zip.GetFileCount(), 1);
+}
+
+TEST_F(ArchiveTest, ArchiveAtAnOffsetReadsLikeTheStandaloneFile) {
+  std::string a = Source("a.txt", SampleBytes(5000, 4));
+  AddFiles({a});
+  std::string exe = Dir + "\\setup.exe";
+  WriteFileBytes(exe, std::string(4321, 'M') + ReadFileBytes(Archive));
+  Zip.SetCompressedFile(exe);
+  Zip.SetOffset(4321);
+  EXPECT_EQ(Zip.GetFileCount(), 1);
+  ExtractFiles({a});
+  EXPECT_EQ(ReadFileBytes(Out + "\\a.txt"), SampleBytes(5000, 4));
+  EXPECT_NE(PythonRead(exe, 4321).find("|" + a + "|5000|"), std::string::npos);
+}
+
+TEST_F(ArchiveTest, MissingMemberIsReportedBeforeWriting) {
+  std::string a = Source("a.txt", "a");
+  AddFiles({a});
+  EXPECT_EQ(ErrorOf([&] { ExtractFiles({"C:\\nope.txt"}); }),
+            "The file <C:\\nope.txt> was not found in the archive <" + Archive + ">");
+  EXPECT_FALSE(DirectoryExists(Out));
+  EXPECT_EQ(ErrorOf([&] { Zip.GetFileStats(5); }), "Tried to access the 5th file. This file is not defined");
+}
+
+TEST_F(ArchiveTest, OverwriteNeverSkipsWithOneFinishedStatus) {
+  std::string a = Source("a.txt", "new");
+  AddFiles({a});
+  ForceDirectories(Out);
+  WriteFileBytes(Out + "\\a.txt", "old");
+  Zip.SetOverwrite(owNever);
+  std::vector<bool> finished;
+  Zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& s) { finished.push_back(s.Finished); };
+  ExtractFiles({a});
+  EXPECT_EQ(finished, std::vector<bool>{true});
+  EXPECT_EQ(ReadFileBytes(Out + "\\a.txt"), "old");
+}
+
+TEST_F(ArchiveTest, ReplaceHandlerMayRedirectTheTarget) {
+  std::string a = Source("a.txt", "new");
+  AddFiles({a});
+  ForceDirectories(Out);
+  WriteFileBytes(Out + "\\a.txt", "old");
+  Zip.OnReplace = [&](TQnlfCompress* z, const TlzhFileStats&) { z->ExtractName = "moved.txt"; };
+  ExtractFiles({a});
+  EXPECT_EQ(ReadFileBytes(Out + "\\a.txt"), "old");
+  EXPECT_EQ(ReadFileBytes(Out + "\\moved.txt"), "new");
+  EXPECT_EQ(Zip.ExtractName, "");
+}
+
+TEST_F(ArchiveTest, AbortFromStatusStopsAddAndExtract) {
+  std::string a = Source("a.txt", SampleBytes(3000, 5)), b = Source("b.txt", NoiseBytes(300000, 6));
+  int aborted = 0;
+  Zip.OnAborted = [&](TObject*) { ++aborted; };
+  Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
+  AddFiles({a, b});
+  EXPECT_EQ(aborted, 1);
+  EXPECT_EQ(Zip.FilesToProcess().Count(), 0);
+
+  Zip.OnStatus = nullptr;
+  AddFiles({a, b});
+  Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
+  ExtractFiles({b});
+  EXPECT_EQ(aborted, 2);
+  EXPECT_EQ(ReadFileBytes(Out + "\\b.txt").size(), 4096u); // one output block, then the stop
+}
+
+TEST_F(ArchiveTest, AbortStopsCopyFileSilently) {
+  std::string a = Source("a.bin", NoiseBytes(50000, 7));
+  int aborted = 0;
+  Zip.OnAborted = [&](TObject*) { ++aborted; };
+  Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
+  Zip.CopyFile(a, Dir + "\\copy.bin");
+  EXPECT_EQ(aborted, 0);
+  EXPECT_EQ(ReadFileBytes(Dir + "\\copy.bin").size(), 8192u);
+}
+
+TEST_F(ArchiveTest, CopyFileCopiesBytesAndDate) {
+  std::string a = Source("a.bin", NoiseBytes(20000, 8));
+  SetFileDateTime(a, 41000.5);
+  std::vector<int> done;
+  Zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& s) { done.push_back(s.BytesDone); };
+  Zip.CopyFile(a, Dir + "\\copy.bin");
+  EXPECT_EQ(ReadFileBytes(Dir + "\\copy.bin"), NoiseBytes(20000, 8));
+  EXPECT_DOUBLE_EQ(FileDateTime(Dir + "\\copy.bin"), 41000.5);
+  EXPECT_EQ(done, (std::vector<int>{8192, 16384, 20000, 20000}));
+  Zip.SetOverwrite(owNever);
+  WriteFileBytes(Dir + "\\keep.bin", "keep");
+  Zip.CopyFile(a, Dir + "\\keep.bin");
+  EXPECT_EQ(ReadFileBytes(Dir + "\\keep.bin"), "keep");
+}
+
+TEST_F(ArchiveTest, MemberNamesCannotLeaveTheExtractDirectory) {
+  std::string a = Source("a.txt", "payload");
+  AddFiles({a});
+  // Forge the stored name in place: a member called "..\..\evil.txt", then "..".
+  std::string bytes = ReadFileBytes(Archive);
+  auto rename = [&](const std::string& name) {
+    bytes[5 + 20] = char(name.size());
+    bytes.replace(5 + 21, name.size(), name);
+    WriteFileBytes(Archive, bytes);
+    Zip.SetCompressedFile(Dir + "\\x.zz");
+    Zip.SetCompressedFile(Archive);
+  };
+  rename("..\\..\\evil.txt");
+  ExtractFiles({"..\\..\\evil.txt"});
+  EXPECT_EQ(ReadFileBytes(Out + "\\evil.txt"), "payload");
+  EXPECT_FALSE(FileExists(Dir + "\\evil.txt"));
+  rename("..");
+  EXPECT_EQ(ErrorOf([&] { ExtractFiles({".."}); }), "Cannot create the file " + Out + "\\..");
+}
+
+TEST_F(ArchiveTest, DamagedArchivesGiveErrors) {
+  std::string a = Source("a.txt", SampleBytes(100000, 9));
+  AddFiles({a});
+  std::string good = ReadFileBytes(Archive);
+  const TFileHeaderRecord h = Zip.FileHeaders().FileHeaders(0);
+
+  std::string corrupt = good;
+  for (int i = h.DataStart() + 10; i < h.DataStart() + 60; ++i) corrupt[i] ^= 0x5A;
+  WriteFileBytes(Archive, corrupt);
+  std::string msg = ErrorOf([&] { ExtractFiles({a}); });
+  EXPECT_TRUE(msg == "error" || msg.find("does not match") != std::string::npos) << msg;
+  EXPECT_TRUE(Zip.Abort());
+
+  WriteFileBytes(Archive, good.substr(0, good.size() - 500));
+  Zip.SetCompressedFile(Dir + "\\other");
+  Zip.SetCompressedFile(Archive);
+  EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "The compressed data of the file " + a + " is incomplete");
+
+  std::string wrongSize = good;
+  wrongSize[5 + 128] ^= 1;
+  WriteFileBytes(Archive, wrongSize);
+  Zip.SetCompressedFile(Dir + "\\other");
+  Zip.SetCompressedFile(Archive);
+  EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }),
+            "The decompressed file's size does not match with the actual size of the file.  The file is " + a);
+
+  WriteFileBytes(Archive, good.substr(0, 100));
+  Zip.SetCompressedFile(Dir + "\\other");
+  Zip.SetCompressedFile(Archive);
+  EXPECT_EQ(ErrorOf([&] { Zip.OpenArchive(); }),
+            "Could not read the file headers for the compressed file. The Archive file could possible be corrupt");
+  Zip.SetCompressedFile(Dir + "\\missing.1");
+  EXPECT_EQ(ErrorOf([&] { Zip.OpenArchive(); }), "Cannot open the compressed file " + Dir + "\\missing.1");
+}
+
+TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
+  std::string a = Source("noise.bin", NoiseBytes(25000, 10));
+  AddFiles({a});
+  std::string disks = Dir + "\\disks";
+  ForceDirectories(disks);
+  Zip.DiskDir = disks;
+  Zip.DiskCapacity = 10000;
+  std::vector<int> asked;
+  Zip.OnNewDisk = [&](TQnlfCompress*, int n, std::string& path) {
+    asked.push_back(n);
+    EXPECT_EQ(path, disks);
+  };
+  Zip.SpanToDisks(disks, "files.1");
+  EXPECT_EQ(asked, (std::vector<int>{2, 3}));
+  EXPECT_EQ(ReadFileBytes(disks + "\\files.1").size(), 10000u);
+  EXPECT_EQ(ReadFileBytes(disks + "\\files.2").size(), 10000u);
+  std::string lines = PythonRead(disks + "\\files.1");
+  EXPECT_EQ(lines, "0|1|" + a + "|25000|7|1|3|\n");
+  EXPECT_EQ(ReadFileBytes(PyOut + "\\0.out"), NoiseBytes(25000, 10));
+
+  // Disk 3 moves elsewhere: only it is asked for.
+  std::string other = Dir + "\\elsewhere";
+  ForceDirectories(other);
+  MoveFile(disks + "\\files.3", other + "\\files.3", TExisting::exFail);
+  asked.clear();
+  Zip.OnNewDisk = [&](TQnlfCompress*, int n, std::string& path) {
+    asked.push_back(n);
+    path = other;
+  };
+  Zip.SetCompressedFile(disks + "\\files.1");
+  ExtractFiles({a});
+  EXPECT_EQ(asked, std::vector<int>{3});
+  EXPECT_EQ(ReadFileBytes(Out + "\\noise.bin"), NoiseBytes(25000, 10));
+  EXPECT_EQ(Zip.CurrentDisk(), 3);
+
+  Zip.OnNewDisk = nullptr;
+  Zip.SetCompressedFile(disks + "\\files.1");
+  EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "Could not open the correct disk file 3");
+}
+
+TEST_F(ArchiveTest, MemberMayStartExactlyAtADisksEnd) {
+  std::string a = Source("a.bin", NoiseBytes(9000, 11)), b = Source("b.bin", NoiseBytes(5000, 12));
+  AddFiles({a, b});
+  const TFileHeader& h = Zip.FileHeaders().FileHeaders(0);
+  int64_t firstData = h.LastByte() - h.DataStart() + 1;
+  std::string disks = Dir + "\\disks";
+  ForceDirectories(disks);
+  Zip.DiskDir = disks;
+  Zip.DiskCapacity = 5 + 2 * 172 + firstData;
+  Zip.OnNewDisk = [](TQnlfCompress*, int, std::string&) {};
+  Zip.SpanToDisks(disks, "files.1");
+  Zip.SetCompressedFile(disks + "\\files.1");
+  const TFileHeader& second = Zip.FileHeaders().FileHeaders(1);
+  EXPECT_EQ(second.FirstDisk(), 1);
+  EXPECT_EQ(second.DataStart(), Zip.DiskCapacity);
+  EXPECT_EQ(second.LastDisk(), 2);
+  EXPECT_NE(PythonRead(disks + "\\files.1").find("|" + b + "|5000|7|1|2|"), std::string::npos);
+  ExtractFiles({a, b});
+  EXPECT_EQ(ReadFileBytes(Out + "\\b.bin"), NoiseBytes(5000, 12));
+}
+
+TEST_F(ArchiveTest, SpanningWithoutNewDiskHandlerFails) {
+  std::string a = Source("a.bin", NoiseBytes(30000, 13));
+  AddFiles({a});
+  std::string disks = Dir + "\\disks";
+  ForceDirectories(disks);
+  Zip.DiskDir = disks;
+  Zip.DiskCapacity = 10000;
+  EXPECT_EQ(ErrorOf([&] { Zip.SpanToDisks(disks, "files.1"); }),
+            "There was no event handler for the OnNewDisk event, therefore no new disk could be inserted");
+  EXPECT_TRUE(Zip.Abort());
+}
+
+TEST_F(ArchiveTest, FullDiskWhileExtractingCallsTheHandler) {
+  std::string a = Source("a.txt", SampleBytes(10000, 14));
+  AddFiles({a});
+  Zip.DiskDir = Out;
+  Zip.DiskCapacity = 5000;
+  ForceDirectories(Out);
+  EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "The disk is full");
+  int full = 0;
+  Zip.OnFullDisk = [&](TObject*) { ++full; };
+  EXPECT_NE(ErrorOf([&] { ExtractFiles({a}); }).find("does not match"), std::string::npos);
+  EXPECT_GE(full, 1);
+}
+
+TEST(SharedArchive, OneInstanceServesTheProgram) {
+  EXPECT_EQ(&QnlfCompress(), &QnlfCompress());
+  EXPECT_EQ(QnlfCompress().CompressionLevel(), colMax);
+  EXPECT_EQ(QnlfCompress().Overwrite(), owAlways);
+  const TClassInfo& ci = TQnlfCompress::StaticClassInfo();
+  for (const char* p : {"Abort", "CompressedFile", "CompressionLevel", "ExtractDirectory", "FilesToProcess", "Offset",
+                        "Overwrite", "OnAborted", "OnAfterAdding", "OnBeforeAdding", "OnAfterExtracting",
+                        "OnBeforeExtracting", "OnFullDisk", "OnListing", "OnNewDisk", "OnReplace", "OnStatus"})
+    EXPECT_NE(ci.FindProp(p), nullptr) << p;
+}
+
+TEST(SharedArchive, FilesToProcessDropsBlankEntries) {
+  TQnlfCompress z(nullptr);
+  TStringList l;
+  l.Add("a");
+  l.Add("  ");
+  l.Add("b");
+  z.SetFilesToProcess(l);
+  EXPECT_EQ(z.FilesToProcess().Count(), 2);
+}
