@@ -1,0 +1,17 @@
+// The list of engine classes a project may hold.
+#include "engine/RegisterEngineClasses.h"
+
+#include <initializer_list>
+
+#include "rtl/TypInfo.h"
+
+namespace qnl {
+
+void RegisterEngineClasses() {
+  // The object model's own classes are bases that no project stores; the concrete classes
+  // (install component, groups, directories, files, uninstaller) join this list.
+  std::initializer_list<const TClassInfo*> classes = {};
+  for (const TClassInfo* info : classes) RegisterClass(*info);
+}
+
+} // namespace qnl

@@ -1,0 +1,93 @@
+// The file container: its figures, events, sizes and the passes it runs.
+#include "engine/TFileContainer.h"
+
+#include "engine/TCustomInstallFile.h"
+#include "paths/cmp_TPathSpecifier.h"
+
+namespace qnl {
+
+QNL_BEGIN_CLASS(TFileContainer)
+    .Prop("Description", &C::Description, &C::SetDescription)
+QNL_END_CLASS
+
+TFileContainer::TFileContainer(TComponent* AOwner) : TFileRelated(AOwner) {}
+
+TFileContainer::~TFileContainer() { FreeInstallFiles(); }
+
+void TFileContainer::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FOwnSpecifier) FOwnSpecifier = nullptr;
+}
+
+bool TFileContainer::CreatesOwnSpecifier() const { return true; }
+
+void TFileContainer::DoNewDisk(TCustomInstallFile* InstallFile, TDiskParameter* DiskParameter) {
+  std::string path = DiskParameter->Path;
+  if (FOnNewDisk) {
+    FOnNewDisk(InstallFile, DiskParameter->NewDisk, path);
+    // Tells the file that a handler dealt with the disk change.
+    InstallFile->SetTag(1);
+  }
+  DiskParameter->Path = path;
+}
+
+void TFileContainer::DoReplacing(TCustomInstallFile* InstallFile) {
+  if (FOnReplacing) FOnReplacing(InstallFile);
+  Notify(icReplacingFileInUse, InstallFile);
+}
+
+void TFileContainer::DoStatus(TCustomInstallFile* InstallFile, TFileStatusParameter* FileStatusParameter) {
+  if (FOnStatus)
+    FOnStatus(InstallFile, FileStatusParameter->FilePercentDone, FileStatusParameter->TotalPercentDone);
+  Notify(icProgress, FileStatusParameter);
+}
+
+int32_t TFileContainer::SumFileSizes(bool All, bool Recurse) {
+  // Sizes are 32-bit figures; the sum wraps rather than overflowing undefinedly.
+  int64_t sum = 0;
+  for (int i = 0; i < HelperCount(); ++i) {
+    TInstallContainer* helper = Helpers(i);
+    if (!All && !helper->IsIncluded()) continue;
+    if (auto* file = dynamic_cast<TCustomInstallFile*>(helper)) sum += file->SourceSize();
+    else if (auto* container = dynamic_cast<TFileContainer*>(helper); container && Recurse)
+      sum += container->TotalFilesSize(All);
+  }
+  return static_cast<int32_t>(sum);
+}
+
+void TFileContainer::Copy() { throw ENotImplemented("TFileContainer.Copy"); }
+
+void TFileContainer::FreeInstallFiles() { FreeComps(TCustomInstallFile::StaticClassInfo()); }
+
+void TFileContainer::Compress(TCompressOptions) { throw ENotImplemented("TFileContainer.Compress"); }
+
+int32_t TFileContainer::TotalPackedSize(bool All) {
+  int64_t sum = 0;
+  for (int i = 0; i < HelperCount(); ++i) {
+    TInstallContainer* helper = Helpers(i);
+    if (!All && !helper->IsIncluded()) continue;
+    if (auto* file = dynamic_cast<TCustomInstallFile*>(helper)) sum += file->PackedSize();
+    else if (auto* container = dynamic_cast<TFileContainer*>(helper)) sum += container->TotalPackedSize(All);
+  }
+  return static_cast<int32_t>(sum);
+}
+
+std::string TFileContainer::GetLocalArchivePath() { throw ENotImplemented("TFileContainer.GetLocalArchivePath"); }
+
+int32_t TFileContainer::OwnFilesSize(bool All) { return SumFileSizes(All, false); }
+
+int32_t TFileContainer::TotalFilesSize(bool All) { return SumFileSizes(All, true); }
+
+void TFileContainer::ReadInfoFromArchive() { throw ENotImplemented("TFileContainer.ReadInfoFromArchive"); }
+
+void TFileContainer::ReadInfoFromFile() { throw ENotImplemented("TFileContainer.ReadInfoFromFile"); }
+
+void TFileContainer::InstallObjects() { throw ENotImplemented("TFileContainer.InstallObjects"); }
+
+int TFileContainer::InstallFileCount() const { return CompCount(TCustomInstallFile::StaticClassInfo()); }
+
+TCustomInstallFile* TFileContainer::InstallFiles(int Index) const {
+  return static_cast<TCustomInstallFile*>(Comp(Index, TCustomInstallFile::StaticClassInfo()));
+}
+
+} // namespace qnl

@@ -1,0 +1,66 @@
+// A list of object references of one type that refuses null entries.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rtl/Exceptions.h"
+#include "rtl/SysUtils.h"
+
+namespace qnl {
+
+// Entries are not owned. Adding or inserting null raises EBlank with the list's message.
+template <class T, class EBlank>
+class TTypedList {
+public:
+  explicit TTypedList(std::string BlankMessage) : FBlankMessage(std::move(BlankMessage)) {}
+  TTypedList(const TTypedList&) = delete;
+  TTypedList& operator=(const TTypedList&) = delete;
+
+  int Count() const { return static_cast<int>(FItems.size()); }
+  T* Items(int Index) const {
+    CheckIndex(Index, Count());
+    return FItems[Index];
+  }
+  T* operator[](int Index) const { return Items(Index); }
+  int Add(T* Item) {
+    CheckItem(Item);
+    FItems.push_back(Item);
+    return Count() - 1;
+  }
+  void Insert(int Index, T* Item) {
+    CheckItem(Item);
+    CheckIndex(Index, Count() + 1);
+    FItems.insert(FItems.begin() + Index, Item);
+  }
+  void Delete(int Index) {
+    CheckIndex(Index, Count());
+    FItems.erase(FItems.begin() + Index);
+  }
+  int IndexOf(const T* Item) const {
+    for (size_t i = 0; i < FItems.size(); ++i)
+      if (FItems[i] == Item) return static_cast<int>(i);
+    return -1;
+  }
+  // The index the entry had, or -1 when it was not there.
+  int Remove(const T* Item) {
+    int i = IndexOf(Item);
+    if (i >= 0) Delete(i);
+    return i;
+  }
+  void Clear() { FItems.clear(); }
+  const std::vector<T*>& Data() const { return FItems; }
+
+private:
+  void CheckItem(const T* Item) const {
+    if (!Item) throw EBlank(FBlankMessage);
+  }
+  static void CheckIndex(int Index, int Limit) {
+    if (Index < 0 || Index >= Limit) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  }
+
+  std::string FBlankMessage;
+  std::vector<T*> FItems;
+};
+
+} // namespace qnl
