@@ -1,0 +1,51 @@
+// quenloft compile FORM -o SETUP: a setup program carrying the project as its TFORMMAIN resource.
+#include <cstdio>
+
+#include "common/exceptions_Quenloft.h"
+#include "platform/HostFiles.h"
+#include "rtl/FormText.h"
+#include "rtl/ResourceBundle.h"
+#include "tools/quenloft/Commands.h"
+#include "tools/quenloft/ToolFiles.h"
+
+namespace qnl::tool {
+
+std::string CompileFormFile(const std::string& Path) {
+  std::string text = host::ReadWholeFile(Path);
+  try {
+    return ObjectTextToBinary(text);
+  } catch (const EParserError& e) {
+    throw EParserError(Path + ": " + e.Message());
+  }
+}
+
+std::string SetupProgramPath() {
+  std::string path = host::DirectoryOf(host::RunningExecutablePath()) + "/setup";
+  if (!host::FileExists(path))
+    throw EAPIRoutines("The setup program \"" + path + "\" does not exist: build the setup target first");
+  return path;
+}
+
+int CmdCompile(const TArgs& args) {
+  std::string form, output;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o" && i + 1 < args.size()) output = args[++i];
+    else if (form.empty() && args[i] != "-o") form = args[i];
+    else throw Exception("usage: quenloft compile FORM -o SETUP");
+  }
+  if (form.empty() || output.empty()) throw Exception("usage: quenloft compile FORM -o SETUP");
+
+  std::string resource = CompileFormFile(form);
+  std::string setup = SetupProgramPath();
+  std::string program = host::ReadWholeFile(setup);
+  // A setup program that carries a project already is used without it.
+  TMemoryStream programStream(program);
+  if (auto bundle = TResourceBundle::Open(programStream)) program.resize(static_cast<size_t>(bundle->Start()));
+  std::string bundle = BuildResourceBundle({{"TFORMMAIN", resource}});
+  host::WriteWholeFile(output, program + bundle, host::TFileMode::Executable);
+  std::printf("%s: %zu bytes (project resource TFORMMAIN, %zu bytes)\n", output.c_str(), program.size() + bundle.size(),
+              resource.size());
+  return 0;
+}
+
+} // namespace qnl::tool

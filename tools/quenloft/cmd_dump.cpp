@@ -1,0 +1,37 @@
+// quenloft dump FILE: the resources of a setup program, or a binary form resource, as text.
+#include <cstdio>
+
+#include "platform/HostFiles.h"
+#include "rtl/FormText.h"
+#include "rtl/FormValues.h"
+#include "rtl/ResourceBundle.h"
+#include "tools/quenloft/Commands.h"
+
+namespace qnl::tool {
+
+namespace {
+// Texts keep the resource's bytes, so that the output converts back to the same resource.
+void Write(const std::string& s) { std::fwrite(s.data(), 1, s.size(), stdout); }
+} // namespace
+
+int CmdDump(const TArgs& args) {
+  if (args.size() != 1) throw Exception("usage: quenloft dump FILE");
+  host::THostFileStream file(args[0]);
+  std::string head = file.ReadString(file.Size() < 4 ? file.Size() : 4);
+  if (head == kFormSignature) {
+    file.SetPosition(0);
+    Write(ObjectBinaryToText(file.ReadString(file.Size())));
+    return 0;
+  }
+  auto bundle = TResourceBundle::Open(file);
+  if (!bundle) throw Exception(args[0] + " carries no resources and is not a binary form resource");
+  for (const TResourceEntry& e : bundle->Entries()) {
+    std::string data = bundle->Read(file, e);
+    bool isForm = data.compare(0, kFormSignature.size(), kFormSignature) == 0;
+    Write("# resource " + e.Name + ", " + std::to_string(e.Size) + " bytes" + (isForm ? "" : ", not a form") + "\n");
+    if (isForm) Write(ObjectBinaryToText(data));
+  }
+  return 0;
+}
+
+} // namespace qnl::tool
