@@ -12,13 +12,14 @@ const int kDaysInMonth[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31
                                  {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
 constexpr int64_t kMSecsPerDay = 86400000;
 
-// Days from 0001-01-01 to the date (proleptic Gregorian calendar).
+// Day number of the date counting 0001-01-01 as day 1 (proleptic Gregorian calendar), the
+// count kDelta is taken from.
 int64_t DaysFromCivil(int y, int m, int d) {
   int64_t days = 0;
   int64_t yy = y - 1;
   days = yy * 365 + yy / 4 - yy / 100 + yy / 400;
   for (int i = 0; i < m - 1; ++i) days += kDaysInMonth[IsLeapYear(y)][i];
-  return days + d - 1;
+  return days + d;
 }
 constexpr int64_t kDelta = 693594; // days from 0001-01-01 to 1899-12-30
 } // namespace
@@ -46,7 +47,8 @@ TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec) {
 }
 
 void DecodeDate(TDateTime Date, int& Year, int& Month, int& Day) {
-  int64_t days = static_cast<int64_t>(std::floor(Date)) + kDelta;
+  // Days since 0001-01-01 counting that day as 0.
+  int64_t days = static_cast<int64_t>(std::floor(Date)) + kDelta - 1;
   if (days < 0) {
     Year = Month = Day = 0;
     return;

@@ -14,6 +14,27 @@
 
 namespace qnl::test {
 
+namespace {
+
+// Creating a machine writes its default registry durably, which takes a while; every test
+// starts from a copy of one machine made once per test program.
+const std::string& TemplateMachine() {
+  // Never freed: the exit handler below still needs it after static objects are gone.
+  static const std::string* dir = [] {
+    std::string base = std::filesystem::temp_directory_path().string() + "/qnl-platform-template-XXXXXX";
+    if (!mkdtemp(base.data())) return new std::string();
+    TMachine(base + "/prefix").Create();
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(std::filesystem::path(*dir).parent_path(), ec);
+    });
+    return new std::string(base + "/prefix");
+  }();
+  return *dir;
+}
+
+} // namespace
+
 void TPlatformTest::SetUp() {
   const char* old = std::getenv("WINEPREFIX");
   FHadPrefix = old != nullptr;
@@ -26,7 +47,10 @@ void TPlatformTest::SetUp() {
   setenv("QNL_NO_WINE", "1", 1);
   unsetenv("QNL_FAIL_PRIVILEGE");
   SetPrivilegeFailure(false);
-  TMachine::Current().Create();
+  ASSERT_FALSE(TemplateMachine().empty());
+  std::filesystem::copy(TemplateMachine(), FMachine,
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::copy_symlinks);
+  TMachine::Current();
 }
 
 void TPlatformTest::TearDown() {
