@@ -130,12 +130,17 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent),
                         FFreeNotifies.end());
   }
-  // An owner passes the news on to everything it owns (a copy: handlers may free).
-  std::vector<TComponent*> owned = FComponents;
-  for (auto it = owned.rbegin(); it != owned.rend(); ++it)
-    if (*it != AComponent &&
-        std::find(FComponents.begin(), FComponents.end(), *it) != FComponents.end())
-      (*it)->Notification(AComponent, Operation);
+  // An owner passes the news on to everything it owns, last first. Handlers may free
+  // components: walk the live list by index and never past its current end (linear, so
+  // that forms of thousands of components load and close quickly).
+  for (size_t i = FComponents.size(); i-- > 0;) {
+    if (i >= FComponents.size()) {
+      if (FComponents.empty()) break;
+      i = FComponents.size() - 1;
+    }
+    TComponent* c = FComponents[i];
+    if (c != AComponent) c->Notification(AComponent, Operation);
+  }
 }
 
 void TComponent::FreeNotification(TComponent* AComponent) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "rtl/Collection.h"
@@ -90,6 +91,8 @@ private:
   std::vector<TFixup> FFixups;
   std::vector<TCollectionItem*> FItemStack;
   bool FContextAdded = false;
+  mutable std::unordered_map<std::string, TComponent*> FNameIndex; // upper-case name -> component
+  mutable int FIndexedCount = -1;
 };
 
 void TReader::ReadRoot() {
@@ -418,15 +421,24 @@ void TReader::ReadCollection(TCollection* coll, TComponent* component, const std
 TComponent* TReader::FindReferenced(const std::string& name) const {
   if (name.empty()) return nullptr;
   if (SameText(name, FRoot->Name())) return FRoot;
-  // "Panel1.Label1": a component owned by another of the root's components.
-  TComponent* c = FRoot;
-  size_t start = 0;
-  for (;;) {
-    size_t dot = name.find('.', start);
-    c = c->FindComponent(std::string_view(name).substr(start, dot == std::string::npos ? std::string::npos : dot - start));
-    if (!c || dot == std::string::npos) return c;
-    start = dot + 1;
+  // Thousands of references are looked up by name: index the root's components, again
+  // whenever their number changed (a setter may create or free components).
+  if (FIndexedCount != FRoot->ComponentCount()) {
+    FNameIndex.clear();
+    FIndexedCount = FRoot->ComponentCount();
+    for (int i = 0; i < FIndexedCount; ++i) FNameIndex.emplace(UpperCase(FRoot->Components(i)->Name()), FRoot->Components(i));
   }
+  size_t dot = name.find('.');
+  auto it = FNameIndex.find(UpperCase(std::string_view(name).substr(0, dot)));
+  if (it == FNameIndex.end()) return nullptr;
+  // "Panel1.Label1": a component owned by another of the root's components.
+  TComponent* c = it->second;
+  while (c && dot != std::string::npos) {
+    size_t start = dot + 1;
+    dot = name.find('.', start);
+    c = c->FindComponent(std::string_view(name).substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+  }
+  return c;
 }
 
 void TReader::ResolveFixups() {
