@@ -1,19 +1,23 @@
 // Expansion of the %-meta variables in texts such as shortcut targets.
 #include "common/routines_Strings.h"
+#include "engine/TInstallObject.h"
 #include "paths/IInstallComponent.h"
 #include "paths/routines_ExpandPaths.h"
 
 namespace qnl {
 
 namespace {
-std::string OwnDestDir(TComponent* Component) {
+std::string OwnDestDir(TInstallContainer* Component) {
   if (!Component) throw EQXCannotExpandContainerDirMV("Cannot expand the %a meta variable because the component is Nil");
-  throw ENotImplemented("%a meta variable");
+  return Component->GetDestDir();
 }
 
-std::string ContainerDestDir(TComponent* Component) {
+std::string ContainerDestDir(TInstallContainer* Component) {
   if (!Component) throw EQXCannotExpandContainerDirMV("Cannot expand the %c meta variable because the component is Nil");
-  throw ENotImplemented("%c meta variable");
+  auto* object = dynamic_cast<TInstallObject*>(Component);
+  if (!object || !object->Container())
+    throw EQXCannotExpandContainerDirMV("Cannot expand the %c meta variable because the Container property is Nil");
+  return object->Container()->GetDestDir();
 }
 
 std::string MainInstallDir() {
@@ -24,7 +28,7 @@ std::string MainInstallDir() {
 }
 
 // The replacement of one meta variable letter; false when the letter names none.
-bool Replacement(char Letter, TComponent* Component, std::string& Value) {
+bool Replacement(char Letter, TInstallContainer* Component, std::string& Value) {
   switch (Letter | 0x20) { // ASCII lower case
   case 'a': Value = OwnDestDir(Component); return true;
   case 'b': Value = GetProgramsDir(); return true;
@@ -41,7 +45,7 @@ bool Replacement(char Letter, TComponent* Component, std::string& Value) {
 }
 } // namespace
 
-std::string ExpandMetaVariables(const std::string& Text, TComponent* Component) {
+std::string ExpandMetaVariables(const std::string& Text, TInstallContainer* Component) {
   std::string result;
   bool afterPercent = false;
   for (char ch : Text) {

@@ -3,7 +3,6 @@
 #include "paths/routines_ExpandPaths.h"
 #include "platform/files/WinPaths.h"
 #include "platform/registry/Registry.h"
-#include "platform/system/SystemInfo.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
@@ -35,22 +34,6 @@ std::string ShellFolder(const char* Value, const std::string& Default) {
   return RemoveBackSlash(ReadStringDefault(TRoot::CurrentUser, ShellFoldersKey, Value, Default));
 }
 } // namespace
-
-std::string GetWindowsDir() {
-  try {
-    return RemoveBackSlash(WindowsDirectory());
-  } catch (const Exception&) {
-    throw EAPIRoutines("Could not retrieve the windows directory from windows");
-  }
-}
-
-std::string GetSystemDir() {
-  try {
-    return RemoveBackSlash(SystemDirectory());
-  } catch (const Exception&) {
-    throw EAPIRoutines("Could not retrieve the system directroy from windows");
-  }
-}
 
 std::string GetStartMenuDir() { return ShellFolder("Start Menu", GetWindowsDir() + "\\" + "Startmen"); }
 std::string GetProgramsDir() { return ShellFolder("Programs", GetStartMenuDir() + "\\" + "Programs"); }

@@ -1,11 +1,13 @@
 // The built-in specifiers of system locations: folders found in the registry or the platform.
 #include "paths/StandardPathSpecifier.h"
+#include "common/routines_Strings.h"
 #include "paths/routines_ExpandPaths.h"
 
 namespace qnl {
 
 QNL_DEFINE_STANDARD_SPECIFIER(TpsBDEDLL, "Borland Database Engine DLL Path", "BDE DLL")
-std::string TpsBDEDLL::GetPath(TComponent*) const { return GetBDEDir(); }
+// The lookup keeps the value as read; a specifier never gives a trailing backslash.
+std::string TpsBDEDLL::GetPath(TComponent*) const { return RemoveBackSlash(GetBDEDir()); }
 
 QNL_DEFINE_STANDARD_SPECIFIER(TpsCommonFiles,
                               "Path of the common files directory under the program files directory",

@@ -84,6 +84,13 @@ TPathSpecifierClassList& PathSpecifierClasses() {
   return *list;
 }
 
+void RegisterPathSpecifierClasses() {
+  RegisterClass(TCustomPathSpecifier::StaticClassInfo());
+  RegisterClass(TStandardPathSpecifier::StaticClassInfo());
+  TPathSpecifierClassList& classes = PathSpecifierClasses();
+  for (int i = 0; i < classes.Count(); ++i) RegisterClass(*classes.Items(i));
+}
+
 void CreateMissing(TComponent* Owner, bool OnlyMissing) {
   TPathSpecifierClassList& classes = PathSpecifierClasses();
   for (int i = 0; i < classes.Count(); ++i) {

@@ -55,6 +55,9 @@ TPathSpecifierList& PathSpecifiers();
 TStandardPathSpecList& StandardPathSpecifiers();
 TPathSpecifierClassList& PathSpecifierClasses();
 
+// Makes the built-in specifier classes known to streaming (creatable by name).
+void RegisterPathSpecifierClasses();
+
 // For each registered class in order, unless OnlyMissing and an instance of it already
 // exists, creates an instance owned by Owner and names it with its DefaultName.
 void CreateMissing(TComponent* Owner, bool OnlyMissing);

@@ -4,10 +4,11 @@
 #include <string>
 
 #include "common/exceptions_Quenloft.h"
+#include "common/routines_API.h"
 
 namespace qnl {
 
-class TComponent;
+class TInstallContainer;
 
 QNL_IEXCEPTION(EQXCannotExpandContainerDirMV, IException);
 QNL_IEXCEPTION(EQXCannotExpandInstallDirMV, IException);
@@ -22,12 +23,11 @@ std::string GetProgramFilesDir();
 std::string GetCommonFilesDir();
 // The first ";"-separated field of the BDE "DLLPath", used as read.
 std::string GetBDEDir();
-// From the platform; failure raises EAPIRoutines.
-std::string GetWindowsDir();
-std::string GetSystemDir();
+// The Windows and system directories are GetWindowsDir and GetSystemDir of routines_API.
 
 // Replaces %a %b %c %d %f %i %m %p %s %w (either case) in Text; "%%" gives "%", any other
-// "%x" and a "%" at the end are dropped. Component is an installation object or nullptr.
-std::string ExpandMetaVariables(const std::string& Text, TComponent* Component);
+// "%x" and a "%" at the end are dropped. Component is the installation object whose text it
+// is (for %a and %c), or nullptr.
+std::string ExpandMetaVariables(const std::string& Text, TInstallContainer* Component);
 
 } // namespace qnl
