@@ -18,7 +18,15 @@ namespace {
 // The buffers the engine hands to the platform hold 261 characters; a longer answer fails.
 constexpr size_t kPathBuffer = 261;
 
-std::string Checked(const std::string& dir, const char* message) {
+// Asks the platform for a directory; any failure, or an answer that does not fit the buffer,
+// becomes the routine's own message.
+std::string PlatformDirectory(std::string (*query)(), const char* message) {
+  std::string dir;
+  try {
+    dir = query();
+  } catch (const Exception&) {
+    throw EAPIRoutines(message);
+  }
   if (dir.empty() || dir.size() >= kPathBuffer) throw EAPIRoutines(message);
   return RemoveBackSlash(dir);
 }
@@ -50,37 +58,14 @@ int GetWindowsVersionClass() {
 }
 
 std::string GetWindowsDir() {
-  const char* message = "Could not retrieve the windows directory from windows";
-  try {
-    return Checked(WindowsDirectory(), message);
-  } catch (const EAPIRoutines&) {
-    throw;
-  } catch (const Exception&) {
-    throw EAPIRoutines(message);
-  }
+  return PlatformDirectory(WindowsDirectory, "Could not retrieve the windows directory from windows");
 }
 
 std::string GetSystemDir() {
-  const char* message = "Could not retrieve the system directroy from windows";
-  try {
-    return Checked(SystemDirectory(), message);
-  } catch (const EAPIRoutines&) {
-    throw;
-  } catch (const Exception&) {
-    throw EAPIRoutines(message);
-  }
+  return PlatformDirectory(SystemDirectory, "Could not retrieve the system directroy from windows");
 }
 
-std::string GetTempDir() {
-  const char* message = "Cannot create a temporary file";
-  try {
-    return Checked(TempDirectory(), message);
-  } catch (const EAPIRoutines&) {
-    throw;
-  } catch (const Exception&) {
-    throw EAPIRoutines(message);
-  }
-}
+std::string GetTempDir() { return PlatformDirectory(TempDirectory, "Cannot create a temporary file"); }
 
 std::string GetTempFile(TTempFileKeep Keep) {
   std::string dir = GetTempDir();

@@ -71,43 +71,40 @@ void CopyBytes(const std::string& srcUnix, const std::string& destUnix, std::str
                bool failIfExists) {
   int in = ::open(srcUnix.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) RaiseLastFileError("copy file", std::string(source));
-  struct stat st;
-  if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
-    int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+  int out = -1;
+  bool regularDest = false;
+  // Closes both files; a partial copy is removed, since it is worth nothing and takes the
+  // space another disk would need.
+  auto fail = [&](int err, const char* operation, std::string_view name) {
     ::close(in);
-    RaiseFileError("copy file", std::string(source), err);
-  }
+    if (out >= 0) {
+      ::close(out);
+      if (regularDest) ::unlink(destUnix.c_str());
+    }
+    RaiseFileError(operation, std::string(name), err);
+  };
+  struct stat st;
+  if (::fstat(in, &st) != 0) fail(errno, "copy file", source);
+  if (S_ISDIR(st.st_mode)) fail(EISDIR, "copy file", source);
   int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (failIfExists ? O_EXCL : 0);
-  int out = ::open(destUnix.c_str(), flags, st.st_mode & 0777);
+  out = ::open(destUnix.c_str(), flags, st.st_mode & 0777);
   if (out < 0) {
     int err = errno;
     ::close(in);
     RaiseFileError("copy to file", std::string(dest), err);
   }
+  struct stat destSt;
+  regularDest = ::fstat(out, &destSt) == 0 && S_ISREG(destSt.st_mode);
   std::vector<char> buf(256 * 1024);
   for (;;) {
     ssize_t n = ::read(in, buf.data(), buf.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      int err = errno;
-      ::close(in);
-      ::close(out);
-      ::unlink(destUnix.c_str());
-      RaiseFileError("read file", std::string(source), err);
-    }
+    if (n < 0) fail(errno, "read file", source);
     if (n == 0) break;
-    ssize_t done = 0;
-    while (done < n) {
+    for (ssize_t done = 0; done < n;) {
       ssize_t w = ::write(out, buf.data() + done, static_cast<size_t>(n - done));
       if (w < 0 && errno == EINTR) continue;
-      if (w < 0) {
-        int err = errno;
-        ::close(in);
-        ::close(out);
-        // A partial copy is worth nothing and takes the space another disk would need.
-        ::unlink(destUnix.c_str());
-        RaiseFileError("write file", std::string(dest), err);
-      }
+      if (w < 0) fail(errno, "write file", dest);
       done += w;
     }
   }
@@ -116,7 +113,7 @@ void CopyBytes(const std::string& srcUnix, const std::string& destUnix, std::str
   ::close(in);
   if (::close(out) != 0) {
     int err = errno;
-    ::unlink(destUnix.c_str());
+    if (regularDest) ::unlink(destUnix.c_str());
     RaiseFileError("write file", std::string(dest), err);
   }
 }

@@ -112,6 +112,12 @@ TEST_F(Files, FullDiskIsItsOwnError) {
   EXPECT_THROW(s.Write(buf, sizeof buf), EDiskFull);
 }
 
+TEST_F(Files, CopyOntoAFullDiskIsADiskFullError) {
+  WriteText("C:\\big.bin", std::string(100000, 'b'));
+  EXPECT_THROW(CopyFile("C:\\big.bin", "Z:\\dev\\full", TExisting::exReplace), EDiskFull);
+  EXPECT_TRUE(FileExists("Z:\\dev\\full")); // a device is never removed as a partial copy
+}
+
 TEST_F(Files, ExclusiveStreamMakesTheFileInUseForOthers) {
   WriteText("C:\\locked.txt", "x");
   TFileStream held("C:\\locked.txt", fmOpenRead | fmShareExclusive);
