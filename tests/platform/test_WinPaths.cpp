@@ -102,6 +102,14 @@ TEST_F(WinPaths, ShortNamesFindTheirLongFile) {
   EXPECT_EQ(UnixPathOf("C:\\PROGRA~1"), DriveC() + "/PROGRA~1");
 }
 
+TEST_F(WinPaths, AnsiNamesBecomeUtf8OnDiskAndBack) {
+  // The machine's code page is 1252: 0xE9 is "é", stored as UTF-8 in the Unix name.
+  ForceDirectories("C:\\Caf\xE9\\Men\xFC");
+  EXPECT_TRUE(std::filesystem::is_directory(DriveC() + "/Caf\u00e9/Men\u00fc"));
+  EXPECT_EQ(WindowsPathOf(DriveC() + "/Caf\u00e9/Men\u00fc"), "C:\\Caf\xE9\\Men\xFC");
+  EXPECT_EQ(ListDirectory("C:\\Caf\xE9").at(0).Name, "Men\xFC");
+}
+
 TEST_F(WinPaths, NormalizeWithoutTouchingTheDisk) {
   EXPECT_EQ(NormalizeWindowsPath("c:/a/./b/../c\\\\d"), "C:\\a\\c\\d");
   EXPECT_EQ(NormalizeWindowsPath("\\??\\C:\\x"), "C:\\x");
