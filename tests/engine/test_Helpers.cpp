@@ -1,0 +1,179 @@
+// The helper list: its order, its references and the checks that keep it a tree.
+#include <gtest/gtest.h>
+
+#include "EngineTestClasses.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+struct Tree : ::testing::Test {
+  TComponent owner{nullptr};
+  TTestObject* root = new TTestObject(&owner, "Root", 1000);
+};
+
+TEST_F(Tree, HelpersStandInAscendingRegisteredTypeWhateverTheOrderOfAdding) {
+  const int orders[][3] = {{0, 1, 2}, {2, 1, 0}, {1, 2, 0}};
+  for (auto& order : orders) {
+    TTestObject* made[3] = {nullptr, nullptr, nullptr};
+    const char* names[] = {"Group", "Directory", "File"};
+    const int32_t types[] = {500, 1000, 2000};
+    for (int i : order) {
+      made[i] = new TTestObject(&owner, names[i], types[i]);
+      made[i]->SetContainer(root);
+    }
+    EXPECT_EQ(HelperNames(*root), "Group,Directory,File") << order[0] << order[1] << order[2];
+    for (TTestObject* m : made) delete m;
+    EXPECT_EQ(root->HelperCount(), 0);
+  }
+}
+
+TEST_F(Tree, AmongEqualTypesTheHelperAddedLastStandsFirst) {
+  (new TTestObject(&owner, "A", 2000))->SetContainer(root);
+  (new TTestObject(&owner, "B", 2000))->SetContainer(root);
+  EXPECT_EQ(HelperNames(*root), "B,A");
+}
+
+TEST_F(Tree, AComponentNamedTInstallBdeInAnyCaseGoesFirst) {
+  (new TTestObject(&owner, "Group", 500))->SetContainer(root);
+  (new TTestObject(&owner, "File", 2000))->SetContainer(root);
+  auto* bde = new TInstallBde(&owner); // class name TInstallBde, registered type 3000
+  bde->SetName("Bde");
+  bde->SetContainer(root);
+  EXPECT_EQ(HelperNames(*root), "Bde,Group,File");
+  // Later helpers are placed by the ordinary rule, which compares with its type too.
+  (new TTestObject(&owner, "Dialog", 9000))->SetContainer(root);
+  EXPECT_EQ(HelperNames(*root), "Bde,Group,File,Dialog");
+}
+
+TEST_F(Tree, AContainerCannotContainItselfItsHelperOrItsHelpersHelper) {
+  auto* dir = new TTestObject(&owner, "Dir", 1000);
+  dir->SetContainer(root);
+  auto* helper = new TTestObject(&owner, "Helper", 1000);
+  helper->SetContainer(dir);
+  auto* deeper = new TTestObject(&owner, "Deeper", 2000);
+  deeper->SetContainer(helper);
+
+  for (TInstallContainer* target : {static_cast<TInstallContainer*>(dir), static_cast<TInstallContainer*>(helper),
+                                    static_cast<TInstallContainer*>(deeper)}) {
+    try {
+      dir->SetContainer(target);
+      ADD_FAILURE() << "accepted " << target->Name();
+    } catch (const IEInstallContainer& e) {
+      EXPECT_STREQ(e.what(), "Circular reference");
+    }
+    EXPECT_EQ(dir->Container(), root);
+    EXPECT_EQ(HelperNames(*root), "Dir");
+    EXPECT_EQ(HelperNames(*dir), "Helper");
+    EXPECT_EQ(HelperNames(*helper), "Deeper");
+    EXPECT_EQ(deeper->HelperCount(), 0);
+  }
+}
+
+TEST_F(Tree, MovingAHelperLeavesTheOldContainer) {
+  auto* other = new TTestObject(&owner, "Other", 1000);
+  auto* file = new TTestObject(&owner, "File", 2000);
+  file->SetContainer(root);
+  file->SetContainer(other);
+  EXPECT_EQ(root->HelperCount(), 0);
+  EXPECT_EQ(HelperNames(*other), "File");
+  file->SetContainer(nullptr);
+  EXPECT_EQ(other->HelperCount(), 0);
+  EXPECT_EQ(file->Container(), nullptr);
+}
+
+TEST_F(Tree, ABlankHelperIsRefusedWithTheContainersName) {
+  try {
+    root->AddHelper(nullptr);
+    FAIL();
+  } catch (const IEInstallContainer& e) {
+    EXPECT_STREQ(e.what(), "Cannot add a blank base helper component to Root");
+  }
+  root->RemoveHelper(nullptr); // ignored
+}
+
+TEST_F(Tree, AddingTheSameHelperTwiceKeepsOneEntry) {
+  auto* file = new TTestObject(&owner, "File", 2000);
+  root->AddHelper(file);
+  root->AddHelper(file);
+  EXPECT_EQ(HelperNames(*root), "File");
+  delete file; // no entry may outlive it
+  EXPECT_EQ(root->HelperCount(), 0);
+}
+
+TEST_F(Tree, HelpersOutsideTheListNameTheContainerAndTheIndex) {
+  (new TTestObject(&owner, "File", 2000))->SetContainer(root);
+  EXPECT_EQ(root->Helpers(0)->Name(), "File");
+  for (int index : {-1, 1}) {
+    try {
+      root->Helpers(index);
+      FAIL();
+    } catch (const IEInstallContainer& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "Tried to reference a helper component in the following component: Root. The following index was used: " +
+                    std::to_string(index));
+    }
+  }
+}
+
+TEST_F(Tree, CompCountsAndFindsHelpersOfAClassInListOrder) {
+  (new TTestObject(&owner, "Obj", 1000))->SetContainer(root);
+  (new TTestFile(&owner, "F1", 1))->SetContainer(root);
+  (new TTestFile(&owner, "F2", 1))->SetContainer(root);
+  EXPECT_EQ(root->CompCount<TCustomInstallFile>(), 2);
+  EXPECT_EQ(root->CompCount<TInstallObject>(), 3);
+  EXPECT_EQ(root->Comp<TCustomInstallFile>(0)->Name(), "F2");
+  EXPECT_EQ(root->Comp<TCustomInstallFile>(1)->Name(), "F1");
+  EXPECT_EQ(root->FileContainerCount(), 0);
+}
+
+TEST_F(Tree, CompWithoutSuchAHelperSaysTheParametersAreProbablyReversed) {
+  (new TTestFile(&owner, "F1", 1))->SetContainer(root);
+  try {
+    root->Comp(1, TCustomInstallFile::StaticClassInfo());
+    FAIL();
+  } catch (const IEInstallContainer& e) {
+    EXPECT_STREQ(e.what(),
+                 "Bad call to the Comp procedure which returns a TInstallObject for a TInstallContainer component. "
+                 "The parameters are probably reversed. Index: 1, ComponentType: 1");
+  }
+  EXPECT_THROW(root->Comp(0, TFileContainer::StaticClassInfo()), IEInstallContainer);
+}
+
+TEST_F(Tree, FreeCompsFreesOnlyHelpersOfThatClass) {
+  (new TTestObject(&owner, "Obj", 1000))->SetContainer(root);
+  (new TTestFile(&owner, "F1", 1))->SetContainer(root);
+  (new TTestFile(&owner, "F2", 1))->SetContainer(root);
+  root->FreeComps(TCustomInstallFile::StaticClassInfo());
+  EXPECT_EQ(HelperNames(*root), "Obj");
+  EXPECT_EQ(owner.FindComponent("F1"), nullptr);
+  EXPECT_EQ(owner.FindComponent("F2"), nullptr);
+}
+
+TEST_F(Tree, AClassWithoutARegisteredTypeSaysSo) {
+  TInstallContainer plain(nullptr);
+  TInstallObject object(nullptr);
+  for (TInstallContainer* c : {&plain, static_cast<TInstallContainer*>(&object)}) {
+    try {
+      c->RegisteredType();
+      FAIL();
+    } catch (const IEInstallContainer& e) {
+      EXPECT_STREQ(e.what(), "Class must declare a registered type");
+    }
+  }
+  EXPECT_EQ(TFileContainer(nullptr).RegisteredType(), 1000);
+  EXPECT_EQ(TTestFile(nullptr, "F", 0).RegisteredType(), 2000);
+}
+
+TEST_F(Tree, AHelperWithoutARegisteredTypeJoinsAnEmptyListOnly) {
+  TInstallObject untyped(nullptr);
+  untyped.SetContainer(root);
+  EXPECT_EQ(root->HelperCount(), 1);
+  auto* file = new TTestObject(&owner, "File", 2000);
+  EXPECT_THROW(file->SetContainer(root), IEInstallContainer);
+  EXPECT_EQ(file->Container(), nullptr);
+  EXPECT_EQ(root->HelperCount(), 1);
+}
+
+} // namespace
