@@ -7,6 +7,12 @@ namespace qnl {
 
 namespace {
 
+bool IsAscii(std::string_view Text) {
+  for (unsigned char c : Text)
+    if (c >= 0x80) return false;
+  return true;
+}
+
 // UTF-8 as the platform writes it; a malformed byte stands for itself.
 std::u32string DecodeUtf8(std::string_view s) {
   std::u32string r;
@@ -30,9 +36,7 @@ std::u32string DecodeUtf8(std::string_view s) {
 } // namespace
 
 std::u32string DecodeAnsi(std::string_view Text, int CodePage) {
-  bool ascii = true;
-  for (unsigned char c : Text) ascii = ascii && c < 0x80;
-  if (ascii) return std::u32string(Text.begin(), Text.end());
+  if (IsAscii(Text)) return std::u32string(Text.begin(), Text.end());
   return DecodeUtf8(AnsiToUtf8(Text, CodePage));
 }
 
@@ -53,12 +57,37 @@ char32_t FoldCase(char32_t C) {
   return C;
 }
 
+namespace {
+
+// The machine's code page; a machine that cannot be read is taken as the default one, since
+// a look-up must never fail (messages are translated while an error is being raised).
+int LookupCodePage() {
+  try {
+    return MachineCodePage();
+  } catch (...) {
+    return 1252;
+  }
+}
+
+} // namespace
+
+// Only text beyond ASCII needs the code page: ASCII folds to ASCII in every code page, and
+// no character beyond it folds into ASCII, so the machine is not asked for plain texts.
 TLocaleKey::TLocaleKey(std::string_view Text, int CodePage)
-    : FCodePage(CodePage ? CodePage : MachineCodePage()), FFolded(DecodeAnsi(Text, FCodePage)) {
+    : FAscii(IsAscii(Text)), FCodePage(CodePage ? CodePage : FAscii ? 0 : LookupCodePage()),
+      FFolded(FAscii ? std::u32string(Text.begin(), Text.end()) : DecodeAnsi(Text, FCodePage)) {
   for (char32_t& c : FFolded) c = FoldCase(c);
 }
 
 bool TLocaleKey::SameAs(std::string_view Other) const {
+  if (FAscii) {
+    if (Other.size() != FFolded.size()) return false;
+    for (size_t i = 0; i < Other.size(); ++i) {
+      const unsigned char c = Other[i];
+      if (c >= 0x80 || FoldCase(c) != FFolded[i]) return false;
+    }
+    return true;
+  }
   const std::u32string other = DecodeAnsi(Other, FCodePage);
   if (other.size() != FFolded.size()) return false;
   for (size_t i = 0; i < other.size(); ++i)

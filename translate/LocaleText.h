@@ -17,6 +17,7 @@ public:
   const std::u32string& Folded() const { return FFolded; }
 
 private:
+  bool FAscii;
   int FCodePage;
   std::u32string FFolded;
 };

@@ -40,11 +40,20 @@ public:
     }
     FIsControl = true;
   }
-  ~TControlStateGuard() {
+  // Restores on the normal path, where a failing setter may raise.
+  void Restore() {
     if (!FIsControl) return;
+    FIsControl = false;
     if (FAutoSize) FAutoSize->SetOrd(FComponent, FWasAutoSize);
     if (FVisible && FVisible->GetOrd(FComponent) != FWasVisible) FVisible->SetOrd(FComponent, FWasVisible);
     if (IsWindowedControl(FComponent) && ControlTreeHooks().Realign) ControlTreeHooks().Realign(FComponent);
+  }
+  // On the way out of a failure: the first error is the one that counts.
+  ~TControlStateGuard() {
+    try {
+      Restore();
+    } catch (...) {
+    }
   }
   TControlStateGuard(const TControlStateGuard&) = delete;
   TControlStateGuard& operator=(const TControlStateGuard&) = delete;
@@ -106,6 +115,7 @@ TQnlfLanguage TTranslator::TranslateComponent(TQnlfLanguage Source, TComponent* 
     for (int i = 0; i < Component->ComponentCount(); ++i) owned.push_back(Component->Components(i));
     for (TComponent* child : owned)
       if (!ClassIsA(*child, {"TCustomForm"})) TranslateComponent(Source, child);
+    guard.Restore();
   }
   const TLanguage* target = TargetLanguage();
   if (!target || target->Strings()->Count() == 0) return Source;
