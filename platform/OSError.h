@@ -1,6 +1,7 @@
 // Operating-system failures as exceptions that name the operation and the object.
 #pragma once
 
+#include <cerrno>
 #include <string>
 
 #include "rtl/Exceptions.h"
@@ -36,10 +37,11 @@ public:
   using EInOutError::EInOutError;
 };
 
-// A Windows path that cannot be mapped onto the machine (unknown drive, UNC path, bad syntax).
-class EPathError : public Exception {
+// A Windows path that cannot be mapped onto the machine (unknown drive, UNC path, bad syntax);
+// to a caller it is a file that cannot be reached, like ERROR_PATH_NOT_FOUND.
+class EPathError : public EInOutError {
 public:
-  using Exception::Exception;
+  explicit EPathError(const std::string& message) : EInOutError(message, ENOENT) {}
 };
 
 // Raises the exception that fits errorCode for a file operation: EDiskFull for a full disk,
