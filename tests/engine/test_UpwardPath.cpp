@@ -1,6 +1,8 @@
 // The upward path: file containers turn their files' reports into figures and events.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "EngineTestClasses.h"
 
 using namespace qnl;
@@ -18,6 +20,16 @@ struct Upward : ::testing::Test {
   TTestObject* topListener = new TTestObject(&owner, "TopListener", 9000);
   TTestObject* dirListener = new TTestObject(&owner, "DirListener", 9000);
   std::vector<std::string> statuses;
+
+  // The two-entry report of a file: the file and its parameter object.
+  TList& Pair(TObject* First, TObject* Second) {
+    auto list = std::make_unique<TList>();
+    list->Add(First);
+    list->Add(Second);
+    lists.push_back(std::move(list));
+    return *lists.back();
+  }
+  std::vector<std::unique_ptr<TList>> lists;
 
   static TFileContainer* Named(TFileContainer* c, const char* name) {
     c->SetName(name);
@@ -54,9 +66,7 @@ TEST_F(Upward, AnIdleContainerNeitherHandlesNorPassesOn) {
   dir->SetPassState(TPassState::pstNone);
   TFileStatusParameter status;
   status.BytesDone = 10;
-  TList pair;
-  pair.Add(file);
-  pair.Add(&status);
+  TList& pair = Pair(file, &status);
   dir->DoInformationEventControl(file, ucInstallProgress, &pair);
   dir->DoInformationEventControl(file, ucFileInstalled, file);
   EXPECT_TRUE(statuses.empty());
@@ -71,9 +81,7 @@ TEST_F(Upward, ProgressTotalsAreRewrittenAtEachLevel) {
   status.FilePercentDone = 20;
   status.Stats.Finished = true;
   status.Stats.FileSize = 60;
-  TList pair;
-  pair.Add(file);
-  pair.Add(&status);
+  TList& pair = Pair(file, &status);
   dir->DoInformationEventControl(file, ucInstallProgress, &pair);
   EXPECT_EQ(statuses, (std::vector<std::string>{"Dir:File:20:25", "Top:File:20:15"}));
   EXPECT_EQ(status.TotalBytesDone, 150); // the top level wrote last
@@ -87,9 +95,7 @@ TEST_F(Upward, ProgressTotalsAreRewrittenAtEachLevel) {
 TEST_F(Upward, PercentagesRoundHalvesToEvenAndAZeroTotalGivesZero) {
   top->SetPassState(TPassState::pstNone);
   TFileStatusParameter status;
-  TList pair;
-  pair.Add(file);
-  pair.Add(&status);
+  TList& pair = Pair(file, &status);
   const std::pair<int32_t, int32_t> cases[] = {{1, 0}, {3, 2}, {5, 2}, {7, 4}, {199, 100}};
   for (auto [bytes, percent] : cases) {
     status.BytesDone = bytes;
@@ -109,9 +115,7 @@ TEST_F(Upward, ANewDiskHandlerMayChangeThePathAndMarksTheFile) {
   TDiskParameter disk;
   disk.NewDisk = 3;
   disk.Path = "A:\\";
-  TList pair;
-  pair.Add(file);
-  pair.Add(&disk);
+  TList& pair = Pair(file, &disk);
   dir->DoInformationEventControl(file, ucNewDisk, &pair);
   EXPECT_EQ(disk.Path, "B:\\disk3");
   EXPECT_EQ(file->Tag(), 1);
@@ -123,9 +127,7 @@ TEST_F(Upward, ANewDiskHandlerMayChangeThePathAndMarksTheFile) {
 TEST_F(Upward, WithoutANewDiskHandlerTheFileIsNotMarked) {
   TDiskParameter disk;
   disk.Path = "A:\\";
-  TList pair;
-  pair.Add(file);
-  pair.Add(&disk);
+  TList& pair = Pair(file, &disk);
   dir->DoInformationEventControl(file, ucNewDisk, &pair);
   EXPECT_EQ(disk.Path, "A:\\");
   EXPECT_EQ(file->Tag(), 0);

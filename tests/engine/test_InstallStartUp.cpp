@@ -1,0 +1,164 @@
+// The install component's loaded notification, run modes, activation hook and exception handler.
+#include "common/routines_API.h"
+#include "common/routines_Strings.h"
+#include "tests/engine/InstallTestSupport.h"
+
+using namespace qnl;
+using qnl::test::InstallTest;
+using qnl::test::TRecordlessInstall;
+
+namespace {
+std::string LoadError(TComponent* Component, std::vector<std::string> Args) {
+  try {
+    InstallTest::Load(Component, std::move(Args));
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "(no exception)";
+}
+
+const char* ForgotBuildDirectory =
+    "You forgot to pass in the build directory. In Run | Parameters, follow this format: -d \"-sC:\\My Build\"";
+} // namespace
+
+class InstallStartUp : public InstallTest {};
+
+TEST_F(InstallStartUp, WithoutArgumentsTheInstallationWaitsForActivation) {
+  TRecordlessInstall* install = NewInstall();
+  Load(install, {});
+  EXPECT_TRUE(install->CommandLine().Switches().Empty());
+  EXPECT_EQ(install->MainForm(), FForm.get());
+  EXPECT_TRUE(static_cast<bool>(FForm->OnActivate));
+  EXPECT_EQ(install->ProcessCalls, 0);
+  EXPECT_EQ(install->InstallSource(), ExtractFileDir(GetModuleName()));
+}
+
+TEST_F(InstallStartUp, TheSourceSwitchGivesTheInstallSource) {
+  TRecordlessInstall* install = NewInstall();
+  Load(install, {"*TODISK", "-sC:\\Dist"});
+  EXPECT_EQ(install->InstallSource(), "C:\\Dist");
+  EXPECT_EQ(install->SetupProgramPath(), "C:\\Dist\\setup.exe"); // a switch names no program
+}
+
+TEST_F(InstallStartUp, DebugNeedsASourceDirectory) {
+  EXPECT_EQ(LoadError(NewInstall(), {"-d"}), ForgotBuildDirectory);
+  EXPECT_EQ(LoadError(NewInstall(), {"-d", "-s   "}), ForgotBuildDirectory);
+  EXPECT_EQ(LoadError(NewInstall(), {"-d", "-sC:\\Build"}), "(no exception)");
+}
+
+TEST_F(InstallStartUp, AnInvalidArgumentFailsTheLoad) {
+  EXPECT_EQ(LoadError(NewInstall(), {"-x"}),
+            "Invalid parameter <-x>. Valid command line parameters are: -b (Build), -d (Debug), -f (Transfer to "
+            "floppies), -e (Called by self-extractor), -r (After reboot)");
+}
+
+TEST_F(InstallStartUp, RunModesAreChosenInOrder) {
+  EXPECT_EQ(LoadError(NewInstall(), {"-f", "-b"}), "Build mode (-b) is not implemented");
+  EXPECT_EQ(LoadError(NewInstall(), {"*b"}), "Build mode (-b) is not implemented");
+  EXPECT_EQ(LoadError(NewInstall(), {"-r", "-f"}), "Transfer to floppies (-f) is not implemented");
+  EXPECT_EQ(LoadError(NewInstall(), {"-r", "-sC:\\x"}), "TInstall.ContinueAfterReboot is not implemented");
+}
+
+TEST_F(InstallStartUp, WithoutAMainFormTheInstallationCannotRunAutomatically) {
+  TDataModule module(nullptr);
+  auto* install = new TRecordlessInstall(&module);
+  EXPECT_EQ(LoadError(install, {}),
+            "Application.MainForm is undefined and the TInstall is not on a form. Therefore, therefore the TInstall "
+            "can't run the installation automatically");
+  delete install;
+  install = new TRecordlessInstall(&module);
+  install->SetRunAutomatic(false);
+  EXPECT_EQ(LoadError(install, {}), "(no exception)");
+  delete install;
+}
+
+TEST_F(InstallStartUp, TheApplicationsMainFormIsPreferred) {
+  TCustomForm main(nullptr);
+  FApp->SetMainForm(&main);
+  TDataModule module(nullptr);
+  auto* install = new TRecordlessInstall(&module);
+  Load(install, {});
+  EXPECT_EQ(install->MainForm(), &main);
+  EXPECT_TRUE(static_cast<bool>(main.OnActivate));
+  delete install;
+  EXPECT_FALSE(static_cast<bool>(main.OnActivate)); // the saved (empty) handler is back
+  FApp->SetMainForm(nullptr);
+}
+
+TEST_F(InstallStartUp, TheCurrentInstallTypeFollowsTheOfferedTypes) {
+  struct Row { TInstallTypeSet offered; TInstallType current; };
+  for (Row row : {Row{{itFull}, itFull}, Row{{itFull, itCompact}, itCompact},
+                  Row{{itCompact, itDefault}, itDefault}, Row{{itCustom}, itFull}}) {
+    TRecordlessInstall* install = NewInstall();
+    auto* directory = new TFileContainer(FForm.get());
+    directory->SetContainer(install);
+    install->SetInstallTypes(row.offered);
+    Load(install, {});
+    EXPECT_EQ(install->CurrentInstallType(), row.current);
+    EXPECT_EQ(directory->CurrentInstallType(), row.current);
+  }
+}
+
+TEST_F(InstallStartUp, HidingMovesTheFormOffTheScreen) {
+  TRecordlessInstall* install = NewInstall();
+  FForm->SetBounds(10, 20, 300, 200);
+  install->SetComponentStateFlag(csLoading, true);
+  install->SetHideMainForm(true);
+  install->SetAutoMaximizeWindow(true);
+  install->Loaded();
+  EXPECT_EQ(FForm->Left(), -600);
+  EXPECT_EQ(FForm->Top(), -400);
+  install->SetRunAutomatic(false);
+  FForm->Activate();
+  EXPECT_EQ(FForm->WindowState(), wsMaximized); // both stay on: hidden, then maximised
+}
+
+TEST_F(InstallStartUp, TheFirstActivationRunsTheHandlerMaximisesAndStartsTheInstallation) {
+  TRecordlessInstall* install = NewInstall();
+  std::vector<TObject*> senders;
+  FForm->OnActivate = [&](TObject* sender) { senders.push_back(sender); };
+  Load(install, {});
+  EXPECT_THROW(install->OnActivateHook(FForm.get()), ENotImplemented); // Process comes later
+  ASSERT_EQ(senders.size(), 1u);
+  EXPECT_EQ(senders[0], FForm.get());
+  EXPECT_EQ(FForm->WindowState(), wsMaximized);
+  EXPECT_TRUE(install->Started());
+  EXPECT_EQ(install->ProcessCalls, 1);
+  FForm->OnActivate(FForm.get()); // the saved handler is back on the form
+  EXPECT_EQ(senders.size(), 2u);
+  install->OnActivateHook(FForm.get()); // once only
+  EXPECT_EQ(install->ProcessCalls, 1);
+}
+
+TEST_F(InstallStartUp, WithoutRunAutomaticTheHookStopsBeforeTheInstallation) {
+  TRecordlessInstall* install = NewInstall();
+  install->SetRunAutomatic(false);
+  install->SetAutoMaximizeWindow(false);
+  Load(install, {});
+  FForm->Activate();
+  EXPECT_TRUE(install->Started());
+  EXPECT_EQ(install->ProcessCalls, 0);
+  EXPECT_EQ(FForm->WindowState(), wsNormal);
+}
+
+TEST_F(InstallStartUp, ErrorsOutsideAnInstallationAreShownAndEndTheProgram) {
+  TRecordlessInstall* install = NewInstall();
+  std::string shown;
+  FApp->MessageBoxHook = [&](const std::string& text, const std::string&, int) {
+    shown = text;
+    return 1;
+  };
+  ASSERT_TRUE(static_cast<bool>(FApp->OnException));
+  FApp->OnException(install, IEInstall("Something failed"));
+  EXPECT_TRUE(FApp->Terminated());
+}
+
+TEST_F(InstallStartUp, TheSetupProgramPathFollowsTheSwitches) {
+  TRecordlessInstall* install = NewInstall();
+  Load(install, {"-sC:\\Dist", "-eSetup.exe"});
+  EXPECT_EQ(install->SetupProgramPath(), "C:\\Dist\\Setup.exe");
+  EXPECT_EQ(install->SelfExtractorArgument(), std::optional<std::string>("Setup.exe"));
+  install->SetUseLoadingProgram(false);
+  Load(install, {"-sC:\\Dist"});
+  EXPECT_EQ(install->SetupProgramPath(), GetModuleName());
+}
