@@ -3,6 +3,8 @@
 
 #include <initializer_list>
 
+#include "engine/TInstall.h"
+#include "paths/TPathSpecifierList.h"
 #include "rtl/TypInfo.h"
 
 namespace qnl {
@@ -12,6 +14,8 @@ void RegisterEngineClasses() {
   // (install component, groups, directories, files, uninstaller) join this list.
   std::initializer_list<const TClassInfo*> classes = {};
   for (const TClassInfo* info : classes) RegisterClass(*info);
+  RegisterClass(TInstall::StaticClassInfo());
+  RegisterPathSpecifierClasses();
 }
 
 } // namespace qnl

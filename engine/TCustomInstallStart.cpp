@@ -1,0 +1,123 @@
+// The install component's start-up: the command line, the loaded notification, the run
+// mode and the hook on the main form's first activation.
+#include "common/routines_API.h"
+#include "common/routines_Strings.h"
+#include "engine/InstallRegistries.h"
+#include "engine/TCustomInstall.h"
+#include "engine/TSelfExtractInfo.h"
+#include "platform/files/Files.h"
+#include "platform/registry/Registry.h"
+#include "rtl/ProgramArguments.h"
+#include "rtl/SysUtils.h"
+
+namespace qnl {
+
+void TCustomInstall::ParseCommandLine() {
+  FCommandLine.Clear();
+  FCommandLine.Parse(ProgramArguments());
+}
+
+void TCustomInstall::Loaded() {
+  inherited::Loaded();
+  if (!IsDesigning()) {
+    ParseCommandLine();
+    if (HasSwitch(swDebug) && (!HasSwitch(swSourcePath) || Trim(SwitchArgument(swSourcePath)).empty()))
+      throw IEInstall("You forgot to pass in the build directory. In Run | Parameters, follow this format: "
+                      "-d \"-sC:\\My Build\"");
+  }
+  // A source given with a trailing backslash is kept without it, like every directory here.
+  FInstallSource = HasSwitch(swSourcePath) ? RemoveBackSlash(SwitchArgument(swSourcePath))
+                                           : ExtractFileDir(GetModuleName());
+  InstallRecordKey() = FindInstallRecord(false);
+  TakeDownloadedArchive();
+
+  FMainForm = Application().MainForm();
+  if (!FMainForm) FMainForm = dynamic_cast<TCustomForm*>(Owner());
+  if (FMainForm) FreeNotification(FMainForm);
+  if (!FMainForm && FRunAutomatic)
+    throw IEInstall("Application.MainForm is undefined and the TInstall is not on a form. Therefore, therefore the "
+                    "TInstall can't run the installation automatically");
+
+  SetCurrentInstallType(itFull);
+  TInstallTypeSet types = InstallTypes();
+  SetCurrentInstallType(types.Contains(itDefault) ? itDefault : types.Contains(itCompact) ? itCompact : itFull);
+
+  if (IsDesigning()) {
+    // The project brings its own translator.
+    delete FDesignTimeTranslator;
+    FDesignTimeTranslator = nullptr;
+    return;
+  }
+  ChooseRunMode();
+}
+
+void TCustomInstall::ChooseRunMode() {
+  if (HasSwitch(swBuild)) {
+    // Build mode ends the program once the distribution is made.
+    throw ENotImplemented("Build mode (-b)");
+  }
+  if (HasSwitch(swFloppies)) throw ENotImplemented("Transfer to floppies (-f)");
+  if (HasSwitch(swAfterReboot)) {
+    ContinueAfterReboot();
+    return;
+  }
+  if (!FMainForm) return;
+  InstallActivateHook();
+  if (FHideMainForm) {
+    FMainForm->SetLeft(-2 * FMainForm->Width());
+    FMainForm->SetTop(-2 * FMainForm->Height());
+  }
+}
+
+// A local copy of this component's net archive, downloaded by an earlier run, is used again
+// while the file still exists.
+void TCustomInstall::TakeDownloadedArchive() {
+  const std::string& record = InstallRecordKey();
+  if (record.empty()) return;
+  std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, record + "\\" + Name());
+  if (!key) return;
+  std::string localFile = Trim(key->ReadString("LocalFile").value_or(""));
+  if (!localFile.empty() && FileExists(localFile)) SetLocalArchive(localFile);
+}
+
+void TCustomInstall::InstallActivateHook() {
+  FSavedOnActivate = FMainForm->OnActivate;
+  FActivateSaved = true;
+  FMainForm->OnActivate = [this](TObject* Sender) { OnActivateHook(Sender); };
+}
+
+void TCustomInstall::RestoreActivateHandler() {
+  if (!FActivateSaved || !FMainForm || FMainForm->IsDestroying() || IsDesigning()) return;
+  FMainForm->OnActivate = FSavedOnActivate;
+  FActivateSaved = false;
+}
+
+void TCustomInstall::OnActivateHook(TObject* Sender) {
+  if (FStarted) return;
+  // Started is set before the saved handler runs, so that an activation caused by that
+  // handler (a dialog it shows) cannot start a second run.
+  FStarted = true;
+  if (FSavedOnActivate) FSavedOnActivate(Owner());
+  if (FMainForm && FAutoMaximizeWindow) {
+    FMainForm->SetWindowState(wsMaximized);
+    FMainForm->Repaint();
+  }
+  if (!FRunAutomatic) return; // the project's own code calls Process
+  if (Owner() && !Owner()->IsDestroying()) RestoreActivateHandler();
+  Process();
+}
+
+void TCustomInstall::ReadSelfExtractOffset() {
+  TSelfExtractInfo info = ReadSelfExtractInfo(GetArchivePath());
+  // The archive component reads every position of files.1 relative to this offset.
+  FArchiveOffset = info.MainArchiveStart;
+}
+
+// The settings layer's install record lookup is not built yet: until it is, this setup
+// program counts as never having run before, and making a record is refused loudly.
+std::string TCustomInstall::FindInstallRecord(bool Create) {
+  if (Create) throw ENotImplemented("FindInstallRecord");
+  return "";
+}
+
+} // namespace qnl

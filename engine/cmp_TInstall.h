@@ -1,0 +1,9 @@
+// The install component unit: TCustomInstall, TInstall, their build settings, command line
+// and self-extract trailer.
+#pragma once
+
+#include "engine/TBuildInfo.h"
+#include "engine/TCommandLine.h"
+#include "engine/TCustomInstall.h"
+#include "engine/TInstall.h"
+#include "engine/TSelfExtractInfo.h"
