@@ -79,6 +79,11 @@ size_t ParseRegString(std::string_view s, size_t pos, char endChar, std::u16stri
   return pos < s.size() ? pos + 1 : std::string_view::npos;
 }
 
+std::string TrimRightSpaces(std::string_view s) {
+  while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
+  return std::string(s);
+}
+
 std::string_view SkipSpaces(std::string_view s) {
   while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
   return s;
@@ -252,7 +257,7 @@ void FormatValue(const TValueNode& value, std::string& out) {
       std::u16string text;
       for (size_t i = 0; i < d.size(); i += 2) text.push_back(char16_t((unsigned char)d[i] | ((unsigned char)d[i + 1] << 8)));
       if (value.Type != 1) Append(out, "str(%x):", value.Type);
-      out += "\"" + EscapeRegString(text, "\"\"") + "\"\n";
+      out += "\"" + EscapeRegString(text, "\"\"", TEscapeKind::Data) + "\"\n";
       return;
     }
     break;
@@ -299,7 +304,7 @@ void FormatKey(const TKeyNode& key, const std::u16string& path, bool isRoot, std
 
 } // namespace
 
-std::string EscapeRegString(std::u16string_view text, const char* special) {
+std::string EscapeRegString(std::u16string_view text, const char* special, TEscapeKind kind) {
   static const char kEscapes[] = ".......abtnvfr.............e....";
   std::string out;
   char buf[16];
@@ -312,7 +317,7 @@ std::string EscapeRegString(std::u16string_view text, const char* special) {
       std::snprintf(buf, sizeof buf, pad ? "\\x%04x" : "\\x%x", unsigned(c));
       out += buf;
     } else if (c < 32) {
-      if (c == 0 && !more) continue; // the terminating NUL is not written
+      if (c == 0 && !more && kind == TEscapeKind::Data) continue; // the terminating NUL is not written
       if (kEscapes[c] != '.') {
         out.push_back('\\');
         out.push_back(kEscapes[c]);
@@ -351,10 +356,10 @@ THiveText ParseHiveText(std::string_view text, const std::string& fileName) {
       break;
     case '#':
       if (key) ParseKeyOption(p, *key, reader);
-      else hive.HeaderLines.emplace_back(p);
+      else hive.HeaderLines.push_back(TrimRightSpaces(p));
       break;
     case ';':
-      if (!key) hive.HeaderLines.emplace_back(p);
+      if (!key) hive.HeaderLines.push_back(TrimRightSpaces(p));
       break;
     default:
       reader.Fail("unrecognized line");

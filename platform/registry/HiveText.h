@@ -24,6 +24,9 @@ THiveText ParseHiveText(std::string_view text, const std::string& fileName);
 std::string FormatHiveText(const TKeyNode& root, const std::vector<std::string>& headerLines);
 
 // A name or string in Wine's escaped form (`special` are the two extra characters to escape).
-std::string EscapeRegString(std::u16string_view text, const char* special);
+// The terminating NUL of string data is left out; a name keeps every character, so that a
+// name ending in NUL (which Wine would shorten) reads back the same.
+enum class TEscapeKind { Name, Data };
+std::string EscapeRegString(std::u16string_view text, const char* special, TEscapeKind kind = TEscapeKind::Name);
 
 } // namespace qnl
