@@ -1,7 +1,12 @@
 // The install component's loaded notification, run modes, activation hook and exception handler.
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
+#include "platform/files/WinPaths.h"
 #include "tests/engine/InstallTestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 using namespace qnl;
 using qnl::test::InstallTest;
@@ -161,4 +166,29 @@ TEST_F(InstallStartUp, TheSetupProgramPathFollowsTheSwitches) {
   install->SetUseLoadingProgram(false);
   Load(install, {"-sC:\\Dist"});
   EXPECT_EQ(install->SetupProgramPath(), GetModuleName());
+}
+
+TEST_F(InstallStartUp, TheArchiveOffsetComesFromTheSelfExtractingFile) {
+  const char* prefix = std::getenv("WINEPREFIX");
+  std::filesystem::path dir = std::filesystem::path(prefix ? prefix : "/tmp").parent_path() / "install-selfextract";
+  std::filesystem::create_directories(dir);
+  TSelfExtractInfo info;
+  info.Marker = "SELFEXTRACTING";
+  info.MainArchiveStart = 4000;
+  std::ofstream(dir / "Setup.exe", std::ios::binary) << std::string(5000, 'M') << info.Encode();
+  std::ofstream(dir / "Short.exe", std::ios::binary) << std::string(20, 'M');
+  std::string source = WindowsPathOf(dir.string());
+
+  TRecordlessInstall* install = NewInstall();
+  Load(install, {"-s" + source, "-eSetup.exe"});
+  install->ReadSelfExtractOffset();
+  EXPECT_EQ(install->ArchiveOffset(), 4000);
+  Load(install, {"-s" + source, "-eShort.exe"});
+  try {
+    install->ReadSelfExtractOffset();
+    ADD_FAILURE() << "no error";
+  } catch (const IEInstall& e) {
+    EXPECT_EQ(std::string(e.what()), "Could not read the extraction info from the archive file " + source +
+                                         "\\Short.exe when trying to find the correct offset into the self extracting file");
+  }
 }
