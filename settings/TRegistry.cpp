@@ -1,0 +1,154 @@
+// TRegistry: the general registry-access class.
+#include "settings/TRegistry.h"
+
+#include <cstring>
+
+namespace qnl {
+
+TRegistry::TRegistry() = default;
+
+TRegistry::~TRegistry() {
+  try {
+    CloseKey();
+  } catch (...) {
+    // A failed flush leaves the journal, which the next open replays.
+  }
+}
+
+void TRegistry::SetRootKey(TRootKey value) {
+  CloseKey();
+  FRootKey = value;
+}
+
+std::optional<TRegKey> TRegistry::BaseKey() const {
+  if (FCurrentKey) return FCurrentKey;
+  return TRegKey::Open(FRootKey, "");
+}
+
+void TRegistry::ChangeKey(TRegKey key, const std::string& path, uint32_t access) {
+  CloseKey();
+  FCurrentKey = std::move(key);
+  FCurrentPath = path;
+  FCurrentAccess = access;
+}
+
+bool TRegistry::OpenKey(const std::string& Key, bool CanCreate) {
+  auto base = BaseKey();
+  if (!base) return false;
+  std::optional<TRegKey> key = base->OpenSubKey(Key);
+  if (!key && CanCreate) key = base->CreateSubKey(Key);
+  if (!key) return false;
+  std::string path = FCurrentKey && !FCurrentPath.empty() ? FCurrentPath + "\\" + Key : Key;
+  ChangeKey(*key, path, FAccess);
+  return true;
+}
+
+bool TRegistry::OpenKeyReadOnly(const std::string& Key) {
+  uint32_t saved = FAccess;
+  FAccess = KEY_READ;
+  bool ok = OpenKey(Key, false);
+  FAccess = saved;
+  return ok;
+}
+
+bool TRegistry::DeleteKey(const std::string& Key) {
+  auto base = BaseKey();
+  return base && base->DeleteSubKey(Key);
+}
+
+bool TRegistry::KeyExists(const std::string& Key) {
+  auto base = BaseKey();
+  return base && base->OpenSubKey(Key).has_value();
+}
+
+void TRegistry::CloseKey() {
+  if (!FCurrentKey) return;
+  std::optional<TRegKey> key = std::move(FCurrentKey);
+  FCurrentKey.reset();
+  FCurrentPath.clear();
+  if (!FLazyWrite && (FCurrentAccess & KEY_SET_VALUE)) key->Flush();
+}
+
+bool TRegistry::ValueExists(const std::string& Name) const { return FCurrentKey && FCurrentKey->ValueExists(Name); }
+
+bool TRegistry::DeleteValue(const std::string& Name) {
+  return FCurrentKey && (FCurrentAccess & KEY_SET_VALUE) && FCurrentKey->DeleteValue(Name);
+}
+
+bool TRegistry::HasSubKeys() const { return FCurrentKey && FCurrentKey->HasSubKeys(); }
+
+void TRegistry::GetKeyNames(TStrings& Strings) const {
+  Strings.Clear();
+  if (FCurrentKey)
+    for (const auto& name : FCurrentKey->SubKeyNames()) Strings.Add(name);
+}
+
+void TRegistry::GetValueNames(TStrings& Strings) const {
+  Strings.Clear();
+  if (FCurrentKey)
+    for (const auto& name : FCurrentKey->ValueNames()) Strings.Add(name);
+}
+
+std::string TRegistry::ReadString(const std::string& Name) const {
+  if (!FCurrentKey) return "";
+  auto value = FCurrentKey->ReadValue(Name);
+  if (!value) return "";
+  if (value->Type != TRegType::String && value->Type != TRegType::ExpandString)
+    throw ERegistryException("Invalid data type for '" + Name + "'");
+  return value->Data;
+}
+
+int32_t TRegistry::ReadInteger(const std::string& Name) const {
+  auto value = FCurrentKey ? FCurrentKey->ReadValue(Name) : std::nullopt;
+  if (!value) throw ERegistryException("Failed to get data for '" + Name + "'");
+  auto number = value->AsDWord();
+  if (value->Type != TRegType::DWord || !number) throw ERegistryException("Invalid data type for '" + Name + "'");
+  return int32_t(*number);
+}
+
+double TRegistry::ReadFloat(const std::string& Name) const {
+  auto value = FCurrentKey ? FCurrentKey->ReadValue(Name) : std::nullopt;
+  if (!value) throw ERegistryException("Failed to get data for '" + Name + "'");
+  if (value->Type != TRegType::Binary || value->Data.size() != sizeof(double))
+    throw ERegistryException("Invalid data type for '" + Name + "'");
+  double result;
+  std::memcpy(&result, value->Data.data(), sizeof result);
+  return result;
+}
+
+std::string TRegistry::ReadBinaryData(const std::string& Name) const {
+  auto value = FCurrentKey ? FCurrentKey->ReadValue(Name) : std::nullopt;
+  if (!value) throw ERegistryException("Failed to get data for '" + Name + "'");
+  return value->Data;
+}
+
+void TRegistry::PutValue(const std::string& Name, TRegType type, const std::string& data) {
+  if (!FCurrentKey || !(FCurrentAccess & KEY_SET_VALUE)) throw ERegistryException("Failed to set data for '" + Name + "'");
+  try {
+    FCurrentKey->WriteValue(Name, type, data);
+  } catch (const ERegistry&) {
+    throw ERegistryException("Failed to set data for '" + Name + "'");
+  }
+}
+
+void TRegistry::WriteString(const std::string& Name, const std::string& Value) { PutValue(Name, TRegType::String, Value); }
+void TRegistry::WriteExpandString(const std::string& Name, const std::string& Value) {
+  PutValue(Name, TRegType::ExpandString, Value);
+}
+
+void TRegistry::WriteInteger(const std::string& Name, int32_t Value) {
+  uint32_t v = uint32_t(Value);
+  std::string data;
+  for (int i = 0; i < 4; ++i) data.push_back(char((v >> (8 * i)) & 0xFF));
+  PutValue(Name, TRegType::DWord, data);
+}
+
+void TRegistry::WriteFloat(const std::string& Name, double Value) {
+  std::string data(sizeof Value, '\0');
+  std::memcpy(data.data(), &Value, sizeof Value);
+  PutValue(Name, TRegType::Binary, data);
+}
+
+void TRegistry::WriteBinaryData(const std::string& Name, const std::string& Value) { PutValue(Name, TRegType::Binary, Value); }
+
+} // namespace qnl
