@@ -124,7 +124,11 @@ TKeyNode* ParseKeyLine(std::string_view line, TKeyNode& root, TLineReader& reade
     size_t sep = path.find(u'\\', start);
     std::u16string_view name = std::u16string_view(path).substr(start, sep == std::u16string::npos ? std::u16string::npos : sep - start);
     if (name.empty()) reader.Fail("empty component in key name");
-    key = key->EnsureSubKey(name, time);
+    // Loading keeps the times the file gives: a new subkey does not touch its parent.
+    TKeyNode* parent = key;
+    uint64_t parentTime = parent->Modified;
+    key = parent->EnsureSubKey(name, time);
+    parent->Modified = parentTime;
     if (sep == std::u16string::npos) break;
     start = sep + 1;
   }
