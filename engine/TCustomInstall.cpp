@@ -22,6 +22,11 @@ TComponent*& CurrentNetLocation() {
   return location;
 }
 
+TDateTime& InstallStartTime() {
+  static TDateTime start = 0;
+  return start;
+}
+
 TCustomInstall* TCustomInstall::Current() { return GCurrentInstall; }
 
 QNL_BEGIN_CLASS(TCustomInstall)
@@ -65,7 +70,7 @@ TCustomInstall::TCustomInstall(TComponent* AOwner) : TFileContainer(AOwner) {
   FAutoMaximizeWindow = true;
   SetFireAfterInstallObjects(false); // this component fires OnAfterInstallObjects itself
   InstallRunState().RunActive = false;
-  InstallRunState().ProductName = [this] { return FInformation->ProductName(); };
+  InstallRunState().ProductName = [this] { return FInformation->FProductName; };
 
   if (IsDesigning()) {
     CreateDesignTimeTranslator();

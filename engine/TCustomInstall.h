@@ -10,6 +10,7 @@
 #include "engine/TCommandLine.h"
 #include "engine/TFileContainer.h"
 #include "paths/IInstallComponent.h"
+#include "rtl/DateTime.h"
 #include "rtl/Forms.h"
 #include "rtl/Graphics.h"
 #include "rtl/Strings.h"
@@ -191,6 +192,9 @@ private:
   int32_t FArchiveOffset = 0;
   TComponent* FDesignTimeTranslator = nullptr;
 };
+
+// The start time of the current installation (0 until one starts in this process).
+TDateTime& InstallStartTime();
 
 // The net location the installation currently uses (set by the install component's
 // NetLocation), or nullptr.

@@ -9,6 +9,9 @@
 #include "platform/registry/Registry.h"
 #include "rtl/ProgramArguments.h"
 #include "rtl/SysUtils.h"
+#if __has_include("settings/routines_Registry.h")
+#include "settings/routines_Registry.h"
+#endif
 
 namespace qnl {
 
@@ -113,11 +116,21 @@ void TCustomInstall::ReadSelfExtractOffset() {
   FArchiveOffset = info.MainArchiveStart;
 }
 
-// The settings layer's install record lookup is not built yet: until it is, this setup
-// program counts as never having run before, and making a record is refused loudly.
+#if __has_include("settings/routines_Registry.h")
+std::string TCustomInstall::FindInstallRecord(bool Create) {
+  TInstallRecordQuery query;
+  query.ExecutablePath = GetModuleName();
+  query.StartTime = InstallStartTime();
+  if (HasSwitch(swSelfExtractor)) query.SelfExtract = AddBackSlash(FInstallSource) + SwitchArgument(swSelfExtractor);
+  return qnl::FindInstallRecord(Create, query);
+}
+#else
+// Without the settings layer's install record lookup this setup program counts as never
+// having run before, and making a record is refused loudly.
 std::string TCustomInstall::FindInstallRecord(bool Create) {
   if (Create) throw ENotImplemented("FindInstallRecord");
   return "";
 }
+#endif
 
 } // namespace qnl

@@ -22,14 +22,7 @@ public:
     }
     TPersistent::Assign(Source);
   }
-  const std::string& CompanyName() const { return FCompanyName; }
-  void SetCompanyName(const std::string& Value) { FCompanyName = Value; }
-  const std::string& ProductName() const { return FProductName; }
-  void SetProductName(const std::string& Value) { FProductName = Value; }
-  const std::string& Version() const { return FVersion; }
-  void SetVersion(const std::string& Value) { FVersion = Value; }
 
-private:
   std::string FCompanyName = "My Company";
   std::string FProductName = "My product";
   std::string FVersion = "1.0";
@@ -38,9 +31,9 @@ private:
 inline const TClassInfo& TInstallInformation::StaticClassInfo() {
   using C = TInstallInformation;
   static const TClassInfo info = TClassBuilder<C>("TInstallInformation", &TPersistent::StaticClassInfo())
-                                     .Prop("CompanyName", &C::CompanyName, &C::SetCompanyName)
-                                     .Prop("ProductName", &C::ProductName, &C::SetProductName)
-                                     .Prop("Version", &C::Version, &C::SetVersion)
+                                     .Prop("CompanyName", &C::FCompanyName)
+                                     .Prop("ProductName", &C::FProductName)
+                                     .Prop("Version", &C::FVersion)
                                      .Build();
   return info;
 }
