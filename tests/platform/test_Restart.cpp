@@ -1,5 +1,6 @@
 // Delayed moves, WININIT.INI, the restart request and what the machine's start does with them.
 #include <cstdlib>
+#include <filesystem>
 #include <cstdio>
 #include <memory>
 
@@ -32,9 +33,11 @@ protected:
   }
   // Runs the machine tool, when it is built, and returns its exit status and output.
   int RunTool(const std::string& args, std::string& output) {
+    // QNL_BIN when set, else beside the tests folder of the build tree (build/tests, build/bin).
     const char* bin = std::getenv("QNL_BIN");
-    std::string tool = std::string(bin ? bin : "") + "/quenloft";
-    if (!bin || !FileExists("Z:" + tool)) return -1;
+    std::string tool = bin ? std::string(bin) + "/quenloft"
+                           : std::filesystem::canonical("/proc/self/exe").parent_path().parent_path().string() + "/bin/quenloft";
+    if (!std::filesystem::exists(tool)) return -1;
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((tool + " " + args + " 2>&1").c_str(), "r"), ::pclose);
     char buf[4096];
     size_t n;
