@@ -13,5 +13,6 @@ int CmdCompile(const TArgs& args); // compile FORM -o SETUP
 int CmdConvert(const TArgs& args); // convert IN OUT
 int CmdDump(const TArgs& args);    // dump FILE
 int CmdMachine(const TArgs& args); // machine create|version [NAME]|pending|restart
+int CmdReg(const TArgs& args);     // reg query|set|delete|export KEY ...
 
 } // namespace qnl::tool

@@ -19,6 +19,7 @@ const TCommandEntry kCommands[] = {
     {"convert", "convert IN OUT          text form <-> binary form resource", qnl::tool::CmdConvert},
     {"dump", "dump FILE               print the resources of a setup program or resource", qnl::tool::CmdDump},
     {"machine", "machine create|version [NAME]|pending|restart   the Windows machine of $WINEPREFIX", qnl::tool::CmdMachine},
+    {"reg", "reg query|set|delete|export KEY ...   the registry of the machine (HKLM\\..., HKCU\\...)", qnl::tool::CmdReg},
 };
 
 int Usage() {

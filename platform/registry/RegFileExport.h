@@ -1,0 +1,18 @@
+// Export of a registry key tree as a .reg file that regedit (Windows and Wine) imports.
+#pragma once
+
+#include <string>
+
+#include "platform/registry/Registry.h"
+
+namespace qnl {
+
+enum class TRegFileFormat {
+  Version5, // "Windows Registry Editor Version 5.00": UTF-16LE with a BOM, CRLF lines
+  Regedit4, // "REGEDIT4": ANSI text, CRLF lines
+};
+
+// The bytes of a .reg file holding `key`, its values and all its subkeys, depth first.
+std::string ExportRegFile(const TRegKey& key, TRegFileFormat format);
+
+} // namespace qnl
