@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # The main job: builds Quenloft, compiles the sample project into a setup program and runs
-# it on a fresh machine directory.
+# it on a fresh machine directory, listing the loaded project.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 build=${BUILD_DIR:-build}
-cmake -S . -B "$build" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+cmake -S . -B "$build" ${CMAKE_ARGS:-} >/dev/null
+cmake --build "$build" --target setup quenloft -j"$(nproc)"
 work=$(mktemp -d "${TMPDIR:-/tmp}/quenloft-sample.XXXXXX")
 export WINEPREFIX="$work/machine"
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+# Without a display the program runs on Qt's offscreen platform.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+fi
 "$build/bin/quenloft" compile "$root/examples/sample/formMain.txt" -o "$work/setup"
 echo "setup program: $work/setup"
-QNL_DEBUG_TREE=1 "$work/setup"
+status=0
+QNL_DEBUG_TREE=1 "$work/setup" || status=$?
+echo "setup exit status: $status"
 echo "machine directory: $WINEPREFIX"
+exit "$status"

@@ -1,0 +1,128 @@
+// The setup program's entry.
+#include "setup/SetupProgram.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/files/FileStream.h"
+#include "platform/system/CodePage.h"
+#include "platform/system/SystemInfo.h"
+#include "rtl/FormReader.h"
+#include "rtl/ProgramArguments.h"
+#include "rtl/ResourceBundle.h"
+#include "setup/DebugTree.h"
+#include "vcl/AnsiText.h"
+#include "vcl/Application.h"
+
+#ifdef QNL_HAVE_ENGINE
+#include "engine/RegisterEngineClasses.h"
+#endif
+#ifdef QNL_HAVE_PATHS
+#include "paths/TPathSpecifierList.h"
+#endif
+#ifdef QNL_HAVE_TRANSLATE
+#include "translate/TTranslator.h"
+#endif
+
+namespace qnl {
+
+namespace {
+
+bool DebugTreeRequested() {
+  const char* v = std::getenv("QNL_DEBUG_TREE");
+  return v && std::string(v) == "1";
+}
+
+bool HasInstallComponent(const TComponent& form) {
+  const TClassInfo* install = FindClass("TInstall");
+  if (!install) return false;
+  for (int i = 0; i < form.ComponentCount(); ++i)
+    if (form.Components(i)->InheritsFrom(*install)) return true;
+  return false;
+}
+
+// A project without an install component has nothing to run: end the loop once the
+// main form's own activation handler has run.
+void EndAfterFirstActivation(TCustomForm& form) {
+  TNotifyEvent own = form.OnActivate;
+  form.OnActivate = [own](TObject* Sender) {
+    Application().Terminate();
+    if (own) own(Sender);
+  };
+}
+
+// The running program's file, opened for reading.
+std::unique_ptr<TStream> OpenProgramFile(const std::string& ProgramFile) {
+  return std::make_unique<TFileStream>(ProgramFile, fmOpenRead | fmShareDenyNone);
+}
+
+} // namespace
+
+void RegisterSetupClasses() {
+  RegisterFormsClasses();
+#ifdef QNL_HAVE_PATHS
+  RegisterPathSpecifierClasses();
+#endif
+#ifdef QNL_HAVE_ENGINE
+  RegisterEngineClasses();
+#endif
+#ifdef QNL_HAVE_TRANSLATE
+  RegisterTranslateClasses();
+#endif
+}
+
+std::string ReadProjectResource(const std::string& ProgramFile) {
+  std::unique_ptr<TStream> file = OpenProgramFile(ProgramFile);
+  std::optional<TResourceBundle> bundle = TResourceBundle::Open(*file);
+  const TResourceEntry* entry = bundle ? bundle->Find(kProjectResourceName) : nullptr;
+  if (!entry)
+    throw EResourceError(ProgramFile + " carries no project (no " + kProjectResourceName +
+                         " resource); make a setup program with \"quenloft compile\"");
+  return bundle->Read(*file, *entry);
+}
+
+int RunSetupProgram(int argc, char** argv, const TMainFormFactory& CreateMainForm) {
+  SetProgramArguments(argc, argv);
+  std::unique_ptr<TApplication> app;
+  try {
+    app = std::make_unique<TApplication>(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Error: %s\n", e.what());
+    return 1;
+  }
+  try {
+    SetAnsiCodePage(MachineCodePage());
+    RegisterSetupClasses();
+    std::string project = ReadProjectResource(ModuleFileName());
+
+    // The application owns the form, as the framework's CreateForm does; it becomes the
+    // main form once it is read, so that its loaded components see no main form yet.
+    TCustomForm* form = CreateMainForm(app.get());
+    TMemoryStream stream(std::move(project));
+    ReadRootComponent(stream, form);
+    app->SetMainForm(form);
+    try {
+      if (form->OnCreate) form->OnCreate(form);
+    } catch (...) {
+      app->HandleException(form);
+    }
+
+    bool debugTree = DebugTreeRequested();
+    if (debugTree) {
+      std::string tree = AnsiToUtf8(DescribeComponentTree(*form));
+      std::fwrite(tree.data(), 1, tree.size(), stdout);
+      std::fflush(stdout);
+    }
+    if (!HasInstallComponent(*form) && (debugTree || !app->HasDisplay())) EndAfterFirstActivation(*form);
+    app->Run();
+    int status = app->ExitCode();
+    app->DestroyComponents(); // the forms go while their windows' application still exists
+    return status;
+  } catch (...) {
+    app->HandleException(nullptr);
+    return app->ExitCode() != 0 ? app->ExitCode() : 1;
+  }
+}
+
+} // namespace qnl
