@@ -120,8 +120,10 @@ std::string ReadLink(const std::string& path) {
   return n < 0 ? std::string() : std::string(buf, size_t(n));
 }
 
-// A wineserver process works in the server directory of its prefix.
+// A wineserver process works in the server directory of its prefix, named
+// "server-<dev>-<inode>" under /tmp/.wine-<uid> (or another root when that one is unusable).
 bool WineServerProcessIn(const std::string& serverDir) {
+  std::string serverName = serverDir.substr(serverDir.rfind('/'));
   DIR* proc = opendir("/proc");
   if (!proc) return false;
   bool found = false;
@@ -131,7 +133,8 @@ bool WineServerProcessIn(const std::string& serverDir) {
     std::string exe = ReadLink(base + "/exe");
     std::string exeName = exe.substr(exe.rfind('/') + 1);
     if (exeName.rfind("wineserver", 0) != 0) continue;
-    if (ReadLink(base + "/cwd") == serverDir) {
+    std::string cwd = ReadLink(base + "/cwd");
+    if (cwd.size() >= serverName.size() && cwd.compare(cwd.size() - serverName.size(), std::string::npos, serverName) == 0) {
       found = true;
       break;
     }

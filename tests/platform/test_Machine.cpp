@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -74,8 +75,13 @@ TEST_F(MachineTest, RefusesAMachineWithARunningWineServer) {
   TMachine machine(FDir);
   std::string serverDir = machine.WineServerDirectory();
   ASSERT_FALSE(serverDir.empty());
+  // Wine insists on its own 0700 folder; one made here with other rights would drive a
+  // real wineserver elsewhere, so it is made like Wine makes it and removed afterwards.
+  std::string wineDir = fs::path(serverDir).parent_path().string();
+  bool createdRoot = !fs::exists(wineDir);
   bool created = !fs::exists(serverDir);
-  fs::create_directories(serverDir);
+  if (createdRoot) ASSERT_EQ(mkdir(wineDir.c_str(), 0700), 0);
+  ASSERT_TRUE(fs::exists(serverDir) || mkdir(serverDir.c_str(), 0700) == 0);
   // Stands in for wineserver: a listening socket where Wine's clients look for it.
   int fd = socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un addr{};
@@ -96,6 +102,7 @@ TEST_F(MachineTest, RefusesAMachineWithARunningWineServer) {
   unlink(socketPath.c_str());
   EXPECT_FALSE(machine.WineServerRunning()); // a stale socket does not count
   if (created) fs::remove_all(serverDir);
+  if (createdRoot) fs::remove_all(wineDir);
   EXPECT_NO_THROW(machine.Create());
 }
 
