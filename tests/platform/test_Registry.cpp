@@ -1,6 +1,7 @@
 // Registry keys and values on a real machine folder.
 #include <gtest/gtest.h>
 
+#include "platform/registry/RegFileExport.h"
 #include "platform/registry/Registry.h"
 #include "test_MachineFixture.h"
 
@@ -171,6 +172,33 @@ TEST_F(RegistryTest, AHiveWrittenHereLoadsInAFreshProcess) {
   std::string output;
   ASSERT_EQ(test::RunProgram({test::TestBinDir() + "/test_RegistryChild", "dump", "Software\\Fresh"}, output), 0);
   EXPECT_EQ(output, "bin=3:00ff7f\ntext=1:636166e9\n");
+}
+
+} // namespace
+} // namespace qnl
+
+namespace qnl {
+namespace {
+
+class RegistryExportTest : public test::TMachineTest {};
+
+TEST_F(RegistryExportTest, ExportWritesWhatRegeditImports) {
+  TRegKey key = TRegKey::Create(Machine(), TRootKey::LocalMachine, "Software\\Exp");
+  key.WriteString("", "d");
+  key.WriteString("s", "a\\b\"c");
+  key.WriteDWord("n", 42);
+  key.WriteExpandString("e", "%X%");
+  key.CreateSubKey("Sub").WriteBinary("b", "\x01\x02");
+  EXPECT_EQ(ExportRegFile(key, TRegFileFormat::Regedit4),
+            "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Exp]\r\n@=\"d\"\r\n\"e\"=hex(2):25,58,25,00\r\n"
+            "\"n\"=dword:0000002a\r\n\"s\"=\"a\\\\b\\\"c\"\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Exp\\Sub]\r\n"
+            "\"b\"=hex:01,02\r\n\r\n");
+  std::string v5 = ExportRegFile(key, TRegFileFormat::Version5);
+  EXPECT_EQ(v5.substr(0, 4), std::string("\xff\xfeW\0", 4));
+  std::string narrow; // every character of this export is ASCII
+  for (size_t i = 2; i + 1 < v5.size(); i += 2) narrow.push_back(v5[i]);
+  EXPECT_NE(narrow.find("Windows Registry Editor Version 5.00\r\n"), std::string::npos);
+  EXPECT_NE(narrow.find("\"e\"=hex(2):25,00,58,00,25,00,00,00\r\n"), std::string::npos);
 }
 
 } // namespace
