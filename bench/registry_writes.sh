@@ -19,6 +19,6 @@ for n in $COUNTS; do
   work=$(mktemp -d "$SCRATCH/qnl-bench-XXXXXX")
   ours=$("$BUILD/bench/registry_writes" "$work/prefix" "$n" reg)
   peer=$("$BUILD/bench/registry_writes" "$work" "$n" peer)
-  printf "%10s %14s %14s %8.2f\n" "$n" "$ours" "$peer" "$(echo "$ours / $peer" | bc -l)"
+  printf "%10s %14s %14s %8.2f\n" "$n" "$ours" "$peer" "$(awk -v a="$ours" -v b="$peer" 'BEGIN { print a / b }')"
   rm -rf "$work"
 done
