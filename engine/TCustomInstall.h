@@ -14,11 +14,7 @@
 #include "rtl/Forms.h"
 #include "rtl/Graphics.h"
 #include "rtl/Strings.h"
-#if __has_include("settings/cmp_TInstallInformation.h")
 #include "settings/cmp_TInstallInformation.h"
-#else
-#include "engine/TInstallInformationFallback.h"
-#endif
 
 namespace qnl {
 

@@ -9,9 +9,7 @@
 #include "platform/registry/Registry.h"
 #include "rtl/ProgramArguments.h"
 #include "rtl/SysUtils.h"
-#if __has_include("settings/routines_Registry.h")
 #include "settings/routines_Registry.h"
-#endif
 
 namespace qnl {
 
@@ -116,7 +114,6 @@ void TCustomInstall::ReadSelfExtractOffset() {
   FArchiveOffset = info.MainArchiveStart;
 }
 
-#if __has_include("settings/routines_Registry.h")
 std::string TCustomInstall::FindInstallRecord(bool Create) {
   TInstallRecordQuery query;
   query.ExecutablePath = GetModuleName();
@@ -124,13 +121,5 @@ std::string TCustomInstall::FindInstallRecord(bool Create) {
   if (HasSwitch(swSelfExtractor)) query.SelfExtract = AddBackSlash(FInstallSource) + SwitchArgument(swSelfExtractor);
   return qnl::FindInstallRecord(Create, query);
 }
-#else
-// Without the settings layer's install record lookup this setup program counts as never
-// having run before, and making a record is refused loudly.
-std::string TCustomInstall::FindInstallRecord(bool Create) {
-  if (Create) throw ENotImplemented("FindInstallRecord");
-  return "";
-}
-#endif
 
 } // namespace qnl
