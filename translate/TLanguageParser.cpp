@@ -13,45 +13,19 @@ const char* const kEndOutsideMemo = "Found the end of memo marker # at line %d. 
 const char* const kNotGlidText = "The %d'th string (%s) does not have the proper format of GLID;Text";
 const char* const kNotInteger = "The %d'th string (%s) does not have the proper format of GLID;Text or .GLID;";
 
-int DigitValue(char c, int base) {
-  int d = -1;
-  if (c >= '0' && c <= '9') d = c - '0';
-  else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-  return d < base ? d : -1;
-}
-
-// The run-time library's integer conversion: leading blanks, an optional sign, "$" or "0x"
-// for hexadecimal, digits up to the end (a trailing blank fails), a 32-bit result.
+// The run-time library's integer conversion, which accepts leading blanks but no trailing
+// one, with a 32-bit result; hexadecimal covers the whole 32-bit pattern.
 bool TryIdentifier(const std::string& s, int32_t& value) {
-  size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  int base = 10;
-  if (i < s.size() && s[i] == '$') {
-    base = 16;
-    ++i;
-  } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
-    base = 16;
-    i += 2;
-  }
-  if (i >= s.size()) return false;
-  uint64_t acc = 0;
-  for (; i < s.size(); ++i) {
-    int d = DigitValue(s[i], base);
-    if (d < 0) return false;
-    acc = acc * base + d;
-    if (acc > 0xFFFFFFFFull) return false;
-  }
-  if (base == 16) { // hexadecimal covers the whole 32-bit pattern
-    value = static_cast<int32_t>(static_cast<uint32_t>(acc));
-    if (negative) value = static_cast<int32_t>(0u - static_cast<uint32_t>(value));
+  if (s.empty() || static_cast<unsigned char>(s.back()) <= ' ') return false;
+  int64_t v = 0;
+  if (!TryStrToInt(s, v)) return false;
+  const bool hex = s.find_first_of("$xX") != std::string::npos;
+  if (hex && v > std::numeric_limits<int32_t>::max() && v <= 0xFFFFFFFFll) {
+    value = static_cast<int32_t>(static_cast<uint32_t>(v));
     return true;
   }
-  const uint64_t limit = negative ? 0x80000000ull : 0x7FFFFFFFull;
-  if (acc > limit) return false;
-  value = static_cast<int32_t>(negative ? -static_cast<int64_t>(acc) : static_cast<int64_t>(acc));
+  if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) return false;
+  value = static_cast<int32_t>(v);
   return true;
 }
 

@@ -36,7 +36,8 @@ TEST_F(LanguageLines, TextEndsAtSecondSemicolonAndKeepsLeadingBlanks) {
 }
 
 TEST_F(LanguageLines, IdentifiersFollowTheLibraryIntegerConversion) {
-  AddLines(german, {"$1F;hex", "-5;negative", "+7;plus", "5;first", "5;second"});
+  AddLines(german, {"$1F;hex", "-5;negative", "+7;plus", "5;first", "5;second", "$FFFFFFFF;all bits"});
+  EXPECT_EQ(german.FindStringByGLID(-1)->Text(), "all bits");
   EXPECT_EQ(german.FindStringByGLID(31)->Text(), "hex");
   EXPECT_EQ(german.FindStringByGLID(-5)->Text(), "negative");
   EXPECT_EQ(german.FindStringByGLID(7)->Text(), "plus");
