@@ -26,8 +26,8 @@ copy_tree() { rm -rf "$work/tree"; mkdir -p "$work/tree"; tr '\n' '\0' < "$work/
 # Warm the page cache so that both sides read from memory.
 tr '\n' '\0' < "$work/list" | xargs -0 cat > /dev/null
 
-seconds() { local s=$(date +%s.%N); "$@" > /dev/null; echo "$(date +%s.%N) - $s" | bc -l; }
-ratio() { echo "scale=2; $1 / $2" | bc -l; }
+seconds() { local s=$(date +%s.%N); "$@" > /dev/null; awk -v a="$s" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 copy_tree
 gzip9=$(seconds gzip -9 -r "$work/tree")
