@@ -2,6 +2,7 @@
 #include "rtl/SysUtils.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -98,8 +99,9 @@ bool TryStrToInt(std::string_view text, int64_t& value) {
     else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
     else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
     else return false;
+    // Checked before the step, so that a long number fails instead of wrapping.
+    if (acc > (static_cast<unsigned long long>(INT64_MAX) - d) / base) return false;
     acc = acc * base + d;
-    if (acc > 0xFFFFFFFFFFFFULL * 0x10000ULL) return false;
   }
   value = negative ? -static_cast<int64_t>(acc) : static_cast<int64_t>(acc);
   return true;

@@ -15,15 +15,9 @@
 #include "vcl/AnsiText.h"
 #include "vcl/Application.h"
 
-#ifdef QNL_HAVE_ENGINE
 #include "engine/RegisterEngineClasses.h"
-#endif
-#ifdef QNL_HAVE_PATHS
 #include "paths/TPathSpecifierList.h"
-#endif
-#ifdef QNL_HAVE_TRANSLATE
 #include "translate/TTranslator.h"
-#endif
 
 namespace qnl {
 
@@ -61,15 +55,9 @@ std::unique_ptr<TStream> OpenProgramFile(const std::string& ProgramFile) {
 
 void RegisterSetupClasses() {
   RegisterFormsClasses();
-#ifdef QNL_HAVE_PATHS
   RegisterPathSpecifierClasses();
-#endif
-#ifdef QNL_HAVE_ENGINE
   RegisterEngineClasses();
-#endif
-#ifdef QNL_HAVE_TRANSLATE
   RegisterTranslateClasses();
-#endif
 }
 
 std::string ReadProjectResource(const std::string& ProgramFile) {

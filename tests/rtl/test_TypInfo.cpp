@@ -3,6 +3,7 @@
 
 #include "rtl/Collection.h"
 #include "rtl/Strings.h"
+#include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 
 using namespace qnl;
@@ -107,4 +108,23 @@ TEST(TypInfo, RegistryCreatesByNameCaseInsensitively) {
   EXPECT_EQ(made->ClassName(), "TSample");
   EXPECT_EQ(owner.ComponentCount(), 1);
   EXPECT_THROW(GetClass("TMissing"), EClassNotFound);
+}
+
+TEST(SysUtils, IntegerConversionRefusesNumbersThatDoNotFit) {
+  int64_t v = 0;
+  EXPECT_TRUE(TryStrToInt("9223372036854775807", v));
+  EXPECT_EQ(v, INT64_MAX);
+  EXPECT_FALSE(TryStrToInt("99999999999999999999", v));
+  EXPECT_FALSE(TryStrToInt("$1FFFFFFFFFFFFFFFF", v));
+  EXPECT_TRUE(TryStrToInt("$ff", v));
+  EXPECT_EQ(v, 255);
+  EXPECT_THROW(StrToInt("12a"), EConvertError);
+}
+
+TEST(SysUtils, FormatPlaceholders) {
+  EXPECT_EQ(Format("%s has %d files, 100%%", {"Disk", 3}), "Disk has 3 files, 100%");
+  EXPECT_EQ(Format("%1:s %0:s", {"a", "b"}), "b a");
+  EXPECT_EQ(Format("[%5d|%-3s]", {42, "x"}), "[   42|x  ]");
+  EXPECT_THROW(Format("%d", {"text"}), EConvertError);
+  EXPECT_THROW(Format("%s %s", {"one"}), EConvertError);
 }
