@@ -4,6 +4,10 @@
 #include <initializer_list>
 
 #include "engine/TInstall.h"
+#include "engine/TInstallDirectory.h"
+#include "engine/TInstallGroup.h"
+#include "files/TInstallFile.h"
+#include "paths/TpsFileContainer.h"
 #include "paths/TPathSpecifierList.h"
 #include "rtl/TypInfo.h"
 
@@ -12,7 +16,9 @@ namespace qnl {
 void RegisterEngineClasses() {
   // The object model's own classes are bases that no project stores; the concrete classes
   // (install component, groups, directories, files, uninstaller) join this list.
-  std::initializer_list<const TClassInfo*> classes = {};
+  std::initializer_list<const TClassInfo*> classes = {
+      &TInstallGroup::StaticClassInfo(), &TInstallDirectory::StaticClassInfo(), &TInstallFile::StaticClassInfo(),
+      &TpsFileContainer::StaticClassInfo()};
   for (const TClassInfo* info : classes) RegisterClass(*info);
   RegisterClass(TInstall::StaticClassInfo());
   RegisterPathSpecifierClasses();

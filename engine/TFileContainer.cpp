@@ -2,7 +2,8 @@
 #include "engine/TFileContainer.h"
 
 #include "engine/TCustomInstallFile.h"
-#include "paths/cmp_TPathSpecifier.h"
+#include "paths/TpsFileContainer.h"
+#include "rtl/SysUtils.h"
 
 namespace qnl {
 
@@ -10,9 +11,39 @@ QNL_BEGIN_CLASS(TFileContainer)
     .Prop("Description", &C::Description, &C::SetDescription)
 QNL_END_CLASS
 
-TFileContainer::TFileContainer(TComponent* AOwner) : TFileRelated(AOwner) {}
+TFileContainer::TFileContainer(TComponent* AOwner) : TFileRelated(AOwner) { SetFireAfterInstallObjects(true); }
 
-TFileContainer::~TFileContainer() { FreeInstallFiles(); }
+TFileContainer::~TFileContainer() {
+  FreeInstallFiles();
+  if (FOwnSpecifier && !FOwnSpecifier->IsDestroying()) {
+    TCustomPathSpecifier* own = FOwnSpecifier;
+    FOwnSpecifier = nullptr;
+    delete own;
+  }
+}
+
+void TFileContainer::MakeOwnSpecifier() {
+  if (!CreatesOwnSpecifier()) return;
+  auto* specifier = new TpsFileContainer(Owner());
+  specifier->SetFileContainer(this);
+  FOwnSpecifier = specifier;
+  FreeNotification(specifier);
+  specifier->NameAutomatically();
+}
+
+bool TFileContainer::HasNetFiles() const {
+  for (int i = 0; i < InstallFileCount(); ++i)
+    if (InstallFiles(i)->Net()) return true;
+  return false;
+}
+
+TCustomInstallFile* TFileContainer::FindInstallFile(const std::string& SourcePath) const {
+  for (int i = 0; i < InstallFileCount(); ++i) {
+    TCustomInstallFile* file = InstallFiles(i);
+    if (SameText(file->SourcePath(), SourcePath)) return file;
+  }
+  return nullptr;
+}
 
 void TFileContainer::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
@@ -55,11 +86,7 @@ int32_t TFileContainer::SumFileSizes(bool All, bool Recurse) {
   return static_cast<int32_t>(sum);
 }
 
-void TFileContainer::Copy() { throw ENotImplemented("TFileContainer.Copy"); }
-
 void TFileContainer::FreeInstallFiles() { FreeComps(TCustomInstallFile::StaticClassInfo()); }
-
-void TFileContainer::Compress(TCompressOptions) { throw ENotImplemented("TFileContainer.Compress"); }
 
 int32_t TFileContainer::TotalPackedSize(bool All) {
   int64_t sum = 0;
@@ -72,17 +99,9 @@ int32_t TFileContainer::TotalPackedSize(bool All) {
   return static_cast<int32_t>(sum);
 }
 
-std::string TFileContainer::GetLocalArchivePath() { throw ENotImplemented("TFileContainer.GetLocalArchivePath"); }
-
 int32_t TFileContainer::OwnFilesSize(bool All) { return SumFileSizes(All, false); }
 
 int32_t TFileContainer::TotalFilesSize(bool All) { return SumFileSizes(All, true); }
-
-void TFileContainer::ReadInfoFromArchive() { throw ENotImplemented("TFileContainer.ReadInfoFromArchive"); }
-
-void TFileContainer::ReadInfoFromFile() { throw ENotImplemented("TFileContainer.ReadInfoFromFile"); }
-
-void TFileContainer::InstallObjects() { throw ENotImplemented("TFileContainer.InstallObjects"); }
 
 int TFileContainer::InstallFileCount() const { return CompCount(TCustomInstallFile::StaticClassInfo()); }
 

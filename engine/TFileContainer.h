@@ -20,7 +20,8 @@ constexpr TCompressOptions coIncludeExcluded = 32;
 
 // A file container (registered type 1000). Its upward path turns its files' reports into
 // progress figures and events while a pass runs, and passes every report on to its own
-// container; while idle it ignores them. Its install files die with it.
+// container; while idle it ignores them. Its install files and its own path specifier die
+// with it.
 class TFileContainer : public TFileRelated {
   QNL_CLASS(TFileContainer, TFileRelated)
 public:
@@ -81,6 +82,15 @@ public:
 
   int InstallFileCount() const;
   TCustomInstallFile* InstallFiles(int Index) const;
+  // Some install-file helper has Net set.
+  bool HasNetFiles() const;
+  // The first install-file helper whose source path equals SourcePath ignoring case, or none.
+  TCustomInstallFile* FindInstallFile(const std::string& SourcePath) const;
+
+protected:
+  // Called by the concrete containers' constructors (a base constructor cannot ask the
+  // derived class): when CreatesOwnSpecifier answers True, creates and names OwnSpecifier.
+  void MakeOwnSpecifier();
 
 private:
   void ProgressStep(TObject* PO);

@@ -46,12 +46,6 @@ void TFileRelated::DataReceived(TObject* /*Sender*/, const std::string& FileName
   if (Container()) Container()->DoInformationEventControl(this, ucDownloadProgress, &status);
 }
 
-void TFileRelated::DownloadArchive() { throw ENotImplemented("TFileRelated.DownloadArchive"); }
-
-bool TFileRelated::HasLocalArchive() { throw ENotImplemented("TFileRelated.HasLocalArchive"); }
-
-void TFileRelated::StoreLocalFile(const std::string&) { throw ENotImplemented("TFileRelated.StoreLocalFile"); }
-
 void TFileRelated::SetArchiveFile(const std::string& Value) { FArchiveFile = Value; }
 
 void TFileRelated::SetArchiveFileType(TCustomPathSpecifier* Value) {

@@ -1,6 +1,8 @@
 // An installation object that has an archive: a file container or an install file.
 #pragma once
 
+#include <optional>
+
 #include "engine/TInstallObject.h"
 
 namespace qnl {
@@ -46,6 +48,16 @@ public:
   virtual void SetNetLocation(TComponent* Value);
   // ArchiveFileType's path for this component followed by ArchiveFile, without trailing backslash.
   virtual std::string GetArchivePath();
+
+  // The stored path of this component's downloaded archive ("LocalFile" in the install
+  // record), when there is one and it names an existing file.
+  std::optional<std::string> LookupLocalFile() const;
+  // The net location of this component: its own, else (for an install file) its file
+  // container's, else the install component's, else the process-wide current one; or none.
+  TComponent* FindNetLocation() const;
+  // Where this component's archive lies below the net archive directory (host\directory);
+  // IEFileRel_NoNetLocation when there is no net location.
+  std::string NetArchivePath() const;
 
 private:
   std::string FLocalArchive;

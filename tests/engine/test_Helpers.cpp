@@ -118,35 +118,38 @@ TEST_F(Tree, HelpersOutsideTheListNameTheContainerAndTheIndex) {
 }
 
 TEST_F(Tree, CompCountsAndFindsHelpersOfAClassInListOrder) {
-  (new TTestObject(&owner, "Obj", 1000))->SetContainer(root);
-  (new TTestFile(&owner, "F1", 1))->SetContainer(root);
-  (new TTestFile(&owner, "F2", 1))->SetContainer(root);
-  EXPECT_EQ(root->CompCount<TCustomInstallFile>(), 2);
-  EXPECT_EQ(root->CompCount<TInstallObject>(), 3);
-  EXPECT_EQ(root->Comp<TCustomInstallFile>(0)->Name(), "F2");
-  EXPECT_EQ(root->Comp<TCustomInstallFile>(1)->Name(), "F1");
-  EXPECT_EQ(root->FileContainerCount(), 0);
+  auto* files = new TFileContainer(&owner);
+  (new TTestObject(&owner, "Obj", 1000))->SetContainer(files);
+  (new TTestFile(&owner, "F1", 1))->SetContainer(files);
+  (new TTestFile(&owner, "F2", 1))->SetContainer(files);
+  EXPECT_EQ(files->CompCount<TCustomInstallFile>(), 2);
+  EXPECT_EQ(files->CompCount<TInstallObject>(), 3);
+  EXPECT_EQ(files->Comp<TCustomInstallFile>(0)->Name(), "F2");
+  EXPECT_EQ(files->Comp<TCustomInstallFile>(1)->Name(), "F1");
+  EXPECT_EQ(files->FileContainerCount(), 0);
 }
 
 TEST_F(Tree, CompWithoutSuchAHelperSaysTheParametersAreProbablyReversed) {
-  (new TTestFile(&owner, "F1", 1))->SetContainer(root);
+  auto* files = new TFileContainer(&owner);
+  (new TTestFile(&owner, "F1", 1))->SetContainer(files);
   try {
-    root->Comp(1, TCustomInstallFile::StaticClassInfo());
+    files->Comp(1, TCustomInstallFile::StaticClassInfo());
     FAIL();
   } catch (const IEInstallContainer& e) {
     EXPECT_STREQ(e.what(),
                  "Bad call to the Comp procedure which returns a TInstallObject for a TInstallContainer component. "
                  "The parameters are probably reversed. Index: 1, ComponentType: 1");
   }
-  EXPECT_THROW(root->Comp(0, TFileContainer::StaticClassInfo()), IEInstallContainer);
+  EXPECT_THROW(files->Comp(0, TFileContainer::StaticClassInfo()), IEInstallContainer);
 }
 
 TEST_F(Tree, FreeCompsFreesOnlyHelpersOfThatClass) {
-  (new TTestObject(&owner, "Obj", 1000))->SetContainer(root);
-  (new TTestFile(&owner, "F1", 1))->SetContainer(root);
-  (new TTestFile(&owner, "F2", 1))->SetContainer(root);
-  root->FreeComps(TCustomInstallFile::StaticClassInfo());
-  EXPECT_EQ(HelperNames(*root), "Obj");
+  auto* files = new TFileContainer(&owner);
+  (new TTestObject(&owner, "Obj", 1000))->SetContainer(files);
+  (new TTestFile(&owner, "F1", 1))->SetContainer(files);
+  (new TTestFile(&owner, "F2", 1))->SetContainer(files);
+  files->FreeComps(TCustomInstallFile::StaticClassInfo());
+  EXPECT_EQ(HelperNames(*files), "Obj");
   EXPECT_EQ(owner.FindComponent("F1"), nullptr);
   EXPECT_EQ(owner.FindComponent("F2"), nullptr);
 }

@@ -199,13 +199,14 @@ TEST(RunTimeDefaults, AContainerAssignedInCodeBringsTheContainerSpecifiers) {
   EXPECT_EQ(file->ArchiveFileType(), nullptr);
 }
 
-TEST(RunTimeDefaults, AContainerOfAnotherKindBringsNoArchiveSpecifier) {
+TEST(RunTimeDefaults, AnInstallFileRefusesAContainerOfAnotherKind) {
   TComponent owner(nullptr);
   auto* spec = FixedSpecifier(&owner, "C:\\x");
   auto* plain = new TTestObject(&owner, "Plain", 1000);
   auto* file = new TTestFile(&owner, "File", 1);
   file->SetArchiveFileType(spec);
-  file->SetContainer(plain);
+  // An install file refuses it outright and keeps what it had.
+  EXPECT_THROW(file->SetContainer(plain), IECustomInstallFile);
   EXPECT_EQ(file->ArchiveFileType(), spec);
 }
 

@@ -276,12 +276,8 @@ TEST_F(Upward, SizesSumIncludedFilesAndRecurseIntoContainers) {
   EXPECT_EQ(top->FileContainers(0), dir);
 }
 
-TEST_F(Upward, PassesNotBuiltYetSaySo) {
-  EXPECT_THROW(dir->InstallObjects(), ENotImplemented);
-  EXPECT_THROW(dir->Copy(), ENotImplemented);
-  EXPECT_THROW(dir->Compress(coIncludeExcluded), ENotImplemented);
-  EXPECT_THROW(file->InstallObjects(), ENotImplemented);
-  EXPECT_THROW(file->DownloadArchive(), ENotImplemented);
+TEST_F(Upward, ANetFileWithoutALocationSaysSo) {
+  EXPECT_THROW(file->NetArchivePath(), IEFileRel_NoNetLocation);
 }
 
 } // namespace

@@ -1,0 +1,188 @@
+// The file container's passes: install, copy and compress, and the walks that read figures.
+#include "archive/TQnlfCompress.h"
+#include "common/routines_Strings.h"
+#include "engine/TCustomInstall.h"
+#include "engine/TCustomInstallFile.h"
+#include "engine/TFileContainer.h"
+#include "paths/StandardPathSpecifiers.h"
+#include "platform/files/Files.h"
+
+namespace qnl {
+
+namespace {
+
+// Resets PassState on every exit; with Notify, also sends the end of the operation.
+class TPassGuard {
+public:
+  TPassGuard(TFileContainer* Container, TPassState State, bool NotifyEnd)
+      : FContainer(Container), FNotifyEnd(NotifyEnd) {
+    Container->SetPassState(State);
+  }
+  ~TPassGuard() noexcept(false) {
+    FContainer->SetPassState(TPassState::pstNone);
+    // A failure of the end notice must not replace the error already on its way.
+    if (FNotifyEnd && std::uncaught_exceptions() == FExceptions) FContainer->Notify(icOperationEnded);
+    else if (FNotifyEnd) try {
+        FContainer->Notify(icOperationEnded);
+      } catch (...) {
+      }
+  }
+
+private:
+  TFileContainer* FContainer;
+  bool FNotifyEnd;
+  int FExceptions = std::uncaught_exceptions();
+};
+
+// The four values the compress pass changes on a helper, restored through the setters.
+struct TSavedArchiveValues {
+  TFileRelated* Helper;
+  TlzhCommand AddToArchive;
+  std::string ArchiveFile;
+  TCustomPathSpecifier* ArchiveFileType;
+  bool Include;
+  explicit TSavedArchiveValues(TFileRelated* H)
+      : Helper(H), AddToArchive(H->AddToArchive()), ArchiveFile(H->ArchiveFile()),
+        ArchiveFileType(H->ArchiveFileType()), Include(H->Include()) {}
+  void Restore() const {
+    Helper->SetAddToArchive(AddToArchive);
+    Helper->SetArchiveFile(ArchiveFile);
+    Helper->SetArchiveFileType(ArchiveFileType);
+    Helper->SetInclude(Include);
+  }
+};
+
+// The text after the first ":" (the whole path when it has none).
+std::string WithoutDrive(const std::string& Path) {
+  size_t colon = Path.find(':');
+  return colon == std::string::npos ? Path : Path.substr(colon + 1);
+}
+
+} // namespace
+
+void TFileContainer::ReadInfoFromFile() {
+  for (int i = 0; i < InstallFileCount(); ++i) InstallFiles(i)->ReadInfoFromFile();
+  for (int i = 0; i < HelperCount(); ++i)
+    if (auto* container = dynamic_cast<TFileContainer*>(Helpers(i))) container->ReadInfoFromFile();
+}
+
+void TFileContainer::ReadInfoFromArchive() {
+  // The hourglass belongs to a screen; this build has none to show it on.
+  for (int i = 0; i < InstallFileCount(); ++i) InstallFiles(i)->ReadInfoFromArchive();
+  for (int i = 0; i < HelperCount(); ++i)
+    if (auto* container = dynamic_cast<TFileContainer*>(Helpers(i))) container->ReadInfoFromArchive();
+  SetInfoRead(true);
+}
+
+std::string TFileContainer::GetLocalArchivePath() {
+  if (std::optional<std::string> path = LookupLocalFile()) return *path;
+  throw IEFileContainer(
+      "%s has not yet downloaded the archive file and therefore cannot retrieve the path of the archive file",
+      {Name()});
+}
+
+void TFileContainer::InstallObjects() {
+  TPassGuard guard(this, TPassState::pstInstall, false);
+  if (std::optional<std::string> path = LookupLocalFile()) SetLocalArchive(*path);
+  ReadInfoFromArchive();
+  Notify(icInstallPassBegins);
+  if (Container()) Container()->DoInformationEventControl(this, ucPassBegins, this);
+  SetPassTotalSize(TotalFilesSize(false));
+  SetPassDoneSize(0);
+  if (OnBeforeInstallObjects()) OnBeforeInstallObjects()(this);
+  TFileRelated::InstallObjects();
+  if (Container()) Container()->DoInformationEventControl(this, ucPassEnds, this);
+  bool aborted = QnlfCompress().Abort();
+  Notify(icOperationEnded);
+  if (FireAfterInstallObjects() && OnAfterInstallObjects()) OnAfterInstallObjects()(this, aborted);
+}
+
+void TFileContainer::Copy() {
+  TPassGuard guard(this, TPassState::pstCopy, true);
+  if (OnBeforeProcess()) OnBeforeProcess()(this);
+  if (!Include()) return;
+  if (Container()) Container()->DoInformationEventControl(this, ucPassBegins, this);
+  ReadInfoFromFile();
+  SetPassTotalSize(TotalFilesSize(false));
+  SetPassDoneSize(0);
+  for (int i = 0; i < InstallFileCount(); ++i) InstallFiles(i)->Copy();
+  for (int i = 0; i < HelperCount(); ++i)
+    if (auto* container = dynamic_cast<TFileContainer*>(Helpers(i))) container->Copy();
+  if (OnAfterProcess()) OnAfterProcess()(this);
+  if (Container()) Container()->DoInformationEventControl(this, ucPassEnds, this);
+}
+
+void TFileContainer::Compress(TCompressOptions Options) {
+  if ((Options & coForceNetFilesLocal) && (Options & coForceFilesNet))
+    throw IEFileContainer("Cannot pass both coForceNetFilesLocal and coForceFilesNet to Compress");
+  TPassGuard guard(this, TPassState::pstCompress, true);
+  if (OnBeforeProcess()) OnBeforeProcess()(this);
+  if (!Include()) return;
+  if (Container()) Container()->DoInformationEventControl(this, ucPassBegins, this);
+  ReadInfoFromFile();
+  SetPassTotalSize(TotalFilesSize((Options & coIncludeExcluded) != 0));
+  SetPassDoneSize(0);
+
+  std::string archiveDir = RemoveBackSlash(ExtractFileDir(GetArchivePath()));
+  try {
+    SetLocalArchive(archiveDir + "\\" + NetArchivePath() + "\\" + Name() + ".1");
+  } catch (const IEFileRel_NoNetLocation&) {
+    if (!(Options & coForceNetFilesLocal)) throw;
+  }
+  if (AddToArchive() == lzcOverwrite) {
+    std::string own = ChangeFileExt(GetArchivePath(), ".1");
+    if (FileExists(own)) try {
+        DeleteFile(own);
+      } catch (const std::exception&) {
+        throw IEFileContainer("%s cannot delete the archive file %s", {Name(), own});
+      }
+  }
+  if ((HasNetFiles() || ((Options & coForceFilesNet) && InstallFileCount() > 0)) && FileExists(LocalArchive())) try {
+      DeleteFile(LocalArchive());
+    } catch (const std::exception&) {
+      throw IEFileContainer("%s cannot delete the archive file %s", {Name(), LocalArchive()});
+    }
+
+  for (int i = 0; i < HelperCount(); ++i) {
+    auto* helper = dynamic_cast<TFileRelated*>(Helpers(i));
+    if (!helper) continue;
+    auto* file = dynamic_cast<TCustomInstallFile*>(helper);
+    bool netFile = file && !(Options & coForceNetFilesLocal) && (file->Net() || (Options & coForceFilesNet));
+    TSavedArchiveValues saved(helper);
+    try {
+      if (!helper->Include() && (Options & coIncludeExcluded)) helper->SetInclude(true);
+      if (netFile) {
+        std::string own = archiveDir + "\\" + helper->NetArchivePath() + "\\" + helper->Name() + ".1";
+        bool ownArchive = helper->NetLocation() || file->HasOwnArchive();
+        helper->SetAddToArchive(helper->NetLocation() ? lzcOverwrite : lzcOnlyAdd);
+        helper->SetArchiveFileType(nullptr);
+        helper->SetArchiveFile(ownArchive ? own : LocalArchive());
+        file->SetArchivedOwnNet(1);
+      } else if (TCustomPathSpecifier* type = helper->ArchiveFileType();
+                 type && type->InheritsFrom(TpsContainerArchiveFile::StaticClassInfo())) {
+        helper->SetAddToArchive(lzcOnlyAdd);
+      } else if (type && type->InheritsFrom(TpsInstallSource::StaticClassInfo())) {
+        TFileContainer* top = TCustomInstall::Current() ? static_cast<TFileContainer*>(TCustomInstall::Current()) : this;
+        std::string path = RemoveBackSlash(ExtractFileDir(top->GetArchivePath())) + helper->ArchiveFile();
+        helper->SetAddToArchive(lzcOverwrite);
+        helper->SetArchiveFileType(nullptr);
+        helper->SetArchiveFile(path);
+      } else if (Options & coRelocateArchives) {
+        std::string path = archiveDir + WithoutDrive(helper->GetArchivePath());
+        helper->SetAddToArchive(lzcOverwrite);
+        helper->SetArchiveFileType(nullptr);
+        helper->SetArchiveFile(path);
+      }
+      if (auto* container = dynamic_cast<TFileContainer*>(helper)) container->Compress(Options);
+      else if (file) file->Compress();
+    } catch (...) {
+      saved.Restore();
+      throw;
+    }
+    saved.Restore();
+  }
+  if (OnAfterProcess()) OnAfterProcess()(this);
+  if (Container()) Container()->DoInformationEventControl(this, ucPassEnds, this);
+}
+
+} // namespace qnl

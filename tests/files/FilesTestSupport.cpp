@@ -1,0 +1,47 @@
+// Helpers of the file tests.
+#include "FilesTestSupport.h"
+
+#include "engine/RegisterEngineClasses.h"
+#include "files/UniqueIDTable.h"
+#include "platform/files/FileStream.h"
+#include "platform/files/Files.h"
+#include "common/routines_Strings.h"
+#include "rtl/FormReader.h"
+#include "rtl/FormText.h"
+
+namespace qnl::test {
+
+void FilesTest::SetUp() {
+  TempMachineTest::SetUp();
+  RegisterEngineClasses();
+  UniqueIDTable().Reset();
+  Module = new TDataModule(nullptr);
+}
+
+void FilesTest::TearDown() {
+  delete Module;
+  TempMachineTest::TearDown();
+}
+
+void FilesTest::WriteFile(const std::string& Path, const std::string& Text) {
+  ForceDirectories(ExtractFileDir(Path));
+  TFileStream stream(Path, fmCreate);
+  stream.Write(Text.data(), static_cast<int64_t>(Text.size()));
+}
+
+std::string FilesTest::ReadFile(const std::string& Path) {
+  TFileStream stream(Path, fmOpenRead | fmShareDenyNone);
+  std::string text(static_cast<size_t>(stream.Size()), '\0');
+  stream.Read(text.data(), static_cast<int64_t>(text.size()));
+  return text;
+}
+
+void FilesTest::LoadProject(const std::string& Text) {
+  TMemoryStream stream;
+  std::string binary = ObjectTextToBinary(Text);
+  stream.Write(binary.data(), static_cast<int64_t>(binary.size()));
+  stream.SetPosition(0);
+  ReadRootComponent(stream, Module);
+}
+
+} // namespace qnl::test

@@ -1,0 +1,26 @@
+// Helpers of the file tests: a data module holding the standard specifiers, real files on
+// a temporary machine, and reading a project from its text form.
+#pragma once
+
+#include <string>
+
+#include "tests/paths/PathsTestSupport.h"
+#include "rtl/Forms.h"
+
+namespace qnl::test {
+
+// A fresh machine (WINEPREFIX in a temporary folder) and a data module owning the project.
+class FilesTest : public TempMachineTest {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Writes Text to the Windows path Path, creating its directories.
+  static void WriteFile(const std::string& Path, const std::string& Text);
+  static std::string ReadFile(const std::string& Path);
+  // Reads a project in text form into Module.
+  void LoadProject(const std::string& Text);
+
+  TDataModule* Module = nullptr;
+};
+
+} // namespace qnl::test
