@@ -52,6 +52,7 @@ TCustomInstallFile::TCustomInstallFile(TComponent* AOwner, TInstallContainer* AC
 
 TCustomInstallFile::~TCustomInstallFile() {
   UniqueIDTable().Release(FUniqueID);
+  FailedRegistrationFiles().Remove(this);
   AllInstallFiles().Remove(this);
 }
 

@@ -97,7 +97,26 @@ public:
   virtual void ReadInfoFromArchive();
   virtual void ReadInfoFromFile();
 
+  // The file's uninstall entry under HKEY_LOCAL_MACHINE Key: its path in Key\Files (or the
+  // first of Files1 ... that accepts it), or in Key\ActiveX with its registration flag.
+  void WriteUninstallInfo(const std::string& Key) override;
+  // After a restart: the ActiveX registration that waited for the new file.
+  void ContinueAfterReboot() override;
+
+  // System registration. The count of the installed path in SharedDLLs goes up by one
+  // (short name first when counted under it); True when written.
+  bool UpdateSharedDLLCount();
+  // The installed file's directory under the Help key, named by DestName in upper case.
+  void RegisterHelpFile();
+  // Self-registration: DllRegisterServer of a library, " /REGSERVER" of a program.
+  void RegisterActiveX();
+
 protected:
+  // Puts the destination aside when it is in use: the new file goes beside it and into
+  // place at the next restart.
+  void ReplaceInUse();
+  // Help, shared-DLL and ActiveX registration after the file is in place (or kept).
+  void AfterInstallSteps();
   // Relays given to the archive component.
   void StatusRelay(const TlzhFileStats& Stats);
   void DiskRelay(int DiskNumber, std::string& Path);
@@ -113,6 +132,10 @@ private:
   void DeriveFromFileName();
   void ApplyFileTypeRules();
   void PlaceByFileType();
+  // The archive Install and ReadInfoFromArchive read for a net distribution.
+  std::string NetArchiveToRead(bool& Skip);
+  void RegisterLibrary(const std::string& Path);
+  void RegisterProgram(const std::string& Path);
 
   bool FActiveX = false;
   std::string FDestName;

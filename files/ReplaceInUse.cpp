@@ -1,0 +1,57 @@
+// Replacing a destination that is in use: beside it now, into place at the next restart.
+#include "common/routines_API.h"
+#include "common/routines_Strings.h"
+#include "engine/TCustomInstall.h"
+#include "engine/TCustomInstallFile.h"
+#include "platform/files/FileStream.h"
+#include "platform/files/Files.h"
+#include "settings/routines_Registry.h"
+
+namespace qnl {
+
+namespace {
+
+// The restart batch file: remove the old file, then move the new one into its place.
+std::string WriteRestartBatch(const std::string& OldPath, const std::string& NewPath) {
+  std::string batch = ChangeFileExt(GetTempFile(TTempFileKeep::tkDelete), ".bat");
+  std::string text = "erase " + OldPath + "\r\nmove " + NewPath + " " + OldPath + "\r\n";
+  TFileStream stream(batch, fmCreate);
+  stream.Write(text.data(), static_cast<int64_t>(text.size()));
+  return batch;
+}
+
+} // namespace
+
+void TCustomInstallFile::ReplaceInUse() {
+  if (OnReplacing) OnReplacing(this);
+  Notify(icReplacingFileInUse, this);
+  ToContainer(ucReplacingFileInUse, this);
+  FReplacing = true;
+  std::string dest = GetDestPath();
+  if (!FileExists(dest) || TryDeleteFile(dest)) return;
+
+  FRebootReplace = true;
+  std::string destDir = AddBackSlash(GetDestDir());
+  int n = 1;
+  while (FileExists(destDir + ChangeFileExt(FDestName, "." + IntToStr(n)))) ++n;
+  FDestName = ChangeFileExt(FDestName, "." + IntToStr(n));
+  std::string oldPath = GetShortPath(dest);
+  std::string newPath = ExtractFileDir(oldPath) + "\\" + FDestName;
+
+  TCustomInstall* install = TCustomInstall::Current();
+  if (GetWindowsVersionClass() == wvcWin95) {
+    WriteWininitRename(oldPath, newPath);
+    if (install) install->SetReboot(true);
+    return;
+  }
+  if (install) install->SetReboot(true);
+  if (MoveFileAtRestart(destDir + FDestName, dest) || !install) return;
+
+  std::string batch = WriteRestartBatch(oldPath, newPath);
+  install->AddUnfinished(batch, 1);
+  if (!RegisterRunOnce("QuenloftBatFile", batch, true))
+    throw IECustomInstallFile(
+        "%s cannot register a routine in the register to move the files after the computer is reboot", {Name()});
+}
+
+} // namespace qnl

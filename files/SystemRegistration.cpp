@@ -1,0 +1,157 @@
+// System registration of an installed file: shared-DLL counts, help files, ActiveX.
+#include "common/routines_API.h"
+#include "common/routines_Strings.h"
+#include "engine/InstallRegistries.h"
+#include "engine/TCustomInstall.h"
+#include "engine/TCustomInstallFile.h"
+#include "files/DeferredRegistrations.h"
+#include "platform/files/Files.h"
+#include "platform/process/Library.h"
+#include "platform/process/Process.h"
+#include "platform/registry/Registry.h"
+#include "settings/routines_Registry.h"
+
+namespace qnl {
+
+namespace {
+
+constexpr const char* kSharedDLLsKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+constexpr const char* kHelpKey = "\\SOFTWARE\\Microsoft\\Windows\\Help";
+constexpr int kSW_HIDE = 0;
+
+} // namespace
+
+bool& DeferRegistrationFailures() {
+  static bool defer = false;
+  return defer;
+}
+
+void RetryDeferredRegistrations() {
+  DeferRegistrationFailures() = false;
+  TCustomInstallFileList& list = FailedRegistrationFiles();
+  while (list.Count() > 0) {
+    TCustomInstallFile* file = list.Items(0);
+    list.Delete(0);
+    file->RegisterActiveX();
+  }
+}
+
+bool TCustomInstallFile::UpdateSharedDLLCount() {
+  std::optional<TRegKey> key;
+  try {
+    key = TRegKey::Create(TRootKey::LocalMachine, kSharedDLLsKey);
+  } catch (const std::exception&) {
+    // The registry emulation has no error codes of its own; 0 stands for "not known".
+    throw IECustomInstallFile(
+        "Could not open the key SharedDLLs key in the registry. File component %s. GetLastError return: %d",
+        {Name(), 0});
+  }
+  std::string dest = GetDestPath();
+  std::string shortName = GetShortPath(dest);
+  if (std::optional<uint32_t> count = key->ReadDWord(shortName)) {
+    key->WriteDWord(shortName, *count + 1);
+    return true;
+  }
+  key->WriteDWord(dest, key->ReadDWord(dest).value_or(0) + 1);
+  return true;
+}
+
+void TCustomInstallFile::RegisterHelpFile() {
+  RegWriteString(static_cast<int>(TRootKey::LocalMachine), kHelpKey, UpperCase(FDestName), GetDestDir());
+}
+
+void TCustomInstallFile::RegisterActiveX() {
+  std::string destDir = GetDestDir();
+  std::string path = AddBackSlash(destDir) + FDestName;
+  if (Trim(destDir + FDestName).empty() || !FileExists(path))
+    throw IECustomInstallFile(
+        "Cannot compress,copy, or install the following file because it's destination directory is blank. File "
+        "is :%s",
+        {Name()});
+  // The current directory stays as it is: this process's working directory is shared by
+  // every thread, and a library that needs its neighbours finds them by its own path here.
+  if (UpperCase(ExtractFileExt(FFileName)) == ".EXE") RegisterProgram(path);
+  else RegisterLibrary(path);
+}
+
+void TCustomInstallFile::RegisterLibrary(const std::string& Path) {
+  std::unique_ptr<TLibrary> library = TLibrary::Load(Path);
+  if (!library)
+    throw IECustomInstallFile(
+        "Could not register the ActiveX component, %s, because the LoadLibrary(%s) procedure returned a value of "
+        "0. The file component is %s. The following value is the value of the GetLastError function: %d",
+        {Path, Path, Name(), static_cast<int>(LibraryLastError())});
+  TEntryPoint entry = library->ProcAddress("DllRegisterServer");
+  if (!entry)
+    throw IECustomInstallFile(
+        "Could not register the ActiveX component, %s, because the DllRegisterServer function could not be found. "
+        "The file component is %s. The following value is the value of the GetLastError function: %d",
+        {Path, Name(), 127});
+  int32_t result = entry();
+  if (result != 0)
+    throw IECustomInstallFile(
+        "Could not register the ActiveX component, %s, because the DllRegisterServer function returned a value of "
+        "%d. The file component is %s",
+        {Path, result, Name()});
+}
+
+void TCustomInstallFile::RegisterProgram(const std::string& Path) {
+  uint32_t started = WinExec(Path + " /REGSERVER", kSW_HIDE);
+  if (started < 32)
+    throw IECustomInstallFile(
+        "Could not register the ActiveX component, %s, because the WinExec(%s,SW_HIDE) function returned a value < "
+        "32. The file component is %s. The following value is the value of the GetLastError function: %d",
+        {Path, Path, Name(), static_cast<int>(started)});
+}
+
+void TCustomInstallFile::AfterInstallSteps() {
+  if (FRegisterAsHelp) RegisterHelpFile();
+  if (FUpdateDLLCounter && !UpdateSharedDLLCount())
+    throw IECustomInstallFile("Cannot update the DLL count for the following file :%s:", {FFileName});
+  TCustomInstall* install = TCustomInstall::Current();
+  if (FRebootReplace && install) {
+    install->AddUnfinished(Name(), 0);
+  } else if (FActiveX) {
+    try {
+      RegisterActiveX();
+    } catch (const IECustomInstallFile&) {
+      if (!DeferRegistrationFailures()) throw;
+      if (FailedRegistrationFiles().IndexOf(this) < 0) FailedRegistrationFiles().Add(this);
+    }
+  }
+}
+
+void TCustomInstallFile::ContinueAfterReboot() {
+  if (FActiveX) RegisterActiveX();
+}
+
+void TCustomInstallFile::WriteUninstallInfo(const std::string& Key) {
+  const int root = static_cast<int>(TRootKey::LocalMachine);
+  std::string dest = GetDestPath();
+  if (FActiveX) {
+    std::string sub = Key + "\\ActiveX";
+    int n = StrToIntDef(RegReadString(root, sub, "Entries", "0"), 0) + 1;
+    std::string flag = UpperCase(ExtractFileExt(FFileName)) == ".EXE" ? "1" : "0";
+    RegWriteString(root, sub, "File" + IntToStr(n), dest + ";" + flag);
+    RegWriteString(root, sub, "Entries", IntToStr(n));
+    return;
+  }
+  // A "Files" key that cannot take another value (full, or not a key one can write) is
+  // followed by Files1, Files2 ...; after kUninstallFileKeys of them the last error stands.
+  constexpr int kUninstallFileKeys = 16;
+  for (int attempt = 0;; ++attempt) {
+    std::string sub = Key + "\\Files" + (attempt ? IntToStr(attempt) : std::string());
+    int64_t n = 0;
+    try {
+      n = StrToInt(RegReadString(root, sub, "Entries", "0")) + 1;
+      RegWriteString(root, sub, "File" + IntToStr(n), dest);
+    } catch (const std::exception&) {
+      if (attempt + 1 >= kUninstallFileKeys) throw;
+      continue;
+    }
+    RegWriteString(root, sub, "Entries", IntToStr(n));
+    return;
+  }
+}
+
+} // namespace qnl

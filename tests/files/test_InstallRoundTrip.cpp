@@ -1,0 +1,155 @@
+// A tree of real files through the compress pass into an archive and back through the
+// install pass onto a machine; the overwrite rules against real versions and dates.
+#include <gtest/gtest.h>
+
+#include "FilesTestSupport.h"
+#include "archive/TQnlfCompress.h"
+#include "engine/InstallRegistries.h"
+#include "engine/TInstallDirectory.h"
+#include "files/TInstallFile.h"
+#include "platform/files/Files.h"
+#include "platform/files/ShortNames.h"
+#include "platform/files/WinPaths.h"
+#include "platform/registry/Registry.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+const std::string kUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool";
+
+std::string Fixture(const std::string& Name) {
+  std::string here = __FILE__;
+  return WindowsPathOf(here.substr(0, here.rfind('/')) + "/../archive/fixtures/" + Name);
+}
+
+// A directory C:\Apps\Tool archived in C:\dist\tool.1, with an install component named Tool.
+class RoundTrip : public FilesTest {
+protected:
+  void SetUp() override {
+    FilesTest::SetUp();
+    install = new TFakeInstall(Module);
+    InstallRunState().ProductName = [] { return std::string("Tool"); };
+    dir = new TInstallDirectory(Module);
+    dir->SetName("ToolDir");
+    dir->SetArchiveFile("C:\\dist\\tool.1");
+    dir->SetDestDir("C:\\Apps\\Tool");
+  }
+  void TearDown() override {
+    InstallRunState() = TInstallRunState{};
+    FilesTest::TearDown();
+  }
+  TInstallFile* AddFile(const std::string& Name, const std::string& Source) {
+    auto* file = new TInstallFile(Module, dir, Source);
+    file->SetName(Name);
+    return file;
+  }
+  static std::optional<TRegKey> Key(const std::string& Path) { return TRegKey::Open(TRootKey::LocalMachine, Path); }
+
+  TFakeInstall* install = nullptr;
+  TInstallDirectory* dir = nullptr;
+};
+
+TEST_F(RoundTrip, ATreeGoesIntoAnArchiveAndOntoTheMachine) {
+  WriteFile("C:\\src\\readme.txt", "Read me first.\r\n");
+  WriteFile("C:\\src\\data\\table.dat", std::string(5000, 'x') + "end");
+  WriteFile("C:\\src\\shared.dll", std::string(3000, 's'));
+  WriteFile("C:\\src\\guide.hlp", "help text");
+  AddFile("Readme", "C:\\src\\readme.txt");
+  AddFile("Table", "C:\\src\\data\\table.dat");
+  TInstallFile* shared = AddFile("Shared", "C:\\src\\shared.dll");
+  shared->SetUpdateDLLCounter(true);
+  TInstallFile* guide = AddFile("Guide", "C:\\src\\guide.hlp");
+  EXPECT_TRUE(guide->RegisterAsHelp());
+  TDateTime tableDate = FileDateTime("C:\\src\\data\\table.dat");
+
+  dir->Compress(coForceNetFilesLocal | coIncludeExcluded);
+  ASSERT_TRUE(FileExists("C:\\dist\\tool.1"));
+  EXPECT_EQ(shared->Archived(), 2);
+  EXPECT_EQ(shared->ArchivedInto(), "C:\\dist\\tool.1");
+  EXPECT_EQ(dir->PassState(), TPassState::pstNone);
+  // The compress pass gives the files back their own archive settings.
+  EXPECT_EQ(shared->AddToArchive(), lzcOverwrite);
+
+  DeleteTree("C:\\src"); // the install reads only the archive
+  dir->InstallObjects();
+  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\readme.txt"), "Read me first.\r\n");
+  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\table.dat"), std::string(5000, 'x') + "end");
+  EXPECT_NEAR(FileDateTime("C:\\Apps\\Tool\\table.dat"), tableDate, 2.0 / 86400);
+  EXPECT_EQ(shared->SourceSize(), 3000);
+
+  auto files = Key(kUninstallKey + "\\Files");
+  ASSERT_TRUE(files);
+  EXPECT_EQ(files->ReadString("Entries").value_or(""), "4");
+  // Files of one type stand newest first in the helper list.
+  EXPECT_EQ(files->ReadString("File1").value_or(""), "C:\\Apps\\Tool\\guide.hlp");
+  EXPECT_EQ(files->ReadString("File4").value_or(""), "C:\\Apps\\Tool\\readme.txt");
+  auto counts = Key("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
+  ASSERT_TRUE(counts);
+  EXPECT_EQ(counts->ReadDWord("C:\\Apps\\Tool\\shared.dll"), 1u);
+  auto help = Key("\\SOFTWARE\\Microsoft\\Windows\\Help");
+  ASSERT_TRUE(help);
+  EXPECT_EQ(help->ReadString("GUIDE.HLP").value_or(""), "C:\\Apps\\Tool");
+
+  // A second install in the same run counts the shared file twice.
+  dir->InstallObjects();
+  EXPECT_EQ(Key("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs")->ReadDWord("C:\\Apps\\Tool\\shared.dll"),
+            2u);
+}
+
+TEST_F(RoundTrip, ACountUnderTheShortNameIsIncreasedThere) {
+  WriteFile("C:\\src\\longsharedname.dll", "dll");
+  TInstallFile* shared = AddFile("Shared", "C:\\src\\longsharedname.dll");
+  shared->SetUpdateDLLCounter(true);
+  dir->Compress(coForceNetFilesLocal);
+  WriteFile("C:\\Apps\\Tool\\longsharedname.dll", "old");
+  std::string shortName = ShortPathName("C:\\Apps\\Tool\\longsharedname.dll");
+  ASSERT_NE(shortName, "C:\\Apps\\Tool\\longsharedname.dll");
+  TRegKey::Create(TRootKey::LocalMachine, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs")
+      .WriteDWord(shortName, 5);
+  dir->InstallObjects();
+  auto counts = Key("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
+  EXPECT_EQ(counts->ReadDWord(shortName), 6u);
+  EXPECT_FALSE(counts->ReadDWord("C:\\Apps\\Tool\\longsharedname.dll"));
+}
+
+// Installs Source (a fixture) over an existing destination made from Existing, under Mode.
+struct OverwriteCase {
+  const char* Label;
+  const char* Source;
+  const char* Existing; // nullptr: no destination
+  TOverwriteType Mode;
+  bool Replaced;
+};
+
+class Overwrite : public RoundTrip, public ::testing::WithParamInterface<OverwriteCase> {};
+
+TEST_P(Overwrite, FollowsTheRuleAgainstRealVersions) {
+  const OverwriteCase& c = GetParam();
+  ForceDirectories("C:\\src");
+  ForceDirectories("C:\\Apps\\Tool");
+  CopyFile(Fixture(c.Source), "C:\\src\\tool.exe", TExisting::exReplace);
+  TInstallFile* file = AddFile("Tool", "C:\\src\\tool.exe");
+  file->SetOverwriteMode(c.Mode);
+  dir->Compress(coForceNetFilesLocal);
+  if (c.Existing) CopyFile(Fixture(c.Existing), "C:\\Apps\\Tool\\tool.exe", TExisting::exReplace);
+  dir->InstallObjects();
+  EXPECT_EQ(file->Replacing(), c.Replaced);
+  bool present = FileExists("C:\\Apps\\Tool\\tool.exe");
+  std::string expected = c.Replaced ? c.Source : (c.Existing ? c.Existing : "");
+  if (expected.empty()) EXPECT_FALSE(present);
+  else EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.exe"), ReadFile(Fixture(expected)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, Overwrite,
+    ::testing::Values(OverwriteCase{"NewerVersionReplaces", "long64.exe", "font32.dll", owVersion, true},
+                      OverwriteCase{"OlderVersionIsKept", "app32.exe", "driver64.dll", owVersion, false},
+                      OverwriteCase{"NeverKeepsAnExistingFile", "app32.exe", "font32.dll", owNever, false},
+                      OverwriteCase{"NeverWritesAMissingFile", "app32.exe", nullptr, owNever, true},
+                      OverwriteCase{"AlwaysReplaces", "app32.exe", "long64.exe", owAlways, true},
+                      OverwriteCase{"DateWritesAMissingFile", "app32.exe", nullptr, owDate, true}),
+    [](const ::testing::TestParamInfo<OverwriteCase>& info) { return std::string(info.param.Label); });
+
+} // namespace
