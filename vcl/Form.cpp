@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "vcl/AnsiText.h"
+#include "vcl/QtGraphics.h"
 
 namespace qnl {
 
@@ -71,11 +72,17 @@ TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner), FWindow(NewWindow(this))
 }
 
 TForm::~TForm() {
+  ReleaseControls();
   FWindow->Detach();
   delete FWindow;
 }
 
 QWidget* TForm::Widget() const { return FWindow; }
+
+QWidget* TForm::ClientWidget() const { return FWindow; }
+const TFont* TForm::ParentFontSource() const { return Font(); }
+int32_t TForm::ClientAreaWidth() const { return ClientWidth(); }
+int32_t TForm::ClientAreaHeight() const { return ClientHeight(); }
 
 void TForm::Repaint() { FWindow->repaint(); }
 
@@ -89,7 +96,10 @@ void TForm::UpdateWindow(TFormAspect Aspect) {
   FApplying = true;
   try {
     switch (Aspect) {
-      case TFormAspect::Bounds: ApplyBounds(); break;
+      case TFormAspect::Bounds:
+        ApplyBounds();
+        Realign();
+        break;
       case TFormAspect::Caption:
         FWindow->setWindowTitle(AnsiToQString(Caption(), CharsetToCodePage(Font()->Charset(), AnsiCodePage())));
         break;
@@ -129,28 +139,16 @@ void TForm::ApplyBounds() {
 }
 
 void TForm::ApplyFont() {
-  const TFont* f = Font();
-  QFont font(AnsiToQString(f->Name()));
-  // A negative height is the character height without internal leading, close to the
-  // pixel size Qt means; a positive one includes the leading.
-  int pixels = f->Height() < 0 ? -f->Height() : (f->Height() * 4 + 2) / 5;
-  if (pixels > 0) font.setPixelSize(pixels);
-  font.setBold(f->Style().Contains(fsBold));
-  font.setItalic(f->Style().Contains(fsItalic));
-  font.setUnderline(f->Style().Contains(fsUnderline));
-  font.setStrikeOut(f->Style().Contains(fsStrikeOut));
-  if (f->Pitch() == fpFixed) font.setFixedPitch(true);
-  FWindow->setFont(font);
+  FWindow->setFont(QtFont(*Font()));
   QPalette pal = FWindow->palette();
-  uint32_t rgb = ColorToRGB(f->Color());
-  pal.setColor(QPalette::WindowText, QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+  pal.setColor(QPalette::WindowText, QtColor(Font()->Color()));
   FWindow->setPalette(pal);
+  ParentFontChanged();
 }
 
 void TForm::ApplyColor() {
   QPalette pal = FWindow->palette();
-  uint32_t rgb = ColorToRGB(Color());
-  pal.setColor(QPalette::Window, QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+  pal.setColor(QPalette::Window, QtColor(Color()));
   FWindow->setPalette(pal);
 }
 

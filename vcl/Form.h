@@ -2,6 +2,7 @@
 #pragma once
 
 #include "rtl/Forms.h"
+#include "vcl/Controls.h"
 
 class QWidget;
 
@@ -13,8 +14,9 @@ class TFormWindow;
 // code page of the font's character set), colour, font, border and window state. The
 // window's activation fires OnActivate (once per activation); closing the window asks the
 // form to Close. An exception raised by a handler that the window calls reaches the
-// application's exception handler. Needs the application object (TApplication) first.
-class TForm : public TCustomForm {
+// application's exception handler. Its controls are placed in the window and take its font
+// while their ParentFont is set. Needs the application object (TApplication) first.
+class TForm : public TCustomForm, public TControlParent {
   QNL_CLASS(TForm, TCustomForm)
 public:
   explicit TForm(TComponent* AOwner);
@@ -24,6 +26,10 @@ public:
   QWidget* Widget() const;
   void Repaint() override;
   void BringToFront() override;
+  QWidget* ClientWidget() const override;
+  const TFont* ParentFontSource() const override;
+  int32_t ClientAreaWidth() const override;
+  int32_t ClientAreaHeight() const override;
 
 protected:
   void UpdateWindow(TFormAspect Aspect) override;
