@@ -5,6 +5,7 @@
 
 #include "engine/TInstall.h"
 #include "engine/TInstallDirectory.h"
+#include "engine/cmp_TUninstallEXE.h"
 #include "engine/TInstallGroup.h"
 #include "files/TInstallFile.h"
 #include "paths/TpsFileContainer.h"
@@ -18,7 +19,7 @@ void RegisterEngineClasses() {
   // (install component, groups, directories, files, uninstaller) join this list.
   std::initializer_list<const TClassInfo*> classes = {
       &TInstallGroup::StaticClassInfo(), &TInstallDirectory::StaticClassInfo(), &TInstallFile::StaticClassInfo(),
-      &TpsFileContainer::StaticClassInfo()};
+      &TpsFileContainer::StaticClassInfo(), &TUninstallEXE::StaticClassInfo()};
   for (const TClassInfo* info : classes) RegisterClass(*info);
   RegisterClass(TInstall::StaticClassInfo());
   RegisterPathSpecifierClasses();
