@@ -1,7 +1,11 @@
 // Helpers of the file tests.
 #include "FilesTestSupport.h"
 
+#include "engine/InstallRegistries.h"
 #include "engine/RegisterEngineClasses.h"
+#include "engine/TInstallDirectory.h"
+#include "files/TInstallFile.h"
+#include "platform/files/WinPaths.h"
 #include "files/UniqueIDTable.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
@@ -43,5 +47,28 @@ void FilesTest::LoadProject(const std::string& Text) {
   stream.SetPosition(0);
   ReadRootComponent(stream, Module);
 }
+
+void InstallDirTest::SetUp() {
+  FilesTest::SetUp();
+  install = new TFakeInstall(Module);
+  InstallRunState().ProductName = [] { return std::string("Tool"); };
+  dir = new TInstallDirectory(Module);
+  dir->SetName("ToolDir");
+  dir->SetArchiveFile("C:\\dist\\tool.1");
+  dir->SetDestDir("C:\\Apps\\Tool");
+}
+
+void InstallDirTest::TearDown() {
+  InstallRunState() = TInstallRunState{};
+  FilesTest::TearDown();
+}
+
+TInstallFile* InstallDirTest::AddFile(const std::string& Name, const std::string& Source) {
+  auto* file = new TInstallFile(Module, dir, Source);
+  file->SetName(Name);
+  return file;
+}
+
+std::string WindowsPathOfTestFile(const std::string& UnixPath) { return WindowsPathOf(UnixPath); }
 
 } // namespace qnl::test

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "tests/paths/PathsTestSupport.h"
+#include "engine/TInstallDirectory.h"
+#include "files/TInstallFile.h"
 #include "rtl/Forms.h"
 
 namespace qnl::test {
@@ -22,5 +24,21 @@ protected:
 
   TDataModule* Module = nullptr;
 };
+
+// A directory "ToolDir" installing into C:\Apps\Tool from the archive C:\dist\tool.1, under an
+// install component (as the specifiers see it) whose product is Tool.
+class InstallDirTest : public FilesTest {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  // An install file of the directory named Name with the source path Source.
+  TInstallFile* AddFile(const std::string& Name, const std::string& Source);
+
+  TFakeInstall* install = nullptr;
+  TInstallDirectory* dir = nullptr;
+};
+
+// The Windows path of a file built or kept beside the tests (a Unix path).
+std::string WindowsPathOfTestFile(const std::string& UnixPath);
 
 } // namespace qnl::test

@@ -24,31 +24,9 @@ std::string Fixture(const std::string& Name) {
   return WindowsPathOf(here.substr(0, here.rfind('/')) + "/../archive/fixtures/" + Name);
 }
 
-// A directory C:\Apps\Tool archived in C:\dist\tool.1, with an install component named Tool.
-class RoundTrip : public FilesTest {
+class RoundTrip : public InstallDirTest {
 protected:
-  void SetUp() override {
-    FilesTest::SetUp();
-    install = new TFakeInstall(Module);
-    InstallRunState().ProductName = [] { return std::string("Tool"); };
-    dir = new TInstallDirectory(Module);
-    dir->SetName("ToolDir");
-    dir->SetArchiveFile("C:\\dist\\tool.1");
-    dir->SetDestDir("C:\\Apps\\Tool");
-  }
-  void TearDown() override {
-    InstallRunState() = TInstallRunState{};
-    FilesTest::TearDown();
-  }
-  TInstallFile* AddFile(const std::string& Name, const std::string& Source) {
-    auto* file = new TInstallFile(Module, dir, Source);
-    file->SetName(Name);
-    return file;
-  }
   static std::optional<TRegKey> Key(const std::string& Path) { return TRegKey::Open(TRootKey::LocalMachine, Path); }
-
-  TFakeInstall* install = nullptr;
-  TInstallDirectory* dir = nullptr;
 };
 
 TEST_F(RoundTrip, ATreeGoesIntoAnArchiveAndOntoTheMachine) {
