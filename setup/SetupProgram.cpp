@@ -14,6 +14,7 @@
 #include "setup/DebugTree.h"
 #include "vcl/AnsiText.h"
 #include "vcl/Application.h"
+#include "vcl/Controls.h"
 
 #include "engine/RegisterEngineClasses.h"
 #include "paths/TPathSpecifierList.h"
@@ -58,6 +59,7 @@ void RegisterSetupClasses() {
   RegisterPathSpecifierClasses();
   RegisterEngineClasses();
   RegisterTranslateClasses();
+  RegisterControlsClasses();
 }
 
 std::string ReadProjectResource(const std::string& ProgramFile) {

@@ -150,8 +150,7 @@ void TBitBtn::SetDefault(bool Value) {
 void TBitBtn::SetCancel(bool Value) {
   FCancel = Value;
   if (!Value) {
-    delete FEscape;
-    FEscape = nullptr;
+    delete FEscape.data();
   } else if (!FEscape && ButtonWidget()) {
     // Escape anywhere in the button's window presses it; the shortcut is the button's child.
     FEscape = new QShortcut(QKeySequence(Qt::Key_Escape), ButtonWidget());

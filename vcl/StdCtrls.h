@@ -1,11 +1,13 @@
 // Labels, bitmap buttons and panels.
 #pragma once
 
+#include <QPointer>
+#include <QShortcut>
+
 #include "vcl/Controls.h"
 
 class QLabel;
 class QPushButton;
-class QShortcut;
 
 namespace qnl {
 
@@ -104,7 +106,7 @@ private:
   int32_t FNumGlyphs = 1;
   int32_t FTabOrder = -1;
   bool FTabStop = true;
-  QShortcut* FEscape = nullptr;
+  QPointer<QShortcut> FEscape; // goes with the button's widget
 };
 
 // A raised frame holding other controls, its caption centred.
