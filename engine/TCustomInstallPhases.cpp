@@ -30,6 +30,8 @@ void TCustomInstall::HandleException(TObject* Sender, const std::exception& E) {
     FEnded = true;
   }
   Application().ShowException(E);
+  // The program ends through an error: its exit status must say so.
+  Application().SetExitCode(1);
   Application().Terminate();
 }
 
