@@ -232,9 +232,9 @@ std::string Format(std::string_view fmt, const TVarRec* args, size_t count) {
       if (std::holds_alternative<double>(v)) d = std::get<double>(v);
       else if (std::holds_alternative<int64_t>(v)) d = double(std::get<int64_t>(v));
       else throw invalid();
-      char spec = type == 'n' ? 'f' : type;
+      char conv = type == 'n' ? 'f' : type;
       int p = prec < 0 ? (type == 'g' ? 15 : 2) : prec;
-      char f[8] = {'%', '.', '*', spec, 0};
+      char f[8] = {'%', '.', '*', conv, 0};
       std::snprintf(buf, sizeof buf, f, p, d);
       piece = buf;
       break;

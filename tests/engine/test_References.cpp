@@ -12,9 +12,9 @@ namespace {
 
 // A specifier that gives a fixed directory.
 TCustomPathSpecifier* FixedSpecifier(TComponent* owner, const std::string& path) {
-  auto* spec = new TCustomPathSpecifier(owner);
-  spec->SetOnGetPath([path](TComponent*, std::string& p) { p = path; });
-  return spec;
+  auto* specifier = new TCustomPathSpecifier(owner);
+  specifier->SetOnGetPath([path](TComponent*, std::string& p) { p = path; });
+  return specifier;
 }
 
 TEST(InstallTypes, AnEmptySetReadsBackAsFull) {
@@ -95,12 +95,12 @@ TEST(References, RemovedSpecifiersAndNetLocationsAreForgotten) {
   TComponent owner(nullptr);
   TComponent elsewhere(nullptr); // not a sibling: only the free notification tells
   auto* file = new TTestFile(&owner, "File", 1);
-  auto* spec = FixedSpecifier(&elsewhere, "C:\\x");
+  auto* specifier = FixedSpecifier(&elsewhere, "C:\\x");
   auto* location = new TComponent(&elsewhere);
-  file->SetDestDirType(spec);
-  file->SetArchiveFileType(spec);
+  file->SetDestDirType(specifier);
+  file->SetArchiveFileType(specifier);
   file->SetNetLocation(location);
-  delete spec;
+  delete specifier;
   delete location;
   EXPECT_EQ(file->DestDirType(), nullptr);
   EXPECT_EQ(file->ArchiveFileType(), nullptr);
@@ -152,13 +152,13 @@ TEST(References, FreeingTheOwnerFreesATreeInAnyOrder) {
       return dir;
     };
     TFileContainer* dir = containersFirst ? makeContainers() : nullptr;
-    auto* spec = FixedSpecifier(owner, "C:\\x");
+    auto* specifier = FixedSpecifier(owner, "C:\\x");
     std::vector<TTestFile*> files;
     for (int i = 0; i < 5; ++i) files.push_back(new TTestFile(owner, "F" + std::to_string(i), i));
     if (!dir) dir = makeContainers();
     for (TTestFile* f : files) {
       f->SetContainer(dir);
-      f->SetDestDirType(spec);
+      f->SetDestDirType(specifier);
     }
     auto* receiver = new TTestObject(owner, "Receiver", 9000);
     receiver->SetContainer(dir);
@@ -201,26 +201,26 @@ TEST(RunTimeDefaults, AContainerAssignedInCodeBringsTheContainerSpecifiers) {
 
 TEST(RunTimeDefaults, AnInstallFileRefusesAContainerOfAnotherKind) {
   TComponent owner(nullptr);
-  auto* spec = FixedSpecifier(&owner, "C:\\x");
+  auto* specifier = FixedSpecifier(&owner, "C:\\x");
   auto* plain = new TTestObject(&owner, "Plain", 1000);
   auto* file = new TTestFile(&owner, "File", 1);
-  file->SetArchiveFileType(spec);
+  file->SetArchiveFileType(specifier);
   // An install file refuses it outright and keeps what it had.
   EXPECT_THROW(file->SetContainer(plain), IECustomInstallFile);
-  EXPECT_EQ(file->ArchiveFileType(), spec);
+  EXPECT_EQ(file->ArchiveFileType(), specifier);
 }
 
 TEST(RunTimeDefaults, WhileLoadingTheContainerSetterOnlyLinks) {
   TComponent owner(nullptr);
-  auto* spec = FixedSpecifier(&owner, "C:\\x");
+  auto* specifier = FixedSpecifier(&owner, "C:\\x");
   auto* dir = new TFileContainer(&owner);
   auto* file = new TTestFile(&owner, "File", 1);
-  file->SetDestDirType(spec);
+  file->SetDestDirType(specifier);
   file->SetDestDir("\\Sub");
   file->SetComponentStateFlag(csLoading, true);
   file->SetContainer(dir);
   EXPECT_EQ(dir->HelperCount(), 1);
-  EXPECT_EQ(file->DestDirType(), spec);
+  EXPECT_EQ(file->DestDirType(), specifier);
   EXPECT_EQ(file->DestDir(), "\\Sub");
 }
 
