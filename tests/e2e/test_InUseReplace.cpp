@@ -1,0 +1,156 @@
+// A destination held open by another process: the new file waits beside it and the machine's
+// restart (quenloft machine restart) puts it in place, on the NT and the Windows 95 route.
+#include <gtest/gtest.h>
+
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <fcntl.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "tests/files/FilesTestSupport.h"
+#include "engine/TInstall.h"
+#include "platform/Machine.h"
+#include "platform/files/DelayedMoves.h"
+#include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
+#include "platform/registry/Registry.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+// A second process that holds an exclusive flock on a file until released.
+class TLockingChild {
+public:
+  explicit TLockingChild(const std::string& UnixPath) {
+    int ready[2], release[2];
+    EXPECT_EQ(::pipe(ready), 0);
+    EXPECT_EQ(::pipe(release), 0);
+    FPid = ::fork();
+    if (FPid == 0) {
+      ::close(ready[0]);
+      ::close(release[1]); // else the release would never be seen
+      int fd = ::open(UnixPath.c_str(), O_RDWR);
+      char c = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
+      (void)!::write(ready[1], &c, 1);
+      (void)!::read(release[0], &c, 1);
+      ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(release[0]);
+    FRelease = release[1];
+    char c = 0;
+    EXPECT_EQ(::read(ready[0], &c, 1), 1);
+    EXPECT_EQ(c, 'y');
+    ::close(ready[0]);
+  }
+  void Release() {
+    if (FPid <= 0) return;
+    ::close(FRelease);
+    int status = 0;
+    ::waitpid(FPid, &status, 0);
+    FPid = 0;
+  }
+  ~TLockingChild() { Release(); }
+
+private:
+  pid_t FPid = 0;
+  int FRelease = -1;
+};
+
+// The install component with the unfinished list recorded here (the list of its own is a
+// later part of the install component).
+class TRecordingInstall : public TInstall {
+public:
+  using TInstall::TInstall;
+  void AddUnfinished(const std::string& Name, int32_t Code) override {
+    Unfinished.push_back(Name + ":" + std::to_string(Code));
+  }
+  std::vector<std::string> Unfinished;
+};
+
+class InUse : public FilesTest {
+protected:
+  void SetUp() override {
+    FilesTest::SetUp();
+    install = new TRecordingInstall(Module);
+    dir = new TInstallDirectory(Module);
+    dir->SetArchiveFile("C:\\dist\\tool.1");
+    dir->SetDestDir("C:\\Apps\\Tool");
+    WriteFile("C:\\src\\tool.dll", "new library");
+    file = new TInstallFile(Module, dir, "C:\\src\\tool.dll");
+    file->SetName("ToolDll");
+    dir->Compress(coForceNetFilesLocal);
+    WriteFile("C:\\Apps\\Tool\\tool.dll", "old library");
+  }
+  // Runs the machine tool; its exit status (-1 when it is not built) and output.
+  int RunTool(const std::string& Args, std::string& Output) {
+    TMachine::Current().Flush();
+    std::string tool = QNL_QUENLOFT;
+    if (!FileExists(WindowsPathOf(tool))) return -1;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((tool + " " + Args + " 2>&1").c_str(), "r"), ::pclose);
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe.get())) > 0) Output.append(buf, n);
+    int status = ::pclose(pipe.release());
+    return WEXITSTATUS(status);
+  }
+  void InstallWhileLocked() {
+    TLockingChild child(UnixPathOf("C:\\Apps\\Tool\\tool.dll"));
+    dir->InstallObjects();
+    EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.dll"), "old library");
+  }
+
+  TRecordingInstall* install = nullptr;
+  TInstallDirectory* dir = nullptr;
+  TInstallFile* file = nullptr;
+};
+
+TEST_F(InUse, TheNtRouteRecordsADelayedMoveThatTheRestartCarriesOut) {
+  InstallWhileLocked();
+  EXPECT_TRUE(file->RebootReplace());
+  EXPECT_EQ(file->DestName(), "tool.1");
+  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.1"), "new library");
+  EXPECT_TRUE(install->Reboot());
+  EXPECT_EQ(install->Unfinished, std::vector<std::string>{"ToolDll:0"});
+  std::vector<TPendingRename> pending = PendingFileRenames();
+  ASSERT_EQ(pending.size(), 1u);
+  EXPECT_EQ(pending[0].Source, "C:\\Apps\\Tool\\tool.1");
+  std::string out;
+  int status = RunTool("machine restart", out);
+  if (status < 0) GTEST_SKIP() << "the quenloft tool is not built";
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.dll"), "new library");
+  EXPECT_FALSE(FileExists("C:\\Apps\\Tool\\tool.1"));
+}
+
+TEST_F(InUse, TheWindows95RouteWritesWininitThatTheRestartCarriesOut) {
+  TRegKey::Create(TRootKey::CurrentUser, "Software\\Wine").WriteString("Version", "win95");
+  WriteFile("C:\\Apps\\Tool\\tool.1", "an earlier leftover");
+  InstallWhileLocked();
+  EXPECT_EQ(file->DestName(), "tool.2"); // the next free number
+  EXPECT_TRUE(install->Reboot());
+  EXPECT_TRUE(PendingFileRenames().empty());
+  std::string wininit = ReadFile("C:\\windows\\WININIT.INI");
+  EXPECT_NE(wininit.find("[Rename]"), std::string::npos) << wininit;
+  EXPECT_NE(wininit.find("tool.2"), std::string::npos) << wininit;
+  std::string out;
+  int status = RunTool("machine restart", out);
+  if (status < 0) GTEST_SKIP() << "the quenloft tool is not built";
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.dll"), "new library");
+}
+
+TEST_F(InUse, AFreeDestinationIsSimplyReplaced) {
+  dir->InstallObjects();
+  EXPECT_FALSE(file->RebootReplace());
+  EXPECT_FALSE(install->Reboot());
+  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.dll"), "new library");
+  EXPECT_TRUE(install->Unfinished.empty());
+}
+
+} // namespace
