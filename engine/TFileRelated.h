@@ -9,6 +9,9 @@ namespace qnl {
 
 // ArchiveFileType plus ArchiveFile give the archive path, as DestDirType plus DestDir give
 // the destination. It is processed with its container.
+// A text made fit for a net archive path: "/" becomes "-", and " * : ; < > ? \ | are dropped.
+std::string CleanNetArchiveText(const std::string& Text);
+
 class TFileRelated : public TInstallObject {
   QNL_CLASS(TFileRelated, TInstallObject)
 public:

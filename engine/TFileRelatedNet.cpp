@@ -6,6 +6,15 @@
 
 namespace qnl {
 
+std::string CleanNetArchiveText(const std::string& Text) {
+  std::string clean;
+  for (char c : Text) {
+    if (c == '/') clean += '-';
+    else if (std::string_view("\"*:;<>?\\|").find(c) == std::string_view::npos) clean += c;
+  }
+  return clean;
+}
+
 TComponent* TFileRelated::FindNetLocation() const {
   if (FNetLocation) return FNetLocation;
   if (dynamic_cast<const TCustomInstallFile*>(this)) {

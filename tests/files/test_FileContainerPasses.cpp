@@ -116,3 +116,35 @@ TEST_F(Passes, TheLocalArchivePathIsOnlyKnownOnceDownloaded) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(NetArchive, TextsAreCleanedForThePath) {
+  EXPECT_EQ(CleanNetArchiveText("a/b"), "a-b");
+  EXPECT_EQ(CleanNetArchiveText("c:d"), "cd");
+  EXPECT_EQ(CleanNetArchiveText("x\"*:;<>?\\|y \xE9"), "xy \xE9");
+}
+
+TEST_F(Passes, TheCopyPassCopiesSourcesUncompressed) {
+  WriteFile("C:\\src\\one.txt", "first");
+  WriteFile("C:\\src\\two.txt", "second");
+  auto* dir = new TInstallDirectory(Module);
+  dir->SetDestDir("C:\\Copy");
+  new TInstallFile(Module, dir, "C:\\src\\one.txt");
+  new TInstallFile(Module, dir, "C:\\src\\two.txt");
+  dir->Copy();
+  EXPECT_EQ(ReadFile("C:\\Copy\\one.txt"), "first");
+  EXPECT_EQ(ReadFile("C:\\Copy\\two.txt"), "second");
+  EXPECT_EQ(dir->PassTotalSize(), 11);
+}
+
+TEST_F(Passes, ANetFileWithoutALocationStopsTheCompressPass) {
+  auto* dir = new TInstallDirectory(Module);
+  dir->SetName("NetDir");
+  dir->SetArchiveFile("C:\\dist\\net.1");
+  QNL_EXPECT_THROW_MESSAGE(dir->Compress(coForceFilesNet), IEFileRel_NoNetLocation,
+                           "Could not find a net install location for NetDir");
+  EXPECT_EQ(dir->PassState(), TPassState::pstNone);
+}
+
+} // namespace
