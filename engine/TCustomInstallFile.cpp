@@ -165,17 +165,17 @@ void TCustomInstallFile::ApplyFileTypeRules() {
 void TCustomInstallFile::PlaceByFileType() {
   // Setting the type moves the destination; a project without the standard instances (no
   // form owner) keeps its own.
-  TCustomPathSpecifier* spec = nullptr;
+  TCustomPathSpecifier* specifier = nullptr;
   std::string dir;
   switch (FFileType) {
-  case iftApplicationSpecificDLL: spec = Standard<TpsMainInstall>(), dir = "\\System"; break;
-  case iftVendorSharedDLL: spec = Standard<TpsCommonFiles>(), dir = "\\System"; break;
-  case iftSystemWideDLL: spec = Standard<TpsSystem>(); break;
+  case iftApplicationSpecificDLL: specifier = Standard<TpsMainInstall>(), dir = "\\System"; break;
+  case iftVendorSharedDLL: specifier = Standard<TpsCommonFiles>(), dir = "\\System"; break;
+  case iftSystemWideDLL: specifier = Standard<TpsSystem>(); break;
   default: return;
   }
-  if (!spec) return;
+  if (!specifier) return;
   inherited::SetDestDir(dir);
-  inherited::SetDestDirType(spec);
+  inherited::SetDestDirType(specifier);
 }
 
 void TCustomInstallFile::SetState(TInstallFileState Value) {
