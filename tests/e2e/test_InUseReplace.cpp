@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "tests/files/FilesTestSupport.h"
+#include "tests/platform/LockHolder.h"
 #include "engine/TInstall.h"
 #include "platform/Machine.h"
 #include "platform/files/DelayedMoves.h"
@@ -22,45 +23,6 @@ using namespace qnl;
 using namespace qnl::test;
 
 namespace {
-
-// A second process that holds an exclusive flock on a file until released.
-class TLockingChild {
-public:
-  explicit TLockingChild(const std::string& UnixPath) {
-    int ready[2], release[2];
-    EXPECT_EQ(::pipe(ready), 0);
-    EXPECT_EQ(::pipe(release), 0);
-    FPid = ::fork();
-    if (FPid == 0) {
-      ::close(ready[0]);
-      ::close(release[1]); // else the release would never be seen
-      int fd = ::open(UnixPath.c_str(), O_RDWR);
-      char c = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
-      (void)!::write(ready[1], &c, 1);
-      (void)!::read(release[0], &c, 1);
-      ::_exit(0);
-    }
-    ::close(ready[1]);
-    ::close(release[0]);
-    FRelease = release[1];
-    char c = 0;
-    EXPECT_EQ(::read(ready[0], &c, 1), 1);
-    EXPECT_EQ(c, 'y');
-    ::close(ready[0]);
-  }
-  void Release() {
-    if (FPid <= 0) return;
-    ::close(FRelease);
-    int status = 0;
-    ::waitpid(FPid, &status, 0);
-    FPid = 0;
-  }
-  ~TLockingChild() { Release(); }
-
-private:
-  pid_t FPid = 0;
-  int FRelease = -1;
-};
 
 // The install component with the unfinished list recorded here (the list of its own is a
 // later part of the install component).
@@ -100,7 +62,7 @@ protected:
     return WEXITSTATUS(status);
   }
   void InstallWhileLocked() {
-    TLockingChild child(UnixPathOf("C:\\Apps\\Tool\\tool.dll"));
+    TLockHolder child(UnixPathOf("C:\\Apps\\Tool\\tool.dll"));
     dir->InstallObjects();
     EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.dll"), "old library");
   }

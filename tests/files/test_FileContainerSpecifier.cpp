@@ -62,15 +62,15 @@ TEST_F(Specifier, TextsPathAndUsersFollowTheContainer) {
   auto* dir = new TInstallDirectory(Module);
   dir->SetDescription("Help files");
   dir->SetDestDir("C:\\Apps\\Tool");
-  auto* spec = static_cast<TpsFileContainer*>(dir->OwnSpecifier());
-  EXPECT_EQ(spec->GetDescription(), "Path into which Help files will be installed");
-  EXPECT_EQ(spec->GetShortName(), "<Help files>");
+  auto* specifier = static_cast<TpsFileContainer*>(dir->OwnSpecifier());
+  EXPECT_EQ(specifier->GetDescription(), "Path into which Help files will be installed");
+  EXPECT_EQ(specifier->GetShortName(), "<Help files>");
   TComponent shortcut(nullptr);
-  EXPECT_EQ(spec->GetPath(&shortcut), "C:\\Apps\\Tool");
-  EXPECT_THROW(spec->GetPath(dir), IEPathSpecifier);
+  EXPECT_EQ(specifier->GetPath(&shortcut), "C:\\Apps\\Tool");
+  EXPECT_THROW(specifier->GetPath(dir), IEPathSpecifier);
   TInstallFile file(nullptr);
   try {
-    spec->Validate(&file);
+    specifier->Validate(&file);
     FAIL();
   } catch (const IEPathSpecifier& e) {
     EXPECT_STREQ(e.what(), "A file container cannot reference another file container or group");
