@@ -55,7 +55,7 @@ std::string TestBinDir() {
   return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
 }
 
-int RunProgram(const std::vector<std::string>& args, std::string& output) {
+pid_t StartWithOutputPipe(const std::vector<std::string>& args, int& readFd) {
   int fds[2];
   if (pipe(fds) != 0) return -1;
   pid_t pid = fork();
@@ -70,11 +70,19 @@ int RunProgram(const std::vector<std::string>& args, std::string& output) {
     _exit(127);
   }
   close(fds[1]);
+  readFd = fds[0];
+  return pid;
+}
+
+int RunProgram(const std::vector<std::string>& args, std::string& output) {
+  int fd = -1;
+  pid_t pid = StartWithOutputPipe(args, fd);
+  if (pid < 0) return -1;
   output.clear();
   char buf[4096];
   ssize_t n;
-  while ((n = read(fds[0], buf, sizeof buf)) > 0) output.append(buf, size_t(n));
-  close(fds[0]);
+  while ((n = read(fd, buf, sizeof buf)) > 0) output.append(buf, size_t(n));
+  close(fd);
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

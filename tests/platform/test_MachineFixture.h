@@ -1,6 +1,8 @@
 // A machine in a fresh temporary folder for each test, and helpers to run child processes.
 #pragma once
 
+#include <sys/types.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -33,6 +35,8 @@ void WriteFile(const std::string& path, const std::string& text);
 // The folder of the running test program (where test_RegistryChild lives).
 std::string TestBinDir();
 // Runs a program to its end; returns its exit status and fills `output` with its stdout.
+// Starts args[0] with its standard output on a pipe; returns its pid (-1 on failure).
+pid_t StartWithOutputPipe(const std::vector<std::string>& args, int& readFd);
 int RunProgram(const std::vector<std::string>& args, std::string& output);
 
 } // namespace qnl::test

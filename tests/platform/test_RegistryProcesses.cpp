@@ -18,21 +18,8 @@ class RegistryProcessTest : public test::TMachineTest {
 protected:
   // Starts the child writer with its stdout on a pipe; returns its pid and the read end.
   pid_t StartChild(const std::vector<std::string>& args, int& readFd) {
-    int fds[2];
-    EXPECT_EQ(pipe(fds), 0);
-    pid_t pid = fork();
-    if (pid == 0) {
-      dup2(fds[1], 1);
-      close(fds[0]);
-      close(fds[1]);
-      std::vector<char*> argv;
-      for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    close(fds[1]);
-    readFd = fds[0];
+    pid_t pid = test::StartWithOutputPipe(args, readFd);
+    EXPECT_GT(pid, 0);
     return pid;
   }
 
