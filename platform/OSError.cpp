@@ -23,6 +23,9 @@ void RaiseFileError(const std::string& operation, const std::string& object, int
   switch (errorCode) {
     case ENOSPC:
     case EDQUOT:
+    // A file that may not grow further (the process's file-size limit) is full for its writer,
+    // as a file at its file system's largest size is on Windows.
+    case EFBIG:
       throw EDiskFull(message, errorCode);
     case EWOULDBLOCK:
     case ETXTBSY:

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "platform/process/Process.h"
 #include "vcl/AnsiText.h"
 
 namespace qnl {
@@ -63,6 +64,9 @@ TApplication::TApplication(int argc, char** argv) : TCustomApplication(nullptr) 
   QApplication::setQuitOnLastWindowClosed(false);
   SetExeName(FArgStore[0]);
   SetApplication(this);
+  // Scripts and tests answer the message boxes through a command of their own.
+  if (!qEnvironmentVariableIsEmpty("QNL_MESSAGEBOX_COMMAND"))
+    MessageBoxHook = MessageBoxCommandHook(qEnvironmentVariable("QNL_MESSAGEBOX_COMMAND").toStdString());
 }
 
 TApplication::~TApplication() {
@@ -161,6 +165,37 @@ int TApplication::DoMessageBox(const std::string& Text, const std::string& Capti
   for (const auto& b : buttons)
     if (b.Id == IDCANCEL) return IDCANCEL;
   return buttons[0].Id;
+}
+
+TMessageBoxHook MessageBoxCommandHook(const std::string& Command) {
+  return [Command](const std::string& Text, const std::string& Caption, int Flags) {
+    struct TButtons {
+      const char* Name;
+      int Accept, Decline;
+    };
+    static const TButtons kTypes[] = {{"OK", IDOK, IDOK},
+                                      {"OKCANCEL", IDOK, IDCANCEL},
+                                      {"ABORTRETRYIGNORE", IDRETRY, IDABORT},
+                                      {"YESNOCANCEL", IDYES, IDCANCEL},
+                                      {"YESNO", IDYES, IDNO},
+                                      {"RETRYCANCEL", IDRETRY, IDCANCEL}};
+    int type = Flags & MB_TYPEMASK;
+    const TButtons& buttons = kTypes[type <= 5 ? type : 0];
+    std::string text = AnsiToQString(Text).toStdString();
+    std::string caption = AnsiToQString(Caption).toStdString();
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
+    int status;
+    try {
+      status = RunShellCommand(Command, {text},
+                               {std::string("QNL_MESSAGEBOX_BUTTONS=") + buttons.Name, "QNL_MESSAGEBOX_CAPTION=" + caption});
+    } catch (const std::exception& e) {
+      // A command that cannot be started declines, as nobody agreed.
+      std::fprintf(stderr, "%s\n", e.what());
+      status = 127;
+    }
+    return status == 0 ? buttons.Accept : buttons.Decline;
+  };
 }
 
 } // namespace qnl

@@ -43,4 +43,14 @@ private:
   std::unique_ptr<QApplication> FQt;
 };
 
+// Answers every message box with the exit status of a shell command, for scripts and tests
+// that run with nobody to click: Command runs through /bin/sh with the box's text (UTF-8) as
+// its one argument and QNL_MESSAGEBOX_BUTTONS naming the box's buttons (OK, OKCANCEL,
+// ABORTRETRYIGNORE, YESNOCANCEL, YESNO, RETRYCANCEL) and QNL_MESSAGEBOX_CAPTION its caption
+// in its environment. Status 0 chooses the accepting button (OK, Yes, Retry), any other
+// status the declining one (Cancel, No, Abort; OK when OK is the only button). Its standard
+// output is ignored. The box is still reported on stderr as "Caption: Text". TApplication
+// installs it when the environment variable QNL_MESSAGEBOX_COMMAND is set.
+TMessageBoxHook MessageBoxCommandHook(const std::string& Command);
+
 } // namespace qnl

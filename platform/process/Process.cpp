@@ -293,6 +293,62 @@ int RunWine(const std::vector<std::string>& Args) {
   return RunArgvAndWait(argv, "wine");
 }
 
+int RunShellCommand(const std::string& Command, const std::vector<std::string>& Args,
+                    const std::vector<std::string>& Environment) {
+  std::vector<std::string> argv = {"sh", "-c", Command, "sh"};
+  argv.insert(argv.end(), Args.begin(), Args.end());
+  // An added entry replaces the inherited one of the same name.
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    std::string entry = *e;
+    std::string name = entry.substr(0, entry.find('=') + 1);
+    bool replaced = false;
+    for (const auto& added : Environment) replaced = replaced || added.compare(0, name.size(), name) == 0;
+    if (!replaced) env.push_back(std::move(entry));
+  }
+  env.insert(env.end(), Environment.begin(), Environment.end());
+  // Everything the child needs is built before fork: only async-signal-safe calls follow.
+  std::vector<char*> rawArgv, rawEnv;
+  for (auto& a : argv) rawArgv.push_back(a.data());
+  rawArgv.push_back(nullptr);
+  for (auto& e : env) rawEnv.push_back(e.data());
+  rawEnv.push_back(nullptr);
+  int pipeFds[2];
+  if (::pipe2(pipeFds, O_CLOEXEC) != 0) RaiseLastOSError("run", "/bin/sh");
+  pid_t child = ::fork();
+  if (child < 0) {
+    int err = errno;
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    errno = err;
+    RaiseLastOSError("run", "/bin/sh");
+  }
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    int devNull = ::open("/dev/null", O_WRONLY);
+    if (devNull >= 0) ::dup2(devNull, STDOUT_FILENO);
+    ::execve("/bin/sh", rawArgv.data(), rawEnv.data());
+    int err = errno;
+    (void)!::write(pipeFds[1], &err, sizeof err);
+    ::_exit(127);
+  }
+  ::close(pipeFds[1]);
+  int err = 0;
+  ssize_t n;
+  while ((n = ::read(pipeFds[0], &err, sizeof err)) < 0 && errno == EINTR) {
+  }
+  ::close(pipeFds[0]);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (n == sizeof err) {
+    errno = err;
+    RaiseLastOSError("run", "/bin/sh");
+  }
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
 void WaitForProcessEnd(int Pid) {
   if (Pid <= 0) return;
   while (::kill(Pid, 0) == 0 || errno == EPERM) {

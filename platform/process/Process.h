@@ -38,6 +38,14 @@ uint32_t WinExec(std::string_view CmdLine, int CmdShow);
 // request that was only logged). EOSError when it cannot be started.
 int RunAndWait(std::string_view CmdLine);
 
+// Runs Command through /bin/sh with Args as its positional parameters ($1, $2 ...) and the
+// "NAME=value" entries of Environment added to this process's environment; waits for it and
+// returns its exit status (128 + the signal number when a signal ended it). Its standard
+// output is discarded; its standard error is this process's. EOSError when /bin/sh cannot
+// be started. The strings are passed as they are (Unix text, not machine paths).
+int RunShellCommand(const std::string& Command, const std::vector<std::string>& Args,
+                    const std::vector<std::string>& Environment = {});
+
 // Blocks until process Pid has ended (returns at once when there is no such process).
 void WaitForProcessEnd(int Pid);
 // This process's id.
