@@ -14,6 +14,8 @@ enum class TPassState : uint8_t { pstNone = 0, pstCompress = 1, pstInstall = 2, 
 // Options of the compress pass, a set of bit values.
 using TCompressOptions = uint32_t;
 constexpr TCompressOptions coRelocateArchives = 2;
+// Passed by the build with every distribute type; file containers give it no meaning.
+constexpr TCompressOptions coBuildDistribution = 4;
 constexpr TCompressOptions coForceNetFilesLocal = 8;
 constexpr TCompressOptions coForceFilesNet = 16;
 constexpr TCompressOptions coIncludeExcluded = 32;

@@ -1,0 +1,14 @@
+// The process's environment variables, read from the host's environment.
+#include "platform/system/Environment.h"
+
+#include <cstdlib>
+
+namespace qnl {
+
+std::optional<std::string> GetEnvironmentVariable(std::string_view Name) {
+  const char* value = std::getenv(std::string(Name).c_str());
+  if (!value) return std::nullopt;
+  return std::string(value);
+}
+
+} // namespace qnl

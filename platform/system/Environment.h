@@ -1,0 +1,14 @@
+// The process's environment variables.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qnl {
+
+// GetEnvironmentVariable: the value of the process's variable Name, or std::nullopt when
+// it is not set (an empty value is returned as it is). The value keeps its host bytes.
+std::optional<std::string> GetEnvironmentVariable(std::string_view Name);
+
+} // namespace qnl
