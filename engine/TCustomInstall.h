@@ -21,6 +21,13 @@ namespace qnl {
 class TCustomInstall;
 class TCustomInstallFile;
 
+// The setup program's exit status: the installation finished, failed, was aborted by the
+// user, or finished its first part and continues after the restart.
+constexpr int kExitInstalled = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUserAbort = 2;
+constexpr int kExitRestartNeeded = 3;
+
 QNL_ENUM(TDistributeType, dtTraditional, dtWeb, dtTraditionalNet)
 
 // The net-location error of the DistributeType setter.
@@ -109,6 +116,9 @@ public:
   // The whole installation.
   void Process() override;
   void ContinueAfterReboot() override;
+  // Reads the archive information of the whole tree (and a net distribution's remote file
+  // list) once per process, between its two notices.
+  void ReadInfoFromArchive() override;
   // Also the process-wide current net location; clearing it makes the distribution traditional.
   void SetNetLocation(TComponent* Value) override;
   // The install component has no container specifier of its own.
@@ -148,6 +158,16 @@ public:
   virtual void ClearUnfinished();
   virtual void AddUnfinished(const std::string& Name, int32_t Code);
 
+  // Fires OnBeforeShutdown with QuitOut starting True and, when it stays True, ends the
+  // program. Returns True when the handler kept the program running.
+  bool Shutdown();
+  // Build mode (-b): builds the distribution into the directory named by BUILD.INF beside
+  // this program; any failure is shown in a message box. The program ends afterwards.
+  virtual void RunBuildMode();
+  // Transfer to floppies (-f): copies the self-extracting distribution onto the disks of
+  // Drive ("a:"); any failure is shown in a message box. The program ends afterwards.
+  virtual void TransferToFloppies(const std::string& Drive);
+
   // The main form's first activation: runs the saved handler, maximises the form, then
   // (with RunAutomatic) puts the saved handler back and runs the installation. Once only.
   void OnActivateHook(TObject* Sender);
@@ -156,6 +176,16 @@ public:
 
 private:
   void ChooseRunMode();
+  // The end shared by a finished installation and a finished continuation.
+  void GoodEnding();
+  void SetRunning(bool Value);
+  // The translator's language is kept in the install record across the restart.
+  void StoreLanguage();
+  void RestoreLanguage();
+  // Restarts Windows after the reboot question; OnFailedReboot or a message when it cannot.
+  void RestartAfterInstall();
+  // The unfinished list needs this setup program's install record.
+  const std::string& RecordForUnfinished() const;
   void InstallActivateHook();
   void RestoreActivateHandler();
   void TakeDownloadedArchive();

@@ -1,12 +1,162 @@
-// The install component's installation phases: the notices, the user-abort question and
-// the exception handler; the phases built with the installation sequence say so.
+// The installation sequence of the install component: from the first activation to the good
+// ending or the restart, with the reading of the archive information.
+#include "archive/TQnlfCompress.h"
+#include "common/routines_API.h"
+#include "engine/InstallRegistries.h"
+#include "engine/RemoteFileList.h"
 #include "engine/TCustomInstall.h"
+#include "engine/TCustomInstallFile.h"
+#include "files/DeferredRegistrations.h"
+#include "platform/files/Files.h"
+#include "platform/process/Process.h"
 
 namespace qnl {
 
-void TCustomInstall::Process() { throw ENotImplemented("TInstall.Process"); }
+namespace {
 
-void TCustomInstall::ContinueAfterReboot() { throw ENotImplemented("TInstall.ContinueAfterReboot"); }
+// The objects installed by type after the file pass, with their status texts.
+struct TTypeStep {
+  int32_t TypeCode;
+  const char* StatusText;
+};
+constexpr TTypeStep kTypeSteps[] = {
+    {2750, "Installing ODBC drivers..."},
+    {2875, "Installing ODBC sources..."},
+    {3000, "Installing Borland Database Engine aliases..."},
+    {7000, "Installing shell links..."},
+    {8000, "Installing shell links..."},
+    {4000, "Installing INI files..."},
+    {8500, "Installing registry keys..."},
+    {8700, ""},
+};
+
+constexpr const char* kRemoteFileList = "filelist.lst";
+
+// Fetches one file of the net location into LocalFile.
+void DownloadRemoteFile(TComponent* Location, const std::string& RemoteName, const std::string& LocalFile) {
+  (void)Location;
+  (void)RemoteName;
+  (void)LocalFile;
+  throw ENotImplemented("The net location transfer of \"" + std::string(kRemoteFileList) + "\"");
+}
+
+} // namespace
+
+void TCustomInstall::SetRunning(bool Value) {
+  FRunning = Value;
+  // Objects wait for their containers only while an installation runs.
+  InstallRunState().RunActive = Value;
+}
+
+void TCustomInstall::Process() {
+  FEnded = false;
+  InstallStartTime() = Now();
+  DeferRegistrationFailures() = true;
+  FailedRegistrationFiles().Clear();
+  FUnfinishedCount = 0;
+  FCleanupBatchWritten = false;
+  SetRunning(true);
+
+  if (FUseLoadingProgram && !HasSwitch(swSourcePath))
+    throw IEInstall(
+        "The path of the loading program was not passed correctly. If you are running your install project in the "
+        "IDE, then you need to add two command line parameters. In Run | Parameters | \"Run Parameters\", type in: "
+        "-d \"-sBUILDPATH\" where BUILDPATH is the path into which you built the distributables. Example: -d "
+        "\"-sC:\\My Build\".");
+  InstallRecordKey() = FindInstallRecord(true);
+  ClearUnfinished();
+  if (HasSwitch(swSelfExtractor)) ReadSelfExtractOffset();
+  ReadInfoFromArchive();
+  if (OnAfterInitialized) OnAfterInitialized(this);
+  Notify(icInstallStart);
+  if (FEnded) return;
+
+  try {
+    TFileContainer::Process();
+    RetryDeferredRegistrations();
+    for (const TTypeStep& step : kTypeSteps) InstallObjectsOfType(step.TypeCode, step.StatusText);
+  } catch (...) {
+    DeferRegistrationFailures() = false;
+    if (OnAfterInstallObjects()) OnAfterInstallObjects()(this, QnlfCompress().Abort());
+    throw;
+  }
+  if (OnAfterInstallObjects()) OnAfterInstallObjects()(this, QnlfCompress().Abort());
+
+  if (FUnfinishedCount > 0 || FReboot) RegisterRunOnce();
+  bool rebootNeeded = FReboot;
+  if (FReboot) {
+    StoreLanguage();
+    Notify(icRebootNeeded);
+    if (FReboot && OnBeforeReboot) OnBeforeReboot(this, FReboot);
+    if (FReboot) RestartAfterInstall();
+  }
+  if (rebootNeeded) {
+    // The good ending, the clean-up and the files to run belong to the continuation after
+    // the restart, also when the user declined the restart.
+    Application().SetExitCode(kExitRestartNeeded);
+    Application().Terminate();
+    return;
+  }
+  GoodEnding();
+}
+
+void TCustomInstall::GoodEnding() {
+  NotifyGoodInstall();
+  Cleanup();
+  RemoveDownloadsAndRecord();
+  if (FRunAutomatic) Shutdown();
+  RunFilesAfterInstall();
+  SetRunning(false);
+}
+
+void TCustomInstall::ReadInfoFromArchive() {
+  if (InfoRead()) return;
+  if (OnBeforeReadArchiveInfo) OnBeforeReadArchiveInfo(this);
+  Notify(icBeforeReadArchiveInfo);
+  PushStatusMessage(TranslateMessage("Reading file information..."));
+  try {
+    TFileContainer::ReadInfoFromArchive();
+    if (FDistributeType != dtTraditional) {
+      std::string list = GetTempFile(TTempFileKeep::tkDelete);
+      try {
+        DownloadRemoteFile(NetLocation(), kRemoteFileList, list);
+        ReadRemoteFileList(list);
+      } catch (...) {
+        TryDeleteFile(list);
+        throw;
+      }
+      TryDeleteFile(list);
+    }
+  } catch (...) {
+    PopStatusMessage();
+    throw;
+  }
+  PopStatusMessage();
+  SetInfoRead(true);
+  if (OnAfterReadArchiveInfo) OnAfterReadArchiveInfo(this);
+  Notify(icAfterReadArchiveInfo);
+}
+
+void TCustomInstall::InstallObjectsOfType(int32_t TypeCode, const std::string& StatusText) {
+  bool statusShown = false;
+  try {
+    // A component's Process may free components (a shortcut whose target is gone): walk a
+    // copy and skip the ones that have left.
+    std::vector<TInstallContainer*> containers = AllContainers().Data();
+    for (TInstallContainer* container : containers) {
+      if (AllContainers().IndexOf(container) < 0 || container->RegisteredType() != TypeCode) continue;
+      if (!statusShown && !Trim(StatusText).empty()) {
+        PushStatusMessage(TranslateMessage(StatusText));
+        statusShown = true;
+      }
+      container->Process();
+    }
+  } catch (...) {
+    if (statusShown) PopStatusMessage();
+    throw;
+  }
+  if (statusShown) PopStatusMessage();
+}
 
 void TCustomInstall::NotifyGoodInstall() {
   if (OnBeforeNotifyGoodInstall) OnBeforeNotifyGoodInstall(this);
@@ -22,32 +172,22 @@ void TCustomInstall::NotifyBadInstall() {
   if (OnAfterNotifyBadInstall) OnAfterNotifyBadInstall(this);
 }
 
-// Errors raised outside an installation are shown and end the program; the bad ending of
-// a running installation arrives with the installation sequence.
-void TCustomInstall::HandleException(TObject* Sender, const std::exception& E) {
-  if (FRunning) {
-    FRunning = false;
-    FEnded = true;
-  }
-  Application().ShowException(E);
-  // The program ends through an error: its exit status must say so.
-  Application().SetExitCode(1);
-  Application().Terminate();
+bool TCustomInstall::Shutdown() {
+  bool quitOut = true;
+  if (OnBeforeShutdown) OnBeforeShutdown(this, quitOut);
+  if (quitOut) Application().Terminate();
+  return !quitOut;
 }
 
-void TCustomInstall::RemoveDownloadsAndRecord() { throw ENotImplemented("TInstall.RemoveDownloadsAndRecord"); }
-void TCustomInstall::InstallObjectsOfType(int32_t, const std::string&) {
-  throw ENotImplemented("TInstall.InstallObjectsOfType");
+void TCustomInstall::RunFilesAfterInstall() {
+  std::vector<TCustomInstallFile*> files = AllInstallFiles().Data();
+  for (TCustomInstallFile* file : files) {
+    if (AllInstallFiles().IndexOf(file) < 0 || !file->RunAfterInstall()) continue;
+    bool defaultAction = true;
+    if (OnBeforeRunFile) OnBeforeRunFile(this, file, defaultAction);
+    // Quoted, so that a path with blanks ("C:\Program Files\...") names one program.
+    if (defaultAction) ExecuteCommand("\"" + file->GetDestPath() + "\"", SW_SHOW);
+  }
 }
-void TCustomInstall::RunFilesAfterInstall() { throw ENotImplemented("TInstall.RunFilesAfterInstall"); }
-void TCustomInstall::RegisterRunOnce() { throw ENotImplemented("TInstall.RegisterRunOnce"); }
-void TCustomInstall::Build(const std::string&, const std::string&, bool) { throw ENotImplemented("TInstall.Build"); }
-void TCustomInstall::Cleanup() { throw ENotImplemented("TInstall.Cleanup"); }
-void TCustomInstall::CompressSetupArchive(const std::string&, const std::string&) {
-  throw ENotImplemented("TInstall.CompressSetupArchive");
-}
-void TCustomInstall::ReadUnfinished(TStrings*) { throw ENotImplemented("TInstall.ReadUnfinished"); }
-void TCustomInstall::ClearUnfinished() { throw ENotImplemented("TInstall.ClearUnfinished"); }
-void TCustomInstall::AddUnfinished(const std::string&, int32_t) { throw ENotImplemented("TInstall.AddUnfinished"); }
 
 } // namespace qnl

@@ -1,5 +1,6 @@
 // The install component's start-up: the command line, the loaded notification, the run
 // mode and the hook on the main form's first activation.
+#include "archive/TQnlfCompress.h"
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
 #include "engine/InstallRegistries.h"
@@ -54,10 +55,13 @@ void TCustomInstall::Loaded() {
 
 void TCustomInstall::ChooseRunMode() {
   if (HasSwitch(swBuild)) {
-    // Build mode ends the program once the distribution is made.
-    throw ENotImplemented("Build mode (-b)");
+    RunBuildMode();
+    return;
   }
-  if (HasSwitch(swFloppies)) throw ENotImplemented("Transfer to floppies (-f)");
+  if (HasSwitch(swFloppies)) {
+    TransferToFloppies("a:");
+    return;
+  }
   if (HasSwitch(swAfterReboot)) {
     ContinueAfterReboot();
     return;
@@ -112,6 +116,7 @@ void TCustomInstall::ReadSelfExtractOffset() {
   TSelfExtractInfo info = ReadSelfExtractInfo(GetArchivePath());
   // The archive component reads every position of files.1 relative to this offset.
   FArchiveOffset = info.MainArchiveStart;
+  QnlfCompress().SetOffset(info.MainArchiveStart);
 }
 
 std::string TCustomInstall::FindInstallRecord(bool Create) {

@@ -181,6 +181,12 @@ int64_t FileSizeOf(std::string_view FileName) {
   return st.st_size;
 }
 
+TDateTime Now() {
+  struct timespec ts {};
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  return LocalDateTimeOf(ts);
+}
+
 TDateTime FileDateTime(std::string_view FileName) {
   struct stat st;
   if (::stat(UnixPathOf(FileName).c_str(), &st) != 0) RaiseLastFileError("get the date of file", std::string(FileName));

@@ -29,6 +29,8 @@ bool DirectoryExists(std::string_view Dir);
 int64_t FileSizeOf(std::string_view FileName);
 // Last write time in local time; EInOutError when the file does not exist.
 TDateTime FileDateTime(std::string_view FileName);
+// The current local date and time.
+TDateTime Now();
 // Sets the last write time (local time).
 void SetFileDateTime(std::string_view FileName, TDateTime Time);
 

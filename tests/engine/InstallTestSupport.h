@@ -21,6 +21,11 @@ public:
     ++ProcessCalls;
     TInstall::Process();
   }
+  // The run mode the loaded notification chose ("build", "floppies a:", "continue").
+  std::string ChosenMode;
+  void RunBuildMode() override { ChosenMode = "build"; }
+  void TransferToFloppies(const std::string& Drive) override { ChosenMode = "floppies " + Drive; }
+  void ContinueAfterReboot() override { ChosenMode = "continue"; }
 };
 
 // Each test gets a fresh windowless application and no program arguments.

@@ -58,10 +58,16 @@ TEST_F(InstallStartUp, AnInvalidArgumentFailsTheLoad) {
 }
 
 TEST_F(InstallStartUp, RunModesAreChosenInOrder) {
-  EXPECT_EQ(LoadError(NewInstall(), {"-f", "-b"}), "Build mode (-b) is not implemented");
-  EXPECT_EQ(LoadError(NewInstall(), {"*b"}), "Build mode (-b) is not implemented");
-  EXPECT_EQ(LoadError(NewInstall(), {"-r", "-f"}), "Transfer to floppies (-f) is not implemented");
-  EXPECT_EQ(LoadError(NewInstall(), {"-r", "-sC:\\x"}), "TInstall.ContinueAfterReboot is not implemented");
+  auto modeOf = [this](std::vector<std::string> args) {
+    TRecordlessInstall* install = NewInstall();
+    InstallTest::Load(install, std::move(args));
+    return install->ChosenMode;
+  };
+  EXPECT_EQ(modeOf({"-f", "-b"}), "build");
+  EXPECT_EQ(modeOf({"*b"}), "build");
+  EXPECT_EQ(modeOf({"-r", "-f"}), "floppies a:");
+  EXPECT_EQ(modeOf({"-r", "-sC:\\x"}), "continue");
+  EXPECT_EQ(modeOf({"-sC:\\x"}), "");
 }
 
 TEST_F(InstallStartUp, WithoutAMainFormTheInstallationCannotRunAutomatically) {
@@ -123,7 +129,8 @@ TEST_F(InstallStartUp, TheFirstActivationRunsTheHandlerMaximisesAndStartsTheInst
   std::vector<TObject*> senders;
   FForm->OnActivate = [&](TObject* sender) { senders.push_back(sender); };
   Load(install, {});
-  EXPECT_THROW(install->OnActivateHook(FForm.get()), ENotImplemented); // Process comes later
+  // Without a source directory the installation stops at once (the loading program's path).
+  EXPECT_THROW(install->OnActivateHook(FForm.get()), IEInstall);
   ASSERT_EQ(senders.size(), 1u);
   EXPECT_EQ(senders[0], FForm.get());
   EXPECT_EQ(FForm->WindowState(), wsMaximized);
@@ -146,7 +153,7 @@ TEST_F(InstallStartUp, WithoutRunAutomaticTheHookStopsBeforeTheInstallation) {
   EXPECT_EQ(FForm->WindowState(), wsNormal);
 }
 
-TEST_F(InstallStartUp, ErrorsOutsideAnInstallationAreShownAndEndTheProgram) {
+TEST_F(InstallStartUp, ErrorsOutsideAnInstallationAreShownAndTheProgramGoesOn) {
   TRecordlessInstall* install = NewInstall();
   std::string shown;
   FApp->MessageBoxHook = [&](const std::string& text, const std::string&, int) {
@@ -155,7 +162,8 @@ TEST_F(InstallStartUp, ErrorsOutsideAnInstallationAreShownAndEndTheProgram) {
   };
   ASSERT_TRUE(static_cast<bool>(FApp->OnException));
   FApp->OnException(install, IEInstall("Something failed"));
-  EXPECT_TRUE(FApp->Terminated());
+  EXPECT_FALSE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), 0);
 }
 
 TEST_F(InstallStartUp, TheSetupProgramPathFollowsTheSwitches) {

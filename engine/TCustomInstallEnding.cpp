@@ -1,0 +1,109 @@
+// How an installation ends: the exception handler's bad ending, the removal of the temporary
+// setup directory, and the removal of the install record and the downloaded archives.
+#include "common/routines_API.h"
+#include "common/routines_Strings.h"
+#include "engine/InstallRegistries.h"
+#include "engine/TCustomInstall.h"
+#include "platform/files/FileStream.h"
+#include "platform/files/Files.h"
+#include "platform/registry/Registry.h"
+#include "settings/routines_Registry.h"
+
+namespace qnl {
+
+namespace {
+
+constexpr int kLocalMachine = 4;
+constexpr const char* kQuenloftKey = "\\Software\\Quenloft";
+
+// Runs one step of a bad ending; what fails there is swallowed, and a program that runs
+// automatically then ends.
+template <class Step>
+void Swallowing(bool Terminate, Step&& Body) {
+  try {
+    Body();
+  } catch (...) {
+    if (Terminate) Application().Terminate();
+  }
+}
+
+// True when Dir lies inside Parent (both Windows paths, compared without letter case).
+bool IsBelow(const std::string& Dir, const std::string& Parent) {
+  std::string parent = AddBackSlash(Parent);
+  return Dir.size() > parent.size() && SameText(Dir.substr(0, parent.size()), parent);
+}
+
+void DeleteIfEmpty(const std::string& Key) {
+  std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, Key);
+  if (key && !key->HasSubKeys()) TRegKey::Delete(TRootKey::LocalMachine, Key);
+}
+
+} // namespace
+
+void TCustomInstall::HandleException(TObject* /*Sender*/, const std::exception& E) {
+  if (!FRunning) {
+    Application().ShowException(E);
+    return;
+  }
+  SetRunning(false);
+  FEnded = true;
+  if (dynamic_cast<const EQXUserAbort*>(&E)) {
+    Application().SetExitCode(kExitUserAbort);
+    Swallowing(FRunAutomatic, [this] {
+      NotifyBadInstall();
+      Cleanup();
+      RemoveDownloadsAndRecord();
+      if (FRunAutomatic) Shutdown();
+    });
+    return;
+  }
+  // The temporary setup directory and the install record stay for another attempt.
+  Application().SetExitCode(kExitFailed);
+  Swallowing(FRunAutomatic, [this, &E] {
+    NotifyBadInstall();
+    Application().ShowException(E);
+    Shutdown();
+  });
+}
+
+void TCustomInstall::Cleanup() {
+  if (!FUseLoadingProgram || HasSwitch(swDebug) || !HasSwitch(swCleanup) || IsDesigning()) return;
+  bool proceed = true;
+  if (OnBeforeCleanup) OnBeforeCleanup(this, proceed);
+  if (!proceed) return;
+
+  std::string program = GetModuleName();
+  std::string programDir = ExtractFileDir(program);
+  for (int i = 0; i < FPresetupFiles->Count(); ++i)
+    TryDeleteFile(AddBackSlash(programDir) + ExtractFileName(FPresetupFiles->Get(i)));
+
+  // The whole directory goes: only a directory the loading program made among the
+  // temporary files may be removed, never a build or source directory given -c by mistake.
+  if (!IsBelow(programDir, GetTempDir())) return;
+  std::string batch = ChangeFileExt(GetTempFile(TTempFileKeep::tkDelete), ".bat");
+  std::string text = Format("ERASE %s", {program}) + "\r\n" + Format("DELTREE /Y %s", {RemoveBackSlash(programDir)}) +
+                     "\r\n" + Format("ERASE %s", {ChangeFileExt(batch, ".PIF")}) + "\r\n" +
+                     Format("ERASE %s", {batch}) + "\r\n";
+  TFileStream stream(batch, fmCreate);
+  stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  FCleanupBatchFile = batch;
+  FCleanupBatchWritten = true;
+}
+
+void TCustomInstall::RemoveDownloadsAndRecord() {
+  const std::string record = InstallRecordKey();
+  if (record.empty()) return;
+  if (std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, record)) {
+    for (const std::string& name : key->SubKeyNames()) {
+      std::string sub = record + "\\" + name;
+      std::string local = Trim(RegReadString(kLocalMachine, sub, "LocalFile", ""));
+      if (!local.empty()) TryDeleteFile(local);
+      RegDeleteKeyTree(kLocalMachine, sub);
+    }
+  }
+  RegDeleteKeyTree(kLocalMachine, record);
+  DeleteIfEmpty(kInstallRecordParent);
+  DeleteIfEmpty(kQuenloftKey);
+}
+
+} // namespace qnl
