@@ -1,0 +1,62 @@
+/* A stand-in installation program for the loading program's tests. It writes what it was
+   given into the file named by QNL_FAKE_REPORT: one "arg=" line per argument, "cwd=", "dir="
+   (its own directory) and "file=<name> <size>" for each entry beside it. It ends with the
+   status in QNL_FAKE_STATUS (default 0). With QNL_FAKE_REMOVE_AFTER_MS it leaves behind a
+   process that removes its directory that many milliseconds later, as the real program's
+   clean-up batch file does once the program has ended. */
+#define _XOPEN_SOURCE 700
+#include <dirent.h>
+#include <ftw.h>
+#include <limits.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+static int RemoveEntry(const char* path, const struct stat* st, int flag, struct FTW* ftw) {
+  (void)st;
+  (void)flag;
+  (void)ftw;
+  return remove(path);
+}
+
+static void RemoveLater(const char* dir, long ms) {
+  pid_t child = fork();
+  if (child != 0) return;
+  setsid();
+  if (fork() != 0) _exit(0);
+  struct timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
+  nanosleep(&pause, NULL);
+  nftw(dir, RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+  _exit(0);
+}
+
+int main(int argc, char** argv) {
+  const char* report = getenv("QNL_FAKE_REPORT");
+  const char* status = getenv("QNL_FAKE_STATUS");
+  const char* removeAfter = getenv("QNL_FAKE_REMOVE_AFTER_MS");
+  char self[PATH_MAX] = {0};
+  char cwd[PATH_MAX] = {0};
+  if (readlink("/proc/self/exe", self, sizeof self - 1) < 0) return 100;
+  *strrchr(self, '/') = '\0';
+  if (!getcwd(cwd, sizeof cwd)) cwd[0] = '\0';
+  FILE* out = report ? fopen(report, "w") : NULL;
+  if (!out) return 101;
+  for (int i = 1; i < argc; ++i) fprintf(out, "arg=%s\n", argv[i]);
+  fprintf(out, "cwd=%s\ndir=%s\n", cwd, self);
+  DIR* dir = opendir(self);
+  struct dirent* entry;
+  while (dir && (entry = readdir(dir)) != NULL) {
+    if (strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0) continue;
+    char path[PATH_MAX];
+    struct stat st;
+    snprintf(path, sizeof path, "%s/%s", self, entry->d_name);
+    if (stat(path, &st) == 0) fprintf(out, "file=%s %lld\n", entry->d_name, (long long)st.st_size);
+  }
+  if (dir) closedir(dir);
+  fclose(out);
+  if (removeAfter) RemoveLater(self, atol(removeAfter));
+  return status ? atoi(status) : 0;
+}

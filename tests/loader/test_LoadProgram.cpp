@@ -1,0 +1,156 @@
+// The real loading program run as a user runs setup.exe, with a stand-in installation program.
+#include <regex>
+
+#include "tests/loader/LoaderTestFiles.h"
+
+using namespace qnl::test;
+
+namespace {
+
+// A distribution directory whose setup.exe is the loading program with the setup archive
+// beside it; Trailer decides what the build appended to setup.exe (nothing, or a trailer).
+class BesideDistribution : public LoadProgramTest {
+protected:
+  void SetUp() override {
+    LoadProgramTest::SetUp();
+    MakeSetupArchive("dist/setup.1");
+    FSetupExe = CopyLoader("dist/setup.exe");
+  }
+  std::string FSetupExe;
+};
+
+// A self-extracting setup.exe: the loading program, setup.1, files.1 and the trailer.
+class SelfExtracting : public LoadProgramTest {
+protected:
+  void SetUp() override {
+    LoadProgramTest::SetUp();
+    MakeSetupArchive();
+    WriteFile("files.1", "the main archive's bytes, which the loading program leaves alone");
+    FSetupExe = CopyLoader("dist/setup.exe");
+    std::string setup1 = ReadBytes((FDir / "setup.1").string());
+    std::string files1 = ReadBytes((FDir / "files.1").string());
+    auto setupStart = static_cast<int32_t>(std::filesystem::file_size(FSetupExe));
+    auto mainStart = static_cast<int32_t>(setupStart + setup1.size());
+    Append(FSetupExe, setup1 + files1);
+    Append(FSetupExe, Trailer("SELFEXTRACTING", setupStart, mainStart - 1, mainStart,
+                              mainStart + static_cast<int32_t>(files1.size()) - 1));
+  }
+  std::string FSetupExe;
+};
+
+} // namespace
+
+TEST_F(BesideDistribution, WithoutTrailerItPassesTheSourceAndCleanupSwitches) {
+  TProcessResult r = RunLoader(FSetupExe, "", {.Status = 1});
+  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
+  TFakeReport report = Report();
+  ASSERT_TRUE(report.Written) << r.Err;
+  EXPECT_EQ(report.Args, (std::vector<std::string>{"-s" + WindowsPathOf((FDir / "dist").string()), "-c"}));
+}
+
+TEST_F(BesideDistribution, ANotSelfExtractTrailerLeadsToTheArchiveBeside) {
+  Append(FSetupExe, Trailer("NOTSELFEXTRACT", 0, 0, 0, 0));
+  TProcessResult r = RunLoader(FSetupExe, "", {.Status = 1});
+  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
+  EXPECT_EQ(Report().Args, (std::vector<std::string>{"-s" + WindowsPathOf((FDir / "dist").string()), "-c"}));
+}
+
+TEST_F(BesideDistribution, EveryMemberIsUnpackedIntoAFreshTemporaryDirectory) {
+  TProcessResult r = RunLoader(FSetupExe, "", {.Status = 1});
+  TFakeReport report = Report();
+  ASSERT_TRUE(report.Written) << r.Err;
+  std::filesystem::path dir(report.Dir);
+  EXPECT_EQ(dir.parent_path(), std::filesystem::canonical(MachineTemp()));
+  EXPECT_TRUE(std::regex_match(dir.filename().string(), std::regex("QNL[0-9A-F]{5}"))) << dir;
+  EXPECT_EQ(report.Files, (std::map<std::string, int64_t>{
+                              {"setup", static_cast<int64_t>(std::filesystem::file_size(FakeSetup()))},
+                              {"presetup.txt", 27}}));
+  EXPECT_EQ(ReadBytes((dir / "presetup.txt").string()), "needed before setup starts\n");
+}
+
+TEST_F(BesideDistribution, EachRunGetsItsOwnDirectory) {
+  RunLoader(FSetupExe, "", {.Status = 1});
+  std::string first = Report().Dir;
+  RunLoader(FSetupExe, "", {.Status = 1});
+  std::string second = Report().Dir;
+  EXPECT_NE(first, second);
+  EXPECT_TRUE(std::filesystem::is_directory(first));
+  EXPECT_TRUE(std::filesystem::is_directory(second));
+}
+
+TEST_F(BesideDistribution, ToDiskAddsTheFloppySwitchInAnyCase) {
+  for (const char* arg : {"'*TODISK'", "'*todisk'"}) {
+    TProcessResult r = RunLoader(FSetupExe, arg, {.Status = 1});
+    EXPECT_EQ(Report().Args, (std::vector<std::string>{"-s" + WindowsPathOf((FDir / "dist").string()), "-c", "-f"}))
+        << arg << r.Err;
+  }
+  RunLoader(FSetupExe, "'*OTHER' x", {.Status = 1});
+  EXPECT_EQ(Report().Args.size(), 2u) << "other arguments are not passed on";
+}
+
+TEST_F(LoadProgramTest, ADirectoryWithBlanksArrivesAsOneArgument) {
+  MakeSetupArchive("my dist/setup.1");
+  std::string setupExe = CopyLoader("my dist/setup.exe");
+  RunLoader(setupExe, "", {.Status = 1});
+  EXPECT_EQ(Report().Args, (std::vector<std::string>{"-s" + WindowsPathOf((FDir / "my dist").string()), "-c"}));
+}
+
+TEST_F(SelfExtracting, ItPassesItsNameAndDirectoryAndUnpacksFromItself) {
+  // A damaged setup.1 beside it shows that the embedded archive is the one used.
+  WriteFile("dist/setup.1", "not an archive");
+  TProcessResult r = RunLoader(FSetupExe, "", {.Status = 3});
+  EXPECT_EQ(r.ExitStatus, 3) << r.Err;
+  TFakeReport report = Report();
+  ASSERT_TRUE(report.Written) << r.Err;
+  EXPECT_EQ(report.Args, (std::vector<std::string>{"-esetup.exe", "-s" + WindowsPathOf((FDir / "dist").string()), "-c"}));
+  EXPECT_EQ(report.Files.size(), 2u);
+  EXPECT_EQ(ReadBytes(report.Dir + "/presetup.txt"), "needed before setup starts\n");
+  EXPECT_EQ(ReadBytes(report.Dir + "/setup"), ReadBytes(FakeSetup()));
+}
+
+TEST_F(SelfExtracting, ToDiskGivesTheFloppySwitchToo) {
+  RunLoader(FSetupExe, "'*TODISK'", {.Status = 1});
+  EXPECT_EQ(Report().Args,
+            (std::vector<std::string>{"-esetup.exe", "-s" + WindowsPathOf((FDir / "dist").string()), "-c", "-f"}));
+}
+
+TEST_F(SelfExtracting, TheExitStatusIsPassedBack) {
+  for (int status : {0, 1, 2, 3, 7}) {
+    TProcessResult r = RunLoader(FSetupExe, "", {.Status = status, .RemoveAfterMs = 0});
+    EXPECT_EQ(r.ExitStatus, status) << r.Err;
+  }
+}
+
+TEST_F(SelfExtracting, AfterSuccessOrAbortItReturnsOnceTheDirectoryIsGone) {
+  for (int status : {0, 2}) {
+    TProcessResult r = RunLoader(FSetupExe, "", {.Status = status, .RemoveAfterMs = 400});
+    EXPECT_EQ(r.ExitStatus, status) << r.Err;
+    TFakeReport report = Report();
+    ASSERT_TRUE(report.Written) << r.Err;
+    EXPECT_FALSE(std::filesystem::exists(report.Dir)) << status;
+  }
+}
+
+TEST_F(SelfExtracting, AFailureOrARestartKeepsTheDirectoryWithoutWaiting) {
+  for (int status : {1, 3}) {
+    // The removal comes long after the loading program has returned.
+    TProcessResult r = RunLoader(FSetupExe, "", {.Status = status, .RemoveAfterMs = 5000});
+    EXPECT_EQ(r.ExitStatus, status) << r.Err;
+    EXPECT_TRUE(std::filesystem::is_directory(Report().Dir)) << status;
+  }
+}
+
+TEST_F(LoadProgramTest, ALaterMemberCannotReplaceTheInstallationProgram) {
+  MakeSetupArchive();
+  std::filesystem::create_directories(FDir / "other");
+  WriteFile("other/setup", "#!/bin/sh\nexit 99\n");
+  WriteFile("other/extra.txt", "extra");
+  MakeArchive("dist/setup.1", {"setup", "other/setup", "other/extra.txt"});
+  std::string setupExe = CopyLoader("dist/setup.exe");
+  TProcessResult r = RunLoader(setupExe, "", {.Status = 1});
+  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
+  TFakeReport report = Report();
+  ASSERT_TRUE(report.Written) << r.Err;
+  EXPECT_EQ(report.Files.size(), 2u);
+  EXPECT_EQ(report.Files.count("extra.txt"), 1u);
+}

@@ -1,0 +1,31 @@
+// QuenloftLoadProgram: the setup.exe of a distribution, which unpacks and starts the installation.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "platform/system/CodePage.h"
+#include "tools/loader/LoadProgram.h"
+
+namespace {
+
+// Messages carry the machine's ANSI text; the terminal wants UTF-8.
+std::string TerminalText(const char* text) {
+  try {
+    return qnl::AnsiToUtf8(text);
+  } catch (const std::exception&) {
+    return text;
+  }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  try {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    return qnl::RunLoadProgram(arguments);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "QuenloftLoadProgram: %s\n", TerminalText(e.what()).c_str());
+    return qnl::kInstallFailed;
+  }
+}
