@@ -1,0 +1,214 @@
+// Helpers of the floppy tests.
+#include "tests/floppies/FloppyDisks.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "archive/TQnlfCompress.h"
+#include "engine/cmp_TInstall.h"
+#include "platform/files/WinPaths.h"
+#include "rtl/Forms.h"
+#include "rtl/ProgramArguments.h"
+#include "vcl/Application.h"
+
+namespace qnl::test {
+
+std::string NoiseBytes(size_t Count, uint32_t Seed) {
+  std::string bytes(Count, '\0');
+  uint32_t x = Seed * 2654435761u + 1;
+  for (char& c : bytes) {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    c = static_cast<char>(x >> 24);
+  }
+  return bytes;
+}
+
+std::string ReadBytes(const std::filesystem::path& File) {
+  std::ifstream in(File, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteBytes(const std::filesystem::path& File, const std::string& Bytes) {
+  std::ofstream(File, std::ios::binary | std::ios::trunc) << Bytes;
+}
+
+std::string ShellQuote(const std::string& Text) {
+  std::string out = "'";
+  for (char c : Text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+void MakeArchive(const std::filesystem::path& Archive, const std::filesystem::path& SourceDir,
+                 const std::vector<TArchiveMember>& Members) {
+  std::filesystem::create_directories(SourceDir);
+  TQnlfCompress zip(nullptr);
+  zip.SetCompressionLevel(colNone);
+  zip.SetCompressedFile(WindowsPathOf(Archive.string()));
+  for (size_t i = 0; i < Members.size(); ++i) {
+    std::filesystem::path source = SourceDir / Members[i].Name;
+    WriteBytes(source, Members[i].Content);
+    std::string windowsSource = WindowsPathOf(source.string());
+    // The header's name field would cut a longer path, and the member could not be read back.
+    if (windowsSource.size() >= 100) ADD_FAILURE() << "source path too long for an archive member: " << windowsSource;
+    TStringList files;
+    files.Add(windowsSource);
+    zip.SetFilesToProcess(files);
+    zip.Add(i == 0 ? lzcOverwrite : lzcOnlyAdd, static_cast<int32_t>(i));
+  }
+}
+
+TSelfExtractingSetup MakeSelfExtractingSetup(const std::filesystem::path& Dir, const std::string& Loader,
+                                             const std::vector<TArchiveMember>& SetupMembers,
+                                             const std::vector<TArchiveMember>& Members, const std::string& Name) {
+  TSelfExtractingSetup setup;
+  setup.File = Dir / Name;
+  setup.Loader = Loader;
+  MakeArchive(Dir / "parts" / "setup.1", Dir / "parts" / "s", SetupMembers);
+  setup.Setup1 = ReadBytes(Dir / "parts" / "setup.1");
+  if (!Members.empty()) {
+    MakeArchive(Dir / "parts" / "files.1", Dir / "parts" / "f", Members);
+    setup.Files1 = ReadBytes(Dir / "parts" / "files.1");
+  }
+  TSelfExtractInfo& info = setup.Info;
+  info.Marker = "SELFEXTRACTING";
+  info.SetupArchiveStart = static_cast<int32_t>(Loader.size());
+  info.SetupArchiveEnd = static_cast<int32_t>(Loader.size() + setup.Setup1.size() - 1);
+  if (!setup.Files1.empty()) {
+    info.MainArchiveStart = info.SetupArchiveEnd + 1;
+    info.MainArchiveEnd = static_cast<int32_t>(info.MainArchiveStart + setup.Files1.size() - 1);
+  }
+  WriteBytes(setup.File, Loader + setup.Setup1 + setup.Files1 + info.Encode());
+  return setup;
+}
+
+TFloppyMachine::TFloppyMachine(const std::filesystem::path& Root, int DiskCount)
+    : FRoot(Root), FMachine(Root / "machine"), FDiskCount(DiskCount) {
+  const char* prefix = std::getenv("WINEPREFIX");
+  FHadPrefix = prefix != nullptr;
+  FSavedPrefix = prefix ? prefix : "";
+  std::filesystem::create_directories(FMachine);
+  for (int i = 1; i <= DiskCount; ++i) std::filesystem::create_directories(Disk(i));
+  ::setenv("WINEPREFIX", FMachine.c_str(), 1);
+  CurrentDrives(); // creates the machine's skeleton with its dosdevices folder
+  std::filesystem::create_directories(FMachine / "dosdevices");
+  InsertDisk(1);
+}
+
+TFloppyMachine::~TFloppyMachine() {
+  if (FHadPrefix) ::setenv("WINEPREFIX", FSavedPrefix.c_str(), 1);
+  else ::unsetenv("WINEPREFIX");
+}
+
+std::filesystem::path TFloppyMachine::Disk(int Number) const { return FRoot / ("disk" + std::to_string(Number)); }
+
+void TFloppyMachine::InsertDisk(int Number) {
+  std::filesystem::path link = FMachine / "dosdevices" / "a:";
+  std::error_code ignored;
+  std::filesystem::remove(link, ignored);
+  std::filesystem::create_directory_symlink(Disk(Number), link);
+}
+
+std::string TFloppyMachine::AnswerCommand(int CancelAt) const {
+  std::filesystem::path script = FRoot / ("answer-" + std::to_string(CancelAt) + ".sh");
+  WriteBytes(script, "printf '%s\\n' \"$1\" >>" + ShellQuote((FRoot / "prompts.txt").string()) +
+                         "\n"
+                         "case \"$1\" in\n"
+                         "  'Please insert disk '*)\n"
+                         "    n=${1#Please insert disk }\n"
+                         "    [ \"$n\" = " +
+                         std::to_string(CancelAt) +
+                         " ] && exit 1\n"
+                         "    ln -sfn " +
+                         ShellQuote(FRoot.string()) + "/disk$n " +
+                         ShellQuote((FMachine / "dosdevices" / "a:").string()) +
+                         " || exit 1\n"
+                         "    ;;\n"
+                         "esac\n"
+                         "exit 0\n");
+  return "sh " + ShellQuote(script.string()) + " \"$1\"";
+}
+
+std::vector<std::string> TFloppyMachine::Prompts() const {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadBytes(FRoot / "prompts.txt"));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TDiskFileLimit::TDiskFileLimit(int64_t Bytes) {
+  // A write past the limit would otherwise end the process with SIGXFSZ.
+  FSavedSignal = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  FSavedSoft = limit.rlim_cur;
+  limit.rlim_cur = static_cast<rlim_t>(Bytes);
+  if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ADD_FAILURE() << "cannot limit the file size";
+}
+
+TDiskFileLimit::~TDiskFileLimit() {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = static_cast<rlim_t>(FSavedSoft);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  ::signal(SIGXFSZ, FSavedSignal);
+}
+
+TTransferResult TransferInProcess(TFloppyMachine& Machine, const TSelfExtractingSetup& Setup,
+                                  const TTransferOptions& Options) {
+  TTransferResult result;
+  TCustomApplication app;
+  SetApplication(&app);
+  TMessageBoxHook answer = MessageBoxCommandHook(Machine.AnswerCommand(Options.CancelAt));
+  app.MessageBoxHook = [&](const std::string& Text, const std::string& Caption, int Flags) {
+    if ((Flags & MB_TYPEMASK) == MB_OK) result.Message = Text;
+    return answer(Text, Caption, Flags);
+  };
+  std::vector<std::string> args = {"-f", "-s" + WindowsPathOf(Setup.File.parent_path().string())};
+  if (Options.SelfExtractor) args.push_back("-e" + Setup.File.filename().string());
+  {
+    TCustomForm form(nullptr);
+    auto* install = new TInstall(&form);
+    if (Options.Prepare) Options.Prepare(*install);
+    SetProgramArguments(args);
+    install->SetComponentStateFlag(csLoading, true);
+    try {
+      TDiskFileLimit limit(Options.DiskBytes);
+      install->Loaded();
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << "the install component failed to load: " << e.what();
+    }
+    SetProgramArguments(std::vector<std::string>{});
+  }
+  result.ExitStatus = app.ExitCode();
+  result.Terminated = app.Terminated();
+  SetApplication(nullptr);
+  return result;
+}
+
+TThreeDiskSet MakeThreeDiskSet(TFloppyMachine& Machine, const std::filesystem::path& Dir, int64_t DiskBytes,
+                               size_t MemberBytes) {
+  TThreeDiskSet set;
+  set.DiskBytes = DiskBytes;
+  for (int i = 0; i < 3; ++i)
+    set.Members.push_back({"member" + std::to_string(i + 1) + ".dat", NoiseBytes(MemberBytes, 100 + i)});
+  set.Setup = MakeSelfExtractingSetup(Dir, NoiseBytes(3000, 1), {{"installer.exe", NoiseBytes(4000, 2)}},
+                                      set.Members);
+  TTransferOptions options;
+  options.DiskBytes = DiskBytes;
+  TTransferResult result = TransferInProcess(Machine, set.Setup, options);
+  EXPECT_EQ(result.ExitStatus, 0) << result.Message;
+  EXPECT_EQ(result.Message, "");
+  return set;
+}
+
+} // namespace qnl::test
