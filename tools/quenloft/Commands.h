@@ -9,7 +9,7 @@ namespace qnl::tool {
 using TArgs = std::vector<std::string>;
 
 // Each returns the process exit status; errors are reported on stderr by main.
-int CmdCompile(const TArgs& args); // compile FORM -o SETUP
+int CmdCompile(const TArgs& args); // compile FORM -o SETUP [--program PATH]
 int CmdConvert(const TArgs& args); // convert IN OUT
 int CmdDump(const TArgs& args);    // dump FILE
 int CmdMachine(const TArgs& args); // machine create|version [NAME]|pending|restart

@@ -1,4 +1,5 @@
-// quenloft compile FORM -o SETUP: a setup program carrying the project as its TFORMMAIN resource.
+// quenloft compile FORM -o SETUP [--program PATH]: a setup program carrying the project as its
+// TFORMMAIN resource.
 #include <cstdio>
 
 #include "common/exceptions_Quenloft.h"
@@ -27,16 +28,22 @@ std::string SetupProgramPath() {
 }
 
 int CmdCompile(const TArgs& args) {
-  std::string form, output;
+  const char* usage = "usage: quenloft compile FORM -o SETUP [--program PATH]";
+  std::string form, output, programPath;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size()) output = args[++i];
-    else if (form.empty() && args[i] != "-o") form = args[i];
-    else throw Exception("usage: quenloft compile FORM -o SETUP");
+    else if (args[i] == "--program" && i + 1 < args.size()) programPath = args[++i];
+    else if (form.empty() && args[i] != "-o" && args[i] != "--program") form = args[i];
+    else throw Exception(usage);
   }
-  if (form.empty() || output.empty()) throw Exception("usage: quenloft compile FORM -o SETUP");
+  if (form.empty() || output.empty()) throw Exception(usage);
 
   std::string resource = CompileFormFile(form);
-  std::string setup = SetupProgramPath();
+  // A project with its own code brings its own program (built with its TformMain); it may be
+  // SETUP itself, which is read whole before it is written.
+  std::string setup = programPath.empty() ? SetupProgramPath() : programPath;
+  if (!programPath.empty() && !host::FileExists(setup))
+    throw EAPIRoutines("The setup program \"" + setup + "\" does not exist");
   std::string program = host::ReadWholeFile(setup);
   // A setup program that carries a project already is used without it.
   TMemoryStream programStream(program);
