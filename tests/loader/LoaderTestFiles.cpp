@@ -31,10 +31,12 @@ std::string LoadProgramTest::Loader() { return Bin("QuenloftLoadProgram.exe"); }
 
 std::string LoadProgramTest::FakeSetup() { return QNL_FAKE_SETUP; }
 
-void LoadProgramTest::MakeArchive(const std::string& Archive, const std::vector<std::string>& Members) const {
+void LoadProgramTest::MakeArchive(const std::string& Archive, const std::vector<std::string>& Members,
+                                  TCompressionLevel Level) const {
   TCurrentDirectory inTestDir(FDir);
   TQnlfCompress archive(nullptr);
   archive.SetCompressedFile(Archive);
+  archive.SetCompressionLevel(Level);
   for (size_t i = 0; i < Members.size(); ++i) {
     archive.FilesToProcess().Clear();
     archive.FilesToProcess().Add(Members[i]);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/TCompressionStream.h"
 #include "tests/e2e/SetupProcess.h"
 
 namespace qnl::test {
@@ -32,7 +33,8 @@ protected:
   static std::string FakeSetup();
   // Packs Members (files of the test directory, by relative name; the first is the
   // installation program) into the archive Archive with the archive component.
-  void MakeArchive(const std::string& Archive, const std::vector<std::string>& Members) const;
+  void MakeArchive(const std::string& Archive, const std::vector<std::string>& Members,
+                   TCompressionLevel Level = colMax) const;
   // The usual setup archive: the stand-in program as "setup" and "presetup.txt".
   void MakeSetupArchive(const std::string& Archive = "setup.1") const;
   // Copies the loading program to Name in the test directory (made executable).
