@@ -211,4 +211,14 @@ TThreeDiskSet MakeThreeDiskSet(TFloppyMachine& Machine, const std::filesystem::p
   return set;
 }
 
+std::string FloppyTransferCommand(const std::string& SetupProgram, const TFloppyMachine& Machine,
+                                  const std::filesystem::path& SelfExtracting, int64_t DiskBytes, int CancelAt) {
+  // A write past the file-size limit would otherwise end the program with SIGXFSZ; an ignored
+  // signal stays ignored across exec.
+  std::string program = "trap '' XFSZ; exec prlimit --fsize=" + std::to_string(DiskBytes) + " " +
+                        ShellQuote(SetupProgram) + " -f " + ShellQuote("-e" + SelfExtracting.filename().string()) +
+                        " " + ShellQuote("-s" + WindowsPathOf(SelfExtracting.parent_path().string()));
+  return "env QNL_MESSAGEBOX_COMMAND=" + ShellQuote(Machine.AnswerCommand(CancelAt)) + " sh -c " + ShellQuote(program);
+}
+
 } // namespace qnl::test

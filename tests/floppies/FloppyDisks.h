@@ -123,6 +123,13 @@ struct TThreeDiskSet {
 TThreeDiskSet MakeThreeDiskSet(TFloppyMachine& Machine, const std::filesystem::path& Dir, int64_t DiskBytes = 24000,
                                size_t MemberBytes = 20000);
 
+// A shell command that runs the setup program SetupProgram as the loading program runs it
+// for "*TODISK" (-f -e<name> -s<directory of SelfExtracting>), with the message boxes answered
+// by Machine.AnswerCommand(CancelAt) and each file it writes held to DiskBytes. The machine
+// (WINEPREFIX) is the caller's to set.
+std::string FloppyTransferCommand(const std::string& SetupProgram, const TFloppyMachine& Machine,
+                                  const std::filesystem::path& SelfExtracting, int64_t DiskBytes, int CancelAt = 0);
+
 // The shell word for Text.
 std::string ShellQuote(const std::string& Text);
 

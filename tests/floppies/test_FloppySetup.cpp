@@ -1,0 +1,89 @@
+// The setup program's floppy transfer (-f) run as the loading program runs it for "*TODISK",
+// with its disk prompts answered through QNL_MESSAGEBOX_COMMAND.
+#include <unistd.h>
+
+#include "platform/files/WinPaths.h"
+#include "tests/e2e/SetupProcess.h"
+#include "tests/floppies/FloppyDisks.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+const char* Project = R"(object formMain: TformMain
+  Caption = 'Floppy test'
+  object psProgramFiles: TpsProgramFiles
+  end
+  object psMainArchiveFile: TpsMainArchiveFile
+  end
+  object Install1: TInstall
+    DestDir = '\Test'
+  end
+end
+)";
+
+constexpr int64_t DiskBytes = 24000;
+
+class FloppySetup : public SetupProcessTest {
+protected:
+  void SetUp() override {
+    SetupProcessTest::SetUp();
+    FMachine = std::make_unique<TFloppyMachine>(FDir, 3);
+    FSetup = CompileSetup(WriteFile("formMain.txt", Project));
+    // Archive headers keep a member's source path in a short field: a short directory.
+    FDist = std::filesystem::temp_directory_path() / ("qfs" + std::to_string(::getpid()));
+    std::filesystem::remove_all(FDist);
+    std::vector<TArchiveMember> members;
+    for (int i = 0; i < 3; ++i) members.push_back({"m" + std::to_string(i) + ".dat", NoiseBytes(20000, 10 + i)});
+    FDistribution = MakeSelfExtractingSetup(FDist, NoiseBytes(3000, 1), {{"inst.exe", NoiseBytes(4000, 2)}}, members);
+  }
+  void TearDown() override {
+    FMachine.reset();
+    std::filesystem::remove_all(FDist);
+    SetupProcessTest::TearDown();
+  }
+  TProcessResult Transfer(int CancelAt = 0) const {
+    return Run(FloppyTransferCommand(FSetup, *FMachine, FDistribution.File, DiskBytes, CancelAt));
+  }
+
+  std::unique_ptr<TFloppyMachine> FMachine;
+  std::string FSetup;
+  std::filesystem::path FDist;
+  TSelfExtractingSetup FDistribution;
+};
+
+TEST_F(FloppySetup, TheDistributionGoesOntoThreeDisks) {
+  TProcessResult r = Transfer();
+  EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+  TSelfExtractInfo loader;
+  loader.Marker = "NOTSELFEXTRACT";
+  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.exe"), FDistribution.Loader + loader.Encode());
+  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.1"), FDistribution.Setup1);
+  EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(1) / "files.1"), DiskBytes);
+  EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(2) / "files.2"), DiskBytes);
+  EXPECT_TRUE(std::filesystem::exists(FMachine->Disk(3) / "files.3"));
+  EXPECT_EQ(FMachine->Prompts(),
+            (std::vector<std::string>{"Please insert disk 2", "Please insert disk 3", "Please insert disk 1"}));
+  EXPECT_NE(r.Err.find(": Please insert disk 2\n"), std::string::npos) << r.Err;
+}
+
+TEST_F(FloppySetup, CancelAtTheDiskPromptEndsWithAbortedByUser) {
+  TProcessResult r = Transfer(3);
+  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
+  EXPECT_EQ(FMachine->Prompts(),
+            (std::vector<std::string>{"Please insert disk 2", "Please insert disk 3", "Aborted by user"}));
+  EXPECT_FALSE(std::filesystem::exists(FMachine->Disk(3) / "files.3"));
+}
+
+TEST_F(FloppySetup, WithoutTheSelfExtractorTheTransferIsRefused) {
+  TProcessResult r = Run("env QNL_MESSAGEBOX_COMMAND=" + Quote(FMachine->AnswerCommand()) + " " + Quote(FSetup) +
+                         " -f " + Quote("-s" + WindowsPathOf(FDist.string())));
+  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
+  EXPECT_EQ(FMachine->Prompts(),
+            std::vector<std::string>{"Sorry... You can only transfer this installation to floppies through the "
+                                     "self-extracting file. Usage example: setup.exe *TODISK"});
+  EXPECT_TRUE(std::filesystem::is_empty(FMachine->Disk(1)));
+}
+
+} // namespace
