@@ -172,6 +172,26 @@ int SpawnBatchDetached(const std::string& windowsPath) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : ECHILD;
 }
 
+// Waits for a child whose exec reports its errno on the pipe ErrorPipe (read end; the write
+// end closed here): raises when the exec failed, else returns the exit status (128 + the
+// signal number when a signal ended it).
+int AwaitChild(pid_t child, int ErrorPipe, const std::string& what) {
+  int err = 0;
+  ssize_t n;
+  while ((n = ::read(ErrorPipe, &err, sizeof err)) < 0 && errno == EINTR) {
+  }
+  ::close(ErrorPipe);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (n == sizeof err) {
+    errno = err;
+    RaiseLastOSError("run", what);
+  }
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
 int RunArgvAndWait(const std::vector<std::string>& argv, const std::string& what) {
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC) != 0) RaiseLastOSError("run", what);
@@ -182,20 +202,7 @@ int RunArgvAndWait(const std::vector<std::string>& argv, const std::string& what
     ExecOrDie(argv, pipeFds[1]);
   }
   ::close(pipeFds[1]);
-  int err = 0;
-  ssize_t n;
-  while ((n = ::read(pipeFds[0], &err, sizeof err)) < 0 && errno == EINTR) {
-  }
-  ::close(pipeFds[0]);
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (n == sizeof err) {
-    errno = err;
-    RaiseLastOSError("run", what);
-  }
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  return AwaitChild(child, pipeFds[0], what);
 }
 
 uint32_t WinExecResultOf(int err) {
@@ -333,20 +340,7 @@ int RunShellCommand(const std::string& Command, const std::vector<std::string>& 
     ::_exit(127);
   }
   ::close(pipeFds[1]);
-  int err = 0;
-  ssize_t n;
-  while ((n = ::read(pipeFds[0], &err, sizeof err)) < 0 && errno == EINTR) {
-  }
-  ::close(pipeFds[0]);
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (n == sizeof err) {
-    errno = err;
-    RaiseLastOSError("run", "/bin/sh");
-  }
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  return AwaitChild(child, pipeFds[0], "/bin/sh");
 }
 
 void WaitForProcessEnd(int Pid) {
