@@ -38,8 +38,10 @@ std::vector<std::string> ProductSearchPath() {
   return list;
 }
 
-std::string FindProductDirectory() {
-  for (const std::string& dir : ProductSearchPath())
+std::string FindProductDirectory() { return FindProductDirectoryIn(ProductSearchPath()); }
+
+std::string FindProductDirectoryIn(const std::vector<std::string>& SearchPath) {
+  for (const std::string& dir : SearchPath)
     if (FileExists(AddBackSlash(dir) + kProductMarkerFile)) return dir;
   throw IENoQuenloftPath("Cannot find the the Quenloft directory on the VCL library search path");
 }

@@ -24,8 +24,11 @@ inline constexpr const char* kProductPathVariable = "QUENLOFT_PATH";
 // the build that made this program.
 std::vector<std::string> ProductSearchPath();
 
-// The first directory of ProductSearchPath() that holds kProductMarkerFile, as a Windows path
-// without a trailing backslash. IENoQuenloftPath when none does.
+// The first directory of SearchPath that holds kProductMarkerFile, as it is listed.
+// IENoQuenloftPath when none does.
+std::string FindProductDirectoryIn(const std::vector<std::string>& SearchPath);
+
+// FindProductDirectoryIn(ProductSearchPath()).
 std::string FindProductDirectory();
 
 } // namespace qnl

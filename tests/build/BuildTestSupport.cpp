@@ -1,0 +1,95 @@
+// Helpers of the build tests.
+#include "tests/build/BuildTestSupport.h"
+
+#include "archive/TQnlfCompress.h"
+#include "common/routines_Strings.h"
+#include "engine/InstallRegistries.h"
+#include "engine/RegisterEngineClasses.h"
+#include "engine/TCustomInstallFile.h"
+#include "files/UniqueIDTable.h"
+#include "paths/cmp_TPathSpecifier.h"
+#include "platform/files/FileStream.h"
+#include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
+#include "rtl/ProgramArguments.h"
+
+namespace qnl::test {
+
+void TBuildingInstall::Compress(TCompressOptions Options) {
+  PassOptions.push_back(Options);
+  ArchiveSeenByPass.push_back((ArchiveFileType() ? ArchiveFileType()->Name() : std::string("(none)")) + " " +
+                              ArchiveFile());
+  TCustomInstallFileList& files = AllInstallFiles();
+  for (int i = 0; i < files.Count(); ++i)
+    ArchivedSeenByPass.push_back(files.Items(i)->Archived() + 10 * files.Items(i)->ArchivedOwnNet());
+  if (!NoteOnly) TInstall::Compress(Options);
+}
+
+void TBuildingInstall::CompressSetupArchive(const std::string& BuildDir, const std::string& ExeName) {
+  if (SetupArchiveFailure) SetupArchiveFailure();
+  TInstall::CompressSetupArchive(BuildDir, ExeName);
+}
+
+void BuildTest::SetUp() {
+  TempMachineTest::SetUp();
+  RegisterEngineClasses();
+  UniqueIDTable().Reset();
+  FApp = std::make_unique<TCustomApplication>();
+  SetApplication(FApp.get());
+  SetProgramArguments(std::vector<std::string>{});
+  WriteFile(std::string(kProductDir) + "\\Q32V40.TXT", "");
+  WriteFile(std::string(kProductDir) + "\\QuenloftLoadProgram.exe", kLoaderBytes);
+  WriteFile(kProgram, kProgramBytes);
+  setenv("QUENLOFT_PATH", UnixPathOf(kProductDir).c_str(), 1);
+  FForm = std::make_unique<TCustomForm>(nullptr);
+  Install = new TBuildingInstall(FForm.get());
+  Install->SetName("Install1");
+}
+
+void BuildTest::TearDown() {
+  FForm.reset();
+  SetApplication(nullptr);
+  FApp.reset();
+  unsetenv("QUENLOFT_PATH");
+  TempMachineTest::TearDown();
+}
+
+void BuildTest::WriteFile(const std::string& Path, const std::string& Text) {
+  ForceDirectories(ExtractFileDir(Path));
+  TFileStream stream(Path, fmCreate);
+  stream.WriteBuffer(Text.data(), static_cast<int64_t>(Text.size()));
+}
+
+std::string BuildTest::ReadFile(const std::string& Path) {
+  TFileStream stream(Path, fmOpenRead | fmShareDenyNone);
+  return stream.ReadString(stream.Size());
+}
+
+TInstallFile* BuildTest::AddFile(const std::string& Name, const std::string& Content) {
+  std::string source = "C:\\src\\" + Name;
+  WriteFile(source, Content);
+  auto* file = new TInstallFile(FForm.get(), Install, source);
+  file->SetName("File_" + ChangeFileExt(Name, ""));
+  return file;
+}
+
+std::vector<std::string> BuildTest::MemberNames(const std::string& Archive, int32_t Offset) {
+  TQnlfCompress reader(nullptr);
+  reader.SetCompressedFile(Archive);
+  reader.SetOffset(Offset);
+  reader.OpenArchive();
+  std::vector<std::string> names;
+  for (int i = 0; i < reader.GetFileCount(); ++i) names.push_back(ExtractFileName(reader.GetFileStats(i).Header.FileName()));
+  return names;
+}
+
+std::string BuildTest::MessageOf(const std::function<void()>& Body) {
+  try {
+    Body();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "(no exception)";
+}
+
+} // namespace qnl::test

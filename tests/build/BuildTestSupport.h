@@ -1,0 +1,61 @@
+// Helpers of the build tests: a fresh machine, a product directory and an install component
+// on a form whose compress pass can be watched.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/TFileContainer.h"
+#include "engine/cmp_TInstall.h"
+#include "files/TInstallFile.h"
+#include "tests/paths/PathsTestSupport.h"
+
+namespace qnl::test {
+
+// An install component without an install record, which notes every compress pass it runs.
+class TBuildingInstall : public TInstall {
+public:
+  using TInstall::TInstall;
+  std::string FindInstallRecord(bool) override { return ""; }
+  void Compress(TCompressOptions Options) override;
+  void CompressSetupArchive(const std::string& BuildDir, const std::string& ExeName) override;
+
+  // Options of each pass, and what the pass found when it started.
+  std::vector<TCompressOptions> PassOptions;
+  std::vector<std::string> ArchiveSeenByPass;
+  std::vector<int> ArchivedSeenByPass; // Archived + 10 * ArchivedOwnNet of every install file
+  // Only note the pass instead of running it.
+  bool NoteOnly = false;
+  // Raised by CompressSetupArchive instead of doing its work, when set.
+  std::function<void()> SetupArchiveFailure;
+};
+
+// Each test: a new machine, a windowless application, a form with an install component, a
+// product directory C:\product (marker and loading program) named by QUENLOFT_PATH, and an
+// installation program C:\tools\mysetup.exe.
+class BuildTest : public TempMachineTest {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  static void WriteFile(const std::string& Path, const std::string& Text);
+  static std::string ReadFile(const std::string& Path);
+  // An install file of the install component with a new source file C:\src\<Name>.
+  TInstallFile* AddFile(const std::string& Name, const std::string& Content);
+  // The member names of an archive (its members' file names, without directories).
+  static std::vector<std::string> MemberNames(const std::string& Archive, int32_t Offset = 0);
+  // The message of the exception Body raises; "(no exception)" when none.
+  static std::string MessageOf(const std::function<void()>& Body);
+
+  static constexpr const char* kProductDir = "C:\\product";
+  static constexpr const char* kLoaderBytes = "LOADING PROGRAM";
+  static constexpr const char* kProgram = "C:\\tools\\mysetup.exe";
+  static constexpr const char* kProgramBytes = "INSTALLATION PROGRAM";
+
+  std::unique_ptr<TCustomApplication> FApp;
+  std::unique_ptr<TCustomForm> FForm;
+  TBuildingInstall* Install = nullptr;
+};
+
+} // namespace qnl::test

@@ -1,0 +1,227 @@
+// Build and CompressSetupArchive run in-process on an install component with real files.
+#include <algorithm>
+
+#include "archive/EQnlfCompress.h"
+#include "archive/TQnlfCompress.h"
+#include "common/routines_Strings.h"
+#include "paths/cmp_TPathSpecifier.h"
+#include "engine/InstallRegistries.h"
+#include "engine/ProductDirectory.h"
+#include "engine/SelfExtractingSetup.h"
+#include "engine/TSelfExtractInfo.h"
+#include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
+#include "tests/build/BuildTestSupport.h"
+
+using namespace qnl;
+using qnl::test::BuildTest;
+
+namespace {
+const char* kDist = "C:\\dist";
+const char* kNoProductDirectory =
+    "The HKEY_LOCAL_MACHINE | \\Software\\Ordel Vance\\Q32V40 key in the registry is either missing or points to "
+    "an invalid Quenloft directory";
+std::vector<std::string> Sorted(std::vector<std::string> Names) {
+  std::sort(Names.begin(), Names.end());
+  return Names;
+}
+} // namespace
+
+class Build : public BuildTest {
+protected:
+  // Makes the distribute type a net one, as a stored project does.
+  void MakeNetDistribution(TDistributeType Type) {
+    auto* location = new TComponent(FForm.get());
+    Install->SetComponentStateFlag(csLoading, true);
+    Install->SetNetLocation(location);
+    Install->SetDistributeType(Type);
+    Install->SetComponentStateFlag(csLoading, false);
+  }
+  void ExpectArchiveSettingsRestored() {
+    EXPECT_EQ(static_cast<TComponent*>(Install->ArchiveFileType()), FForm->FindComponent("psMainArchiveFile"));
+    EXPECT_EQ(Install->ArchiveFile(), "");
+  }
+};
+
+TEST_F(Build, ATraditionalBuildCompressesEveryFileAndJoinsTheDistribution) {
+  AddFile("a.txt", "alpha");
+  TInstallFile* excluded = AddFile("b.txt", "beta");
+  excluded->SetInclude(false); // compressed all the same
+  Install->Build(kProgram, kDist, true);
+
+  ASSERT_EQ(Install->PassOptions.size(), 1u);
+  EXPECT_EQ(Install->PassOptions[0], 46u);
+  EXPECT_EQ(Install->PassOptions[0], coForceNetFilesLocal | coIncludeExcluded | coRelocateArchives | coBuildDistribution);
+  EXPECT_EQ(Install->ArchiveSeenByPass[0], "(none) C:\\dist\\files.1");
+  ExpectArchiveSettingsRestored();
+  EXPECT_FALSE(excluded->Include());
+  EXPECT_EQ(excluded->Archived(), 2);
+
+  EXPECT_EQ(Sorted(MemberNames("C:\\dist\\files.1")), (std::vector<std::string>{"a.txt", "b.txt"}));
+  EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), std::vector<std::string>{"mysetup.exe"});
+  std::string exe = ReadFile("C:\\dist\\setup.exe");
+  std::string setup1 = ReadFile("C:\\dist\\setup.1"), files1 = ReadFile("C:\\dist\\files.1");
+  TSelfExtractInfo info = ReadSelfExtractInfo("C:\\dist\\setup.exe");
+  EXPECT_EQ(info.Marker, "SELFEXTRACTING");
+  EXPECT_EQ(exe.substr(0, info.SetupArchiveStart), kLoaderBytes);
+  EXPECT_EQ(exe.substr(info.SetupArchiveStart, info.SetupArchiveEnd - info.SetupArchiveStart + 1), setup1);
+  EXPECT_EQ(exe.substr(info.MainArchiveStart, info.MainArchiveEnd - info.MainArchiveStart + 1), files1);
+  EXPECT_EQ(exe.size(), std::string(kLoaderBytes).size() + setup1.size() + files1.size() + 56);
+  EXPECT_EQ(Sorted(MemberNames("C:\\dist\\setup.exe", info.MainArchiveStart)),
+            (std::vector<std::string>{"a.txt", "b.txt"}));
+  EXPECT_FALSE(FileExists("C:\\dist\\filelist.lst"));
+}
+
+TEST_F(Build, TheArchivedStatesAreResetBeforeThePass) {
+  TInstallFile* file = AddFile("a.txt", "alpha");
+  file->SetArchived(2);
+  file->SetArchivedOwnNet(1);
+  Install->NoteOnly = true;
+  Install->Build(kProgram, kDist, false);
+  EXPECT_EQ(Install->ArchivedSeenByPass, std::vector<int>{0});
+}
+
+TEST_F(Build, EachDistributeTypeHasItsOptions) {
+  MakeNetDistribution(dtWeb);
+  Install->NoteOnly = true;
+  // The net archive directory needs the net location component's login information.
+  EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, false); }).find("not implemented"), std::string::npos);
+  Install->SetComponentStateFlag(csLoading, true);
+  Install->SetDistributeType(dtTraditionalNet);
+  Install->SetComponentStateFlag(csLoading, false);
+  EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, false); }).find("not implemented"), std::string::npos);
+  EXPECT_EQ(Install->PassOptions, (std::vector<TCompressOptions>{54, 38}));
+  ExpectArchiveSettingsRestored();
+}
+
+TEST_F(Build, TheArchiveSettingsComeBackWhenThePassFails) {
+  TInstallFile* file = AddFile("a.txt", "alpha");
+  DeleteFile(file->SourcePath());
+  EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, true); }), "(no exception)");
+  ExpectArchiveSettingsRestored();
+  // The loading program and setup.1 were written before the pass; nothing was appended.
+  EXPECT_EQ(ReadFile("C:\\dist\\setup.exe"), kLoaderBytes);
+}
+
+TEST_F(Build, ANetBuildThatFailsRestoresTheSettingsToo) {
+  AddFile("a.txt", "alpha");
+  MakeNetDistribution(dtWeb);
+  EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, true); }).find("not implemented"), std::string::npos);
+  ExpectArchiveSettingsRestored();
+}
+
+TEST_F(Build, WithTheLoadingProgramButNotSelfExtractingTheArchivesStayBeside) {
+  AddFile("a.txt", "alpha");
+  Install->Build(kProgram, "C:\\dist\\", false);
+  EXPECT_EQ(ReadFile("C:\\dist\\setup.exe"), kLoaderBytes + std::string("\x0eNOTSELFEXTRACT", 15) + std::string(41, '\0'));
+  EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), std::vector<std::string>{"mysetup.exe"});
+  EXPECT_EQ(MemberNames("C:\\dist\\files.1"), std::vector<std::string>{"a.txt"});
+}
+
+TEST_F(Build, WithoutTheLoadingProgramTheProgramItselfCarriesTheTrailer) {
+  AddFile("a.txt", "alpha");
+  Install->SetUseLoadingProgram(false);
+  Install->Build(kProgram, "C:\\new\\dist", false);
+  EXPECT_EQ(ReadFile("C:\\new\\dist\\mysetup.exe"),
+            kProgramBytes + std::string("\x0eNOTSELFEXTRACT", 15) + std::string(41, '\0'));
+  EXPECT_FALSE(FileExists("C:\\new\\dist\\setup.exe"));
+  EXPECT_FALSE(FileExists("C:\\new\\dist\\setup.1"));
+  EXPECT_EQ(MemberNames("C:\\new\\dist\\files.1"), std::vector<std::string>{"a.txt"});
+}
+
+TEST_F(Build, WithoutTheLoadingProgramNoSelfExtractingFileCanBeMade) {
+  Install->SetUseLoadingProgram(false);
+  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), IEInstall,
+                           "Cannot build a stand alone executable if the UseLoadingProgram property of the TInstall is "
+                           "set to False");
+  EXPECT_FALSE(DirectoryExists(kDist));
+}
+
+TEST_F(Build, AProgramThatCannotBeCopiedIsNamed) {
+  Install->SetUseLoadingProgram(false);
+  WriteFile("C:\\blocker", "a file where the build directory should be");
+  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, "C:\\blocker\\dist", false), IEInstall,
+                           "Cannot copy the installation application from C:\\tools\\mysetup.exe to "
+                           "C:\\blocker\\dist\\mysetup.exe");
+}
+
+TEST_F(Build, AMissingLoadingProgramIsNamed) {
+  DeleteFile(std::string(kProductDir) + "\\QuenloftLoadProgram.exe");
+  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), IEInstall,
+                           "The loader program C:\\product\\QuenloftLoadProgram.exe was not found");
+}
+
+TEST_F(Build, ALoadingProgramThatCannotBeCopiedIsNamed) {
+  ForceDirectories("C:\\dist\\setup.exe\\inside"); // a directory in the way
+  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), IEInstall,
+                           "Cannot copy the loading program from C:\\product\\QuenloftLoadProgram.exe to "
+                           "C:\\dist\\setup.exe");
+}
+
+TEST_F(Build, NoProductDirectoryGivesTheRegistryMessage) {
+  DeleteFile(std::string(kProductDir) + "\\Q32V40.TXT");
+  bool found = true;
+  try {
+    FindProductDirectory();
+  } catch (const IENoQuenloftPath&) {
+    found = false;
+  }
+  if (found) GTEST_SKIP() << "the build's bin directory is a product directory";
+  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), IEInstall, kNoProductDirectory);
+}
+
+TEST_F(Build, AFullDiskWhileWritingSetup1GetsItsOwnMessage) {
+  Install->SetupArchiveFailure = [] { throw EqcDiskFull("Disk full"); };
+  QNL_EXPECT_THROW_MESSAGE(
+      Install->Build(kProgram, kDist, true), IEInstall,
+      "The disk that you have specified has been determined to be either too full or is corrupt while trying to copy "
+      "the SETUP.1 archive file. You should probably clear all files off of the drive. Minimally, you should leave "
+      "enough space on the drive for the SETUP.1 archive file.");
+  Install->SetupArchiveFailure = [] { throw EqcAborted("Aborted"); };
+  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), EqcAborted, "Aborted");
+}
+
+TEST_F(Build, TheSetupArchiveNeedsAnExistingProgram) {
+  QNL_EXPECT_THROW_MESSAGE(Install->CompressSetupArchive(kDist, "  "), IEInstall,
+                           "Cannot create setup file. Executable is blank");
+  QNL_EXPECT_THROW_MESSAGE(Install->CompressSetupArchive(kDist, "C:\\tools\\none.exe"), IEInstall,
+                           "TInstall: Cannot find the executable file C:\\tools\\none.exe");
+}
+
+TEST_F(Build, TheSetupArchiveIsNewAndHoldsTheProgramThenThePresetupFiles) {
+  WriteFile("C:\\dist\\setup.1", "an old archive");
+  WriteFile("C:\\pre\\one.dll", "one");
+  WriteFile("C:\\pre\\two.txt", "two");
+  TStringList presetup;
+  presetup.SetText("C:\\pre\\one.dll\n  \nC:\\pre\\two.txt\n");
+  Install->SetPresetupFiles(&presetup);
+  Install->CompressSetupArchive(kDist, kProgram);
+  EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), (std::vector<std::string>{"mysetup.exe", "one.dll", "two.txt"}));
+  // The temporary install files are gone again.
+  EXPECT_EQ(AllInstallFiles().Count(), 0);
+}
+
+TEST_F(Build, ASecondBuildReplacesTheDistribution) {
+  AddFile("a.txt", "alpha");
+  Install->Build(kProgram, kDist, true);
+  std::string first = ReadFile("C:\\dist\\setup.exe");
+  Install->Build(kProgram, kDist, true);
+  EXPECT_EQ(ReadFile("C:\\dist\\setup.exe"), first);
+  EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), std::vector<std::string>{"mysetup.exe"});
+}
+
+// The archive keeps 100 characters of a member's name: a program deep in the directory tree is
+// taken through its directory's short name.
+TEST_F(Build, AProgramWithALongPathIsStoredUnderItsShortDirectory) {
+  std::string dir = "C:\\" + std::string(60, 'd') + "\\" + std::string(50, 'e');
+  WriteFile(dir + "\\mysetup.exe", "DEEP PROGRAM");
+  Install->CompressSetupArchive(kDist, dir + "\\mysetup.exe");
+  TQnlfCompress reader(nullptr);
+  reader.SetCompressedFile("C:\\dist\\setup.1");
+  reader.OpenArchive();
+  ASSERT_EQ(reader.GetFileCount(), 1);
+  std::string name = reader.GetFileStats(0).Header.FileName();
+  EXPECT_LE(name.size(), 100u);
+  EXPECT_EQ(ExtractFileName(name), "mysetup.exe");
+  EXPECT_EQ(ReadFile(name), "DEEP PROGRAM");
+}
