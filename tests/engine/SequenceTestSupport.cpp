@@ -1,0 +1,146 @@
+// Helpers of the installation sequence tests.
+#include "tests/engine/SequenceTestSupport.h"
+
+#include <algorithm>
+
+#include "archive/TQnlfCompress.h"
+#include "common/routines_Strings.h"
+#include "engine/InstallParameters.h"
+#include "engine/InstallRegistries.h"
+#include "platform/files/FileStream.h"
+#include "platform/files/Files.h"
+#include "rtl/ProgramArguments.h"
+
+namespace qnl::test {
+
+std::vector<std::string>& SequenceLog() {
+  static std::vector<std::string> log;
+  return log;
+}
+
+TKeepingApplication::TKeepingApplication() {
+  MessageBoxHook = [this](const std::string& Text, const std::string&, int) {
+    Boxes.push_back(Text);
+    SequenceLog().push_back("box " + Text);
+    return 1;
+  };
+}
+
+void TKeepingApplication::ShowException(const std::exception& E) {
+  Shown.push_back(E.what());
+  SequenceLog().push_back("shown " + std::string(E.what()));
+}
+
+QNL_BEGIN_CLASS(TCodeRecorder)
+QNL_END_CLASS
+
+TCodeRecorder::TCodeRecorder(TComponent* AOwner) : TInstallObject(AOwner) { SetName("Recorder"); }
+
+void TCodeRecorder::InformationEvent(TObject*, int32_t Code, TObject* PO) {
+  std::string entry = std::to_string(Code);
+  if (auto* message = dynamic_cast<TMessageParameter*>(PO)) entry += " " + message->Text;
+  SequenceLog().push_back(entry);
+  if (OnCode) OnCode(Code);
+}
+
+QNL_BEGIN_CLASS(TTypedComponent)
+QNL_END_CLASS
+
+TTypedComponent::TTypedComponent(TComponent* AOwner, const std::string& AName, int32_t AType)
+    : TInstallObject(AOwner), FType(AType) {
+  SetName(AName);
+}
+
+void TTypedComponent::Process() {
+  SequenceLog().push_back("Process " + Name());
+  if (OnProcess) OnProcess();
+  inherited::Process();
+}
+
+void TTypedComponent::ContinueAfterReboot() {
+  ++Continued;
+  SequenceLog().push_back("Continue " + Name());
+  if (OnContinue) OnContinue();
+}
+
+void SequenceTest::SetUp() {
+  TempMachineTest::SetUp();
+  SequenceLog().clear();
+  QnlfCompress().SetAbort(false);
+  App = std::make_unique<TKeepingApplication>();
+  SetApplication(App.get());
+  SetProgramArguments(std::vector<std::string>{});
+  Form = std::make_unique<TCustomForm>(nullptr);
+  Install = new TSequenceInstall(Form.get());
+  Install->SetName("Install1");
+  Recorder = new TCodeRecorder(Form.get());
+  Recorder->SetContainer(Install);
+}
+
+void SequenceTest::TearDown() {
+  // A written clean-up batch would remove the program's directory once the install
+  // component is gone: the tests only read it.
+  if (Install && Install->CleanupBatchWritten() && FileExists(Install->CleanupBatchFile()))
+    DeleteFile(Install->CleanupBatchFile());
+  Form.reset();
+  SetApplication(nullptr);
+  App.reset();
+  SetProgramArguments(std::vector<std::string>{});
+  InstallRecordKey().clear();
+  QnlfCompress().SetAbort(false);
+  TempMachineTest::TearDown();
+}
+
+void SequenceTest::Load(std::vector<std::string> Args) {
+  SetProgramArguments(std::move(Args));
+  Install->SetComponentStateFlag(csLoading, true);
+  Install->Loaded();
+}
+
+void SequenceTest::Run() {
+  try {
+    Install->Process();
+  } catch (...) {
+    App->HandleException(Install);
+  }
+}
+
+void SequenceTest::LogEvents() {
+  auto note = [](const char* Text) { return [Text](TObject*) { SequenceLog().push_back(Text); }; };
+  Install->OnBeforeReadArchiveInfo = note("BeforeReadArchiveInfo");
+  Install->OnAfterReadArchiveInfo = note("AfterReadArchiveInfo");
+  Install->OnAfterInitialized = note("AfterInitialized");
+  Install->OnBeforeNotifyGoodInstall = note("BeforeNotifyGoodInstall");
+  Install->OnAfterNotifyGoodInstall = note("AfterNotifyGoodInstall");
+  Install->OnBeforeNotifyBadInstall = note("BeforeNotifyBadInstall");
+  Install->OnAfterNotifyBadInstall = note("AfterNotifyBadInstall");
+  Install->SetOnBeforeInstallObjects([](TInstallContainer*) { SequenceLog().push_back("BeforeInstallObjects"); });
+  Install->SetOnAfterInstallObjects([](TInstallContainer* Container, bool WasAborted) {
+    SequenceLog().push_back("AfterInstallObjects " + Container->Name() + (WasAborted ? " aborted" : ""));
+  });
+  Install->OnBeforeCleanup = [](TCustomInstall*, bool&) { SequenceLog().push_back("BeforeCleanup"); };
+  Install->OnBeforeShutdown = [](TCustomInstall*, bool&) { SequenceLog().push_back("BeforeShutdown"); };
+}
+
+bool SequenceTest::KeyExists(const std::string& Key) { return TRegKey::Exists(TRootKey::LocalMachine, Key); }
+
+void SequenceTest::WriteText(const std::string& Path, const std::string& Text) {
+  ForceDirectories(ExtractFileDir(Path));
+  TFileStream stream(Path, fmCreate);
+  stream.WriteBuffer(Text.data(), static_cast<int64_t>(Text.size()));
+}
+
+std::string SequenceTest::ReadText(const std::string& Path) {
+  TFileStream stream(Path, fmOpenRead | fmShareDenyNone);
+  std::string text(static_cast<size_t>(stream.Size()), '\0');
+  stream.ReadBuffer(text.data(), static_cast<int64_t>(text.size()));
+  return text;
+}
+
+std::vector<std::string> SequenceTest::LogFrom(const std::string& From) {
+  const std::vector<std::string>& log = SequenceLog();
+  auto start = std::find(log.begin(), log.end(), From);
+  return std::vector<std::string>(start, log.end());
+}
+
+} // namespace qnl::test

@@ -1,0 +1,253 @@
+// How an installation ends: the exception handler, the clean-up of the temporary setup
+// directory, and the removal of the install record and the downloaded archives.
+#include "tests/engine/SequenceTestSupport.h"
+
+#include "common/routines_API.h"
+#include "common/routines_Strings.h"
+#include "engine/InstallRegistries.h"
+#include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+const char* const kInstallParent = "\\SOFTWARE\\Quenloft\\Install";
+
+class BadEnding : public SequenceTest {
+protected:
+  void SetUp() override {
+    SequenceTest::SetUp();
+    LogEvents();
+  }
+  void FailInThePass(std::function<void()> Failure) {
+    Install->SetOnBeforeInstallObjects([Failure](TInstallContainer*) {
+      SequenceLog().push_back("BeforeInstallObjects");
+      Failure();
+    });
+  }
+};
+
+TEST_F(BadEnding, OutsideAnInstallationTheErrorIsShownAndTheProgramGoesOn) {
+  App->OnException(Install, IEInstall("Something failed"));
+  EXPECT_EQ(SequenceLog(), (TLines{"shown Something failed"}));
+  EXPECT_FALSE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), 0);
+}
+
+TEST_F(BadEnding, AUserAbortEndsWithoutAnErrorAndRemovesTheRecord) {
+  FailInThePass([] { throw EQXUserAbort(); });
+  Load({"-sC:\\Dist", "-c"});
+  Run();
+  EXPECT_EQ(LogFrom("BeforeInstallObjects"),
+            (TLines{"BeforeInstallObjects", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "-994", "-978",
+                    "AfterNotifyBadInstall", "BeforeCleanup", "BeforeShutdown"}));
+  EXPECT_TRUE(App->Shown.empty());
+  EXPECT_TRUE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), kExitUserAbort);
+  EXPECT_FALSE(KeyExists(kInstallParent));
+  EXPECT_TRUE(Install->Ended());
+  EXPECT_FALSE(Install->Running());
+}
+
+TEST_F(BadEnding, AUserAbortWithoutRunAutomaticLeavesTheProgramRunning) {
+  Install->SetRunAutomatic(false);
+  FailInThePass([] { throw EQXUserAbort(); });
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(SequenceLog().back(), "AfterNotifyBadInstall");
+  EXPECT_FALSE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), kExitUserAbort);
+}
+
+TEST_F(BadEnding, AnErrorIsShownOnceAfterTheBadNoticesAndKeepsTheRecord) {
+  Install->SetRunAutomatic(false);
+  FailInThePass([] { throw IEInstall("The disk is full"); });
+  Load({"-sC:\\Dist", "-c"});
+  Run();
+  EXPECT_EQ(LogFrom("BeforeInstallObjects"),
+            (TLines{"BeforeInstallObjects", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "-994", "-978",
+                    "AfterNotifyBadInstall", "shown The disk is full", "BeforeShutdown"}));
+  EXPECT_TRUE(App->Terminated()); // shut down whatever RunAutomatic is
+  EXPECT_EQ(App->ExitCode(), kExitFailed);
+  EXPECT_TRUE(KeyExists(InstallRecordKey()));
+  EXPECT_TRUE(Install->Ended());
+}
+
+TEST_F(BadEnding, AFailureInsideTheBadEndingIsSwallowed) {
+  Install->OnBeforeNotifyBadInstall = [](TObject*) { throw IEInstall("The dialog failed"); };
+  FailInThePass([] { throw EQXUserAbort(); });
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_TRUE(App->Shown.empty());
+  EXPECT_TRUE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), kExitUserAbort);
+  EXPECT_TRUE(KeyExists(InstallRecordKey())); // the removal was not reached
+}
+
+TEST_F(BadEnding, AFailureInsideTheErrorEndingIsSwallowed) {
+  Install->SetRunAutomatic(false);
+  Install->OnAfterNotifyBadInstall = [](TObject*) { throw IEInstall("The dialog failed"); };
+  FailInThePass([] { throw IEInstall("The disk is full"); });
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_TRUE(App->Shown.empty());
+  EXPECT_FALSE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), kExitFailed);
+
+  Install->SetRunAutomatic(true);
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_TRUE(App->Terminated());
+}
+
+// The clean-up of the temporary setup directory the loading program made.
+class Cleanup : public SequenceTest {
+protected:
+  void SetUp() override {
+    SequenceTest::SetUp();
+    ProgramDir = ExtractFileDir(GetModuleName());
+  }
+  void TearDown() override {
+    for (const std::string& file : Made) TryDeleteFile(file);
+    SequenceTest::TearDown();
+  }
+  // A file beside the running program, removed again after the test.
+  std::string MakeBesideProgram(const std::string& Name) {
+    std::string path = ProgramDir + "\\" + Name;
+    WriteText(path, "presetup");
+    Made.push_back(path);
+    return path;
+  }
+  // Makes the program's directory one of the temporary files, as the loading program's is.
+  void TemporaryDirectoryAboveProgram() {
+    SetString(TRootKey::CurrentUser, "Environment", "TEMP", ExtractFileDir(ProgramDir));
+  }
+
+  std::string ProgramDir;
+  std::vector<std::string> Made;
+};
+
+TEST_F(Cleanup, OnlyALoadingProgramWithCleanupAndWithoutDebugCleansUp) {
+  TemporaryDirectoryAboveProgram();
+  std::string presetup = MakeBesideProgram("presetup-only.txt");
+  Install->PresetupFiles()->Add("presetup-only.txt");
+  for (std::vector<std::string> args : {std::vector<std::string>{"-sC:\\Dist"}, {"-d", "-sC:\\Dist", "-c"}}) {
+    Load(args);
+    Install->Cleanup();
+    EXPECT_FALSE(Install->CleanupBatchWritten());
+    EXPECT_TRUE(FileExists(presetup));
+  }
+  Load({"-sC:\\Dist", "-c"});
+  Install->SetUseLoadingProgram(false);
+  Install->Cleanup();
+  EXPECT_FALSE(Install->CleanupBatchWritten());
+  EXPECT_TRUE(FileExists(presetup));
+
+  Install->SetUseLoadingProgram(true);
+  Install->Cleanup();
+  EXPECT_TRUE(Install->CleanupBatchWritten());
+  EXPECT_FALSE(FileExists(presetup));
+}
+
+TEST_F(Cleanup, TheBatchRemovesTheProgramItsDirectoryAndItself) {
+  TemporaryDirectoryAboveProgram();
+  Load({"-sC:\\Dist", "-c"});
+  Install->Cleanup();
+  ASSERT_TRUE(Install->CleanupBatchWritten());
+  std::string batch = Install->CleanupBatchFile();
+  EXPECT_TRUE(SameText(ExtractFileDir(batch), GetTempDir())) << batch;
+  EXPECT_TRUE(StartsText("bat", ExtractFileName(batch))) << batch;
+  EXPECT_EQ(ExtractFileExt(batch), ".bat");
+  EXPECT_FALSE(FileExists(ChangeFileExt(batch, ".tmp"))); // only the name was used
+  EXPECT_EQ(ReadText(batch), "ERASE " + GetModuleName() + "\r\nDELTREE /Y " + ProgramDir + "\r\nERASE " +
+                                 ChangeFileExt(batch, ".PIF") + "\r\nERASE " + batch + "\r\n");
+}
+
+TEST_F(Cleanup, TheProjectMayStopTheCleanup) {
+  TemporaryDirectoryAboveProgram();
+  std::string presetup = MakeBesideProgram("presetup-stop.txt");
+  Install->PresetupFiles()->Add("presetup-stop.txt");
+  Install->OnBeforeCleanup = [](TCustomInstall*, bool& Continue) { Continue = false; };
+  Load({"-sC:\\Dist", "-c"});
+  Install->Cleanup();
+  EXPECT_FALSE(Install->CleanupBatchWritten());
+  EXPECT_TRUE(FileExists(presetup));
+}
+
+TEST_F(Cleanup, PresetupFilesGoFromTheProgramsDirectoryByTheirNames) {
+  std::string first = MakeBesideProgram("presetup-a.txt");
+  std::string second = MakeBesideProgram("presetup-b.txt");
+  std::string elsewhere = "C:\\Elsewhere\\presetup-b.txt";
+  WriteText(elsewhere, "kept");
+  Install->PresetupFiles()->Add("presetup-a.txt");
+  Install->PresetupFiles()->Add(elsewhere);
+  Install->PresetupFiles()->Add("presetup-missing.txt");
+  Load({"-sC:\\Dist", "-c"});
+  Install->Cleanup();
+  EXPECT_FALSE(FileExists(first));
+  EXPECT_FALSE(FileExists(second));
+  EXPECT_TRUE(FileExists(elsewhere));
+}
+
+TEST_F(Cleanup, ADirectoryOutsideTheTemporaryFilesIsNeverRemoved) {
+  // The program's directory (the build's) is not among the temporary files.
+  ASSERT_FALSE(StartsText(AddBackSlash(GetTempDir()), ProgramDir));
+  std::string presetup = MakeBesideProgram("presetup-outside.txt");
+  Install->PresetupFiles()->Add("presetup-outside.txt");
+  Load({"-sC:\\Dist", "-c"});
+  Install->Cleanup();
+  EXPECT_FALSE(FileExists(presetup));
+  EXPECT_FALSE(Install->CleanupBatchWritten());
+  EXPECT_TRUE(Install->CleanupBatchFile().empty());
+}
+
+// The removal of the install record and what it lists.
+class RecordRemoval : public SequenceTest {
+protected:
+  void SetUp() override {
+    SequenceTest::SetUp();
+    Load({"-sC:\\Dist"});
+    Record = InstallRecordKey() = Install->FindInstallRecord(true);
+    ASSERT_FALSE(Record.empty());
+  }
+  std::string Record;
+};
+
+TEST_F(RecordRemoval, DownloadsTheRecordAndTheEmptyParentsGo) {
+  WriteText("C:\\Downloads\\net1.1", "archive");
+  WriteText("C:\\Downloads\\kept.1", "archive");
+  SetString(TRootKey::LocalMachine, Record + "\\NetDir1", "LocalFile", " C:\\Downloads\\net1.1 ");
+  SetString(TRootKey::LocalMachine, Record + "\\NetDir1\\Deeper", "LocalFile", "C:\\Downloads\\kept.1");
+  SetString(TRootKey::LocalMachine, Record + "\\NetDir2", "LocalFile", "   ");
+  SetString(TRootKey::LocalMachine, Record + "\\NetDir3", "LocalFile", "C:\\Downloads\\gone-already.1");
+  SetString(TRootKey::LocalMachine, Record + "\\Unfinished", "C:\\a.bat", "1");
+  Install->RemoveDownloadsAndRecord();
+  EXPECT_FALSE(FileExists("C:\\Downloads\\net1.1"));
+  EXPECT_TRUE(FileExists("C:\\Downloads\\kept.1")); // only a subkey's own value names a download
+  EXPECT_FALSE(KeyExists(Record));
+  EXPECT_FALSE(KeyExists(kInstallParent));
+  EXPECT_FALSE(KeyExists("\\Software\\Quenloft"));
+}
+
+TEST_F(RecordRemoval, ParentsWithOtherKeysStay) {
+  SetString(TRootKey::LocalMachine, "\\SOFTWARE\\Quenloft\\Install\\Install7", "Path", "C:\\Other\\setup.exe");
+  Install->RemoveDownloadsAndRecord();
+  EXPECT_FALSE(KeyExists(Record));
+  EXPECT_TRUE(KeyExists("\\SOFTWARE\\Quenloft\\Install\\Install7"));
+
+  TRegKey::Delete(TRootKey::LocalMachine, "\\SOFTWARE\\Quenloft\\Install\\Install7");
+  SetString(TRootKey::LocalMachine, "\\Software\\Quenloft\\Settings", "Theme", "1");
+  Install->RemoveDownloadsAndRecord();
+  EXPECT_FALSE(KeyExists(kInstallParent));
+  EXPECT_TRUE(KeyExists("\\Software\\Quenloft\\Settings"));
+}
+
+TEST_F(RecordRemoval, WithoutARecordNothingIsRemoved) {
+  InstallRecordKey().clear();
+  Install->RemoveDownloadsAndRecord();
+  EXPECT_TRUE(KeyExists(Record));
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+// The installation sequence of the install component as its receivers and events see it,
+// and the objects installed by registered type after the file pass.
+#include "tests/engine/SequenceTestSupport.h"
+
+#include "archive/TQnlfCompress.h"
+#include "engine/InstallRegistries.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+const char* const kInstallParent = "\\SOFTWARE\\Quenloft\\Install";
+
+class InstallSequence : public SequenceTest {
+protected:
+  void SetUp() override {
+    SequenceTest::SetUp();
+    LogEvents();
+  }
+};
+
+TEST_F(InstallSequence, AGoodInstallationRunsEveryStepInOrder) {
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(SequenceLog(),
+            (TLines{"BeforeReadArchiveInfo", "-984", "-974 Reading file information...", "-973", "AfterReadArchiveInfo",
+                    "-983", "AfterInitialized", "-980",
+                    // the install component's own pass
+                    "-990", "-999", "-992", "BeforeInstallObjects", "-996", "-989",
+                    "AfterInstallObjects Install1", "BeforeNotifyGoodInstall", "-995", "-979",
+                    "AfterNotifyGoodInstall", "BeforeShutdown"}));
+  EXPECT_TRUE(App->Shown.empty());
+  EXPECT_TRUE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), kExitInstalled);
+  EXPECT_FALSE(Install->Running());
+  EXPECT_FALSE(Install->Ended());
+}
+
+TEST_F(InstallSequence, TheRecordLivesFromBeforeTheDialogsUntilTheGoodEnding) {
+  std::string recordDuringDialogs;
+  Recorder->OnCode = [&](int32_t Code) {
+    if (Code != icInstallStart) return;
+    recordDuringDialogs = InstallRecordKey();
+    EXPECT_TRUE(Install->Running());
+    EXPECT_TRUE(KeyExists(recordDuringDialogs));
+  };
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(recordDuringDialogs, "\\SOFTWARE\\Quenloft\\Install\\Install0");
+  EXPECT_FALSE(KeyExists(recordDuringDialogs));
+  EXPECT_FALSE(KeyExists(kInstallParent));
+  EXPECT_FALSE(KeyExists("\\Software\\Quenloft"));
+}
+
+TEST_F(InstallSequence, AnEndingDuringTheDialogsStopsThePass) {
+  // A dialog's message loop hands the abort to the application, then the dialog returns.
+  Recorder->OnCode = [&](int32_t Code) {
+    if (Code != icInstallStart) return;
+    try {
+      throw EQXUserAbort();
+    } catch (...) {
+      App->HandleException(Recorder);
+    }
+  };
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(LogFrom("AfterInitialized"), (TLines{"AfterInitialized", "-980", "BeforeNotifyBadInstall", "-994", "-978",
+                                                 "AfterNotifyBadInstall", "BeforeShutdown"}));
+  EXPECT_TRUE(App->Shown.empty());
+  EXPECT_EQ(App->ExitCode(), kExitUserAbort);
+  EXPECT_TRUE(Install->Ended());
+  EXPECT_FALSE(Install->Running());
+}
+
+TEST_F(InstallSequence, ALoadingProgramMustPassItsDirectory) {
+  Load({});
+  Run();
+  const std::string message =
+      "The path of the loading program was not passed correctly. If you are running your install project in the IDE, "
+      "then you need to add two command line parameters. In Run | Parameters | \"Run Parameters\", type in: -d "
+      "\"-sBUILDPATH\" where BUILDPATH is the path into which you built the distributables. Example: -d \"-sC:\\My "
+      "Build\".";
+  EXPECT_EQ(SequenceLog(), (TLines{"BeforeNotifyBadInstall", "-994", "-978", "AfterNotifyBadInstall",
+                                   "shown " + message, "BeforeShutdown"}));
+  EXPECT_EQ(App->ExitCode(), kExitFailed);
+  EXPECT_FALSE(KeyExists(std::string(kInstallParent) + "\\Install0")); // no record was made
+}
+
+TEST_F(InstallSequence, WithoutAnInstallRecordNothingIsInstalled) {
+  Install->RefuseRecord = true;
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(SequenceLog(),
+            (TLines{"BeforeNotifyBadInstall", "-994", "-978", "AfterNotifyBadInstall",
+                    "shown The TInstall could not either write or read unfinished business from the registry",
+                    "BeforeShutdown"}));
+  EXPECT_EQ(App->ExitCode(), kExitFailed);
+}
+
+TEST_F(InstallSequence, TheEventAfterTheObjectsTellsOfAnArchiveAbort) {
+  Install->SetOnBeforeInstallObjects([](TInstallContainer*) { QnlfCompress().SetAbort(true); });
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(LogFrom("AfterInstallObjects Install1 aborted").size(), 6u);
+}
+
+TEST_F(InstallSequence, WithoutRunAutomaticTheProgramGoesOnAfterAGoodEnding) {
+  Install->SetRunAutomatic(false);
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(SequenceLog().back(), "AfterNotifyGoodInstall");
+  EXPECT_FALSE(App->Terminated());
+  EXPECT_FALSE(Install->Running());
+}
+
+TEST_F(InstallSequence, TheShutdownHandlerMayKeepTheProgramRunning) {
+  Install->OnBeforeShutdown = [](TCustomInstall*, bool& QuitOut) { QuitOut = false; };
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_FALSE(App->Terminated());
+  EXPECT_TRUE(Install->Shutdown());
+  Install->OnBeforeShutdown = nullptr;
+  EXPECT_FALSE(Install->Shutdown());
+  EXPECT_TRUE(App->Terminated());
+}
+
+// Objects of the registered types installed after the file pass.
+class ObjectsByType : public SequenceTest {
+protected:
+  TTypedComponent* Add(const std::string& Name, int32_t Type) {
+    auto* component = new TTypedComponent(Form.get(), Name, Type);
+    component->SetContainer(Install);
+    return component;
+  }
+};
+
+TEST_F(ObjectsByType, EachTypeRunsInItsTurnUnderItsStatusText) {
+  Add("Links", 8000);
+  Add("Groups", 7000);
+  Add("Last", 8700);
+  Add("Odbc", 2750);
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(LogFrom("-989"),
+            (TLines{"-989", "-974 Installing ODBC drivers...", "Process Odbc", "-973", "-974 Installing shell links...",
+                    "Process Groups", "-973", "-974 Installing shell links...", "Process Links", "-973", "Process Last",
+                    "-995", "-979"}));
+}
+
+TEST_F(ObjectsByType, EveryTypeHasItsPlaceAndText) {
+  for (auto [name, type] : {std::pair{"Keys", 8500}, {"Ini", 4000}, {"Aliases", 3000}, {"Sources", 2875}})
+    Add(name, type);
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(LogFrom("-989"), (TLines{"-989", "-974 Installing ODBC sources...", "Process Sources", "-973",
+                                     "-974 Installing Borland Database Engine aliases...", "Process Aliases", "-973",
+                                     "-974 Installing INI files...", "Process Ini", "-973",
+                                     "-974 Installing registry keys...", "Process Keys", "-973", "-995", "-979"}));
+}
+
+TEST_F(ObjectsByType, ComponentsOfOneTypeShareOneStatusInCreationOrder) {
+  Add("IniB", 4000);
+  Add("IniA", 4000);
+  Add("Keys", 8500);
+  Install->InstallObjectsOfType(4000, "Installing INI files...");
+  EXPECT_EQ(SequenceLog(), (TLines{"-974 Installing INI files...", "Process IniB", "Process IniA", "-973"}));
+  SequenceLog().clear();
+  Install->InstallObjectsOfType(8500, "   ");
+  Install->InstallObjectsOfType(2750, "Installing ODBC drivers...");
+  EXPECT_EQ(SequenceLog(), (TLines{"Process Keys"}));
+}
+
+TEST_F(ObjectsByType, AFailureStillRemovesTheStatus) {
+  Add("Links", 8000)->OnProcess = [] { throw IEInstall("The link failed"); };
+  EXPECT_THROW(Install->InstallObjectsOfType(8000, "Installing shell links..."), IEInstall);
+  EXPECT_EQ(SequenceLog(), (TLines{"-974 Installing shell links...", "Process Links", "-973"}));
+}
+
+TEST_F(ObjectsByType, AComponentFreedMeanwhileIsSkipped) {
+  TTypedComponent* second = nullptr;
+  Add("First", 7000)->OnProcess = [&] { delete second; };
+  second = Add("Second", 7000);
+  Install->InstallObjectsOfType(7000, "Installing shell links...");
+  EXPECT_EQ(SequenceLog(), (TLines{"-974 Installing shell links...", "Process First", "-973"}));
+}
+
+TEST_F(ObjectsByType, AFailingObjectEndsTheInstallationBadly) {
+  LogEvents();
+  Add("Links", 8000)->OnProcess = [] { throw IEInstall("The link failed"); };
+  Add("Keys", 8500);
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(LogFrom("-989"), (TLines{"-989", "-974 Installing shell links...", "Process Links", "-973",
+                                     "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "-994", "-978",
+                                     "AfterNotifyBadInstall", "shown The link failed", "BeforeShutdown"}));
+  EXPECT_EQ(App->ExitCode(), kExitFailed);
+  EXPECT_TRUE(KeyExists(InstallRecordKey()));
+}
+
+} // namespace

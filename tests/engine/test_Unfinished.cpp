@@ -1,0 +1,276 @@
+// Work left for the next start of Windows: the unfinished list, the RunOnce continuation,
+// the restart at the end of the first run and the continuation after it.
+#include "tests/engine/SequenceTestSupport.h"
+
+#include <algorithm>
+
+#include "common/routines_API.h"
+#include "common/routines_Strings.h"
+#include "engine/InstallRegistries.h"
+#include "platform/files/Files.h"
+#include "platform/process/Restart.h"
+#include "platform/system/SystemInfo.h"
+#include "translate/TTranslator.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+const char* const kRunOnce = "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const char* const kNoRecord = "The TInstall could not either write or read unfinished business from the registry";
+const TLines kGoodEnding{"BeforeNotifyGoodInstall", "-995", "-979", "AfterNotifyGoodInstall", "BeforeShutdown"};
+
+std::string RunOnceValue(const std::string& Name) {
+  std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, kRunOnce);
+  return key ? key->ReadString(Name).value_or("(none)") : "(no key)";
+}
+
+// A machine with this program's install record.
+class Unfinished : public SequenceTest {
+protected:
+  void SetUp() override {
+    SequenceTest::SetUp();
+    Record = InstallRecordKey() = Install->FindInstallRecord(true);
+    ASSERT_FALSE(Record.empty());
+  }
+  TLines Read() {
+    TStringList list;
+    list.Add("left over");
+    Install->ReadUnfinished(&list);
+    TLines items;
+    for (int i = 0; i < list.Count(); ++i) items.push_back(list.Get(i));
+    return items;
+  }
+  std::string Record;
+};
+
+TEST_F(Unfinished, EntriesAreCountedAndKeptInTheRecord) {
+  Install->AddUnfinished("C:\\windows\\temp\\bat1.bat", 1);
+  Install->AddUnfinished("ActiveX1", 0);
+  EXPECT_EQ(Install->UnfinishedCount(), 2);
+  std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, Record + "\\Unfinished");
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadString("ActiveX1"), std::optional<std::string>("0"));
+  TLines items = Read();
+  std::sort(items.begin(), items.end());
+  EXPECT_EQ(items, (TLines{"ActiveX1;0", "C:\\windows\\temp\\bat1.bat;1"}));
+  Install->ClearUnfinished();
+  EXPECT_FALSE(KeyExists(Record + "\\Unfinished"));
+  EXPECT_EQ(Read(), TLines{});
+  EXPECT_NO_THROW(Install->ClearUnfinished());
+}
+
+TEST_F(Unfinished, WithoutARecordEveryOperationFails) {
+  InstallRecordKey().clear();
+  TStringList list;
+  QNL_EXPECT_THROW_MESSAGE(Install->AddUnfinished("C:\\a.bat", 1), IEInstall, kNoRecord);
+  QNL_EXPECT_THROW_MESSAGE(Install->ClearUnfinished(), IEInstall, kNoRecord);
+  QNL_EXPECT_THROW_MESSAGE(Install->ReadUnfinished(&list), IEInstall, kNoRecord);
+  EXPECT_EQ(Install->UnfinishedCount(), 0);
+  Install->RefuseRecord = true;
+  QNL_EXPECT_THROW_MESSAGE(Load({"-r", "-sC:\\Dist"}), IEInstall, kNoRecord);
+}
+
+TEST_F(Unfinished, TheContinuationRunsEveryEntryThenTheGoodEnding) {
+  LogEvents();
+  WriteText("C:\\windows\\temp\\bat1.bat", "move");
+  WriteText("C:\\kept.txt", "kept");
+  auto* activeX = new TTypedComponent(Form.get(), "ActiveX1", 2500);
+  bool listGoneMeanwhile = false;
+  activeX->OnContinue = [&] { listGoneMeanwhile = !KeyExists(Record + "\\Unfinished"); };
+  Install->AddUnfinished("C:\\windows\\temp\\bat1.bat", 1);
+  Install->AddUnfinished("ACTIVEX1", 0);
+  Install->AddUnfinished("Nobody", 0);
+  Install->AddUnfinished("Install1", 0); // the install component does not start over
+  Install->AddUnfinished("C:\\kept.txt", 7);
+  Load({"-r", "-sC:\\Dist"});
+  EXPECT_FALSE(FileExists("C:\\windows\\temp\\bat1.bat"));
+  EXPECT_TRUE(FileExists("C:\\kept.txt"));
+  EXPECT_EQ(activeX->Continued, 1);
+  EXPECT_TRUE(listGoneMeanwhile);
+  TLines expected{"Continue ActiveX1"};
+  expected.insert(expected.end(), kGoodEnding.begin(), kGoodEnding.end());
+  EXPECT_EQ(SequenceLog(), expected);
+  EXPECT_FALSE(KeyExists(Record));
+  EXPECT_FALSE(Install->Running());
+  EXPECT_TRUE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), kExitInstalled);
+}
+
+TEST_F(Unfinished, AnInvalidEntryStopsTheContinuation) {
+  LogEvents();
+  WriteText("C:\\first.txt", "1");
+  WriteText("C:\\third.txt", "3");
+  Install->AddUnfinished("C:\\first.txt", 1);
+  SetString(TRootKey::LocalMachine, Record + "\\Unfinished", "C:\\second.txt", "one");
+  Install->AddUnfinished("C:\\third.txt", 1);
+  QNL_EXPECT_THROW_MESSAGE(Load({"-r", "-sC:\\Dist"}), IEInstall,
+                           "There is an invalid entry for the unfinished install list C:\\second.txt;one");
+  EXPECT_FALSE(FileExists("C:\\first.txt"));
+  EXPECT_TRUE(FileExists("C:\\third.txt"));
+  EXPECT_FALSE(KeyExists(Record + "\\Unfinished")); // consumed before it ran
+  EXPECT_TRUE(SequenceLog().empty());
+}
+
+TEST_F(Unfinished, AnEmptyOrMissingListGoesStraightToTheGoodEnding) {
+  LogEvents();
+  TRegKey::Create(TRootKey::LocalMachine, Record + "\\Unfinished");
+  Load({"-r", "-sC:\\Dist"});
+  EXPECT_EQ(SequenceLog(), kGoodEnding);
+  EXPECT_FALSE(KeyExists(Record));
+
+  SequenceLog().clear();
+  Record = InstallRecordKey() = Install->FindInstallRecord(true);
+  Load({"-r", "-sC:\\Dist"});
+  EXPECT_EQ(SequenceLog(), kGoodEnding);
+}
+
+// The RunOnce entry that starts the continuation.
+class RunOnce : public Unfinished {};
+
+TEST_F(RunOnce, TheCommandNamesTheLoadingProgramsDirectory) {
+  Load({"-sC:\\Dist"});
+  Install->RegisterRunOnce();
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
+}
+
+TEST_F(RunOnce, ASelfExtractedRunNamesItsFileAndCleanupComesLast) {
+  Load({"-c", "-sC:\\Dist", "-eSetup.exe"});
+  Install->RegisterRunOnce();
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-eSetup.exe\" \"-sC:\\Dist\" -c");
+}
+
+TEST_F(RunOnce, CleanupIsPassedOnOnlyWhenGiven) {
+  Load({"-sC:\\Dist", "-c"});
+  Install->RegisterRunOnce();
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\" -c");
+}
+
+TEST_F(RunOnce, WithoutALoadingProgramThisProgramsDirectoryIsTheSource) {
+  Install->SetUseLoadingProgram(false);
+  Load({"-sC:\\Dist"});
+  Install->RegisterRunOnce();
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished"),
+            "\"" + GetModuleName() + "\" -r \"-s" + ExtractFileDir(GetModuleName()) + "\"");
+}
+
+TEST_F(RunOnce, ATakenNameGetsANumber) {
+  SetString(TRootKey::LocalMachine, kRunOnce, "QuenloftUnfinished", "C:\\other.exe -r");
+  Load({"-sC:\\Dist"});
+  Install->RegisterRunOnce();
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "C:\\other.exe -r");
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished1"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
+}
+
+TEST_F(RunOnce, AnInstallationRegistersItOnlyWithWorkLeft) {
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "(none)");
+
+  auto* file = new TTypedComponent(Form.get(), "File1", 8700);
+  file->OnProcess = [this] { Install->AddUnfinished("C:\\windows\\temp\\bat1.bat", 1); };
+  Run();
+  EXPECT_EQ(Install->UnfinishedCount(), 1);
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
+}
+
+// The end of a first run that needs Windows to restart.
+class Restart : public SequenceTest {
+protected:
+  void SetUp() override {
+    SequenceTest::SetUp();
+    LogEvents();
+    Install->OnBeforeReboot = [](TCustomInstall*, bool& Continue) {
+      SequenceLog().push_back(std::string("BeforeReboot ") + (Continue ? "continue" : "stop"));
+    };
+    auto* file = new TTypedComponent(Form.get(), "File1", 8700);
+    file->OnProcess = [this] { Install->SetReboot(true); };
+    Load({"-sC:\\Dist"});
+  }
+};
+
+TEST_F(Restart, TheFirstRunEndsWithTheRestartInsteadOfTheGoodEnding) {
+  SetWindowsVersionName("win95");
+  Run();
+  EXPECT_EQ(LogFrom("AfterInstallObjects Install1"),
+            (TLines{"AfterInstallObjects Install1", "-987", "BeforeReboot continue"}));
+  EXPECT_TRUE(RestartRequested());
+  EXPECT_TRUE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
+  EXPECT_TRUE(KeyExists(InstallRecordKey()));
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
+}
+
+TEST_F(Restart, WindowsNtRestartsToo) {
+  SetWindowsVersionName("win10");
+  Run();
+  EXPECT_TRUE(RestartRequested());
+  EXPECT_TRUE(App->Boxes.empty());
+}
+
+TEST_F(Restart, TheRebootDialogMayDeclineTheRestart) {
+  Recorder->OnCode = [this](int32_t Code) {
+    if (Code == icRebootNeeded) Install->SetReboot(false);
+  };
+  Run();
+  EXPECT_EQ(LogFrom("AfterInstallObjects Install1"), (TLines{"AfterInstallObjects Install1", "-987"}));
+  EXPECT_FALSE(RestartRequested());
+  EXPECT_TRUE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
+  EXPECT_NE(RunOnceValue("QuenloftUnfinished"), "(none)");
+  EXPECT_TRUE(KeyExists(InstallRecordKey()));
+}
+
+TEST_F(Restart, TheProjectMayDeclineTheRestart) {
+  Install->OnBeforeReboot = [](TCustomInstall*, bool& Continue) { Continue = false; };
+  Run();
+  EXPECT_FALSE(Install->Reboot());
+  EXPECT_FALSE(RestartRequested());
+  EXPECT_TRUE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
+  EXPECT_EQ(LogFrom("-995"), TLines{});
+}
+
+TEST_F(Restart, AFailedRestartFiresTheEvent) {
+  SetWindowsVersionName("win31");
+  Install->OnFailedReboot = [](TObject*) { SequenceLog().push_back("FailedReboot"); };
+  Run();
+  EXPECT_EQ(LogFrom("-987"), (TLines{"-987", "BeforeReboot continue", "FailedReboot"}));
+  EXPECT_TRUE(App->Boxes.empty());
+  EXPECT_TRUE(App->Terminated());
+  EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
+}
+
+TEST_F(Restart, AFailedRestartWithoutTheEventTellsTheUser) {
+  SetWindowsVersionName("nt351");
+  Run();
+  EXPECT_EQ(App->Boxes, TLines{"Could not reboot windows. Please manually reboot windows."});
+  EXPECT_FALSE(RestartRequested());
+  EXPECT_TRUE(App->Terminated());
+}
+
+TEST_F(Restart, TheLanguageIsKeptForTheContinuation) {
+  auto* translator = new TTranslator(Form.get());
+  ASSERT_EQ(ActiveTranslator(), translator);
+  translator->SetTranslateIntoLanguage(qlGerman);
+  Run();
+  std::optional<TRegKey> record = TRegKey::Open(TRootKey::LocalMachine, InstallRecordKey());
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->ReadDWord("Language"), std::optional<uint32_t>(static_cast<uint32_t>(qlGerman)));
+
+  translator->SetTranslateIntoLanguage(qlFrench);
+  Load({"-r", "-sC:\\Dist"});
+  EXPECT_EQ(translator->TranslateIntoLanguage(), qlGerman);
+  EXPECT_FALSE(KeyExists("\\SOFTWARE\\Quenloft\\Install"));
+}
+
+TEST_F(Restart, WithoutATranslatorNoLanguageIsKept) {
+  ASSERT_EQ(ActiveTranslator(), nullptr);
+  Run();
+  std::optional<TRegKey> record = TRegKey::Open(TRootKey::LocalMachine, InstallRecordKey());
+  ASSERT_TRUE(record);
+  EXPECT_FALSE(record->ValueExists("Language"));
+}
+
+} // namespace
