@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "tests/e2e/SetupProcess.h"
 
 using namespace qnl::test;
@@ -50,14 +52,22 @@ std::string ZPath(const std::filesystem::path& Path) {
 
 class BuildMode : public SetupProcessTest {
 protected:
-  // The setup program without its debugging information, made once: compressing it into
-  // setup.1 is then quick.
+  // The setup program without its debugging information, so that compressing it into
+  // setup.1 is quick. Made once for all test processes (each test runs in its own), and
+  // put in place by a rename so that processes running side by side see it whole.
   static void SetUpTestSuite() {
     const char* prefix = std::getenv("WINEPREFIX");
     std::filesystem::path root = prefix ? std::filesystem::path(prefix).parent_path() : std::filesystem::temp_directory_path();
     StrippedSetup = (root / "build-mode-setup").string();
-    std::string command = "strip -s -o " + Quote(StrippedSetup) + " " + Quote(Bin("setup")) + " 2>/dev/null";
-    if (std::system(command.c_str()) != 0) std::filesystem::copy_file(Bin("setup"), StrippedSetup, std::filesystem::copy_options::overwrite_existing);
+    std::error_code ec;
+    if (std::filesystem::exists(StrippedSetup) &&
+        std::filesystem::last_write_time(StrippedSetup, ec) > std::filesystem::last_write_time(Bin("setup"), ec))
+      return;
+    std::string aside = StrippedSetup + "." + std::to_string(::getpid());
+    std::string command = "strip -s -o " + Quote(aside) + " " + Quote(Bin("setup")) + " 2>/dev/null";
+    if (std::system(command.c_str()) != 0)
+      std::filesystem::copy_file(Bin("setup"), aside, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::rename(aside, StrippedSetup);
   }
 
   void SetUp() override {
@@ -98,15 +108,13 @@ protected:
     return text + "end\n";
   }
 
-  // A setup program in the test directory carrying the project: the stripped program with
-  // the project bundle that the compiler appended to the built one.
+  // A setup program in the test directory carrying the project, made by the project compiler
+  // from the stripped program.
   std::string MakeSetup(bool WithFiles) const {
-    std::string compiled = CompileSetup(WriteFile("formMain.txt", ProjectText(WithFiles)), "compiled");
-    std::string bundle = ReadAll(compiled).substr(std::filesystem::file_size(Bin("setup")));
     std::string setup = (FDir / "setup").string();
-    std::ofstream(setup, std::ios::binary) << ReadAll(StrippedSetup) << bundle;
-    std::filesystem::permissions(setup, std::filesystem::perms::owner_all);
-    std::filesystem::remove(compiled);
+    TProcessResult r = Run(Quote(Bin("quenloft")) + " compile " + Quote(WriteFile("formMain.txt", ProjectText(WithFiles))) +
+                           " -o " + Quote(setup) + " --program " + Quote(StrippedSetup));
+    EXPECT_EQ(r.ExitStatus, 0) << r.Err;
     return setup;
   }
 
