@@ -2,8 +2,16 @@
 // and the objects installed by registered type after the file pass.
 #include "tests/engine/SequenceTestSupport.h"
 
+#include <chrono>
+#include <thread>
+
 #include "archive/TQnlfCompress.h"
 #include "engine/InstallRegistries.h"
+#include "engine/TCustomInstallFile.h"
+#include "engine/TSelfExtractInfo.h"
+#include "platform/files/FileCreation.h"
+#include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -123,6 +131,70 @@ TEST_F(InstallSequence, TheShutdownHandlerMayKeepTheProgramRunning) {
   Install->OnBeforeShutdown = nullptr;
   EXPECT_FALSE(Install->Shutdown());
   EXPECT_TRUE(App->Terminated());
+}
+
+TEST_F(InstallSequence, ASelfExtractedSetupReadsItsOffsetFirst) {
+  WriteText("C:\\Dist\\Short.exe", "MZ");
+  Load({"-sC:\\Dist", "-eShort.exe"});
+  Run();
+  EXPECT_EQ(App->Shown, TLines{"Could not read the extraction info from the archive file C:\\Dist\\Short.exe when "
+                               "trying to find the correct offset into the self extracting file"});
+  EXPECT_EQ(LogFrom("-984"), TLines{});
+
+  TSelfExtractInfo info;
+  info.Marker = "SELFEXTRACTING";
+  info.MainArchiveStart = 4000;
+  WriteText("C:\\Dist\\Setup.exe", std::string(5000, 'M') + info.Encode());
+  SequenceLog().clear();
+  Load({"-sC:\\Dist", "-eSetup.exe"});
+  Run();
+  EXPECT_EQ(Install->ArchiveOffset(), 4000);
+  EXPECT_EQ(SequenceLog().back(), "BeforeShutdown");
+}
+
+// The files started at the end of a good installation.
+class FilesToRun : public SequenceTest {
+protected:
+  // An installed file whose program writes Marker when it runs.
+  TCustomInstallFile* AddProgram(const std::string& Name, const std::string& Dir, const std::string& FileName,
+                                 const std::string& Marker) {
+    auto* file = new TCustomInstallFile(Form.get());
+    file->SetName(Name);
+    file->SetDestDirType(nullptr);
+    file->SetDestDir(Dir);
+    file->SetDestName(FileName);
+    file->SetRunAfterInstall(true);
+    WriteText(file->GetDestPath(), "#!/bin/sh\necho ran > '" + UnixPathOf(Marker) + "'\n");
+    SetExecutable(file->GetDestPath());
+    return file;
+  }
+  // The program that writes Marker runs detached: wait a little for it.
+  static bool Appears(const std::string& Marker) {
+    for (int i = 0; i < 300 && !FileExists(Marker); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return FileExists(Marker);
+  }
+};
+
+TEST_F(FilesToRun, TheProjectMaySkipAFileAndTheOthersStart) {
+  LogEvents();
+  AddProgram("First", "C:\\Program Files\\Tool", "first run.sh", "C:\\ran-first.txt");
+  AddProgram("Second", "C:\\Tool", "second.sh", "C:\\ran-second.txt");
+  AddProgram("Third", "C:\\Tool", "third.sh", "C:\\ran-third.txt")->SetRunAfterInstall(false);
+  Install->OnBeforeRunFile = [](TCustomInstall*, TCustomInstallFile* File, bool& DefaultAction) {
+    SequenceLog().push_back("BeforeRunFile " + File->Name());
+    DefaultAction = File->Name() != "Second";
+  };
+  Install->OnBeforeShutdown = [](TCustomInstall*, bool& QuitOut) {
+    SequenceLog().push_back("BeforeShutdown");
+    QuitOut = false;
+  };
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(LogFrom("BeforeShutdown"), (TLines{"BeforeShutdown", "BeforeRunFile First", "BeforeRunFile Second"}));
+  EXPECT_TRUE(Appears("C:\\ran-first.txt")); // a path with blanks names one program
+  EXPECT_FALSE(FileExists("C:\\ran-second.txt"));
+  EXPECT_FALSE(FileExists("C:\\ran-third.txt"));
+  EXPECT_FALSE(App->Terminated());
 }
 
 // Objects of the registered types installed after the file pass.
