@@ -71,7 +71,8 @@ void TCustomInstall::RunBuildMode() {
     lines.SetText(ReadTextFile(buildInf));
     if (lines.Count() == 0)
       throw IEInstall("Must be 1 line in BUILD.INF. This line should specify the build directory");
-    Build(program, lines[0], true);
+    // Windows ignores blanks around a path; the machine's Unix names would keep them.
+    Build(program, Trim(lines[0]), true);
     Application().SetExitCode(kExitInstalled);
   } catch (const std::exception& e) {
     Application().SetExitCode(kExitFailed);

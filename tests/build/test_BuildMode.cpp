@@ -190,9 +190,9 @@ TEST_F(BuildMode, TheSelfExtractingSetupIsTheLoaderThenSetup1ThenFiles1ThenTheTr
     EXPECT_NE(entry.path().filename(), "filelist.lst") << entry.path();
 }
 
-TEST_F(BuildMode, OnlyTheFirstLineOfBuildInfNamesTheBuildDirectory) {
+TEST_F(BuildMode, OnlyTheFirstLineOfBuildInfWithoutItsBlanksNamesTheBuildDirectory) {
   std::string setup = MakeSetup(false);
-  WriteFile("BUILD.INF", ZPath(FDir / "first") + "\n" + ZPath(FDir / "second") + "\n");
+  WriteFile("BUILD.INF", "  " + ZPath(FDir / "first") + " \n" + ZPath(FDir / "second") + "\n");
   TProcessResult r = RunBuild(setup);
   ASSERT_EQ(r.ExitStatus, 0) << r.Err;
   EXPECT_TRUE(std::filesystem::exists(FDir / "first" / "setup.exe"));
