@@ -7,6 +7,7 @@
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "files/DeferredRegistrations.h"
+#include "platform/files/FileCreation.h"
 #include "platform/files/Files.h"
 #include "platform/process/Process.h"
 
@@ -185,8 +186,16 @@ void TCustomInstall::RunFilesAfterInstall() {
     if (AllInstallFiles().IndexOf(file) < 0 || !file->RunAfterInstall()) continue;
     bool defaultAction = true;
     if (OnBeforeRunFile) OnBeforeRunFile(this, file, defaultAction);
+    if (!defaultAction) continue;
+    std::string path = file->GetDestPath();
+    // An archive keeps no run rights: the file installed to be run gets them now. Like the
+    // start, whose result is not checked, this cannot fail the finished installation.
+    try {
+      SetExecutable(path);
+    } catch (const std::exception&) {
+    }
     // Quoted, so that a path with blanks ("C:\Program Files\...") names one program.
-    if (defaultAction) ExecuteCommand("\"" + file->GetDestPath() + "\"", SW_SHOW);
+    ExecuteCommand("\"" + path + "\"", SW_SHOW);
   }
 }
 

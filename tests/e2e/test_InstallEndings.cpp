@@ -1,0 +1,242 @@
+// How an installation ends, run as a user runs it: the good ending with its files, records and
+// programs started afterwards, a project that runs the installation from its own code, a
+// program kept running, a failure and a user abort raised by a project handler.
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "archive/TQnlfCompress.h"
+#include "common/routines_Strings.h"
+#include "platform/files/FileStream.h"
+#include "platform/files/Files.h"
+#include "tests/e2e/SetupProcess.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+// The project's files: component name, file name, archive member (UniqueID) and contents,
+// as tests/e2e/projects/endings/formMain.txt names them; their sources are C:\src\<file name>.
+struct TEndingsFile {
+  const char* Name;
+  const char* FileName;
+  int UniqueID;
+  std::string Contents;
+};
+
+// A script installed to run after the installation: leaves "<its path>.ran" beside itself.
+const std::string kRunScript = "#!/bin/sh\necho ran > \"$0.ran\"\n";
+
+const TEndingsFile kFiles[] = {
+    {"Readme", "readme.txt", 0, "Read me first.\r\n"},
+    {"Table", "table.dat", 1, std::string(3000, 't') + "end"},
+    {"Start", "start.sh", 2, kRunScript},
+    {"SkipMe", "skipped.sh", 3, kRunScript},
+    {"Uninstaller", "uninst.sh", 4, "#!/bin/sh\nexit 0\n"},
+};
+
+constexpr const char* kRecordKey = "HKLM\\SOFTWARE\\Quenloft\\Install\\Install0";
+constexpr const char* kUninstallKey = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Endings Test";
+const std::string kRecordLine = "AfterInitialized \\SOFTWARE\\Quenloft\\Install\\Install0 1";
+
+std::string ReadText(const std::filesystem::path& Path) {
+  std::ifstream in(Path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Waits up to Seconds for Path to exist (a program started detached may still be running).
+bool WaitForFile(const std::filesystem::path& Path, double Seconds = 10) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(Seconds);
+  while (!std::filesystem::exists(Path)) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+size_t Count(const std::string& Text, const std::string& Part) {
+  size_t n = 0;
+  for (size_t at = Text.find(Part); at != std::string::npos; at = Text.find(Part, at + 1)) ++n;
+  return n;
+}
+
+} // namespace
+
+class InstallEndings : public SetupProcessTest {
+protected:
+  void SetUp() override {
+    SetupProcessTest::SetUp();
+    const char* old = std::getenv("WINEPREFIX");
+    FOldPrefix = old ? old : "";
+    // The distribution is made in this process, on the machine the programs use.
+    setenv("WINEPREFIX", Machine().c_str(), 1);
+    MakeDistribution();
+  }
+  void TearDown() override {
+    if (FOldPrefix.empty()) unsetenv("WINEPREFIX");
+    else setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
+    SetupProcessTest::TearDown();
+  }
+
+  std::filesystem::path Machine() const { return FDir / "machine"; }
+  std::filesystem::path Installed(const std::string& Name) const {
+    return Machine() / "drive_c" / "Program Files" / "Endings Test" / Name;
+  }
+  std::string EventLog() const { return ReadText(Machine() / "drive_c" / "markers" / "events.log"); }
+
+  // C:\dist\files.1: the project's files put into the archive by the archive component under
+  // the UniqueIDs the project names.
+  static void MakeDistribution() {
+    TQnlfCompress zip(nullptr);
+    zip.SetCompressedFile("C:\\dist\\files.1");
+    for (const TEndingsFile& file : kFiles) {
+      std::string source = std::string("C:\\src\\") + file.FileName;
+      ForceDirectories(ExtractFileDir(source));
+      {
+        TFileStream stream(source, fmCreate); // closed before the archive reads it
+        stream.WriteBuffer(file.Contents.data(), static_cast<int64_t>(file.Contents.size()));
+      }
+      zip.FilesToProcess().Clear();
+      zip.FilesToProcess().Add(source);
+      zip.Add(lzcOnlyAdd, file.UniqueID);
+    }
+  }
+
+  // The project's setup program, built with its handlers by qnl_add_setup_program.
+  static std::string EndingsSetup() { return QNL_ENDINGS_SETUP; }
+
+  // The same program carrying the project with InstallExtra added to the install component's
+  // properties and FormExtra to the form's, written to Target (a path in the test directory).
+  std::string Variant(const std::string& InstallExtra, const std::string& FormExtra,
+                      const std::filesystem::path& Target) const {
+    std::string form = ReadText(Source("tests/e2e/projects/endings/formMain.txt"));
+    std::string install = "  object Install1: TInstall\n";
+    form.insert(form.find(install) + install.size(), InstallExtra);
+    std::string root = "object formMain: TformMain\n";
+    form.insert(root.size(), FormExtra);
+    std::string formFile = WriteFile("variant.txt", form);
+    std::filesystem::create_directories(Target.parent_path());
+    TProcessResult r = Run(Quote(Bin("quenloft")) + " compile " + Quote(formFile) + " -o " + Quote(Target.string()) +
+                           " --program " + Quote(EndingsSetup()));
+    EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+    return Target.string();
+  }
+
+  TProcessResult RunSetup(const std::string& Setup, const std::string& Args = "") const {
+    return Run(Quote(Setup) + " '-sC:\\dist'" + Args);
+  }
+  // Whether the machine's registry has Key (HKLM\...), asked of the machine tool.
+  bool KeyExists(const std::string& Key) const {
+    return Run(Quote(Bin("quenloft")) + " reg query " + Quote(Key)).ExitStatus == 0;
+  }
+  std::string RegQuery(const std::string& Key) const {
+    return Run(Quote(Bin("quenloft")) + " reg query " + Quote(Key)).Out;
+  }
+
+  void ExpectFilesInstalled() const {
+    for (const TEndingsFile& file : kFiles) {
+      std::filesystem::path path = Installed(std::string(file.Name) == "Table" ? "Data/table.dat" : file.FileName);
+      EXPECT_EQ(ReadText(path), file.Contents) << path;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(Installed("Data")));
+  }
+  // The run-after-install script Start ran and SkipMe, refused by the project's handler, did not.
+  void ExpectStartRanAndSkipMeDidNot() const {
+    EXPECT_TRUE(WaitForFile(Installed("start.sh.ran")));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // SkipMe would have started with it
+    EXPECT_FALSE(std::filesystem::exists(Installed("skipped.sh.ran")));
+  }
+
+  std::string FOldPrefix;
+};
+
+TEST_F(InstallEndings, TheProjectInstallsItsFilesAndTakesTheGoodEnding) {
+  TProcessResult r = RunSetup(EndingsSetup());
+  EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+  EXPECT_EQ(r.Err, "");
+  ExpectFilesInstalled();
+  // The install record existed while the installation ran and is gone at its end; the
+  // program ended itself (Shutdown) before the files to run were started.
+  EXPECT_EQ(EventLog(), kRecordLine + "\nBeforeGoodInstall\nAfterGoodInstall\n"
+                                      "RunFile Start terminated=1\nRunFile SkipMe terminated=1\n");
+  EXPECT_FALSE(KeyExists(kRecordKey));
+  EXPECT_FALSE(KeyExists("HKLM\\Software\\Quenloft"));
+  // The uninstall entry: the uninstaller's command and every installed file.
+  std::string entry = RegQuery(kUninstallKey);
+  EXPECT_NE(entry.find("DisplayName"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("UninstallString"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("uninst.sh"), std::string::npos) << entry;
+  ExpectStartRanAndSkipMeDidNot();
+}
+
+TEST_F(InstallEndings, WithoutRunAutomaticTheProjectsCodeRunsTheInstallationAndTheProgramGoesOn) {
+  std::string setup = Variant("    RunAutomatic = False\n", "  OnActivate = StartInstallation\n", FDir / "manual-setup");
+  TProcessResult r = RunSetup(setup);
+  EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+  EXPECT_EQ(r.Err, "");
+  ExpectFilesInstalled();
+  // No Shutdown: the program was still running when Process returned, and the files to run
+  // were started all the same.
+  EXPECT_EQ(EventLog(), "Activate\n" + kRecordLine +
+                            "\nBeforeGoodInstall\nAfterGoodInstall\nRunFile Start terminated=0\n"
+                            "RunFile SkipMe terminated=0\nProcess returned terminated=0\n");
+  EXPECT_FALSE(KeyExists(kRecordKey));
+  ExpectStartRanAndSkipMeDidNot();
+}
+
+TEST_F(InstallEndings, OnBeforeShutdownKeepsTheProgramRunningAfterTheGoodEnding) {
+  std::string setup = Variant("    OnBeforeShutdown = KeepRunning\n", "", FDir / "kept-setup");
+  // The program is watched until the last event, then for a moment more, then ended.
+  std::string log = (Machine() / "drive_c" / "markers" / "events.log").string();
+  std::string script = Quote(setup) + " '-sC:\\dist' & pid=$!\n"
+                       "i=0; while [ $i -lt 400 ] && ! grep -q 'RunFile SkipMe' " + Quote(log) +
+                       " 2>/dev/null; do sleep 0.025; i=$((i+1)); done\n"
+                       "sleep 0.5\n"
+                       "if kill -0 $pid 2>/dev/null; then echo running; kill $pid; else echo ended; fi\n"
+                       "wait $pid\n";
+  TProcessResult r = Run("sh " + Quote(WriteFile("watch.sh", script)));
+  EXPECT_EQ(r.Out, "running\n") << r.Err;
+  ExpectFilesInstalled();
+  EXPECT_EQ(EventLog(), kRecordLine + "\nBeforeGoodInstall\nAfterGoodInstall\nBeforeShutdown kept\n"
+                                      "RunFile Start terminated=0\nRunFile SkipMe terminated=0\n");
+  EXPECT_FALSE(KeyExists(kRecordKey));
+  ExpectStartRanAndSkipMeDidNot();
+}
+
+TEST_F(InstallEndings, ADestinationThatCannotBeMadeTakesTheBadEndingAndKeepsTheRecord) {
+  // A regular file where the installation's directory belongs.
+  std::filesystem::create_directories(Installed("").parent_path().parent_path());
+  std::ofstream(Installed("").parent_path()) << "in the way";
+  TProcessResult r = RunSetup(EndingsSetup());
+  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
+  EXPECT_EQ(Count(r.Err, "Error: "), 1u) << r.Err;
+  EXPECT_EQ(Count(r.Err, "\n"), 1u) << r.Err;
+  EXPECT_EQ(EventLog(), kRecordLine + "\nBeforeBadInstall\nAfterBadInstall\n");
+  // The record stays for another attempt; nothing was started.
+  EXPECT_TRUE(KeyExists(kRecordKey));
+  EXPECT_EQ(ReadText(Installed("").parent_path()), "in the way");
+}
+
+TEST_F(InstallEndings, AUserAbortFromAHandlerEndsQuietlyRemovesTheRecordAndCleansUp) {
+  // Started as the loading program starts it: from a new directory among the machine's
+  // temporary files, with -c.
+  std::filesystem::path tempDir = Machine() / "drive_c" / "windows" / "temp" / "qnl-setup";
+  std::string setup = Variant("    OnBeforeInstallObjects = AbortInstallation\n", "", tempDir / "setup");
+  TProcessResult r = RunSetup(setup, " -c");
+  EXPECT_EQ(r.ExitStatus, 2) << r.Err;
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(EventLog(), kRecordLine + "\nBeforeInstallObjects Install1 abort\nBeforeBadInstall\nAfterBadInstall\n");
+  EXPECT_FALSE(KeyExists(kRecordKey));
+  EXPECT_FALSE(std::filesystem::exists(Installed("readme.txt")));
+  // The clean-up batch removes the program's directory once the program has ended.
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::filesystem::exists(tempDir) && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_FALSE(std::filesystem::exists(tempDir));
+}
