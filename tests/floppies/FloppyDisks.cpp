@@ -123,8 +123,9 @@ std::string TFloppyMachine::AnswerCommand(int CancelAt) const {
   WriteBytes(script, "printf '%s\\n' \"$1\" >>" + ShellQuote((FRoot / "prompts.txt").string()) +
                          "\n"
                          "case \"$1\" in\n"
-                         "  'Please insert disk '*)\n"
-                         "    n=${1#Please insert disk }\n"
+                         "  *'insert disk '*)\n"
+                         "    n=${1##*insert disk }\n"
+                         "    n=${n#\\#}\n"
                          "    [ \"$n\" = " +
                          std::to_string(CancelAt) +
                          " ] && exit 1\n"

@@ -59,8 +59,9 @@ public:
   // Points dosdevices/a: at disk Number.
   void InsertDisk(int Number);
   // A message-box answer command (QNL_MESSAGEBOX_COMMAND): it appends each box's text to
-  // the prompt log; for "Please insert disk N" it inserts disk N and agrees, except that it
-  // declines the prompt for disk CancelAt. Every other box is agreed to.
+  // the prompt log; for "Please insert disk N" (the transfer's prompt) and "Please insert
+  // disk #N" (the installation's) it inserts disk N and agrees, except that it declines the
+  // prompt for disk CancelAt. Every other box is agreed to.
   std::string AnswerCommand(int CancelAt = 0) const;
   // The texts of the boxes the answer command saw, in order.
   std::vector<std::string> Prompts() const;

@@ -2,7 +2,6 @@
 // with its disk prompts answered through QNL_MESSAGEBOX_COMMAND.
 #include <unistd.h>
 
-#include "platform/files/WinPaths.h"
 #include "tests/e2e/SetupProcess.h"
 #include "tests/floppies/FloppyDisks.h"
 
@@ -74,16 +73,6 @@ TEST_F(FloppySetup, CancelAtTheDiskPromptEndsWithAbortedByUser) {
   EXPECT_EQ(FMachine->Prompts(),
             (std::vector<std::string>{"Please insert disk 2", "Please insert disk 3", "Aborted by user"}));
   EXPECT_FALSE(std::filesystem::exists(FMachine->Disk(3) / "files.3"));
-}
-
-TEST_F(FloppySetup, WithoutTheSelfExtractorTheTransferIsRefused) {
-  TProcessResult r = Run("env QNL_MESSAGEBOX_COMMAND=" + Quote(FMachine->AnswerCommand()) + " " + Quote(FSetup) +
-                         " -f " + Quote("-s" + WindowsPathOf(FDist.string())));
-  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
-  EXPECT_EQ(FMachine->Prompts(),
-            std::vector<std::string>{"Sorry... You can only transfer this installation to floppies through the "
-                                     "self-extracting file. Usage example: setup.exe *TODISK"});
-  EXPECT_TRUE(std::filesystem::is_empty(FMachine->Disk(1)));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "engine/InstallParameters.h"
 #include "engine/cmp_TInstall.h"
 #include "platform/files/WinPaths.h"
+#include "platform/process/Process.h"
 #include "tests/floppies/FloppyDisks.h"
 
 using namespace qnl;
@@ -205,6 +206,20 @@ TEST_F(FloppyTransfer, AFileTooShortForATrailerIsRefused) {
                            WindowsPathOf(setup.File.string()) +
                            " when trying to find the correct offset into the self extracting file");
   EXPECT_EQ(r.ExitStatus, kExitFailed);
+}
+
+TEST_F(FloppyTransfer, TheAnswerCommandInsertsTheDiskAskedFor) {
+  std::filesystem::path driveA = FMachine->Directory() / "dosdevices" / "a:";
+  EXPECT_EQ(RunShellCommand(FMachine->AnswerCommand(), {"Please insert disk 3"}), 0);
+  EXPECT_EQ(std::filesystem::read_symlink(driveA), FMachine->Disk(3));
+  // The installation's own prompt.
+  EXPECT_EQ(RunShellCommand(FMachine->AnswerCommand(), {"Please insert disk #2"}), 0);
+  EXPECT_EQ(std::filesystem::read_symlink(driveA), FMachine->Disk(2));
+  EXPECT_EQ(RunShellCommand(FMachine->AnswerCommand(3), {"Please insert disk 3"}), 1);
+  EXPECT_EQ(std::filesystem::read_symlink(driveA), FMachine->Disk(2));
+  EXPECT_EQ(RunShellCommand(FMachine->AnswerCommand(3), {"Anything else?"}), 0);
+  EXPECT_EQ(FMachine->Prompts(), (std::vector<std::string>{"Please insert disk 3", "Please insert disk #2",
+                                                           "Please insert disk 3", "Anything else?"}));
 }
 
 } // namespace
