@@ -102,6 +102,26 @@ TEST_F(BadEnding, AFailureInsideTheErrorEndingIsSwallowed) {
   EXPECT_TRUE(App->Terminated());
 }
 
+TEST_F(BadEnding, AfterTheEndingFurtherErrorsAreOnlyShown) {
+  FailInThePass([] { throw IEInstall("The disk is full"); });
+  Load({"-sC:\\Dist"});
+  Run();
+  SequenceLog().clear();
+  App->OnException(Recorder, IEInstall("The dialog failed"));
+  EXPECT_EQ(SequenceLog(), (TLines{"shown The dialog failed"}));
+}
+
+TEST_F(BadEnding, TheUserIsAskedBeforeAnAbort) {
+  EXPECT_TRUE(Install->QueryUserAbort());
+  bool startedTrue = false;
+  Install->OnUserAbort = [&](TCustomInstall*, bool& QuitOut) {
+    startedTrue = QuitOut;
+    QuitOut = false;
+  };
+  EXPECT_FALSE(Install->QueryUserAbort());
+  EXPECT_TRUE(startedTrue);
+}
+
 // The clean-up of the temporary setup directory the loading program made.
 class Cleanup : public SequenceTest {
 protected:

@@ -152,6 +152,18 @@ TEST_F(InstallSequence, ASelfExtractedSetupReadsItsOffsetFirst) {
   EXPECT_EQ(SequenceLog().back(), "BeforeShutdown");
 }
 
+TEST_F(InstallSequence, TheStatusIsRemovedAlsoWhenReadingFails) {
+  // A net distribution reads its remote file list, which needs the net location's transfer.
+  Install->SetComponentStateFlag(csLoading, true);
+  Install->SetDistributeType(dtWeb);
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_EQ(SequenceLog(),
+            (TLines{"BeforeReadArchiveInfo", "-984", "-974 Reading file information...", "-973",
+                    "BeforeNotifyBadInstall", "-994", "-978", "AfterNotifyBadInstall",
+                    "shown The net location transfer of \"filelist.lst\" is not implemented", "BeforeShutdown"}));
+}
+
 // The files started at the end of a good installation.
 class FilesToRun : public SequenceTest {
 protected:

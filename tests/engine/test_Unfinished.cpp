@@ -126,6 +126,19 @@ TEST_F(Unfinished, AnEmptyOrMissingListGoesStraightToTheGoodEnding) {
   EXPECT_EQ(SequenceLog(), kGoodEnding);
 }
 
+TEST_F(Unfinished, AnInstallationDropsTheEntriesOfAnInterruptedOne) {
+  Install->AddUnfinished("C:\\windows\\temp\\bat9.bat", 1);
+  bool droppedBeforeTheDialogs = false;
+  Recorder->OnCode = [&](int32_t Code) {
+    if (Code == icInstallStart)
+      droppedBeforeTheDialogs = !KeyExists(Record + "\\Unfinished") && Install->UnfinishedCount() == 0;
+  };
+  Load({"-sC:\\Dist"});
+  Run();
+  EXPECT_TRUE(droppedBeforeTheDialogs);
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "(none)");
+}
+
 // The RunOnce entry that starts the continuation.
 class RunOnce : public Unfinished {};
 
