@@ -208,6 +208,15 @@ TEST_F(FloppyTransfer, AFileTooShortForATrailerIsRefused) {
   EXPECT_EQ(r.ExitStatus, kExitFailed);
 }
 
+TEST_F(FloppyTransfer, AMachineWithoutDriveAFailsWithThePathError) {
+  TSelfExtractingSetup setup = MakeSelfExtractingSetup(FRoot / "dist", "loader", {{"a.exe", "program"}}, {});
+  std::filesystem::remove(FMachine->Directory() / "dosdevices" / "a:");
+  TTransferResult r = TransferInProcess(*FMachine, setup);
+  EXPECT_NE(r.Message.find("The drive A: does not exist on this machine"), std::string::npos) << r.Message;
+  EXPECT_EQ(r.ExitStatus, kExitFailed);
+  EXPECT_TRUE(r.Terminated);
+}
+
 TEST_F(FloppyTransfer, TheAnswerCommandInsertsTheDiskAskedFor) {
   std::filesystem::path driveA = FMachine->Directory() / "dosdevices" / "a:";
   EXPECT_EQ(RunShellCommand(FMachine->AnswerCommand(), {"Please insert disk 3"}), 0);
