@@ -120,6 +120,10 @@ void TCustomInstall::Build(const std::string& ExeName, const std::string& BuildD
     // Without a loading program the distribution starts from a copy of this program.
     startProgram = dir + ExtractFileName(ExeName);
     try {
+      // A build into the program's own directory would copy the program onto itself and
+      // then append to the running program.
+      if (SameText(NormalizeWindowsPath(ExeName), NormalizeWindowsPath(startProgram)))
+        throw IEInstall("the same file");
       ForceDirectories(dir);
       CopyFile(ExeName, startProgram, TExisting::exReplace);
     } catch (const std::exception&) {

@@ -145,6 +145,22 @@ TEST_F(Build, AProgramThatCannotBeCopiedIsNamed) {
                            "C:\\blocker\\dist\\mysetup.exe");
 }
 
+TEST_F(Build, WithoutTheLoadingProgramTheProgramsOwnDirectoryIsRefused) {
+  Install->SetUseLoadingProgram(false);
+  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, "c:\\TOOLS\\.\\", false), IEInstall,
+                           "Cannot copy the installation application from C:\\tools\\mysetup.exe to "
+                           "c:\\TOOLS\\.\\mysetup.exe");
+  EXPECT_EQ(ReadFile(kProgram), kProgramBytes);
+}
+
+TEST_F(Build, AMissingPresetupFileStopsTheSetupArchive) {
+  TStringList presetup;
+  presetup.Add("C:\\pre\\missing.txt");
+  Install->SetPresetupFiles(&presetup);
+  EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, true); }).find("C:\\pre\\missing.txt"), std::string::npos);
+  EXPECT_FALSE(FileExists("C:\\dist\\setup.exe"));
+}
+
 TEST_F(Build, AMissingLoadingProgramIsNamed) {
   DeleteFile(std::string(kProductDir) + "\\QuenloftLoadProgram.exe");
   QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), IEInstall,
