@@ -35,7 +35,8 @@ int TFileHeaders::Add(std::unique_ptr<TFileHeader> Header) {
 }
 
 int TFileHeaders::IndexOfName(const std::string& Name) const {
-  std::string wanted = GetField(Name, 1, ';');
+  // Names are stored cut to their first 100 characters; a longer path finds its member so.
+  std::string wanted = GetField(Name, 1, ';').substr(0, kMaxHeaderFileName);
   for (int i = 0; i < Count(); ++i)
     if (SameText(FItems[i]->FileName(), wanted)) return i;
   return -1;
@@ -45,8 +46,9 @@ void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {
   if (!Keep) Clear();
   for (int i = 0; i < Files.Count(); ++i) {
     auto header = std::make_unique<TFileHeader>();
-    std::string name = GetField(Files[i], 1, ';').substr(0, kMaxHeaderFileName);
-    header->SetFileName(name);
+    std::string name = GetField(Files[i], 1, ';');
+    header->SetFileName(name.substr(0, kMaxHeaderFileName));
+    header->SourcePath = name;
     auto file = ArchiveFiles::Open(name, ArchiveFiles::TOpenMode::ReadShared);
     if (!file) throw EQnlfCompress("Cannot open the file %s", {name});
     TDateTime date = 0;

@@ -20,6 +20,9 @@ public:
   TFileHeader() = default;
   explicit TFileHeader(const TFileHeaderRecord& rec) : TFileHeaderRecord(rec) {}
   bool InArchive = false;
+  // The whole path the member is read from when it is added; the stored FileName keeps only
+  // its first 100 characters, which name no file when the path is longer.
+  std::string SourcePath;
 };
 
 // The header table of one archive: owns its headers, in archive order (index = position),

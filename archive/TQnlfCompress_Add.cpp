@@ -42,7 +42,7 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID) {
 
 void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {
   TFileHeader& header = FHeaders.FileHeaders(Index);
-  std::string name = header.FileName();
+  std::string name = header.SourcePath.empty() ? header.FileName() : header.SourcePath;
   FSource = OpenFile(name, ArchiveFiles::TOpenMode::ReadShared);
   if (!FSource) throw EQnlfCompress("Cannot open the file %s", {name});
   int64_t headerPos = FDest->Position();
