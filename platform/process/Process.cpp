@@ -155,6 +155,15 @@ int SpawnBatchDetached(const std::string& windowsPath) {
     ::setsid();
     pid_t grandchild = ::fork();
     if (grandchild == 0) {
+      // A batch runs hidden and outlives its starter: it must not hold the starter's terminal
+      // or output pipes, whose readers would otherwise wait for it.
+      int devNull = ::open("/dev/null", O_RDWR);
+      if (devNull >= 0) {
+        ::dup2(devNull, STDIN_FILENO);
+        ::dup2(devNull, STDOUT_FILENO);
+        ::dup2(devNull, STDERR_FILENO);
+        if (devNull > STDERR_FILENO) ::close(devNull);
+      }
       int rc = 0;
       try {
         RunBatchFile(windowsPath, parent);
