@@ -240,3 +240,65 @@ TEST_F(InstallEndings, AUserAbortFromAHandlerEndsQuietlyRemovesTheRecordAndClean
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_FALSE(std::filesystem::exists(tempDir));
 }
+
+// The example project with code of its own, the way its author ships it: its setup program's
+// build mode makes the distribution, and the user runs the loading program setup.exe.
+class ExampleWithCode : public SetupProcessTest {
+protected:
+  std::filesystem::path Machine() const { return FDir / "machine"; }
+  static std::string ZPath(const std::filesystem::path& Path) {
+    std::string text = Path.string();
+    for (char& c : text)
+      if (c == '/') c = '\\';
+    return "Z:" + text;
+  }
+  // dist/: built from the example's folder, whose welcome.sh the project names relative to it.
+  std::filesystem::path BuildDistribution() const {
+    std::filesystem::copy_file(QNL_EXAMPLE_SETUP, FDir / "setup");
+    WriteFile("BUILD.INF", ZPath(FDir / "dist") + "\r\n");
+    std::string build = "cd " + Quote(Source("examples/with-code")) + " && QUENLOFT_PATH=" + Quote(Bin("")) +
+                        " exec " + Quote((FDir / "setup").string()) + " -b";
+    TProcessResult r = Run("sh -c " + Quote(build));
+    EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+    return FDir / "dist";
+  }
+  // Waits for the machine's temporary directory to hold no directory of a setup program.
+  bool TemporaryFilesRemoved() const {
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::filesystem::path temp = Machine() / "drive_c" / "windows" / "temp";
+    for (;;) {
+      bool left = false;
+      for (const auto& entry : std::filesystem::directory_iterator(temp)) left |= entry.is_directory();
+      if (!left) return true;
+      if (std::chrono::steady_clock::now() > end) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+};
+
+TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) {
+  std::filesystem::path dist = BuildDistribution();
+  ASSERT_TRUE(std::filesystem::exists(dist / "setup.exe"));
+  std::filesystem::path installed = Machine() / "drive_c" / "Program Files" / "Example With Code" / "welcome.sh";
+  const std::string question = "Example With Code 1.0 Setup: Start welcome.sh now?\n";
+
+  // "No": installed, not started.
+  TProcessResult no = Run("env QNL_MESSAGEBOX_COMMAND='exit 1' " + Quote((dist / "setup.exe").string()));
+  EXPECT_EQ(no.ExitStatus, 0) << no.Err;
+  EXPECT_EQ(no.Err, question);
+  EXPECT_EQ(ReadText(installed), ReadText(Source("examples/with-code/welcome.sh")));
+  EXPECT_TRUE(TemporaryFilesRemoved());
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(ReadText(FDir / "stdout.txt"), "");
+
+  // Nobody to ask: the box's default, "Yes", starts it; it writes to the output it inherited.
+  TProcessResult yes = Run(Quote((dist / "setup.exe").string()));
+  EXPECT_EQ(yes.ExitStatus, 0) << yes.Err;
+  EXPECT_EQ(yes.Err, question);
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (ReadText(FDir / "stdout.txt").find("Welcome") == std::string::npos && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(ReadText(FDir / "stdout.txt"), "Welcome to the example with code, installed in " +
+                                               installed.parent_path().string() + "\n");
+  EXPECT_TRUE(TemporaryFilesRemoved());
+}
