@@ -1,31 +1,49 @@
 #!/usr/bin/env bash
-# The main job: builds Quenloft, compiles the sample project into a setup program and runs
-# it on a fresh machine directory, listing the loaded project.
+# The main job: builds Quenloft, makes the sample project's setup program, builds its
+# self-extracting distribution with -b on an author's machine, and installs it by running
+# the distribution's setup.exe on a fresh machine directory.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 build=${BUILD_DIR:-build}
 cmake -S . -B "$build" ${CMAKE_ARGS:-} >/dev/null
-cmake --build "$build" --target setup quenloft -j"$(nproc)"
+cmake --build "$build" --target setup quenloft QuenloftLoadProgram -j"$(nproc)"
+bin=$(cd "$build/bin" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/quenloft-sample.XXXXXX")
-export WINEPREFIX="$work/machine"
-# Without a display the program runs on Qt's offscreen platform.
+# Without a display the programs run on Qt's offscreen platform.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 fi
-"$build/bin/quenloft" compile "$root/examples/sample/formMain.txt" -o "$work/setup"
-echo "setup program: $work/setup"
+# A Unix path as the machines see it: drive Z: is the root of the file system.
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+
+echo "== compiling the project examples/sample/formMain.txt"
+mkdir -p "$work/project" "$work/dist"
+"$bin/quenloft" compile "$root/examples/sample/formMain.txt" -o "$work/project/setup"
+
+echo "== building the distribution (setup -b) into $work/dist"
+# BUILD.INF beside the setup program names the build directory; the project's files are
+# found relative to the sample's folder.
+printf '%s\r\n' "$(winpath "$work/dist")" > "$work/project/BUILD.INF"
+(cd "$root/examples/sample" && WINEPREFIX="$work/author" QUENLOFT_PATH="$bin" "$work/project/setup" -b)
+ls -l "$work/dist"
+
+echo "== installing: $work/dist/setup.exe on the fresh machine $work/machine"
 status=0
-QNL_DEBUG_TREE=1 "$work/setup" 2> >(tee "$work/stderr.txt" >&2) || status=$?
-wait
-echo "setup exit status: $status"
-echo "machine directory: $WINEPREFIX"
-# The installation pass is not built yet: the program loads the project, reaches the
-# installation on its first activation and reports that it is not implemented. That is
-# the expected end of this job until then; any other error fails it.
-if [ "$status" -ne 0 ] && [ "$(grep -c . "$work/stderr.txt")" -eq 1 ] &&
-   grep -qx "Error: TInstall.Process is not implemented" "$work/stderr.txt"; then
-  echo "the project loaded; the installation pass is not implemented yet"
-  exit 0
-fi
-exit "$status"
+WINEPREFIX="$work/machine" "$work/dist/setup.exe" || status=$?
+echo "setup.exe exit status: $status"
+[ "$status" -eq 0 ] || exit "$status"
+
+installed="$work/machine/drive_c/Program Files/Sample Application"
+echo "== the files went to C:\\Program Files\\Sample Application ($installed):"
+(cd "$installed" && find . -type f | sort)
+echo "== the uninstall entry:"
+WINEPREFIX="$work/machine" "$bin/quenloft" reg query \
+  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sample Application'
+# The run-after-install program writes its log; the temporary setup directory is gone.
+for _ in $(seq 50); do [ -f "$installed/sample.log" ] && break; sleep 0.1; done
+[ -f "$installed/sample.log" ] || { echo "the run-after-install program did not start" >&2; exit 1; }
+leftover=$(find "$work/machine/drive_c/windows/temp" -mindepth 1 -maxdepth 1 -type d | wc -l)
+echo "temporary setup directories left: $leftover"
+[ "$leftover" -eq 0 ] || exit 1
+echo "machine directory: $work/machine"
