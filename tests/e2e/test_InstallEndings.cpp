@@ -60,12 +60,6 @@ bool WaitForFile(const std::filesystem::path& Path, double Seconds = 10) {
   return true;
 }
 
-size_t Count(const std::string& Text, const std::string& Part) {
-  size_t n = 0;
-  for (size_t at = Text.find(Part); at != std::string::npos; at = Text.find(Part, at + 1)) ++n;
-  return n;
-}
-
 } // namespace
 
 class InstallEndings : public SetupProcessTest {
@@ -215,8 +209,8 @@ TEST_F(InstallEndings, ADestinationThatCannotBeMadeTakesTheBadEndingAndKeepsTheR
   std::ofstream(Installed("").parent_path()) << "in the way";
   TProcessResult r = RunSetup(EndingsSetup());
   EXPECT_EQ(r.ExitStatus, 1) << r.Err;
-  EXPECT_EQ(Count(r.Err, "Error: "), 1u) << r.Err;
-  EXPECT_EQ(Count(r.Err, "\n"), 1u) << r.Err;
+  // Shown once, after the bad-installation events.
+  EXPECT_EQ(r.Err, "Error: Cannot create directory \"C:\\Program Files\\Endings Test\\Data\": Not a directory\n");
   EXPECT_EQ(EventLog(), kRecordLine + "\nBeforeBadInstall\nAfterBadInstall\n");
   // The record stays for another attempt; nothing was started.
   EXPECT_TRUE(KeyExists(kRecordKey));
