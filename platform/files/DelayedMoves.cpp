@@ -1,6 +1,8 @@
 // Renames the machine performs at its next start.
 #include "platform/files/DelayedMoves.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -62,6 +64,8 @@ bool IsSection(const std::string& line, std::string* name) {
 } // namespace
 
 void MoveFileDelayed(std::string_view Source, std::string_view Dest, TExisting Existing) {
+  const char* hook = std::getenv("QNL_FAIL_DELAYED_MOVE");
+  if (hook && std::string(hook) == "1") RaiseFileError("move file at restart", std::string(Source), EACCES);
   TRegKey key = TRegKey::Create(TRootKey::LocalMachine, kSessionManager);
   std::vector<std::string> items;
   if (auto value = key.ReadValue(kPendingValue)) items = SplitMultiString(value->Data);

@@ -19,7 +19,9 @@ struct TPendingRename {
 // MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT: appends the pair to the multi-string
 // HKLM\System\CurrentControlSet\Control\Session Manager "PendingFileRenameOperations"
 // ("\??\" before each path, "!" before a destination that may be replaced). An empty Dest
-// deletes Source at the restart. Like Windows, nothing is checked until the restart.
+// deletes Source at the restart. Like Windows, nothing is checked until the restart. Fails
+// (EInOutError, access denied) only when QNL_FAIL_DELAYED_MOVE=1 is set in the environment (the
+// test hook for a system that refuses the request).
 void MoveFileDelayed(std::string_view Source, std::string_view Dest, TExisting Existing);
 // The recorded pairs in order, with "\??\" and "!" taken off.
 std::vector<TPendingRename> PendingFileRenames();

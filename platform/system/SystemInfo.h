@@ -19,10 +19,12 @@ struct TOSVersionInfo {
 constexpr uint32_t VER_PLATFORM_WIN32s = 0;
 constexpr uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
 constexpr uint32_t VER_PLATFORM_WIN32_NT = 2;
+constexpr uint32_t VER_PLATFORM_WIN32_CE = 3;
 
 // GetVersionEx: the version Wine would report for the machine's HKCU\Software\Wine "Version"
 // (win31, win95, win98, winme, nt351, nt40, win2k, winxp, win2003, vista, win7, win8, win81,
-// win10; missing -> win10). False when the size field is not 148 or the name is unknown.
+// win10; missing -> win10), and "wince" (platform 3, not a Wine name: for tests of a platform
+// outside the three families). False when the size field is not 148 or the name is unknown.
 bool GetVersionEx(TOSVersionInfo& Info);
 // The machine's version name ("win10" when none is set) and setting it; SetWindowsVersionName
 // raises EConvertError for a name GetVersionEx does not know.
