@@ -17,6 +17,8 @@
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
+#include "platform/registry/Registry.h"
+#include "rtl/SysUtils.h"
 #include "tests/e2e/SetupProcess.h"
 #include "tests/platform/LockHolder.h"
 
@@ -27,8 +29,8 @@ namespace {
 
 constexpr const char* kDist = "C:\\dist";
 constexpr const char* kDest = "C:\\Program Files\\Tool";
-constexpr const char* kRunOnceKey = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-constexpr const char* kRecord = "HKLM\\SOFTWARE\\Quenloft\\Install\\Install0";
+constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr const char* kRecord = "SOFTWARE\\Quenloft\\Install\\Install0";
 constexpr const char* kFailedRebootMessage = "Could not reboot windows. Please manually reboot windows.";
 
 // The handlers the project with code binds (tests/e2e/projects/restart).
@@ -87,6 +89,7 @@ protected:
   static void MakeArchive(const std::vector<TProjectFile>& Files) {
     TQnlfCompress zip(nullptr);
     zip.SetCompressedFile(std::string(kDist) + "\\files.1");
+    zip.SetCompressionLevel(colFastest);
     bool first = true;
     for (const TProjectFile& file : Files) {
       PutFile(SourcePath(file), file.Contents);
@@ -150,25 +153,16 @@ protected:
     EXPECT_EQ(r.ExitStatus, 0) << r.Out << r.Err;
     return r;
   }
-  // The data of a string value, or "<none>" when the value or its key is missing.
-  std::string RegValue(const std::string& Key, const std::string& Name) const {
-    TProcessResult r = Tool("reg query " + Quote(Key) + " " + Quote(Name));
-    if (r.ExitStatus != 0) return "<none>";
-    std::string marker = "    REG_SZ    ";
-    size_t at = r.Out.find(marker);
-    if (at == std::string::npos) return r.Out;
-    std::string data = r.Out.substr(at + marker.size());
-    while (!data.empty() && (data.back() == '\n' || data.back() == '\r')) data.pop_back();
-    return data;
+  // The data of a string value (key below HKEY_LOCAL_MACHINE), or "<none>" when the value or
+  // its key is missing. Read in this process: the registry journal shows every program's writes.
+  static std::string RegValue(const std::string& Key, const std::string& Name) {
+    std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, Key);
+    return key ? key->ReadString(Name).value_or("<none>") : "<none>";
   }
-  bool KeyExists(const std::string& Key) const { return Tool("reg query " + Quote(Key)).ExitStatus == 0; }
-  // The value names of a key, as the registry tool lists them.
-  TLines ValueNames(const std::string& Key) const {
-    TLines names;
-    std::istringstream lines(Tool("reg query " + Quote(Key)).Out);
-    for (std::string line; std::getline(lines, line);)
-      if (line.rfind("    ", 0) == 0) names.push_back(line.substr(4, line.find("    ", 4) - 4));
-    return names;
+  static bool KeyExists(const std::string& Key) { return TRegKey::Exists(TRootKey::LocalMachine, Key); }
+  static TLines ValueNames(const std::string& Key) {
+    std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, Key);
+    return key ? key->ValueNames() : TLines{};
   }
   bool RestartRequested() const { return std::filesystem::exists(FDir / "machine" / "quenloft-restart-requested"); }
   // The events the handlers saw, in order.
@@ -185,13 +179,26 @@ protected:
            (Switches.empty() ? "\"-s" + std::string(kDist) + "\"" : Switches);
   }
   // The restart ran the continuation, which put the new file in place and ended well.
-  void ExpectContinued(const TProcessResult& Restart, const std::string& Setup = "") const {
-    EXPECT_NE(Restart.Out.find("RunOnce QuenloftUnfinished: " + ContinuationCommand("", Setup)), std::string::npos)
+  void ExpectContinued(const TProcessResult& Restart, const std::string& Setup = "",
+                       const std::string& Switches = "") const {
+    EXPECT_NE(Restart.Out.find("RunOnce QuenloftUnfinished: " + ContinuationCommand(Switches, Setup)),
+              std::string::npos)
         << Restart.Out;
     EXPECT_EQ(FileText(DestPath("tool")), "new library");
     EXPECT_EQ(FileText(std::string(kDest) + "\\tool.1"), "<missing>");
     EXPECT_FALSE(KeyExists(kRecord));
     EXPECT_EQ(RegValue(kRunOnceKey, "QuenloftUnfinished"), "<none>");
+  }
+
+  // Starts FSetup with Args (shell words) without waiting; its process id.
+  pid_t StartSetup(const std::string& Args) const {
+    std::string command = "cd " + Quote(FDir.string()) + " && exec " + Quote(FSetup) + " " + Args + " >/dev/null 2>&1";
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    return pid;
   }
 
   std::string FSetup;
@@ -246,4 +253,152 @@ TEST_F(RestartContinuation, ADeclinedRestartLeavesTheContinuationRegistered) {
   // The user restarts later.
   ExpectContinued(Restart());
   EXPECT_EQ(Markers(), (TLines{"initialized", "before-reboot", "good-install"}));
+}
+
+TEST_F(RestartContinuation, WhenTheDelayedMoveFailsARestartBatchFileMovesTheFile) {
+  MakeDistribution(ToolAndOther());
+  TProcessResult first = RunWhileToolInUse("", "QNL_FAIL_DELAYED_MOVE=1");
+  EXPECT_EQ(first.ExitStatus, 3) << first.Err;
+  EXPECT_EQ(Tool("machine pending").Out.find("PendingFileRename"), std::string::npos);
+  std::string batch = RegValue(kRunOnceKey, "QuenloftBatFile");
+  ASSERT_TRUE(EndsText(".bat", batch)) << batch;
+  std::string text = FileText(batch);
+  EXPECT_EQ(text.rfind("erase ", 0), 0u) << text;
+  EXPECT_NE(text.find("\r\nmove "), std::string::npos) << text;
+  EXPECT_EQ(RegValue(kRunOnceKey, "QuenloftUnfinished"), ContinuationCommand());
+  EXPECT_EQ(RegValue(std::string(kRecord) + "\\Unfinished", batch), "1");
+  EXPECT_EQ(RegValue(std::string(kRecord) + "\\Unfinished", "tool"), "0");
+
+  TProcessResult restart = Restart();
+  // RunOnce entries run in name order: the batch file before the continuation.
+  size_t batchRan = restart.Out.find("RunOnce QuenloftBatFile: " + batch);
+  EXPECT_NE(batchRan, std::string::npos) << restart.Out;
+  EXPECT_LT(batchRan, restart.Out.find("RunOnce QuenloftUnfinished")) << restart.Out;
+  ExpectContinued(restart);
+  EXPECT_EQ(FileText(batch), "<missing>"); // deleted by the continuation (code 1)
+  EXPECT_EQ(RegValue(kRunOnceKey, "QuenloftBatFile"), "<none>");
+}
+
+TEST_F(RestartContinuation, OnTheWindows95FamilyWininitMovesTheFile) {
+  MakeDistribution(ToolAndOther(), true);
+  ASSERT_EQ(Tool("machine version win95").ExitStatus, 0);
+  TProcessResult first = RunWhileToolInUse();
+  EXPECT_EQ(first.ExitStatus, 3) << first.Err;
+  std::string wininit = FileText("C:\\windows\\WININIT.INI");
+  EXPECT_NE(wininit.find("[Rename]"), std::string::npos) << wininit;
+  EXPECT_NE(wininit.find("tool.1"), std::string::npos) << wininit;
+  EXPECT_EQ(Tool("machine pending").Out.find("PendingFileRename"), std::string::npos);
+  EXPECT_EQ(RegValue(kRunOnceKey, "QuenloftUnfinished"), ContinuationCommand());
+  EXPECT_TRUE(RestartRequested());
+  EXPECT_EQ(Markers(), (TLines{"initialized", "before-reboot"}));
+
+  TProcessResult restart = Restart();
+  EXPECT_NE(restart.Out.find("WININIT.INI: moved"), std::string::npos) << restart.Out;
+  ExpectContinued(restart);
+  EXPECT_EQ(Markers(), (TLines{"initialized", "before-reboot", "good-install"}));
+}
+
+// Win32s, NT 3.5x and a platform of no known family cannot be restarted by the program, nor
+// can NT without the shutdown privilege: the handler hears of it, or the user is told; the
+// program still ends asking for the restart, and the next start continues.
+TEST_F(RestartContinuation, AMachineThatCannotBeRestartedIsLeftToTheUser) {
+  MakeArchive(ToolAndOther());
+  std::string withHandler = MakeSetup(ToolAndOther(), true, "setup-with-handler");
+  std::string plain = MakeSetup(ToolAndOther(), false, "setup-plain");
+  struct TCase {
+    const char* Version;
+    const char* Env;
+    bool AlsoWithoutHandler;
+  };
+  for (TCase c : {TCase{"win31", "", false}, TCase{"nt351", "", true}, TCase{"wince", "", false},
+                  TCase{"win10", "QNL_FAIL_PRIVILEGE=1", true}}) {
+    SCOPED_TRACE(std::string(c.Version) + " " + c.Env);
+    ASSERT_EQ(Tool(std::string("machine version ") + c.Version).ExitStatus, 0);
+    ClearMarkers();
+    TProcessResult first = RunWhileToolInUse("", c.Env, withHandler);
+    EXPECT_EQ(first.ExitStatus, 3) << first.Err;
+    EXPECT_EQ(first.Err.find(kFailedRebootMessage), std::string::npos) << first.Err;
+    EXPECT_EQ(Markers(), (TLines{"initialized", "before-reboot", "failed-reboot"}));
+    EXPECT_FALSE(RestartRequested());
+    ExpectContinued(Restart(), withHandler);
+    EXPECT_EQ(Markers(), (TLines{"initialized", "before-reboot", "failed-reboot", "good-install"}));
+
+    if (!c.AlsoWithoutHandler) continue;
+    first = RunWhileToolInUse("", c.Env, plain);
+    EXPECT_EQ(first.ExitStatus, 3) << first.Err;
+    EXPECT_NE(first.Err.find(kFailedRebootMessage), std::string::npos) << first.Err;
+    EXPECT_FALSE(RestartRequested());
+    ExpectContinued(Restart(), plain);
+  }
+}
+
+// Contents of about Size bytes that compress like program files do, different for each Seed.
+static std::string LibraryContents(int Seed, size_t Size) {
+  std::string text(Size, '\0');
+  uint32_t state = 2166136261u ^ static_cast<uint32_t>(Seed);
+  for (char& c : text) {
+    state = state * 1664525u + 1013904223u;
+    c = static_cast<char>("\0\0\0\x01\x8bMZ\x55\x89\xe5\xc3 ABCDEFGHIJ"[(state >> 24) % 20]);
+  }
+  return text;
+}
+
+TEST_F(RestartContinuation, ASetupKilledInTheMiddleIsRunAgainAndCompletes) {
+  constexpr int kFiles = 250;
+  std::vector<TProjectFile> files{{"tool", 1, "new library"}};
+  for (int i = 1; i < kFiles; ++i)
+    files.push_back({Format("f%.3d", {int64_t(i)}), i + 1, LibraryContents(i, 80 * 1024)});
+  MakeDistribution(files);
+
+  pid_t pid = StartSetup(Quote(std::string("-s") + kDist));
+  ASSERT_GT(pid, 0);
+  // Files of equal type are installed from the last one of the project to the first.
+  std::string firstFile = UnixPathOf(DestPath(files.back().Name)), lastFile = UnixPathOf(DestPath("tool"));
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!std::filesystem::exists(firstFile) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  ::kill(pid, SIGKILL);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the installation ended before it could be killed";
+  EXPECT_TRUE(std::filesystem::exists(firstFile));
+  EXPECT_FALSE(std::filesystem::exists(lastFile));
+
+  // The hives survived the kill: the registry tool reads the killed run's record.
+  std::string record = std::string("HKLM\\") + kRecord;
+  TProcessResult query = Tool("reg query " + Quote(record) + " Path");
+  EXPECT_EQ(query.ExitStatus, 0) << query.Err;
+  EXPECT_NE(query.Out.find(WindowsPathOf(FSetup)), std::string::npos) << query.Out;
+  // Work the killed run could have left: deleting a file that must stay.
+  PutFile("C:\\keep.txt", "still needed");
+  TProcessResult seed = Tool("reg set " + Quote(record + "\\Unfinished") + " " + Quote("C:\\keep.txt") + " REG_SZ 1");
+  ASSERT_EQ(seed.ExitStatus, 0) << seed.Err;
+  EXPECT_EQ(Tool("reg query " + Quote(record + "\\Unfinished")).ExitStatus, 0);
+
+  // Run again, with a file in use so that a continuation follows.
+  TProcessResult second = RunWhileToolInUse();
+  EXPECT_EQ(second.ExitStatus, 3) << second.Err;
+  for (size_t i = 1; i < files.size(); ++i)
+    ASSERT_TRUE(FileText(DestPath(files[i].Name)) == files[i].Contents) << files[i].Name;
+  // The killed run's entry was dropped: the list holds the new run's work alone.
+  EXPECT_EQ(ValueNames(std::string(kRecord) + "\\Unfinished"), TLines{"tool"});
+  ExpectContinued(Restart());
+  EXPECT_EQ(FileText("C:\\keep.txt"), "still needed");
+  EXPECT_EQ(Tool("reg query " + Quote("HKLM\\Software")).ExitStatus, 0);
+}
+
+TEST_F(RestartContinuation, ASelfExtractedRunContinuesWithItsSelfExtractorAndCleanupSwitches) {
+  MakeDistribution(ToolAndOther());
+  // Setup.exe: a stand-in for the loading program with setup.1 and files.1 appended.
+  std::string dist = kDist;
+  PutFile(dist + "\\Setup.exe", "MZ the loading program");
+  PutFile(dist + "\\setup.1", "the setup archive");
+  AppendSelfExtractingArchives(dist + "\\Setup.exe", dist + "\\setup.1", dist + "\\files.1");
+  DeleteFile(dist + "\\files.1");
+  TProcessResult first = RunWhileToolInUse(Quote("-eSetup.exe") + " -c");
+  EXPECT_EQ(first.ExitStatus, 3) << first.Err;
+  EXPECT_EQ(FileText(DestPath("other")), "other library");
+  std::string switches = "\"-eSetup.exe\" \"-s" + dist + "\" -c";
+  EXPECT_EQ(RegValue(kRunOnceKey, "QuenloftUnfinished"), ContinuationCommand(switches));
+  ExpectContinued(Restart(), "", switches);
 }
