@@ -116,16 +116,23 @@ void CopyToDisks(TCustomInstall& Install, const std::string& Drive) {
 
 void TCustomInstall::TransferToFloppies(const std::string& Drive) {
   // The hourglass cursor of the transfer is left out: the application has no cursor yet.
+  std::string failure;
   try {
     CopyToDisks(*this, Drive);
-    Application().SetExitCode(kExitInstalled);
   } catch (const std::exception& E) {
-    Application().SetExitCode(kExitFailed);
-    Application().MessageBox(E.what(), Application().Title(), MB_OK);
+    failure = E.what();
   } catch (...) {
-    Application().SetExitCode(kExitFailed);
-    Application().MessageBox(TranslateMessage("Unknown error"), Application().Title(), MB_OK);
+    failure = TranslateMessage("Unknown error");
   }
+  // The loading program unpacked this program into a temporary directory for the transfer
+  // as for an installation (-c), and waits for it to go: it goes the same way.
+  try {
+    Cleanup();
+  } catch (const std::exception& E) {
+    if (failure.empty()) failure = E.what();
+  }
+  Application().SetExitCode(failure.empty() ? kExitInstalled : kExitFailed);
+  if (!failure.empty()) Application().MessageBox(failure, Application().Title(), MB_OK);
   Application().Terminate();
 }
 

@@ -51,20 +51,28 @@ std::string ShellQuote(const std::string& Text) {
 void MakeArchive(const std::filesystem::path& Archive, const std::filesystem::path& SourceDir,
                  const std::vector<TArchiveMember>& Members) {
   std::filesystem::create_directories(SourceDir);
-  TQnlfCompress zip(nullptr);
-  zip.SetCompressionLevel(colNone);
-  zip.SetCompressedFile(WindowsPathOf(Archive.string()));
-  for (size_t i = 0; i < Members.size(); ++i) {
-    std::filesystem::path source = SourceDir / Members[i].Name;
-    WriteBytes(source, Members[i].Content);
-    std::string windowsSource = WindowsPathOf(source.string());
-    // The header's name field would cut a longer path, and the member could not be read back.
-    if (windowsSource.size() >= 100) ADD_FAILURE() << "source path too long for an archive member: " << windowsSource;
-    TStringList files;
-    files.Add(windowsSource);
-    zip.SetFilesToProcess(files);
-    zip.Add(i == 0 ? lzcOverwrite : lzcOnlyAdd, static_cast<int32_t>(i));
+  for (const TArchiveMember& member : Members) {
+    if (member.From.empty()) WriteBytes(SourceDir / member.Name, member.Content);
+    else std::filesystem::copy_file(member.From, SourceDir / member.Name, std::filesystem::copy_options::overwrite_existing);
   }
+  // Members are named as given, relative to the current directory.
+  std::filesystem::path saved = std::filesystem::current_path();
+  std::filesystem::current_path(SourceDir);
+  try {
+    TQnlfCompress zip(nullptr);
+    zip.SetCompressionLevel(colNone);
+    zip.SetCompressedFile(WindowsPathOf(Archive.string()));
+    for (size_t i = 0; i < Members.size(); ++i) {
+      TStringList files;
+      files.Add(Members[i].Name);
+      zip.SetFilesToProcess(files);
+      zip.Add(i == 0 ? lzcOverwrite : lzcOnlyAdd, static_cast<int32_t>(i));
+    }
+  } catch (...) {
+    std::filesystem::current_path(saved);
+    throw;
+  }
+  std::filesystem::current_path(saved);
 }
 
 TSelfExtractingSetup MakeSelfExtractingSetup(const std::filesystem::path& Dir, const std::string& Loader,

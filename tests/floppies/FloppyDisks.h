@@ -16,10 +16,11 @@ class TCustomInstall;
 
 namespace qnl::test {
 
-// One file of a test archive: its name and its bytes.
+// One file of a test archive: its name and its bytes, or the file to copy them from.
 struct TArchiveMember {
   std::string Name;
   std::string Content;
+  std::filesystem::path From;
 };
 
 // Bytes that do not compress, the same for the same seed.
@@ -27,8 +28,9 @@ std::string NoiseBytes(size_t Count, uint32_t Seed);
 std::string ReadBytes(const std::filesystem::path& File);
 void WriteBytes(const std::filesystem::path& File, const std::string& Bytes);
 
-// Makes the archive Archive of Members (written into SourceDir first), stored without
-// compression so that its size is predictable; each member gets its index as UniqueID.
+// Makes the archive Archive of Members (written into SourceDir first, and named there by
+// their bare names), stored without compression so that its size is predictable; each
+// member gets its index as UniqueID.
 // Needs the current machine (WINEPREFIX), as the archive works in Windows paths.
 void MakeArchive(const std::filesystem::path& Archive, const std::filesystem::path& SourceDir,
                  const std::vector<TArchiveMember>& Members);

@@ -1,5 +1,6 @@
 // The setup program's floppy transfer (-f) run as the loading program runs it for "*TODISK",
-// with its disk prompts answered through QNL_MESSAGEBOX_COMMAND.
+// and run by the loading program itself, with its disk prompts answered through
+// QNL_MESSAGEBOX_COMMAND.
 #include <unistd.h>
 
 #include "tests/e2e/SetupProcess.h"
@@ -73,6 +74,29 @@ TEST_F(FloppySetup, CancelAtTheDiskPromptEndsWithAbortedByUser) {
   EXPECT_EQ(FMachine->Prompts(),
             (std::vector<std::string>{"Please insert disk 2", "Please insert disk 3", "Aborted by user"}));
   EXPECT_FALSE(std::filesystem::exists(FMachine->Disk(3) / "files.3"));
+}
+
+// The loading program asked for "*TODISK" unpacks the setup program into a temporary directory
+// and starts it with -f and -c: the transfer also removes that directory, so that the loading
+// program finds it gone when the transfer ends.
+TEST_F(FloppySetup, TheLoadingProgramTransfersAndLeavesNoTemporaryDirectory) {
+  std::string loader = Bin("QuenloftLoadProgram.exe");
+  if (!std::filesystem::exists(loader)) GTEST_SKIP() << "the loading program is not built";
+  TSelfExtractingSetup dist = MakeSelfExtractingSetup(FDist / "real", ReadBytes(loader), {{"setup", "", FSetup}},
+                                                      {{"m.dat", NoiseBytes(20000, 5)}});
+  std::filesystem::permissions(dist.File, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+  TProcessResult r =
+      Run("env QNL_MESSAGEBOX_COMMAND=" + Quote(FMachine->AnswerCommand()) + " " + Quote(dist.File) + " '*TODISK'");
+  EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+  TSelfExtractInfo loaderTrailer;
+  loaderTrailer.Marker = "NOTSELFEXTRACT";
+  EXPECT_TRUE(ReadBytes(FMachine->Disk(1) / "setup.exe") == dist.Loader + loaderTrailer.Encode());
+  EXPECT_TRUE(ReadBytes(FMachine->Disk(1) / "setup.1") == dist.Setup1);
+  EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(1) / "files.1"), dist.Files1.size());
+  EXPECT_TRUE(FMachine->Prompts().empty());
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(FDir / "machine" / "drive_c" / "windows" / "temp", ec))
+    EXPECT_NE(entry.path().filename().string().rfind("QNL", 0), 0u) << "left behind: " << entry.path();
 }
 
 } // namespace
