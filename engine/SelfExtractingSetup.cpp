@@ -2,7 +2,8 @@
 #include "engine/SelfExtractingSetup.h"
 
 #include <limits>
-#include <memory>
+#include <tuple>
+#include <utility>
 
 #include "paths/IInstallComponent.h"
 #include "platform/files/FileStream.h"
