@@ -12,6 +12,7 @@
 #include "common/routines_Strings.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
+#include "rtl/SysUtils.h"
 #include "tests/e2e/SetupProcess.h"
 
 using namespace qnl;
@@ -50,14 +51,26 @@ std::string ReadText(const std::filesystem::path& Path) {
   return s.str();
 }
 
-// Waits up to Seconds for Path to exist (a program started detached may still be running).
-bool WaitForFile(const std::filesystem::path& Path, double Seconds = 10) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(Seconds);
-  while (!std::filesystem::exists(Path)) {
+// Waits up to ten seconds for Done() to hold: what a program started detached, or a batch
+// file run after its program ended, does may come after the program's end. False on timeout.
+template <class Condition>
+bool WaitUntil(Condition Done) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!Done()) {
     if (std::chrono::steady_clock::now() > end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return true;
+}
+
+// The machine's temporary directory holds neither a directory (a setup program's) nor a
+// batch file (the clean-up's, which erases itself last).
+bool TemporaryFilesRemoved(const std::filesystem::path& Machine) {
+  return WaitUntil([&] {
+    for (const auto& entry : std::filesystem::directory_iterator(Machine / "drive_c" / "windows" / "temp"))
+      if (entry.is_directory() || UpperCase(entry.path().extension().string()) == ".BAT") return false;
+    return true;
+  });
 }
 
 } // namespace
@@ -142,7 +155,7 @@ protected:
   }
   // The run-after-install script Start ran and SkipMe, refused by the project's handler, did not.
   void ExpectStartRanAndSkipMeDidNot() const {
-    EXPECT_TRUE(WaitForFile(Installed("start.sh.ran")));
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(Installed("start.sh.ran")); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(200)); // SkipMe would have started with it
     EXPECT_FALSE(std::filesystem::exists(Installed("skipped.sh.ran")));
   }
@@ -161,11 +174,17 @@ TEST_F(InstallEndings, TheProjectInstallsItsFilesAndTakesTheGoodEnding) {
                                       "RunFile Start terminated=1\nRunFile SkipMe terminated=1\n");
   EXPECT_FALSE(KeyExists(kRecordKey));
   EXPECT_FALSE(KeyExists("HKLM\\Software\\Quenloft"));
-  // The uninstall entry: the uninstaller's command and every installed file.
+  // The uninstall entry: the product, the uninstaller's command, and every other installed file.
   std::string entry = RegQuery(kUninstallKey);
-  EXPECT_NE(entry.find("DisplayName"), std::string::npos) << entry;
-  EXPECT_NE(entry.find("UninstallString"), std::string::npos) << entry;
-  EXPECT_NE(entry.find("uninst.sh"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("DisplayName    REG_SZ    Endings Test\n"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("UninstallString    REG_SZ    C:\\Program Files\\Endings Test\\uninst.sh Endings Test\n"),
+            std::string::npos)
+      << entry;
+  std::string files = RegQuery(std::string(kUninstallKey) + "\\Files");
+  EXPECT_NE(files.find("Entries    REG_SZ    4\n"), std::string::npos) << files;
+  for (const char* name : {"Data\\table.dat", "readme.txt", "start.sh", "skipped.sh"})
+    EXPECT_NE(files.find(std::string("REG_SZ    C:\\Program Files\\Endings Test\\") + name + "\n"), std::string::npos)
+        << name << "\n" << files;
   ExpectStartRanAndSkipMeDidNot();
 }
 
@@ -228,11 +247,8 @@ TEST_F(InstallEndings, AUserAbortFromAHandlerEndsQuietlyRemovesTheRecordAndClean
   EXPECT_EQ(EventLog(), kRecordLine + "\nBeforeInstallObjects Install1 abort\nBeforeBadInstall\nAfterBadInstall\n");
   EXPECT_FALSE(KeyExists(kRecordKey));
   EXPECT_FALSE(std::filesystem::exists(Installed("readme.txt")));
-  // The clean-up batch removes the program's directory once the program has ended.
-  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::filesystem::exists(tempDir) && std::chrono::steady_clock::now() < end)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_FALSE(std::filesystem::exists(tempDir));
+  // The clean-up batch removes the program's directory once the program has ended, then itself.
+  EXPECT_TRUE(TemporaryFilesRemoved(Machine()));
 }
 
 // The example project with code of its own, the way its author ships it: its setup program's
@@ -256,18 +272,6 @@ protected:
     EXPECT_EQ(r.ExitStatus, 0) << r.Err;
     return FDir / "dist";
   }
-  // Waits for the machine's temporary directory to hold no directory of a setup program.
-  bool TemporaryFilesRemoved() const {
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    std::filesystem::path temp = Machine() / "drive_c" / "windows" / "temp";
-    for (;;) {
-      bool left = false;
-      for (const auto& entry : std::filesystem::directory_iterator(temp)) left |= entry.is_directory();
-      if (!left) return true;
-      if (std::chrono::steady_clock::now() > end) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-  }
 };
 
 TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) {
@@ -281,7 +285,7 @@ TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) 
   EXPECT_EQ(no.ExitStatus, 0) << no.Err;
   EXPECT_EQ(no.Err, question);
   EXPECT_EQ(ReadText(installed), ReadText(Source("examples/with-code/welcome.sh")));
-  EXPECT_TRUE(TemporaryFilesRemoved());
+  EXPECT_TRUE(TemporaryFilesRemoved(Machine()));
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_EQ(ReadText(FDir / "stdout.txt"), "");
 
@@ -289,10 +293,8 @@ TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) 
   TProcessResult yes = Run(Quote((dist / "setup.exe").string()));
   EXPECT_EQ(yes.ExitStatus, 0) << yes.Err;
   EXPECT_EQ(yes.Err, question);
-  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (ReadText(FDir / "stdout.txt").find("Welcome") == std::string::npos && std::chrono::steady_clock::now() < end)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  WaitUntil([&] { return ReadText(FDir / "stdout.txt").find("Welcome") != std::string::npos; });
   EXPECT_EQ(ReadText(FDir / "stdout.txt"), "Welcome to the example with code, installed in " +
                                                installed.parent_path().string() + "\n");
-  EXPECT_TRUE(TemporaryFilesRemoved());
+  EXPECT_TRUE(TemporaryFilesRemoved(Machine()));
 }
