@@ -140,7 +140,10 @@ protected:
   }
   // Whether the machine's registry has Key (HKLM\...), asked of the machine tool.
   bool KeyExists(const std::string& Key) const {
-    return Run(Quote(Bin("quenloft")) + " reg query " + Quote(Key)).ExitStatus == 0;
+    TProcessResult r = Run(Quote(Bin("quenloft")) + " reg query " + Quote(Key));
+    if (r.ExitStatus == 0) return true;
+    EXPECT_NE(r.Err.find("does not exist"), std::string::npos) << r.Err;
+    return false;
   }
   std::string RegQuery(const std::string& Key) const {
     return Run(Quote(Bin("quenloft")) + " reg query " + Quote(Key)).Out;
