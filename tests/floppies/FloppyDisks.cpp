@@ -99,6 +99,12 @@ TSelfExtractingSetup MakeSelfExtractingSetup(const std::filesystem::path& Dir, c
   return setup;
 }
 
+std::string LoaderTrailer() {
+  TSelfExtractInfo info;
+  info.Marker = "NOTSELFEXTRACT";
+  return info.Encode();
+}
+
 TFloppyMachine::TFloppyMachine(const std::filesystem::path& Root, int DiskCount)
     : FRoot(Root), FMachine(Root / "machine"), FDiskCount(DiskCount) {
   const char* prefix = std::getenv("WINEPREFIX");

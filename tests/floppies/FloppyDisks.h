@@ -47,6 +47,9 @@ TSelfExtractingSetup MakeSelfExtractingSetup(const std::filesystem::path& Dir, c
                                              const std::vector<TArchiveMember>& Members,
                                              const std::string& Name = "setup.exe");
 
+// The trailer a loading program carries on a disk: "NOTSELFEXTRACT" and zeros.
+std::string LoaderTrailer();
+
 // A machine in Root/machine, made the current one (WINEPREFIX) while this object lives,
 // with the disk directories Root/disk1 ... Root/diskN; drive A: is disk 1 at the start.
 class TFloppyMachine {

@@ -56,9 +56,7 @@ protected:
 TEST_F(FloppySetup, TheDistributionGoesOntoThreeDisks) {
   TProcessResult r = Transfer();
   EXPECT_EQ(r.ExitStatus, 0) << r.Err;
-  TSelfExtractInfo loader;
-  loader.Marker = "NOTSELFEXTRACT";
-  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.exe"), FDistribution.Loader + loader.Encode());
+  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.exe"), FDistribution.Loader + LoaderTrailer());
   EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.1"), FDistribution.Setup1);
   EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(1) / "files.1"), DiskBytes);
   EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(2) / "files.2"), DiskBytes);
@@ -88,9 +86,7 @@ TEST_F(FloppySetup, TheLoadingProgramTransfersAndLeavesNoTemporaryDirectory) {
   TProcessResult r =
       Run("env QNL_MESSAGEBOX_COMMAND=" + Quote(FMachine->AnswerCommand()) + " " + Quote(dist.File) + " '*TODISK'");
   EXPECT_EQ(r.ExitStatus, 0) << r.Err;
-  TSelfExtractInfo loaderTrailer;
-  loaderTrailer.Marker = "NOTSELFEXTRACT";
-  EXPECT_TRUE(ReadBytes(FMachine->Disk(1) / "setup.exe") == dist.Loader + loaderTrailer.Encode());
+  EXPECT_TRUE(ReadBytes(FMachine->Disk(1) / "setup.exe") == dist.Loader + LoaderTrailer());
   EXPECT_TRUE(ReadBytes(FMachine->Disk(1) / "setup.1") == dist.Setup1);
   EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(1) / "files.1"), dist.Files1.size());
   EXPECT_TRUE(FMachine->Prompts().empty());

@@ -44,11 +44,6 @@ protected:
     FMachine.reset();
     if (!HasFailure()) std::filesystem::remove_all(FRoot.parent_path());
   }
-  static std::string LoaderTrailer() {
-    TSelfExtractInfo info;
-    info.Marker = "NOTSELFEXTRACT";
-    return info.Encode();
-  }
   bool OnDisk(int Disk, const std::string& Name) const { return std::filesystem::exists(FMachine->Disk(Disk) / Name); }
   static void ExpectHandlersRemoved() {
     EXPECT_FALSE(QnlfCompress().OnNewDisk);
