@@ -35,6 +35,7 @@ constexpr const char* kFailedRebootMessage = "Could not reboot windows. Please m
 
 // The handlers the project with code binds (tests/e2e/projects/restart).
 constexpr const char* kHandlers = "    OnAfterInitialized = Install1AfterInitialized\n"
+                                  "    OnAfterNotifyBadInstall = Install1AfterNotifyBadInstall\n"
                                   "    OnAfterNotifyGoodInstall = Install1AfterNotifyGoodInstall\n"
                                   "    OnBeforeReboot = Install1BeforeReboot\n"
                                   "    OnFailedReboot = Install1FailedReboot\n";
@@ -101,7 +102,8 @@ protected:
   }
   // A setup program carrying the project of Files (Extra: more properties of the install
   // component); with Handlers, the program of the project with code.
-  std::string MakeSetup(const std::vector<TProjectFile>& Files, bool Handlers, const std::string& Name = "setup") {
+  std::string MakeSetup(const std::vector<TProjectFile>& Files, bool Handlers, const std::string& Name = "setup",
+                        const std::string& Extra = "") {
     std::string form = "object formMain: TformMain\n"
                        "  Caption = 'Restart test'\n"
                        "  object psMainArchiveFile: TpsMainArchiveFile\n  end\n"
@@ -109,7 +111,7 @@ protected:
                        "  object psContainerDestDir: TpsContainerDestDir\n  end\n"
                        "  object Install1: TInstall\n"
                        "    DestDir = '\\Tool'\n" +
-                       std::string(Handlers ? kHandlers : "") + "  end\n";
+                       std::string(Handlers ? kHandlers : "") + Extra + "  end\n";
     for (const TProjectFile& file : Files)
       form += "  object " + file.Name + ": TInstallFile\n"
               "    Container = Install1\n"
@@ -128,9 +130,9 @@ protected:
     return target;
   }
   // The archive and the setup program FSetup of Files.
-  void MakeDistribution(const std::vector<TProjectFile>& Files, bool Handlers = false) {
+  void MakeDistribution(const std::vector<TProjectFile>& Files, bool Handlers = false, const std::string& Extra = "") {
     MakeArchive(Files);
-    FSetup = MakeSetup(Files, Handlers);
+    FSetup = MakeSetup(Files, Handlers, "setup", Extra);
   }
   static std::vector<TProjectFile> ToolAndOther() { return {{"tool", 1, "new library"}, {"other", 2, "other library"}}; }
 
@@ -253,6 +255,40 @@ TEST_F(RestartContinuation, ADeclinedRestartLeavesTheContinuationRegistered) {
   // The user restarts later.
   ExpectContinued(Restart());
   EXPECT_EQ(Markers(), (TLines{"initialized", "before-reboot", "good-install"}));
+}
+
+TEST_F(RestartContinuation, AProjectAskingForARestartIsContinuedWithoutUnfinishedWork) {
+  MakeDistribution(ToolAndOther(), true, "    Reboot = True\n");
+  TProcessResult first = RunSetup();
+  EXPECT_EQ(first.ExitStatus, 3) << first.Err;
+  EXPECT_EQ(FileText(DestPath("tool")), "new library");
+  EXPECT_EQ(Markers(), (TLines{"initialized", "before-reboot"}));
+  EXPECT_TRUE(RestartRequested());
+  EXPECT_EQ(RegValue(kRunOnceKey, "QuenloftUnfinished"), ContinuationCommand());
+  EXPECT_TRUE(KeyExists(kRecord));
+  EXPECT_FALSE(KeyExists(std::string(kRecord) + "\\Unfinished"));
+  ExpectContinued(Restart());
+  EXPECT_EQ(Markers(), (TLines{"initialized", "before-reboot", "good-install"}));
+}
+
+// An error in the continuation ends it with neither ending; what it consumed stays consumed.
+TEST_F(RestartContinuation, ABrokenUnfinishedEntryEndsTheContinuation) {
+  MakeDistribution(ToolAndOther(), true);
+  EXPECT_EQ(RunWhileToolInUse().ExitStatus, 3);
+  std::string list = std::string("HKLM\\") + kRecord + "\\Unfinished";
+  ASSERT_EQ(Tool("reg set " + Quote(list) + " tool REG_SZ zero").ExitStatus, 0);
+  TProcessResult restart = Tool("machine restart");
+  EXPECT_EQ(restart.ExitStatus, 1) << restart.Out;
+  EXPECT_NE(restart.Out.find("RunOnce QuenloftUnfinished: " + ContinuationCommand() + " ended with status 1"),
+            std::string::npos)
+      << restart.Out;
+  EXPECT_NE(restart.Err.find("There is an invalid entry for the unfinished install list tool;zero"), std::string::npos)
+      << restart.Err;
+  EXPECT_EQ(Markers(), (TLines{"initialized", "before-reboot"}));
+  EXPECT_EQ(FileText(DestPath("tool")), "new library"); // the restart's own move happened
+  EXPECT_FALSE(KeyExists(std::string(kRecord) + "\\Unfinished"));
+  EXPECT_EQ(RegValue(kRunOnceKey, "QuenloftUnfinished"), "<none>");
+  EXPECT_EQ(Restart().Out, "Nothing to do at this start.\n");
 }
 
 TEST_F(RestartContinuation, WhenTheDelayedMoveFailsARestartBatchFileMovesTheFile) {

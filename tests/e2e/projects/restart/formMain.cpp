@@ -8,6 +8,7 @@ namespace qnl {
 
 QNL_BEGIN_CLASS(TformMain)
     .Method("Install1AfterNotifyGoodInstall", &C::Install1AfterNotifyGoodInstall)
+    .Method("Install1AfterNotifyBadInstall", &C::Install1AfterNotifyBadInstall)
     .Method("Install1BeforeReboot", &C::Install1BeforeReboot)
     .Method("Install1FailedReboot", &C::Install1FailedReboot)
     .Method("Install1AfterInitialized", &C::Install1AfterInitialized)
@@ -29,6 +30,8 @@ bool EnvironmentSays(const char* Name, const char* Value) {
 } // namespace
 
 void TformMain::Install1AfterNotifyGoodInstall(TObject*) { Mark("good-install"); }
+
+void TformMain::Install1AfterNotifyBadInstall(TObject*) { Mark("bad-install"); }
 
 void TformMain::Install1BeforeReboot(TCustomInstall*, bool& Continue) {
   Mark("before-reboot");

@@ -16,6 +16,8 @@ public:
 
   // OnAfterNotifyGoodInstall: the good ending was taken.
   void Install1AfterNotifyGoodInstall(TObject* Sender);
+  // OnAfterNotifyBadInstall: the bad ending was taken.
+  void Install1AfterNotifyBadInstall(TObject* Sender);
   // OnBeforeReboot: declines the restart when $QNL_RESTART_DECLINE is 1.
   void Install1BeforeReboot(TCustomInstall* Install, bool& Continue);
   // OnFailedReboot: the restart could not be asked for.
