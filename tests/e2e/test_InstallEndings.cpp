@@ -10,6 +10,7 @@
 
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
+#include "platform/Machine.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "rtl/SysUtils.h"
@@ -83,6 +84,8 @@ protected:
     FOldPrefix = old ? old : "";
     // The distribution is made in this process, on the machine the programs use.
     setenv("WINEPREFIX", Machine().c_str(), 1);
+    // A machine this process knew before (a repeated test) is made again on the fresh directory.
+    if (!TMachine::Current().Exists()) TMachine::Current().Create();
     MakeDistribution();
   }
   void TearDown() override {
