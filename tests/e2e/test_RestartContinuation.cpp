@@ -315,6 +315,28 @@ TEST_F(RestartContinuation, WhenTheDelayedMoveFailsARestartBatchFileMovesTheFile
   EXPECT_EQ(RegValue(kRunOnceKey, "QuenloftBatFile"), "<none>");
 }
 
+TEST_F(RestartContinuation, TwoFilesInUseGetABatchFileEachBeforeTheContinuation) {
+  MakeDistribution(ToolAndOther());
+  PutFile(DestPath("other"), "old other");
+  TProcessResult first;
+  {
+    TLockHolder holder(UnixPathOf(DestPath("other")));
+    first = RunWhileToolInUse("", "QNL_FAIL_DELAYED_MOVE=1");
+  }
+  EXPECT_EQ(first.ExitStatus, 3) << first.Err;
+  std::string batch = RegValue(kRunOnceKey, "QuenloftBatFile"), batch1 = RegValue(kRunOnceKey, "QuenloftBatFile1");
+  EXPECT_TRUE(EndsText(".bat", batch) && EndsText(".bat", batch1) && batch != batch1) << batch << " " << batch1;
+  EXPECT_EQ(ValueNames(std::string(kRecord) + "\\Unfinished").size(), 4u);
+
+  TProcessResult restart = Restart();
+  size_t continuation = restart.Out.find("RunOnce QuenloftUnfinished");
+  EXPECT_LT(restart.Out.find("RunOnce QuenloftBatFile: " + batch), continuation) << restart.Out;
+  EXPECT_LT(restart.Out.find("RunOnce QuenloftBatFile1: " + batch1), continuation) << restart.Out;
+  ExpectContinued(restart);
+  EXPECT_EQ(FileText(DestPath("other")), "other library");
+  EXPECT_EQ(FileText(batch) + FileText(batch1), "<missing><missing>");
+}
+
 TEST_F(RestartContinuation, OnTheWindows95FamilyWininitMovesTheFile) {
   MakeDistribution(ToolAndOther(), true);
   ASSERT_EQ(Tool("machine version win95").ExitStatus, 0);
