@@ -152,6 +152,14 @@ protected:
     return Run(Quote(Bin("quenloft")) + " reg query " + Quote(Key)).Out;
   }
 
+  // A regular file where the installation's directory belongs.
+  void BlockDestination() const {
+    std::filesystem::create_directories(Installed("").parent_path().parent_path());
+    std::ofstream(Installed("").parent_path()) << "in the way";
+  }
+  static constexpr const char* kBlockedError =
+      "Error: Cannot create directory \"C:\\Program Files\\Endings Test\\Data\": Not a directory\n";
+
   void ExpectFilesInstalled() const {
     for (const TEndingsFile& file : kFiles) {
       std::filesystem::path path = Installed(std::string(file.Name) == "Table" ? "Data/table.dat" : file.FileName);
@@ -229,17 +237,27 @@ TEST_F(InstallEndings, OnBeforeShutdownKeepsTheProgramRunningAfterTheGoodEnding)
 }
 
 TEST_F(InstallEndings, ADestinationThatCannotBeMadeTakesTheBadEndingAndKeepsTheRecord) {
-  // A regular file where the installation's directory belongs.
-  std::filesystem::create_directories(Installed("").parent_path().parent_path());
-  std::ofstream(Installed("").parent_path()) << "in the way";
+  BlockDestination();
   TProcessResult r = RunSetup(EndingsSetup());
   EXPECT_EQ(r.ExitStatus, 1) << r.Err;
   // Shown once, after the bad-installation events.
-  EXPECT_EQ(r.Err, "Error: Cannot create directory \"C:\\Program Files\\Endings Test\\Data\": Not a directory\n");
+  EXPECT_EQ(r.Err, kBlockedError);
   EXPECT_EQ(EventLog(), kRecordLine + "\nBeforeBadInstall\nAfterBadInstall\n");
   // The record stays for another attempt; nothing was started.
   EXPECT_TRUE(KeyExists(kRecordKey));
   EXPECT_EQ(ReadText(Installed("").parent_path()), "in the way");
+}
+
+TEST_F(InstallEndings, AFailureEndsTheProgramAlsoWithoutRunAutomatic) {
+  std::string setup = Variant("    RunAutomatic = False\n", "  OnActivate = StartInstallation\n", FDir / "manual-setup");
+  BlockDestination();
+  TProcessResult r = RunSetup(setup);
+  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
+  EXPECT_EQ(r.Err, kBlockedError);
+  // The error left the project's handler: Process did not return to it, and the bad ending's
+  // Shutdown ended the program.
+  EXPECT_EQ(EventLog(), "Activate\n" + kRecordLine + "\nBeforeBadInstall\nAfterBadInstall\n");
+  EXPECT_TRUE(KeyExists(kRecordKey));
 }
 
 TEST_F(InstallEndings, AUserAbortFromAHandlerEndsQuietlyRemovesTheRecordAndCleansUp) {
