@@ -371,7 +371,9 @@ TEST_F(RestartContinuation, AMachineThatCannotBeRestartedIsLeftToTheUser) {
   for (TCase c : {TCase{"win31", "", false}, TCase{"nt351", "", true}, TCase{"wince", "", false},
                   TCase{"win10", "QNL_FAIL_PRIVILEGE=1", true}}) {
     SCOPED_TRACE(std::string(c.Version) + " " + c.Env);
-    ASSERT_EQ(Tool(std::string("machine version ") + c.Version).ExitStatus, 0);
+    TProcessResult version = Tool(std::string("machine version ") + c.Version);
+    ASSERT_EQ(version.ExitStatus, 0) << version.Err;
+    EXPECT_EQ(version.Out.find("another platform") != std::string::npos, std::string(c.Version) == "wince");
     ClearMarkers();
     TProcessResult first = RunWhileToolInUse("", c.Env, withHandler);
     EXPECT_EQ(first.ExitStatus, 3) << first.Err;

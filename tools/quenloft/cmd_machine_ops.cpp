@@ -33,7 +33,8 @@ int MachineVersion(const TArgs& args) {
   if (!GetVersionEx(info)) throw Exception(Format("The machine's Windows version \"%s\" is not known", {WindowsVersionName()}));
   const char* platform = info.dwPlatformId == VER_PLATFORM_WIN32s ? "Win32s"
                          : info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? "Windows 95 family"
-                                                                           : "Windows NT";
+                         : info.dwPlatformId == VER_PLATFORM_WIN32_NT      ? "Windows NT"
+                                                                           : "another platform";
   Print(Format("%s: %s %d.%d build %d%s", {WindowsVersionName(), std::string(platform), int64_t(info.dwMajorVersion),
                                           int64_t(info.dwMinorVersion), int64_t(info.dwBuildNumber & 0xFFFF),
                                           info.szCSDVersion.empty() || Trim(info.szCSDVersion).empty()
