@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "archive/TQnlfCompress.h"
@@ -420,7 +419,7 @@ TEST_F(RestartContinuation, ASetupKilledInTheMiddleIsRunAgainAndCompletes) {
   ::kill(pid, SIGKILL);
   int status = 0;
   ::waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFSIGNALED(status)) << "the installation ended before it could be killed";
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the installation ended, or never began, before it could be killed";
   EXPECT_TRUE(std::filesystem::exists(firstFile));
   EXPECT_FALSE(std::filesystem::exists(lastFile));
 

@@ -40,10 +40,6 @@ void TformMain::Install1BeforeReboot(TCustomInstall*, bool& Continue) {
 
 void TformMain::Install1FailedReboot(TObject*) { Mark("failed-reboot"); }
 
-void TformMain::Install1AfterInitialized(TObject* Sender) {
-  Mark("initialized");
-  const char* seed = std::getenv("QNL_RESTART_SEED");
-  if (seed && *seed) static_cast<TCustomInstall*>(Sender)->AddUnfinished(seed, 1);
-}
+void TformMain::Install1AfterInitialized(TObject*) { Mark("initialized"); }
 
 } // namespace qnl

@@ -22,8 +22,7 @@ public:
   void Install1BeforeReboot(TCustomInstall* Install, bool& Continue);
   // OnFailedReboot: the restart could not be asked for.
   void Install1FailedReboot(TObject* Sender);
-  // OnAfterInitialized: records an unfinished entry $QNL_RESTART_SEED (a file to delete)
-  // when set, as an interrupted run leaves one.
+  // OnAfterInitialized: an installation started (a continuation starts none).
   void Install1AfterInitialized(TObject* Sender);
 };
 
