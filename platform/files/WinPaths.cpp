@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
@@ -106,6 +107,22 @@ std::optional<std::string> TDriveMap::DriveTarget(char Letter) const {
   return std::string(resolved);
 }
 
+std::string TDriveMap::DefinedDriveLetters() const {
+  // One listing of dosdevices instead of resolving all 26 letters: most are not defined.
+  std::string letters;
+  if (DIR* dir = ::opendir((FMachineDir + "/dosdevices").c_str())) {
+    while (const struct dirent* entry = ::readdir(dir)) {
+      const char* name = entry->d_name;
+      if (std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':' && name[2] == '\0')
+        letters += static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    }
+    ::closedir(dir);
+  }
+  std::sort(letters.begin(), letters.end());
+  letters.erase(std::unique(letters.begin(), letters.end()), letters.end());
+  return letters;
+}
+
 std::string TDriveMap::UnixPath(std::string_view WindowsPath) const {
   std::string_view path = StripNtPrefix(WindowsPath);
   if (path.empty()) throw EPathError("An empty path cannot be used");
@@ -147,7 +164,7 @@ std::string TDriveMap::WindowsPath(std::string_view UnixPath) const {
   std::string canonical = CanonicalUnix(absolute);
   char bestLetter = 'Z';
   std::string bestTarget = "/";
-  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+  for (char letter : DefinedDriveLetters()) {
     auto target = DriveTarget(letter);
     if (!target) continue;
     const std::string& t = *target;
