@@ -215,9 +215,10 @@ void THive::Append(const TJournalRecord& record) {
   }
   if (st.st_size > FOffset && ftruncate(FJournalFd, FOffset) != 0) Fail("repair registry journal", FJournalName);
   std::string bytes = EncodeJournalRecord(record);
+  // Written, the record survives the death of this process at once; it reaches the disk
+  // itself lazily, as Windows writes its registry, unless a key is flushed (RegFlushKey).
   bool written = WriteAt(FJournalFd, bytes, FOffset);
-  if (written && FBatchDepth > 0) FUnsynced = true;
-  else if (written) written = fdatasync(FJournalFd) == 0;
+  if (written) FUnsynced = true;
   if (!written) {
     int savedErrno = errno;
     if (ftruncate(FJournalFd, FOffset) != 0) { /* the torn record is cut off by the next writer */ }
@@ -238,6 +239,7 @@ void THive::Flush() {
   TJournalLock lock(FJournalFd, true, FJournalName);
   Sync(true);
   if (FOffset > off_t(kJournalHeaderSize) || !FHiveId.Exists) Compact();
+  FUnsynced = false;
 }
 
 void THive::Compact() {

@@ -17,8 +17,9 @@ namespace qnl {
 // A hive (system.reg or user.reg) open in this process. Its tree is always the .reg
 // file plus the records of "<file>.journal", brought up to date under the journal's lock
 // before every read and every change, so this process sees what others wrote.
-// A change is appended to the journal and synced to disk before the call returns; the
-// cost does not depend on the size of the hive. The journal is compacted into the .reg
+// A change is appended to the journal before the call returns, so that it outlives this
+// process even when it is killed right after; like Windows' registry it reaches the disk
+// lazily unless flushed (Flush, RegFlushKey). The cost does not depend on the hive's size. The journal is compacted into the .reg
 // file (written aside, then renamed over it) when it grows past twice the hive's size,
 // on Flush, and when the last hive object closes.
 class THive {
@@ -41,8 +42,7 @@ public:
   bool Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& root)>& decide);
   // Compacts the journal into the .reg file now.
   void Flush();
-  // Between these two calls changes reach the disk together, at EndBatch: for machine
-  // creation, whose many default values need not each be durable on their own.
+  // At EndBatch the changes made since BeginBatch are synced to the disk together.
   void BeginBatch() { ++FBatchDepth; }
   void EndBatch();
 
