@@ -89,4 +89,22 @@ std::string ProgramFileName() {
   }
 }
 
+bool DeleteFile(const std::string& path) {
+  try {
+    if (qnl::FileExists(path)) qnl::DeleteFile(path);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool ReplaceFile(const std::string& source, const std::string& dest) {
+  try {
+    MoveFile(source, dest, TExisting::exReplace);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 } // namespace qnl::ArchiveFiles

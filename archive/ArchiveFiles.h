@@ -23,6 +23,10 @@ bool ForceDirectories(const std::string& dir);
 // The last-write date-time in local time, at 2-second resolution; false when unknown.
 bool GetFileDate(const std::string& path, TDateTime& date);
 bool SetFileDate(const std::string& path, TDateTime date);
+// Deletes a file; false when it cannot be deleted (a missing file counts as deleted).
+bool DeleteFile(const std::string& path);
+// Renames source over dest, replacing it unless another program holds dest; false on failure.
+bool ReplaceFile(const std::string& source, const std::string& dest);
 
 // The running program's own executable as a Windows path; empty when unknown.
 std::string ProgramFileName();

@@ -43,6 +43,11 @@ std::string TQnlfCompress::FormTarget() const {
   return AddBackSlash(FExtractDirectory) + name;
 }
 
+namespace {
+// The name a member is written under until it is whole.
+constexpr const char* kPartialSuffix = ".qnlpart";
+} // namespace
+
 void TQnlfCompress::DoExtract() {
   if (!FOpen) OpenArchive();
   FCurrentDisk = 0;
@@ -83,20 +88,32 @@ void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target
                FSource);
   FCurrentDisk = Header.FirstDisk();
   ArchiveFiles::ForceDirectories(ExtractFileDir(Target));
-  FDest = OpenFile(Target, ArchiveFiles::TOpenMode::Create);
+  // The member is written beside the target and put in its place only once it is whole: a
+  // failure, an abort or a killed program never leaves a cut-short file under the target's
+  // name (whose fresh date would make it look newer than the archive's to a later run).
+  std::string part = Target + kPartialSuffix;
+  FDest = OpenFile(part, ArchiveFiles::TOpenMode::Create);
   if (!FDest) throw EQnlfCompress("Cannot create the file %s", {Target});
-  FSource->Seek(int64_t(FOffset) + Header.DataStart(), soBeginning);
-  Decompress(Header);
+  try {
+    FSource->Seek(int64_t(FOffset) + Header.DataStart(), soBeginning);
+    Decompress(Header);
+    int64_t size = FDest->Size();
+    FDest.reset();
+    if (size != Header.FileSize())
+      throw EQnlfCompress(
+          "The decompressed file's size does not match with the actual size of the file.  The file is %s",
+          {Header.FileName()});
+    // The date is set once the file is closed, so that no later write can move it.
+    if (!ArchiveFiles::SetFileDate(part, Header.FileDate()))
+      throw EQnlfCompress("Cannot set the date of the file just extracted.");
+    if (!ArchiveFiles::ReplaceFile(part, Target)) throw EQnlfCompress("Cannot create the file %s", {Target});
+  } catch (...) {
+    FDest.reset();
+    ArchiveFiles::DeleteFile(part);
+    throw;
+  }
   FStats.Finished = true;
   FireStatus(OnStatus);
-  int64_t size = FDest->Size();
-  FDest.reset();
-  if (size != Header.FileSize())
-    throw EQnlfCompress("The decompressed file's size does not match with the actual size of the file.  The file is %s",
-                        {Header.FileName()});
-  // The date is set once the file is closed, so that no later write can move it.
-  if (!ArchiveFiles::SetFileDate(Target, Header.FileDate()))
-    throw EQnlfCompress("Cannot set the date of the file just extracted.");
   FSource.reset();
 }
 

@@ -224,10 +224,18 @@ TEST_F(ArchiveTest, AbortFromStatusStopsAddAndExtract) {
 
   Zip.OnStatus = nullptr;
   AddFiles({a, b});
+  // A file of the same name in place stays as it was: the stopped member is never put there.
+  ForceDirectories(Out);
+  WriteFileBytes(Out + "\\b.txt", "older");
+  SetFileDateTime(Out + "\\b.txt", 30000.5);
   Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
   ExtractFiles({b});
   EXPECT_EQ(aborted, 2);
-  EXPECT_EQ(ReadFileBytes(Out + "\\b.txt").size(), 4096u); // one output block, then the stop
+  EXPECT_EQ(ReadFileBytes(Out + "\\b.txt"), "older");
+  EXPECT_FALSE(FileExists(Out + "\\b.txt.qnlpart"));
+  Zip.OnStatus = nullptr;
+  ExtractFiles({b});
+  EXPECT_EQ(ReadFileBytes(Out + "\\b.txt").size(), 300000u);
 }
 
 TEST_F(ArchiveTest, AbortStopsCopyFileSilently) {
