@@ -51,6 +51,11 @@ void TCustomInstall::RegisterRunOnce() {
   else
     command += Quoted("-s" + RemoveBackSlash(ExtractFileDir(SetupProgramPath())));
   if (HasSwitch(swCleanup)) command += " -c";
+  // A second run before the restart finds its continuation registered already; a second
+  // entry would start the continuation twice, the second time without an install record.
+  if (std::optional<TRegKey> runOnce = TRegKey::Open(TRootKey::LocalMachine, kRunOnceKey))
+    for (const std::string& name : runOnce->ValueNames())
+      if (runOnce->ReadString(name) == command) return;
   if (!qnl::RegisterRunOnce(kRunOnceName, command, true))
     throw IEInstall("Cannot register the install to be run on reboot in the RunOnce key in the registry");
 }

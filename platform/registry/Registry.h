@@ -71,7 +71,7 @@ struct TRegValue {
 
 // An open key of a machine's registry. It names the key by its path, so it stays valid
 // while other processes change the hive; once the key is deleted, reads find nothing and
-// writes raise ERegistry. Every change is on disk when the call returns.
+// writes raise ERegistry. Every change outlives this process when the call returns.
 class TRegKey {
 public:
   // Opens root\path on the current machine; nullopt when the key does not exist or the
