@@ -139,6 +139,14 @@ TEST_F(Unfinished, AnInstallationDropsTheEntriesOfAnInterruptedOne) {
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "(none)");
 }
 
+TEST_F(Unfinished, ADamagedLanguageLeavesTheCurrentOne) {
+  auto* translator = new TTranslator(Form.get());
+  translator->SetTranslateIntoLanguage(qlFrench);
+  TRegKey::Create(TRootKey::LocalMachine, Record).WriteDWord("Language", 999);
+  Load({"-r", "-sC:\\Dist"});
+  EXPECT_EQ(translator->TranslateIntoLanguage(), qlFrench);
+}
+
 // The RunOnce entry that starts the continuation.
 class RunOnce : public Unfinished {};
 
