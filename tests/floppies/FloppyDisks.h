@@ -19,8 +19,8 @@ namespace qnl::test {
 // One file of a test archive: its name and its bytes, or the file to copy them from.
 struct TArchiveMember {
   std::string Name;
-  std::string Content;
-  std::filesystem::path From;
+  std::string Content{};
+  std::filesystem::path From{};
 };
 
 // Bytes that do not compress, the same for the same seed.
