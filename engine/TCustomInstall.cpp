@@ -90,7 +90,7 @@ TCustomInstall::~TCustomInstall() {
     InstallRunState() = {};
   }
   // The batch removes the temporary setup directory once this program has stopped using it.
-  if (FCleanupBatchWritten) WinExec(FCleanupBatchFile, SW_HIDE);
+  if (FCleanupBatchWritten) WinExec("\"" + FCleanupBatchFile + "\"", SW_HIDE);
 }
 
 void TCustomInstall::CreateDesignTimeTranslator() {

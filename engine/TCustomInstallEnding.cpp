@@ -4,6 +4,7 @@
 #include "common/routines_Strings.h"
 #include "engine/InstallRegistries.h"
 #include "engine/TCustomInstall.h"
+#include "files/DeferredRegistrations.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "platform/registry/Registry.h"
@@ -47,6 +48,8 @@ void TCustomInstall::HandleException(TObject* /*Sender*/, const std::exception& 
   }
   SetRunning(false);
   FEnded = true;
+  // A registration failing after this installation is an error of its own again.
+  DeferRegistrationFailures() = false;
   if (dynamic_cast<const EQXUserAbort*>(&E)) {
     Application().SetExitCode(kExitUserAbort);
     Swallowing(FRunAutomatic, [this] {

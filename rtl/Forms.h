@@ -261,8 +261,7 @@ public:
   TCustomForm* MainForm() const { return FMainForm; }
   void SetMainForm(TCustomForm* Form);
 
-  // The program's exit status: 0 unless an error ended it (set by whoever ends it; the
-  // default exception display sets 1).
+  // The program's exit status: 0 unless whoever ends the program sets another.
   int ExitCode() const { return FExitCode; }
   void SetExitCode(int Value) { FExitCode = Value; }
 

@@ -11,6 +11,7 @@
 #include "rtl/FormReader.h"
 #include "rtl/ProgramArguments.h"
 #include "rtl/ResourceBundle.h"
+#include "common/routines_Strings.h"
 #include "setup/DebugTree.h"
 #include "vcl/AnsiText.h"
 #include "vcl/Application.h"
@@ -84,6 +85,9 @@ int RunSetupProgram(int argc, char** argv, const TMainFormFactory& CreateMainFor
   try {
     SetAnsiCodePage(MachineCodePage());
     RegisterSetupClasses();
+    // As in the framework, the application's title (the caption of its message boxes) is
+    // the program's name.
+    app->SetTitle(ChangeFileExt(ExtractFileName(ModuleFileName()), ""));
     std::string project = ReadProjectResource(ModuleFileName());
 
     // The application owns the form, as the framework's CreateForm does; it becomes the

@@ -109,7 +109,7 @@ public:
   std::optional<std::string> ReadString(std::string_view name) const;
   // A DWord value; nullopt for a missing value or another type.
   std::optional<uint32_t> ReadDWord(std::string_view name) const;
-  // Values in the order they were created.
+  // Values in the order of their names ignoring case, as Wine keeps them.
   std::vector<TRegValue> Values() const;
   std::vector<std::string> ValueNames() const;
 

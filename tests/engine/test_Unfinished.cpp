@@ -184,6 +184,14 @@ TEST_F(RunOnce, ATakenNameGetsANumber) {
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished1"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
 }
 
+TEST_F(RunOnce, ASecondRunBeforeTheRestartRegistersNoSecondContinuation) {
+  Load({"-sC:\\Dist"});
+  Install->RegisterRunOnce();
+  Install->RegisterRunOnce();
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
+  EXPECT_EQ(RunOnceValue("QuenloftUnfinished1"), "(none)");
+}
+
 TEST_F(RunOnce, AnInstallationRegistersItOnlyWithWorkLeft) {
   Load({"-sC:\\Dist"});
   Run();
