@@ -358,6 +358,33 @@ TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "Could not open the correct disk file 3");
 }
 
+TEST_F(ArchiveTest, AHandlerThatDeclinesTheDiskStopsTheExtractionAsAnAbort) {
+  std::string a = Source("noise.bin", NoiseBytes(25000, 10));
+  AddFiles({a});
+  std::string disks = Dir + "\\disks";
+  ForceDirectories(disks);
+  Zip.DiskDir = disks;
+  Zip.DiskCapacity = 10000;
+  Zip.OnNewDisk = [](TQnlfCompress*, int, std::string&) {};
+  Zip.SpanToDisks(disks, "files.1");
+  DeleteFile(disks + "\\files.2");
+  std::vector<int> asked;
+  Zip.OnNewDisk = [&](TQnlfCompress* Self, int n, std::string&) {
+    asked.push_back(n);
+    Self->SetAbort(true);
+  };
+  int aborted = 0;
+  Zip.OnAborted = [&](TObject*) { ++aborted; };
+  Zip.SetCompressedFile(disks + "\\files.1");
+  ExtractFiles({a});
+  // Asked once, not again; nothing is left under the member's name nor beside it.
+  EXPECT_EQ(asked, std::vector<int>{2});
+  EXPECT_EQ(aborted, 1);
+  EXPECT_TRUE(Zip.Abort());
+  EXPECT_FALSE(FileExists(Out + "\\noise.bin"));
+  EXPECT_FALSE(FileExists(Out + "\\noise.bin.qnlpart"));
+}
+
 TEST_F(ArchiveTest, MemberMayStartExactlyAtADisksEnd) {
   std::string a = Source("a.bin", NoiseBytes(9000, 11)), b = Source("b.bin", NoiseBytes(5000, 12));
   AddFiles({a, b});
