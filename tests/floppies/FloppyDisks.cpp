@@ -105,8 +105,8 @@ std::string LoaderTrailer() {
   return info.Encode();
 }
 
-TFloppyMachine::TFloppyMachine(const std::filesystem::path& Root, int DiskCount)
-    : FRoot(Root), FMachine(Root / "machine"), FDiskCount(DiskCount) {
+TFloppyMachine::TFloppyMachine(const std::filesystem::path& Root, int DiskCount, const std::string& MachineName)
+    : FRoot(Root), FMachine(Root / MachineName), FDiskCount(DiskCount) {
   const char* prefix = std::getenv("WINEPREFIX");
   FHadPrefix = prefix != nullptr;
   FSavedPrefix = prefix ? prefix : "";
@@ -158,6 +158,11 @@ std::vector<std::string> TFloppyMachine::Prompts() const {
   std::istringstream in(ReadBytes(FRoot / "prompts.txt"));
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+void TFloppyMachine::ClearPrompts() const {
+  std::error_code ignored;
+  std::filesystem::remove(FRoot / "prompts.txt", ignored);
 }
 
 TDiskFileLimit::TDiskFileLimit(int64_t Bytes) {

@@ -50,11 +50,12 @@ TSelfExtractingSetup MakeSelfExtractingSetup(const std::filesystem::path& Dir, c
 // The trailer a loading program carries on a disk: "NOTSELFEXTRACT" and zeros.
 std::string LoaderTrailer();
 
-// A machine in Root/machine, made the current one (WINEPREFIX) while this object lives,
+// A machine in Root/<MachineName>, made the current one (WINEPREFIX) while this object lives,
 // with the disk directories Root/disk1 ... Root/diskN; drive A: is disk 1 at the start.
+// Machines of the same Root share the disks.
 class TFloppyMachine {
 public:
-  TFloppyMachine(const std::filesystem::path& Root, int DiskCount);
+  TFloppyMachine(const std::filesystem::path& Root, int DiskCount, const std::string& MachineName = "machine");
   ~TFloppyMachine();
   TFloppyMachine(const TFloppyMachine&) = delete;
   TFloppyMachine& operator=(const TFloppyMachine&) = delete;
@@ -70,6 +71,8 @@ public:
   std::string AnswerCommand(int CancelAt = 0) const;
   // The texts of the boxes the answer command saw, in order.
   std::vector<std::string> Prompts() const;
+  // Forgets the boxes seen so far.
+  void ClearPrompts() const;
 
 private:
   std::filesystem::path FRoot, FMachine;
