@@ -107,6 +107,7 @@ void TQnlfCompress::RunOperation(const std::function<void()>& Body, bool Swallow
 
 void TQnlfCompress::OpenArchive() {
   FOpen = false;
+  FAppendCache.Valid = false;
   auto file = ArchiveFiles::FileExists(FCompressedFile) ? OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::ReadShared)
                                                         : nullptr;
   if (!file) throw EQnlfCompress("Cannot open the compressed file %s", {FCompressedFile});

@@ -96,7 +96,8 @@ private:
   void FireStatus(const TlzhFileStatsEvent& Event);
   void OpenDiskFile(int DiskNumber, ArchiveFiles::TOpenMode Mode, std::string& Name, std::unique_ptr<TStream>& Slot);
 
-  void DoAdd(TlzhCommand Command, int32_t UniqueID);
+  struct TAppendCache;
+  void DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCache& Cache);
   void AddOneFile(int Index, int32_t UniqueID);
   void DoExtract();
   std::string FormTarget() const;
@@ -120,6 +121,14 @@ private:
   TFileHeaders FHeaders;
   bool FOpen = false;
   std::array<int, kMaxUniqueID + 1> FUniqueIndex{};
+  // The headers of the archive the last Add wrote, for the next Add to the same archive: a
+  // project's files are added one call each, and re-reading the whole table every time
+  // would make a build quadratic in the number of files.
+  struct TAppendCache {
+    bool Valid = false;
+    std::string File;
+    int64_t Size = 0;
+  } FAppendCache;
 };
 
 // The program's one archive component, created on first use and freed at exit.

@@ -14,19 +14,23 @@ constexpr int64_t kReadChunk = 64 * 1024;
 void TQnlfCompress::Add(TlzhCommand Command, int32_t UniqueID) {
   FAbort = false;
   FMode = TMode::Adding;
-  FHeaders.Spanned = 0;
   FOffset = 0;
-  RunOperation([&] { DoAdd(Command, UniqueID); }, true);
+  TAppendCache cache = FAppendCache;
+  FAppendCache.Valid = false;
+  RunOperation([&] { DoAdd(Command, UniqueID, cache); }, true);
   FOpen = false;
 }
 
-void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID) {
+void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCache& Cache) {
   FOpen = false;
   ArchiveFiles::ForceDirectories(ExtractFileDir(FCompressedFile));
   bool append = Command == lzcOnlyAdd && ArchiveFiles::FileExists(FCompressedFile);
   FDest = OpenFile(FCompressedFile, append ? ArchiveFiles::TOpenMode::ReadWriteShared : ArchiveFiles::TOpenMode::Create);
   if (!FDest) throw EQnlfCompress("Cannot create the file %s", {FCompressedFile});
-  if (append) {
+  // The table this component wrote last is still the file's when the file is as it left it.
+  bool cached = append && Cache.Valid && Cache.File == FCompressedFile && FDest->Size() == Cache.Size;
+  if (!cached) FHeaders.Spanned = 0;
+  if (append && !cached) {
     FHeaders.ReadHeaders(*FDest, 0);
     // Appending writes members behind the last byte, which only the single-file layout allows.
     if (FHeaders.Spanned != 0) throw EQnlfCompress("Cannot add files to the spanned archive %s", {FCompressedFile});
@@ -38,6 +42,8 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID) {
   FStats.TotalCompressed = 0;
   for (int i = 0; i < FHeaders.Count(); ++i)
     if (!FHeaders.FileHeaders(i).InArchive) AddOneFile(i, UniqueID);
+  for (int i = 0; i < FHeaders.Count(); ++i) FHeaders.FileHeaders(i).InArchive = true;
+  FAppendCache = {true, FCompressedFile, FDest->Size()};
 }
 
 void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {

@@ -78,6 +78,7 @@ void TQnlfCompress::SpanToDisks(const std::string& Directory, const std::string&
 void TQnlfCompress::DoSpan(const std::string& Directory, const std::string& FileName) {
   if (!FOpen) OpenArchive();
   FCurrentDisk = 1;
+  FAppendCache.Valid = false;
   FHeaders.Spanned = 1;
   FHeaders.ResetTotals(FStats);
   FSource = OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::ReadShared);

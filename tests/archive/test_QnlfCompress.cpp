@@ -152,6 +152,19 @@ TEST_F(ArchiveTest, ALongSourcePathIsReadWholeAndStoredCut) {
   EXPECT_EQ(ReadFileBytes(Out + "\\f.txt"), "x");
 }
 
+TEST_F(ArchiveTest, AppendsSeeMembersAnotherComponentAddedMeanwhile) {
+  std::string a = Source("a.txt", "aaa"), b = Source("b.txt", "bbbb"), c = Source("c.txt", "cc");
+  AddFiles({a}, lzcOnlyAdd, 1);
+  TQnlfCompress other(nullptr);
+  other.SetCompressedFile(Archive);
+  TStringList list;
+  list.Add(b);
+  other.SetFilesToProcess(list);
+  other.Add(lzcOnlyAdd, 2);
+  AddFiles({c}, lzcOnlyAdd, 3); // this component's own table of a alone is out of date now
+  EXPECT_EQ(PythonRead(Archive), "0|1|" + a + "|3|1|0|0|\n1|1|" + b + "|4|2|0|0|\n2|1|" + c + "|2|3|0|0|\n");
+}
+
 TEST_F(ArchiveTest, EachAddNumbersFromOneAndAppends) {
   std::string a = Source("a.txt", "aaa"), b = Source("b.txt", "bbbb"), c = Source("c.txt", "cc");
   AddFiles({a, b}, lzcOnlyAdd, 1); // a missing archive is made new
