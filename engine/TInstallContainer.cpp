@@ -44,6 +44,7 @@ TInstallContainer::~TInstallContainer() {
     if (other != this) other->ContainerDestroyed(this);
   }
   FHelpers.clear();
+  ++FHelpersVersion;
   all.Remove(this);
 }
 
@@ -106,6 +107,7 @@ void TInstallContainer::AddHelper(TInstallContainer* Helper) {
   if (std::find(FHelpers.begin(), FHelpers.end(), Helper) != FHelpers.end()) return;
   if (SameText(Helper->ClassName(), "TINSTALLBDE")) {
     FHelpers.insert(FHelpers.begin(), Helper);
+    ++FHelpersVersion;
     return;
   }
   auto pos = FHelpers.end();
@@ -115,6 +117,7 @@ void TInstallContainer::AddHelper(TInstallContainer* Helper) {
                        [type](TInstallContainer* entry) { return entry->RegisteredType() >= type; });
   }
   FHelpers.insert(pos, Helper);
+  ++FHelpersVersion;
 }
 
 void TInstallContainer::Process() {
@@ -142,8 +145,9 @@ void TInstallContainer::InstallObjects() {
   // A helper's Process may change the list (a failing file frees itself, a shortcut leaves):
   // walk a copy and skip entries that have left meanwhile.
   std::vector<TInstallContainer*> helpers = FHelpers;
+  uint64_t version = FHelpersVersion;
   for (TInstallContainer* helper : helpers) {
-    if (std::find(FHelpers.begin(), FHelpers.end(), helper) == FHelpers.end()) continue;
+    if (!StillHelper(helper, version)) continue;
     if (helper->ProcessWithContainer()) helper->Process();
   }
 }
@@ -157,6 +161,7 @@ void TInstallContainer::ContinueAfterReboot() {}
 void TInstallContainer::RemoveHelper(TInstallContainer* Helper) {
   if (!Helper) return;
   FHelpers.erase(std::remove(FHelpers.begin(), FHelpers.end(), Helper), FHelpers.end());
+  ++FHelpersVersion;
 }
 
 void TInstallContainer::WriteUninstallInfo(const std::string&) {}
@@ -198,10 +203,17 @@ void TInstallContainer::FreeComps(const TClassInfo& ComponentClass) {
 void TInstallContainer::Notify(int32_t Code, TObject* PO) {
   // A receiver may change the list (a dialog frees itself): walk a copy, skip the departed.
   std::vector<TInstallContainer*> helpers = FHelpers;
+  uint64_t version = FHelpersVersion;
   for (TInstallContainer* helper : helpers) {
-    if (std::find(FHelpers.begin(), FHelpers.end(), helper) == FHelpers.end()) continue;
+    if (!StillHelper(helper, version)) continue;
     if (helper->RegisteredType() >= 2000) helper->InformationEvent(this, Code, PO);
   }
+}
+
+bool TInstallContainer::StillHelper(TInstallContainer* Helper, uint64_t Version) const {
+  // Searching is needed only once the list changed since the walk began: a container with
+  // thousands of files broadcasts at every progress point.
+  return FHelpersVersion == Version || std::find(FHelpers.begin(), FHelpers.end(), Helper) != FHelpers.end();
 }
 
 void TInstallContainer::PopStatusMessage() { Notify(icPopStatusMessage); }

@@ -141,8 +141,11 @@ public:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+  bool StillHelper(TInstallContainer* Helper, uint64_t Version) const;
   bool FProcessWithContainer = false;
   std::vector<TInstallContainer*> FHelpers;
+  // Counts the changes of FHelpers, so that a walk over a copy knows when to check it.
+  uint64_t FHelpersVersion = 0;
   bool FInclude = true;
   bool FProcessed = false;
   TInstallType FCurrentInstallType = itFull;

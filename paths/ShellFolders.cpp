@@ -1,4 +1,6 @@
 // Shell folders and system directories, read from the machine's registry with defaults.
+#include <type_traits>
+
 #include "common/routines_Strings.h"
 #include "paths/routines_ExpandPaths.h"
 #include "platform/files/WinPaths.h"
@@ -14,45 +16,52 @@ constexpr const char* BDEKey = "\\Software\\Borland\\Database Engine";
 
 using TRoot = TRootKey;
 
-// A string value, or Default when the key or value is missing or cannot be read: these
-// lookups never fail.
-std::string ReadStringDefault(TRoot Root, const std::string& Key, const std::string& Value,
-                              const std::string& Default) {
+// A string value, or the default when the key or value is missing or cannot be read: these
+// lookups never fail. The default is made only when needed: some cost a look at the disk,
+// and every destination path of every file asks for these folders.
+template <class TDefault>
+std::string ReadStringDefault(TRoot Root, const std::string& Key, const std::string& Value, TDefault&& Default) {
+  std::optional<std::string> found;
   try {
-    std::optional<TRegKey> key = TRegKey::Open(Root, Key);
-    if (!key) return Default;
-    return key->ReadString(Value).value_or(Default);
+    if (std::optional<TRegKey> key = TRegKey::Open(Root, Key)) found = key->ReadString(Value);
   } catch (const ERegistry&) {
-    return Default;
   }
+  if (found) return *found;
+  if constexpr (std::is_invocable_v<TDefault>) return Default();
+  else return std::string(Default);
 }
 
 // The drive of the current directory, such as "C:".
 std::string CurrentDrive() { return GetCurrentDir().substr(0, 2); }
 
-std::string ShellFolder(const char* Value, const std::string& Default) {
+template <class TDefault>
+std::string ShellFolder(const char* Value, TDefault&& Default) {
   return RemoveBackSlash(ReadStringDefault(TRoot::CurrentUser, ShellFoldersKey, Value, Default));
 }
 } // namespace
 
-std::string GetStartMenuDir() { return ShellFolder("Start Menu", GetWindowsDir() + "\\" + "Startmen"); }
-std::string GetProgramsDir() { return ShellFolder("Programs", GetStartMenuDir() + "\\" + "Programs"); }
-std::string GetDesktopDir() { return ShellFolder("Desktop", GetWindowsDir() + "\\" + "Desktop"); }
-std::string GetStartupDir() { return ShellFolder("Startup", GetWindowsDir() + "\\" + "Startup"); }
+std::string GetStartMenuDir() {
+  return ShellFolder("Start Menu", [] { return GetWindowsDir() + "\\" + "Startmen"; });
+}
+std::string GetProgramsDir() {
+  return ShellFolder("Programs", [] { return GetStartMenuDir() + "\\" + "Programs"; });
+}
+std::string GetDesktopDir() { return ShellFolder("Desktop", [] { return GetWindowsDir() + "\\" + "Desktop"; }); }
+std::string GetStartupDir() { return ShellFolder("Startup", [] { return GetWindowsDir() + "\\" + "Startup"; }); }
 
 std::string GetProgramFilesDir() {
   return RemoveBackSlash(ReadStringDefault(TRoot::LocalMachine, CurrentVersionKey, "ProgramFilesDir",
-                                           CurrentDrive() + "\\" + "Program Files"));
+                                           [] { return CurrentDrive() + "\\" + "Program Files"; }));
 }
 
 std::string GetCommonFilesDir() {
   return RemoveBackSlash(ReadStringDefault(TRoot::LocalMachine, CurrentVersionKey, "CommonFilesDir",
-                                           CurrentDrive() + "\\" + "Program Files\\Common Files"));
+                                           [] { return CurrentDrive() + "\\" + "Program Files\\Common Files"; }));
 }
 
 std::string GetBDEDir() {
   std::string paths = ReadStringDefault(TRoot::LocalMachine, BDEKey, "DLLPath",
-                                        GetProgramFilesDir() + "\\" + "Borland\\Common Files\\BDE");
+                                        [] { return GetProgramFilesDir() + "\\" + "Borland\\Common Files\\BDE"; });
   return GetField(paths, 1, ';');
 }
 

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 #include "platform/Machine.h"
@@ -100,11 +101,29 @@ TDriveMap::TDriveMap(std::string MachineDir) : FMachineDir(std::move(MachineDir)
 std::optional<std::string> TDriveMap::DriveTarget(char Letter) const {
   if (!std::isalpha(static_cast<unsigned char>(Letter))) return std::nullopt;
   std::string link = FMachineDir + "/dosdevices/" + char(std::tolower(static_cast<unsigned char>(Letter))) + ":";
-  char resolved[PATH_MAX];
-  if (!::realpath(link.c_str(), resolved)) return std::nullopt;
+  // Every path goes through here: a link whose text is unchanged resolves as it did
+  // before, without walking its whole path again (a re-pointed link, as a disk swap makes
+  // it, has a new text and is resolved anew).
+  struct TResolved {
+    std::string Text, Target;
+  };
+  static std::map<std::string, TResolved> resolved;
+  char text[PATH_MAX];
+  ssize_t n = ::readlink(link.c_str(), text, sizeof text);
+  std::string linkText = n >= 0 ? std::string(text, static_cast<size_t>(n)) : std::string();
+  std::string target;
+  auto known = resolved.find(link);
+  if (n >= 0 && known != resolved.end() && known->second.Text == linkText) {
+    target = known->second.Target;
+  } else {
+    char full[PATH_MAX];
+    if (!::realpath(link.c_str(), full)) return std::nullopt;
+    target = full;
+    if (n >= 0) resolved[link] = {linkText, target};
+  }
   struct stat st;
-  if (::stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
-  return std::string(resolved);
+  if (::stat(target.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  return target;
 }
 
 std::string TDriveMap::DefinedDriveLetters() const {
@@ -145,10 +164,27 @@ std::string TDriveMap::UnixPath(std::string_view WindowsPath) const {
   auto target = DriveTarget(letter);
   if (!target)
     throw EPathError(Format("The drive %s: does not exist on this machine (%s)", {std::string(1, letter), std::string(WindowsPath)}));
+  std::vector<std::string> names;
+  for (const std::string& part : Components(std::string_view(full).substr(2))) names.push_back(AnsiToUtf8(part));
+  auto join = [&](size_t count) {
+    std::string joined = *target;
+    for (size_t i = 0; i < count; ++i) joined = joined == "/" ? "/" + names[i] : joined + "/" + names[i];
+    return joined;
+  };
+  // Most paths are spelled as they exist: one look at the whole path, or at its directory
+  // for a file about to be made, saves matching every component.
+  if (!names.empty()) {
+    std::string whole = join(names.size());
+    if (PathExists(whole)) return whole;
+    std::string dir = join(names.size() - 1);
+    if (PathExists(dir)) {
+      std::optional<std::string> found = FindEntryIgnoringCase(dir, names.back());
+      return found ? (dir == "/" ? "/" + *found : dir + "/" + *found) : whole;
+    }
+  }
   std::string result = *target;
   bool existing = true;
-  for (const std::string& part : Components(std::string_view(full).substr(2))) {
-    std::string name = AnsiToUtf8(part);
+  for (std::string name : names) {
     if (existing) {
       if (auto found = FindEntryIgnoringCase(result, name)) name = *found;
       else existing = false;
