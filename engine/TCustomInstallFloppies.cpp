@@ -8,6 +8,7 @@
 #include "engine/TCustomInstall.h"
 #include "engine/TSelfExtractInfo.h"
 #include "platform/OSError.h"
+#include "platform/files/FileCreation.h"
 #include "platform/files/FileStream.h"
 #include "rtl/SysUtils.h"
 
@@ -81,6 +82,12 @@ void CopyFirstDisk(const std::string& SelfExtracting, const TSelfExtractInfo& In
   if (!CopyBlocks(source, Info.SetupArchiveStart, setupExe))
     throw IEInstall("Cannot create setup.exe on the A drive. Probably not enough room");
   AppendNotSelfExtractTrailer(setupExe);
+  // The copy is a program as its source is; a disk whose file system keeps no such mark
+  // refuses quietly, and its mount decides.
+  try {
+    SetExecutable(setupExe);
+  } catch (const std::exception&) {
+  }
   if (!CopyBlocks(source, int64_t(Info.SetupArchiveEnd) - Info.SetupArchiveStart + 1, Root + "setup.1"))
     throw IEInstall("Cannot create setup.1 on the A drive. Probably not enough room");
 }

@@ -160,10 +160,7 @@ protected:
   // Runs A:\setup.exe on the fresh machine FDir/fresh, the disk prompts answered by Machine
   // with the prompt for disk CancelAt declined.
   TProcessResult InstallFromDisks(const TFloppyMachine& Machine, int CancelAt = 0) const {
-    // The transfer writes setup.exe as a plain file; a DOS disk's mount shows every file as
-    // executable.
-    std::filesystem::path program = FDir / "disk1" / "setup.exe";
-    std::filesystem::permissions(program, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+    // The transfer leaves setup.exe a program: the disk's copy runs as it is.
     return Run("env WINEPREFIX=" + Quote(Machine.Directory().string()) +
                " QNL_MESSAGEBOX_COMMAND=" + Quote(Machine.AnswerCommand(CancelAt)) + " " +
                Quote((Machine.Directory() / "dosdevices" / "a:" / "setup.exe").string()));
