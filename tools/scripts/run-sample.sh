@@ -38,8 +38,10 @@ installed="$work/machine/drive_c/Program Files/Sample Application"
 echo "== the files went to C:\\Program Files\\Sample Application ($installed):"
 (cd "$installed" && find . -type f | sort)
 echo "== the uninstall entry:"
-WINEPREFIX="$work/machine" "$bin/quenloft" reg query \
-  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sample Application'
+for key in 'Sample Application' 'Sample Application\Files'; do
+  WINEPREFIX="$work/machine" "$bin/quenloft" reg query \
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$key"
+done
 # The run-after-install program writes its log; the temporary setup directory is gone.
 for _ in $(seq 50); do [ -f "$installed/sample.log" ] && break; sleep 0.1; done
 [ -f "$installed/sample.log" ] || { echo "the run-after-install program did not start" >&2; exit 1; }
