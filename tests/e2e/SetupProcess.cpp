@@ -72,4 +72,17 @@ std::string SetupProcessTest::CompileSetup(const std::string& FormPath, const st
   return target;
 }
 
+std::string MinimalInstallProject(const std::string& Caption, const std::string& DestDir) {
+  return "object formMain: TformMain\n"
+         "  Caption = '" + Caption + "'\n"
+         "  object psProgramFiles: TpsProgramFiles\n"
+         "  end\n"
+         "  object psMainArchiveFile: TpsMainArchiveFile\n"
+         "  end\n"
+         "  object Install1: TInstall\n"
+         "    DestDir = '" + DestDir + "'\n"
+         "  end\n"
+         "end\n";
+}
+
 } // namespace qnl::test

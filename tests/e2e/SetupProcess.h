@@ -15,6 +15,10 @@ struct TProcessResult {
   std::string Err;
 };
 
+// The text form of the smallest installing project: the two standard specifiers it needs and
+// an install component with DestDir, no files.
+std::string MinimalInstallProject(const std::string& Caption, const std::string& DestDir);
+
 // A temporary directory with its own machine directory (WINEPREFIX) for each test.
 class SetupProcessTest : public ::testing::Test {
 protected:

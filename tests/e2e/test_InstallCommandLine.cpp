@@ -4,17 +4,6 @@
 using namespace qnl::test;
 
 namespace {
-const char* InstallProject = R"(object formMain: TformMain
-  Caption = 'Install test'
-  object psProgramFiles: TpsProgramFiles
-  end
-  object psMainArchiveFile: TpsMainArchiveFile
-  end
-  object Install1: TInstall
-    DestDir = '\Test'
-  end
-end
-)";
 
 const char* InvalidParameter =
     ">. Valid command line parameters are: -b (Build), -d (Debug), -f (Transfer to floppies), -e (Called by "
@@ -29,7 +18,7 @@ class InstallCommandLine : public SetupProcessTest {
 protected:
   void SetUp() override {
     SetupProcessTest::SetUp();
-    FSetup = CompileSetup(WriteFile("formMain.txt", InstallProject));
+    FSetup = CompileSetup(WriteFile("formMain.txt", MinimalInstallProject("Install test", "\\Test")));
   }
   // Runs the setup program with Args (shell words).
   TProcessResult RunSetup(const std::string& Args) const { return Run(Quote(FSetup) + " " + Args); }

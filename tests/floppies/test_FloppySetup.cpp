@@ -11,18 +11,6 @@ using namespace qnl::test;
 
 namespace {
 
-const char* Project = R"(object formMain: TformMain
-  Caption = 'Floppy test'
-  object psProgramFiles: TpsProgramFiles
-  end
-  object psMainArchiveFile: TpsMainArchiveFile
-  end
-  object Install1: TInstall
-    DestDir = '\Test'
-  end
-end
-)";
-
 constexpr int64_t DiskBytes = 24000;
 
 class FloppySetup : public SetupProcessTest {
@@ -30,7 +18,7 @@ protected:
   void SetUp() override {
     SetupProcessTest::SetUp();
     FMachine = std::make_unique<TFloppyMachine>(FDir, 3);
-    FSetup = CompileSetup(WriteFile("formMain.txt", Project));
+    FSetup = CompileSetup(WriteFile("formMain.txt", MinimalInstallProject("Floppy test", "\\Test")));
     // Archive headers keep a member's source path in a short field: a short directory.
     FDist = std::filesystem::temp_directory_path() / ("qfs" + std::to_string(::getpid()));
     std::filesystem::remove_all(FDist);

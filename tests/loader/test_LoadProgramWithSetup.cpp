@@ -5,18 +5,6 @@ using namespace qnl::test;
 
 namespace {
 
-const char* Project = R"(object formMain: TformMain
-  Caption = 'Loader test'
-  object psProgramFiles: TpsProgramFiles
-  end
-  object psMainArchiveFile: TpsMainArchiveFile
-  end
-  object Install1: TInstall
-    DestDir = '\LoaderTest'
-  end
-end
-)";
-
 void ExpectNoDirectoryLeft(const std::vector<std::string>& TempEntries) {
   for (const std::string& entry : TempEntries) EXPECT_NE(entry.rfind("QNL", 0), 0u) << "left behind: " << entry;
 }
@@ -27,7 +15,7 @@ void ExpectNoDirectoryLeft(const std::vector<std::string>& TempEntries) {
 TEST_F(LoadProgramTest, TheRealSetupIsGoneWhenTheLoadingProgramReturns) {
   if (!std::filesystem::exists(Bin("setup")) || !std::filesystem::exists(Bin("quenloft")))
     GTEST_SKIP() << "the setup program is not built";
-  CompileSetup(WriteFile("formMain.txt", Project));
+  CompileSetup(WriteFile("formMain.txt", MinimalInstallProject("Loader test", "\\LoaderTest")));
   MakeArchive("dist/setup.1", {"setup"}, qnl::colNone);
 
   std::string beside = CopyLoader("dist/setup.exe");
