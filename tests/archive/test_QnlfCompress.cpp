@@ -65,6 +65,14 @@ protected:
     Zip.SetFilesToProcess(list);
     Zip.Add(cmd, id);
   }
+  // A disk directory of 10,000-byte disks for this component's spanned archive.
+  std::string SmallDisks() {
+    std::string disks = Dir + "\\disks";
+    ForceDirectories(disks);
+    Zip.DiskDir = disks;
+    Zip.DiskCapacity = 10000;
+    return disks;
+  }
   void ExtractFiles(std::initializer_list<std::string> names) {
     TStringList list;
     for (auto& n : names) list.Add(n);
@@ -334,10 +342,7 @@ TEST_F(ArchiveTest, DamagedArchivesGiveErrors) {
 TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
   std::string a = Source("noise.bin", NoiseBytes(25000, 10));
   AddFiles({a});
-  std::string disks = Dir + "\\disks";
-  ForceDirectories(disks);
-  Zip.DiskDir = disks;
-  Zip.DiskCapacity = 10000;
+  std::string disks = SmallDisks();
   std::vector<int> asked;
   Zip.OnNewDisk = [&](TQnlfCompress*, int n, std::string& path) {
     asked.push_back(n);
@@ -374,10 +379,7 @@ TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
 TEST_F(ArchiveTest, AHandlerThatDeclinesTheDiskStopsTheExtractionAsAnAbort) {
   std::string a = Source("noise.bin", NoiseBytes(25000, 10));
   AddFiles({a});
-  std::string disks = Dir + "\\disks";
-  ForceDirectories(disks);
-  Zip.DiskDir = disks;
-  Zip.DiskCapacity = 10000;
+  std::string disks = SmallDisks();
   Zip.OnNewDisk = [](TQnlfCompress*, int, std::string&) {};
   Zip.SpanToDisks(disks, "files.1");
   DeleteFile(disks + "\\files.2");
@@ -422,10 +424,7 @@ TEST_F(ArchiveTest, MemberMayStartExactlyAtADisksEnd) {
 TEST_F(ArchiveTest, SpanningWithoutNewDiskHandlerFails) {
   std::string a = Source("a.bin", NoiseBytes(30000, 13));
   AddFiles({a});
-  std::string disks = Dir + "\\disks";
-  ForceDirectories(disks);
-  Zip.DiskDir = disks;
-  Zip.DiskCapacity = 10000;
+  std::string disks = SmallDisks();
   EXPECT_EQ(ErrorOf([&] { Zip.SpanToDisks(disks, "files.1"); }),
             "There was no event handler for the OnNewDisk event, therefore no new disk could be inserted");
   EXPECT_TRUE(Zip.Abort());
