@@ -7,7 +7,6 @@
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "files/DeferredRegistrations.h"
-#include "platform/files/FileCreation.h"
 #include "platform/files/Files.h"
 #include "platform/process/Process.h"
 
@@ -187,15 +186,8 @@ void TCustomInstall::RunFilesAfterInstall() {
     bool defaultAction = true;
     if (OnBeforeRunFile) OnBeforeRunFile(this, file, defaultAction);
     if (!defaultAction) continue;
-    std::string path = file->GetDestPath();
-    // An archive keeps no run rights: the file installed to be run gets them now. Like the
-    // start, whose result is not checked, this cannot fail the finished installation.
-    try {
-      SetExecutable(path);
-    } catch (const std::exception&) {
-    }
     // Quoted, so that a path with blanks ("C:\Program Files\...") names one program.
-    ExecuteCommand("\"" + path + "\"", SW_SHOW);
+    ExecuteCommand("\"" + file->GetDestPath() + "\"", SW_SHOW);
   }
 }
 

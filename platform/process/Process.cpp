@@ -84,9 +84,22 @@ TProgram Resolve(std::string_view cmdLine) {
     char magic[4] = {};
     std::ifstream in(*unixPath, std::ios::binary);
     in.read(magic, 4);
-    if (in.gcount() >= 2 && magic[0] == 'M' && magic[1] == 'Z') program.Kind = TProgramKind::pkWindows;
-    else if (::access(unixPath->c_str(), X_OK) == 0) program.Kind = TProgramKind::pkNative;
-    else program.Kind = TProgramKind::pkUnknown;
+    bool elf = in.gcount() == 4 && magic[0] == '\x7f' && magic[1] == 'E' && magic[2] == 'L' && magic[3] == 'F';
+    bool script = in.gcount() >= 2 && magic[0] == '#' && magic[1] == '!';
+    if (in.gcount() >= 2 && magic[0] == 'M' && magic[1] == 'Z') {
+      program.Kind = TProgramKind::pkWindows;
+    } else if (::access(unixPath->c_str(), X_OK) == 0) {
+      program.Kind = TProgramKind::pkNative;
+    } else if (elf || script) {
+      // Windows runs any program file; an installed file carries no run rights (archives
+      // keep none), so a native program gets them when it is started.
+      struct stat st;
+      bool granted = ::stat(unixPath->c_str(), &st) == 0 &&
+                     ::chmod(unixPath->c_str(), st.st_mode | ((st.st_mode & 0444) >> 2) | S_IXUSR) == 0;
+      program.Kind = granted ? TProgramKind::pkNative : TProgramKind::pkUnknown;
+    } else {
+      program.Kind = TProgramKind::pkUnknown;
+    }
     return program;
   }
   return program;

@@ -47,6 +47,13 @@ TEST_F(Process, NativeProgramRunsDetached) {
   EXPECT_TRUE(Appears("C:\\marker.txt"));
 }
 
+TEST_F(Process, ANativeProgramWithoutRunRightsGetsThemWhenStarted) {
+  // As an installed file is: extracted from an archive, which keeps no run rights.
+  WriteText("C:\\installed.sh", "#!/bin/sh\ntouch \"" + Unix("C:\\") + "/ran.txt\"\n");
+  EXPECT_EQ(WinExec("C:\\installed.sh", SW_SHOW), kWinExecStarted);
+  EXPECT_TRUE(Appears("C:\\ran.txt"));
+}
+
 TEST_F(Process, MissingProgramsAndNonProgramsFail) {
   EXPECT_EQ(WinExec("C:\\nothing.exe", SW_SHOW), kWinExecFileNotFound);
   EXPECT_EQ(ExecuteCommand("C:\\nothing.exe", SW_SHOW), kWinExecFileNotFound);
