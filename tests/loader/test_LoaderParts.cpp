@@ -6,6 +6,7 @@
 
 #include "platform/OSError.h"
 #include "platform/files/FileCreation.h"
+#include "platform/files/ProgramImage.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/Process.h"
 #include "tools/loader/InstallCommandLine.h"
@@ -84,4 +85,17 @@ TEST_F(LoaderParts, SetExecutableFailsForWhatIsNoFile) {
   EXPECT_THROW(SetExecutable(FWindows + "\\missing"), EInOutError);
   std::filesystem::create_directory(FUnix / "dir");
   EXPECT_THROW(SetExecutable(FWindows + "\\dir"), EInOutError);
+}
+
+TEST_F(LoaderParts, TheProgramImageEndsWhereTheLoadingProgramEnds) {
+  namespace fs = std::filesystem;
+  fs::copy_file(std::string(std::getenv("QNL_BIN")) + "/QuenloftLoadProgram.exe", FUnix / "setup.exe");
+  auto size = static_cast<int64_t>(fs::file_size(FUnix / "setup.exe"));
+  EXPECT_EQ(ProgramImageSize(FWindows + "\\setup.exe"), size);
+  std::ofstream(FUnix / "setup.exe", std::ios::app) << std::string(3000, 'x');
+  EXPECT_EQ(ProgramImageSize(FWindows + "\\setup.exe"), size) << "appended bytes are not the program's";
+  fs::resize_file(FUnix / "setup.exe", size - 100);
+  EXPECT_GT(ProgramImageSize(FWindows + "\\setup.exe"), size - 100) << "a file cut inside the program";
+  std::ofstream(FUnix / "script") << "#!/bin/sh\n";
+  EXPECT_THROW(ProgramImageSize(FWindows + "\\script"), EInOutError);
 }
