@@ -10,6 +10,7 @@
 #include "platform/files/WinPaths.h"
 #include "platform/process/Process.h"
 #include "tools/loader/InstallCommandLine.h"
+#include "tools/loader/TempSetupDirectory.h"
 
 using namespace qnl;
 
@@ -98,4 +99,23 @@ TEST_F(LoaderParts, TheProgramImageEndsWhereTheLoadingProgramEnds) {
   EXPECT_GT(ProgramImageSize(FWindows + "\\setup.exe"), size - 100) << "a file cut inside the program";
   std::ofstream(FUnix / "script") << "#!/bin/sh\n";
   EXPECT_THROW(ProgramImageSize(FWindows + "\\script"), EInOutError);
+}
+
+// Only a directory with our name and our marker whose claim can be taken is a leftover.
+TEST_F(LoaderParts, OnlyAbandonedSetupDirectoriesOfOursAreRemoved) {
+  namespace fs = std::filesystem;
+  std::string left = TTempSetupDirectory(FWindows).Path(); // the object ends as a killed run does
+  TTempSetupDirectory live(FWindows);
+  fs::path original = UnixPathOf(left);
+  for (const char* name : {"QNL1234", "QNLABCDEG", "qnl0abcd", "elsewhere"}) fs::copy(original, FUnix / name);
+  fs::create_directory_symlink(FUnix / "elsewhere", FUnix / "QNL0000F");
+  fs::create_directories(FUnix / "QNL0000E");
+  std::ofstream(FUnix / "QNL0000E" / kSetupDirectoryMarker) << "another program's file";
+
+  RemoveAbandonedSetupDirectories(FWindows);
+  EXPECT_FALSE(fs::exists(original));
+  EXPECT_TRUE(fs::exists(UnixPathOf(live.Path()))) << "in use";
+  for (const char* name : {"QNL1234", "QNLABCDEG", "qnl0abcd", "QNL0000E", "QNL0000F"})
+    EXPECT_TRUE(fs::exists(FUnix / name)) << name;
+  EXPECT_TRUE(fs::exists(FUnix / "elsewhere" / kSetupDirectoryMarker)) << "followed a link";
 }
