@@ -5,6 +5,7 @@
 #include "archive/TFileHeaderRecord.h"
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
+#include "engine/BuildStaging.h"
 #include "engine/InstallRegistries.h"
 #include "engine/ProductDirectory.h"
 #include "engine/RemoteFileList.h"
@@ -23,6 +24,8 @@ namespace {
 
 constexpr const char* kBuildInfFile = "BUILD.INF";
 constexpr const char* kProductRegistryKey = "\\Software\\Ordel Vance\\Q32V40";
+constexpr const char* kMainArchiveName = "files.1";
+constexpr const char* kCannotCopyProgram = "Cannot copy the installation application from %s to %s";
 
 std::string ReadTextFile(const std::string& Path) {
   TFileStream stream(Path, fmOpenRead | fmShareDenyNone);
@@ -87,8 +90,17 @@ void TCustomInstall::Build(const std::string& ExeName, const std::string& BuildD
                     "set to False");
   // An empty build directory names the current directory (the distribution's names are
   // relative to it); the archive steps need a directory they can create.
-  std::string dir = AddBackSlash(Trim(BuildDir).empty() ? GetCurrentDir() : BuildDir);
-  std::string setupExe = dir + "setup.exe", setup1 = dir + "setup.1", files1 = dir + "files.1";
+  std::string buildDir = AddBackSlash(Trim(BuildDir).empty() ? GetCurrentDir() : BuildDir);
+  // A build into the program's own directory would copy the program onto itself and then
+  // append to the running program.
+  if (!FUseLoadingProgram &&
+      SameText(NormalizeWindowsPath(ExeName), NormalizeWindowsPath(buildDir + ExtractFileName(ExeName))))
+    throw IEInstall(kCannotCopyProgram, {ExeName, buildDir + ExtractFileName(ExeName)});
+  // Everything is written aside and replaces the earlier distribution only once complete: a
+  // build that fails half-way would otherwise leave a loading program without its archives.
+  TBuildStaging staging(buildDir);
+  std::string dir = staging.Dir();
+  std::string setupExe = dir + "setup.exe", setup1 = dir + "setup.1", files1 = dir + kMainArchiveName;
   // The program the distribution starts from; its trailer tells whether archives follow it.
   std::string startProgram = setupExe;
 
@@ -120,14 +132,9 @@ void TCustomInstall::Build(const std::string& ExeName, const std::string& BuildD
     // Without a loading program the distribution starts from a copy of this program.
     startProgram = dir + ExtractFileName(ExeName);
     try {
-      // A build into the program's own directory would copy the program onto itself and
-      // then append to the running program.
-      if (SameText(NormalizeWindowsPath(ExeName), NormalizeWindowsPath(startProgram)))
-        throw IEInstall("the same file");
-      ForceDirectories(dir);
       CopyFile(ExeName, startProgram, TExisting::exReplace);
     } catch (const std::exception&) {
-      throw IEInstall("Cannot copy the installation application from %s to %s", {ExeName, startProgram});
+      throw IEInstall(kCannotCopyProgram, {ExeName, startProgram});
     }
   }
 
@@ -163,6 +170,8 @@ void TCustomInstall::Build(const std::string& ExeName, const std::string& BuildD
 
   if (SelfExtracting) AppendSelfExtractingArchives(setupExe, setup1, files1);
   else AppendNotSelfExtractTrailer(startProgram);
+  // The main archive of an earlier build does not belong to a distribution without files.
+  staging.Commit({kMainArchiveName});
 }
 
 void TCustomInstall::CompressSetupArchive(const std::string& BuildDir, const std::string& ExeName) {

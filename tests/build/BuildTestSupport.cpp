@@ -83,6 +83,19 @@ std::vector<std::string> BuildTest::MemberNames(const std::string& Archive, int3
   return names;
 }
 
+std::map<std::string, std::string> BuildTest::TreeOf(const std::string& Dir) {
+  std::map<std::string, std::string> tree;
+  for (const TDirEntry& entry : ListDirectory(Dir)) {
+    std::string path = Dir + "\\" + entry.Name;
+    if (!entry.Directory) tree[entry.Name] = ReadFile(path);
+    else {
+      tree[entry.Name + "\\"] = "";
+      for (const auto& [name, bytes] : TreeOf(path)) tree[entry.Name + "\\" + name] = bytes;
+    }
+  }
+  return tree;
+}
+
 std::string BuildTest::MessageOf(const std::function<void()>& Body) {
   try {
     Body();

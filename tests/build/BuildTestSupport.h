@@ -2,6 +2,7 @@
 // on a form whose compress pass can be watched.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,9 @@ protected:
   TInstallFile* AddFile(const std::string& Name, const std::string& Content);
   // The member names of an archive (its members' file names, without directories).
   static std::vector<std::string> MemberNames(const std::string& Archive, int32_t Offset = 0);
+  // Every entry below Dir by its relative name: a file with its bytes, a directory ("name\\")
+  // with none.
+  static std::map<std::string, std::string> TreeOf(const std::string& Dir);
   // The message of the exception Body raises; "(no exception)" when none.
   static std::string MessageOf(const std::function<void()>& Body);
 

@@ -52,7 +52,7 @@ TEST_F(Build, ATraditionalBuildCompressesEveryFileAndJoinsTheDistribution) {
   ASSERT_EQ(Install->PassOptions.size(), 1u);
   EXPECT_EQ(Install->PassOptions[0], 46u);
   EXPECT_EQ(Install->PassOptions[0], coForceNetFilesLocal | coIncludeExcluded | coRelocateArchives | coBuildDistribution);
-  EXPECT_EQ(Install->ArchiveSeenByPass[0], "(none) C:\\dist\\files.1");
+  EXPECT_EQ(Install->ArchiveSeenByPass[0], "(none) C:\\dist\\~QNLBUILD.TMP\\files.1"); // moved once complete
   ExpectArchiveSettingsRestored();
   EXPECT_FALSE(excluded->Include());
   EXPECT_EQ(excluded->Archived(), 2);
@@ -70,6 +70,7 @@ TEST_F(Build, ATraditionalBuildCompressesEveryFileAndJoinsTheDistribution) {
   EXPECT_EQ(Sorted(MemberNames("C:\\dist\\setup.exe", info.MainArchiveStart)),
             (std::vector<std::string>{"a.txt", "b.txt"}));
   EXPECT_FALSE(FileExists("C:\\dist\\filelist.lst"));
+  EXPECT_FALSE(DirectoryExists("C:\\dist\\~QNLBUILD.TMP"));
 }
 
 TEST_F(Build, TheArchivedStatesAreResetBeforeThePass) {
@@ -99,8 +100,7 @@ TEST_F(Build, TheArchiveSettingsComeBackWhenThePassFails) {
   DeleteFile(file->SourcePath());
   EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, true); }), "(no exception)");
   ExpectArchiveSettingsRestored();
-  // The loading program and setup.1 were written before the pass; nothing was appended.
-  EXPECT_EQ(ReadFile("C:\\dist\\setup.exe"), kLoaderBytes);
+  EXPECT_FALSE(DirectoryExists(kDist)) << "nothing half-made stays";
 }
 
 TEST_F(Build, ANetBuildThatFailsRestoresTheSettingsToo) {
@@ -137,12 +137,10 @@ TEST_F(Build, WithoutTheLoadingProgramNoSelfExtractingFileCanBeMade) {
   EXPECT_FALSE(DirectoryExists(kDist));
 }
 
-TEST_F(Build, AProgramThatCannotBeCopiedIsNamed) {
-  Install->SetUseLoadingProgram(false);
+TEST_F(Build, ABuildDirectoryThatCannotBeMadeIsNamed) {
   WriteFile("C:\\blocker", "a file where the build directory should be");
-  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, "C:\\blocker\\dist", false), IEInstall,
-                           "Cannot copy the installation application from C:\\tools\\mysetup.exe to "
-                           "C:\\blocker\\dist\\mysetup.exe");
+  EXPECT_EQ(MessageOf([&] { Install->Build(kProgram, "C:\\blocker\\dist", false); })
+                .rfind("Cannot create the build directory C:\\blocker\\dist: ", 0), 0u);
 }
 
 TEST_F(Build, WithoutTheLoadingProgramTheProgramsOwnDirectoryIsRefused) {
@@ -167,11 +165,38 @@ TEST_F(Build, AMissingLoadingProgramIsNamed) {
                            "The loader program C:\\product\\QuenloftLoadProgram.exe was not found");
 }
 
-TEST_F(Build, ALoadingProgramThatCannotBeCopiedIsNamed) {
-  ForceDirectories("C:\\dist\\setup.exe\\inside"); // a directory in the way
-  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), IEInstall,
-                           "Cannot copy the loading program from C:\\product\\QuenloftLoadProgram.exe to "
-                           "C:\\dist\\setup.exe");
+// A build that fails at any step leaves the earlier distribution whole, and nothing of its own.
+TEST_F(Build, AFailedBuildLeavesTheEarlierDistributionAsItWas) {
+  TInstallFile* file = AddFile("a.txt", "alpha");
+  Install->Build(kProgram, kDist, true);
+  std::string loader = std::string(kProductDir) + "\\QuenloftLoadProgram.exe";
+  TStringList presetup, none;
+  presetup.Add("C:\\pre\\missing.txt");
+  struct TCase {
+    const char* Label;
+    std::function<void()> Break, Repair;
+    std::string Message;
+  };
+  for (const TCase& c : {
+           TCase{"a missing source file", [&] { DeleteFile(file->SourcePath()); },
+                 [&] { WriteFile(file->SourcePath(), "alpha"); }, file->SourcePath()},
+           TCase{"a missing presetup file", [&] { Install->SetPresetupFiles(&presetup); },
+                 [&] { Install->SetPresetupFiles(&none); }, "C:\\pre\\missing.txt"},
+           TCase{"no loading program", [&] { DeleteFile(loader); }, [&] { WriteFile(loader, kLoaderBytes); },
+                 "The loader program " + loader + " was not found"},
+           // Checked before anything moves: setup.1 and files.1 are not replaced either.
+           TCase{"a directory in the way",
+                 [&] {
+                   DeleteFile("C:\\dist\\setup.exe");
+                   ForceDirectories("C:\\dist\\setup.exe\\in");
+                 },
+                 [] {}, "Cannot replace C:\\dist\\setup.exe: a directory of that name is in the way"}}) {
+    c.Break();
+    std::map<std::string, std::string> before = TreeOf(kDist);
+    EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, true); }).find(c.Message), std::string::npos) << c.Label;
+    EXPECT_EQ(TreeOf(kDist), before) << c.Label;
+    c.Repair();
+  }
 }
 
 TEST_F(Build, NoProductDirectoryGivesTheRegistryMessage) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include <unistd.h>
@@ -233,6 +234,27 @@ TEST_F(BuildMode, ASecondBuildOfAProjectWithoutFilesReplacesTheDistribution) {
   EXPECT_EQ(t.MainEnd, 0);
   std::vector<std::string> members = Members(FDir / "dist" / "setup.1", 0, "setup1");
   EXPECT_EQ(members, std::vector<std::string>{"setup|" + std::to_string(std::filesystem::file_size(setup))});
+}
+
+TEST_F(BuildMode, AFailedBuildLeavesTheEarlierDistributionAsItWas) {
+  std::string setup = MakeSetup(true);
+  WriteFile("BUILD.INF", ZPath(FDir / "dist"));
+  ASSERT_EQ(RunBuild(setup).ExitStatus, 0);
+  auto tree = [&] { // each entry with the size and a digest of its bytes
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(FDir / "dist")) {
+      std::string bytes = entry.is_regular_file() ? ReadAll(entry.path()) : "(directory)";
+      files[entry.path().string()] = std::to_string(bytes.size()) + " " +
+                                     std::to_string(std::hash<std::string>{}(bytes));
+    }
+    return files;
+  };
+  std::map<std::string, std::string> before = tree();
+  std::filesystem::remove(FDir / "machine/drive_c/src/b.dat"); // the compress pass fails half-way
+  TProcessResult r = RunBuild(setup);
+  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
+  EXPECT_NE(r.Err.find("b.dat"), std::string::npos) << r.Err;
+  EXPECT_EQ(tree(), before);
 }
 
 TEST_F(BuildMode, WithoutBuildInfOrWithAnEmptyOneNothingIsBuilt) {

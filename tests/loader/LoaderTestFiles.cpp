@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "archive/TQnlfCompress.h"
+#include "tools/loader/TempSetupDirectory.h"
 
 namespace qnl::test {
 
@@ -86,6 +87,8 @@ TProcessResult LoadProgramTest::RunLoader(const std::string& Program, const std:
   std::string env = "env QNL_FAKE_REPORT=" + Quote((FDir / "report.txt").string()) +
                     " QNL_FAKE_STATUS=" + std::to_string(Ending.Status);
   if (Ending.RemoveAfterMs >= 0) env += " QNL_FAKE_REMOVE_AFTER_MS=" + std::to_string(Ending.RemoveAfterMs);
+  if (Ending.Signal > 0) env += " QNL_FAKE_SIGNAL=" + std::to_string(Ending.Signal);
+  if (Ending.SleepMs > 0) env += " QNL_FAKE_SLEEP_MS=" + std::to_string(Ending.SleepMs);
   std::filesystem::remove(FDir / "report.txt");
   return Run(env + " " + Quote(Program) + " " + Args);
 }
@@ -100,7 +103,9 @@ TFakeReport LoadProgramTest::Report() const {
     else if (line.rfind("dir=", 0) == 0) report.Dir = line.substr(4);
     else if (line.rfind("file=", 0) == 0) {
       size_t blank = line.rfind(' ');
-      report.Files[line.substr(5, blank - 5)] = std::stoll(line.substr(blank + 1));
+      std::string name = line.substr(5, blank - 5);
+      if (name == kSetupDirectoryMarker) report.Marked = true;
+      else report.Files[name] = std::stoll(line.substr(blank + 1));
     }
   }
   return report;

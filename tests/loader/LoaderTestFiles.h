@@ -16,13 +16,16 @@ struct TFakeReport {
   bool Written = false;
   std::vector<std::string> Args;
   std::string Dir;                     // its own directory (Unix path)
-  std::map<std::string, int64_t> Files; // the entries beside it and their sizes
+  std::map<std::string, int64_t> Files; // the entries beside it and their sizes, but the marker
+  bool Marked = false;                  // the loading program's marker was beside it
 };
 
 // How the stand-in installation program ends.
 struct TFakeEnding {
   int Status = 0;
   int RemoveAfterMs = -1; // >= 0: its directory is removed that long after it ended
+  int Signal = 0;         // > 0: it is killed by this signal instead
+  int SleepMs = 0;        // it ends that long after writing its report
 };
 
 // Each test has its own directory and machine (see SetupProcessTest).

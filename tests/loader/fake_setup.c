@@ -1,13 +1,15 @@
 /* A stand-in installation program for the loading program's tests. It writes what it was
    given into the file named by QNL_FAKE_REPORT: one "arg=" line per argument, "cwd=", "dir="
    (its own directory) and "file=<name> <size>" for each entry beside it. It ends with the
-   status in QNL_FAKE_STATUS (default 0). With QNL_FAKE_REMOVE_AFTER_MS it leaves behind a
+   status in QNL_FAKE_STATUS (default 0), or killed by the signal QNL_FAKE_SIGNAL, after
+   sleeping QNL_FAKE_SLEEP_MS milliseconds. With QNL_FAKE_REMOVE_AFTER_MS it leaves behind a
    process that removes its directory that many milliseconds later, as the real program's
    clean-up batch file does once the program has ended. */
 #define _XOPEN_SOURCE 700
 #include <dirent.h>
 #include <ftw.h>
 #include <limits.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -22,13 +24,17 @@ static int RemoveEntry(const char* path, const struct stat* st, int flag, struct
   return remove(path);
 }
 
+static void Sleep(long ms) {
+  struct timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
+  nanosleep(&pause, NULL);
+}
+
 static void RemoveLater(const char* dir, long ms) {
   pid_t child = fork();
   if (child != 0) return;
   setsid();
   if (fork() != 0) _exit(0);
-  struct timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
-  nanosleep(&pause, NULL);
+  Sleep(ms);
   nftw(dir, RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
   _exit(0);
 }
@@ -37,6 +43,8 @@ int main(int argc, char** argv) {
   const char* report = getenv("QNL_FAKE_REPORT");
   const char* status = getenv("QNL_FAKE_STATUS");
   const char* removeAfter = getenv("QNL_FAKE_REMOVE_AFTER_MS");
+  const char* sleepMs = getenv("QNL_FAKE_SLEEP_MS");
+  const char* signalNumber = getenv("QNL_FAKE_SIGNAL");
   char self[PATH_MAX] = {0};
   char cwd[PATH_MAX] = {0};
   if (readlink("/proc/self/exe", self, sizeof self - 1) < 0) return 100;
@@ -58,5 +66,7 @@ int main(int argc, char** argv) {
   if (dir) closedir(dir);
   fclose(out);
   if (removeAfter) RemoveLater(self, atol(removeAfter));
+  if (sleepMs) Sleep(atol(sleepMs));
+  if (signalNumber) raise(atoi(signalNumber));
   return status ? atoi(status) : 0;
 }

@@ -1,7 +1,9 @@
 // The real loading program run as a user runs setup.exe, with a stand-in installation program.
 #include <regex>
+#include <thread>
 
 #include "tests/loader/LoaderTestFiles.h"
+#include "tools/loader/TempSetupDirectory.h"
 
 using namespace qnl::test;
 
@@ -55,10 +57,11 @@ TEST_F(BesideDistribution, ANotSelfExtractTrailerLeadsToTheArchiveBeside) {
   EXPECT_EQ(Report().Args, (std::vector<std::string>{"-s" + WindowsPathOf((FDir / "dist").string()), "-c"}));
 }
 
-TEST_F(BesideDistribution, EveryMemberIsUnpackedIntoAFreshTemporaryDirectory) {
-  TProcessResult r = RunLoader(FSetupExe, "", {.Status = 1});
+TEST_F(BesideDistribution, EveryMemberIsUnpackedIntoAFreshMarkedTemporaryDirectory) {
+  TProcessResult r = RunLoader(FSetupExe, "", {.Status = 3}); // a restart keeps the directory to look at
   TFakeReport report = Report();
   ASSERT_TRUE(report.Written) << r.Err;
+  EXPECT_TRUE(report.Marked);
   std::filesystem::path dir(report.Dir);
   EXPECT_EQ(dir.parent_path(), std::filesystem::canonical(MachineTemp()));
   EXPECT_TRUE(std::regex_match(dir.filename().string(), std::regex("QNL[0-9A-F]{5}"))) << dir;
@@ -69,9 +72,9 @@ TEST_F(BesideDistribution, EveryMemberIsUnpackedIntoAFreshTemporaryDirectory) {
 }
 
 TEST_F(BesideDistribution, EachRunGetsItsOwnDirectory) {
-  RunLoader(FSetupExe, "", {.Status = 1});
+  RunLoader(FSetupExe, "", {.Status = 3});
   std::string first = Report().Dir;
-  RunLoader(FSetupExe, "", {.Status = 1});
+  RunLoader(FSetupExe, "", {.Status = 3});
   std::string second = Report().Dir;
   EXPECT_NE(first, second);
   EXPECT_TRUE(std::filesystem::is_directory(first));
@@ -131,13 +134,43 @@ TEST_F(SelfExtracting, AfterSuccessOrAbortItReturnsOnceTheDirectoryIsGone) {
   }
 }
 
-TEST_F(SelfExtracting, AFailureOrARestartKeepsTheDirectoryWithoutWaiting) {
-  for (int status : {1, 3}) {
-    // The removal comes long after the loading program has returned.
-    TProcessResult r = RunLoader(FSetupExe, "", {.Status = status, .RemoveAfterMs = 5000});
-    EXPECT_EQ(r.ExitStatus, status) << r.Err;
-    EXPECT_TRUE(std::filesystem::is_directory(Report().Dir)) << status;
+TEST_F(SelfExtracting, EveryOtherEndingRemovesTheDirectoryAtOnce) {
+  for (TFakeEnding ending : {TFakeEnding{.Status = 1}, TFakeEnding{.Status = 7}, TFakeEnding{.Signal = 9}}) {
+    // A removal of its own would come long after the loading program has returned.
+    ending.RemoveAfterMs = 5000;
+    TProcessResult r = RunLoader(FSetupExe, "", ending);
+    EXPECT_EQ(r.ExitStatus, ending.Signal ? 128 + ending.Signal : ending.Status) << r.Err;
+    ASSERT_TRUE(Report().Written) << r.Err;
+    EXPECT_FALSE(std::filesystem::exists(Report().Dir)) << ending.Status << ending.Signal;
   }
+}
+
+TEST_F(SelfExtracting, ARestartLeavesTheDirectoryToTheContinuation) {
+  TProcessResult r = RunLoader(FSetupExe, "", {.Status = 3});
+  EXPECT_EQ(r.ExitStatus, 3) << r.Err;
+  std::string dir = Report().Dir;
+  RunLoader(FSetupExe, "", {.Status = 1}); // a later run does not take it for a leftover
+  EXPECT_TRUE(std::filesystem::exists(dir + "/setup"));
+  EXPECT_FALSE(std::filesystem::exists(dir + "/" + qnl::kSetupDirectoryMarker));
+}
+
+// A killed loading program leaves its directory; the next run removes it once the
+// installation program started from it has ended too.
+TEST_F(SelfExtracting, TheDirectoryOfAKilledRunGoesOnceNothingUsesIt) {
+  Run("sh -c " + Quote("QNL_FAKE_REPORT=report.txt QNL_FAKE_STATUS=1 QNL_FAKE_SLEEP_MS=4000 exec " + Quote(FSetupExe) +
+                       " >/dev/null 2>&1 & echo $! >pid"));
+  for (int i = 0; i < 200 && !Report().Written; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::string leftover = Report().Dir;
+  ASSERT_FALSE(leftover.empty());
+  Run("kill -9 $(cat pid)");
+  RunLoader(FSetupExe, "", {.Status = 1});
+  EXPECT_TRUE(std::filesystem::exists(leftover)) << "removed while its installation program still ran";
+  for (int i = 0; i < 100 && std::filesystem::exists(leftover); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    RunLoader(FSetupExe, "", {.Status = 1});
+  }
+  EXPECT_FALSE(std::filesystem::exists(leftover));
+  EXPECT_TRUE(TempEntries().empty());
 }
 
 TEST_F(LoadProgramTest, ALaterMemberCannotReplaceTheInstallationProgram) {

@@ -77,6 +77,22 @@ TEST_F(LoadProgramFailure, ASelfExtractTrailerPointingOutsideTheFileFails) {
   }
 }
 
+// A self-extracting file cut short has lost its trailer; the archives beside it may be those
+// of another product.
+TEST_F(LoadProgramFailure, AFileLongerThanTheLoadingProgramWithoutTrailerInstallsNothing) {
+  MakeSetupArchive("dist/setup.1");
+  std::string setup1 = ReadBytes((FDir / "dist/setup.1").string());
+  auto size = static_cast<int32_t>(std::filesystem::file_size(FSetupExe));
+  std::string whole = ReadBytes(FSetupExe) + setup1 +
+                      Trailer("SELFEXTRACTING", size, size + static_cast<int32_t>(setup1.size()) - 1, 0, 0);
+  for (size_t cut : {size_t(1), size_t(56), setup1.size()}) {
+    WriteFile("dist/setup.exe", whole.substr(0, whole.size() - cut));
+    ExpectCleanFailure(RunExpectingNoStart(), "is damaged, perhaps an incomplete download: it has " +
+                                                  std::to_string(whole.size() - cut) + " bytes where the loading "
+                                                  "program alone has " + std::to_string(size));
+  }
+}
+
 TEST_F(LoadProgramFailure, WithoutATemporaryDirectoryNothingIsWritten) {
   RunExpectingNoStart(); // creates the machine
   MakeSetupArchive("dist/setup.1");

@@ -6,9 +6,11 @@
 
 #include "platform/OSError.h"
 #include "platform/files/FileCreation.h"
+#include "platform/files/ProgramImage.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/Process.h"
 #include "tools/loader/InstallCommandLine.h"
+#include "tools/loader/TempSetupDirectory.h"
 
 using namespace qnl;
 
@@ -84,4 +86,36 @@ TEST_F(LoaderParts, SetExecutableFailsForWhatIsNoFile) {
   EXPECT_THROW(SetExecutable(FWindows + "\\missing"), EInOutError);
   std::filesystem::create_directory(FUnix / "dir");
   EXPECT_THROW(SetExecutable(FWindows + "\\dir"), EInOutError);
+}
+
+TEST_F(LoaderParts, TheProgramImageEndsWhereTheLoadingProgramEnds) {
+  namespace fs = std::filesystem;
+  fs::copy_file(std::string(std::getenv("QNL_BIN")) + "/QuenloftLoadProgram.exe", FUnix / "setup.exe");
+  auto size = static_cast<int64_t>(fs::file_size(FUnix / "setup.exe"));
+  EXPECT_EQ(ProgramImageSize(FWindows + "\\setup.exe"), size);
+  std::ofstream(FUnix / "setup.exe", std::ios::app) << std::string(3000, 'x');
+  EXPECT_EQ(ProgramImageSize(FWindows + "\\setup.exe"), size) << "appended bytes are not the program's";
+  fs::resize_file(FUnix / "setup.exe", size - 100);
+  EXPECT_GT(ProgramImageSize(FWindows + "\\setup.exe"), size - 100) << "a file cut inside the program";
+  std::ofstream(FUnix / "script") << "#!/bin/sh\n";
+  EXPECT_THROW(ProgramImageSize(FWindows + "\\script"), EInOutError);
+}
+
+// Only a directory with our name and our marker whose claim can be taken is a leftover.
+TEST_F(LoaderParts, OnlyAbandonedSetupDirectoriesOfOursAreRemoved) {
+  namespace fs = std::filesystem;
+  std::string left = TTempSetupDirectory(FWindows).Path(); // the object ends as a killed run does
+  TTempSetupDirectory live(FWindows);
+  fs::path original = UnixPathOf(left);
+  for (const char* name : {"QNL1234", "QNLABCDEG", "qnl0abcd", "elsewhere"}) fs::copy(original, FUnix / name);
+  fs::create_directory_symlink(FUnix / "elsewhere", FUnix / "QNL0000F");
+  fs::create_directories(FUnix / "QNL0000E");
+  std::ofstream(FUnix / "QNL0000E" / kSetupDirectoryMarker) << "another program's file";
+
+  RemoveAbandonedSetupDirectories(FWindows);
+  EXPECT_FALSE(fs::exists(original));
+  EXPECT_TRUE(fs::exists(UnixPathOf(live.Path()))) << "in use";
+  for (const char* name : {"QNL1234", "QNLABCDEG", "qnl0abcd", "QNL0000E", "QNL0000F"})
+    EXPECT_TRUE(fs::exists(FUnix / name)) << name;
+  EXPECT_TRUE(fs::exists(FUnix / "elsewhere" / kSetupDirectoryMarker)) << "followed a link";
 }

@@ -22,16 +22,6 @@ namespace {
 // ended; a script that started the loading program should find it gone when we return.
 constexpr auto kRemovalWait = std::chrono::seconds(20);
 
-// Removes the directory this run created, when nothing was started from it.
-void RemoveOwnDirectory(const std::string& dir) {
-  try {
-    DeleteTree(dir);
-  } catch (const Exception&) {
-    // What cannot be removed stays in the temporary directory; the error that brought us
-    // here is the one to report.
-  }
-}
-
 // Unpacks the archive into dir; returns the installation program, ready to run.
 std::string Unpack(const TSetupArchiveSource& source, const std::string& dir) {
   std::vector<std::string> files = UnpackSetupArchive(source, dir);
@@ -41,6 +31,15 @@ std::string Unpack(const TSetupArchiveSource& source, const std::string& dir) {
     throw ELoadProgram(Format("cannot make the installation program %s executable: %s", {files.front(), e.Message()}));
   }
   return files.front();
+}
+
+// The installation program removes its directory itself after success or an abort, through
+// a batch file that runs once it has ended, and a restart continues from it; every other
+// ending (a failure, a crash, a kill) leaves the directory to us.
+void EndRun(TTempSetupDirectory& dir, int status) {
+  if (status == kInstallNeedsRestart) return dir.KeepForRestart();
+  if (status == kInstallSucceeded || status == kInstallAborted) WaitUntilRemoved(dir.Path(), kRemovalWait);
+  dir.Remove();
 }
 
 } // namespace
@@ -53,10 +52,12 @@ int RunLoadProgram(const std::vector<std::string>& Arguments) {
   TSetupArchiveSource source = FindSetupArchive(request.LoadingProgram);
   request.SelfExtracting = source.SelfExtracting;
 
-  std::string dir = CreateTempSetupDirectory();
+  std::string parent = TempSetupParent();
+  RemoveAbandonedSetupDirectories(parent);
+  TTempSetupDirectory dir(parent);
   int status = 0;
   try {
-    std::string program = Unpack(source, dir);
+    std::string program = Unpack(source, dir.Path());
     std::string commandLine = InstallCommandLine(program, InstallArguments(request));
     try {
       status = RunAndWait(commandLine);
@@ -64,12 +65,10 @@ int RunLoadProgram(const std::vector<std::string>& Arguments) {
       throw ELoadProgram(Format("cannot start the installation program %s: %s", {program, e.Message()}));
     }
   } catch (...) {
-    RemoveOwnDirectory(dir);
+    dir.Remove();
     throw;
   }
-  // A failed installation keeps its directory for another attempt, and a restart continues
-  // from it: only success and a user abort remove it.
-  if (status == kInstallSucceeded || status == kInstallAborted) WaitUntilRemoved(dir, kRemovalWait);
+  EndRun(dir, status);
   return status;
 }
 

@@ -2,9 +2,10 @@
 #include "tools/loader/SetupArchiveSource.h"
 
 #include "common/routines_Strings.h"
-#include "engine/TSelfExtractInfo.h"
+#include "engine/SelfExtractingSetup.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
+#include "platform/files/ProgramImage.h"
 #include "rtl/SysUtils.h"
 #include "tools/loader/LoadProgramErrors.h"
 
@@ -15,6 +16,7 @@ namespace {
 struct TTrailer {
   TSelfExtractInfo Info;
   int64_t FileSize = 0;
+  int64_t ProgramSize = 0; // the loading program's own bytes at the start of the file
 };
 
 TTrailer ReadTrailer(const std::string& programFile) {
@@ -22,6 +24,7 @@ TTrailer ReadTrailer(const std::string& programFile) {
   try {
     TFileStream file(programFile, fmOpenRead | fmShareDenyNone);
     trailer.FileSize = file.Size();
+    trailer.ProgramSize = ProgramImageSize(programFile);
     // A file shorter than a trailer simply has none.
     if (trailer.FileSize >= TSelfExtractInfo::Size) {
       file.Seek(trailer.FileSize - TSelfExtractInfo::Size, soBeginning);
@@ -38,7 +41,7 @@ TTrailer ReadTrailer(const std::string& programFile) {
 TSetupArchiveSource FindSetupArchive(const std::string& ProgramFile) {
   TTrailer trailer = ReadTrailer(ProgramFile);
   const TSelfExtractInfo& info = trailer.Info;
-  if (info.Marker == "SELFEXTRACTING") {
+  if (info.Marker == kSelfExtractingMarker) {
     // The archive must lie between the program's own bytes and the trailer; anything else is
     // a damaged file, and reading it would unpack whatever lies at the forged position.
     int64_t trailerStart = trailer.FileSize - TSelfExtractInfo::Size;
@@ -50,6 +53,12 @@ TSetupArchiveSource FindSetupArchive(const std::string& ProgramFile) {
                                  std::to_string(trailerStart)}));
     return {ProgramFile, info.SetupArchiveStart, info.SetupArchiveEnd, true};
   }
+  // Without a trailer the file is the bare loading program; anything longer lost its end, and
+  // the archives beside it may belong to another distribution altogether.
+  if (info.Marker != kNotSelfExtractMarker && trailer.FileSize != trailer.ProgramSize)
+    throw ELoadProgram(Format("%s is damaged, perhaps an incomplete download: it has %s bytes where the loading "
+                              "program alone has %s, and no self-extract information at its end; get it again",
+                              {ProgramFile, std::to_string(trailer.FileSize), std::to_string(trailer.ProgramSize)}));
   std::string beside = AddBackSlash(ExtractFileDir(ProgramFile)) + kSetupArchiveName;
   if (!FileExists(beside))
     throw ELoadProgram(Format("cannot find the setup archive %s beside the program", {beside}));

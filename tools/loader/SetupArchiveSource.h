@@ -19,9 +19,11 @@ struct TSetupArchiveSource {
 constexpr const char* kSetupArchiveName = "setup.1";
 
 // Reads the trailer at the end of ProgramFile. A "SELFEXTRACTING" trailer gives the setup
-// archive inside ProgramFile; a "NOTSELFEXTRACT" trailer, or none, gives setup.1 in the
-// directory of ProgramFile. ELoadProgram when ProgramFile cannot be read, when the trailer
-// points outside the file, or when there is no setup.1 beside it.
+// archive inside ProgramFile; a "NOTSELFEXTRACT" trailer, or none on a file that is the
+// loading program alone, gives setup.1 in the directory of ProgramFile. ELoadProgram when
+// ProgramFile cannot be read, when the trailer points outside the file, when a file without
+// a trailer is longer or shorter than the program (a damaged download), or when there is no
+// setup.1 beside it.
 TSetupArchiveSource FindSetupArchive(const std::string& ProgramFile);
 
 } // namespace qnl

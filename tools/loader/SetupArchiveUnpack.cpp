@@ -5,6 +5,7 @@
 #include "common/routines_Strings.h"
 #include "rtl/SysUtils.h"
 #include "tools/loader/LoadProgramErrors.h"
+#include "tools/loader/TempSetupDirectory.h"
 
 namespace qnl {
 
@@ -14,13 +15,14 @@ std::string Described(const TSetupArchiveSource& source) {
   return source.SelfExtracting ? "the setup archive inside " + source.File : "the setup archive " + source.File;
 }
 
-// The archive's members by name, each file name once; checks that every member's data lies
-// within the setup archive's bytes.
+// The archive's members by name, each file name once and never the directory's marker;
+// checks that every member's data lies within the setup archive's bytes.
 std::vector<std::string> MembersToUnpack(const TFileHeaders& headers, const TSetupArchiveSource& source) {
   if (headers.Spanned != 0) throw ELoadProgram(Described(source) + " is spread over disks; it must be one file");
   if (headers.Count() == 0) throw ELoadProgram(Described(source) + " holds no installation program");
   std::vector<std::string> names;
   TStringList written; // file names, compared ignoring case as the machine's files are
+  written.Add(kSetupDirectoryMarker);
   for (int i = 0; i < headers.Count(); ++i) {
     const TFileHeader& header = headers.FileHeaders(i);
     int64_t first = int64_t(source.Offset) + header.DataStart();
