@@ -89,11 +89,24 @@ void TCustomInstall::Cleanup() {
   // The whole directory goes: only a directory the loading program made among the
   // temporary files may be removed, never a build or source directory given -c by mistake.
   if (!IsBelow(programDir, GetTempDir())) return;
-  std::string batch = ChangeFileExt(GetTempFile(TTempFileKeep::tkDelete), ".bat");
-  std::string text = BatchLine("ERASE", program) + BatchLine("DELTREE /Y", RemoveBackSlash(programDir)) +
-                     BatchLine("ERASE", ChangeFileExt(batch, ".PIF")) + BatchLine("ERASE", batch);
-  TFileStream stream(batch, fmCreate);
-  stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  std::string batch;
+  try {
+    batch = ChangeFileExt(GetTempFile(TTempFileKeep::tkDelete), ".bat");
+    std::string text = BatchLine("ERASE", program) + BatchLine("DELTREE /Y", RemoveBackSlash(programDir)) +
+                       BatchLine("ERASE", ChangeFileExt(batch, ".PIF")) + BatchLine("ERASE", batch);
+    TFileStream stream(batch, fmCreate);
+    stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  } catch (const Exception& e) {
+    // Everything is installed by now: a batch that cannot be written (a full disk) only leaves
+    // the temporary directory behind, which the user is told about. A partial batch is no
+    // use to anyone and goes.
+    if (!batch.empty()) TryDeleteFile(batch);
+    Application().MessageBox(
+        Format(TranslateMessage("The temporary directory %s could not be removed (%s). You can delete it yourself."),
+               {RemoveBackSlash(programDir), e.Message()}),
+        Application().Title(), MB_OK | MB_ICONWARNING);
+    return;
+  }
   FCleanupBatchFile = batch;
   FCleanupBatchWritten = true;
 }

@@ -299,6 +299,31 @@ TEST_F(InstallEndings, TheCleanupRemovesOnlyItsDirectoryWhenTheTemporaryPathHasA
   EXPECT_EQ(log.find("Refused"), std::string::npos) << log;
 }
 
+TEST_F(InstallEndings, AFullDiskForTheCleanupBatchKeepsTheGoodEndingAndNamesTheDirectoryLeft) {
+  // The temporary directory is a small file system of its own (in a mount namespace of the
+  // test's), holding the setup program and a filler that leaves no free byte.
+  std::filesystem::path temp = UseTemporaryDirectory("full temp");
+  std::filesystem::path setup = temp / "QNL1" / "setup";
+  uintmax_t size = std::filesystem::file_size(EndingsSetup()) + 64 * 1024;
+  std::string script = "mount -t tmpfs -o size=" + std::to_string(size) + " tmpfs " + Quote(temp.string()) +
+                       " || exit 99\n"
+                       "mkdir " + Quote(setup.parent_path().string()) + " && cp " + Quote(EndingsSetup()) + " " +
+                       Quote(setup.string()) + " || exit 99\n"
+                       "cat /dev/zero >" + Quote((temp / "filler").string()) + " 2>/dev/null\n" +
+                       Quote(setup.string()) + " '-sC:\\dist' -c\n"
+                       "echo \"status $?\"\n"
+                       "ls -A " + Quote(temp.string()) + "\n";
+  TProcessResult r = Run("unshare -rm sh " + Quote(WriteFile("full-temp.sh", script)));
+  if (r.ExitStatus == 99 || r.Out.empty()) GTEST_SKIP() << "no small file system of its own here: " << r.Err;
+  // The installation is complete and the files to run start; no batch, not even an empty
+  // one, is left, and the user learns which directory stays.
+  EXPECT_EQ(r.Out, "status 0\nQNL1\nfiller\n") << r.Err;
+  EXPECT_NE(r.Err.find("The temporary directory C:\\full temp\\QNL1 could not be removed ("), std::string::npos)
+      << r.Err;
+  ExpectFilesInstalled();
+  ExpectStartRanAndSkipMeDidNot();
+}
+
 // The example project with code of its own, the way its author ships it: its setup program's
 // build mode makes the distribution, and the user runs the loading program setup.exe.
 class ExampleWithCode : public SetupProcessTest {
