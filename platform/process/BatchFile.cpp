@@ -147,6 +147,7 @@ void Move(const std::string& args, const std::string& line, TBatchRun& run) {
   const std::string& source = (*paths)[0];
   const std::string& dest = (*paths)[1];
   if (HasWildcard(dest)) return run.Fail(line, "Invalid path " + dest + ": a destination cannot hold wildcards");
+  if (HasWildcard(source) && !Allowed(DirOf(source), TBatchRemoval::brMatches, line, run)) return;
   auto sources = Expand(source, true);
   if (sources.empty() || (!HasWildcard(source) && !FileExists(source) && !DirectoryExists(source)))
     return run.Fail(line, "Cannot find " + source);

@@ -62,6 +62,7 @@ const TRefusedLine kRefused[] = {
     {"ERASE \"C:\\my\\keep.txt", "Invalid quotes"},
     {"ERASE C:\\m*\\keep.txt", "wildcards are allowed in the file name only"},
     {"MOVE C:\\windows C:\\old", "Refused: C:\\windows is or holds the folder C:\\windows"},
+    {"MOVE C:\\k* C:\\my", "Refused: C:\\ is the root of a drive"},
     {"MOVE C:\\my C:\\my\\*.txt", "a destination cannot hold wildcards"},
     {"MOVE \"C:\\my\\keep.txt\"", "Required parameter missing"},
 };
