@@ -99,16 +99,6 @@ std::optional<std::vector<std::string>> PathArgs(const std::string& args, size_t
   return paths;
 }
 
-// The files (and, with directories, the directories) a possibly wildcarded path names.
-std::vector<std::string> Expand(const std::string& path, bool directories) {
-  if (!HasWildcard(path)) return {path};
-  std::vector<std::string> out;
-  std::string dir = DirOf(path);
-  for (const auto& e : ListDirectory(dir, NameOf(path)))
-    if (directories || !e.Directory) out.push_back(Join(dir, e.Name));
-  return out;
-}
-
 // True when Path may be removed as Kind; else the refusal is reported.
 bool Allowed(const std::string& path, TBatchRemoval kind, const std::string& line, TBatchRun& run) {
   std::string refusal = BatchRemovalRefusal(path, kind);
@@ -117,22 +107,45 @@ bool Allowed(const std::string& path, TBatchRemoval kind, const std::string& lin
   return false;
 }
 
+// The files (and, with directories, the directories) a path names: itself, or what its
+// wildcard matches. nullopt, with the failure reported, when it names nothing or its wildcard
+// would empty a folder that must keep its files.
+std::optional<std::vector<std::string>> Expand(const std::string& path, bool directories, const std::string& line,
+                                               TBatchRun& run) {
+  if (!HasWildcard(path)) {
+    if (FileExists(path) || (directories && DirectoryExists(path))) return std::vector<std::string>{path};
+    run.Fail(line, "Could Not Find " + path);
+    return std::nullopt;
+  }
+  std::string dir = DirOf(path);
+  if (!Allowed(dir, TBatchRemoval::brMatches, line, run)) return std::nullopt;
+  std::vector<std::string> out;
+  for (const auto& e : ListDirectory(dir, NameOf(path)))
+    if (directories || !e.Directory) out.push_back(Join(dir, e.Name));
+  if (out.empty()) run.Fail(line, "Could Not Find " + path);
+  return out;
+}
+
 void Erase(const std::string& args, const std::string& line, TBatchRun& run) {
   auto paths = PathArgs(args, 1, line, run);
   if (!paths) return;
   const std::string& p = paths->front();
-  bool wildcard = HasWildcard(p);
-  if (!Allowed(wildcard ? DirOf(p) : p, wildcard ? TBatchRemoval::brMatches : TBatchRemoval::brFile, line, run)) return;
-  auto files = Expand(p, false);
-  if (files.empty() || (!wildcard && !FileExists(p))) return run.Fail(line, "Could Not Find " + p);
-  for (const auto& f : files) run.Attempt(line, [&] { DeleteFile(f); });
+  if (!HasWildcard(p) && !Allowed(p, TBatchRemoval::brFile, line, run)) return;
+  auto files = Expand(p, false, line, run);
+  if (!files) return;
+  for (const auto& f : *files) run.Attempt(line, [&] { DeleteFile(f); });
 }
 
 void DelTree(const std::string& args, const std::string& line, TBatchRun& run) {
   // /Y only suppresses the question; the interpreter never asks.
   auto paths = PathArgs(args, 1, line, run);
   if (!paths) return;
-  for (const auto& f : Expand(paths->front(), true)) {
+  const std::string& p = paths->front();
+  // A tree that is not there is removed already.
+  if (!HasWildcard(p) && !FileExists(p) && !DirectoryExists(p)) return;
+  auto targets = Expand(p, true, line, run);
+  if (!targets) return;
+  for (const auto& f : *targets) {
     if (!Allowed(f, TBatchRemoval::brTree, line, run)) continue;
     run.Attempt(line, [&] {
       if (DirectoryExists(f)) DeleteTree(f);
@@ -144,14 +157,11 @@ void DelTree(const std::string& args, const std::string& line, TBatchRun& run) {
 void Move(const std::string& args, const std::string& line, TBatchRun& run) {
   auto paths = PathArgs(args, 2, line, run);
   if (!paths) return;
-  const std::string& source = (*paths)[0];
   const std::string& dest = (*paths)[1];
   if (HasWildcard(dest)) return run.Fail(line, "Invalid path " + dest + ": a destination cannot hold wildcards");
-  if (HasWildcard(source) && !Allowed(DirOf(source), TBatchRemoval::brMatches, line, run)) return;
-  auto sources = Expand(source, true);
-  if (sources.empty() || (!HasWildcard(source) && !FileExists(source) && !DirectoryExists(source)))
-    return run.Fail(line, "Cannot find " + source);
-  for (const auto& s : sources) {
+  auto sources = Expand((*paths)[0], true, line, run);
+  if (!sources) return;
+  for (const auto& s : *sources) {
     if (!Allowed(s, TBatchRemoval::brMoveSource, line, run)) continue;
     run.Attempt(line, [&] { MoveFile(s, DirectoryExists(dest) ? Join(dest, NameOf(s)) : dest, TExisting::exReplace); });
   }
