@@ -29,24 +29,19 @@
 #include "platform/registry/Registry.h"
 #include "platform/system/SystemInfo.h"
 #include "rtl/SysUtils.h"
+#include "tests/platform/BatchTree.h"
 
 using namespace qnl;
 namespace fs = std::filesystem;
 
 namespace {
 
-// The files every input starts from: Windows paths, and what the machine's TEMP may be.
-const char* const kTree[] = {
-    "C:\\keep.txt",
-    "C:\\my\\keep.txt",
-    "C:\\my  temp\\QNL1\\setup.exe",
-    "C:\\my  temp\\QNL1\\sub\\f.txt",
+// The files every input starts from, besides kBatchTree (Windows paths), and what the
+// machine's TEMP may be.
+const char* const kMoreTree[] = {
     "C:\\my  temp\\other.txt",
-    "C:\\windows\\win.ini",
-    "C:\\windows\\system32\\kernel32.dll",
     "C:\\windows\\temp\\QNL2\\setup.exe",
     "C:\\windows\\temp\\bat1.bat",
-    "C:\\Program Files\\App\\app.dll",
     "C:\\Program Files\\App\\new 1.dll",
     "Z:\\zfile.txt",
     "Z:\\host\\file.txt",
@@ -108,11 +103,13 @@ void ResetTree(const TSandbox& box) {
     fs::create_directories(UnixPathOf(std::string("C:\\") + dir));
   fs::create_directories(box.DriveZ / "cwd");
   fs::current_path(box.DriveZ / "cwd");
-  for (const char* file : kTree) {
+  auto make = [](const char* file) {
     fs::path path = UnixPathOf(file);
     fs::create_directories(path.parent_path());
     std::ofstream(path) << file;
-  }
+  };
+  for (const char* file : test::kBatchTree) make(file);
+  for (const char* file : kMoreTree) make(file);
   // A link below the temporary directory to the drive's root: removing it removes the link.
   fs::create_symlink(box.DriveC, UnixPathOf("C:\\windows\\temp\\tolink"));
   std::ofstream(box.Outside / "sentinel.txt") << "outside";

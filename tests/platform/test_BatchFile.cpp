@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchTree.h"
 #include "PlatformTestMachine.h"
 #include "platform/files/Files.h"
 #include "platform/files/ShortNames.h"
@@ -14,27 +15,16 @@
 namespace qnl::test {
 namespace {
 
-// Files that no refused line may touch. The machine's temporary directory is "C:\my  temp"
-// (a run of two blanks); "C:\my" and C:\ are what a misread path would name instead.
-const char* const kTree[] = {
-    "C:\\keep.txt",
-    "C:\\my\\keep.txt",
-    "C:\\my  temp\\QNL1\\setup.exe",
-    "C:\\my  temp\\QNL1\\sub\\f.txt",
-    "C:\\windows\\win.ini",
-    "C:\\windows\\system32\\kernel32.dll",
-    "C:\\Program Files\\App\\app.dll",
-};
-
+// No refused line may touch the files of kBatchTree.
 class BatchGuard : public TPlatformTest {
 protected:
   void SetUp() override {
     TPlatformTest::SetUp();
-    for (const char* file : kTree) WriteText(file, "x");
+    for (const char* file : kBatchTree) WriteText(file, "x");
     TRegKey::Create(TRootKey::CurrentUser, "Environment").WriteString("TEMP", "C:\\my  temp");
   }
   void ExpectTreeKept(const std::string& Line) const {
-    for (const char* file : kTree) EXPECT_TRUE(FileExists(file)) << Line << " removed " << file;
+    for (const char* file : kBatchTree) EXPECT_TRUE(FileExists(file)) << Line << " removed " << file;
   }
 };
 
