@@ -1,5 +1,5 @@
-// The batch interpreter's paths and guard: quoted paths and short names work; a damaged or
-// hostile line removes nothing beyond what it names, and its refusal is reported.
+// The batch interpreter's guard: a damaged or hostile line removes nothing beyond what it
+// names, and its refusal is reported.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -7,7 +7,6 @@
 #include "BatchTree.h"
 #include "PlatformTestMachine.h"
 #include "platform/files/Files.h"
-#include "platform/files/ShortNames.h"
 #include "platform/process/BatchFile.h"
 #include "platform/process/Process.h"
 #include "platform/registry/Registry.h"
@@ -77,26 +76,6 @@ TEST_F(BatchGuard, ARefusalFailsTheBatchRunAndIsLoggedWithItsFile) {
             std::vector<std::string>{"C:\\clean.bat: DELTREE /Y C:\\: Refused: C:\\ is the root of a drive"});
   EXPECT_FALSE(FileExists("C:\\keep.txt")); // the next line still ran
   EXPECT_TRUE(FileExists("C:\\clean.bat"));
-}
-
-TEST_F(BatchGuard, QuotedPathsKeepTheirBlanksAndShortNamesStillWork) {
-  WriteText("C:\\Program Files\\App\\new 1.dll", "new");
-  WriteText("C:\\Program Files\\App\\old.dll", "old");
-  WriteText("C:\\Program Files\\App\\next.1", "next");
-  std::string shortDir = "C:\\" + ShortFileName("Program Files") + "\\App";
-  int failures = RunBatchText("ERASE \"C:\\my  temp\\QNL1\\setup.exe\"\r\n"
-                              "DELTREE /Y \"C:\\my  temp\\QNL1\"\r\n"
-                              "MOVE \"C:\\Program Files\\App\\new 1.dll\" \"C:\\Program Files\\App\\app.dll\"\r\n"
-                              // The restart batch of earlier versions: unquoted short names.
-                              "erase " + shortDir + "\\OLD.DLL\r\n"
-                              "move " + shortDir + "\\NEXT.1 " + shortDir + "\\OLD.DLL\r\n");
-  EXPECT_EQ(failures, 0);
-  EXPECT_FALSE(DirectoryExists("C:\\my  temp\\QNL1"));
-  EXPECT_TRUE(DirectoryExists("C:\\my  temp"));
-  EXPECT_TRUE(FileExists("C:\\my\\keep.txt"));
-  EXPECT_EQ(ReadText("C:\\Program Files\\App\\app.dll"), "new");
-  EXPECT_EQ(ReadText("C:\\Program Files\\App\\old.dll"), "next");
-  EXPECT_FALSE(FileExists("C:\\Program Files\\App\\next.1"));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "common/routines_API.h"
 #include "platform/OSError.h"
 #include "platform/files/Files.h"
+#include "platform/files/ShortNames.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/BatchFile.h"
 #include "platform/process/Process.h"
@@ -83,26 +84,31 @@ TEST_F(Process, RunAndWaitReturnsTheExitStatus) {
 }
 
 TEST_F(Process, BatchEraseDeltreeMove) {
-  ForceDirectories("C:\\windows\\temp\\setup tmp\\sub");
-  WriteText("C:\\windows\\temp\\setup tmp\\setup.exe", "x");
-  WriteText("C:\\windows\\temp\\setup tmp\\sub\\f.txt", "x");
-  WriteText("C:\\app\\a.1", "new");
-  WriteText("C:\\app\\a.dll", "old");
+  WriteText("C:\\windows\\temp\\setup  tmp\\setup.exe", "x");
+  WriteText("C:\\windows\\temp\\setup  tmp\\sub\\f.txt", "x");
+  WriteText("C:\\Program Files\\App\\new 1.dll", "new");
+  WriteText("C:\\Program Files\\App\\a.dll", "old");
+  WriteText("C:\\Program Files\\App\\b.1", "next");
   WriteText("C:\\app\\w1.tmp", "");
   WriteText("C:\\app\\w2.tmp", "");
+  std::string shortDir = "C:\\" + ShortFileName("Program Files") + "\\App";
   int failures = RunBatchText(
       "@echo off\r\n"
       "rem the files the engine writes\r\n"
       ":: another comment\r\n"
-      "ERASE \"C:\\windows\\temp\\setup tmp\\setup.exe\"\r\n"
-      "DELTREE /Y \"C:\\windows\\temp\\setup tmp\"\r\n"
-      "erase C:\\app\\a.dll\r\n"
-      "move C:\\app\\a.1 C:\\APP\\A.DLL\r\n"
+      // Quoted paths keep their blanks, a run of them too.
+      "ERASE \"C:\\windows\\temp\\setup  tmp\\setup.exe\"\r\n"
+      "DELTREE /Y \"C:\\windows\\temp\\setup  tmp\"\r\n"
+      "MOVE \"C:\\Program Files\\App\\new 1.dll\" \"C:\\Program Files\\App\\c.dll\"\r\n"
+      // The restart batch of earlier versions: unquoted short names.
+      "erase " + shortDir + "\\A.DLL\r\n"
+      "move " + shortDir + "\\B.1 " + shortDir + "\\A.DLL\r\n"
       "del C:\\app\\w*.tmp\r\n");
   EXPECT_EQ(failures, 0);
-  EXPECT_FALSE(DirectoryExists("C:\\windows\\temp\\setup tmp"));
-  EXPECT_EQ(ReadText("C:\\app\\a.dll"), "new");
-  EXPECT_FALSE(FileExists("C:\\app\\a.1"));
+  EXPECT_FALSE(DirectoryExists("C:\\windows\\temp\\setup  tmp"));
+  EXPECT_EQ(ReadText("C:\\Program Files\\App\\c.dll"), "new");
+  EXPECT_EQ(ReadText("C:\\Program Files\\App\\a.dll"), "next");
+  EXPECT_FALSE(FileExists("C:\\Program Files\\App\\b.1"));
   EXPECT_FALSE(FileExists("C:\\app\\w1.tmp"));
   EXPECT_FALSE(FileExists("C:\\app\\w2.tmp"));
 }
