@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -182,10 +183,11 @@ void Run(const std::string& text) {
 bool Unambiguous(TMode mode, const std::vector<std::string>& paths, const std::vector<bool>& quoted) {
   for (size_t i = 0; i < paths.size(); ++i) {
     const std::string& p = paths[i];
-    // A control character at the end of a line is trimmed away, inside a path refused.
+    // A control character (a tab too) at the end of a line is trimmed away, inside a path
+    // refused or a word break.
     for (char c : p)
-      if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return false;
-    bool switchWord = (!p.empty() && p[0] == '/') || p.find(" /") != std::string::npos || p.find("\t/") != std::string::npos;
+      if (static_cast<unsigned char>(c) < 0x20) return false;
+    bool switchWord = (!p.empty() && p[0] == '/') || p.find(" /") != std::string::npos;
     if (quoted[i] ? p.find('"') != std::string::npos : switchWord) return false;
     if (mode == mMove && !quoted[i] && Trim(p).empty()) return false;
   }
