@@ -13,6 +13,7 @@
 #include "platform/Machine.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
+#include "platform/registry/Registry.h"
 #include "rtl/SysUtils.h"
 #include "tests/e2e/SetupProcess.h"
 
@@ -64,11 +65,11 @@ bool WaitUntil(Condition Done) {
   return true;
 }
 
-// The machine's temporary directory holds neither a directory (a setup program's) nor a
-// batch file (the clean-up's, which erases itself last).
-bool TemporaryFilesRemoved(const std::filesystem::path& Machine) {
+// The temporary directory Temp holds neither a directory (a setup program's) nor a batch
+// file (the clean-up's, which erases itself last).
+bool TemporaryFilesRemoved(const std::filesystem::path& Temp) {
   return WaitUntil([&] {
-    for (const auto& entry : std::filesystem::directory_iterator(Machine / "drive_c" / "windows" / "temp"))
+    for (const auto& entry : std::filesystem::directory_iterator(Temp))
       if (entry.is_directory() || UpperCase(entry.path().extension().string()) == ".BAT") return false;
     return true;
   });
@@ -97,6 +98,13 @@ protected:
   std::filesystem::path Machine() const { return FDir / "machine"; }
   std::filesystem::path Installed(const std::string& Name) const {
     return Machine() / "drive_c" / "Program Files" / "Endings Test" / Name;
+  }
+  // The machine's temporary directory becomes C:\<Name>; returns its Unix path.
+  std::filesystem::path UseTemporaryDirectory(const std::string& Name) const {
+    TRegKey::Create(TRootKey::CurrentUser, "Environment").WriteString("TEMP", "C:\\" + Name);
+    std::filesystem::path temp = Machine() / "drive_c" / Name;
+    std::filesystem::create_directories(temp);
+    return temp;
   }
   std::string EventLog() const { return ReadText(Machine() / "drive_c" / "markers" / "events.log"); }
 
@@ -272,7 +280,48 @@ TEST_F(InstallEndings, AUserAbortFromAHandlerEndsQuietlyRemovesTheRecordAndClean
   EXPECT_FALSE(KeyExists(kRecordKey));
   EXPECT_FALSE(std::filesystem::exists(Installed("readme.txt")));
   // The clean-up batch removes the program's directory once the program has ended, then itself.
-  EXPECT_TRUE(TemporaryFilesRemoved(Machine()));
+  EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
+}
+
+TEST_F(InstallEndings, TheCleanupRemovesOnlyItsDirectoryWhenTheTemporaryPathHasARunOfBlanks) {
+  // Unquoted, "C:\my  temp\QNL1" used to read as the two words "C:\my" and "temp\QNL1".
+  std::filesystem::path temp = UseTemporaryDirectory("my  temp");
+  std::filesystem::create_directories(Machine() / "drive_c" / "my");
+  std::ofstream(Machine() / "drive_c" / "my" / "keep.txt") << "kept";
+  std::filesystem::create_directories(temp / "QNL1");
+  std::filesystem::copy_file(EndingsSetup(), temp / "QNL1" / "setup");
+  TProcessResult r = RunSetup((temp / "QNL1" / "setup").string(), " -c");
+  EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+  ExpectFilesInstalled();
+  EXPECT_TRUE(TemporaryFilesRemoved(temp));
+  EXPECT_EQ(ReadText(Machine() / "drive_c" / "my" / "keep.txt"), "kept");
+  std::string log = ReadText(Machine() / "quenloft-batch.log");
+  EXPECT_EQ(log.find("Refused"), std::string::npos) << log;
+}
+
+TEST_F(InstallEndings, AFullDiskForTheCleanupBatchKeepsTheGoodEndingAndNamesTheDirectoryLeft) {
+  // The temporary directory is a small file system of its own (in a mount namespace of the
+  // test's), holding the setup program and a filler that leaves no free byte.
+  std::filesystem::path temp = UseTemporaryDirectory("full temp");
+  std::filesystem::path setup = temp / "QNL1" / "setup";
+  uintmax_t size = std::filesystem::file_size(EndingsSetup()) + 64 * 1024;
+  std::string script = "mount -t tmpfs -o size=" + std::to_string(size) + " tmpfs " + Quote(temp.string()) +
+                       " || exit 99\n"
+                       "mkdir " + Quote(setup.parent_path().string()) + " && cp " + Quote(EndingsSetup()) + " " +
+                       Quote(setup.string()) + " || exit 99\n"
+                       "cat /dev/zero >" + Quote((temp / "filler").string()) + " 2>/dev/null\n" +
+                       Quote(setup.string()) + " '-sC:\\dist' -c\n"
+                       "echo \"status $?\"\n"
+                       "ls -A " + Quote(temp.string()) + "\n";
+  TProcessResult r = Run("unshare -rm sh " + Quote(WriteFile("full-temp.sh", script)));
+  if (r.ExitStatus == 99 || r.Out.empty()) GTEST_SKIP() << "no small file system of its own here: " << r.Err;
+  // The installation is complete and the files to run start; no batch, not even an empty
+  // one, is left, and the user learns which directory stays.
+  EXPECT_EQ(r.Out, "status 0\nQNL1\nfiller\n") << r.Err;
+  EXPECT_NE(r.Err.find("The temporary directory C:\\full temp\\QNL1 could not be removed ("), std::string::npos)
+      << r.Err;
+  ExpectFilesInstalled();
+  ExpectStartRanAndSkipMeDidNot();
 }
 
 // The example project with code of its own, the way its author ships it: its setup program's
@@ -309,7 +358,7 @@ TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) 
   EXPECT_EQ(no.ExitStatus, 0) << no.Err;
   EXPECT_EQ(no.Err, question);
   EXPECT_EQ(ReadText(installed), ReadText(Source("examples/with-code/welcome.sh")));
-  EXPECT_TRUE(TemporaryFilesRemoved(Machine()));
+  EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_EQ(ReadText(FDir / "stdout.txt"), "");
 
@@ -320,5 +369,5 @@ TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) 
   WaitUntil([&] { return ReadText(FDir / "stdout.txt").find("Welcome") != std::string::npos; });
   EXPECT_EQ(ReadText(FDir / "stdout.txt"), "Welcome to the example with code, installed in " +
                                                installed.parent_path().string() + "\n");
-  EXPECT_TRUE(TemporaryFilesRemoved(Machine()));
+  EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
 }

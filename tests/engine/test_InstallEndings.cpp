@@ -181,8 +181,9 @@ TEST_F(Cleanup, TheBatchRemovesTheProgramItsDirectoryAndItself) {
   EXPECT_TRUE(StartsText("bat", ExtractFileName(batch))) << batch;
   EXPECT_EQ(ExtractFileExt(batch), ".bat");
   EXPECT_FALSE(FileExists(ChangeFileExt(batch, ".tmp"))); // only the name was used
-  EXPECT_EQ(ReadText(batch), "ERASE " + GetModuleName() + "\r\nDELTREE /Y " + ProgramDir + "\r\nERASE " +
-                                 ChangeFileExt(batch, ".PIF") + "\r\nERASE " + batch + "\r\n");
+  // Quoted, so that a path with blanks (a run of them too) reads as the one path it is.
+  EXPECT_EQ(ReadText(batch), "ERASE \"" + GetModuleName() + "\"\r\nDELTREE /Y \"" + ProgramDir + "\"\r\nERASE \"" +
+                                 ChangeFileExt(batch, ".PIF") + "\"\r\nERASE \"" + batch + "\"\r\n");
 }
 
 TEST_F(Cleanup, TheProjectMayStopTheCleanup) {

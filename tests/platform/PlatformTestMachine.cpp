@@ -63,7 +63,9 @@ void TPlatformTest::TearDown() {
 std::string TPlatformTest::Unix(const std::string& windowsPath) const { return UnixPathOf(windowsPath); }
 
 void TPlatformTest::WriteText(const std::string& windowsPath, const std::string& text) const {
-  std::ofstream out(Unix(windowsPath), std::ios::binary | std::ios::trunc);
+  std::filesystem::path path = Unix(windowsPath);
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;
 }
 

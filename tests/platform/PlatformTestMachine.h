@@ -17,6 +17,7 @@ protected:
 
   // The Unix path behind a Windows path of the machine.
   std::string Unix(const std::string& windowsPath) const;
+  // Writes a file, making its directories.
   void WriteText(const std::string& windowsPath, const std::string& text) const;
   std::string ReadText(const std::string& windowsPath) const;
   // Writes an executable shell script.

@@ -9,6 +9,7 @@
 #include "common/routines_API.h"
 #include "platform/OSError.h"
 #include "platform/files/Files.h"
+#include "platform/files/ShortNames.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/BatchFile.h"
 #include "platform/process/Process.h"
@@ -83,35 +84,33 @@ TEST_F(Process, RunAndWaitReturnsTheExitStatus) {
 }
 
 TEST_F(Process, BatchEraseDeltreeMove) {
-  ForceDirectories("C:\\setup tmp\\sub");
-  WriteText("C:\\setup tmp\\setup.exe", "x");
-  WriteText("C:\\setup tmp\\sub\\f.txt", "x");
-  WriteText("C:\\a.1", "new");
-  WriteText("C:\\a.dll", "old");
-  WriteText("C:\\w1.tmp", "");
-  WriteText("C:\\w2.tmp", "");
-  WriteText("C:\\Program Files\\x y.txt", "");
-  WriteText("C:\\Program Files\\m n.1", "");
+  WriteText("C:\\windows\\temp\\setup  tmp\\setup.exe", "x");
+  WriteText("C:\\windows\\temp\\setup  tmp\\sub\\f.txt", "x");
+  WriteText("C:\\Program Files\\App\\new 1.dll", "new");
+  WriteText("C:\\Program Files\\App\\a.dll", "old");
+  WriteText("C:\\Program Files\\App\\b.1", "next");
+  WriteText("C:\\app\\w1.tmp", "");
+  WriteText("C:\\app\\w2.tmp", "");
+  std::string shortDir = "C:\\" + ShortFileName("Program Files") + "\\App";
   int failures = RunBatchText(
       "@echo off\r\n"
       "rem the files the engine writes\r\n"
       ":: another comment\r\n"
-      "ERASE \"C:\\setup tmp\\setup.exe\"\r\n"
-      "DELTREE /Y C:\\setup tmp\r\n"
-      "erase C:\\a.dll\r\n"
-      "move C:\\a.1 C:\\A.DLL\r\n"
-      "del C:\\w*.tmp\r\n"
-      "ERASE C:\\Program Files\\x y.txt\r\n"
-      "MOVE C:\\Program Files\\m n.1 C:\\Program Files\\m n.dll\r\n");
+      // Quoted paths keep their blanks, a run of them too.
+      "ERASE \"C:\\windows\\temp\\setup  tmp\\setup.exe\"\r\n"
+      "DELTREE /Y \"C:\\windows\\temp\\setup  tmp\"\r\n"
+      "MOVE \"C:\\Program Files\\App\\new 1.dll\" \"C:\\Program Files\\App\\c.dll\"\r\n"
+      // The restart batch of earlier versions: unquoted short names.
+      "erase " + shortDir + "\\A.DLL\r\n"
+      "move " + shortDir + "\\B.1 " + shortDir + "\\A.DLL\r\n"
+      "del C:\\app\\w*.tmp\r\n");
   EXPECT_EQ(failures, 0);
-  EXPECT_FALSE(DirectoryExists("C:\\setup tmp"));
-  EXPECT_EQ(ReadText("C:\\a.dll"), "new");
-  EXPECT_FALSE(FileExists("C:\\a.1"));
-  EXPECT_FALSE(FileExists("C:\\w1.tmp"));
-  EXPECT_FALSE(FileExists("C:\\w2.tmp"));
-  // The engine writes paths without quotes; blanks in them still name one path.
-  EXPECT_FALSE(FileExists("C:\\Program Files\\x y.txt"));
-  EXPECT_TRUE(FileExists("C:\\Program Files\\m n.dll"));
+  EXPECT_FALSE(DirectoryExists("C:\\windows\\temp\\setup  tmp"));
+  EXPECT_EQ(ReadText("C:\\Program Files\\App\\c.dll"), "new");
+  EXPECT_EQ(ReadText("C:\\Program Files\\App\\a.dll"), "next");
+  EXPECT_FALSE(FileExists("C:\\Program Files\\App\\b.1"));
+  EXPECT_FALSE(FileExists("C:\\app\\w1.tmp"));
+  EXPECT_FALSE(FileExists("C:\\app\\w2.tmp"));
 }
 
 TEST_F(Process, BatchFailuresDoNotStopTheFile) {
