@@ -5,6 +5,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "platform/files/Files.h"
@@ -72,31 +73,34 @@ private:
   bool FLineFailed = false;
 };
 
+// Why a command's arguments are not Count valid paths (switches such as "/Y" left out), empty
+// when they are; the paths go to Paths.
+std::string ArgsError(const std::string& args, size_t count, std::vector<std::string>& paths) {
+  std::optional<std::vector<std::string>> words = SplitBatchWords(args);
+  if (!words) return "Invalid quotes: a path in quotes must be a whole word";
+  for (const auto& w : *words)
+    if (w.empty() || w[0] != '/') paths.push_back(w);
+  if (paths.size() != count) return paths.size() < count ? "Required parameter missing" : "Too many parameters";
+  for (const auto& p : paths) {
+    std::string error = BatchPathError(p);
+    if (!error.empty()) return error;
+  }
+  return "";
+}
+
 // The path arguments of a command, each checked and normalised ("..", "/" and doubled
-// separators resolved; a wildcard name kept as written); switches ("/Y") are left out.
+// separators resolved; a wildcard name kept as written).
 // nullopt, with the failure reported, unless there are exactly Count valid paths.
 std::optional<std::vector<std::string>> PathArgs(const std::string& args, size_t count, const std::string& line,
                                                  TBatchRun& run) {
-  std::optional<std::vector<std::string>> words = SplitBatchWords(args);
-  if (!words) {
-    run.Fail(line, "Invalid quotes: a path in quotes must be a whole word");
-    return std::nullopt;
-  }
   std::vector<std::string> paths;
-  for (const auto& w : *words)
-    if (w.empty() || w[0] != '/') paths.push_back(w);
-  if (paths.size() != count) {
-    run.Fail(line, paths.size() < count ? "Required parameter missing" : "Too many parameters");
+  std::string error = ArgsError(args, count, paths);
+  if (!error.empty()) {
+    run.Fail(line, error);
     return std::nullopt;
   }
-  for (auto& p : paths) {
-    std::string error = BatchPathError(p);
-    if (!error.empty()) {
-      run.Fail(line, error);
-      return std::nullopt;
-    }
+  for (auto& p : paths)
     p = HasWildcard(p) ? Join(NormalizeWindowsPath(DirOf(p)), NameOf(p)) : NormalizeWindowsPath(p);
-  }
   return paths;
 }
 
@@ -168,11 +172,32 @@ void Move(const std::string& args, const std::string& line, TBatchRun& run) {
   }
 }
 
+// A line's command word and its arguments.
+std::pair<std::string, std::string> SplitCommand(const std::string& line) {
+  size_t end = line.find_first_of(" \t");
+  return {UpperCase(line.substr(0, end)), end == std::string::npos ? "" : line.substr(end + 1)};
+}
+
+// How many paths a command takes; 0 for the commands that take none, -1 for an unknown one.
+int PathCount(const std::string& command) {
+  if (command == "REM" || command == "CLS" || command == "ECHO") return 0;
+  if (command == "ERASE" || command == "DEL" || command == "DELTREE") return 1;
+  if (command == "MOVE") return 2;
+  return -1;
+}
+
+// Why a line cannot run at all, empty when it can.
+std::string SyntaxError(const std::string& line) {
+  auto [command, args] = SplitCommand(line);
+  int count = PathCount(command);
+  if (count < 0) return "Bad command or file name";
+  std::vector<std::string> paths;
+  return count == 0 ? "" : ArgsError(args, size_t(count), paths);
+}
+
 // Runs one line; a failing command does not stop the file.
 void RunLine(const std::string& line, TBatchRun& run) {
-  size_t end = line.find_first_of(" \t");
-  std::string command = UpperCase(line.substr(0, end));
-  std::string args = end == std::string::npos ? "" : line.substr(end + 1);
+  auto [command, args] = SplitCommand(line);
   if (command == "REM" || command == "CLS") return;
   if (command == "ECHO") {
     std::string rest = Trim(args);
@@ -191,12 +216,24 @@ int RunText(std::string_view Text, const std::string& Origin) {
   TBatchRun run(Origin);
   std::istringstream in{std::string(Text)};
   std::string raw;
+  std::vector<std::string> lines;
   while (std::getline(in, raw)) {
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
     std::string line = Trim(raw);
     // The batch files run hidden: commands are never echoed, so "@" and ECHO OFF change nothing.
     while (!line.empty() && line[0] == '@') line = Trim(line.substr(1));
     if (line.empty() || line.rfind("::", 0) == 0) continue;
+    lines.push_back(line);
+  }
+  // A file whose lines cannot all be read runs none of them: its lines belong together (erase
+  // the old file, move the new one in its place), and running the first alone loses the file.
+  for (const auto& line : lines) {
+    std::string error = SyntaxError(line);
+    if (error.empty()) continue;
+    run.Fail(line, error + "; no line of this batch file was run");
+    return run.Failures();
+  }
+  for (const auto& line : lines) {
     RunLine(line, run);
     run.NextLine();
   }

@@ -78,5 +78,17 @@ TEST_F(BatchGuard, ARefusalFailsTheBatchRunAndIsLoggedWithItsFile) {
   EXPECT_TRUE(FileExists("C:\\clean.bat"));
 }
 
+TEST_F(BatchGuard, AFileWithALineThatCannotBeReadRunsNoneOfItsLines) {
+  // A restart batch of an earlier version, its new file's name with a blank, unquoted: the
+  // erase alone would lose the old file with no new one put in its place.
+  WriteText("C:\\my\\new one.1", "new");
+  WriteText("C:\\restart.bat", "erase C:\\my\\keep.txt\r\nmove C:\\my\\new one.1 C:\\my\\keep.txt\r\n");
+  EXPECT_EQ(RunAndWait("C:\\restart.bat"), 1);
+  ExpectTreeKept("restart.bat");
+  std::vector<std::string> log = ReadBatchLog();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_NE(log[0].find("Too many parameters; no line of this batch file was run"), std::string::npos) << log[0];
+}
+
 } // namespace
 } // namespace qnl::test
