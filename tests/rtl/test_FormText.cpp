@@ -1,6 +1,7 @@
 // The text form converter against Free Pascal's ObjectTextToBinary, and round trips.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -17,8 +18,10 @@ namespace {
 const char* kSamples[] = {"every_construct", "numbers", "strings", "objects", "bom"};
 
 std::string Sample(const std::string& name) {
+  // The source folder from the test environment: __FILE__ may be relative to the build.
+  const char* src = std::getenv("QNL_SOURCE");
   std::string dir = __FILE__;
-  dir = dir.substr(0, dir.rfind('/')) + "/../tools/forms/";
+  dir = src && *src ? std::string(src) + "/tests/tools/forms/" : dir.substr(0, dir.rfind('/')) + "/../tools/forms/";
   std::ifstream f(dir + name + ".txt", std::ios::binary);
   EXPECT_TRUE(f.good()) << name;
   std::stringstream ss;
