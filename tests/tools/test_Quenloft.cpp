@@ -167,6 +167,9 @@ TEST_F(Quenloft, ErrorsAreClearAndFail) {
   EXPECT_NE(Out.find("ansi.txt: Line 2: The text form is not UTF-8 (byte $E9 in a string)"), std::string::npos) << Out;
   EXPECT_EQ(Run(tool, "dump '" + Dir + "/project.txt'"), 1);
   EXPECT_NE(Out.find("carries no resources"), std::string::npos);
+  host::WriteWholeFile(Dir + "/empty.out", "program" + BuildResourceBundle({}));
+  EXPECT_EQ(Run(tool, "dump '" + Dir + "/empty.out'"), 1);
+  EXPECT_NE(Out.find("carries no resources"), std::string::npos) << Out;
   EXPECT_EQ(Run(tool, "dump '" + Dir + "/missing'"), 1);
   EXPECT_NE(Out.find("Cannot open file \"" + Dir + "/missing\": No such file or directory"), std::string::npos);
   // A copy of the tool without a setup program beside it.

@@ -26,7 +26,9 @@ int CmdDump(const TArgs& args) {
     return 0;
   }
   auto bundle = TResourceBundle::Open(file);
-  if (!bundle) throw Exception(args[0] + " carries no resources and is not a binary form resource");
+  // An empty directory carries nothing to show either: the file is not what was meant.
+  if (!bundle || bundle->Entries().empty())
+    throw Exception(args[0] + " carries no resources and is not a binary form resource");
   for (const TResourceEntry& e : bundle->Entries()) {
     std::string data = bundle->Read(file, e);
     bool isForm = data.compare(0, kFormSignature.size(), kFormSignature) == 0;
