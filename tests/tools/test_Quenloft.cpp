@@ -3,8 +3,11 @@
 
 #include <cstdlib>
 #include <optional>
+#include <sys/stat.h>
 
 #include "platform/HostFiles.h"
+#include "platform/Machine.h"
+#include "platform/registry/Registry.h"
 #include "rtl/FormText.h"
 #include "rtl/ResourceBundle.h"
 
@@ -153,6 +156,24 @@ TEST_F(Quenloft, ProjectTextsBecomeBytesOfTheMachinesCodePage) {
     std::string shown = row.Value;
     if (shown.find('#') == std::string::npos) EXPECT_NE(Out.find("Caption=" + shown), std::string::npos) << Out;
   }
+}
+
+TEST_F(Quenloft, RegQueryWritesNothing) {
+  std::string tool = Bin + "/quenloft";
+  ASSERT_EQ(Run(tool, "machine create"), 0) << Out;
+  // A change another program keeps in the journal while it runs.
+  TMachine writer(Prefix);
+  TRegKey::Create(writer, TRootKey::LocalMachine, "Software\\Pending").WriteString("Value", "journal");
+  struct stat before, journalBefore, after, journalAfter;
+  ASSERT_EQ(stat((Prefix + "/system.reg").c_str(), &before), 0);
+  ASSERT_EQ(stat((Prefix + "/system.reg.journal").c_str(), &journalBefore), 0);
+  ASSERT_EQ(Run(tool, "reg query 'HKLM\\Software\\Pending'"), 0) << Out;
+  EXPECT_NE(Out.find("Value    REG_SZ    journal"), std::string::npos) << Out;
+  ASSERT_EQ(stat((Prefix + "/system.reg").c_str(), &after), 0);
+  ASSERT_EQ(stat((Prefix + "/system.reg.journal").c_str(), &journalAfter), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+  EXPECT_EQ(journalAfter.st_size, journalBefore.st_size);
 }
 
 TEST_F(Quenloft, ErrorsAreClearAndFail) {
