@@ -3,9 +3,12 @@
 #include "rtl/FormText.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "rtl/FormValues.h"
 #include "rtl/SysUtils.h"
+#include "rtl/Unicode.h"
 
 namespace qnl {
 
@@ -16,8 +19,9 @@ namespace {
 
 enum class TToken { Eof, Symbol, String, WString, Integer, Float, Char };
 
-// The tokens of a text form. Strings are byte strings unless a #nnn code above 127 makes
-// them wide, as Free Pascal's parser decides.
+// The tokens of a text form, which is UTF-8. Strings are byte strings unless a #nnn code
+// above 127 makes them wide, as Free Pascal's parser decides, or they hold characters
+// beyond ASCII written as such.
 class TTextParser {
 public:
   explicit TTextParser(const std::string& text) : S(text) {
@@ -30,9 +34,11 @@ public:
   std::u16string Wide; // the string widened (String and WString)
   char Ch = 0;         // TToken::Char
 
-  [[noreturn]] void Error(const std::string& msg) const {
-    throw EParserError("Line " + std::to_string(Line) + ": " + msg);
+  [[noreturn]] void Error(const std::string& msg) const { ErrorAt(Line, msg); }
+  [[noreturn]] static void ErrorAt(int line, const std::string& msg) {
+    throw EParserError("Line " + std::to_string(line) + ": " + msg);
   }
+  int LineNumber() const { return Line; }
 
   TToken Next() {
     SkipWhitespace();
@@ -215,6 +221,11 @@ private:
             ++P;
             if (P >= S.size() || S[P] != '\'') break;
           }
+          if (static_cast<unsigned char>(S[P]) >= 0x80) {
+            ascii = false;
+            Utf8Char();
+            continue;
+          }
           Text.push_back(S[P]);
           Wide.push_back(static_cast<unsigned char>(S[P]));
           ++P;
@@ -232,6 +243,19 @@ private:
     Tok = ascii ? TToken::String : TToken::WString;
   }
 
+  // A character beyond ASCII inside quotes. Any other encoding than UTF-8 is refused: its
+  // bytes would reach the project as something other than what the author saw.
+  void Utf8Char() {
+    char32_t c;
+    size_t length = DecodeUtf8(S, P, c);
+    if (length == 0)
+      Error("The text form is not UTF-8 (byte $" + IntToHex(static_cast<unsigned char>(S[P]), 2) +
+            " in a string): save it as UTF-8, or write the character as #nnn with its Unicode number");
+    Text.push_back('\0');
+    AppendUtf16(Wide, c);
+    P += length;
+  }
+
   const std::string& S;
   size_t P = 0;
   int Line = 1;
@@ -239,7 +263,7 @@ private:
 
 class TBinaryWriter {
 public:
-  explicit TBinaryWriter(TTextParser& parser) : Ps(parser) {}
+  TBinaryWriter(TTextParser& parser, const TAnsiCodePage* narrow) : Ps(parser), FNarrow(narrow) {}
   std::string Out;
 
   void Object(int depth) {
@@ -276,8 +300,10 @@ public:
     }
     ShortString(type);
     ShortString(name);
+    std::string outerObject = std::exchange(FObject, name.empty() ? type : name);
     while (!(Ps.SymbolIs("end") || Ps.SymbolIs("object") || Ps.SymbolIs("inherited") || Ps.SymbolIs("inline")))
       Property(depth);
+    FObject = outerObject;
     Out.push_back(0);
     while (!Ps.SymbolIs("end")) Object(depth + 1);
     Ps.Next();
@@ -286,6 +312,10 @@ public:
 
 private:
   TTextParser& Ps;
+  const TAnsiCodePage* FNarrow; // the code page wide strings become, if any
+  std::string FObject;          // the object and properties being written, for messages
+  std::vector<std::string> FProperties;
+  int FValueLine = 0;
 
   void Code(TValueType t) { Out.push_back(static_cast<char>(t)); }
   void UInt(uint64_t v, int bytes) {
@@ -311,15 +341,38 @@ private:
       UInt(static_cast<uint64_t>(v), 8);
     }
   }
+  void ByteString(const std::string& s) {
+    if (s.size() > 255) {
+      Code(TValueType::vaLString);
+      UInt(s.size(), 4);
+    } else {
+      Code(TValueType::vaString);
+      Out.push_back(static_cast<char>(s.size()));
+    }
+    Out += s;
+  }
   void WideString(std::u16string ws) {
     while (Ps.Next() == TToken::Char && Ps.Ch == '+') {
       Ps.Next();
       if (Ps.Tok != TToken::String && Ps.Tok != TToken::WString) Ps.Error("String expected but " + Ps.Describe() + " found");
       ws += Ps.Wide;
     }
+    if (FNarrow) {
+      ByteString(Narrowed(ws));
+      return;
+    }
     Code(TValueType::vaWString);
     UInt(ws.size(), 4);
     for (char16_t c : ws) UInt(c, 2);
+  }
+  std::string Narrowed(const std::u16string& ws) const {
+    try {
+      return FNarrow->FromWide(ws);
+    } catch (const ECodePageError& e) {
+      std::string where = FObject;
+      for (const std::string& p : FProperties) where += "." + p;
+      TTextParser::ErrorAt(FValueLine, where + ": " + e.Message());
+    }
   }
 
   void Property(int depth) {
@@ -333,11 +386,14 @@ private:
     ShortString(name);
     Ps.Expect('=');
     Ps.Next();
+    FProperties.push_back(name);
     Value(depth);
+    FProperties.pop_back();
   }
 
   void Value(int depth) {
     if (depth >= kMaxFormNesting) Ps.Error("Values nest too deeply");
+    FValueLine = Ps.LineNumber();
     switch (Ps.Tok) {
     case TToken::Integer:
       Integer(Ps.Integer());
@@ -364,14 +420,7 @@ private:
         if (Ps.Tok != TToken::String) Ps.Error("String expected but " + Ps.Describe() + " found");
         s += Ps.Text;
       }
-      if (s.size() > 255) {
-        Code(TValueType::vaLString);
-        UInt(s.size(), 4);
-      } else {
-        Code(TValueType::vaString);
-        Out.push_back(static_cast<char>(s.size()));
-      }
-      Out += s;
+      ByteString(s);
       return;
     }
     case TToken::WString:
@@ -455,7 +504,7 @@ private:
 
 class TTextWriter {
 public:
-  explicit TTextWriter(std::string_view data) : In(data) {}
+  TTextWriter(std::string_view data, const TAnsiCodePage& codePage) : In(data), FCodePage(codePage) {}
   std::string Out;
 
   void Run() {
@@ -465,17 +514,17 @@ public:
 
 private:
   TFormBytes In;
+  const TAnsiCodePage& FCodePage; // the meaning of byte strings
 
   void Line(const std::string& s) { Out += s + "\n"; }
 
-  static void Quoted(std::string& out, const std::u16string& chars, bool bytes) {
-    if (chars.empty()) {
-      out += "''";
-      return;
-    }
+  // Characters beyond ASCII as #nnn, so that the text means the same to every reader.
+  static std::string Quoted(const std::u16string& chars) {
+    std::string out;
+    if (chars.empty()) return "''";
     bool inString = false;
     for (char16_t w : chars) {
-      bool literal = w >= 32 && (w < 127 || (bytes && w >= 128 && w < 256));
+      bool literal = w >= 32 && w < 127;
       if (literal != inString) {
         out += '\'';
         inString = literal;
@@ -485,14 +534,9 @@ private:
       else out.push_back(static_cast<char>(w));
     }
     if (inString) out += '\'';
-  }
-  static std::string ByteString(const std::string& s) {
-    std::u16string w;
-    for (char c : s) w.push_back(static_cast<unsigned char>(c));
-    std::string out;
-    Quoted(out, w, true);
     return out;
   }
+  std::string ByteString(const std::string& s) const { return Quoted(FCodePage.ToWide(s)); }
 
   void Object(const std::string& indent, int depth) {
     if (depth >= kMaxFormNesting) throw EReadError("Invalid stream format: objects nest too deeply");
@@ -559,12 +603,7 @@ private:
     }
     case TValueType::vaString: Line(ByteString(In.ReadShortString())); return;
     case TValueType::vaLString: Line(ByteString(In.ReadLongString())); return;
-    case TValueType::vaWString: {
-      std::string s;
-      Quoted(s, In.ReadWideString(), false);
-      Line(s);
-      return;
-    }
+    case TValueType::vaWString: Line(Quoted(In.ReadWideString())); return;
     case TValueType::vaIdent: Line(In.ReadShortString()); return;
     case TValueType::vaNull: Line("Null"); return;
     case TValueType::vaFalse: Line("False"); return;
@@ -623,17 +662,17 @@ private:
 
 } // namespace
 
-std::string ObjectTextToBinary(const std::string& Text) {
+std::string ObjectTextToBinary(const std::string& Text, const TAnsiCodePage* Narrow) {
   TTextParser parser(Text);
-  TBinaryWriter writer(parser);
+  TBinaryWriter writer(parser, Narrow);
   writer.Out = std::string(kFormSignature);
   writer.Object(0);
   if (parser.Tok != TToken::Eof) parser.Error("End of file expected but " + parser.Describe() + " found");
   return writer.Out;
 }
 
-std::string ObjectBinaryToText(const std::string& Binary) {
-  TTextWriter writer(Binary);
+std::string ObjectBinaryToText(const std::string& Binary, const TAnsiCodePage& CodePage) {
+  TTextWriter writer(Binary, CodePage);
   writer.Run();
   return writer.Out;
 }

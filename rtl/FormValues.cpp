@@ -210,11 +210,4 @@ std::string ExtendedToDecimal(const std::array<uint8_t, 10>& Ext) {
   return PlainDecimal(buf);
 }
 
-std::string WideToAnsi(const std::u16string& Value) {
-  std::string s;
-  s.reserve(Value.size());
-  for (char16_t c : Value) s.push_back(c < 256 ? static_cast<char>(c) : '?');
-  return s;
-}
-
 } // namespace qnl

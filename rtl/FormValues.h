@@ -60,7 +60,4 @@ bool DecimalToExtended(const std::string& Text, std::array<uint8_t, 10>& Ext);
 // The shortest decimal text that converts back to exactly these extended bits.
 std::string ExtendedToDecimal(const std::array<uint8_t, 10>& Ext);
 
-// Wide characters to ANSI bytes: characters below 256 kept, others become '?'.
-std::string WideToAnsi(const std::u16string& Value);
-
 } // namespace qnl

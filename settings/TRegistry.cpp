@@ -126,8 +126,8 @@ void TRegistry::PutValue(const std::string& Name, TRegType type, const std::stri
   if (!FCurrentKey || !(FCurrentAccess & KEY_SET_VALUE)) throw ERegistryException("Failed to set data for '" + Name + "'");
   try {
     FCurrentKey->WriteValue(Name, type, data);
-  } catch (const ERegistry&) {
-    throw ERegistryException("Failed to set data for '" + Name + "'");
+  } catch (const ERegistry& e) {
+    throw ERegistryException("Failed to set data for '" + Name + "': " + e.Message());
   }
 }
 

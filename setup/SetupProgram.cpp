@@ -94,7 +94,7 @@ int RunSetupProgram(int argc, char** argv, const TMainFormFactory& CreateMainFor
     // main form once it is read, so that its loaded components see no main form yet.
     TCustomForm* form = CreateMainForm(app.get());
     TMemoryStream stream(std::move(project));
-    ReadRootComponent(stream, form);
+    ReadRootComponent(stream, form, MachineAnsiCodePage());
     app->SetMainForm(form);
     try {
       if (form->OnCreate) form->OnCreate(form);

@@ -3,6 +3,7 @@
 #include "tests/engine/SequenceTestSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
@@ -10,6 +11,7 @@
 #include "platform/files/Files.h"
 #include "platform/process/Restart.h"
 #include "platform/system/SystemInfo.h"
+#include "settings/routines_Registry.h"
 #include "translate/TTranslator.h"
 
 using namespace qnl;
@@ -25,6 +27,22 @@ std::string RunOnceValue(const std::string& Name) {
   std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, kRunOnce);
   return key ? key->ReadString(Name).value_or("(none)") : "(no key)";
 }
+
+// Marks a file immutable (chattr +i) while it lives; Held() is false where that is not permitted.
+class TImmutableFile {
+public:
+  explicit TImmutableFile(std::string Path) : FPath(std::move(Path)) {
+    FHeld = std::system(("chattr +i '" + FPath + "' 2>/dev/null").c_str()) == 0;
+  }
+  ~TImmutableFile() {
+    if (FHeld) std::system(("chattr -i '" + FPath + "'").c_str());
+  }
+  bool Held() const { return FHeld; }
+
+private:
+  std::string FPath;
+  bool FHeld;
+};
 
 // A machine with this program's install record.
 class Unfinished : public SequenceTest {
@@ -70,6 +88,16 @@ TEST_F(Unfinished, WithoutARecordEveryOperationFails) {
   EXPECT_EQ(Install->UnfinishedCount(), 0);
   Install->RefuseRecord = true;
   QNL_EXPECT_THROW_MESSAGE(Load({"-r", "-sC:\\Dist"}), IEInstall, kNoRecord);
+}
+
+TEST_F(Unfinished, AHiveThatCannotBeSavedIsNamedWithTheSystemsReason) {
+  RegDeleteKeyTree(4, kInstallRecordParent);
+  std::string hive = (FDir / "system.reg").string();
+  TImmutableFile immutable(hive);
+  if (!immutable.Held()) GTEST_SKIP() << "chattr +i is not permitted here";
+  InstallRecordKey() = Install->FindInstallRecord(true);
+  QNL_EXPECT_THROW_MESSAGE(Install->ClearUnfinished(), IEInstall,
+                           std::string(kNoRecord) + ": Cannot write registry file \"" + hive + "\": Operation not permitted");
 }
 
 TEST_F(Unfinished, TheContinuationRunsEveryEntryThenTheGoodEnding) {

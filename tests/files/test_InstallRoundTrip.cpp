@@ -2,6 +2,8 @@
 // install pass onto a machine; the overwrite rules against real versions and dates.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "FilesTestSupport.h"
 #include "archive/TQnlfCompress.h"
 #include "engine/InstallRegistries.h"
@@ -20,7 +22,9 @@ namespace {
 const std::string kUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool";
 
 std::string Fixture(const std::string& Name) {
-  std::string here = __FILE__;
+  // The source folder from the test environment: __FILE__ may be relative to the build.
+  const char* src = std::getenv("QNL_SOURCE");
+  std::string here = src && *src ? std::string(src) + "/tests/files/" : std::string(__FILE__);
   return WindowsPathOf(here.substr(0, here.rfind('/')) + "/../archive/fixtures/" + Name);
 }
 
