@@ -3,7 +3,9 @@
 
 #include "ArchiveTestFiles.h"
 #include "archive/EQnlfCompress.h"
+#include "archive/MemberNames.h"
 #include "archive/TQnlfCompress.h"
+#include "common/routines_Strings.h"
 #include "platform/files/Files.h"
 
 using namespace qnl;
@@ -146,18 +148,58 @@ TEST_F(ArchiveTest, EmptyFileIsACompleteStream) {
   EXPECT_DOUBLE_EQ(FileDateTime(Out + "\\empty.dat"), 39000.5);
 }
 
-TEST_F(ArchiveTest, ALongSourcePathIsReadWholeAndStoredCut) {
-  std::string longDir = Dir + "\\src\\" + std::string(120, 'd');
-  ForceDirectories(longDir);
-  std::string path = longDir + "\\f.txt";
-  WriteFileBytes(path, "x");
-  AddFiles({path});
+TEST_F(ArchiveTest, PathsSharingTheirFirstHundredCharactersStayApart) {
+  std::string common = Dir + "\\src\\" + std::string(110, 'd');
+  std::string one = common + "-one\\f.txt", two = common + "-two\\f.txt";
+  ForceDirectories(ExtractFileDir(one));
+  ForceDirectories(ExtractFileDir(two));
+  WriteFileBytes(one, "first");
+  WriteFileBytes(two, "second");
+  AddFiles({one, two});
   ASSERT_FALSE(Zip.Abort());
-  EXPECT_EQ(Zip.FileHeaders().FileHeaders(0).FileName(), path.substr(0, 100));
-  // The whole path finds the member again by its stored first 100 characters.
-  Zip.ExtractName = "f.txt";
-  ExtractFiles({path});
-  EXPECT_EQ(ReadFileBytes(Out + "\\f.txt"), "x");
+  std::string lines = PythonRead(Archive);
+  EXPECT_EQ(ReadFileBytes(PyOut + "\\0.out"), "first") << lines;
+  EXPECT_EQ(ReadFileBytes(PyOut + "\\1.out"), "second");
+  std::string first = Zip.FileHeaders().FileHeaders(0).FileName(), second = Zip.FileHeaders().FileHeaders(1).FileName();
+  EXPECT_FALSE(SameText(first, second));
+  // Without a destination name a member is written under its own file name, as before.
+  EXPECT_EQ(ExtractFileName(second), "f.txt");
+  Zip.ExtractName = "one.txt";
+  ExtractFiles({one});
+  ExtractFiles({UpperCase(two)});
+  EXPECT_EQ(ReadFileBytes(Out + "\\one.txt"), "first");
+  EXPECT_EQ(ReadFileBytes(Out + "\\f.txt"), "second");
+}
+
+TEST_F(ArchiveTest, TwoPathsForOneStoredNameAreRefusedNamingBoth) {
+  std::string path = Dir + "\\src\\" + std::string(110, 'd') + "\\f.txt";
+  ForceDirectories(ExtractFileDir(path));
+  WriteFileBytes(path, "f");
+  // A path spelled like the name made for a long path is never stored as itself.
+  std::string lookalike = Dir + "\\src\\x|0123456789ABCDEF\\f.txt";
+  ForceDirectories(ExtractFileDir(lookalike));
+  WriteFileBytes(lookalike, "g");
+  TStringList files;
+  files.Add(lookalike);
+  TFileHeaders headers;
+  EXPECT_EQ(ErrorOf([&] { headers.AddFiles(files, false); }),
+            "The file " + lookalike +
+                " cannot be stored in the archive: its path has the form of the names the archive gives to long paths");
+  // Another source whose name equals the new one's (a hash collision) is named with it.
+  auto other = std::make_unique<TFileHeader>();
+  other->SetFileName(MemberNameOf(path));
+  other->SourcePath = "C:\\elsewhere\\f.txt";
+  headers.Add(std::move(other));
+  files.Clear();
+  files.Add(path);
+  EXPECT_EQ(ErrorOf([&] { headers.AddFiles(files, true); }),
+            "The files C:\\elsewhere\\f.txt and " + path + " cannot both be stored in the archive: both would be named " +
+                MemberNameOf(path));
+  // The same path twice is the same file.
+  files.Add(UpperCase(path));
+  headers.FileHeaders(0).SourcePath = path;
+  EXPECT_NO_THROW(headers.AddFiles(files, true));
+  EXPECT_EQ(headers.Count(), 3);
 }
 
 TEST_F(ArchiveTest, AppendsSeeMembersAnotherComponentAddedMeanwhile) {
