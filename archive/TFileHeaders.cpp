@@ -36,7 +36,7 @@ int TFileHeaders::Add(std::unique_ptr<TFileHeader> Header) {
 }
 
 int TFileHeaders::IndexOfName(const std::string& Name) const {
-  std::string wanted = MemberNameOf(GetField(Name, 1, ';'));
+  std::string wanted = MemberNameOf(Name);
   for (int i = 0; i < Count(); ++i)
     if (SameText(FItems[i]->FileName(), wanted)) return i;
   return -1;
@@ -60,7 +60,8 @@ void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {
   if (!Keep) Clear();
   for (int i = 0; i < Files.Count(); ++i) {
     auto header = std::make_unique<TFileHeader>();
-    std::string name = GetField(Files[i], 1, ';');
+    // The whole entry is the path: ';' is a legal character of Windows file names.
+    const std::string& name = Files[i];
     std::string stored = MemberNameOf(name);
     CheckNewName(name, stored);
     header->SetFileName(stored);

@@ -36,9 +36,9 @@ public:
   // Takes ownership; a header whose trimmed FileName is empty raises EQnlfCompress.
   int Add(std::unique_ptr<TFileHeader> Header);
   void Clear() { FItems.clear(); }
-  // First header stored under MemberNameOf of Name's first ';' field (ASCII case ignored); -1.
+  // First header stored under MemberNameOf(Name) (ASCII case ignored); -1 when none is.
   int IndexOfName(const std::string& Name) const;
-  // Headers for source files (first ';' field of each entry); Keep leaves the table in front. Two
+  // Headers for source files, each entry a whole path; Keep leaves the table in front. Two
   // different paths that would be stored under one name raise EQnlfCompress naming both.
   void AddFiles(const TStrings& Files, bool Keep);
   // Reads the table head and follows NextHeader from ArchiveStart.

@@ -136,6 +136,15 @@ TEST_F(ArchiveTest, NoFilesMakeFiveZeroBytes) {
   EXPECT_EQ(ReadFileBytes(Archive), std::string(5, '\0'));
 }
 
+TEST_F(ArchiveTest, ASemicolonIsPartOfTheFileName) {
+  std::string a = Source("part;one.txt", "semicolon");
+  Source("part", "another file");
+  AddFiles({a});
+  EXPECT_EQ(Zip.FileHeaders().FileHeaders(0).FileName(), a);
+  ExtractFiles({a});
+  EXPECT_EQ(ReadFileBytes(Out + "\\part;one.txt"), "semicolon");
+}
+
 TEST_F(ArchiveTest, EmptyFileIsACompleteStream) {
   std::string e = Source("empty.dat", "");
   SetFileDateTime(e, 39000.5);
