@@ -6,7 +6,7 @@
 #include "archive/EQnlfCompress.h"
 #include "archive/TQnlfCompress.h"
 #include "archive/TVersionResource.h"
-#include "archive/ZlibCheck.h"
+#include "archive/ZlibErrors.h"
 #include "common/routines_Strings.h"
 #include "rtl/SysUtils.h"
 
@@ -20,9 +20,12 @@ constexpr uInt kOutChunk = 4096;
 // Owns one inflate stream for the life of one member.
 class TInflater {
 public:
-  TInflater() { ZlibCheck(inflateInit2(&Z, 15)); }
-  ~TInflater() { inflateEnd(&Z); }
+  TInflater() : InitResult(inflateInit2(&Z, 15)) {}
+  ~TInflater() {
+    if (InitResult == Z_OK) inflateEnd(&Z);
+  }
   z_stream Z{};
+  const int InitResult;
 };
 
 } // namespace
@@ -120,6 +123,9 @@ void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target
 void TQnlfCompress::Decompress(const TFileHeader& Header) {
   TInflater inflater;
   z_stream& z = inflater.Z;
+  if (inflater.InitResult != Z_OK)
+    throw EQnlfCompress("Cannot decompress the file %s from the archive %s: %s",
+                        {Header.FileName(), FCompressedFile, ZlibReason(inflater.InitResult, z)});
   std::vector<unsigned char> in(kInChunk), out(kOutChunk);
   const int lastDisk = Header.LastDisk();
   const int64_t lastByteEnd = int64_t(FOffset) + Header.LastByte() + 1;
@@ -143,7 +149,9 @@ void TQnlfCompress::Decompress(const TFileHeader& Header) {
         int rc = inflate(&z, Z_NO_FLUSH);
         if (rc == Z_STREAM_END) ended = true;
         else if (rc == Z_BUF_ERROR) break;
-        else if (ZlibCheck(rc) != Z_OK) throw Exception("error");
+        else if (rc != Z_OK)
+          throw EQnlfCompress("The compressed data of the file %s in the archive %s is damaged: %s",
+                              {Header.FileName(), FCompressedFile, ZlibReason(rc, z)});
       }
       CheckAbort();
       ProcessMessages();
