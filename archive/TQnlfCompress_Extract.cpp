@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "archive/EQnlfCompress.h"
+#include "archive/PartialFiles.h"
 #include "archive/TQnlfCompress.h"
 #include "archive/TVersionResource.h"
 #include "archive/ZlibErrors.h"
@@ -46,11 +47,6 @@ std::string TQnlfCompress::FormTarget() const {
   return AddBackSlash(FExtractDirectory) + name;
 }
 
-namespace {
-// The name a member is written under until it is whole.
-constexpr const char* kPartialSuffix = ".qnlpart";
-} // namespace
-
 void TQnlfCompress::DoExtract() {
   if (!FOpen) OpenArchive();
   FCurrentDisk = 0;
@@ -90,13 +86,20 @@ void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target
   OpenDiskFile(Header.FirstDisk() ? Header.FirstDisk() : 1, ArchiveFiles::TOpenMode::ReadShared, FCompressedFile,
                FSource);
   FCurrentDisk = Header.FirstDisk();
-  ArchiveFiles::ForceDirectories(ExtractFileDir(Target));
+  std::string dir = ExtractFileDir(Target);
+  ArchiveFiles::ForceDirectories(dir);
+  RemovePartialLeftovers(dir);
   // The member is written beside the target and put in its place only once it is whole: a
   // failure, an abort or a killed program never leaves a cut-short file under the target's
-  // name (whose fresh date would make it look newer than the archive's to a later run).
-  std::string part = Target + kPartialSuffix;
-  FDest = OpenFile(part, ArchiveFiles::TOpenMode::Create);
-  if (!FDest) throw EQnlfCompress("Cannot create the file %s", {Target});
+  // name (whose fresh date would make it look newer than the archive's to a later run). The
+  // partial file is held while it is written, so that another extraction into the same
+  // directory does not take it for a killed run's leftover.
+  std::string part = PartialFiles::NewName(dir);
+  FDest = OpenFile(part, ArchiveFiles::TOpenMode::CreateHeld);
+  if (!FDest) {
+    ArchiveFiles::DeleteFile(part);
+    throw EQnlfCompress("Cannot create the file %s", {Target});
+  }
   try {
     FSource->Seek(int64_t(FOffset) + Header.DataStart(), soBeginning);
     Decompress(Header);
@@ -118,6 +121,11 @@ void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target
   FStats.Finished = true;
   FireStatus(OnStatus);
   FSource.reset();
+}
+
+void TQnlfCompress::RemovePartialLeftovers(const std::string& Dir) {
+  // Once per directory: a program installs many files into one directory.
+  if (FSweptDirectories.insert(UpperCase(Dir)).second) PartialFiles::RemoveLeftovers(Dir);
 }
 
 void TQnlfCompress::Decompress(const TFileHeader& Header) {
