@@ -57,6 +57,10 @@ void TQnlfCompress::DoExtract() {
     int index = FHeaders.IndexOfName(entry);
     if (index < 0) throw EQnlfCompress("The file <%s> was not found in the archive <%s>", {entry, FCompressedFile});
     TFileHeader& header = FHeaders.FileHeaders(index);
+    // The date is given to the file and compared with the existing file's; one that is no
+    // date at all (NaN, 1e300) can only come from damage.
+    if (!InDateRange(header.FileDate()))
+      throw EQnlfCompress("The date of the file %s in the archive %s is damaged", {header.FileName(), FCompressedFile});
     HeaderToStats(header, FStats);
     if (Trim(ExtractName).empty()) ExtractName = ExtractFileName(header.FileName());
     FireStatus(OnBeforeExtracting);

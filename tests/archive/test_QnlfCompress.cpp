@@ -1,6 +1,8 @@
 // Adding, extracting, copying and spanning with real files on the test machine.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "ArchiveTestFiles.h"
 #include "archive/EQnlfCompress.h"
 #include "archive/MemberNames.h"
@@ -428,6 +430,25 @@ TEST_F(ArchiveTest, DamagedArchivesGiveErrors) {
             "Could not read the file headers for the compressed file. The Archive file could possible be corrupt");
   Zip.SetCompressedFile(Dir + "\\missing.1");
   EXPECT_EQ(ErrorOf([&] { Zip.OpenArchive(); }), "Cannot open the compressed file " + Dir + "\\missing.1");
+}
+
+TEST_F(ArchiveTest, AMemberDateOutsideTheCalendarIsDamage) {
+  std::string a = Source("a.txt", "dated");
+  AddFiles({a});
+  const std::string good = ReadFileBytes(Archive);
+  for (double date : {std::nan(""), 1e300, -1e300, -700000.0, 2958466.0}) {
+    std::string bytes = good;
+    TFileHeaderRecord forged;
+    forged.SetFileDate(date);
+    bytes.replace(5 + 4, 8, reinterpret_cast<const char*>(&forged.Bytes[4]), 8);
+    WriteFileBytes(Archive, bytes);
+    Zip.SetCompressedFile(Dir + "\\other");
+    Zip.SetCompressedFile(Archive);
+    EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }),
+              "The date of the file " + a + " in the archive " + Archive + " is damaged")
+        << date;
+    EXPECT_TRUE(OutNames().empty()) << date;
+  }
 }
 
 TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
