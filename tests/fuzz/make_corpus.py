@@ -135,49 +135,16 @@ def hives():
 
 # --- forms of the form reader's test classes (tests/rtl/FormFixtureClasses.h)
 
+def full_form():
+    """The form of the reader's own tests that holds a property of every kind."""
+    source = open(os.path.join(HERE, "..", "rtl", "test_FormReader.cpp")).read()
+    start = source.index('kFullForm = R"(') + len('kFullForm = R"(')
+    return source[start:source.index(')";', start)]
+
+
 FORMS = {
     "minimal": "object F: TTestForm\nend\n",
-    "every-kind": r"""object Form1: TTestForm
-  Caption = 'Main window'
-  object Comp1: TTestComp
-    Count = 300
-    Flag = True
-    Kind = tkThird
-    Kinds = [tkFirst, tkThird]
-    Text = 'It''s'#13#10'here'
-    Ratio = 1.25
-    Big = 70000
-    Data = {00FF10}
-    Other = Comp2
-    Lines.Strings = (
-      'one'
-      'two')
-    Items = <
-      item
-        Value = 1
-        Text = 'first'
-        Other = Comp2
-      end
-      item
-        Value = -2
-        Sub = <
-          item
-            Text = 'inner'
-          end>
-      end>
-    Font.Name = 'Arial'
-    Font.Style = [tkSecond]
-    object Comp3: TTestComp
-      Count = -5
-    end
-  end
-  object Comp2: TTestComp
-    Other = Comp1
-    Wide = [we0, we31, we33]
-    Kinds = []
-  end
-end
-""",
+    "every-kind": full_form(),
     "inherited": "object F: TTestForm\n inherited Made: TTestComp [1]\n  Count = 9\n end\n"
                  " inline New: TTestComp\n end\nend\n",
 }
