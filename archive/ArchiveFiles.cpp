@@ -100,11 +100,12 @@ bool DeleteFile(const std::string& path) {
   }
 }
 
-bool ReplaceFile(const std::string& source, const std::string& dest) {
+bool ReplaceFile(const std::string& source, const std::string& dest, std::string* reason) {
   try {
     MoveFile(source, dest, TExisting::exReplace);
     return true;
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    if (reason) *reason = e.what();
     return false;
   }
 }

@@ -27,8 +27,9 @@ bool GetFileDate(const std::string& path, TDateTime& date);
 bool SetFileDate(const std::string& path, TDateTime date);
 // Deletes a file; false when it cannot be deleted (a missing file counts as deleted).
 bool DeleteFile(const std::string& path);
-// Renames source over dest, replacing it unless another program holds dest; false on failure.
-bool ReplaceFile(const std::string& source, const std::string& dest);
+// Renames source over dest, replacing it unless another program holds dest; false on failure,
+// with the reason in *reason when it is given.
+bool ReplaceFile(const std::string& source, const std::string& dest, std::string* reason = nullptr);
 // The names of the files in dir that match mask ("*.txt"); none when dir cannot be listed.
 std::vector<std::string> FileNames(const std::string& dir, const std::string& mask);
 

@@ -229,6 +229,12 @@ TEST_F(ArchiveTest, AFileNameOf255CharactersIsExtracted) {
   ExtractFiles({a});
   EXPECT_EQ(ReadFileBytes(Out + "\\" + name), "long name");
   EXPECT_EQ(OutNames(), std::vector<std::string>{name});
+  // One character more than the file system allows: the message says so, nothing is left.
+  Zip.ExtractName = name + "x";
+  std::string msg = ErrorOf([&] { ExtractFiles({a}); });
+  EXPECT_EQ(msg.rfind("Cannot create the file " + Out + "\\" + name + "x (", 0), 0u) << msg;
+  EXPECT_NE(msg.find("File name too long"), std::string::npos) << msg;
+  EXPECT_EQ(OutNames(), std::vector<std::string>{name});
 }
 
 TEST_F(ArchiveTest, AKilledRunsPartialFileGoesWithTheNextExtractionIntoItsDirectory) {
