@@ -1,6 +1,8 @@
 // Partial files of extraction: their names, and the removal of those a killed run left.
 #include "archive/PartialFiles.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 
 #include "archive/ArchiveFiles.h"
@@ -11,25 +13,15 @@ namespace qnl::PartialFiles {
 
 namespace {
 
-constexpr const char* kPrefix = "~qnl";
-constexpr const char* kSuffix = ".qnlpart";
+constexpr std::string_view kPrefix = "~qnl", kSuffix = ".qnlpart";
 constexpr size_t kDigits = 12;
 
-std::string Hex(uint64_t Value, size_t Digits) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string s(Digits, '0');
-  for (size_t i = Digits; i-- > 0; Value >>= 4) s[i] = kHex[Value & 15];
-  return s;
-}
-
 bool IsPartialFileName(const std::string& Name) {
-  const size_t prefix = 4, suffix = 8;
-  if (Name.size() != prefix + kDigits + suffix || !StartsText(kPrefix, Name) || !EndsText(kSuffix, Name)) return false;
-  for (size_t i = prefix; i < prefix + kDigits; ++i) {
-    char c = Name[i];
-    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'))) return false;
-  }
-  return true;
+  if (Name.size() != kPrefix.size() + kDigits + kSuffix.size() || !StartsText(kPrefix, Name) ||
+      !EndsText(kSuffix, Name))
+    return false;
+  auto digits = Name.begin() + static_cast<std::ptrdiff_t>(kPrefix.size());
+  return std::all_of(digits, digits + kDigits, [](unsigned char c) { return std::isxdigit(c); });
 }
 
 } // namespace
@@ -37,10 +29,11 @@ bool IsPartialFileName(const std::string& Name) {
 std::string NewName(const std::string& Dir) {
   // The process id keeps two programs extracting at once apart, the count one program's files.
   static uint32_t count = 0;
-  const uint64_t process = static_cast<uint32_t>(ArchiveFiles::ProcessId());
+  const uint32_t process = static_cast<uint32_t>(ArchiveFiles::ProcessId());
   std::string name;
   for (int tries = 0; tries <= 0xFFFF; ++tries) {
-    name = AddBackSlash(Dir) + kPrefix + Hex(process, 8) + Hex(count++ & 0xFFFF, 4) + kSuffix;
+    name = AddBackSlash(Dir) + std::string(kPrefix) + IntToHex(process, 8) + IntToHex(count++ & 0xFFFF, 4) +
+           std::string(kSuffix);
     if (!ArchiveFiles::FileExists(name)) break;
   }
   // With every name taken the last one is emptied and reused: it can only be this program's.
@@ -48,7 +41,7 @@ std::string NewName(const std::string& Dir) {
 }
 
 void RemoveLeftovers(const std::string& Dir) {
-  for (const std::string& name : ArchiveFiles::FileNames(Dir, std::string(kPrefix) + "*" + kSuffix))
+  for (const std::string& name : ArchiveFiles::FileNames(Dir, std::string(kPrefix) + "*" + std::string(kSuffix)))
     if (IsPartialFileName(name)) ArchiveFiles::DeleteFile(AddBackSlash(Dir) + name);
 }
 
