@@ -3,6 +3,7 @@
 
 #include "archive/ArchiveFiles.h"
 #include "archive/EQnlfCompress.h"
+#include "archive/MemberNames.h"
 #include "archive/TVersionResource.h"
 #include "common/routines_Strings.h"
 #include "rtl/Strings.h"
@@ -35,19 +36,35 @@ int TFileHeaders::Add(std::unique_ptr<TFileHeader> Header) {
 }
 
 int TFileHeaders::IndexOfName(const std::string& Name) const {
-  // Names are stored cut to their first 100 characters; a longer path finds its member so.
-  std::string wanted = GetField(Name, 1, ';').substr(0, kMaxHeaderFileName);
+  std::string wanted = MemberNameOf(Name);
   for (int i = 0; i < Count(); ++i)
     if (SameText(FItems[i]->FileName(), wanted)) return i;
   return -1;
+}
+
+void TFileHeaders::CheckNewName(const std::string& SourcePath, const std::string& StoredName) const {
+  if (SourcePath.size() <= size_t(kMaxHeaderFileName) && IsLongPathMemberName(SourcePath))
+    throw EQnlfCompress("The file %s cannot be stored in the archive: its path has the form of the names the archive "
+                        "gives to long paths",
+                        {SourcePath});
+  // A member read back from the archive has no source path; one of the same name came from
+  // the same path, as names are the path itself or carry the hash of the whole path.
+  for (auto& header : FItems)
+    if (!header->SourcePath.empty() && !SameText(header->SourcePath, SourcePath) &&
+        SameText(header->FileName(), StoredName))
+      throw EQnlfCompress("The files %s and %s cannot both be stored in the archive: both would be named %s",
+                          {header->SourcePath, SourcePath, StoredName});
 }
 
 void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {
   if (!Keep) Clear();
   for (int i = 0; i < Files.Count(); ++i) {
     auto header = std::make_unique<TFileHeader>();
-    std::string name = GetField(Files[i], 1, ';');
-    header->SetFileName(name.substr(0, kMaxHeaderFileName));
+    // The whole entry is the path: ';' is a legal character of Windows file names.
+    const std::string& name = Files[i];
+    std::string stored = MemberNameOf(name);
+    CheckNewName(name, stored);
+    header->SetFileName(stored);
     header->SourcePath = name;
     auto file = ArchiveFiles::Open(name, ArchiveFiles::TOpenMode::ReadShared);
     if (!file) throw EQnlfCompress("Cannot open the file %s", {name});

@@ -1,10 +1,15 @@
 // Adding, extracting, copying and spanning with real files on the test machine.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "ArchiveTestFiles.h"
 #include "archive/EQnlfCompress.h"
+#include "archive/MemberNames.h"
 #include "archive/TQnlfCompress.h"
+#include "common/routines_Strings.h"
 #include "platform/files/Files.h"
+#include "tests/platform/LockHolder.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -55,7 +60,7 @@ protected:
   }
   std::string Source(const std::string& name, const std::string& bytes) {
     std::string path = Dir + "\\src\\" + name;
-    ForceDirectories(Dir + "\\src");
+    ForceDirectories(ExtractFileDir(path));
     WriteFileBytes(path, bytes);
     return path;
   }
@@ -78,6 +83,19 @@ protected:
     for (auto& n : names) list.Add(n);
     Zip.SetFilesToProcess(list);
     Zip.Extract();
+  }
+  // Puts Bytes in place of the archive and makes the component read its table again.
+  void ReplaceArchive(const std::string& Bytes) {
+    WriteFileBytes(Archive, Bytes);
+    Zip.SetCompressedFile(Dir + "\\other");
+    Zip.SetCompressedFile(Archive);
+  }
+  // The names in Out: what an extraction left there.
+  std::vector<std::string> OutNames() {
+    std::vector<std::string> names;
+    if (DirectoryExists(Out))
+      for (const TDirEntry& e : ListDirectory(Out)) names.push_back(e.Name);
+    return names;
   }
   std::string ErrorOf(const std::function<void()>& f) {
     try {
@@ -134,6 +152,15 @@ TEST_F(ArchiveTest, NoFilesMakeFiveZeroBytes) {
   EXPECT_EQ(ReadFileBytes(Archive), std::string(5, '\0'));
 }
 
+TEST_F(ArchiveTest, ASemicolonIsPartOfTheFileName) {
+  std::string a = Source("part;one.txt", "semicolon");
+  Source("part", "another file");
+  AddFiles({a});
+  EXPECT_EQ(Zip.FileHeaders().FileHeaders(0).FileName(), a);
+  ExtractFiles({a});
+  EXPECT_EQ(ReadFileBytes(Out + "\\part;one.txt"), "semicolon");
+}
+
 TEST_F(ArchiveTest, EmptyFileIsACompleteStream) {
   std::string e = Source("empty.dat", "");
   SetFileDateTime(e, 39000.5);
@@ -146,18 +173,76 @@ TEST_F(ArchiveTest, EmptyFileIsACompleteStream) {
   EXPECT_DOUBLE_EQ(FileDateTime(Out + "\\empty.dat"), 39000.5);
 }
 
-TEST_F(ArchiveTest, ALongSourcePathIsReadWholeAndStoredCut) {
-  std::string longDir = Dir + "\\src\\" + std::string(120, 'd');
-  ForceDirectories(longDir);
-  std::string path = longDir + "\\f.txt";
-  WriteFileBytes(path, "x");
-  AddFiles({path});
-  ASSERT_FALSE(Zip.Abort());
-  EXPECT_EQ(Zip.FileHeaders().FileHeaders(0).FileName(), path.substr(0, 100));
-  // The whole path finds the member again by its stored first 100 characters.
-  Zip.ExtractName = "f.txt";
-  ExtractFiles({path});
-  EXPECT_EQ(ReadFileBytes(Out + "\\f.txt"), "x");
+TEST_F(ArchiveTest, PathsSharingTheirFirstHundredCharactersStayApart) {
+  std::string common = std::string(110, 'd');
+  std::string one = Source(common + "-one\\f.txt", "first"), two = Source(common + "-two\\f.txt", "second");
+  AddFiles({one, two});
+  EXPECT_NE(PythonRead(Archive).find("\\f.txt|6|"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(PyOut + "\\1.out"), "second");
+  Zip.ExtractName = "one.txt";
+  ExtractFiles({one});
+  // Without a destination name a member is written under its own file name, as before.
+  ExtractFiles({UpperCase(two)});
+  EXPECT_EQ(ReadFileBytes(Out + "\\one.txt"), "first");
+  EXPECT_EQ(ReadFileBytes(Out + "\\f.txt"), "second");
+}
+
+TEST_F(ArchiveTest, TwoPathsForOneStoredNameAreRefusedNamingBoth) {
+  std::string path = Source(std::string(110, 'd') + "\\f.txt", "f");
+  // A path spelled like the name made for a long path is never stored as itself.
+  std::string lookalike = Source("x|0123456789ABCDEF\\f.txt", "g");
+  TStringList files;
+  files.Add(lookalike);
+  TFileHeaders headers;
+  EXPECT_EQ(ErrorOf([&] { headers.AddFiles(files, false); }),
+            "The file " + lookalike +
+                " cannot be stored in the archive: its path has the form of the names the archive gives to long paths");
+  // Another source whose name equals the new one's (a hash collision) is named with it.
+  auto other = std::make_unique<TFileHeader>();
+  other->SetFileName(MemberNameOf(path));
+  other->SourcePath = "C:\\elsewhere\\f.txt";
+  headers.Add(std::move(other));
+  files.Clear();
+  files.Add(path);
+  EXPECT_EQ(ErrorOf([&] { headers.AddFiles(files, true); }),
+            "The files C:\\elsewhere\\f.txt and " + path + " cannot both be stored in the archive: both would be named " +
+                MemberNameOf(path));
+  // The same path twice is the same file.
+  headers.FileHeaders(0).SourcePath = UpperCase(path);
+  EXPECT_NO_THROW(headers.AddFiles(files, true));
+}
+
+TEST_F(ArchiveTest, AFileNameOf255CharactersIsExtracted) {
+  std::string name = std::string(251, 'n') + ".txt";
+  std::string a = Source(name, "long name");
+  AddFiles({a});
+  Zip.ExtractName = name;
+  ExtractFiles({a});
+  EXPECT_EQ(ReadFileBytes(Out + "\\" + name), "long name");
+  EXPECT_EQ(OutNames(), std::vector<std::string>{name});
+  // One character more than the file system allows: the message says so, nothing is left.
+  Zip.ExtractName = name + "x";
+  std::string msg = ErrorOf([&] { ExtractFiles({a}); });
+  EXPECT_EQ(msg.rfind("Cannot create the file " + Out + "\\" + name + "x (", 0), 0u) << msg;
+  EXPECT_NE(msg.find("File name too long"), std::string::npos) << msg;
+  EXPECT_EQ(OutNames(), std::vector<std::string>{name});
+}
+
+TEST_F(ArchiveTest, AKilledRunsPartialFileGoesWithTheNextExtractionIntoItsDirectory) {
+  std::string a = Source("a.txt", "a");
+  AddFiles({a});
+  ForceDirectories(Out);
+  const std::vector<std::string> ours = {"~qnl0000DEAD0001.qnlpart", "~QNL0000BEEF0002.QNLPART"};
+  // A file of ours that another extraction holds, and files that only look like ours.
+  const std::vector<std::string> kept = {"a.txt.qnlpart", "notes.qnlpart", "~qnl00000DEAD0001.qnlpart",
+                                         "~qnl0000CAFE0003.qnlpart", "~qnl0000DEAD000G.qnlpart"};
+  for (auto& names : {ours, kept})
+    for (auto& name : names) WriteFileBytes(Out + "\\" + name, "left over");
+  TLockHolder held(UnixOf(Out + "\\~qnl0000CAFE0003.qnlpart"));
+  ExtractFiles({a});
+  for (auto& name : ours) EXPECT_FALSE(FileExists(Out + "\\" + name)) << name;
+  for (auto& name : kept) EXPECT_TRUE(FileExists(Out + "\\" + name)) << name;
+  EXPECT_EQ(OutNames().size(), kept.size() + 1);
 }
 
 TEST_F(ArchiveTest, AppendsSeeMembersAnotherComponentAddedMeanwhile) {
@@ -253,7 +338,7 @@ TEST_F(ArchiveTest, AbortFromStatusStopsAddAndExtract) {
   ExtractFiles({b});
   EXPECT_EQ(aborted, 2);
   EXPECT_EQ(ReadFileBytes(Out + "\\b.txt"), "older");
-  EXPECT_FALSE(FileExists(Out + "\\b.txt.qnlpart"));
+  EXPECT_EQ(OutNames(), std::vector<std::string>{"b.txt"});
   Zip.OnStatus = nullptr;
   ExtractFiles({b});
   EXPECT_EQ(ReadFileBytes(Out + "\\b.txt").size(), 300000u);
@@ -310,33 +395,48 @@ TEST_F(ArchiveTest, DamagedArchivesGiveErrors) {
   std::string good = ReadFileBytes(Archive);
   const TFileHeaderRecord h = Zip.FileHeaders().FileHeaders(0);
 
+  // The message names the member, the archive and what zlib found wrong.
   std::string corrupt = good;
+  corrupt[h.LastByte()] ^= 0x5A; // the Adler-32 check
+  WriteFileBytes(Archive, corrupt);
+  EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }),
+            "The compressed data of the file " + a + " in the archive " + Archive + " is damaged: incorrect data check");
+  EXPECT_TRUE(Zip.Abort());
   for (int i = h.DataStart() + 10; i < h.DataStart() + 60; ++i) corrupt[i] ^= 0x5A;
   WriteFileBytes(Archive, corrupt);
-  std::string msg = ErrorOf([&] { ExtractFiles({a}); });
-  EXPECT_TRUE(msg == "error" || msg.find("does not match") != std::string::npos) << msg;
-  EXPECT_TRUE(Zip.Abort());
+  EXPECT_NE(ErrorOf([&] { ExtractFiles({a}); }).find("The compressed data of the file " + a), std::string::npos);
+  EXPECT_TRUE(OutNames().empty());
 
-  WriteFileBytes(Archive, good.substr(0, good.size() - 500));
-  Zip.SetCompressedFile(Dir + "\\other");
-  Zip.SetCompressedFile(Archive);
+  ReplaceArchive(good.substr(0, good.size() - 500));
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "The compressed data of the file " + a + " is incomplete");
 
   std::string wrongSize = good;
   wrongSize[5 + 128] ^= 1;
-  WriteFileBytes(Archive, wrongSize);
-  Zip.SetCompressedFile(Dir + "\\other");
-  Zip.SetCompressedFile(Archive);
+  ReplaceArchive(wrongSize);
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }),
             "The decompressed file's size does not match with the actual size of the file.  The file is " + a);
 
-  WriteFileBytes(Archive, good.substr(0, 100));
-  Zip.SetCompressedFile(Dir + "\\other");
-  Zip.SetCompressedFile(Archive);
+  ReplaceArchive(good.substr(0, 100));
   EXPECT_EQ(ErrorOf([&] { Zip.OpenArchive(); }),
             "Could not read the file headers for the compressed file. The Archive file could possible be corrupt");
   Zip.SetCompressedFile(Dir + "\\missing.1");
   EXPECT_EQ(ErrorOf([&] { Zip.OpenArchive(); }), "Cannot open the compressed file " + Dir + "\\missing.1");
+}
+
+TEST_F(ArchiveTest, AMemberDateOutsideTheCalendarIsDamage) {
+  std::string a = Source("a.txt", "dated");
+  AddFiles({a});
+  const std::string good = ReadFileBytes(Archive);
+  for (double date : {std::nan(""), 1e300, -700000.0}) {
+    std::string bytes = good;
+    TFileHeaderRecord forged;
+    forged.SetFileDate(date);
+    bytes.replace(5 + 4, 8, reinterpret_cast<const char*>(&forged.Bytes[4]), 8);
+    ReplaceArchive(bytes);
+    EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "The date of the file " + a + " in the archive " + Archive + " is damaged")
+        << date;
+    EXPECT_TRUE(OutNames().empty()) << date;
+  }
 }
 
 TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
@@ -396,8 +496,7 @@ TEST_F(ArchiveTest, AHandlerThatDeclinesTheDiskStopsTheExtractionAsAnAbort) {
   EXPECT_EQ(asked, std::vector<int>{2});
   EXPECT_EQ(aborted, 1);
   EXPECT_TRUE(Zip.Abort());
-  EXPECT_FALSE(FileExists(Out + "\\noise.bin"));
-  EXPECT_FALSE(FileExists(Out + "\\noise.bin.qnlpart"));
+  EXPECT_TRUE(OutNames().empty());
 }
 
 TEST_F(ArchiveTest, MemberMayStartExactlyAtADisksEnd) {
