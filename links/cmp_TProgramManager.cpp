@@ -66,7 +66,8 @@ bool TProgramManager::Execute(const std::string& Command) {
   return FConversation->Execute(Command);
 }
 
-void TProgramManager::SelectGroup(const std::string& Name) {
+void TProgramManager::SelectGroup(const std::string& GroupName) {
+  const std::string Name = GroupName; // it may be CurrentGroup itself, which is cleared first
   Connect();
   FCurrentGroup.clear();
   FGroupLines->Clear();

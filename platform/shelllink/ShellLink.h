@@ -48,7 +48,9 @@ struct TShellLink {
 // directory must exist. Failures raise EOleSysError: E_INVALIDARG for an empty Target, a text
 // too long for the format, or a LinkPath that does not fit Save's 260-character buffer (Windows
 // would save under the cut name); HRESULT_FROM_WIN32 of the file system's error otherwise
-// (0x80070070 disk full, 0x80070003 path not found, 0x80070005 access denied ...).
+// (0x80070070 disk full, 0x80070003 path not found, 0x80070005 access denied ...). With
+// QNL_FAIL_SHELL_LINK=<HRESULT in hexadecimal> in the environment every save fails with that
+// code (the test hook for a shell whose link object fails).
 void SaveShellLink(const std::string& LinkPath, const TShellLink& Link);
 
 // IPersistFile::Load and the getters: the shortcut in LinkPath, or nullopt when the file is

@@ -1,6 +1,9 @@
 // Saving a shell link: the header, the target's item list and LinkInfo, the string data.
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/OSError.h"
@@ -10,6 +13,7 @@
 #include "platform/shelllink/ShellLink.h"
 #include "platform/shelllink/ShellLinkFormat.h"
 #include "platform/system/CodePage.h"
+#include "platform/system/Environment.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
@@ -133,6 +137,10 @@ std::string LinkBytes(const std::string& LinkPath, const TShellLink& Link) {
 } // namespace
 
 void SaveShellLink(const std::string& LinkPath, const TShellLink& Link) {
+  // The test hook for a shell whose link object fails: the HRESULT in hexadecimal.
+  if (std::optional<std::string> hook = GetEnvironmentVariable("QNL_FAIL_SHELL_LINK"))
+    throw EOleSysError("The shell link object failed (QNL_FAIL_SHELL_LINK)",
+                       static_cast<int32_t>(std::strtoul(hook->c_str(), nullptr, 16)));
   if (Trim(Link.Target).empty()) throw EOleSysError("The shortcut has no target", E_INVALIDARG);
   if (Wide(LinkPath).size() >= kMaxPath)
     throw EOleSysError("The shortcut's file name is longer than 259 characters: " + LinkPath, E_INVALIDARG);
