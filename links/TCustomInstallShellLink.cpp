@@ -154,9 +154,7 @@ TInstallMainLink::TInstallMainLink(TComponent* AOwner) : TCustomInstallShellLink
 TInstallMainLink::~TInstallMainLink() { MainShellLinks().Remove(this); }
 
 void TInstallMainLink::SetContainer(TInstallContainer* Value) {
-  if (!Value || Value != MainLinkGroup())
-    throw IEInstallShellLink(
-        "The TMainLinkGroup component must be the Container for TInstallMainLink and TSubLinkGroup components");
+  RequireMainFolder(Value);
   inherited::SetContainer(Value);
 }
 

@@ -78,12 +78,16 @@ TSubLinkGroup::TSubLinkGroup(TComponent* AOwner) : TCustomShellLinkGroup(AOwner)
 TSubLinkGroup::~TSubLinkGroup() { SubLinkGroups().Remove(this); }
 
 void TSubLinkGroup::SetContainer(TInstallContainer* Value) {
-  if (!Value || Value != MainLinkGroup())
-    throw IEInstallShellLink(
-        "The TMainLinkGroup component must be the Container for TInstallMainLink and TSubLinkGroup components");
+  RequireMainFolder(Value);
   inherited::SetContainer(Value);
 }
 
 const TClassInfo& TSubLinkGroup::FolderSpecifierClass() const { return TpsContainerDestDir::StaticClassInfo(); }
+
+void RequireMainFolder(TInstallContainer* Value) {
+  if (!Value || Value != MainLinkGroup())
+    throw IEInstallShellLink(
+        "The TMainLinkGroup component must be the Container for TInstallMainLink and TSubLinkGroup components");
+}
 
 } // namespace qnl

@@ -55,4 +55,8 @@ protected:
   const TClassInfo& FolderSpecifierClass() const override;
 };
 
+// IEInstallShellLink unless Value is the main folder: the container a sub-folder and a main
+// shortcut must have.
+void RequireMainFolder(TInstallContainer* Value);
+
 } // namespace qnl
