@@ -98,13 +98,6 @@ bool DeleteFile(const std::string& path) {
   }
 }
 
-bool ReplaceFile(const std::string& source, const std::string& dest) {
-  try {
-    MoveFile(source, dest, TExisting::exReplace);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
+void ReplaceFile(const std::string& source, const std::string& dest) { MoveFile(source, dest, TExisting::exReplace); }
 
 } // namespace qnl::ArchiveFiles

@@ -25,8 +25,9 @@ bool GetFileDate(const std::string& path, TDateTime& date);
 bool SetFileDate(const std::string& path, TDateTime date);
 // Deletes a file; false when it cannot be deleted (a missing file counts as deleted).
 bool DeleteFile(const std::string& path);
-// Renames source over dest, replacing it unless another program holds dest; false on failure.
-bool ReplaceFile(const std::string& source, const std::string& dest);
+// Renames source over dest, replacing it unless another program holds dest. A failure raises
+// the platform's error, which names the file and the reason (permissions, a read-only disk).
+void ReplaceFile(const std::string& source, const std::string& dest);
 
 // The running program's own executable as a Windows path; empty when unknown.
 std::string ProgramFileName();

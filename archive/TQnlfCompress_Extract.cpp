@@ -106,7 +106,7 @@ void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target
     // The date is set once the file is closed, so that no later write can move it.
     if (!ArchiveFiles::SetFileDate(part, Header.FileDate()))
       throw EQnlfCompress("Cannot set the date of the file just extracted.");
-    if (!ArchiveFiles::ReplaceFile(part, Target)) throw EQnlfCompress("Cannot create the file %s", {Target});
+    ArchiveFiles::ReplaceFile(part, Target);
   } catch (...) {
     FDest.reset();
     ArchiveFiles::DeleteFile(part);

@@ -69,6 +69,10 @@ std::string TCustomInstallFile::SourcePath() const { return AddBackSlash(FInclud
 
 std::string TCustomInstallFile::GetDestPath() { return AddBackSlash(GetDestDir()) + FDestName; }
 
+std::string TCustomInstallFile::InstalledPath() {
+  return AddBackSlash(GetDestDir()) + (FRebootReplace ? FReplacedName : FDestName);
+}
+
 bool TCustomInstallFile::HasOwnArchive() const {
   return NetLocation() || FOverwriteMode == owVersion || FOverwriteMode == owDate || FOverwriteMode == owVersionDate;
 }

@@ -1,0 +1,79 @@
+// Installing over an existing file: the old file stays until the new one is whole, and only a
+// file another program holds waits for the restart.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "FilesTestSupport.h"
+#include "platform/files/DelayedMoves.h"
+#include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
+#include "tests/platform/LockHolder.h"
+
+using namespace qnl;
+using namespace qnl::test;
+
+namespace {
+
+constexpr const char* kDest = "C:\\Apps\\Tool\\readme.txt";
+
+class ReplaceExisting : public InstallDirTest {
+protected:
+  void SetUp() override {
+    InstallDirTest::SetUp();
+    // Bytes that do not compress, so that most of the archive is the member's data.
+    std::string bytes(64 * 1024, '\0');
+    uint32_t seed = 12345;
+    for (char& c : bytes) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
+    WriteFile("C:\\src\\readme.txt", bytes);
+    file = AddFile("Readme", "C:\\src\\readme.txt");
+    dir->Compress(coForceNetFilesLocal);
+    WriteFile(kDest, "old readme");
+  }
+  // Installs and returns the error's message; fails the test when there is none.
+  std::string FailingInstall() {
+    try {
+      dir->InstallObjects();
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    ADD_FAILURE() << "the install did not fail";
+    return {};
+  }
+  void ExpectOldFileAndNothingForTheRestart() {
+    ASSERT_TRUE(FileExists(kDest));
+    EXPECT_EQ(ReadFile(kDest), "old readme");
+    EXPECT_FALSE(FileExists("C:\\Apps\\Tool\\readme.1"));
+    EXPECT_TRUE(PendingFileRenames().empty());
+  }
+
+  TInstallFile* file = nullptr;
+};
+
+TEST_F(ReplaceExisting, ADamagedArchiveLeavesTheOldFile) {
+  std::string archive = UnixPathOf("C:\\dist\\tool.1");
+  std::filesystem::resize_file(archive, std::filesystem::file_size(archive) / 2);
+  FailingInstall();
+  ExpectOldFileAndNothingForTheRestart();
+}
+
+TEST_F(ReplaceExisting, AnImmutableFileIsAnErrorNamingItNotARestart) {
+  TImmutable immutable(kDest);
+  if (!immutable.Set()) GTEST_SKIP() << "the immutable flag cannot be set here";
+  std::string message = FailingInstall();
+  EXPECT_NE(message.find(kDest), std::string::npos) << message;
+  EXPECT_NE(message.find("Operation not permitted"), std::string::npos) << message;
+  EXPECT_FALSE(file->RebootReplace());
+  ExpectOldFileAndNothingForTheRestart();
+}
+
+TEST_F(ReplaceExisting, AFileInUseIsRegisteredForTheRestartOnlyOnceTheNewFileIsWritten) {
+  TLockHolder holder(UnixPathOf(kDest));
+  TImmutable directory("C:\\Apps\\Tool"); // nothing can be written beside the file
+  if (!directory.Set()) GTEST_SKIP() << "the immutable flag cannot be set here";
+  std::string message = FailingInstall();
+  EXPECT_NE(message.find("C:\\Apps\\Tool\\readme.1"), std::string::npos) << message;
+  ExpectOldFileAndNothingForTheRestart();
+}
+
+} // namespace
