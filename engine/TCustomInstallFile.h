@@ -133,6 +133,9 @@ protected:
 
 private:
   void AllocateUniqueID();
+  // IECustomInstallFile unless Value is a plain file name: a DestName never reaches outside the
+  // destination directory.
+  void CheckDestName(const std::string& Value) const;
   // Rules 1 and 2 of a container or source change: the container kind and duplicates.
   void CheckContainerAndSource(TInstallContainer* NewContainer, const std::string& NewDir,
                                const std::string& NewName) const;

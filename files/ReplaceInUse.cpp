@@ -43,8 +43,7 @@ void TCustomInstallFile::ReplaceInUse() {
 }
 
 void TCustomInstallFile::RegisterRestartReplace() {
-  std::string destDir = AddBackSlash(GetDestDir());
-  std::string written = destDir + FDestName;
+  std::string written = GetDestPath();
   if (!FileExists(written)) {
     // The extraction was skipped (a silent abort): the old file stays, and no restart may move
     // a file that is not there over it.

@@ -62,7 +62,7 @@ void TCustomInstallFile::RegisterHelpFile() {
 
 void TCustomInstallFile::RegisterActiveX() {
   std::string destDir = GetDestDir();
-  std::string path = AddBackSlash(destDir) + FDestName;
+  std::string path = GetDestPath();
   if (Trim(destDir + FDestName).empty() || !FileExists(path))
     throw IECustomInstallFile(
         "Cannot compress,copy, or install the following file because it's destination directory is blank. File "
