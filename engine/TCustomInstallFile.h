@@ -100,8 +100,9 @@ public:
   virtual void ReadInfoFromArchive();
   virtual void ReadInfoFromFile();
 
-  // The file's uninstall entry under HKEY_LOCAL_MACHINE Key: its path in Key\Files (or the
-  // first of Files1 ... that accepts it), or in Key\ActiveX with its registration flag.
+  // The file's uninstall entry under HKEY_LOCAL_MACHINE Key: its installed path in Key\Files
+  // (or the first of Files1 ... that accepts it), or in Key\ActiveX with its registration flag;
+  // a path listed already, by an earlier run, is not added again.
   void WriteUninstallInfo(const std::string& Key) override;
   // After a restart: the ActiveX registration that waited for the new file.
   void ContinueAfterReboot() override;

@@ -8,6 +8,7 @@
 #include "platform/files/DelayedMoves.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
+#include "platform/registry/Registry.h"
 #include "tests/platform/LockHolder.h"
 
 using namespace qnl;
@@ -74,6 +75,24 @@ TEST_F(ReplaceExisting, AFileInUseIsRegisteredForTheRestartOnlyOnceTheNewFileIsW
   std::string message = FailingInstall();
   EXPECT_NE(message.find("C:\\Apps\\Tool\\readme.1"), std::string::npos) << message;
   ExpectOldFileAndNothingForTheRestart();
+}
+
+TEST_F(ReplaceExisting, AReinstallWhileTheFileIsInUseRecordsItsFinalPathOnce) {
+  file->SetUpdateDLLCounter(true);
+  dir->InstallObjects();
+  {
+    TLockHolder holder(UnixPathOf(kDest));
+    dir->InstallObjects();
+  }
+  ASSERT_TRUE(file->RebootReplace());
+  auto files = TRegKey::Open(TRootKey::LocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool\\Files");
+  ASSERT_TRUE(files);
+  EXPECT_EQ(files->ReadString("Entries").value_or(""), "1");
+  EXPECT_EQ(files->ReadString("File1").value_or(""), kDest);
+  auto counts = TRegKey::Open(TRootKey::LocalMachine, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
+  ASSERT_TRUE(counts);
+  EXPECT_EQ(counts->ReadDWord(kDest), 2u);
+  EXPECT_FALSE(counts->ReadDWord("C:\\Apps\\Tool\\readme.1"));
 }
 
 } // namespace
