@@ -15,7 +15,8 @@ namespace {
 // The restart batch file: remove the old file, then move the new one into its place.
 std::string WriteRestartBatch(const std::string& OldPath, const std::string& NewPath) {
   std::string batch = ChangeFileExt(GetTempFile(TTempFileKeep::tkDelete), ".bat");
-  std::string text = "erase " + OldPath + "\r\nmove " + NewPath + " " + OldPath + "\r\n";
+  // Quoted: a path may hold blanks, and the batch's reader never pieces a path from words.
+  std::string text = "erase \"" + OldPath + "\"\r\nmove \"" + NewPath + "\" \"" + OldPath + "\"\r\n";
   TFileStream stream(batch, fmCreate);
   stream.Write(text.data(), static_cast<int64_t>(text.size()));
   return batch;
@@ -32,7 +33,7 @@ void TCustomInstallFile::ReplaceInUse() {
   // file from being replaced (permissions, a read-only disk) shows when the new file takes its
   // place, as an error naming the file, and the old file stays as it was.
   std::string dest = GetDestPath();
-  if (!FileExists(dest) || !IsFileInUse(dest)) return;
+  if (!IsFileInUse(dest)) return;
 
   FRebootReplace = true;
   FReplacedName = FDestName;
