@@ -47,7 +47,7 @@ bool TCustomInstallFile::UpdateSharedDLLCount() {
         "Could not open the key SharedDLLs key in the registry. File component %s. GetLastError return: %d",
         {Name(), 0});
   }
-  std::string dest = GetDestPath();
+  std::string dest = InstalledPath();
   std::string shortName = GetShortPath(dest);
   if (std::optional<uint32_t> count = key->ReadDWord(shortName)) {
     key->WriteDWord(shortName, *count + 1);
@@ -58,12 +58,13 @@ bool TCustomInstallFile::UpdateSharedDLLCount() {
 }
 
 void TCustomInstallFile::RegisterHelpFile() {
-  RegWriteString(static_cast<int>(TRootKey::LocalMachine), kHelpKey, UpperCase(FDestName), GetDestDir());
+  RegWriteString(static_cast<int>(TRootKey::LocalMachine), kHelpKey, UpperCase(ExtractFileName(InstalledPath())),
+                 GetDestDir());
 }
 
 void TCustomInstallFile::RegisterActiveX() {
   std::string destDir = GetDestDir();
-  std::string path = AddBackSlash(destDir) + FDestName;
+  std::string path = GetDestPath();
   if (Trim(destDir + FDestName).empty() || !FileExists(path))
     throw IECustomInstallFile(
         "Cannot compress,copy, or install the following file because it's destination directory is blank. File "
@@ -127,17 +128,10 @@ void TCustomInstallFile::ContinueAfterReboot() {
 }
 
 void TCustomInstallFile::WriteUninstallInfo(const std::string& Key) {
-  const int root = static_cast<int>(TRootKey::LocalMachine);
-  std::string dest = GetDestPath();
-  if (FActiveX) {
-    std::string sub = Key + "\\ActiveX";
-    int n = StrToIntDef(RegReadString(root, sub, "Entries", "0"), 0) + 1;
-    std::string flag = UpperCase(ExtractFileExt(FFileName)) == ".EXE" ? "1" : "0";
-    RegWriteString(root, sub, "File" + IntToStr(n), dest + ";" + flag);
-    RegWriteString(root, sub, "Entries", IntToStr(n));
-    return;
-  }
-  AddUninstallFileEntry(Key, dest);
+  if (FActiveX)
+    AddUninstallActiveXEntry(Key, InstalledPath(), UpperCase(ExtractFileExt(FFileName)) == ".EXE");
+  else
+    AddUninstallFileEntry(Key, InstalledPath());
 }
 
 } // namespace qnl

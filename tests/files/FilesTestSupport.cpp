@@ -1,6 +1,11 @@
 // Helpers of the file tests.
 #include "FilesTestSupport.h"
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include "engine/InstallRegistries.h"
 #include "engine/RegisterEngineClasses.h"
 #include "engine/TInstallDirectory.h"
@@ -70,5 +75,26 @@ TInstallFile* InstallDirTest::AddFile(const std::string& Name, const std::string
 }
 
 std::string WindowsPathOfTestFile(const std::string& UnixPath) { return WindowsPathOf(UnixPath); }
+
+TImmutable::TImmutable(const std::string& WindowsPath) : FUnixPath(UnixPathOf(WindowsPath)) {}
+
+TImmutable::~TImmutable() {
+  if (FSet) Change(false);
+}
+
+bool TImmutable::Set() { return FSet = Change(true); }
+
+bool TImmutable::Change(bool On) {
+  int fd = ::open(FUnixPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  if (done) {
+    flags = On ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  }
+  ::close(fd);
+  return done;
+}
 
 } // namespace qnl::test

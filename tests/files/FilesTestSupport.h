@@ -41,4 +41,22 @@ protected:
 // The Windows path of a file built or kept beside the tests (a Unix path).
 std::string WindowsPathOfTestFile(const std::string& UnixPath);
 
+// Makes a file or directory immutable (nothing may change, delete, rename or create in it, not
+// even root) until destruction: how tests make a destination that cannot be replaced for a
+// reason other than another program holding it. Set() is False where the flag cannot be set
+// (no CAP_LINUX_IMMUTABLE, or a file system without it).
+class TImmutable {
+public:
+  explicit TImmutable(const std::string& WindowsPath);
+  TImmutable(const TImmutable&) = delete;
+  TImmutable& operator=(const TImmutable&) = delete;
+  ~TImmutable();
+  bool Set();
+
+private:
+  bool Change(bool On);
+  std::string FUnixPath;
+  bool FSet = false;
+};
+
 } // namespace qnl::test
