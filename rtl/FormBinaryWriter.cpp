@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "rtl/ByteOrder.h"
 #include "rtl/FormTextParser.h"
 #include "rtl/FormValues.h"
 #include "rtl/Unicode.h"
@@ -69,9 +70,7 @@ private:
   int FValueLine = 0;
 
   void Code(TValueType t) { Out.push_back(static_cast<char>(t)); }
-  void UInt(uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) Out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-  }
+  void UInt(uint64_t v, int bytes) { AppendLE(Out, v, bytes); }
   void ShortString(const std::string& s) {
     if (s.size() > 255) Ps.Error("Name longer than 255 characters: " + s.substr(0, 32) + "...");
     Out.push_back(static_cast<char>(s.size()));
