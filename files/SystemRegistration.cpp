@@ -5,6 +5,7 @@
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "files/DeferredRegistrations.h"
+#include "files/UninstallFileList.h"
 #include "platform/files/Files.h"
 #include "platform/process/Library.h"
 #include "platform/process/Process.h"
@@ -136,22 +137,7 @@ void TCustomInstallFile::WriteUninstallInfo(const std::string& Key) {
     RegWriteString(root, sub, "Entries", IntToStr(n));
     return;
   }
-  // A "Files" key that cannot take another value (full, or not a key one can write) is
-  // followed by Files1, Files2 ...; after kUninstallFileKeys of them the last error stands.
-  constexpr int kUninstallFileKeys = 16;
-  for (int attempt = 0;; ++attempt) {
-    std::string sub = Key + "\\Files" + (attempt ? IntToStr(attempt) : std::string());
-    int64_t n = 0;
-    try {
-      n = StrToInt(RegReadString(root, sub, "Entries", "0")) + 1;
-      RegWriteString(root, sub, "File" + IntToStr(n), dest);
-    } catch (const std::exception&) {
-      if (attempt + 1 >= kUninstallFileKeys) throw;
-      continue;
-    }
-    RegWriteString(root, sub, "Entries", IntToStr(n));
-    return;
-  }
+  AddUninstallFileEntry(Key, dest);
 }
 
 } // namespace qnl

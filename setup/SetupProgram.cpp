@@ -18,6 +18,7 @@
 #include "vcl/Controls.h"
 
 #include "engine/RegisterEngineClasses.h"
+#include "links/RegisterLinksClasses.h"
 #include "paths/TPathSpecifierList.h"
 #include "translate/TTranslator.h"
 
@@ -59,6 +60,7 @@ void RegisterSetupClasses() {
   RegisterFormsClasses();
   RegisterPathSpecifierClasses();
   RegisterEngineClasses();
+  RegisterLinksClasses();
   RegisterTranslateClasses();
   RegisterControlsClasses();
 }

@@ -197,7 +197,10 @@ std::string SyntaxError(const std::string& line) {
 
 // Runs one line; a failing command does not stop the file.
 void RunLine(const std::string& line, TBatchRun& run) {
-  auto [command, args] = SplitCommand(line);
+  // Named copies, not structured bindings: the lambda below captures them.
+  const auto parts = SplitCommand(line);
+  const std::string& command = parts.first;
+  const std::string& args = parts.second;
   if (command == "REM" || command == "CLS") return;
   if (command == "ECHO") {
     std::string rest = Trim(args);

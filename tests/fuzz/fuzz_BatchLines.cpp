@@ -7,7 +7,7 @@
 // Input: byte 0 picks the command (ERASE, DEL, DELTREE /Y, DELTREE, MOVE, or raw text run as
 // it is); byte 1 holds flags (bit 0: quote the first path, bit 1: quote the second, bits 2-3:
 // the machine's TEMP); the rest is the first path, then after a line feed the second (MOVE).
-//   build-fuzz/bin/fuzz_BatchLines -dict=tests/fuzz/BatchLines.dict CORPUS_DIR tests/fuzz/corpus/BatchLines
+//   build-fuzz/bin/fuzz_BatchLines -dict=tests/fuzz/BatchLines.dict CORPUS_DIR tests/fuzz/corpus/fuzz_BatchLines
 // Set QNL_FUZZ_VERBOSE=1 to see the interpreter's reports.
 #include <fcntl.h>
 #include <unistd.h>
