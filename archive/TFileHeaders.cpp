@@ -6,6 +6,7 @@
 #include "archive/MemberNames.h"
 #include "archive/TVersionResource.h"
 #include "common/routines_Strings.h"
+#include "rtl/ByteOrder.h"
 #include "rtl/Strings.h"
 #include "rtl/SysUtils.h"
 
@@ -88,8 +89,7 @@ void TFileHeaders::ReadHeaders(TStream& Stream, int64_t ArchiveStart) {
   uint8_t head[kTableHeadSize];
   if (ArchiveStart < 0 || Stream.Read(head, kTableHeadSize) != kTableHeadSize)
     throw EQnlfCompress("Could not read the file header count for the compressed file");
-  int32_t fileCount = static_cast<int32_t>(uint32_t(head[0]) | uint32_t(head[1]) << 8 |
-                                           uint32_t(head[2]) << 16 | uint32_t(head[3]) << 24);
+  int32_t fileCount = static_cast<int32_t>(ReadLE32(head));
   Spanned = head[4];
   // Every header takes 172 bytes of its own on disk file 1; a count that cannot fit is damage,
   // and refusing it keeps a forged count from making the walk loop or eat memory.
@@ -113,9 +113,9 @@ void TFileHeaders::WriteHeader(TStream& Stream, const TFileHeaderRecord& Header)
 
 void TFileHeaders::WriteHeaders(TStream& Stream) {
   Stream.Seek(0, soBeginning);
-  uint32_t count = static_cast<uint32_t>(Count());
-  uint8_t head[kTableHeadSize] = {uint8_t(count), uint8_t(count >> 8), uint8_t(count >> 16), uint8_t(count >> 24),
-                                  Spanned};
+  uint8_t head[kTableHeadSize];
+  WriteLE32(head, static_cast<uint32_t>(Count()));
+  head[4] = Spanned;
   if (Stream.Write(head, kTableHeadSize) != kTableHeadSize) throw EQnlfCompress(kWriteHeadersFailed);
   if (Spanned == 0) return;
   for (auto& header : FItems) {

@@ -33,6 +33,7 @@ public:
   TValueType ReadValueType() { return static_cast<TValueType>(ReadByte()); }
   TValueType PeekValueType() const { return static_cast<TValueType>(PeekByte()); }
   std::string ReadBytes(uint64_t Count);
+  uint16_t ReadUInt16();
   uint32_t ReadUInt32();
   uint64_t ReadUInt64();
   // The payload of an integer code (vaInt8, vaInt16, vaInt32, vaInt64).

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <vector>
 
+#include "rtl/ByteOrder.h"
 
 namespace qnl {
 
@@ -32,9 +33,7 @@ public:
 private:
   uint32_t Number(size_t At, int Count) const {
     if (At > FBytes.size() || static_cast<size_t>(Count) > FBytes.size() - At) throw EDamaged{};
-    uint32_t value = 0;
-    for (int i = Count - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(FBytes[At + i]);
-    return value;
+    return static_cast<uint32_t>(ReadLE(FBytes.data() + At, Count));
   }
   std::string FBytes;
 };
@@ -95,7 +94,7 @@ private:
 };
 
 void Append(std::string& Out, uint32_t Value, int Count) {
-  for (int i = 0; i < Count; ++i) Out.push_back(static_cast<char>((Value >> (8 * i)) & 0xFF));
+  AppendLE(Out, Value, Count);
 }
 
 // The .ico file of an icon group: its header, one 16-byte entry per image (the group's 14-byte

@@ -2,6 +2,7 @@
 #include "platform/registry/AnsiText.h"
 
 #include "rtl/AnsiCodePage.h"
+#include "rtl/ByteOrder.h"
 #include "rtl/Unicode.h"
 
 namespace qnl {
@@ -13,19 +14,13 @@ std::string WideToAnsi(std::u16string_view text) { return CodePage1252().FromWid
 std::string AnsiToRegText(std::string_view text) {
   std::string data;
   data.reserve(text.size() * 2 + 2);
-  for (char16_t c : AnsiToWide(text)) {
-    data.push_back(char(c & 0xFF));
-    data.push_back(char(c >> 8));
-  }
+  AppendUtf16LE(data, AnsiToWide(text));
   data.append(2, '\0');
   return data;
 }
 
 std::string RegTextToAnsi(std::string_view data) {
-  std::u16string wide;
-  size_t n = data.size() / 2;
-  for (size_t i = 0; i < n; ++i)
-    wide.push_back(char16_t((unsigned char)data[2 * i] | ((unsigned char)data[2 * i + 1] << 8)));
+  std::u16string wide = ReadUtf16LE(data);
   if (!wide.empty() && wide.back() == 0) wide.pop_back();
   std::string text = WideToAnsi(wide);
   if (data.size() % 2) text.push_back(data.back());

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "rtl/ByteOrder.h"
+
 namespace qnl::shelllink {
 
 constexpr uint32_t kHeaderSize = 0x4C;
@@ -37,9 +39,7 @@ public:
   const std::string& Data() const { return FBytes; }
 
 private:
-  void Number(uint64_t Value, int Count) {
-    for (int i = 0; i < Count; ++i) FBytes.push_back(static_cast<char>((Value >> (8 * i)) & 0xFF));
-  }
+  void Number(uint64_t Value, int Count) { AppendLE(FBytes, Value, Count); }
   std::string FBytes;
 };
 

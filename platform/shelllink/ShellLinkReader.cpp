@@ -7,6 +7,7 @@
 #include "platform/shelllink/ShellLink.h"
 #include "platform/shelllink/ShellLinkFormat.h"
 #include "platform/system/CodePage.h"
+#include "rtl/ByteOrder.h"
 
 namespace qnl {
 
@@ -21,9 +22,7 @@ public:
   explicit TByteReader(std::string_view Data) : FData(Data) {}
   uint32_t Number(size_t At, int Count) const {
     if (At + Count > FData.size()) throw EOutOfRange{};
-    uint32_t value = 0;
-    for (int i = Count - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(FData[At + i]);
-    return value;
+    return static_cast<uint32_t>(ReadLE(FData.data() + At, Count));
   }
   std::string CString(size_t At) const {
     size_t end = At < FData.size() ? FData.find('\0', At) : std::string_view::npos;
