@@ -18,8 +18,8 @@
 #include "platform/files/WinPaths.h"
 #include "platform/registry/Registry.h"
 #include "rtl/SysUtils.h"
-#include "tests/e2e/SetupProcess.h"
-#include "tests/platform/LockHolder.h"
+#include "tests/support/SetupProcess.h"
+#include "tests/support/LockHolder.h"
 
 using namespace qnl;
 using namespace qnl::test;
