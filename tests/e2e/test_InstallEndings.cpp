@@ -64,21 +64,12 @@ class InstallEndings : public SetupProcessTest {
 protected:
   void SetUp() override {
     SetupProcessTest::SetUp();
-    const char* old = std::getenv("WINEPREFIX");
-    FOldPrefix = old ? old : "";
     // The distribution is made in this process, on the machine the programs use.
-    setenv("WINEPREFIX", Machine().c_str(), 1);
+    ShareMachineWithPrograms();
     // A machine this process knew before (a repeated test) is made again on the fresh directory.
     if (!TMachine::Current().Exists()) TMachine::Current().Create();
     MakeDistribution();
   }
-  void TearDown() override {
-    if (FOldPrefix.empty()) unsetenv("WINEPREFIX");
-    else setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
-    SetupProcessTest::TearDown();
-  }
-
-  std::filesystem::path Machine() const { return FDir / "machine"; }
   std::filesystem::path Installed(const std::string& Name) const {
     return Machine() / "drive_c" / "Program Files" / "Endings Test" / Name;
   }
@@ -165,7 +156,6 @@ protected:
     EXPECT_FALSE(std::filesystem::exists(Installed("skipped.sh.ran")));
   }
 
-  std::string FOldPrefix;
 };
 
 TEST_F(InstallEndings, TheProjectInstallsItsFilesAndTakesTheGoodEnding) {
@@ -311,7 +301,6 @@ TEST_F(InstallEndings, AFullDiskForTheCleanupBatchKeepsTheGoodEndingAndNamesTheD
 // build mode makes the distribution, and the user runs the loading program setup.exe.
 class ExampleWithCode : public SetupProcessTest {
 protected:
-  std::filesystem::path Machine() const { return FDir / "machine"; }
   static std::string ZPath(const std::filesystem::path& Path) {
     std::string text = Path.string();
     for (char& c : text)

@@ -25,7 +25,20 @@ void SetupProcessTest::SetUp() {
   std::filesystem::create_directories(FDir);
 }
 
+void SetupProcessTest::ShareMachineWithPrograms() {
+  const char* old = std::getenv("WINEPREFIX");
+  FHadPrefix = old != nullptr;
+  FOldPrefix = old ? old : "";
+  FSharesMachine = true;
+  setenv("WINEPREFIX", Machine().c_str(), 1);
+}
+
 void SetupProcessTest::TearDown() {
+  if (FSharesMachine) {
+    FSharesMachine = false;
+    if (FHadPrefix) setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
+    else unsetenv("WINEPREFIX");
+  }
   if (HasFailure()) return; // kept for a look
   std::error_code ignored;
   std::filesystem::remove_all(FDir, ignored);
