@@ -9,7 +9,7 @@
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
 #include "platform/files/Files.h"
-#include "tests/platform/LockHolder.h"
+#include "tests/support/LockHolder.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -61,7 +61,7 @@ protected:
   std::string Source(const std::string& name, const std::string& bytes) {
     std::string path = Dir + "\\src\\" + name;
     ForceDirectories(ExtractFileDir(path));
-    WriteFileBytes(path, bytes);
+    WriteMachineFile(path, bytes);
     return path;
   }
   void AddFiles(std::initializer_list<std::string> files, TlzhCommand cmd = lzcOverwrite, int id = 7) {
@@ -86,7 +86,7 @@ protected:
   }
   // Puts Bytes in place of the archive and makes the component read its table again.
   void ReplaceArchive(const std::string& Bytes) {
-    WriteFileBytes(Archive, Bytes);
+    WriteMachineFile(Archive, Bytes);
     Zip.SetCompressedFile(Dir + "\\other");
     Zip.SetCompressedFile(Archive);
   }
@@ -129,8 +129,8 @@ TEST_F(ArchiveTest, RoundTripKeepsBytesAndDates) {
   EXPECT_EQ(Zip.FilesToProcess().Count(), 0);
   EXPECT_EQ(Zip.GetFileCount(), 2);
   ExtractFiles({a, b});
-  EXPECT_EQ(ReadFileBytes(Out + "\\alpha.txt"), SampleBytes(200000, 1));
-  EXPECT_EQ(ReadFileBytes(Out + "\\beta.bin"), NoiseBytes(70000, 2));
+  EXPECT_EQ(ReadMachineFile(Out + "\\alpha.txt"), SampleBytes(200000, 1));
+  EXPECT_EQ(ReadMachineFile(Out + "\\beta.bin"), NoiseBytes(70000, 2));
   EXPECT_DOUBLE_EQ(FileDateTime(Out + "\\alpha.txt"), 40000.25);
   TlzhFileStats s = Zip.GetFileStats(1);
   EXPECT_EQ(s.FileName, b);
@@ -143,13 +143,13 @@ TEST_F(ArchiveTest, IndependentReaderAgreesWithSingleFileArchive) {
   AddFiles({a, e}, lzcOverwrite, 12);
   std::string lines = PythonRead(Archive);
   EXPECT_EQ(lines, "0|1|" + a + "|150000|12|0|0|\n1|2|" + e + "|0|12|0|0|\n");
-  EXPECT_EQ(ReadFileBytes(PyOut + "\\0.out"), SampleBytes(150000, 3));
-  EXPECT_EQ(ReadFileBytes(PyOut + "\\1.out"), "");
+  EXPECT_EQ(ReadMachineFile(PyOut + "\\0.out"), SampleBytes(150000, 3));
+  EXPECT_EQ(ReadMachineFile(PyOut + "\\1.out"), "");
 }
 
 TEST_F(ArchiveTest, NoFilesMakeFiveZeroBytes) {
   AddFiles({});
-  EXPECT_EQ(ReadFileBytes(Archive), std::string(5, '\0'));
+  EXPECT_EQ(ReadMachineFile(Archive), std::string(5, '\0'));
 }
 
 TEST_F(ArchiveTest, ASemicolonIsPartOfTheFileName) {
@@ -158,7 +158,7 @@ TEST_F(ArchiveTest, ASemicolonIsPartOfTheFileName) {
   AddFiles({a});
   EXPECT_EQ(Zip.FileHeaders().FileHeaders(0).FileName(), a);
   ExtractFiles({a});
-  EXPECT_EQ(ReadFileBytes(Out + "\\part;one.txt"), "semicolon");
+  EXPECT_EQ(ReadMachineFile(Out + "\\part;one.txt"), "semicolon");
 }
 
 TEST_F(ArchiveTest, EmptyFileIsACompleteStream) {
@@ -169,7 +169,7 @@ TEST_F(ArchiveTest, EmptyFileIsACompleteStream) {
   EXPECT_EQ(h.FileSize(), 0);
   EXPECT_LE(h.DataStart(), h.LastByte());
   ExtractFiles({e});
-  EXPECT_EQ(ReadFileBytes(Out + "\\empty.dat"), "");
+  EXPECT_EQ(ReadMachineFile(Out + "\\empty.dat"), "");
   EXPECT_DOUBLE_EQ(FileDateTime(Out + "\\empty.dat"), 39000.5);
 }
 
@@ -178,13 +178,13 @@ TEST_F(ArchiveTest, PathsSharingTheirFirstHundredCharactersStayApart) {
   std::string one = Source(common + "-one\\f.txt", "first"), two = Source(common + "-two\\f.txt", "second");
   AddFiles({one, two});
   EXPECT_NE(PythonRead(Archive).find("\\f.txt|6|"), std::string::npos);
-  EXPECT_EQ(ReadFileBytes(PyOut + "\\1.out"), "second");
+  EXPECT_EQ(ReadMachineFile(PyOut + "\\1.out"), "second");
   Zip.ExtractName = "one.txt";
   ExtractFiles({one});
   // Without a destination name a member is written under its own file name, as before.
   ExtractFiles({UpperCase(two)});
-  EXPECT_EQ(ReadFileBytes(Out + "\\one.txt"), "first");
-  EXPECT_EQ(ReadFileBytes(Out + "\\f.txt"), "second");
+  EXPECT_EQ(ReadMachineFile(Out + "\\one.txt"), "first");
+  EXPECT_EQ(ReadMachineFile(Out + "\\f.txt"), "second");
 }
 
 TEST_F(ArchiveTest, TwoPathsForOneStoredNameAreRefusedNamingBoth) {
@@ -218,7 +218,7 @@ TEST_F(ArchiveTest, AFileNameOf255CharactersIsExtracted) {
   AddFiles({a});
   Zip.ExtractName = name;
   ExtractFiles({a});
-  EXPECT_EQ(ReadFileBytes(Out + "\\" + name), "long name");
+  EXPECT_EQ(ReadMachineFile(Out + "\\" + name), "long name");
   EXPECT_EQ(OutNames(), std::vector<std::string>{name});
   // One character more than the file system allows: the message says so, nothing is left.
   Zip.ExtractName = name + "x";
@@ -237,7 +237,7 @@ TEST_F(ArchiveTest, AKilledRunsPartialFileGoesWithTheNextExtractionIntoItsDirect
   const std::vector<std::string> kept = {"a.txt.qnlpart", "notes.qnlpart", "~qnl00000DEAD0001.qnlpart",
                                          "~qnl0000CAFE0003.qnlpart", "~qnl0000DEAD000G.qnlpart"};
   for (auto& names : {ours, kept})
-    for (auto& name : names) WriteFileBytes(Out + "\\" + name, "left over");
+    for (auto& name : names) WriteMachineFile(Out + "\\" + name, "left over");
   TLockHolder held(UnixOf(Out + "\\~qnl0000CAFE0003.qnlpart"));
   ExtractFiles({a});
   for (auto& name : ours) EXPECT_FALSE(FileExists(Out + "\\" + name)) << name;
@@ -276,12 +276,12 @@ TEST_F(ArchiveTest, ArchiveAtAnOffsetReadsLikeTheStandaloneFile) {
   std::string a = Source("a.txt", SampleBytes(5000, 4));
   AddFiles({a});
   std::string exe = Dir + "\\setup.exe";
-  WriteFileBytes(exe, std::string(4321, 'M') + ReadFileBytes(Archive));
+  WriteMachineFile(exe, std::string(4321, 'M') + ReadMachineFile(Archive));
   Zip.SetCompressedFile(exe);
   Zip.SetOffset(4321);
   EXPECT_EQ(Zip.GetFileCount(), 1);
   ExtractFiles({a});
-  EXPECT_EQ(ReadFileBytes(Out + "\\a.txt"), SampleBytes(5000, 4));
+  EXPECT_EQ(ReadMachineFile(Out + "\\a.txt"), SampleBytes(5000, 4));
   EXPECT_NE(PythonRead(exe, 4321).find("|" + a + "|5000|"), std::string::npos);
 }
 
@@ -298,24 +298,24 @@ TEST_F(ArchiveTest, OverwriteNeverSkipsWithOneFinishedStatus) {
   std::string a = Source("a.txt", "new");
   AddFiles({a});
   ForceDirectories(Out);
-  WriteFileBytes(Out + "\\a.txt", "old");
+  WriteMachineFile(Out + "\\a.txt", "old");
   Zip.SetOverwrite(owNever);
   std::vector<bool> finished;
   Zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& s) { finished.push_back(s.Finished); };
   ExtractFiles({a});
   EXPECT_EQ(finished, std::vector<bool>{true});
-  EXPECT_EQ(ReadFileBytes(Out + "\\a.txt"), "old");
+  EXPECT_EQ(ReadMachineFile(Out + "\\a.txt"), "old");
 }
 
 TEST_F(ArchiveTest, ReplaceHandlerMayRedirectTheTarget) {
   std::string a = Source("a.txt", "new");
   AddFiles({a});
   ForceDirectories(Out);
-  WriteFileBytes(Out + "\\a.txt", "old");
+  WriteMachineFile(Out + "\\a.txt", "old");
   Zip.OnReplace = [&](TQnlfCompress* z, const TlzhFileStats&) { z->ExtractName = "moved.txt"; };
   ExtractFiles({a});
-  EXPECT_EQ(ReadFileBytes(Out + "\\a.txt"), "old");
-  EXPECT_EQ(ReadFileBytes(Out + "\\moved.txt"), "new");
+  EXPECT_EQ(ReadMachineFile(Out + "\\a.txt"), "old");
+  EXPECT_EQ(ReadMachineFile(Out + "\\moved.txt"), "new");
   EXPECT_EQ(Zip.ExtractName, "");
 }
 
@@ -332,16 +332,16 @@ TEST_F(ArchiveTest, AbortFromStatusStopsAddAndExtract) {
   AddFiles({a, b});
   // A file of the same name in place stays as it was: the stopped member is never put there.
   ForceDirectories(Out);
-  WriteFileBytes(Out + "\\b.txt", "older");
+  WriteMachineFile(Out + "\\b.txt", "older");
   SetFileDateTime(Out + "\\b.txt", 30000.5);
   Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
   ExtractFiles({b});
   EXPECT_EQ(aborted, 2);
-  EXPECT_EQ(ReadFileBytes(Out + "\\b.txt"), "older");
+  EXPECT_EQ(ReadMachineFile(Out + "\\b.txt"), "older");
   EXPECT_EQ(OutNames(), std::vector<std::string>{"b.txt"});
   Zip.OnStatus = nullptr;
   ExtractFiles({b});
-  EXPECT_EQ(ReadFileBytes(Out + "\\b.txt").size(), 300000u);
+  EXPECT_EQ(ReadMachineFile(Out + "\\b.txt").size(), 300000u);
 }
 
 TEST_F(ArchiveTest, AbortStopsCopyFileSilently) {
@@ -351,7 +351,7 @@ TEST_F(ArchiveTest, AbortStopsCopyFileSilently) {
   Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
   Zip.CopyFile(a, Dir + "\\copy.bin");
   EXPECT_EQ(aborted, 0);
-  EXPECT_EQ(ReadFileBytes(Dir + "\\copy.bin").size(), 8192u);
+  EXPECT_EQ(ReadMachineFile(Dir + "\\copy.bin").size(), 8192u);
 }
 
 TEST_F(ArchiveTest, CopyFileCopiesBytesAndDate) {
@@ -360,30 +360,30 @@ TEST_F(ArchiveTest, CopyFileCopiesBytesAndDate) {
   std::vector<int> done;
   Zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& s) { done.push_back(s.BytesDone); };
   Zip.CopyFile(a, Dir + "\\copy.bin");
-  EXPECT_EQ(ReadFileBytes(Dir + "\\copy.bin"), NoiseBytes(20000, 8));
+  EXPECT_EQ(ReadMachineFile(Dir + "\\copy.bin"), NoiseBytes(20000, 8));
   EXPECT_DOUBLE_EQ(FileDateTime(Dir + "\\copy.bin"), 41000.5);
   EXPECT_EQ(done, (std::vector<int>{8192, 16384, 20000, 20000}));
   Zip.SetOverwrite(owNever);
-  WriteFileBytes(Dir + "\\keep.bin", "keep");
+  WriteMachineFile(Dir + "\\keep.bin", "keep");
   Zip.CopyFile(a, Dir + "\\keep.bin");
-  EXPECT_EQ(ReadFileBytes(Dir + "\\keep.bin"), "keep");
+  EXPECT_EQ(ReadMachineFile(Dir + "\\keep.bin"), "keep");
 }
 
 TEST_F(ArchiveTest, MemberNamesCannotLeaveTheExtractDirectory) {
   std::string a = Source("a.txt", "payload");
   AddFiles({a});
   // Forge the stored name in place: a member called "..\..\evil.txt", then "..".
-  std::string bytes = ReadFileBytes(Archive);
+  std::string bytes = ReadMachineFile(Archive);
   auto rename = [&](const std::string& name) {
     bytes[5 + 20] = char(name.size());
     bytes.replace(5 + 21, name.size(), name);
-    WriteFileBytes(Archive, bytes);
+    WriteMachineFile(Archive, bytes);
     Zip.SetCompressedFile(Dir + "\\x.zz");
     Zip.SetCompressedFile(Archive);
   };
   rename("..\\..\\evil.txt");
   ExtractFiles({"..\\..\\evil.txt"});
-  EXPECT_EQ(ReadFileBytes(Out + "\\evil.txt"), "payload");
+  EXPECT_EQ(ReadMachineFile(Out + "\\evil.txt"), "payload");
   EXPECT_FALSE(FileExists(Dir + "\\evil.txt"));
   rename("..");
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({".."}); }), "Cannot create the file " + Out + "\\..");
@@ -392,18 +392,18 @@ TEST_F(ArchiveTest, MemberNamesCannotLeaveTheExtractDirectory) {
 TEST_F(ArchiveTest, DamagedArchivesGiveErrors) {
   std::string a = Source("a.txt", SampleBytes(100000, 9));
   AddFiles({a});
-  std::string good = ReadFileBytes(Archive);
+  std::string good = ReadMachineFile(Archive);
   const TFileHeaderRecord h = Zip.FileHeaders().FileHeaders(0);
 
   // The message names the member, the archive and what zlib found wrong.
   std::string corrupt = good;
   corrupt[h.LastByte()] ^= 0x5A; // the Adler-32 check
-  WriteFileBytes(Archive, corrupt);
+  WriteMachineFile(Archive, corrupt);
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }),
             "The compressed data of the file " + a + " in the archive " + Archive + " is damaged: incorrect data check");
   EXPECT_TRUE(Zip.Abort());
   for (int i = h.DataStart() + 10; i < h.DataStart() + 60; ++i) corrupt[i] ^= 0x5A;
-  WriteFileBytes(Archive, corrupt);
+  WriteMachineFile(Archive, corrupt);
   EXPECT_NE(ErrorOf([&] { ExtractFiles({a}); }).find("The compressed data of the file " + a), std::string::npos);
   EXPECT_TRUE(OutNames().empty());
 
@@ -426,7 +426,7 @@ TEST_F(ArchiveTest, DamagedArchivesGiveErrors) {
 TEST_F(ArchiveTest, AMemberDateOutsideTheCalendarIsDamage) {
   std::string a = Source("a.txt", "dated");
   AddFiles({a});
-  const std::string good = ReadFileBytes(Archive);
+  const std::string good = ReadMachineFile(Archive);
   for (double date : {std::nan(""), 1e300, -700000.0}) {
     std::string bytes = good;
     TFileHeaderRecord forged;
@@ -450,11 +450,11 @@ TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
   };
   Zip.SpanToDisks(disks, "files.1");
   EXPECT_EQ(asked, (std::vector<int>{2, 3}));
-  EXPECT_EQ(ReadFileBytes(disks + "\\files.1").size(), 10000u);
-  EXPECT_EQ(ReadFileBytes(disks + "\\files.2").size(), 10000u);
+  EXPECT_EQ(ReadMachineFile(disks + "\\files.1").size(), 10000u);
+  EXPECT_EQ(ReadMachineFile(disks + "\\files.2").size(), 10000u);
   std::string lines = PythonRead(disks + "\\files.1");
   EXPECT_EQ(lines, "0|1|" + a + "|25000|7|1|3|\n");
-  EXPECT_EQ(ReadFileBytes(PyOut + "\\0.out"), NoiseBytes(25000, 10));
+  EXPECT_EQ(ReadMachineFile(PyOut + "\\0.out"), NoiseBytes(25000, 10));
 
   // Disk 3 moves elsewhere: only it is asked for.
   std::string other = Dir + "\\elsewhere";
@@ -468,7 +468,7 @@ TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
   Zip.SetCompressedFile(disks + "\\files.1");
   ExtractFiles({a});
   EXPECT_EQ(asked, std::vector<int>{3});
-  EXPECT_EQ(ReadFileBytes(Out + "\\noise.bin"), NoiseBytes(25000, 10));
+  EXPECT_EQ(ReadMachineFile(Out + "\\noise.bin"), NoiseBytes(25000, 10));
   EXPECT_EQ(Zip.CurrentDisk(), 3);
 
   Zip.OnNewDisk = nullptr;
@@ -517,7 +517,7 @@ TEST_F(ArchiveTest, MemberMayStartExactlyAtADisksEnd) {
   EXPECT_EQ(second.LastDisk(), 2);
   EXPECT_NE(PythonRead(disks + "\\files.1").find("|" + b + "|5000|7|1|2|"), std::string::npos);
   ExtractFiles({a, b});
-  EXPECT_EQ(ReadFileBytes(Out + "\\b.bin"), NoiseBytes(5000, 12));
+  EXPECT_EQ(ReadMachineFile(Out + "\\b.bin"), NoiseBytes(5000, 12));
 }
 
 TEST_F(ArchiveTest, SpanningWithoutNewDiskHandlerFails) {

@@ -15,7 +15,9 @@
 #include "platform/files/Files.h"
 #include "platform/registry/Registry.h"
 #include "rtl/SysUtils.h"
-#include "tests/e2e/SetupProcess.h"
+#include "tests/support/MessageOf.h"
+#include "tests/support/SetupProcess.h"
+#include "tests/support/TestFiles.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -46,25 +48,6 @@ constexpr const char* kRecordKey = "HKLM\\SOFTWARE\\Quenloft\\Install\\Install0"
 constexpr const char* kUninstallKey = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Endings Test";
 const std::string kRecordLine = "AfterInitialized \\SOFTWARE\\Quenloft\\Install\\Install0 1";
 
-std::string ReadText(const std::filesystem::path& Path) {
-  std::ifstream in(Path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// Waits up to ten seconds for Done() to hold: what a program started detached, or a batch
-// file run after its program ended, does may come after the program's end. False on timeout.
-template <class Condition>
-bool WaitUntil(Condition Done) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!Done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
-
 // The temporary directory Temp holds neither a directory (a setup program's) nor a batch
 // file (the clean-up's, which erases itself last).
 bool TemporaryFilesRemoved(const std::filesystem::path& Temp) {
@@ -81,21 +64,12 @@ class InstallEndings : public SetupProcessTest {
 protected:
   void SetUp() override {
     SetupProcessTest::SetUp();
-    const char* old = std::getenv("WINEPREFIX");
-    FOldPrefix = old ? old : "";
     // The distribution is made in this process, on the machine the programs use.
-    setenv("WINEPREFIX", Machine().c_str(), 1);
+    ShareMachineWithPrograms();
     // A machine this process knew before (a repeated test) is made again on the fresh directory.
     if (!TMachine::Current().Exists()) TMachine::Current().Create();
     MakeDistribution();
   }
-  void TearDown() override {
-    if (FOldPrefix.empty()) unsetenv("WINEPREFIX");
-    else setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
-    SetupProcessTest::TearDown();
-  }
-
-  std::filesystem::path Machine() const { return FDir / "machine"; }
   std::filesystem::path Installed(const std::string& Name) const {
     return Machine() / "drive_c" / "Program Files" / "Endings Test" / Name;
   }
@@ -106,7 +80,7 @@ protected:
     std::filesystem::create_directories(temp);
     return temp;
   }
-  std::string EventLog() const { return ReadText(Machine() / "drive_c" / "markers" / "events.log"); }
+  std::string EventLog() const { return ReadFile(Machine() / "drive_c" / "markers" / "events.log"); }
 
   // C:\dist\files.1: the project's files put into the archive by the archive component under
   // the UniqueIDs the project names.
@@ -133,7 +107,7 @@ protected:
   // properties and FormExtra to the form's, written to Target (a path in the test directory).
   std::string Variant(const std::string& InstallExtra, const std::string& FormExtra,
                       const std::filesystem::path& Target) const {
-    std::string form = ReadText(Source("tests/e2e/projects/endings/formMain.txt"));
+    std::string form = ReadFile(Source("tests/e2e/projects/endings/formMain.txt"));
     std::string install = "  object Install1: TInstall\n";
     form.insert(form.find(install) + install.size(), InstallExtra);
     std::string root = "object formMain: TformMain\n";
@@ -171,7 +145,7 @@ protected:
   void ExpectFilesInstalled() const {
     for (const TEndingsFile& file : kFiles) {
       std::filesystem::path path = Installed(std::string(file.Name) == "Table" ? "Data/table.dat" : file.FileName);
-      EXPECT_EQ(ReadText(path), file.Contents) << path;
+      EXPECT_EQ(ReadFile(path), file.Contents) << path;
     }
     EXPECT_TRUE(std::filesystem::is_directory(Installed("Data")));
   }
@@ -182,7 +156,6 @@ protected:
     EXPECT_FALSE(std::filesystem::exists(Installed("skipped.sh.ran")));
   }
 
-  std::string FOldPrefix;
 };
 
 TEST_F(InstallEndings, TheProjectInstallsItsFilesAndTakesTheGoodEnding) {
@@ -253,7 +226,7 @@ TEST_F(InstallEndings, ADestinationThatCannotBeMadeTakesTheBadEndingAndKeepsTheR
   EXPECT_EQ(EventLog(), kRecordLine + "\nBeforeBadInstall\nAfterBadInstall\n");
   // The record stays for another attempt; nothing was started.
   EXPECT_TRUE(KeyExists(kRecordKey));
-  EXPECT_EQ(ReadText(Installed("").parent_path()), "in the way");
+  EXPECT_EQ(ReadFile(Installed("").parent_path()), "in the way");
 }
 
 TEST_F(InstallEndings, AFailureEndsTheProgramAlsoWithoutRunAutomatic) {
@@ -294,8 +267,8 @@ TEST_F(InstallEndings, TheCleanupRemovesOnlyItsDirectoryWhenTheTemporaryPathHasA
   EXPECT_EQ(r.ExitStatus, 0) << r.Err;
   ExpectFilesInstalled();
   EXPECT_TRUE(TemporaryFilesRemoved(temp));
-  EXPECT_EQ(ReadText(Machine() / "drive_c" / "my" / "keep.txt"), "kept");
-  std::string log = ReadText(Machine() / "quenloft-batch.log");
+  EXPECT_EQ(ReadFile(Machine() / "drive_c" / "my" / "keep.txt"), "kept");
+  std::string log = ReadFile(Machine() / "quenloft-batch.log");
   EXPECT_EQ(log.find("Refused"), std::string::npos) << log;
 }
 
@@ -328,7 +301,6 @@ TEST_F(InstallEndings, AFullDiskForTheCleanupBatchKeepsTheGoodEndingAndNamesTheD
 // build mode makes the distribution, and the user runs the loading program setup.exe.
 class ExampleWithCode : public SetupProcessTest {
 protected:
-  std::filesystem::path Machine() const { return FDir / "machine"; }
   static std::string ZPath(const std::filesystem::path& Path) {
     std::string text = Path.string();
     for (char& c : text)
@@ -357,17 +329,17 @@ TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) 
   TProcessResult no = Run("env QNL_MESSAGEBOX_COMMAND='exit 1' " + Quote((dist / "setup.exe").string()));
   EXPECT_EQ(no.ExitStatus, 0) << no.Err;
   EXPECT_EQ(no.Err, question);
-  EXPECT_EQ(ReadText(installed), ReadText(Source("examples/with-code/welcome.sh")));
+  EXPECT_EQ(ReadFile(installed), ReadFile(Source("examples/with-code/welcome.sh")));
   EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  EXPECT_EQ(ReadText(FDir / "stdout.txt"), "");
+  EXPECT_EQ(ReadFile(FDir / "stdout.txt"), "");
 
   // Nobody to ask: the box's default, "Yes", starts it; it writes to the output it inherited.
   TProcessResult yes = Run(Quote((dist / "setup.exe").string()));
   EXPECT_EQ(yes.ExitStatus, 0) << yes.Err;
   EXPECT_EQ(yes.Err, question);
-  WaitUntil([&] { return ReadText(FDir / "stdout.txt").find("Welcome") != std::string::npos; });
-  EXPECT_EQ(ReadText(FDir / "stdout.txt"), "Welcome to the example with code, installed in " +
+  WaitUntil([&] { return ReadFile(FDir / "stdout.txt").find("Welcome") != std::string::npos; });
+  EXPECT_EQ(ReadFile(FDir / "stdout.txt"), "Welcome to the example with code, installed in " +
                                                installed.parent_path().string() + "\n");
   EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
 }

@@ -21,7 +21,7 @@ namespace {
 
 const char* const kRunOnce = "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const char* const kNoRecord = "The TInstall could not either write or read unfinished business from the registry";
-const TLines kGoodEnding{"BeforeNotifyGoodInstall", "-995", "-979", "AfterNotifyGoodInstall", "BeforeShutdown"};
+const TLines kGoodEnding{"BeforeNotifyGoodInstall", "icGoodInstall", "icAfterGoodInstallNotice", "AfterNotifyGoodInstall", "BeforeShutdown"};
 
 std::string RunOnceValue(const std::string& Name) {
   std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, kRunOnce);
@@ -92,7 +92,7 @@ TEST_F(Unfinished, WithoutARecordEveryOperationFails) {
 
 TEST_F(Unfinished, AHiveThatCannotBeSavedIsNamedWithTheSystemsReason) {
   RegDeleteKeyTree(4, kInstallRecordParent);
-  std::string hive = (FDir / "system.reg").string();
+  std::string hive = FDir + "/system.reg";
   TImmutableFile immutable(hive);
   if (!immutable.Held()) GTEST_SKIP() << "chattr +i is not permitted here";
   InstallRecordKey() = Install->FindInstallRecord(true);
@@ -102,8 +102,8 @@ TEST_F(Unfinished, AHiveThatCannotBeSavedIsNamedWithTheSystemsReason) {
 
 TEST_F(Unfinished, TheContinuationRunsEveryEntryThenTheGoodEnding) {
   LogEvents();
-  WriteText("C:\\windows\\temp\\bat1.bat", "move");
-  WriteText("C:\\kept.txt", "kept");
+  WriteMachineFile("C:\\windows\\temp\\bat1.bat", "move");
+  WriteMachineFile("C:\\kept.txt", "kept");
   auto* activeX = new TTypedComponent(Form.get(), "ActiveX1", 2500);
   bool listGoneMeanwhile = false;
   activeX->OnContinue = [&] { listGoneMeanwhile = !KeyExists(Record + "\\Unfinished"); };
@@ -128,8 +128,8 @@ TEST_F(Unfinished, TheContinuationRunsEveryEntryThenTheGoodEnding) {
 
 TEST_F(Unfinished, AnInvalidEntryStopsTheContinuation) {
   LogEvents();
-  WriteText("C:\\first.txt", "1");
-  WriteText("C:\\third.txt", "3");
+  WriteMachineFile("C:\\first.txt", "1");
+  WriteMachineFile("C:\\third.txt", "3");
   Install->AddUnfinished("C:\\first.txt", 1);
   SetString(TRootKey::LocalMachine, Record + "\\Unfinished", "C:\\second.txt", "one");
   Install->AddUnfinished("C:\\third.txt", 1);
@@ -251,7 +251,7 @@ TEST_F(Restart, TheFirstRunEndsWithTheRestartInsteadOfTheGoodEnding) {
   SetWindowsVersionName("win95");
   Run();
   EXPECT_EQ(LogFrom("AfterInstallObjects Install1"),
-            (TLines{"AfterInstallObjects Install1", "-987", "BeforeReboot continue"}));
+            (TLines{"AfterInstallObjects Install1", "icRebootNeeded", "BeforeReboot continue"}));
   EXPECT_TRUE(RestartRequested());
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
@@ -271,7 +271,7 @@ TEST_F(Restart, TheRebootDialogMayDeclineTheRestart) {
     if (Code == icRebootNeeded) Install->SetReboot(false);
   };
   Run();
-  EXPECT_EQ(LogFrom("AfterInstallObjects Install1"), (TLines{"AfterInstallObjects Install1", "-987"}));
+  EXPECT_EQ(LogFrom("AfterInstallObjects Install1"), (TLines{"AfterInstallObjects Install1", "icRebootNeeded"}));
   EXPECT_FALSE(RestartRequested());
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
@@ -286,14 +286,14 @@ TEST_F(Restart, TheProjectMayDeclineTheRestart) {
   EXPECT_FALSE(RestartRequested());
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
-  EXPECT_EQ(LogFrom("-995"), TLines{});
+  EXPECT_EQ(LogFrom("icGoodInstall"), TLines{});
 }
 
 TEST_F(Restart, AFailedRestartFiresTheEvent) {
   SetWindowsVersionName("win31");
   Install->OnFailedReboot = [](TObject*) { SequenceLog().push_back("FailedReboot"); };
   Run();
-  EXPECT_EQ(LogFrom("-987"), (TLines{"-987", "BeforeReboot continue", "FailedReboot"}));
+  EXPECT_EQ(LogFrom("icRebootNeeded"), (TLines{"icRebootNeeded", "BeforeReboot continue", "FailedReboot"}));
   EXPECT_TRUE(App->Boxes.empty());
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);

@@ -21,7 +21,7 @@
 namespace qnl::test {
 
 void FilesTest::SetUp() {
-  TempMachineTest::SetUp();
+  TMachineTest::SetUp();
   RegisterEngineClasses();
   UniqueIDTable().Reset();
   Module = new TDataModule(nullptr);
@@ -29,20 +29,7 @@ void FilesTest::SetUp() {
 
 void FilesTest::TearDown() {
   delete Module;
-  TempMachineTest::TearDown();
-}
-
-void FilesTest::WriteFile(const std::string& Path, const std::string& Text) {
-  ForceDirectories(ExtractFileDir(Path));
-  TFileStream stream(Path, fmCreate);
-  stream.Write(Text.data(), static_cast<int64_t>(Text.size()));
-}
-
-std::string FilesTest::ReadFile(const std::string& Path) {
-  TFileStream stream(Path, fmOpenRead | fmShareDenyNone);
-  std::string text(static_cast<size_t>(stream.Size()), '\0');
-  stream.Read(text.data(), static_cast<int64_t>(text.size()));
-  return text;
+  TMachineTest::TearDown();
 }
 
 void FilesTest::LoadProject(const std::string& Text) {

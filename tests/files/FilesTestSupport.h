@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/paths/PathsTestSupport.h"
+#include "tests/support/TestFiles.h"
 #include "engine/TInstallDirectory.h"
 #include "files/TInstallFile.h"
 #include "rtl/Forms.h"
@@ -12,13 +13,10 @@
 namespace qnl::test {
 
 // A fresh machine (WINEPREFIX in a temporary folder) and a data module owning the project.
-class FilesTest : public TempMachineTest {
+class FilesTest : public TMachineTest {
 protected:
   void SetUp() override;
   void TearDown() override;
-  // Writes Text to the Windows path Path, creating its directories.
-  static void WriteFile(const std::string& Path, const std::string& Text);
-  static std::string ReadFile(const std::string& Path);
   // Reads a project in text form into Module.
   void LoadProject(const std::string& Text);
 

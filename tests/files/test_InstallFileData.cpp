@@ -173,7 +173,7 @@ TEST_F(InstallFileData, ADuplicateSourcePathIsRefused) {
 }
 
 TEST_F(InstallFileData, ReadInfoFromFileTakesSizeDateAndVersion) {
-  WriteFile("C:\\src\\readme.txt", "hello world");
+  WriteMachineFile("C:\\src\\readme.txt", "hello world");
   TInstallFile file(nullptr, "C:\\src\\readme.txt");
   EXPECT_EQ(file.IncludeFromDir(), "C:\\src");
   EXPECT_EQ(file.FileName(), "readme.txt");
@@ -193,7 +193,7 @@ TEST_F(InstallFileData, ReadInfoFromFileTakesSizeDateAndVersion) {
 }
 
 TEST_F(InstallFileData, RemoveMissingFilesFreesFilesWhoseSourceIsGone) {
-  WriteFile("C:\\src\\kept.txt", "x");
+  WriteMachineFile("C:\\src\\kept.txt", "x");
   auto* dir = new TInstallDirectory(Module);
   auto* kept = new TInstallFile(Module, dir, "C:\\src\\kept.txt");
   new TInstallFile(Module, dir, "C:\\src\\gone.txt");

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "BatchTree.h"
-#include "PlatformTestMachine.h"
+#include "tests/support/PlatformTest.h"
 #include "platform/files/Files.h"
 #include "platform/process/BatchFile.h"
 #include "platform/process/Process.h"
@@ -19,7 +19,7 @@ class BatchGuard : public TPlatformTest {
 protected:
   void SetUp() override {
     TPlatformTest::SetUp();
-    for (const char* file : kBatchTree) WriteText(file, "x");
+    for (const char* file : kBatchTree) WriteMachineFile(file, "x");
     TRegKey::Create(TRootKey::CurrentUser, "Environment").WriteString("TEMP", "C:\\my  temp");
   }
   void ExpectTreeKept(const std::string& Line) const {
@@ -70,7 +70,7 @@ TEST_F(BatchGuard, RefusedLinesRemoveNothingAndAreReported) {
 }
 
 TEST_F(BatchGuard, ARefusalFailsTheBatchRunAndIsLoggedWithItsFile) {
-  WriteText("C:\\clean.bat", "DELTREE /Y C:\\\r\nERASE C:\\keep.txt\r\n");
+  WriteMachineFile("C:\\clean.bat", "DELTREE /Y C:\\\r\nERASE C:\\keep.txt\r\n");
   EXPECT_EQ(RunAndWait("C:\\clean.bat"), 1);
   EXPECT_EQ(ReadBatchLog(),
             std::vector<std::string>{"C:\\clean.bat: DELTREE /Y C:\\: Refused: C:\\ is the root of a drive"});
@@ -81,8 +81,8 @@ TEST_F(BatchGuard, ARefusalFailsTheBatchRunAndIsLoggedWithItsFile) {
 TEST_F(BatchGuard, AFileWithALineThatCannotBeReadRunsNoneOfItsLines) {
   // A restart batch of an earlier version, its new file's name with a blank, unquoted: the
   // erase alone would lose the old file with no new one put in its place.
-  WriteText("C:\\my\\new one.1", "new");
-  WriteText("C:\\restart.bat", "erase C:\\my\\keep.txt\r\nmove C:\\my\\new one.1 C:\\my\\keep.txt\r\n");
+  WriteMachineFile("C:\\my\\new one.1", "new");
+  WriteMachineFile("C:\\restart.bat", "erase C:\\my\\keep.txt\r\nmove C:\\my\\new one.1 C:\\my\\keep.txt\r\n");
   EXPECT_EQ(RunAndWait("C:\\restart.bat"), 1);
   ExpectTreeKept("restart.bat");
   std::vector<std::string> log = ReadBatchLog();

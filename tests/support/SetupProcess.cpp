@@ -1,19 +1,14 @@
 // Helpers of the end-to-end tests.
-#include "tests/e2e/SetupProcess.h"
+#include "tests/support/SetupProcess.h"
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+
+#include "tests/support/TestFiles.h"
 
 namespace qnl::test {
 
 namespace {
-std::string ReadAll(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 std::string Env(const char* name) {
   const char* v = std::getenv(name);
   return v ? v : "";
@@ -30,7 +25,20 @@ void SetupProcessTest::SetUp() {
   std::filesystem::create_directories(FDir);
 }
 
+void SetupProcessTest::ShareMachineWithPrograms() {
+  const char* old = std::getenv("WINEPREFIX");
+  FHadPrefix = old != nullptr;
+  FOldPrefix = old ? old : "";
+  FSharesMachine = true;
+  setenv("WINEPREFIX", Machine().c_str(), 1);
+}
+
 void SetupProcessTest::TearDown() {
+  if (FSharesMachine) {
+    FSharesMachine = false;
+    if (FHadPrefix) setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
+    else unsetenv("WINEPREFIX");
+  }
   if (HasFailure()) return; // kept for a look
   std::error_code ignored;
   std::filesystem::remove_all(FDir, ignored);
@@ -53,9 +61,9 @@ TProcessResult SetupProcessTest::Run(const std::string& Command) const {
                      Quote(err.string()) + "; echo $? >" + Quote(status.string());
   std::system(line.c_str());
   TProcessResult r;
-  r.Out = ReadAll(out);
-  r.Err = ReadAll(err);
-  r.ExitStatus = std::atoi(ReadAll(status).c_str());
+  r.Out = ReadFile(out);
+  r.Err = ReadFile(err);
+  r.ExitStatus = std::atoi(ReadFile(status).c_str());
   return r;
 }
 

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "PlatformTestMachine.h"
+#include "tests/support/PlatformTest.h"
 #include "common/exceptions_Quenloft.h"
 #include "common/routines_API.h"
 #include "platform/files/Files.h"
@@ -94,10 +94,10 @@ TEST_F(SystemInfo, TempFileNamesHaveThePrefixBat) {
 
 TEST_F(SystemInfo, TempFileFailureHasTheMessage) {
   // The temporary directory cannot be made when a file stands in its way.
-  WriteText("C:\\windows\\temp2", "");
+  WriteMachineFile("C:\\windows\\temp2", "");
   TRegKey::Create(TRootKey::CurrentUser, "Environment").WriteString("TEMP", "C:\\windows\\temp2");
   std::filesystem::remove_all(Unix("C:\\windows\\temp"));
-  WriteText("C:\\windows\\temp", "not a directory");
+  WriteMachineFile("C:\\windows\\temp", "not a directory");
   try {
     GetTempFile();
     FAIL();

@@ -38,7 +38,18 @@ protected:
   // Makes a setup program carrying the text form FormPath; fails the test when it cannot.
   std::string CompileSetup(const std::string& FormPath, const std::string& Name = "setup") const;
 
+  // The machine the programs run on (their WINEPREFIX).
+  std::filesystem::path Machine() const { return FDir / "machine"; }
+  // Points this process's WINEPREFIX at Machine() too, until the test's end: for what the
+  // test makes in-process on the machine the programs use.
+  void ShareMachineWithPrograms();
+
   std::filesystem::path FDir;
+
+private:
+  bool FSharesMachine = false;
+  bool FHadPrefix = false;
+  std::string FOldPrefix;
 };
 
 } // namespace qnl::test

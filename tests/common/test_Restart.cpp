@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "PlatformTestMachine.h"
+#include "tests/support/PlatformTest.h"
 #include "platform/Machine.h"
 #include "common/routines_API.h"
 #include "platform/files/DelayedMoves.h"
@@ -65,11 +65,11 @@ TEST_F(Restart, DelayedMoveIsRecordedWhereWindowsNtKeepsIt) {
 }
 
 TEST_F(Restart, WininitEntriesGoIntoTheRenameSection) {
-  WriteText("C:\\windows\\WININIT.INI", "[Other]\r\nkey=value\r\n[rename]\r\nNUL=C:\\junk.tmp\r\n\r\n[Last]\r\nx=y\r\n");
+  WriteMachineFile("C:\\windows\\WININIT.INI", "[Other]\r\nkey=value\r\n[rename]\r\nNUL=C:\\junk.tmp\r\n\r\n[Last]\r\nx=y\r\n");
   WriteWininitRename("C:\\PROG~FBU\\APP\\A.DLL", "C:\\PROG~FBU\\APP\\A.1");
   WriteWininitRename("NUL", "C:\\more.tmp");
   WriteWininitRename("c:\\prog~fbu\\app\\a.dll", "C:\\PROG~FBU\\APP\\A.2");
-  EXPECT_EQ(ReadText("C:\\windows\\WININIT.INI"),
+  EXPECT_EQ(ReadMachineFile("C:\\windows\\WININIT.INI"),
             "[Other]\r\nkey=value\r\n[rename]\r\nNUL=C:\\junk.tmp\r\nc:\\prog~fbu\\app\\a.dll=C:\\PROG~FBU\\APP\\A.2\r\n"
             "NUL=C:\\more.tmp\r\n\r\n[Last]\r\nx=y\r\n");
   auto renames = WininitRenames();
@@ -79,16 +79,16 @@ TEST_F(Restart, WininitEntriesGoIntoTheRenameSection) {
 
 TEST_F(Restart, WininitFileIsCreatedWhenMissing) {
   WriteWininitRename("C:\\A.DLL", "C:\\A.1");
-  EXPECT_EQ(ReadText("C:\\windows\\WININIT.INI"), "[Rename]\r\nC:\\A.DLL=C:\\A.1\r\n");
+  EXPECT_EQ(ReadMachineFile("C:\\windows\\WININIT.INI"), "[Rename]\r\nC:\\A.DLL=C:\\A.1\r\n");
 }
 
 TEST_F(Restart, StartPutsDelayedMovesAndWininitRenamesInPlace) {
   ForceDirectories("C:\\Program Files\\My App");
-  WriteText("C:\\Program Files\\My App\\Shared Library.dll", "old");
-  WriteText("C:\\Program Files\\My App\\Shared Library.1", "new");
-  WriteText("C:\\windows\\system32\\oldname.dll", "old95");
-  WriteText("C:\\windows\\system32\\oldname.1", "new95");
-  WriteText("C:\\windows\\temp\\gone.tmp", "");
+  WriteMachineFile("C:\\Program Files\\My App\\Shared Library.dll", "old");
+  WriteMachineFile("C:\\Program Files\\My App\\Shared Library.1", "new");
+  WriteMachineFile("C:\\windows\\system32\\oldname.dll", "old95");
+  WriteMachineFile("C:\\windows\\system32\\oldname.1", "new95");
+  WriteMachineFile("C:\\windows\\temp\\gone.tmp", "");
   // Windows 95 style: short names in WININIT.INI.
   std::string oldShort = ShortPathName("C:\\Program Files\\My App\\Shared Library.dll");
   std::string newShort = ShortPathName("C:\\Program Files\\My App\\Shared Library.1");
@@ -98,10 +98,10 @@ TEST_F(Restart, StartPutsDelayedMovesAndWininitRenamesInPlace) {
   ASSERT_TRUE(MoveFileAtRestart("C:\\windows\\system32\\oldname.1", "C:\\windows\\system32\\oldname.dll"));
   TStartReport report = RunStartOfWindows();
   EXPECT_EQ(report.Failures, 0) << report.Lines.at(0);
-  EXPECT_EQ(ReadText("C:\\Program Files\\My App\\Shared Library.dll"), "new");
+  EXPECT_EQ(ReadMachineFile("C:\\Program Files\\My App\\Shared Library.dll"), "new");
   EXPECT_FALSE(FileExists("C:\\Program Files\\My App\\Shared Library.1"));
   EXPECT_FALSE(FileExists("C:\\windows\\temp\\gone.tmp"));
-  EXPECT_EQ(ReadText("C:\\windows\\system32\\oldname.dll"), "new95");
+  EXPECT_EQ(ReadMachineFile("C:\\windows\\system32\\oldname.dll"), "new95");
   EXPECT_FALSE(FileExists("C:\\windows\\WININIT.INI"));
   EXPECT_TRUE(FileExists("C:\\windows\\WININIT.BAK"));
   EXPECT_EQ(PendingData(), "<no value>");
@@ -109,12 +109,12 @@ TEST_F(Restart, StartPutsDelayedMovesAndWininitRenamesInPlace) {
 }
 
 TEST_F(Restart, DelayedMoveWithoutReplaceFailsOnAnExistingFile) {
-  WriteText("C:\\a.dll", "old");
-  WriteText("C:\\a.1", "new");
+  WriteMachineFile("C:\\a.dll", "old");
+  WriteMachineFile("C:\\a.1", "new");
   MoveFileDelayed("C:\\a.1", "C:\\a.dll", TExisting::exFail);
   TStartReport report = RunStartOfWindows();
   EXPECT_EQ(report.Failures, 1);
-  EXPECT_EQ(ReadText("C:\\a.dll"), "old");
+  EXPECT_EQ(ReadMachineFile("C:\\a.dll"), "old");
 }
 
 TEST_F(Restart, RunOnceEntriesRunOnceInNameOrderAndAreGone) {
@@ -122,8 +122,8 @@ TEST_F(Restart, RunOnceEntriesRunOnceInNameOrderAndAreGone) {
   WriteScript("C:\\b.sh", "echo b >> " + log);
   WriteScript("C:\\a.sh", "echo a >> " + log);
   WriteScript("C:\\c.sh", "echo c >> " + log);
-  WriteText("C:\\windows\\temp\\bat1.tmp", "");
-  WriteText("C:\\windows\\temp\\bat1.bat", "ERASE C:\\windows\\temp\\bat1.tmp\r\nERASE C:\\windows\\temp\\bat1.bat\r\n");
+  WriteMachineFile("C:\\windows\\temp\\bat1.tmp", "");
+  WriteMachineFile("C:\\windows\\temp\\bat1.bat", "ERASE C:\\windows\\temp\\bat1.tmp\r\nERASE C:\\windows\\temp\\bat1.bat\r\n");
   TRegKey key = TRegKey::Create(TRootKey::LocalMachine, kRunOnce);
   key.WriteString("QuenloftUnfinished", "C:\\c.sh -r");
   key.WriteString("QuenloftBatFile", "C:\\windows\\temp\\bat1.bat");
@@ -131,12 +131,12 @@ TEST_F(Restart, RunOnceEntriesRunOnceInNameOrderAndAreGone) {
   key.WriteString("Alpha", "C:\\a.sh");
   TStartReport report = RunStartOfWindows();
   EXPECT_EQ(report.Failures, 0);
-  EXPECT_EQ(ReadText("C:\\order.log"), "a\nb\nc\n");
+  EXPECT_EQ(ReadMachineFile("C:\\order.log"), "a\nb\nc\n");
   EXPECT_FALSE(FileExists("C:\\windows\\temp\\bat1.tmp"));
   EXPECT_FALSE(FileExists("C:\\windows\\temp\\bat1.bat"));
   EXPECT_TRUE(TRegKey::Open(TRootKey::LocalMachine, kRunOnce)->ValueNames().empty());
   RunStartOfWindows();
-  EXPECT_EQ(ReadText("C:\\order.log"), "a\nb\nc\n");
+  EXPECT_EQ(ReadMachineFile("C:\\order.log"), "a\nb\nc\n");
 }
 
 TEST_F(Restart, FailingCommandIsReportedAndTheRestGoOn) {
@@ -186,10 +186,10 @@ TEST_F(Restart, FailingPrivilegeStepFailsTheRestartOnNtOnly) {
 }
 
 TEST_F(Restart, MachineToolRestartsAndListsPending) {
-  WriteText("C:\\a.dll", "old");
-  WriteText("C:\\a.1", "new");
-  WriteText("C:\\w.dll", "old");
-  WriteText("C:\\w.1", "new");
+  WriteMachineFile("C:\\a.dll", "old");
+  WriteMachineFile("C:\\a.1", "new");
+  WriteMachineFile("C:\\w.dll", "old");
+  WriteMachineFile("C:\\w.1", "new");
   MoveFileAtRestart("C:\\a.1", "C:\\a.dll");
   WriteWininitRename("C:\\W.DLL", "C:\\W.1");
   WriteScript("C:\\run.sh", "touch " + Unix("C:\\") + "/ran.txt");
@@ -204,8 +204,8 @@ TEST_F(Restart, MachineToolRestartsAndListsPending) {
   EXPECT_NE(out.find("QuenloftUnfinished = C:\\run.sh"), std::string::npos) << out;
   out.clear();
   EXPECT_EQ(RunTool("machine restart", out), 0) << out;
-  EXPECT_EQ(ReadText("C:\\a.dll"), "new");
-  EXPECT_EQ(ReadText("C:\\w.dll"), "new");
+  EXPECT_EQ(ReadMachineFile("C:\\a.dll"), "new");
+  EXPECT_EQ(ReadMachineFile("C:\\w.dll"), "new");
   EXPECT_TRUE(FileExists("C:\\ran.txt"));
   EXPECT_TRUE(FileExists("C:\\windows\\WININIT.BAK"));
   EXPECT_TRUE(PendingFileRenames().empty());

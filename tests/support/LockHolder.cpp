@@ -1,5 +1,5 @@
 // A second process that holds a lock on a file.
-#include "LockHolder.h"
+#include "tests/support/LockHolder.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
