@@ -12,7 +12,7 @@
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/registry/Registry.h"
-#include "tests/e2e/SetupProcess.h"
+#include "tests/support/SetupProcess.h"
 #include "tests/platform/ShortcutReaders.h"
 
 using namespace qnl;
@@ -101,9 +101,7 @@ class ShortcutsInstalled : public SetupProcessTest {
 protected:
   void SetUp() override {
     SetupProcessTest::SetUp();
-    const char* old = std::getenv("WINEPREFIX");
-    FOldPrefix = old ? old : "";
-    setenv("WINEPREFIX", (FDir / "machine").c_str(), 1);
+    ShareMachineWithPrograms();
     if (!TMachine::Current().Exists()) TMachine::Current().Create();
     kMenu = TRegKey::Open(TRootKey::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
                 ->ReadString("Programs")
@@ -122,11 +120,6 @@ protected:
       zip.Add(lzcOnlyAdd, id);
     }
   }
-  void TearDown() override {
-    if (FOldPrefix.empty()) unsetenv("WINEPREFIX");
-    else setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
-    SetupProcessTest::TearDown();
-  }
   static void WriteMachineFile(const std::string& Path, const std::string& Text) {
     ForceDirectories(ExtractFileDir(Path));
     TFileStream stream(Path, fmCreate);
@@ -134,7 +127,6 @@ protected:
   }
   std::string Xdg(const std::string& Path) const { return (FDir / "xdg" / Path).string(); }
 
-  std::string FOldPrefix;
   // The project's folder in the machine's Programs menu.
   std::string kMenu;
 };
@@ -168,7 +160,7 @@ TEST_F(ShortcutsInstalled, TheStartMenuFolderHoldsEveryShortcutAndTheUninstallEn
     for (const std::string& entry : {appEntry, notesEntry}) EXPECT_EQ(DesktopFileComplaints(entry), "") << entry;
   }
   EXPECT_EQ(ExecArguments(DesktopEntryKeys(appEntry)["Exec"]),
-            (std::vector<std::string>{"env", "WINEPREFIX=" + (FDir / "machine").string(), "wine",
+            (std::vector<std::string>{"env", "WINEPREFIX=" + Machine().string(), "wine",
                                       UnixPathOf(kProgramFiles + "\\app.exe")}));
   EXPECT_TRUE(std::filesystem::exists(DesktopEntryKeys(appEntry)["Icon"]));
 

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "PlatformTestMachine.h"
 #include "ShortcutReaders.h"
 #include "platform/Machine.h"
 #include "platform/dde/Dde.h"
@@ -19,6 +18,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/shelllink/ShellLink.h"
 #include "platform/system/CodePage.h"
+#include "tests/support/PlatformTest.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -85,7 +85,7 @@ TEST_F(Shortcuts, LnkinfoReadsTheLinkAsWrittenInTheMachinesCodePage) {
     TMachine::Current();
     TRegKey::Create(TRootKey::LocalMachine, "System\\CurrentControlSet\\Control\\Nls\\CodePage")
         .WriteString("ACP", std::to_string(c.CodePage));
-    if (std::string(c.Label) != "target not installed yet") WriteText(c.Target, "MZ program");
+    if (std::string(c.Label) != "target not installed yet") WriteMachineFile(c.Target, "MZ program");
     ForceDirectories("C:\\Links");
     SaveShellLink("C:\\Links\\Tool.lnk", Link(c.Target, c.Arguments, c.WorkingDirectory, c.HotKey));
     std::string cp = "windows-" + std::to_string(c.CodePage);
@@ -131,13 +131,13 @@ TEST_F(Shortcuts, AFailedSaveReportsItsHResultAndLeavesNoPartOfALink) {
 }
 
 TEST_F(Shortcuts, AnIniFileKeepsWhatItHadAndTakesTheValueInItsSection) {
-  WriteText("C:\\a.url", "; kept\r\n[internetshortcut]\r\nurl=old\r\nIconIndex=1\r\n\r\n[Other]\r\nURL=x\r\n");
+  WriteMachineFile("C:\\a.url", "; kept\r\n[internetshortcut]\r\nurl=old\r\nIconIndex=1\r\n\r\n[Other]\r\nURL=x\r\n");
   WriteProfileString("C:\\a.url", "InternetShortcut", "URL", "http://example.com/");
   WriteProfileString("C:\\a.url", "InternetShortcut", "WorkingDirectory", "C:\\");
   WriteProfileString("C:\\b.url", "InternetShortcut", "URL", "ftp://example.com/");
-  EXPECT_EQ(ReadText("C:\\a.url"), "; kept\r\n[internetshortcut]\r\nURL=http://example.com/\r\nIconIndex=1\r\n"
+  EXPECT_EQ(ReadMachineFile("C:\\a.url"), "; kept\r\n[internetshortcut]\r\nURL=http://example.com/\r\nIconIndex=1\r\n"
                                    "WorkingDirectory=C:\\\r\n\r\n[Other]\r\nURL=x\r\n");
-  EXPECT_EQ(ReadText("C:\\b.url"), "[InternetShortcut]\r\nURL=ftp://example.com/\r\n");
+  EXPECT_EQ(ReadMachineFile("C:\\b.url"), "[InternetShortcut]\r\nURL=ftp://example.com/\r\n");
   EXPECT_EQ(ReadProfileString("C:\\a.url", "OTHER", "url"), "x");
   EXPECT_EQ(ReadProfileString("C:\\a.url", "Other", "Missing"), std::nullopt);
   EXPECT_EQ(ReadProfileString("C:\\none.url", "Other", "URL"), std::nullopt);
@@ -191,7 +191,7 @@ protected:
 TEST_F(DesktopEntries, ADocumentAndAProgramGetValidEntriesThatStartThemThroughWine) {
   if (!HaveProgram("desktop-file-validate")) GTEST_SKIP() << "desktop-file-validate is not installed";
   ForceDirectories("C:\\Tools");
-  WriteText("C:\\Tools\\read me.txt", "text");
+  WriteMachineFile("C:\\Tools\\read me.txt", "text");
   std::filesystem::copy_file(std::string(QNL_ICON_FIXTURE) + "/iconapp.exe", Unix("C:\\Tools\\app.exe"));
   std::vector<std::string> document = WriteDesktopMenuEntry(
       FMenu, FMenu + "\\Programs\\Tools\\Read Me.lnk", Link("C:\\Tools\\read me.txt", "", "C:\\Tools"));
@@ -220,17 +220,17 @@ TEST_F(DesktopEntries, ADocumentAndAProgramGetValidEntriesThatStartThemThroughWi
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(iconFile), {}),
             std::string(std::istreambuf_iterator<char>(fixture), {}));
   EXPECT_EQ(ExecArguments(keys["Exec"]),
-            (std::vector<std::string>{"env", "WINEPREFIX=" + FMachine, "wine", Unix("C:\\Tools\\app.exe"), "-p",
+            (std::vector<std::string>{"env", "WINEPREFIX=" + FDir, "wine", Unix("C:\\Tools\\app.exe"), "-p",
                                       "C:\\My Data\\$HOME", "a`b", "100%"}));
   EXPECT_EQ(ExecArguments(DesktopEntryKeys(readMe)["Exec"]),
-            (std::vector<std::string>{"env", "WINEPREFIX=" + FMachine, "wine", "start", "/unix",
+            (std::vector<std::string>{"env", "WINEPREFIX=" + FDir, "wine", "start", "/unix",
                                       Unix("C:\\Tools\\read me.txt")}));
   EXPECT_EQ(DesktopEntryKeys(readMe).count("Icon"), 0u);
 }
 
 TEST_F(DesktopEntries, OnlyShortcutsOfTheStartMenuToWindowsFilesGetEntries) {
-  WriteText("C:\\Tools\\tool.sh", "#!/bin/sh\n");
-  WriteText("C:\\Tools\\readme.txt", "text");
+  WriteMachineFile("C:\\Tools\\tool.sh", "#!/bin/sh\n");
+  WriteMachineFile("C:\\Tools\\readme.txt", "text");
   struct TRow {
     const char* Label;
     std::string Link, Target;
