@@ -14,7 +14,7 @@
 #include "tests/build/BuildTestSupport.h"
 
 using namespace qnl;
-using qnl::test::BuildTest;
+using namespace qnl::test;
 
 namespace {
 const char* kDist = "C:\\dist";

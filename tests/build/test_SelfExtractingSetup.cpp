@@ -6,7 +6,7 @@
 #include "tests/build/BuildTestSupport.h"
 
 using namespace qnl;
-using qnl::test::BuildTest;
+using namespace qnl::test;
 
 class SelfExtractingSetup : public BuildTest {
 protected:
