@@ -26,7 +26,7 @@ run_one() {
   local extra=()
   [ "$target" = fuzz_BatchLines ] && extra=(-dict="$root/tests/fuzz/BatchLines.dict")
   (cd "$dir" && WINEPREFIX="$dir/machine" "$root/$build/bin/$target" -max_total_time="$seconds" \
-    -print_final_stats=1 "${extra[@]}" corpus "$root/tests/fuzz/corpus/$target" >log.txt 2>&1)
+    -print_final_stats=1 "${extra[@]}" "$dir/corpus" "$root/tests/fuzz/corpus/$target" >log.txt 2>&1)
   local status=$?
   local runs
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$dir/log.txt" | grep -o '[0-9]*$')
