@@ -18,7 +18,7 @@
 #include "vcl/Controls.h"
 
 #include "engine/RegisterEngineClasses.h"
-#include "paths/TPathSpecifierList.h"
+#include "engine/BuiltInPathSpecifiers.h"
 #include "translate/TTranslator.h"
 
 namespace qnl {

@@ -9,7 +9,7 @@
 
 #include "engine/TFileContainer.h"
 #include "engine/cmp_TInstall.h"
-#include "files/TInstallFile.h"
+#include "engine/TInstallFile.h"
 #include "tests/paths/PathsTestSupport.h"
 
 namespace qnl::test {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/TSelfExtractInfo.h"
+#include "archive/TSelfExtractInfo.h"
 
 namespace qnl {
 class TCustomInstall;

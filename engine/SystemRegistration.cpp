@@ -1,10 +1,10 @@
 // System registration of an installed file: shared-DLL counts, help files, ActiveX.
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
+#include "engine/DeferredRegistrations.h"
 #include "engine/InstallRegistries.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
-#include "files/DeferredRegistrations.h"
 #include "platform/files/Files.h"
 #include "platform/process/Library.h"
 #include "platform/process/Process.h"
