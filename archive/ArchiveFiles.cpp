@@ -4,6 +4,7 @@
 #include "platform/OSError.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
+#include "platform/process/Process.h"
 #include "platform/system/SystemInfo.h"
 
 namespace qnl::ArchiveFiles {
@@ -31,6 +32,7 @@ uint16_t ModeBits(TOpenMode mode) {
   case TOpenMode::ReadShared: return fmOpenRead | fmShareDenyNone;
   case TOpenMode::ReadWriteShared: return fmOpenReadWrite | fmShareDenyNone;
   case TOpenMode::Create: return fmCreate;
+  case TOpenMode::CreateHeld: return fmCreate | fmShareExclusive;
   }
   return fmOpenRead;
 }
@@ -98,13 +100,26 @@ bool DeleteFile(const std::string& path) {
   }
 }
 
-bool ReplaceFile(const std::string& source, const std::string& dest) {
+bool ReplaceFile(const std::string& source, const std::string& dest, std::string* reason) {
   try {
     MoveFile(source, dest, TExisting::exReplace);
     return true;
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    if (reason) *reason = e.what();
     return false;
   }
 }
+
+std::vector<std::string> FileNames(const std::string& dir, const std::string& mask) {
+  std::vector<std::string> names;
+  try {
+    for (const TDirEntry& entry : ListDirectory(dir, mask))
+      if (!entry.Directory) names.push_back(entry.Name);
+  } catch (const Exception&) {
+  }
+  return names;
+}
+
+int ProcessId() { return CurrentProcessId(); }
 
 } // namespace qnl::ArchiveFiles

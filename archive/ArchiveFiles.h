@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "rtl/DateTime.h"
 #include "rtl/Streams.h"
@@ -13,6 +14,7 @@ enum class TOpenMode {
   ReadShared,      // existing file, read only, others may read and write
   ReadWriteShared, // existing file, read and write, others may read and write
   Create,          // new or emptied file, read and write
+  CreateHeld,      // as Create, and in use for every other opener until it is closed
 };
 
 bool FileExists(const std::string& path);
@@ -25,8 +27,14 @@ bool GetFileDate(const std::string& path, TDateTime& date);
 bool SetFileDate(const std::string& path, TDateTime date);
 // Deletes a file; false when it cannot be deleted (a missing file counts as deleted).
 bool DeleteFile(const std::string& path);
-// Renames source over dest, replacing it unless another program holds dest; false on failure.
-bool ReplaceFile(const std::string& source, const std::string& dest);
+// Renames source over dest, replacing it unless another program holds dest; false on failure,
+// with the reason in *reason when it is given.
+bool ReplaceFile(const std::string& source, const std::string& dest, std::string* reason = nullptr);
+// The names of the files in dir that match mask ("*.txt"); none when dir cannot be listed.
+std::vector<std::string> FileNames(const std::string& dir, const std::string& mask);
+
+// This process's id.
+int ProcessId();
 
 // The running program's own executable as a Windows path; empty when unknown.
 std::string ProgramFileName();

@@ -5,7 +5,8 @@
 
 #include <vector>
 
-#include "archive/ZlibCheck.h"
+#include "archive/EQnlfCompress.h"
+#include "archive/ZlibErrors.h"
 
 namespace qnl {
 
@@ -14,7 +15,12 @@ QNL_END_CLASS
 
 namespace {
 constexpr size_t kOutBufferSize = 64 * 1024;
+
+int DeflateCheck(int Rc, const z_stream& Z) {
+  if (Rc < 0) throw EQnlfCompress("Cannot compress the data for the archive: %s", {ZlibReason(Rc, Z)});
+  return Rc;
 }
+} // namespace
 
 int ZlibLevel(TCompressionLevel Level) {
   switch (Level) {
@@ -33,7 +39,7 @@ struct TCompressionStream::TState {
 
 TCompressionStream::TCompressionStream(TCompressionLevel Level, TStream& Dest, std::function<void()> OnProgress)
     : FState(std::make_unique<TState>()), FDest(Dest), FDestPos(Dest.Position()), FOnProgress(std::move(OnProgress)) {
-  ZlibCheck(deflateInit2(&FState->Z, ZlibLevel(Level), Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY));
+  DeflateCheck(deflateInit2(&FState->Z, ZlibLevel(Level), Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY), FState->Z);
   FState->Z.next_out = FState->Out.data();
   FState->Z.avail_out = kOutBufferSize;
 }
@@ -67,7 +73,7 @@ int64_t TCompressionStream::Write(const void* Buffer, int64_t Count) {
     z.next_in = const_cast<unsigned char*>(p);
     z.avail_in = chunk;
     while (z.avail_in > 0) {
-      ZlibCheck(deflate(&z, Z_NO_FLUSH));
+      DeflateCheck(deflate(&z, Z_NO_FLUSH), z);
       if (z.avail_out == 0) {
         FlushBuffer(kOutBufferSize);
         if (FOnProgress) FOnProgress();
@@ -86,7 +92,7 @@ void TCompressionStream::Finish() {
   z.next_in = nullptr;
   z.avail_in = 0;
   for (;;) {
-    int rc = ZlibCheck(deflate(&z, Z_FINISH));
+    int rc = DeflateCheck(deflate(&z, Z_FINISH), z);
     size_t produced = kOutBufferSize - z.avail_out;
     if (rc == Z_STREAM_END) {
       if (produced > 0) FlushBuffer(produced);

@@ -3,32 +3,17 @@
 
 #include <cstring>
 
+#include "rtl/ByteOrder.h"
+
 namespace qnl {
 
-int32_t TFileHeaderRecord::GetInt(int at) const {
-  uint32_t v = uint32_t(Bytes[at]) | uint32_t(Bytes[at + 1]) << 8 | uint32_t(Bytes[at + 2]) << 16 |
-               uint32_t(Bytes[at + 3]) << 24;
-  return static_cast<int32_t>(v);
-}
+int32_t TFileHeaderRecord::GetInt(int at) const { return static_cast<int32_t>(ReadLE32(&Bytes[at])); }
 
-void TFileHeaderRecord::SetInt(int at, int32_t v) {
-  uint32_t u = static_cast<uint32_t>(v);
-  for (int i = 0; i < 4; ++i) Bytes[at + i] = uint8_t(u >> (8 * i));
-}
+void TFileHeaderRecord::SetInt(int at, int32_t v) { WriteLE32(&Bytes[at], static_cast<uint32_t>(v)); }
 
-TDateTime TFileHeaderRecord::FileDate() const {
-  uint64_t u = 0;
-  for (int i = 7; i >= 0; --i) u = (u << 8) | Bytes[4 + i];
-  double d;
-  std::memcpy(&d, &u, sizeof d);
-  return d;
-}
+TDateTime TFileHeaderRecord::FileDate() const { return ReadLEDouble(&Bytes[4]); }
 
-void TFileHeaderRecord::SetFileDate(TDateTime v) {
-  uint64_t u;
-  std::memcpy(&u, &v, sizeof u);
-  for (int i = 0; i < 8; ++i) Bytes[4 + i] = uint8_t(u >> (8 * i));
-}
+void TFileHeaderRecord::SetFileDate(TDateTime v) { WriteLEDouble(&Bytes[4], v); }
 
 std::string TFileHeaderRecord::GetShortString(int at, int capacity) const {
   // A damaged length byte cannot reach past the field.

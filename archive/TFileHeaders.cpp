@@ -3,8 +3,10 @@
 
 #include "archive/ArchiveFiles.h"
 #include "archive/EQnlfCompress.h"
+#include "archive/MemberNames.h"
 #include "archive/TVersionResource.h"
 #include "common/routines_Strings.h"
+#include "rtl/ByteOrder.h"
 #include "rtl/Strings.h"
 #include "rtl/SysUtils.h"
 
@@ -35,19 +37,35 @@ int TFileHeaders::Add(std::unique_ptr<TFileHeader> Header) {
 }
 
 int TFileHeaders::IndexOfName(const std::string& Name) const {
-  // Names are stored cut to their first 100 characters; a longer path finds its member so.
-  std::string wanted = GetField(Name, 1, ';').substr(0, kMaxHeaderFileName);
+  std::string wanted = MemberNameOf(Name);
   for (int i = 0; i < Count(); ++i)
     if (SameText(FItems[i]->FileName(), wanted)) return i;
   return -1;
+}
+
+void TFileHeaders::CheckNewName(const std::string& SourcePath, const std::string& StoredName) const {
+  if (SourcePath.size() <= size_t(kMaxHeaderFileName) && IsLongPathMemberName(SourcePath))
+    throw EQnlfCompress("The file %s cannot be stored in the archive: its path has the form of the names the archive "
+                        "gives to long paths",
+                        {SourcePath});
+  // A member read back from the archive has no source path; one of the same name came from
+  // the same path, as names are the path itself or carry the hash of the whole path.
+  for (auto& header : FItems)
+    if (!header->SourcePath.empty() && !SameText(header->SourcePath, SourcePath) &&
+        SameText(header->FileName(), StoredName))
+      throw EQnlfCompress("The files %s and %s cannot both be stored in the archive: both would be named %s",
+                          {header->SourcePath, SourcePath, StoredName});
 }
 
 void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {
   if (!Keep) Clear();
   for (int i = 0; i < Files.Count(); ++i) {
     auto header = std::make_unique<TFileHeader>();
-    std::string name = GetField(Files[i], 1, ';');
-    header->SetFileName(name.substr(0, kMaxHeaderFileName));
+    // The whole entry is the path: ';' is a legal character of Windows file names.
+    const std::string& name = Files[i];
+    std::string stored = MemberNameOf(name);
+    CheckNewName(name, stored);
+    header->SetFileName(stored);
     header->SourcePath = name;
     auto file = ArchiveFiles::Open(name, ArchiveFiles::TOpenMode::ReadShared);
     if (!file) throw EQnlfCompress("Cannot open the file %s", {name});
@@ -71,8 +89,7 @@ void TFileHeaders::ReadHeaders(TStream& Stream, int64_t ArchiveStart) {
   uint8_t head[kTableHeadSize];
   if (ArchiveStart < 0 || Stream.Read(head, kTableHeadSize) != kTableHeadSize)
     throw EQnlfCompress("Could not read the file header count for the compressed file");
-  int32_t fileCount = static_cast<int32_t>(uint32_t(head[0]) | uint32_t(head[1]) << 8 |
-                                           uint32_t(head[2]) << 16 | uint32_t(head[3]) << 24);
+  int32_t fileCount = static_cast<int32_t>(ReadLE32(head));
   Spanned = head[4];
   // Every header takes 172 bytes of its own on disk file 1; a count that cannot fit is damage,
   // and refusing it keeps a forged count from making the walk loop or eat memory.
@@ -96,9 +113,9 @@ void TFileHeaders::WriteHeader(TStream& Stream, const TFileHeaderRecord& Header)
 
 void TFileHeaders::WriteHeaders(TStream& Stream) {
   Stream.Seek(0, soBeginning);
-  uint32_t count = static_cast<uint32_t>(Count());
-  uint8_t head[kTableHeadSize] = {uint8_t(count), uint8_t(count >> 8), uint8_t(count >> 16), uint8_t(count >> 24),
-                                  Spanned};
+  uint8_t head[kTableHeadSize];
+  WriteLE32(head, static_cast<uint32_t>(Count()));
+  head[4] = Spanned;
   if (Stream.Write(head, kTableHeadSize) != kTableHeadSize) throw EQnlfCompress(kWriteHeadersFailed);
   if (Spanned == 0) return;
   for (auto& header : FItems) {

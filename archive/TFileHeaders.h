@@ -20,8 +20,8 @@ public:
   TFileHeader() = default;
   explicit TFileHeader(const TFileHeaderRecord& rec) : TFileHeaderRecord(rec) {}
   bool InArchive = false;
-  // The whole path the member is read from when it is added; the stored FileName keeps only
-  // its first 100 characters, which name no file when the path is longer.
+  // The whole path the member is read from when it is added (FileName is its MemberNameOf);
+  // empty for a header read from an archive.
   std::string SourcePath;
 };
 
@@ -36,9 +36,10 @@ public:
   // Takes ownership; a header whose trimmed FileName is empty raises EQnlfCompress.
   int Add(std::unique_ptr<TFileHeader> Header);
   void Clear() { FItems.clear(); }
-  // First header whose FileName equals the first ';' field of Name (ASCII case ignored); -1.
+  // First header stored under MemberNameOf(Name) (ASCII case ignored); -1 when none is.
   int IndexOfName(const std::string& Name) const;
-  // Headers for source files (first ';' field of each entry); Keep leaves the table in front.
+  // Headers for source files, each entry a whole path; Keep leaves the table in front. Two
+  // different paths that would be stored under one name raise EQnlfCompress naming both.
   void AddFiles(const TStrings& Files, bool Keep);
   // Reads the table head and follows NextHeader from ArchiveStart.
   void ReadHeaders(TStream& Stream, int64_t ArchiveStart);
@@ -52,6 +53,7 @@ public:
   uint8_t Spanned = 0;
 
 private:
+  void CheckNewName(const std::string& SourcePath, const std::string& StoredName) const;
   std::vector<std::unique_ptr<TFileHeader>> FItems;
 };
 

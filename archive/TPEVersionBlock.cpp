@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "rtl/ByteOrder.h"
+
 namespace qnl {
 
 namespace {
@@ -22,13 +24,13 @@ public:
   bool U16(uint64_t at, uint32_t& v) {
     uint8_t b[2];
     if (!Read(at, b, 2)) return false;
-    v = b[0] | b[1] << 8;
+    v = ReadLE16(b);
     return true;
   }
   bool U32(uint64_t at, uint32_t& v) {
     uint8_t b[4];
     if (!Read(at, b, 4)) return false;
-    v = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+    v = ReadLE32(b);
     return true;
   }
   int64_t Size() const { return FSize; }
@@ -119,8 +121,6 @@ std::string ReadVersionResource(TStream& stream) {
   return block;
 }
 
-uint32_t U16At(const std::string& b, size_t at) { return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8; }
-
 size_t Align4(size_t v) { return (v + 3) & ~size_t(3); }
 
 // One node of the tree: [start, end) bounds, key, value bytes and where children begin.
@@ -134,15 +134,15 @@ struct TNode {
 
 bool ParseNode(const std::string& b, size_t at, size_t limit, TNode& n) {
   if (at + 6 > limit) return false;
-  size_t length = U16At(b, at), valueLength = U16At(b, at + 2);
-  n.Text = U16At(b, at + 4) == 1;
+  size_t length = ReadLE16(b, at), valueLength = ReadLE16(b, at + 2);
+  n.Text = ReadLE16(b, at + 4) == 1;
   if (length < 6 || at + length > limit) return false;
   n.End = at + length;
   size_t p = at + 6;
   n.Key.clear();
   for (;;) {
     if (p + 2 > n.End) return false;
-    uint32_t c = U16At(b, p);
+    uint32_t c = ReadLE16(b, p);
     p += 2;
     if (c == 0) break;
     n.Key += c < 128 ? char(c) : '?';
@@ -219,7 +219,7 @@ std::optional<std::string> TPEVersionBlock::QueryString(std::string_view SubBloc
   if (!raw) return std::nullopt;
   std::string out;
   for (size_t i = 0; i + 1 < raw->size(); i += 2) {
-    uint32_t c = uint8_t((*raw)[i]) | uint8_t((*raw)[i + 1]) << 8;
+    uint32_t c = ReadLE16(*raw, i);
     out += c < 256 ? char(c) : '?';
   }
   return out;

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "archive/ArchiveFiles.h"
@@ -102,6 +103,7 @@ private:
   void DoExtract();
   std::string FormTarget() const;
   void ExtractMember(TFileHeader& Header, const std::string& Target);
+  void RemovePartialLeftovers(const std::string& Dir);
   void Decompress(const TFileHeader& Header);
   void DoSpan(const std::string& Directory, const std::string& FileName);
   bool CopySpanChunk(const TFileHeader& Header, std::string& Directory, const std::string& FileName);
@@ -121,6 +123,8 @@ private:
   TFileHeaders FHeaders;
   bool FOpen = false;
   std::array<int, kMaxUniqueID + 1> FUniqueIndex{};
+  // The directories (upper case) whose leftover partial files were removed.
+  std::set<std::string> FSweptDirectories;
   // The headers of the archive the last Add wrote, for the next Add to the same archive: a
   // project's files are added one call each, and re-reading the whole table every time
   // would make a build quadratic in the number of files.

@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "archive/EQnlfCompress.h"
+#include "archive/PartialFiles.h"
 #include "archive/TQnlfCompress.h"
 #include "archive/TVersionResource.h"
-#include "archive/ZlibCheck.h"
+#include "archive/ZlibErrors.h"
 #include "common/routines_Strings.h"
 #include "rtl/SysUtils.h"
 
@@ -20,9 +21,12 @@ constexpr uInt kOutChunk = 4096;
 // Owns one inflate stream for the life of one member.
 class TInflater {
 public:
-  TInflater() { ZlibCheck(inflateInit2(&Z, 15)); }
-  ~TInflater() { inflateEnd(&Z); }
+  TInflater() : InitResult(inflateInit2(&Z, 15)) {}
+  ~TInflater() {
+    if (InitResult == Z_OK) inflateEnd(&Z);
+  }
   z_stream Z{};
+  const int InitResult;
 };
 
 } // namespace
@@ -43,11 +47,6 @@ std::string TQnlfCompress::FormTarget() const {
   return AddBackSlash(FExtractDirectory) + name;
 }
 
-namespace {
-// The name a member is written under until it is whole.
-constexpr const char* kPartialSuffix = ".qnlpart";
-} // namespace
-
 void TQnlfCompress::DoExtract() {
   if (!FOpen) OpenArchive();
   FCurrentDisk = 0;
@@ -58,6 +57,10 @@ void TQnlfCompress::DoExtract() {
     int index = FHeaders.IndexOfName(entry);
     if (index < 0) throw EQnlfCompress("The file <%s> was not found in the archive <%s>", {entry, FCompressedFile});
     TFileHeader& header = FHeaders.FileHeaders(index);
+    // The date is given to the file and compared with the existing file's; one that is no
+    // date at all (NaN, 1e300) can only come from damage.
+    if (!InDateRange(header.FileDate()))
+      throw EQnlfCompress("The date of the file %s in the archive %s is damaged", {header.FileName(), FCompressedFile});
     HeaderToStats(header, FStats);
     if (Trim(ExtractName).empty()) ExtractName = ExtractFileName(header.FileName());
     FireStatus(OnBeforeExtracting);
@@ -87,13 +90,20 @@ void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target
   OpenDiskFile(Header.FirstDisk() ? Header.FirstDisk() : 1, ArchiveFiles::TOpenMode::ReadShared, FCompressedFile,
                FSource);
   FCurrentDisk = Header.FirstDisk();
-  ArchiveFiles::ForceDirectories(ExtractFileDir(Target));
+  std::string dir = ExtractFileDir(Target);
+  ArchiveFiles::ForceDirectories(dir);
+  RemovePartialLeftovers(dir);
   // The member is written beside the target and put in its place only once it is whole: a
   // failure, an abort or a killed program never leaves a cut-short file under the target's
-  // name (whose fresh date would make it look newer than the archive's to a later run).
-  std::string part = Target + kPartialSuffix;
-  FDest = OpenFile(part, ArchiveFiles::TOpenMode::Create);
-  if (!FDest) throw EQnlfCompress("Cannot create the file %s", {Target});
+  // name (whose fresh date would make it look newer than the archive's to a later run). The
+  // partial file is held while it is written, so that another extraction into the same
+  // directory does not take it for a killed run's leftover.
+  std::string part = PartialFiles::NewName(dir);
+  FDest = OpenFile(part, ArchiveFiles::TOpenMode::CreateHeld);
+  if (!FDest) {
+    ArchiveFiles::DeleteFile(part);
+    throw EQnlfCompress("Cannot create the file %s", {Target});
+  }
   try {
     FSource->Seek(int64_t(FOffset) + Header.DataStart(), soBeginning);
     Decompress(Header);
@@ -106,7 +116,9 @@ void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target
     // The date is set once the file is closed, so that no later write can move it.
     if (!ArchiveFiles::SetFileDate(part, Header.FileDate()))
       throw EQnlfCompress("Cannot set the date of the file just extracted.");
-    if (!ArchiveFiles::ReplaceFile(part, Target)) throw EQnlfCompress("Cannot create the file %s", {Target});
+    std::string reason;
+    if (!ArchiveFiles::ReplaceFile(part, Target, &reason))
+      throw EQnlfCompress("Cannot create the file %s (%s)", {Target, reason});
   } catch (...) {
     FDest.reset();
     ArchiveFiles::DeleteFile(part);
@@ -117,9 +129,17 @@ void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target
   FSource.reset();
 }
 
+void TQnlfCompress::RemovePartialLeftovers(const std::string& Dir) {
+  // Once per directory: a program installs many files into one directory.
+  if (FSweptDirectories.insert(UpperCase(Dir)).second) PartialFiles::RemoveLeftovers(Dir);
+}
+
 void TQnlfCompress::Decompress(const TFileHeader& Header) {
   TInflater inflater;
   z_stream& z = inflater.Z;
+  if (inflater.InitResult != Z_OK)
+    throw EQnlfCompress("Cannot decompress the file %s from the archive %s: %s",
+                        {Header.FileName(), FCompressedFile, ZlibReason(inflater.InitResult, z)});
   std::vector<unsigned char> in(kInChunk), out(kOutChunk);
   const int lastDisk = Header.LastDisk();
   const int64_t lastByteEnd = int64_t(FOffset) + Header.LastByte() + 1;
@@ -143,7 +163,9 @@ void TQnlfCompress::Decompress(const TFileHeader& Header) {
         int rc = inflate(&z, Z_NO_FLUSH);
         if (rc == Z_STREAM_END) ended = true;
         else if (rc == Z_BUF_ERROR) break;
-        else if (ZlibCheck(rc) != Z_OK) throw Exception("error");
+        else if (rc != Z_OK)
+          throw EQnlfCompress("The compressed data of the file %s in the archive %s is damaged: %s",
+                              {Header.FileName(), FCompressedFile, ZlibReason(rc, z)});
       }
       CheckAbort();
       ProcessMessages();

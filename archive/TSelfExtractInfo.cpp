@@ -3,21 +3,12 @@
 
 #include <algorithm>
 
+#include "rtl/ByteOrder.h"
+
 namespace qnl {
 
 namespace {
 constexpr int MarkerSize = 16;
-
-void PutInt32(std::string& out, int offset, int32_t value) {
-  auto v = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) out[offset + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-int32_t GetInt32(const std::string& in, int offset) {
-  uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(in[offset + i])) << (8 * i);
-  return static_cast<int32_t>(v);
-}
 } // namespace
 
 std::string TSelfExtractInfo::Encode() const {
@@ -25,10 +16,10 @@ std::string TSelfExtractInfo::Encode() const {
   size_t length = std::min<size_t>(Marker.size(), MarkerSize - 1);
   out[0] = static_cast<char>(length);
   std::copy_n(Marker.begin(), length, out.begin() + 1);
-  PutInt32(out, 16, SetupArchiveStart);
-  PutInt32(out, 20, SetupArchiveEnd);
-  PutInt32(out, 24, MainArchiveStart);
-  PutInt32(out, 28, MainArchiveEnd);
+  WriteLE32(out, 16, static_cast<uint32_t>(SetupArchiveStart));
+  WriteLE32(out, 20, static_cast<uint32_t>(SetupArchiveEnd));
+  WriteLE32(out, 24, static_cast<uint32_t>(MainArchiveStart));
+  WriteLE32(out, 28, static_cast<uint32_t>(MainArchiveEnd));
   return out;
 }
 
@@ -38,10 +29,10 @@ TSelfExtractInfo TSelfExtractInfo::Decode(const std::string& Bytes) {
   // A length byte beyond the 15 characters the field holds is cut to the field.
   size_t length = std::min<size_t>(static_cast<uint8_t>(Bytes[0]), MarkerSize - 1);
   info.Marker = Bytes.substr(1, length);
-  info.SetupArchiveStart = GetInt32(Bytes, 16);
-  info.SetupArchiveEnd = GetInt32(Bytes, 20);
-  info.MainArchiveStart = GetInt32(Bytes, 24);
-  info.MainArchiveEnd = GetInt32(Bytes, 28);
+  info.SetupArchiveStart = static_cast<int32_t>(ReadLE32(Bytes, 16));
+  info.SetupArchiveEnd = static_cast<int32_t>(ReadLE32(Bytes, 20));
+  info.MainArchiveStart = static_cast<int32_t>(ReadLE32(Bytes, 24));
+  info.MainArchiveEnd = static_cast<int32_t>(ReadLE32(Bytes, 28));
   return info;
 }
 

@@ -5,6 +5,7 @@
 
 #include "archive/ArchiveFiles.h"
 #include "archive/TPEVersionBlock.h"
+#include "rtl/ByteOrder.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
@@ -76,11 +77,6 @@ void TVersionInfo::Assign(const TPersistent* Source) {
 
 namespace {
 
-uint32_t U32(const std::string& b, size_t at) {
-  return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |
-         uint32_t(uint8_t(b[at + 3])) << 24;
-}
-
 std::string FourParts(uint32_t ms, uint32_t ls) {
   return IntToStr(ms >> 16) + "." + IntToStr(ms & 0xFFFF) + "." + IntToStr(ls >> 16) + "." + IntToStr(ls & 0xFFFF);
 }
@@ -129,16 +125,16 @@ void ReadBlock(const TPEVersionBlock& block, TLanguage language, TCharacterSet c
   info.Clear();
   if (block.Empty()) return;
   auto fixed = block.QueryValue("\\");
-  if (!fixed || fixed->size() < 52 || U32(*fixed, 0) != 0xFEEF04BDu) return;
+  if (!fixed || fixed->size() < 52 || ReadLE32(*fixed, 0) != 0xFEEF04BDu) return;
   auto translation = block.QueryValue("\\VarFileInfo\\Translation");
   if (translation && translation->size() == 4)
-    info.PrimaryLanguage = int((uint8_t((*translation)[0]) | uint8_t((*translation)[1]) << 8) & 0x3FF);
+    info.PrimaryLanguage = int(ReadLE16(*translation, 0) & 0x3FF);
   const std::string& f = *fixed;
-  info.FileVersion = FourParts(U32(f, 8), U32(f, 12));
-  info.ProductVersion = FourParts(U32(f, 16), U32(f, 20));
-  info.FileOS = FileOSText(U32(f, 32));
-  info.FileType = FileTypeText(U32(f, 36));
-  info.FileSubType = FileSubTypeText(U32(f, 36), U32(f, 40));
+  info.FileVersion = FourParts(ReadLE32(f, 8), ReadLE32(f, 12));
+  info.ProductVersion = FourParts(ReadLE32(f, 16), ReadLE32(f, 20));
+  info.FileOS = FileOSText(ReadLE32(f, 32));
+  info.FileType = FileTypeText(ReadLE32(f, 36));
+  info.FileSubType = FileSubTypeText(ReadLE32(f, 36), ReadLE32(f, 40));
   std::string prefix = StringTablePrefix(language, characterSet);
   struct TEntry {
     const char* Key;

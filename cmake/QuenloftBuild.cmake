@@ -26,7 +26,8 @@ endfunction()
 
 # qnl_add_test(NAME SOURCES... LIBS ...): one GoogleTest executable registered with CTest.
 # Tests run with their own machine directory: WINEPREFIX points into the build tree's
-# temporary folder, never at ~/.wine.
+# temporary folder, never at ~/.wine; desktop menu entries go below XDG_DATA_HOME there, never
+# into the user's own menu.
 function(qnl_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -36,6 +37,6 @@ function(qnl_add_test name)
   # The tests' environment goes through env(1): the discovery script would split a list of
   # variables given as the ENVIRONMENT property, losing all but the first.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-    "/usr/bin/env;WINEPREFIX=${CMAKE_BINARY_DIR}/tmp/wineprefix-${name};QNL_BIN=${CMAKE_BINARY_DIR}/bin;QNL_SOURCE=${CMAKE_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
+    "/usr/bin/env;WINEPREFIX=${CMAKE_BINARY_DIR}/tmp/wineprefix-${name};XDG_DATA_HOME=${CMAKE_BINARY_DIR}/tmp/xdg-data-${name};QNL_BIN=${CMAKE_BINARY_DIR}/bin;QNL_SOURCE=${CMAKE_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

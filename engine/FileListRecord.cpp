@@ -5,6 +5,7 @@
 
 #include "engine/InstallRegistries.h"
 #include "engine/TCustomInstallFile.h"
+#include "rtl/ByteOrder.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
@@ -27,12 +28,8 @@ std::string GetText(std::string_view Bytes, size_t Offset, size_t Size) {
 
 std::string EncodeFileListRecord(const TFileListEntry& Entry) {
   std::string record(kFileListRecordSize, '\0');
-  uint32_t size = static_cast<uint32_t>(Entry.SourceSize);
-  for (int i = 0; i < 4; ++i) record[i] = static_cast<char>((size >> (8 * i)) & 0xFF);
-  uint64_t date;
-  static_assert(sizeof date == sizeof Entry.SourceDate);
-  std::memcpy(&date, &Entry.SourceDate, sizeof date);
-  for (int i = 0; i < 8; ++i) record[4 + i] = static_cast<char>((date >> (8 * i)) & 0xFF);
+  WriteLE32(record, 0, static_cast<uint32_t>(Entry.SourceSize));
+  WriteLEDouble(record.data() + 4, Entry.SourceDate);
   PutText(record, kNameOffset, kNameSize, Entry.Name);
   PutText(record, kVersionOffset, kVersionSize, Entry.Version);
   return record;
@@ -41,12 +38,8 @@ std::string EncodeFileListRecord(const TFileListEntry& Entry) {
 TFileListEntry DecodeFileListRecord(std::string_view Bytes) {
   if (Bytes.size() < kFileListRecordSize) throw EReadError("Stream read error");
   TFileListEntry entry;
-  uint32_t size = 0;
-  for (int i = 0; i < 4; ++i) size |= static_cast<uint32_t>(static_cast<uint8_t>(Bytes[i])) << (8 * i);
-  entry.SourceSize = static_cast<int32_t>(size);
-  uint64_t date = 0;
-  for (int i = 0; i < 8; ++i) date |= static_cast<uint64_t>(static_cast<uint8_t>(Bytes[4 + i])) << (8 * i);
-  std::memcpy(&entry.SourceDate, &date, sizeof date);
+  entry.SourceSize = static_cast<int32_t>(ReadLE32(Bytes, 0));
+  entry.SourceDate = ReadLEDouble(Bytes, 4);
   entry.Name = GetText(Bytes, kNameOffset, kNameSize);
   entry.Version = GetText(Bytes, kVersionOffset, kVersionSize);
   return entry;

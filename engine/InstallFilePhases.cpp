@@ -274,11 +274,14 @@ void TCustomInstallFile::InstallObjects() {
       component->SetCompressedFile(archive);
       component->SetExtractDirectory(destDir);
       component->ExtractName = FDestName;
-      component->SetOverwrite(FOverwriteMode);
+      // The overwrite decision is taken: the member is written whole beside the old file and
+      // only then renamed over it, so a failure on the way leaves the old file as it was.
+      component->SetOverwrite(owAlways);
       component->FilesToProcess().Clear();
       component->FilesToProcess().Add(SourcePath());
       component->Extract();
     }
+    if (FRebootReplace) RegisterRestartReplace();
     AfterInstallSteps();
     if (OnAfterInstall) OnAfterInstall(this);
     ToContainer(ucFileInstalled, this);

@@ -4,15 +4,13 @@
 
 #include <cstdint>
 
+#include "rtl/ByteOrder.h"
+
 namespace qnl {
 
 namespace {
 constexpr int Width = 117;
 constexpr int Height = 290;
-
-void PutLE(std::string& out, size_t offset, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
 
 std::string MakeTheme() {
   const int rowSize = (Width * 3 + 3) & ~3;
@@ -20,16 +18,16 @@ std::string MakeTheme() {
   std::string bmp(54 + pixelBytes, '\0');
   bmp[0] = 'B';
   bmp[1] = 'M';
-  PutLE(bmp, 2, 54 + pixelBytes, 4); // file size
-  PutLE(bmp, 10, 54, 4);             // offset of the pixels
-  PutLE(bmp, 14, 40, 4);             // BITMAPINFOHEADER
-  PutLE(bmp, 18, Width, 4);
-  PutLE(bmp, 22, Height, 4);         // bottom-up rows
-  PutLE(bmp, 26, 1, 2);              // planes
-  PutLE(bmp, 28, 24, 2);             // bits per pixel
-  PutLE(bmp, 34, pixelBytes, 4);
-  PutLE(bmp, 38, 2835, 4);           // 72 dpi
-  PutLE(bmp, 42, 2835, 4);
+  WriteLE32(bmp, 2, 54 + pixelBytes); // file size
+  WriteLE32(bmp, 10, 54);             // offset of the pixels
+  WriteLE32(bmp, 14, 40);             // BITMAPINFOHEADER
+  WriteLE32(bmp, 18, Width);
+  WriteLE32(bmp, 22, Height);         // bottom-up rows
+  WriteLE16(bmp, 26, 1);              // planes
+  WriteLE16(bmp, 28, 24);             // bits per pixel
+  WriteLE32(bmp, 34, pixelBytes);
+  WriteLE32(bmp, 38, 2835);           // 72 dpi
+  WriteLE32(bmp, 42, 2835);
   for (int y = 0; y < Height; ++y) {
     int top = Height - 1 - y; // distance from the top edge
     for (int x = 0; x < Width; ++x) {

@@ -6,6 +6,7 @@
 #include "paths/IInstallComponent.h"
 #include "engine/FileListRecord.h"
 #include "platform/files/FileStream.h"
+#include "rtl/ByteOrder.h"
 
 namespace qnl {
 
@@ -29,9 +30,7 @@ void ReadRemoteFileList(const std::string& Path) {
     throw IEInstall(kUnreadableList, {Path});
   }
   std::string countBytes = ReadExactly(*stream, 4, Path);
-  int32_t count = static_cast<int32_t>(static_cast<uint8_t>(countBytes[0]) | static_cast<uint8_t>(countBytes[1]) << 8 |
-                                       static_cast<uint8_t>(countBytes[2]) << 16 |
-                                       static_cast<uint32_t>(static_cast<uint8_t>(countBytes[3])) << 24);
+  int32_t count = static_cast<int32_t>(ReadLE32(countBytes, 0));
   // A negative count reads no record, as a loop up to it would.
   for (int32_t i = 0; i < count; ++i)
     ApplyFileListEntry(DecodeFileListRecord(ReadExactly(*stream, kFileListRecordSize, Path)));
@@ -48,7 +47,7 @@ int WriteRemoteFileList(const std::string& Path) {
     ++count;
   }
   std::string bytes;
-  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((static_cast<uint32_t>(count) >> shift) & 0xFF);
+  AppendLE32(bytes, static_cast<uint32_t>(count));
   bytes += records;
   TFileStream stream(Path, fmCreate);
   stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));

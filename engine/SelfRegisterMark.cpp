@@ -6,6 +6,7 @@
 #include "archive/TPEVersionBlock.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
+#include "rtl/ByteOrder.h"
 
 namespace qnl {
 
@@ -17,10 +18,7 @@ bool HasSelfRegisterMarkSafely(const std::string& Path) {
     if (block.Empty()) return false;
     std::optional<std::string> translation = block.QueryValue("\\VarFileInfo\\Translation");
     if (!translation || translation->size() < 4) return false;
-    auto word = [&](size_t at) {
-      return static_cast<unsigned>(static_cast<uint8_t>((*translation)[at])) |
-             (static_cast<unsigned>(static_cast<uint8_t>((*translation)[at + 1])) << 8);
-    };
+    auto word = [&](size_t at) { return static_cast<unsigned>(ReadLE16(*translation, at)); };
     char key[64];
     std::snprintf(key, sizeof key, "\\StringFileInfo\\%04X%04X\\OLESelfRegister", word(0), word(2));
     return block.QueryValue(key).has_value();

@@ -5,6 +5,7 @@
 #include "engine/InstallRegistries.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
+#include "engine/UninstallFileList.h"
 #include "platform/files/Files.h"
 #include "platform/process/Library.h"
 #include "platform/process/Process.h"
@@ -46,7 +47,7 @@ bool TCustomInstallFile::UpdateSharedDLLCount() {
         "Could not open the key SharedDLLs key in the registry. File component %s. GetLastError return: %d",
         {Name(), 0});
   }
-  std::string dest = GetDestPath();
+  std::string dest = InstalledPath();
   std::string shortName = GetShortPath(dest);
   if (std::optional<uint32_t> count = key->ReadDWord(shortName)) {
     key->WriteDWord(shortName, *count + 1);
@@ -57,12 +58,13 @@ bool TCustomInstallFile::UpdateSharedDLLCount() {
 }
 
 void TCustomInstallFile::RegisterHelpFile() {
-  RegWriteString(static_cast<int>(TRootKey::LocalMachine), kHelpKey, UpperCase(FDestName), GetDestDir());
+  RegWriteString(static_cast<int>(TRootKey::LocalMachine), kHelpKey, UpperCase(ExtractFileName(InstalledPath())),
+                 GetDestDir());
 }
 
 void TCustomInstallFile::RegisterActiveX() {
   std::string destDir = GetDestDir();
-  std::string path = AddBackSlash(destDir) + FDestName;
+  std::string path = GetDestPath();
   if (Trim(destDir + FDestName).empty() || !FileExists(path))
     throw IECustomInstallFile(
         "Cannot compress,copy, or install the following file because it's destination directory is blank. File "
@@ -126,32 +128,10 @@ void TCustomInstallFile::ContinueAfterReboot() {
 }
 
 void TCustomInstallFile::WriteUninstallInfo(const std::string& Key) {
-  const int root = static_cast<int>(TRootKey::LocalMachine);
-  std::string dest = GetDestPath();
-  if (FActiveX) {
-    std::string sub = Key + "\\ActiveX";
-    int n = StrToIntDef(RegReadString(root, sub, "Entries", "0"), 0) + 1;
-    std::string flag = UpperCase(ExtractFileExt(FFileName)) == ".EXE" ? "1" : "0";
-    RegWriteString(root, sub, "File" + IntToStr(n), dest + ";" + flag);
-    RegWriteString(root, sub, "Entries", IntToStr(n));
-    return;
-  }
-  // A "Files" key that cannot take another value (full, or not a key one can write) is
-  // followed by Files1, Files2 ...; after kUninstallFileKeys of them the last error stands.
-  constexpr int kUninstallFileKeys = 16;
-  for (int attempt = 0;; ++attempt) {
-    std::string sub = Key + "\\Files" + (attempt ? IntToStr(attempt) : std::string());
-    int64_t n = 0;
-    try {
-      n = StrToInt(RegReadString(root, sub, "Entries", "0")) + 1;
-      RegWriteString(root, sub, "File" + IntToStr(n), dest);
-    } catch (const std::exception&) {
-      if (attempt + 1 >= kUninstallFileKeys) throw;
-      continue;
-    }
-    RegWriteString(root, sub, "Entries", IntToStr(n));
-    return;
-  }
+  if (FActiveX)
+    AddUninstallActiveXEntry(Key, InstalledPath(), UpperCase(ExtractFileExt(FFileName)) == ".EXE");
+  else
+    AddUninstallFileEntry(Key, InstalledPath());
 }
 
 } // namespace qnl

@@ -7,6 +7,7 @@
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "platform/process/Process.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
@@ -55,14 +56,15 @@ TCustomInstall::TCustomInstall(TComponent* AOwner) : TFileContainer(AOwner) {
   // component is current before it takes its default specifiers.
   GCurrentInstall = this;
   SetCurrentInstallComponent(this);
-  try {
+  {
+    // A component that fails to construct is not left current.
+    TScopeFail uncurrent([] {
+      GCurrentInstall = nullptr;
+      SetCurrentInstallComponent(nullptr);
+    });
     SetArchiveFileType(StandardPathSpecifiers().Find<TpsMainArchiveFile>());
     SetArchiveFile("");
     SetDestDirType(StandardPathSpecifiers().Find<TpsProgramFiles>());
-  } catch (...) {
-    GCurrentInstall = nullptr;
-    SetCurrentInstallComponent(nullptr);
-    throw;
   }
   SetDestDir("\\MyApplication");
   SetDescription("TInstall component");

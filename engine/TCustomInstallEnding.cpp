@@ -34,6 +34,12 @@ bool IsBelow(const std::string& Dir, const std::string& Parent) {
   return Dir.size() > parent.size() && SameText(Dir.substr(0, parent.size()), parent);
 }
 
+// One line of the clean-up batch. The path is quoted: unquoted, a path with blanks reads as
+// several words, and a run of blanks would not survive the reading.
+std::string BatchLine(const std::string& Command, const std::string& Path) {
+  return Format("%s \"%s\"\r\n", {Command, Path});
+}
+
 void DeleteIfEmpty(const std::string& Key) {
   std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, Key);
   if (key && !key->HasSubKeys()) TRegKey::Delete(TRootKey::LocalMachine, Key);
@@ -83,12 +89,24 @@ void TCustomInstall::Cleanup() {
   // The whole directory goes: only a directory the loading program made among the
   // temporary files may be removed, never a build or source directory given -c by mistake.
   if (!IsBelow(programDir, GetTempDir())) return;
-  std::string batch = ChangeFileExt(GetTempFile(TTempFileKeep::tkDelete), ".bat");
-  std::string text = Format("ERASE %s", {program}) + "\r\n" + Format("DELTREE /Y %s", {RemoveBackSlash(programDir)}) +
-                     "\r\n" + Format("ERASE %s", {ChangeFileExt(batch, ".PIF")}) + "\r\n" +
-                     Format("ERASE %s", {batch}) + "\r\n";
-  TFileStream stream(batch, fmCreate);
-  stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  std::string batch;
+  try {
+    batch = ChangeFileExt(GetTempFile(TTempFileKeep::tkDelete), ".bat");
+    std::string text = BatchLine("ERASE", program) + BatchLine("DELTREE /Y", RemoveBackSlash(programDir)) +
+                       BatchLine("ERASE", ChangeFileExt(batch, ".PIF")) + BatchLine("ERASE", batch);
+    TFileStream stream(batch, fmCreate);
+    stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  } catch (const Exception& e) {
+    // Everything is installed by now: a batch that cannot be written (a full disk) only leaves
+    // the temporary directory behind, which the user is told about. A partial batch is no
+    // use to anyone and goes.
+    if (!batch.empty()) TryDeleteFile(batch);
+    Application().MessageBox(
+        Format(TranslateMessage("The temporary directory %s could not be removed (%s). You can delete it yourself."),
+               {RemoveBackSlash(programDir), e.Message()}),
+        Application().Title(), MB_OK | MB_ICONWARNING);
+    return;
+  }
   FCleanupBatchFile = batch;
   FCleanupBatchWritten = true;
 }

@@ -20,6 +20,17 @@ std::string UpperExtension(const std::string& FileName) {
   return UpperCase(FileName.substr(dot));
 }
 
+// A name Windows keeps in the directory it is given: no folder, drive or stream part, no control
+// character, and not one that Windows reduces to the directory itself or its parent (it drops
+// trailing dots and blanks). Empty is the default of a new file.
+bool IsPlainFileName(const std::string& Name) {
+  if (Name.empty()) return true;
+  if (Name.find_first_of("\\/:") != std::string::npos) return false;
+  for (unsigned char c : Name)
+    if (c < 32) return false;
+  return Name.find_first_not_of(". ") != std::string::npos;
+}
+
 template <class T>
 TCustomPathSpecifier* Standard() {
   return StandardPathSpecifiers().FindInstance(T::StaticClassInfo());
@@ -63,11 +74,31 @@ void TCustomInstallFile::SetUniqueID(int32_t Value) { FUniqueID = Value; }
 void TCustomInstallFile::Loaded() {
   inherited::Loaded();
   UniqueIDTable().MarkLoaded(FUniqueID);
+  CheckDestName(FDestName);
+}
+
+void TCustomInstallFile::CheckDestName(const std::string& Value) const {
+  if (!IsPlainFileName(Value))
+    throw IECustomInstallFile(
+        "The following TInstallFile component %s has a DestName that is not a file name: %s. A DestName may not "
+        "contain \\, / or :, nor control characters, nor consist of dots and blanks only",
+        {Name(), Value});
 }
 
 std::string TCustomInstallFile::SourcePath() const { return AddBackSlash(FIncludeFromDir) + FFileName; }
 
-std::string TCustomInstallFile::GetDestPath() { return AddBackSlash(GetDestDir()) + FDestName; }
+// Every path in the destination is composed here, so that a name that slipped past the setters
+// still never reaches outside it.
+std::string TCustomInstallFile::GetDestPath() {
+  CheckDestName(FDestName);
+  return AddBackSlash(GetDestDir()) + FDestName;
+}
+
+std::string TCustomInstallFile::InstalledPath() {
+  if (!FRebootReplace) return GetDestPath();
+  CheckDestName(FReplacedName);
+  return AddBackSlash(GetDestDir()) + FReplacedName;
+}
 
 bool TCustomInstallFile::HasOwnArchive() const {
   return NetLocation() || FOverwriteMode == owVersion || FOverwriteMode == owDate || FOverwriteMode == owVersionDate;
@@ -98,6 +129,7 @@ void TCustomInstallFile::SetFileName(const std::string& Value) {
     return;
   }
   if (Value != FFileName) CheckContainerAndSource(Container(), FIncludeFromDir, Value);
+  if (!Trim(Value).empty()) CheckDestName(Value);
   FFileName = Value;
   if (!Trim(Value).empty()) FDestName = Value;
   DeriveFromFileName();
@@ -119,7 +151,10 @@ void TCustomInstallFile::DeriveFromFileName() {
   SetActiveX(ext == ".OCX" || HasSelfRegisterMarkSafely(SourcePath()));
 }
 
-void TCustomInstallFile::SetDestName(const std::string& Value) { FDestName = Value; }
+void TCustomInstallFile::SetDestName(const std::string& Value) {
+  if (!IsLoading()) CheckDestName(Value);
+  FDestName = Value;
+}
 
 void TCustomInstallFile::SetDestDir(const std::string& Value) { inherited::SetDestDir(Value); }
 

@@ -88,6 +88,9 @@ public:
   std::string SourcePath() const;
   // The destination directory with a trailing backslash, then DestName.
   std::string GetDestPath();
+  // Where the file is once it is in place: GetDestPath, except on the restart route, where the
+  // new file waits under another name for the restart that puts it here.
+  std::string InstalledPath();
   // A NetLocation, or an overwrite mode that compares versions or dates.
   bool HasOwnArchive() const;
 
@@ -97,8 +100,9 @@ public:
   virtual void ReadInfoFromArchive();
   virtual void ReadInfoFromFile();
 
-  // The file's uninstall entry under HKEY_LOCAL_MACHINE Key: its path in Key\Files (or the
-  // first of Files1 ... that accepts it), or in Key\ActiveX with its registration flag.
+  // The file's uninstall entry under HKEY_LOCAL_MACHINE Key: its installed path in Key\Files
+  // (or the first of Files1 ... that accepts it), or in Key\ActiveX with its registration flag;
+  // a path listed already, by an earlier run, is not added again.
   void WriteUninstallInfo(const std::string& Key) override;
   // After a restart: the ActiveX registration that waited for the new file.
   void ContinueAfterReboot() override;
@@ -112,9 +116,13 @@ public:
   void RegisterActiveX();
 
 protected:
-  // Puts the destination aside when it is in use: the new file goes beside it and into
-  // place at the next restart.
+  // Decides how the destination is replaced: when another program holds it, the new file is
+  // extracted beside it (DestName becomes the next free ".n" name) to take its place at the
+  // next restart; otherwise the extraction replaces it at once.
   void ReplaceInUse();
+  // After the new file is written beside a destination in use: the move at the next restart
+  // (WININIT.INI, a delayed move or a batch file run once).
+  void RegisterRestartReplace();
   // Help, shared-DLL and ActiveX registration after the file is in place (or kept).
   void AfterInstallSteps();
   // Relays given to the archive component.
@@ -126,6 +134,9 @@ protected:
 
 private:
   void AllocateUniqueID();
+  // IECustomInstallFile unless Value is a plain file name: a DestName never reaches outside the
+  // destination directory.
+  void CheckDestName(const std::string& Value) const;
   // Rules 1 and 2 of a container or source change: the container kind and duplicates.
   void CheckContainerAndSource(TInstallContainer* NewContainer, const std::string& NewDir,
                                const std::string& NewName) const;
@@ -139,6 +150,7 @@ private:
 
   bool FActiveX = false;
   std::string FDestName;
+  std::string FReplacedName; // DestName before the restart route renamed it
   std::string FFileName;
   TInstallFileType FFileType = iftNormal;
   std::string FIncludeFromDir;

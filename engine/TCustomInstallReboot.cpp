@@ -24,7 +24,12 @@ std::string Quoted(const std::string& Text) { return "\"" + Text + "\""; }
 
 const std::string& TCustomInstall::RecordForUnfinished() const {
   const std::string& record = InstallRecordKey();
-  if (record.empty()) throw IEInstall("The TInstall could not either write or read unfinished business from the registry");
+  if (record.empty()) {
+    IEInstall error("The TInstall could not either write or read unfinished business from the registry");
+    // The registry's own reason names the file and what the system said about it.
+    if (!InstallRecordFailure().empty()) error.SetMessage(error.Message() + ": " + InstallRecordFailure());
+    throw error;
+  }
   return record;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/TCustomInstallFile.h"
 #include "engine/TFileContainer.h"
 #include "engine/TInstallGroup.h"
+#include "rtl/ScopeGuard.h"
 
 namespace qnl {
 
@@ -57,14 +58,8 @@ std::string TpsFileContainer::GetShortName() const {
 }
 
 void TpsFileContainer::NameAutomatically() {
-  FNamingByContainer = true;
-  try {
-    SetName(FirstFreeName(Owner(), "psFileContainer", true));
-  } catch (...) {
-    FNamingByContainer = false;
-    throw;
-  }
-  FNamingByContainer = false;
+  TFlagGuard naming(FNamingByContainer);
+  SetName(FirstFreeName(Owner(), "psFileContainer", true));
 }
 
 void TpsFileContainer::SetName(const std::string& NewName) {

@@ -31,7 +31,7 @@ void TUninstallEXE::WriteUninstallInfo(const std::string& Key) {
   const int root = static_cast<int>(TRootKey::LocalMachine);
   std::string product = Trim(install->Information()->FProductName);
   RegWriteString(root, Key, "DisplayName", product);
-  RegWriteString(root, Key, "UninstallString", AddBackSlash(GetDestDir()) + DestName() + " " + product);
+  RegWriteString(root, Key, "UninstallString", InstalledPath() + " " + product);
 }
 
 } // namespace qnl

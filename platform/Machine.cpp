@@ -154,7 +154,11 @@ std::vector<std::unique_ptr<TMachine>>& OpenMachines() {
 
 std::string TMachine::DirectoryFromEnvironment() {
   std::string dir;
-  if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) {
+  if (const char* prefix = std::getenv("WINEPREFIX")) {
+    // Wine takes a WINEPREFIX that is set as the machine, and refuses an empty one; falling
+    // back to ~/.wine would quietly work on another machine than Wine does.
+    if (!*prefix)
+      throw EMachine("WINEPREFIX is set but empty: set it to the machine folder, or unset it to use ~/.wine");
     dir = prefix;
   } else {
     const char* home = std::getenv("HOME");

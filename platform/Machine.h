@@ -20,7 +20,8 @@ class TRegistryHives;
 // Objects with identity: not copyable.
 class TMachine {
 public:
-  // $WINEPREFIX when set and not empty, else $HOME/.wine (made absolute).
+  // $WINEPREFIX when set, else $HOME/.wine (made absolute). EMachine for an empty
+  // WINEPREFIX, which Wine refuses too.
   static std::string DirectoryFromEnvironment();
 
   // The machine this process works on, chosen by the environment. The first use (and

@@ -22,7 +22,11 @@ int64_t DaysFromCivil(int y, int m, int d) {
   return days + d;
 }
 constexpr int64_t kDelta = 693594; // days from 0001-01-01 to 1899-12-30
+constexpr double kMinDateTime = 1 - kDelta; // 0001-01-01 00:00
+constexpr double kEndDateTime = 2958466;    // 10000-01-01 00:00, the first day past the range
 } // namespace
+
+bool InDateRange(TDateTime Value) { return Value >= kMinDateTime && Value < kEndDateTime; }
 
 bool IsLeapYear(int Year) { return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0); }
 
@@ -47,12 +51,13 @@ TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec) {
 }
 
 void DecodeDate(TDateTime Date, int& Year, int& Month, int& Day) {
-  // Days since 0001-01-01 counting that day as 0.
-  int64_t days = static_cast<int64_t>(std::floor(Date)) + kDelta - 1;
-  if (days < 0) {
+  // Converting a day count that no int64_t holds (NaN, 1e300) would be undefined.
+  if (!InDateRange(Date)) {
     Year = Month = Day = 0;
     return;
   }
+  // Days since 0001-01-01 counting that day as 0.
+  int64_t days = static_cast<int64_t>(std::floor(Date)) + kDelta - 1;
   // Walk 400-, 100-, 4- and 1-year cycles as the library does.
   int64_t y400 = days / 146097;
   days %= 146097;
@@ -75,6 +80,10 @@ void DecodeDate(TDateTime Date, int& Year, int& Month, int& Day) {
 }
 
 void DecodeTime(TDateTime Time, int& Hour, int& Min, int& Sec, int& MSec) {
+  if (!std::isfinite(Time)) {
+    Hour = Min = Sec = MSec = 0;
+    return;
+  }
   double frac = std::fabs(Time - std::trunc(Time));
   int64_t ms = static_cast<int64_t>(std::llround(frac * kMSecsPerDay));
   if (ms >= kMSecsPerDay) ms = kMSecsPerDay - 1;

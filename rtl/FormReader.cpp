@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "rtl/AnsiCodePage.h"
 #include "rtl/Collection.h"
 #include "rtl/FormValues.h"
 #include "rtl/Strings.h"
@@ -53,7 +54,8 @@ enum TFilerFlag : uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 };
 
 class TReader {
 public:
-  TReader(std::string_view data, TComponent* root) : FIn(data), FRoot(root) {}
+  TReader(std::string_view data, TComponent* root, const TAnsiCodePage& codePage)
+      : FIn(data), FRoot(root), FCodePage(codePage) {}
   void ReadRoot();
   size_t Position() const { return FIn.Position(); }
 
@@ -75,7 +77,7 @@ private:
   void Cleanup();
 
   std::optional<std::string> ReadIdentText(TValueType code);
-  std::optional<std::string> ReadStringText(TValueType code);
+  std::optional<std::string> ReadStringText(TValueType code, TUnmappable unmappable = TUnmappable::Raise);
   [[noreturn]] void InvalidValue(TValueType code);
   [[noreturn]] static void InvalidValue(const std::string& value) {
     throw EPropertyError("Invalid property value '" + value + "'");
@@ -85,6 +87,7 @@ private:
 
   TFormBytes FIn;
   TComponent* FRoot;
+  const TAnsiCodePage& FCodePage; // what wide strings become
   TLoadWatch FWatch;
   std::vector<TComponent*> FLoaded;  // root first, then stream order
   std::vector<TComponent*> FCreated; // what this read created, to free on failure
@@ -242,11 +245,11 @@ std::optional<std::string> TReader::ReadIdentText(TValueType code) {
   }
 }
 
-std::optional<std::string> TReader::ReadStringText(TValueType code) {
+std::optional<std::string> TReader::ReadStringText(TValueType code, TUnmappable unmappable) {
   switch (code) {
   case TValueType::vaString: return FIn.ReadShortString();
   case TValueType::vaLString: return FIn.ReadLongString();
-  case TValueType::vaWString: return WideToAnsi(FIn.ReadWideString());
+  case TValueType::vaWString: return FCodePage.FromWide(FIn.ReadWideString(), unmappable);
   default: return std::nullopt;
   }
 }
@@ -255,7 +258,7 @@ void TReader::InvalidValue(TValueType code) {
   // Name the value when it has a short text form; the load stops here either way.
   if (IsIntegerCode(code)) InvalidValue(IntToStr(FIn.ReadIntegerOf(code)));
   if (auto s = ReadIdentText(code)) InvalidValue(*s);
-  if (auto s = ReadStringText(code)) InvalidValue(s->size() > 64 ? s->substr(0, 64) + "..." : *s);
+  if (auto s = ReadStringText(code, TUnmappable::DefaultChar)) InvalidValue(s->size() > 64 ? s->substr(0, 64) + "..." : *s);
   throw EPropertyError("Invalid property value");
 }
 
@@ -375,16 +378,18 @@ void TReader::BindEvent(TObject* obj, const TPropInfo& prop, const std::string& 
 void TReader::ReadStrings(TStrings* strings) {
   strings->BeginUpdate();
   strings->Clear();
-  while (FIn.PeekByte() != 0) {
-    TValueType code = FIn.ReadValueType();
-    std::optional<std::string> s = ReadStringText(code);
-    if (!s) {
-      strings->EndUpdate();
-      InvalidValue(code);
+  try {
+    while (FIn.PeekByte() != 0) {
+      TValueType code = FIn.ReadValueType();
+      std::optional<std::string> s = ReadStringText(code);
+      if (!s) InvalidValue(code);
+      strings->Add(*s);
     }
-    strings->Add(*s);
+    FIn.ReadByte();
+  } catch (...) {
+    strings->EndUpdate();
+    throw;
   }
-  FIn.ReadByte();
   strings->EndUpdate();
 }
 
@@ -481,12 +486,12 @@ void TReader::Cleanup() {
 
 } // namespace
 
-void ReadRootComponent(TStream& Stream, TComponent* Root) {
+void ReadRootComponent(TStream& Stream, TComponent* Root, const TAnsiCodePage& CodePage) {
   int64_t start = Stream.Position();
   int64_t size = Stream.Size() - start;
   if (size < 0) size = 0;
   std::string data = Stream.ReadString(size);
-  TReader reader(data, Root);
+  TReader reader(data, Root, CodePage);
   try {
     reader.ReadRoot();
   } catch (...) {

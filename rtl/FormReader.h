@@ -1,6 +1,7 @@
 // Reading a binary form resource into an existing root component (the main form).
 #pragma once
 
+#include "rtl/AnsiCodePage.h"
 #include "rtl/Classes.h"
 #include "rtl/Streams.h"
 
@@ -11,17 +12,19 @@ namespace qnl {
 // component of the registered class with Root as its owner. References between
 // components are resolved by name after the whole stream; events bind to published
 // methods of Root's class; then every component read gets its loaded notification, the
-// root first and the children in stream order.
+// root first and the children in stream order. Byte strings keep their bytes; wide strings
+// (written by other tools) become bytes of CodePage, the machine's ANSI code page.
 //
 // The reader raises only these errors (the message names the component, the property
 // and the value where there is one):
 //   EReadError      the resource is malformed ("Invalid stream format", "Stream read error", ...)
 //   EClassNotFound  a child's class is not registered ("Class TFoo not found"; an EFilerError)
 //   EPropertyError  an unknown property, a value of the wrong kind, an unknown identifier,
-//                   a missing or mismatching event method
+//                   a missing or mismatching event method, a wide string holding a
+//                   character that CodePage cannot hold
 // Errors raised by the components themselves (in constructors, setters, Loaded) pass
 // unchanged. On any failure the components this read created are freed and nothing of
 // the read stays pending.
-void ReadRootComponent(TStream& Stream, TComponent* Root);
+void ReadRootComponent(TStream& Stream, TComponent* Root, const TAnsiCodePage& CodePage = CodePage1252());
 
 } // namespace qnl

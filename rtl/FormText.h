@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "rtl/AnsiCodePage.h"
 #include "rtl/Exceptions.h"
 
 namespace qnl {
@@ -14,11 +15,18 @@ QNL_EXCEPTION(EParserError, EConvertError);
 // Parses a text form and writes the binary resource, byte for byte as Free Pascal's
 // ObjectTextToBinary does for the same text. Beyond that syntax, a collection item may
 // carry its order value ("item [3]"), as the text written below does.
-std::string ObjectTextToBinary(const std::string& Text);
+//
+// A text form is UTF-8 (a leading byte order mark is skipped); a string holding bytes that
+// are not UTF-8 is an EParserError. #nnn is the character of Unicode number nnn. A string
+// with characters beyond ASCII is a wide string, unless Narrow is given: then every wide
+// string is written as the bytes of that code page, and a character it cannot hold is an
+// EParserError naming the line, the object and the property.
+std::string ObjectTextToBinary(const std::string& Text, const TAnsiCodePage* Narrow = nullptr);
 
-// Writes the text form of a binary resource (EReadError for a malformed one). Strings keep
-// their bytes; wide strings write characters above 126 as #nnn; floats are written with as
+// Writes the text form of a binary resource (EReadError for a malformed one). Byte strings
+// are read in CodePage; characters beyond ASCII are written as #nnn, so that the text
+// compiles back to the same bytes through the same code page. Floats are written with as
 // few digits as read back to the same value.
-std::string ObjectBinaryToText(const std::string& Binary);
+std::string ObjectBinaryToText(const std::string& Binary, const TAnsiCodePage& CodePage = CodePage1252());
 
 } // namespace qnl

@@ -1,12 +1,14 @@
 // Primitive values of binary form resources.
 #include "rtl/FormValues.h"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "rtl/ByteOrder.h"
 #include "rtl/Exceptions.h"
 
 namespace qnl {
@@ -32,28 +34,31 @@ std::string TFormBytes::ReadBytes(uint64_t Count) {
   return s;
 }
 
+uint16_t TFormBytes::ReadUInt16() {
+  if (Remaining() < 2) Truncated();
+  uint16_t v = ReadLE16(FData, FPos);
+  FPos += 2;
+  return v;
+}
+
 uint32_t TFormBytes::ReadUInt32() {
   if (Remaining() < 4) Truncated();
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(FData[FPos + i]);
+  uint32_t v = ReadLE32(FData, FPos);
   FPos += 4;
   return v;
 }
 
 uint64_t TFormBytes::ReadUInt64() {
-  uint64_t lo = ReadUInt32();
-  uint64_t hi = ReadUInt32();
-  return lo | (hi << 32);
+  if (Remaining() < 8) Truncated();
+  uint64_t v = ReadLE64(FData, FPos);
+  FPos += 8;
+  return v;
 }
 
 int64_t TFormBytes::ReadIntegerOf(TValueType Code) {
   switch (Code) {
   case TValueType::vaInt8: return static_cast<int8_t>(ReadByte());
-  case TValueType::vaInt16: {
-    uint16_t lo = ReadByte();
-    uint16_t hi = ReadByte();
-    return static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
-  }
+  case TValueType::vaInt16: return static_cast<int16_t>(ReadUInt16());
   case TValueType::vaInt32: return static_cast<int32_t>(ReadUInt32());
   case TValueType::vaInt64: return static_cast<int64_t>(ReadUInt64());
   default: throw EReadError("Invalid integer value type " + std::to_string(int(Code)));
@@ -68,11 +73,7 @@ std::u16string TFormBytes::ReadWideString() {
   uint64_t count = ReadUInt32();
   if (count * 2 > Remaining()) Truncated();
   std::u16string s(static_cast<size_t>(count), u'\0');
-  for (auto& c : s) {
-    uint16_t lo = ReadByte();
-    uint16_t hi = ReadByte();
-    c = static_cast<char16_t>(lo | (hi << 8));
-  }
+  for (auto& c : s) c = static_cast<char16_t>(ReadUInt16());
   return s;
 }
 
@@ -85,17 +86,11 @@ std::array<uint8_t, 10> TFormBytes::ReadExtendedBytes() {
 }
 
 float TFormBytes::ReadSingle() {
-  uint32_t bits = ReadUInt32();
-  float f;
-  std::memcpy(&f, &bits, 4);
-  return f;
+  return std::bit_cast<float>(ReadUInt32());
 }
 
 double TFormBytes::ReadDouble() {
-  uint64_t bits = ReadUInt64();
-  double d;
-  std::memcpy(&d, &bits, 8);
-  return d;
+  return std::bit_cast<double>(ReadUInt64());
 }
 
 bool IsIntegerCode(TValueType Code) {
@@ -103,9 +98,8 @@ bool IsIntegerCode(TValueType Code) {
 }
 
 double ExtendedToDouble(const std::array<uint8_t, 10>& Ext) {
-  uint64_t mant = 0;
-  for (int i = 7; i >= 0; --i) mant = (mant << 8) | Ext[i];
-  int exp = Ext[8] | ((Ext[9] & 0x7F) << 8);
+  uint64_t mant = ReadLE64(Ext.data());
+  int exp = ReadLE16(Ext.data() + 8) & 0x7FFF;
   bool negative = (Ext[9] & 0x80) != 0;
   double value;
   if (exp == 0x7FFF)
@@ -120,8 +114,7 @@ double ExtendedToDouble(const std::array<uint8_t, 10>& Ext) {
 
 std::array<uint8_t, 10> DoubleToExtended(double Value) {
   std::array<uint8_t, 10> e{};
-  uint64_t bits;
-  std::memcpy(&bits, &Value, 8);
+  uint64_t bits = std::bit_cast<uint64_t>(Value);
   uint64_t mant = (bits & 0x000FFFFFFFFFFFFFull) << 11;
   int exp = static_cast<int>((bits >> 52) & 0x7FF);
   bool negative = (bits >> 63) != 0;
@@ -140,9 +133,8 @@ std::array<uint8_t, 10> DoubleToExtended(double Value) {
     exp += 16383 - 1023;
     mant |= 0x8000000000000000ull;
   }
-  for (int i = 0; i < 8; ++i) e[i] = static_cast<uint8_t>(mant >> (8 * i));
-  e[8] = static_cast<uint8_t>(exp & 0xFF);
-  e[9] = static_cast<uint8_t>(((exp >> 8) & 0x7F) | (negative ? 0x80 : 0));
+  WriteLE64(e.data(), mant);
+  WriteLE16(e.data() + 8, static_cast<uint16_t>((exp & 0x7FFF) | (negative ? 0x8000 : 0)));
   return e;
 }
 
@@ -208,13 +200,6 @@ std::string ExtendedToDecimal(const std::array<uint8_t, 10>& Ext) {
   }
 #endif
   return PlainDecimal(buf);
-}
-
-std::string WideToAnsi(const std::u16string& Value) {
-  std::string s;
-  s.reserve(Value.size());
-  for (char16_t c : Value) s.push_back(c < 256 ? static_cast<char>(c) : '?');
-  return s;
 }
 
 } // namespace qnl

@@ -33,6 +33,7 @@ public:
   TValueType ReadValueType() { return static_cast<TValueType>(ReadByte()); }
   TValueType PeekValueType() const { return static_cast<TValueType>(PeekByte()); }
   std::string ReadBytes(uint64_t Count);
+  uint16_t ReadUInt16();
   uint32_t ReadUInt32();
   uint64_t ReadUInt64();
   // The payload of an integer code (vaInt8, vaInt16, vaInt32, vaInt64).
@@ -59,8 +60,5 @@ std::array<uint8_t, 10> DoubleToExtended(double Value);
 bool DecimalToExtended(const std::string& Text, std::array<uint8_t, 10>& Ext);
 // The shortest decimal text that converts back to exactly these extended bits.
 std::string ExtendedToDecimal(const std::array<uint8_t, 10>& Ext);
-
-// Wide characters to ANSI bytes: characters below 256 kept, others become '?'.
-std::string WideToAnsi(const std::u16string& Value);
 
 } // namespace qnl

@@ -296,7 +296,7 @@ TCustomApplication& Application();
 // Installs App as the process's application (nullptr removes it); the caller owns it.
 void SetApplication(TCustomApplication* App);
 
-// Registers TCustomForm's and TDataModule's enumerations' classes and the graphic classes.
+// Registers TDataModule, so that a form text can name it as its root class.
 void RegisterFormsClasses();
 
 } // namespace qnl

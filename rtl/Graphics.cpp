@@ -5,6 +5,7 @@
 #include <iterator>
 #include <typeinfo>
 
+#include "rtl/ByteOrder.h"
 #include "rtl/Math.h"
 
 namespace qnl {
@@ -184,16 +185,6 @@ QNL_END_CLASS
 
 namespace {
 
-uint32_t GetLE32(const std::string& s, size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(s[at + i]);
-  return v;
-}
-
-uint16_t GetLE16(const std::string& s, size_t at) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(s[at]) | (static_cast<uint8_t>(s[at + 1]) << 8));
-}
-
 [[noreturn]] void InvalidBitmap(const std::string& why) {
   throw EInvalidGraphic("Bitmap image is not valid: " + why);
 }
@@ -209,21 +200,21 @@ void TBitmap::LoadFromBmp(const std::string& Bmp) {
   // File header (14 bytes) then at least the 12-byte core header of OS/2 bitmaps.
   if (Bmp.size() < 26) InvalidBitmap("only " + std::to_string(Bmp.size()) + " bytes");
   if (Bmp[0] != 'B' || Bmp[1] != 'M') InvalidBitmap("it does not start with \"BM\"");
-  uint32_t offBits = GetLE32(Bmp, 10);
-  uint32_t headerSize = GetLE32(Bmp, 14);
+  uint32_t offBits = ReadLE32(Bmp, 10);
+  uint32_t headerSize = ReadLE32(Bmp, 14);
   if (headerSize < 12 || 14 + static_cast<uint64_t>(headerSize) > Bmp.size())
     InvalidBitmap("header size " + std::to_string(headerSize) + " does not fit in the file");
   int32_t width, height;
   int bitCount;
   if (headerSize == 12) {
-    width = GetLE16(Bmp, 18);
-    height = GetLE16(Bmp, 20);
-    bitCount = GetLE16(Bmp, 24);
+    width = ReadLE16(Bmp, 18);
+    height = ReadLE16(Bmp, 20);
+    bitCount = ReadLE16(Bmp, 24);
   } else {
     if (headerSize < 16) InvalidBitmap("header size " + std::to_string(headerSize));
-    width = static_cast<int32_t>(GetLE32(Bmp, 18));
-    height = static_cast<int32_t>(GetLE32(Bmp, 22));
-    bitCount = GetLE16(Bmp, 28);
+    width = static_cast<int32_t>(ReadLE32(Bmp, 18));
+    height = static_cast<int32_t>(ReadLE32(Bmp, 22));
+    bitCount = ReadLE16(Bmp, 28);
   }
   if (height < 0) height = -height; // top-down bitmap
   if (width < 0 || height < 0) InvalidBitmap("negative width");
@@ -240,7 +231,7 @@ void TBitmap::LoadFromBmp(const std::string& Bmp) {
 
 void TBitmap::ReadData(const std::string& Data) {
   if (Data.size() < 4) InvalidBitmap("its stream has no length");
-  uint32_t size = GetLE32(Data, 0);
+  uint32_t size = ReadLE32(Data, 0);
   if (size > Data.size() - 4)
     InvalidBitmap("its stream announces " + std::to_string(size) + " bytes but holds " +
                   std::to_string(Data.size() - 4));
@@ -248,9 +239,8 @@ void TBitmap::ReadData(const std::string& Data) {
 }
 
 std::string TBitmap::WriteData() const {
-  std::string out(4, '\0');
-  uint32_t size = static_cast<uint32_t>(FBmp.size());
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+  std::string out;
+  AppendLE32(out, static_cast<uint32_t>(FBmp.size()));
   return out + FBmp;
 }
 

@@ -1,6 +1,7 @@
 // Named resources appended to a program file.
 #include "rtl/ResourceBundle.h"
 
+#include "rtl/ByteOrder.h"
 #include "rtl/FormValues.h"
 #include "rtl/SysUtils.h"
 
@@ -11,10 +12,6 @@ namespace {
 constexpr std::string_view kMagic = "QNLRSRC1";
 constexpr int64_t kFooterSize = 32;
 constexpr uint32_t kMaxEntries = 4096;
-
-void PutUInt(std::string& out, uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
 
 std::string ReadAt(TStream& stream, int64_t pos, int64_t count) {
   stream.SetPosition(pos);
@@ -104,17 +101,17 @@ std::string BuildResourceBundle(const std::vector<std::pair<std::string, std::st
       if (SameText(Resources[j].first, name)) throw EResourceError("Duplicate resource name \"" + name + "\"");
     dir.push_back(static_cast<char>(name.size()));
     dir += name;
-    PutUInt(dir, data.size(), 8);
-    PutUInt(dir, bytes.size(), 8);
+    AppendLE64(dir, data.size());
+    AppendLE64(dir, bytes.size());
     data += bytes;
   }
   std::string out = data + dir;
   out += kMagic;
-  PutUInt(out, Resources.size(), 4);
-  PutUInt(out, dir.size(), 4);
+  AppendLE32(out, static_cast<uint32_t>(Resources.size()));
+  AppendLE32(out, static_cast<uint32_t>(dir.size()));
   // The bundle size counts everything written, the footer included.
-  PutUInt(out, out.size() + 16, 8);
-  PutUInt(out, 0, 8);
+  AppendLE64(out, out.size() + 16);
+  AppendLE64(out, 0);
   return out;
 }
 

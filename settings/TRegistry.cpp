@@ -1,6 +1,8 @@
 // TRegistry: the general registry-access class.
 #include "settings/TRegistry.h"
 
+#include "rtl/ByteOrder.h"
+
 #include <cstring>
 
 namespace qnl {
@@ -111,9 +113,7 @@ double TRegistry::ReadFloat(const std::string& Name) const {
   if (!value) throw ERegistryException("Failed to get data for '" + Name + "'");
   if (value->Type != TRegType::Binary || value->Data.size() != sizeof(double))
     throw ERegistryException("Invalid data type for '" + Name + "'");
-  double result;
-  std::memcpy(&result, value->Data.data(), sizeof result);
-  return result;
+  return ReadLEDouble(value->Data, 0);
 }
 
 std::string TRegistry::ReadBinaryData(const std::string& Name) const {
@@ -126,8 +126,8 @@ void TRegistry::PutValue(const std::string& Name, TRegType type, const std::stri
   if (!FCurrentKey || !(FCurrentAccess & KEY_SET_VALUE)) throw ERegistryException("Failed to set data for '" + Name + "'");
   try {
     FCurrentKey->WriteValue(Name, type, data);
-  } catch (const ERegistry&) {
-    throw ERegistryException("Failed to set data for '" + Name + "'");
+  } catch (const ERegistry& e) {
+    throw ERegistryException("Failed to set data for '" + Name + "': " + e.Message());
   }
 }
 
@@ -137,15 +137,14 @@ void TRegistry::WriteExpandString(const std::string& Name, const std::string& Va
 }
 
 void TRegistry::WriteInteger(const std::string& Name, int32_t Value) {
-  uint32_t v = uint32_t(Value);
   std::string data;
-  for (int i = 0; i < 4; ++i) data.push_back(char((v >> (8 * i)) & 0xFF));
+  AppendLE32(data, uint32_t(Value));
   PutValue(Name, TRegType::DWord, data);
 }
 
 void TRegistry::WriteFloat(const std::string& Name, double Value) {
-  std::string data(sizeof Value, '\0');
-  std::memcpy(data.data(), &Value, sizeof Value);
+  std::string data;
+  AppendLEDouble(data, Value);
   PutValue(Name, TRegType::Binary, data);
 }
 

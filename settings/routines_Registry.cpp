@@ -110,64 +110,74 @@ TFileFacts ReadFileFacts(const std::string& FileName) {
   return TFileFacts{FileDateTime(FileName), FileSizeOf(FileName)};
 }
 
-std::string FindInstallRecord(bool Create, const TInstallRecordQuery& Query, TFileFactsReader Facts) {
-  TFileFacts facts;
-  try {
-    facts = Facts(Query.ExecutablePath);
-  } catch (const Exception&) {
-    return ""; // without the file's identity no record can be matched
-  }
-  try {
-    TqnlfRegistry reg;
-    reg.SetRootKey(TRootKey::LocalMachine);
-    if (!reg.OpenKey(kInstallRecordParent, true)) return "";
-    TStringList names;
-    reg.GetKeyNames(names);
-    std::string parent = kInstallRecordParent;
-    for (int i = 0; i < names.Count(); ++i) {
-      std::string path = parent + "\\" + names[i];
-      TqnlfRegistry record;
-      record.SetRootKey(TRootKey::LocalMachine);
-      double date = 0;
-      int32_t size = 0;
-      try {
-        if (!record.OpenKey(path, false)) continue;
-        record.ReadString("Path");
-        date = record.ReadFloat("CreationDate");
-        size = record.ReadInteger("Size");
-      } catch (const Exception&) {
-        continue;
-      }
-      if (std::fabs(date - facts.Date) >= 1e-7 || size != int32_t(facts.Size)) continue;
-      try {
-        record.WriteDateTime("LastRunDate", Query.StartTime);
-        record.WriteString("Path", Query.ExecutablePath);
-      } catch (const Exception&) {
-        return "";
-      }
-      record.SetLazyWrite(false);
-      return path;
-    }
-    if (!Create) return "";
-    std::set<std::string> taken;
-    for (int i = 0; i < names.Count(); ++i) taken.insert(UpperCase(names[i]));
-    int n = 0;
-    while (taken.count(UpperCase("Install" + IntToStr(n)))) ++n;
-    std::string path = parent + "\\Install" + IntToStr(n);
+namespace {
+
+std::string GInstallRecordFailure;
+
+std::string CannotOpen(const std::string& Key) {
+  return "Cannot open or create the registry key HKEY_LOCAL_MACHINE" + Key;
+}
+
+std::string SearchInstallRecord(bool Create, const TInstallRecordQuery& Query, const TFileFacts& facts) {
+  TqnlfRegistry reg;
+  reg.SetRootKey(TRootKey::LocalMachine);
+  if (!reg.OpenKey(kInstallRecordParent, true)) throw ERegistry(CannotOpen(kInstallRecordParent));
+  TStringList names;
+  reg.GetKeyNames(names);
+  std::string parent = kInstallRecordParent;
+  for (int i = 0; i < names.Count(); ++i) {
+    std::string path = parent + "\\" + names[i];
     TqnlfRegistry record;
     record.SetRootKey(TRootKey::LocalMachine);
-    if (!record.OpenKey(path, true)) return "";
-    record.WriteString("Path", Query.ExecutablePath);
+    double date = 0;
+    int32_t size = 0;
+    try {
+      if (!record.OpenKey(path, false)) continue;
+      record.ReadString("Path");
+      date = record.ReadFloat("CreationDate");
+      size = record.ReadInteger("Size");
+    } catch (const Exception&) {
+      continue;
+    }
+    if (std::fabs(date - facts.Date) >= 1e-7 || size != int32_t(facts.Size)) continue;
     record.WriteDateTime("LastRunDate", Query.StartTime);
-    record.WriteDateTime("CreationDate", facts.Date);
-    record.WriteInteger("Size", int32_t(facts.Size));
-    if (!Query.SelfExtract.empty()) record.WriteString("SelfExtract", Query.SelfExtract);
+    record.WriteString("Path", Query.ExecutablePath);
     record.SetLazyWrite(false);
-    record.CloseKey();
     return path;
-  } catch (const Exception&) {
+  }
+  if (!Create) return "";
+  std::set<std::string> taken;
+  for (int i = 0; i < names.Count(); ++i) taken.insert(UpperCase(names[i]));
+  int n = 0;
+  while (taken.count(UpperCase("Install" + IntToStr(n)))) ++n;
+  std::string path = parent + "\\Install" + IntToStr(n);
+  TqnlfRegistry record;
+  record.SetRootKey(TRootKey::LocalMachine);
+  if (!record.OpenKey(path, true)) throw ERegistry(CannotOpen(path));
+  record.WriteString("Path", Query.ExecutablePath);
+  record.WriteDateTime("LastRunDate", Query.StartTime);
+  record.WriteDateTime("CreationDate", facts.Date);
+  record.WriteInteger("Size", int32_t(facts.Size));
+  if (!Query.SelfExtract.empty()) record.WriteString("SelfExtract", Query.SelfExtract);
+  record.SetLazyWrite(false);
+  record.CloseKey();
+  return path;
+}
+
+} // namespace
+
+std::string FindInstallRecord(bool Create, const TInstallRecordQuery& Query, TFileFactsReader Facts) {
+  GInstallRecordFailure.clear();
+  try {
+    // Without the file's identity no record can be matched.
+    TFileFacts facts = Facts(Query.ExecutablePath);
+    return SearchInstallRecord(Create, Query, facts);
+  } catch (const Exception& e) {
+    GInstallRecordFailure = e.Message();
     return "";
   }
 }
+
+const std::string& InstallRecordFailure() { return GInstallRecordFailure; }
 
 } // namespace qnl

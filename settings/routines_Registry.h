@@ -64,5 +64,9 @@ TFileFacts ReadFileFacts(const std::string& FileName);
 // record "Install<N>" (smallest free N) when none matches. Empty when none is found or
 // created; never raises for registry problems.
 std::string FindInstallRecord(bool Create, const TInstallRecordQuery& Query, TFileFactsReader Facts = ReadFileFacts);
+// Why the last FindInstallRecord found or created no record when it failed (the file and
+// the system's reason, e.g. "Cannot write registry file "/m/system.reg": Operation not
+// permitted"); empty after a success or when there simply was no record to find.
+const std::string& InstallRecordFailure();
 
 } // namespace qnl

@@ -17,8 +17,9 @@
 #include "vcl/Application.h"
 #include "vcl/Controls.h"
 
-#include "engine/RegisterEngineClasses.h"
 #include "engine/BuiltInPathSpecifiers.h"
+#include "engine/RegisterEngineClasses.h"
+#include "links/RegisterLinksClasses.h"
 #include "translate/TTranslator.h"
 
 namespace qnl {
@@ -59,6 +60,7 @@ void RegisterSetupClasses() {
   RegisterFormsClasses();
   RegisterPathSpecifierClasses();
   RegisterEngineClasses();
+  RegisterLinksClasses();
   RegisterTranslateClasses();
   RegisterControlsClasses();
 }
@@ -94,7 +96,7 @@ int RunSetupProgram(int argc, char** argv, const TMainFormFactory& CreateMainFor
     // main form once it is read, so that its loaded components see no main form yet.
     TCustomForm* form = CreateMainForm(app.get());
     TMemoryStream stream(std::move(project));
-    ReadRootComponent(stream, form);
+    ReadRootComponent(stream, form, MachineAnsiCodePage());
     app->SetMainForm(form);
     try {
       if (form->OnCreate) form->OnCreate(form);

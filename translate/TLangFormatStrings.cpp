@@ -2,6 +2,7 @@
 #include "translate/TLangFormatStrings.h"
 
 #include "platform/files/FileStream.h"
+#include "rtl/ScopeGuard.h"
 #include "translate/TLanguage.h"
 
 namespace qnl {
@@ -37,14 +38,8 @@ void TLangFormatStrings::Clear() {
 
 void TLangFormatStrings::PutObject(int Index, TObject* AObject) {
   // Objects take no part in parsing: attaching one must not make the next append re-parse.
-  FStampSuppressed = true;
-  try {
-    TStringList::PutObject(Index, AObject);
-  } catch (...) {
-    FStampSuppressed = false;
-    throw;
-  }
-  FStampSuppressed = false;
+  TFlagGuard suppressed(FStampSuppressed);
+  TStringList::PutObject(Index, AObject);
 }
 
 template <class F>
@@ -53,15 +48,12 @@ void TLangFormatStrings::WithParsingSuspended(F&& Work) {
     Work();
     return;
   }
-  const bool wasEnabled = FLanguage->ParseEnabled();
-  FLanguage->SetParseEnabled(false);
-  try {
+  {
+    const bool wasEnabled = FLanguage->ParseEnabled();
+    FLanguage->SetParseEnabled(false);
+    TScopeExit restore([&] { FLanguage->SetParseEnabled(wasEnabled); });
     Work();
-  } catch (...) {
-    FLanguage->SetParseEnabled(wasEnabled);
-    throw;
   }
-  FLanguage->SetParseEnabled(wasEnabled);
   FLanguage->ParseStrings();
 }
 

@@ -3,6 +3,7 @@
 
 #include "common/exceptions_Quenloft.h"
 #include "platform/system/SystemInfo.h"
+#include "rtl/ScopeGuard.h"
 
 namespace qnl {
 
@@ -21,19 +22,8 @@ template <class F>
 auto WithTarget(TTranslator& t, TQnlfLanguage Target, F&& Work) {
   const TQnlfLanguage saved = t.TranslateIntoLanguage();
   t.SetTranslateIntoLanguage(Target);
-  try {
-    if constexpr (std::is_void_v<decltype(Work())>) {
-      Work();
-      t.SetTranslateIntoLanguage(saved);
-    } else {
-      auto result = Work();
-      t.SetTranslateIntoLanguage(saved);
-      return result;
-    }
-  } catch (...) {
-    t.SetTranslateIntoLanguage(saved);
-    throw;
-  }
+  TScopeExit restore([&] { t.SetTranslateIntoLanguage(saved); });
+  return Work();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QApplication>
 
 #include "rtl/Forms.h"
+#include "rtl/ScopeGuard.h"
 #include "translate/ControlTree.h"
 #include "vcl/AnsiText.h"
 #include "vcl/StdCtrls.h"
@@ -45,38 +46,32 @@ TControlParent* AsControlParent(TComponent* Component) { return dynamic_cast<TCo
 
 void TControlParent::Realign() {
   if (FAligning) return;
-  FAligning = true;
-  try {
-    int32_t left = 0, top = 0, right = ClientAreaWidth(), bottom = ClientAreaHeight();
-    for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
-      for (TControl* c : FControls) {
-        if (c->Align() != pass || !c->Visible()) continue;
-        switch (pass) {
-          case alTop:
-            c->SetBounds(left, top, right - left, c->Height());
-            top += c->Height();
-            break;
-          case alBottom:
-            bottom -= c->Height();
-            c->SetBounds(left, bottom, right - left, c->Height());
-            break;
-          case alLeft:
-            c->SetBounds(left, top, c->Width(), bottom - top);
-            left += c->Width();
-            break;
-          case alRight:
-            right -= c->Width();
-            c->SetBounds(right, top, c->Width(), bottom - top);
-            break;
-          default: c->SetBounds(left, top, std::max(right - left, 0), std::max(bottom - top, 0)); break;
-        }
+  TFlagGuard aligning(FAligning);
+  int32_t left = 0, top = 0, right = ClientAreaWidth(), bottom = ClientAreaHeight();
+  for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
+    for (TControl* c : FControls) {
+      if (c->Align() != pass || !c->Visible()) continue;
+      switch (pass) {
+        case alTop:
+          c->SetBounds(left, top, right - left, c->Height());
+          top += c->Height();
+          break;
+        case alBottom:
+          bottom -= c->Height();
+          c->SetBounds(left, bottom, right - left, c->Height());
+          break;
+        case alLeft:
+          c->SetBounds(left, top, c->Width(), bottom - top);
+          left += c->Width();
+          break;
+        case alRight:
+          right -= c->Width();
+          c->SetBounds(right, top, c->Width(), bottom - top);
+          break;
+        default: c->SetBounds(left, top, std::max(right - left, 0), std::max(bottom - top, 0)); break;
       }
     }
-  } catch (...) {
-    FAligning = false;
-    throw;
   }
-  FAligning = false;
 }
 
 void TControlParent::ParentFontChanged() {
@@ -217,14 +212,8 @@ void TControl::ApplyVisible() {
 
 void TControl::TakeParentFont() {
   if (!FParentFont || !FParentContainer) return;
-  FTakingParentFont = true;
-  try {
-    FFont->Assign(FParentContainer->ParentFontSource());
-  } catch (...) {
-    FTakingParentFont = false;
-    throw;
-  }
-  FTakingParentFont = false;
+  TFlagGuard taking(FTakingParentFont);
+  FFont->Assign(FParentContainer->ParentFontSource());
 }
 
 void TControl::HandleControlException() { Application().HandleException(this); }

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QWidget>
 
+#include "rtl/ScopeGuard.h"
 #include "vcl/AnsiText.h"
 #include "vcl/QtGraphics.h"
 
@@ -93,44 +94,38 @@ void TForm::BringToFront() {
 }
 
 void TForm::UpdateWindow(TFormAspect Aspect) {
-  FApplying = true;
-  try {
-    switch (Aspect) {
-      case TFormAspect::Bounds:
-        ApplyBounds();
-        Realign();
-        break;
-      case TFormAspect::Caption:
-        FWindow->setWindowTitle(AnsiToQString(Caption(), CharsetToCodePage(Font()->Charset(), AnsiCodePage())));
-        break;
-      case TFormAspect::Color: ApplyColor(); break;
-      case TFormAspect::Font:
-        ApplyFont();
-        UpdateWindow(TFormAspect::Caption); // the character set decides the caption's code page
-        break;
-      case TFormAspect::WindowState: {
-        Qt::WindowStates states = FWindow->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-        if (WindowState() == wsMinimized) states |= Qt::WindowMinimized;
-        if (WindowState() == wsMaximized) states |= Qt::WindowMaximized;
-        FWindow->setWindowState(states);
-        break;
-      }
-      case TFormAspect::Visible:
-        if (Visible()) {
-          PlaceOnFirstShow();
-          FWindow->show();
-        } else {
-          FWindow->hide();
-        }
-        break;
-      case TFormAspect::BorderStyle:
-      case TFormAspect::FormStyle: ApplyFlags(); break;
+  TFlagGuard applying(FApplying);
+  switch (Aspect) {
+    case TFormAspect::Bounds:
+      ApplyBounds();
+      Realign();
+      break;
+    case TFormAspect::Caption:
+      FWindow->setWindowTitle(AnsiToQString(Caption(), CharsetToCodePage(Font()->Charset(), AnsiCodePage())));
+      break;
+    case TFormAspect::Color: ApplyColor(); break;
+    case TFormAspect::Font:
+      ApplyFont();
+      UpdateWindow(TFormAspect::Caption); // the character set decides the caption's code page
+      break;
+    case TFormAspect::WindowState: {
+      Qt::WindowStates states = FWindow->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+      if (WindowState() == wsMinimized) states |= Qt::WindowMinimized;
+      if (WindowState() == wsMaximized) states |= Qt::WindowMaximized;
+      FWindow->setWindowState(states);
+      break;
     }
-  } catch (...) {
-    FApplying = false;
-    throw;
+    case TFormAspect::Visible:
+      if (Visible()) {
+        PlaceOnFirstShow();
+        FWindow->show();
+      } else {
+        FWindow->hide();
+      }
+      break;
+    case TFormAspect::BorderStyle:
+    case TFormAspect::FormStyle: ApplyFlags(); break;
   }
-  FApplying = false;
 }
 
 void TForm::ApplyBounds() {
@@ -205,14 +200,8 @@ void TForm::WindowGeometryChanged() {
   QSize size = FWindow->size();
   int32_t w = size.width() + NonClientWidth(), h = size.height() + NonClientHeight();
   if (pos.x() == Left() && pos.y() == Top() && w == Width() && h == Height()) return;
-  FApplying = true;
-  try {
-    SetBounds(pos.x(), pos.y(), w, h);
-  } catch (...) {
-    FApplying = false;
-    throw;
-  }
-  FApplying = false;
+  TFlagGuard applying(FApplying);
+  SetBounds(pos.x(), pos.y(), w, h);
 }
 
 } // namespace qnl

@@ -14,10 +14,10 @@ public:
   explicit TDriveMap(std::string MachineDir);
 
   const std::string& MachineDir() const { return FMachineDir; }
-  // The Unix directory drive Letter points to (symlinks resolved), or nullopt when the
-  // machine has no such drive.
   // The letters of dosdevices' drive entries, upper case, in order.
   std::string DefinedDriveLetters() const;
+  // The Unix directory drive Letter points to (symlinks resolved), or nullopt when the
+  // machine has no such drive.
   std::optional<std::string> DriveTarget(char Letter) const;
   // "C:\Program Files\app.exe" -> ".../drive_c/Program Files/app.exe". "/" is accepted as
   // a separator; each existing component is matched ignoring case and keeps its own case,

@@ -178,7 +178,7 @@ int SpawnBatchDetached(const std::string& windowsPath) {
       }
       int rc = 0;
       try {
-        RunBatchFile(windowsPath, parent);
+        rc = RunBatchFile(windowsPath, parent) == 0 ? 0 : 1;
       } catch (...) {
         rc = 1;
       }
@@ -239,6 +239,25 @@ bool IsZombie(int pid) {
   if (!std::getline(stat, line)) return false;
   size_t close = line.rfind(')');
   return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
+}
+
+std::vector<std::string> ReadLogLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+void AppendLogLine(const std::string& path, const std::string& line) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) RaiseLastFileError("write file", path);
+  std::string text = line + "\n";
+  // One write with O_APPEND keeps lines of concurrent writers whole.
+  ssize_t n = ::write(fd, text.data(), text.size());
+  int err = errno;
+  ::close(fd);
+  if (n != static_cast<ssize_t>(text.size())) RaiseFileError("write file", path, n < 0 ? err : ENOSPC);
 }
 
 } // namespace
@@ -375,26 +394,12 @@ void WaitForProcessEnd(int Pid) {
 int CurrentProcessId() { return ::getpid(); }
 
 std::string StartLogPath() { return TMachine::Current().Directory() + "/quenloft-started.log"; }
+std::vector<std::string> ReadStartLog() { return ReadLogLines(StartLogPath()); }
+void AppendStartLog(const std::string& Line) { AppendLogLine(StartLogPath(), Line); }
 
-std::vector<std::string> ReadStartLog() {
-  std::vector<std::string> lines;
-  std::ifstream in(StartLogPath(), std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
-  return lines;
-}
-
-void AppendStartLog(const std::string& Line) {
-  std::string path = StartLogPath();
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-  if (fd < 0) RaiseLastFileError("write file", path);
-  std::string text = Line + "\n";
-  // One write with O_APPEND keeps lines of concurrent writers whole.
-  ssize_t n = ::write(fd, text.data(), text.size());
-  int err = errno;
-  ::close(fd);
-  if (n != static_cast<ssize_t>(text.size())) RaiseFileError("write file", path, n < 0 ? err : ENOSPC);
-}
+std::string BatchLogPath() { return TMachine::Current().Directory() + "/quenloft-batch.log"; }
+std::vector<std::string> ReadBatchLog() { return ReadLogLines(BatchLogPath()); }
+void AppendBatchLog(const std::string& Line) { AppendLogLine(BatchLogPath(), Line); }
 
 bool WineInstalled() {
   const char* off = std::getenv("QNL_NO_WINE");

@@ -57,6 +57,13 @@ std::string StartLogPath();
 std::vector<std::string> ReadStartLog();
 void AppendStartLog(const std::string& Line);
 
+// The machine's batch log: one line per batch command that failed or was refused
+// ("<machine>/quenloft-batch.log"), since a batch file runs detached, with no one to see its
+// output.
+std::string BatchLogPath();
+std::vector<std::string> ReadBatchLog();
+void AppendBatchLog(const std::string& Line);
+
 // Runs `wine` with Args (Windows strings, "regsvr32", "/s", a path...) on this machine and
 // waits; returns its exit status. EOSError when wine cannot be started.
 int RunWine(const std::vector<std::string>& Args);

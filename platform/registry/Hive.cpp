@@ -79,7 +79,7 @@ THive::THive(std::string fileName, TKind kind)
 
 THive::~THive() {
   try {
-    if (FLoaded) Flush();
+    if (FLoaded && FChanged) Flush();
   } catch (...) {
     // The journal stays; the next open replays it.
   }
@@ -227,6 +227,7 @@ void THive::Append(const TJournalRecord& record) {
   }
   record.ApplyTo(*FRoot);
   FOffset += off_t(bytes.size());
+  FChanged = true;
 }
 
 void THive::EndBatch() {

@@ -19,16 +19,18 @@ namespace qnl {
 // before every read and every change, so this process sees what others wrote.
 // A change is appended to the journal before the call returns, so that it outlives this
 // process even when it is killed right after; like Windows' registry it reaches the disk
-// lazily unless flushed (Flush, RegFlushKey). The cost does not depend on the hive's size. The journal is compacted into the .reg
-// file (written aside, then renamed over it) when it grows past twice the hive's size,
-// on Flush, and when the last hive object closes.
+// lazily unless flushed (Flush, RegFlushKey). The cost does not depend on the hive's size.
+// The journal is compacted into the .reg file (written aside, then renamed over it) when it
+// grows past twice the hive's size, on Flush, and when a hive object that changed the hive
+// closes. A hive object that only read never writes.
 class THive {
 public:
   enum class TKind { System, User };
 
   // Loads the hive; EHiveDamaged when the .reg file cannot be parsed, ERegistry on OS errors.
   THive(std::string fileName, TKind kind);
-  // Compacts the journal into the .reg file; errors are swallowed (a later open replays the journal).
+  // Compacts the journal into the .reg file when this object changed the hive; errors are
+  // swallowed (a later open replays the journal).
   ~THive();
   THive(const THive&) = delete;
   THive& operator=(const THive&) = delete;
@@ -77,6 +79,7 @@ private:
   bool FLoaded = false;
   int FBatchDepth = 0;
   bool FUnsynced = false;
+  bool FChanged = false; // this object appended to the journal
 };
 
 } // namespace qnl

@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "rtl/ByteOrder.h"
+
 namespace qnl {
 
 namespace {
@@ -10,18 +12,9 @@ namespace {
 constexpr char kMagic[8] = {'Q', 'N', 'L', 'J', 'R', 'N', 'L', '1'};
 constexpr uint32_t kMaxRecord = 64u << 20;
 
-void PutU32(std::string& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
-}
-void PutU64(std::string& out, uint64_t v) {
-  for (int i = 0; i < 8; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
-}
 void PutName(std::string& out, const TRegName& name) {
-  PutU32(out, uint32_t(name.size()));
-  for (char16_t c : name) {
-    out.push_back(char(c & 0xFF));
-    out.push_back(char(c >> 8));
-  }
+  AppendLE32(out, uint32_t(name.size()));
+  AppendUtf16LE(out, name);
 }
 
 // Reads the fields of a payload; any overrun marks it bad.
@@ -32,8 +25,7 @@ public:
   bool AtEnd() const { return FPos == FBytes.size(); }
   uint64_t Uint(int bytes) {
     if (!Need(size_t(bytes))) return 0;
-    uint64_t v = 0;
-    for (int i = 0; i < bytes; ++i) v |= uint64_t((unsigned char)FBytes[FPos + i]) << (8 * i);
+    uint64_t v = ReadLE(FBytes.data() + FPos, bytes);
     FPos += size_t(bytes);
     return v;
   }
@@ -116,7 +108,7 @@ void TJournalRecord::ApplyTo(TKeyNode& root) const {
 
 std::string EncodeJournalHeader(uint64_t generation) {
   std::string out(kMagic, 8);
-  PutU64(out, generation);
+  AppendLE64(out, generation);
   return out;
 }
 
@@ -129,18 +121,18 @@ std::optional<uint64_t> DecodeJournalHeader(std::string_view bytes) {
 std::string EncodeJournalRecord(const TJournalRecord& record) {
   std::string payload;
   payload.push_back(char(record.Op));
-  PutU64(payload, record.Time);
-  PutU32(payload, uint32_t(record.Path.size()));
+  AppendLE64(payload, record.Time);
+  AppendLE32(payload, uint32_t(record.Path.size()));
   for (const auto& name : record.Path) PutName(payload, name);
   if (record.Op == TJournalRecord::TOp::SetValue || record.Op == TJournalRecord::TOp::DeleteValue) PutName(payload, record.Name);
   if (record.Op == TJournalRecord::TOp::SetValue) {
-    PutU32(payload, record.Type);
-    PutU32(payload, uint32_t(record.Data.size()));
+    AppendLE32(payload, record.Type);
+    AppendLE32(payload, uint32_t(record.Data.size()));
     payload += record.Data;
   }
   std::string out;
-  PutU32(out, uint32_t(payload.size()));
-  PutU32(out, Crc32(payload));
+  AppendLE32(out, uint32_t(payload.size()));
+  AppendLE32(out, Crc32(payload));
   return out + payload;
 }
 

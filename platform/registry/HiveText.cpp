@@ -5,6 +5,7 @@
 
 #include "platform/registry/AnsiText.h"
 #include "platform/registry/Registry.h"
+#include "rtl/ByteOrder.h"
 
 namespace qnl {
 
@@ -95,10 +96,7 @@ void ExpectOnlySpaces(std::string_view rest, const TLineReader& reader, const ch
 
 std::string WideToRegData(const std::u16string& text) {
   std::string data;
-  for (char16_t c : text) {
-    data.push_back(char(c & 0xFF));
-    data.push_back(char(c >> 8));
-  }
+  AppendUtf16LE(data, text);
   return data;
 }
 
@@ -258,8 +256,7 @@ void FormatValue(const TValueNode& value, std::string& out) {
   case 2:
   case 7:
     if (d.size() >= 2 && d.size() % 2 == 0 && d[d.size() - 1] == 0 && d[d.size() - 2] == 0) {
-      std::u16string text;
-      for (size_t i = 0; i < d.size(); i += 2) text.push_back(char16_t((unsigned char)d[i] | ((unsigned char)d[i + 1] << 8)));
+      std::u16string text = ReadUtf16LE(d);
       if (value.Type != 1) Append(out, "str(%x):", value.Type);
       out += "\"" + EscapeRegString(text, "\"\"", TEscapeKind::Data) + "\"\n";
       return;
@@ -267,7 +264,7 @@ void FormatValue(const TValueNode& value, std::string& out) {
     break;
   case 4:
     if (d.size() == 4) {
-      uint32_t v = (unsigned char)d[0] | ((unsigned char)d[1] << 8) | ((unsigned char)d[2] << 16) | (uint32_t((unsigned char)d[3]) << 24);
+      uint32_t v = ReadLE32(d, 0);
       Append(out, "dword:%08x\n", v);
       return;
     }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/registry/AnsiText.h"
+#include "rtl/ByteOrder.h"
 
 namespace qnl {
 
@@ -80,10 +81,7 @@ std::string ExportRegFile(const TRegKey& key, TRegFileFormat format) {
   text += "\r\n";
   if (format == TRegFileFormat::Regedit4) return text;
   std::string utf16 = "\xff\xfe";
-  for (char16_t c : AnsiToWide(text)) {
-    utf16.push_back(char(c & 0xFF));
-    utf16.push_back(char(c >> 8));
-  }
+  AppendUtf16LE(utf16, AnsiToWide(text));
   return utf16;
 }
 

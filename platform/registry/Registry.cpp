@@ -4,6 +4,7 @@
 #include "platform/Machine.h"
 #include "platform/registry/AnsiText.h"
 #include "platform/registry/Hive.h"
+#include "rtl/ByteOrder.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
@@ -69,8 +70,7 @@ bool IsStringType(TRegType type) {
 
 std::optional<uint32_t> TRegValue::AsDWord() const {
   if ((Type != TRegType::DWord && Type != TRegType::Binary) || Data.size() != 4) return std::nullopt;
-  const auto* b = reinterpret_cast<const unsigned char*>(Data.data());
-  return uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
+  return ReadLE32(Data, 0);
 }
 
 // ---- TRegKey ----
@@ -252,13 +252,13 @@ void TRegKey::WriteMultiString(std::string_view name, const std::vector<std::str
 
 void TRegKey::WriteDWord(std::string_view name, uint32_t value) const {
   std::string data;
-  for (int i = 0; i < 4; ++i) data.push_back(char((value >> (8 * i)) & 0xFF));
+  AppendLE32(data, value);
   WriteValue(name, TRegType::DWord, data);
 }
 
 void TRegKey::WriteQWord(std::string_view name, uint64_t value) const {
   std::string data;
-  for (int i = 0; i < 8; ++i) data.push_back(char((value >> (8 * i)) & 0xFF));
+  AppendLE64(data, value);
   WriteValue(name, TRegType::QWord, data);
 }
 

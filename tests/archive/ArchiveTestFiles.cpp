@@ -17,18 +17,6 @@ std::string FreshDir(const std::string& Name) {
   return dir;
 }
 
-void WriteFileBytes(const std::string& Path, const std::string& Bytes) {
-  TFileStream f(Path, fmCreate);
-  f.WriteBuffer(Bytes.data(), static_cast<int64_t>(Bytes.size()));
-}
-
-std::string ReadFileBytes(const std::string& Path) {
-  TFileStream f(Path, fmOpenRead | fmShareDenyNone);
-  std::string s(static_cast<size_t>(f.Size()), '\0');
-  f.ReadBuffer(s.data(), static_cast<int64_t>(s.size()));
-  return s;
-}
-
 std::string UnixOf(const std::string& Path) { return UnixPathOf(Path); }
 
 int RunCommand(const std::string& Command, std::string* Output) {

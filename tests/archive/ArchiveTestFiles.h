@@ -3,12 +3,12 @@
 
 #include <string>
 
+#include "tests/support/TestFiles.h"
+
 namespace qnl::test {
 
 // A new empty directory C:\archive-tests\<Name> on the test machine.
 std::string FreshDir(const std::string& Name);
-void WriteFileBytes(const std::string& Path, const std::string& Bytes);
-std::string ReadFileBytes(const std::string& Path);
 // The Unix path behind a Windows path, for outside tools.
 std::string UnixOf(const std::string& Path);
 // Runs a command; its exit code. Output goes to OutputFile (a Unix path) when given.

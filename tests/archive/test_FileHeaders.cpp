@@ -140,11 +140,12 @@ TEST(FileHeaders, SpannedTableIsWrittenBackToBack) {
   EXPECT_EQ(again.FileHeaders(1).FileName(), "b");
 }
 
-TEST(FileHeaders, IndexOfNameUsesTheFirstFieldAndIgnoresCase) {
+TEST(FileHeaders, IndexOfNameTakesTheWholeNameAndIgnoresCase) {
   TFileHeaders headers;
   headers.Add(std::make_unique<TFileHeader>(Named("C:\\Src\\One.txt", 0)));
-  headers.Add(std::make_unique<TFileHeader>(Named("C:\\Src\\Two.txt", 0)));
-  EXPECT_EQ(headers.IndexOfName("c:\\src\\two.TXT;extra;fields"), 1);
+  headers.Add(std::make_unique<TFileHeader>(Named("C:\\Src\\Two;2.txt", 0)));
+  EXPECT_EQ(headers.IndexOfName("c:\\src\\two;2.TXT"), 1);
+  EXPECT_EQ(headers.IndexOfName("C:\\Src\\Two"), -1);
   EXPECT_EQ(headers.IndexOfName("Two.txt"), -1);
   EXPECT_EQ(Message([&] { headers.FileHeaders(2); }), "2 is an invalid TFileHeader index in TFileHeaders.GetFileHeaders");
   EXPECT_EQ(Message([&] { headers.Add(std::make_unique<TFileHeader>()); }), "Tried to add an invalid file header");

@@ -1,10 +1,15 @@
 // Adding, extracting, copying and spanning with real files on the test machine.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "ArchiveTestFiles.h"
 #include "archive/EQnlfCompress.h"
+#include "archive/MemberNames.h"
 #include "archive/TQnlfCompress.h"
+#include "common/routines_Strings.h"
 #include "platform/files/Files.h"
+#include "tests/support/LockHolder.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -55,8 +60,8 @@ protected:
   }
   std::string Source(const std::string& name, const std::string& bytes) {
     std::string path = Dir + "\\src\\" + name;
-    ForceDirectories(Dir + "\\src");
-    WriteFileBytes(path, bytes);
+    ForceDirectories(ExtractFileDir(path));
+    WriteMachineFile(path, bytes);
     return path;
   }
   void AddFiles(std::initializer_list<std::string> files, TlzhCommand cmd = lzcOverwrite, int id = 7) {
@@ -78,6 +83,19 @@ protected:
     for (auto& n : names) list.Add(n);
     Zip.SetFilesToProcess(list);
     Zip.Extract();
+  }
+  // Puts Bytes in place of the archive and makes the component read its table again.
+  void ReplaceArchive(const std::string& Bytes) {
+    WriteMachineFile(Archive, Bytes);
+    Zip.SetCompressedFile(Dir + "\\other");
+    Zip.SetCompressedFile(Archive);
+  }
+  // The names in Out: what an extraction left there.
+  std::vector<std::string> OutNames() {
+    std::vector<std::string> names;
+    if (DirectoryExists(Out))
+      for (const TDirEntry& e : ListDirectory(Out)) names.push_back(e.Name);
+    return names;
   }
   std::string ErrorOf(const std::function<void()>& f) {
     try {
@@ -111,8 +129,8 @@ TEST_F(ArchiveTest, RoundTripKeepsBytesAndDates) {
   EXPECT_EQ(Zip.FilesToProcess().Count(), 0);
   EXPECT_EQ(Zip.GetFileCount(), 2);
   ExtractFiles({a, b});
-  EXPECT_EQ(ReadFileBytes(Out + "\\alpha.txt"), SampleBytes(200000, 1));
-  EXPECT_EQ(ReadFileBytes(Out + "\\beta.bin"), NoiseBytes(70000, 2));
+  EXPECT_EQ(ReadMachineFile(Out + "\\alpha.txt"), SampleBytes(200000, 1));
+  EXPECT_EQ(ReadMachineFile(Out + "\\beta.bin"), NoiseBytes(70000, 2));
   EXPECT_DOUBLE_EQ(FileDateTime(Out + "\\alpha.txt"), 40000.25);
   TlzhFileStats s = Zip.GetFileStats(1);
   EXPECT_EQ(s.FileName, b);
@@ -125,13 +143,22 @@ TEST_F(ArchiveTest, IndependentReaderAgreesWithSingleFileArchive) {
   AddFiles({a, e}, lzcOverwrite, 12);
   std::string lines = PythonRead(Archive);
   EXPECT_EQ(lines, "0|1|" + a + "|150000|12|0|0|\n1|2|" + e + "|0|12|0|0|\n");
-  EXPECT_EQ(ReadFileBytes(PyOut + "\\0.out"), SampleBytes(150000, 3));
-  EXPECT_EQ(ReadFileBytes(PyOut + "\\1.out"), "");
+  EXPECT_EQ(ReadMachineFile(PyOut + "\\0.out"), SampleBytes(150000, 3));
+  EXPECT_EQ(ReadMachineFile(PyOut + "\\1.out"), "");
 }
 
 TEST_F(ArchiveTest, NoFilesMakeFiveZeroBytes) {
   AddFiles({});
-  EXPECT_EQ(ReadFileBytes(Archive), std::string(5, '\0'));
+  EXPECT_EQ(ReadMachineFile(Archive), std::string(5, '\0'));
+}
+
+TEST_F(ArchiveTest, ASemicolonIsPartOfTheFileName) {
+  std::string a = Source("part;one.txt", "semicolon");
+  Source("part", "another file");
+  AddFiles({a});
+  EXPECT_EQ(Zip.FileHeaders().FileHeaders(0).FileName(), a);
+  ExtractFiles({a});
+  EXPECT_EQ(ReadMachineFile(Out + "\\part;one.txt"), "semicolon");
 }
 
 TEST_F(ArchiveTest, EmptyFileIsACompleteStream) {
@@ -142,22 +169,80 @@ TEST_F(ArchiveTest, EmptyFileIsACompleteStream) {
   EXPECT_EQ(h.FileSize(), 0);
   EXPECT_LE(h.DataStart(), h.LastByte());
   ExtractFiles({e});
-  EXPECT_EQ(ReadFileBytes(Out + "\\empty.dat"), "");
+  EXPECT_EQ(ReadMachineFile(Out + "\\empty.dat"), "");
   EXPECT_DOUBLE_EQ(FileDateTime(Out + "\\empty.dat"), 39000.5);
 }
 
-TEST_F(ArchiveTest, ALongSourcePathIsReadWholeAndStoredCut) {
-  std::string longDir = Dir + "\\src\\" + std::string(120, 'd');
-  ForceDirectories(longDir);
-  std::string path = longDir + "\\f.txt";
-  WriteFileBytes(path, "x");
-  AddFiles({path});
-  ASSERT_FALSE(Zip.Abort());
-  EXPECT_EQ(Zip.FileHeaders().FileHeaders(0).FileName(), path.substr(0, 100));
-  // The whole path finds the member again by its stored first 100 characters.
-  Zip.ExtractName = "f.txt";
-  ExtractFiles({path});
-  EXPECT_EQ(ReadFileBytes(Out + "\\f.txt"), "x");
+TEST_F(ArchiveTest, PathsSharingTheirFirstHundredCharactersStayApart) {
+  std::string common = std::string(110, 'd');
+  std::string one = Source(common + "-one\\f.txt", "first"), two = Source(common + "-two\\f.txt", "second");
+  AddFiles({one, two});
+  EXPECT_NE(PythonRead(Archive).find("\\f.txt|6|"), std::string::npos);
+  EXPECT_EQ(ReadMachineFile(PyOut + "\\1.out"), "second");
+  Zip.ExtractName = "one.txt";
+  ExtractFiles({one});
+  // Without a destination name a member is written under its own file name, as before.
+  ExtractFiles({UpperCase(two)});
+  EXPECT_EQ(ReadMachineFile(Out + "\\one.txt"), "first");
+  EXPECT_EQ(ReadMachineFile(Out + "\\f.txt"), "second");
+}
+
+TEST_F(ArchiveTest, TwoPathsForOneStoredNameAreRefusedNamingBoth) {
+  std::string path = Source(std::string(110, 'd') + "\\f.txt", "f");
+  // A path spelled like the name made for a long path is never stored as itself.
+  std::string lookalike = Source("x|0123456789ABCDEF\\f.txt", "g");
+  TStringList files;
+  files.Add(lookalike);
+  TFileHeaders headers;
+  EXPECT_EQ(ErrorOf([&] { headers.AddFiles(files, false); }),
+            "The file " + lookalike +
+                " cannot be stored in the archive: its path has the form of the names the archive gives to long paths");
+  // Another source whose name equals the new one's (a hash collision) is named with it.
+  auto other = std::make_unique<TFileHeader>();
+  other->SetFileName(MemberNameOf(path));
+  other->SourcePath = "C:\\elsewhere\\f.txt";
+  headers.Add(std::move(other));
+  files.Clear();
+  files.Add(path);
+  EXPECT_EQ(ErrorOf([&] { headers.AddFiles(files, true); }),
+            "The files C:\\elsewhere\\f.txt and " + path + " cannot both be stored in the archive: both would be named " +
+                MemberNameOf(path));
+  // The same path twice is the same file.
+  headers.FileHeaders(0).SourcePath = UpperCase(path);
+  EXPECT_NO_THROW(headers.AddFiles(files, true));
+}
+
+TEST_F(ArchiveTest, AFileNameOf255CharactersIsExtracted) {
+  std::string name = std::string(251, 'n') + ".txt";
+  std::string a = Source(name, "long name");
+  AddFiles({a});
+  Zip.ExtractName = name;
+  ExtractFiles({a});
+  EXPECT_EQ(ReadMachineFile(Out + "\\" + name), "long name");
+  EXPECT_EQ(OutNames(), std::vector<std::string>{name});
+  // One character more than the file system allows: the message says so, nothing is left.
+  Zip.ExtractName = name + "x";
+  std::string msg = ErrorOf([&] { ExtractFiles({a}); });
+  EXPECT_EQ(msg.rfind("Cannot create the file " + Out + "\\" + name + "x (", 0), 0u) << msg;
+  EXPECT_NE(msg.find("File name too long"), std::string::npos) << msg;
+  EXPECT_EQ(OutNames(), std::vector<std::string>{name});
+}
+
+TEST_F(ArchiveTest, AKilledRunsPartialFileGoesWithTheNextExtractionIntoItsDirectory) {
+  std::string a = Source("a.txt", "a");
+  AddFiles({a});
+  ForceDirectories(Out);
+  const std::vector<std::string> ours = {"~qnl0000DEAD0001.qnlpart", "~QNL0000BEEF0002.QNLPART"};
+  // A file of ours that another extraction holds, and files that only look like ours.
+  const std::vector<std::string> kept = {"a.txt.qnlpart", "notes.qnlpart", "~qnl00000DEAD0001.qnlpart",
+                                         "~qnl0000CAFE0003.qnlpart", "~qnl0000DEAD000G.qnlpart"};
+  for (auto& names : {ours, kept})
+    for (auto& name : names) WriteMachineFile(Out + "\\" + name, "left over");
+  TLockHolder held(UnixOf(Out + "\\~qnl0000CAFE0003.qnlpart"));
+  ExtractFiles({a});
+  for (auto& name : ours) EXPECT_FALSE(FileExists(Out + "\\" + name)) << name;
+  for (auto& name : kept) EXPECT_TRUE(FileExists(Out + "\\" + name)) << name;
+  EXPECT_EQ(OutNames().size(), kept.size() + 1);
 }
 
 TEST_F(ArchiveTest, AppendsSeeMembersAnotherComponentAddedMeanwhile) {
@@ -191,12 +276,12 @@ TEST_F(ArchiveTest, ArchiveAtAnOffsetReadsLikeTheStandaloneFile) {
   std::string a = Source("a.txt", SampleBytes(5000, 4));
   AddFiles({a});
   std::string exe = Dir + "\\setup.exe";
-  WriteFileBytes(exe, std::string(4321, 'M') + ReadFileBytes(Archive));
+  WriteMachineFile(exe, std::string(4321, 'M') + ReadMachineFile(Archive));
   Zip.SetCompressedFile(exe);
   Zip.SetOffset(4321);
   EXPECT_EQ(Zip.GetFileCount(), 1);
   ExtractFiles({a});
-  EXPECT_EQ(ReadFileBytes(Out + "\\a.txt"), SampleBytes(5000, 4));
+  EXPECT_EQ(ReadMachineFile(Out + "\\a.txt"), SampleBytes(5000, 4));
   EXPECT_NE(PythonRead(exe, 4321).find("|" + a + "|5000|"), std::string::npos);
 }
 
@@ -213,24 +298,24 @@ TEST_F(ArchiveTest, OverwriteNeverSkipsWithOneFinishedStatus) {
   std::string a = Source("a.txt", "new");
   AddFiles({a});
   ForceDirectories(Out);
-  WriteFileBytes(Out + "\\a.txt", "old");
+  WriteMachineFile(Out + "\\a.txt", "old");
   Zip.SetOverwrite(owNever);
   std::vector<bool> finished;
   Zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& s) { finished.push_back(s.Finished); };
   ExtractFiles({a});
   EXPECT_EQ(finished, std::vector<bool>{true});
-  EXPECT_EQ(ReadFileBytes(Out + "\\a.txt"), "old");
+  EXPECT_EQ(ReadMachineFile(Out + "\\a.txt"), "old");
 }
 
 TEST_F(ArchiveTest, ReplaceHandlerMayRedirectTheTarget) {
   std::string a = Source("a.txt", "new");
   AddFiles({a});
   ForceDirectories(Out);
-  WriteFileBytes(Out + "\\a.txt", "old");
+  WriteMachineFile(Out + "\\a.txt", "old");
   Zip.OnReplace = [&](TQnlfCompress* z, const TlzhFileStats&) { z->ExtractName = "moved.txt"; };
   ExtractFiles({a});
-  EXPECT_EQ(ReadFileBytes(Out + "\\a.txt"), "old");
-  EXPECT_EQ(ReadFileBytes(Out + "\\moved.txt"), "new");
+  EXPECT_EQ(ReadMachineFile(Out + "\\a.txt"), "old");
+  EXPECT_EQ(ReadMachineFile(Out + "\\moved.txt"), "new");
   EXPECT_EQ(Zip.ExtractName, "");
 }
 
@@ -247,16 +332,16 @@ TEST_F(ArchiveTest, AbortFromStatusStopsAddAndExtract) {
   AddFiles({a, b});
   // A file of the same name in place stays as it was: the stopped member is never put there.
   ForceDirectories(Out);
-  WriteFileBytes(Out + "\\b.txt", "older");
+  WriteMachineFile(Out + "\\b.txt", "older");
   SetFileDateTime(Out + "\\b.txt", 30000.5);
   Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
   ExtractFiles({b});
   EXPECT_EQ(aborted, 2);
-  EXPECT_EQ(ReadFileBytes(Out + "\\b.txt"), "older");
-  EXPECT_FALSE(FileExists(Out + "\\b.txt.qnlpart"));
+  EXPECT_EQ(ReadMachineFile(Out + "\\b.txt"), "older");
+  EXPECT_EQ(OutNames(), std::vector<std::string>{"b.txt"});
   Zip.OnStatus = nullptr;
   ExtractFiles({b});
-  EXPECT_EQ(ReadFileBytes(Out + "\\b.txt").size(), 300000u);
+  EXPECT_EQ(ReadMachineFile(Out + "\\b.txt").size(), 300000u);
 }
 
 TEST_F(ArchiveTest, AbortStopsCopyFileSilently) {
@@ -266,7 +351,7 @@ TEST_F(ArchiveTest, AbortStopsCopyFileSilently) {
   Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
   Zip.CopyFile(a, Dir + "\\copy.bin");
   EXPECT_EQ(aborted, 0);
-  EXPECT_EQ(ReadFileBytes(Dir + "\\copy.bin").size(), 8192u);
+  EXPECT_EQ(ReadMachineFile(Dir + "\\copy.bin").size(), 8192u);
 }
 
 TEST_F(ArchiveTest, CopyFileCopiesBytesAndDate) {
@@ -275,30 +360,30 @@ TEST_F(ArchiveTest, CopyFileCopiesBytesAndDate) {
   std::vector<int> done;
   Zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& s) { done.push_back(s.BytesDone); };
   Zip.CopyFile(a, Dir + "\\copy.bin");
-  EXPECT_EQ(ReadFileBytes(Dir + "\\copy.bin"), NoiseBytes(20000, 8));
+  EXPECT_EQ(ReadMachineFile(Dir + "\\copy.bin"), NoiseBytes(20000, 8));
   EXPECT_DOUBLE_EQ(FileDateTime(Dir + "\\copy.bin"), 41000.5);
   EXPECT_EQ(done, (std::vector<int>{8192, 16384, 20000, 20000}));
   Zip.SetOverwrite(owNever);
-  WriteFileBytes(Dir + "\\keep.bin", "keep");
+  WriteMachineFile(Dir + "\\keep.bin", "keep");
   Zip.CopyFile(a, Dir + "\\keep.bin");
-  EXPECT_EQ(ReadFileBytes(Dir + "\\keep.bin"), "keep");
+  EXPECT_EQ(ReadMachineFile(Dir + "\\keep.bin"), "keep");
 }
 
 TEST_F(ArchiveTest, MemberNamesCannotLeaveTheExtractDirectory) {
   std::string a = Source("a.txt", "payload");
   AddFiles({a});
   // Forge the stored name in place: a member called "..\..\evil.txt", then "..".
-  std::string bytes = ReadFileBytes(Archive);
+  std::string bytes = ReadMachineFile(Archive);
   auto rename = [&](const std::string& name) {
     bytes[5 + 20] = char(name.size());
     bytes.replace(5 + 21, name.size(), name);
-    WriteFileBytes(Archive, bytes);
+    WriteMachineFile(Archive, bytes);
     Zip.SetCompressedFile(Dir + "\\x.zz");
     Zip.SetCompressedFile(Archive);
   };
   rename("..\\..\\evil.txt");
   ExtractFiles({"..\\..\\evil.txt"});
-  EXPECT_EQ(ReadFileBytes(Out + "\\evil.txt"), "payload");
+  EXPECT_EQ(ReadMachineFile(Out + "\\evil.txt"), "payload");
   EXPECT_FALSE(FileExists(Dir + "\\evil.txt"));
   rename("..");
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({".."}); }), "Cannot create the file " + Out + "\\..");
@@ -307,36 +392,51 @@ TEST_F(ArchiveTest, MemberNamesCannotLeaveTheExtractDirectory) {
 TEST_F(ArchiveTest, DamagedArchivesGiveErrors) {
   std::string a = Source("a.txt", SampleBytes(100000, 9));
   AddFiles({a});
-  std::string good = ReadFileBytes(Archive);
+  std::string good = ReadMachineFile(Archive);
   const TFileHeaderRecord h = Zip.FileHeaders().FileHeaders(0);
 
+  // The message names the member, the archive and what zlib found wrong.
   std::string corrupt = good;
-  for (int i = h.DataStart() + 10; i < h.DataStart() + 60; ++i) corrupt[i] ^= 0x5A;
-  WriteFileBytes(Archive, corrupt);
-  std::string msg = ErrorOf([&] { ExtractFiles({a}); });
-  EXPECT_TRUE(msg == "error" || msg.find("does not match") != std::string::npos) << msg;
+  corrupt[h.LastByte()] ^= 0x5A; // the Adler-32 check
+  WriteMachineFile(Archive, corrupt);
+  EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }),
+            "The compressed data of the file " + a + " in the archive " + Archive + " is damaged: incorrect data check");
   EXPECT_TRUE(Zip.Abort());
+  for (int i = h.DataStart() + 10; i < h.DataStart() + 60; ++i) corrupt[i] ^= 0x5A;
+  WriteMachineFile(Archive, corrupt);
+  EXPECT_NE(ErrorOf([&] { ExtractFiles({a}); }).find("The compressed data of the file " + a), std::string::npos);
+  EXPECT_TRUE(OutNames().empty());
 
-  WriteFileBytes(Archive, good.substr(0, good.size() - 500));
-  Zip.SetCompressedFile(Dir + "\\other");
-  Zip.SetCompressedFile(Archive);
+  ReplaceArchive(good.substr(0, good.size() - 500));
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "The compressed data of the file " + a + " is incomplete");
 
   std::string wrongSize = good;
   wrongSize[5 + 128] ^= 1;
-  WriteFileBytes(Archive, wrongSize);
-  Zip.SetCompressedFile(Dir + "\\other");
-  Zip.SetCompressedFile(Archive);
+  ReplaceArchive(wrongSize);
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }),
             "The decompressed file's size does not match with the actual size of the file.  The file is " + a);
 
-  WriteFileBytes(Archive, good.substr(0, 100));
-  Zip.SetCompressedFile(Dir + "\\other");
-  Zip.SetCompressedFile(Archive);
+  ReplaceArchive(good.substr(0, 100));
   EXPECT_EQ(ErrorOf([&] { Zip.OpenArchive(); }),
             "Could not read the file headers for the compressed file. The Archive file could possible be corrupt");
   Zip.SetCompressedFile(Dir + "\\missing.1");
   EXPECT_EQ(ErrorOf([&] { Zip.OpenArchive(); }), "Cannot open the compressed file " + Dir + "\\missing.1");
+}
+
+TEST_F(ArchiveTest, AMemberDateOutsideTheCalendarIsDamage) {
+  std::string a = Source("a.txt", "dated");
+  AddFiles({a});
+  const std::string good = ReadMachineFile(Archive);
+  for (double date : {std::nan(""), 1e300, -700000.0}) {
+    std::string bytes = good;
+    TFileHeaderRecord forged;
+    forged.SetFileDate(date);
+    bytes.replace(5 + 4, 8, reinterpret_cast<const char*>(&forged.Bytes[4]), 8);
+    ReplaceArchive(bytes);
+    EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "The date of the file " + a + " in the archive " + Archive + " is damaged")
+        << date;
+    EXPECT_TRUE(OutNames().empty()) << date;
+  }
 }
 
 TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
@@ -350,11 +450,11 @@ TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
   };
   Zip.SpanToDisks(disks, "files.1");
   EXPECT_EQ(asked, (std::vector<int>{2, 3}));
-  EXPECT_EQ(ReadFileBytes(disks + "\\files.1").size(), 10000u);
-  EXPECT_EQ(ReadFileBytes(disks + "\\files.2").size(), 10000u);
+  EXPECT_EQ(ReadMachineFile(disks + "\\files.1").size(), 10000u);
+  EXPECT_EQ(ReadMachineFile(disks + "\\files.2").size(), 10000u);
   std::string lines = PythonRead(disks + "\\files.1");
   EXPECT_EQ(lines, "0|1|" + a + "|25000|7|1|3|\n");
-  EXPECT_EQ(ReadFileBytes(PyOut + "\\0.out"), NoiseBytes(25000, 10));
+  EXPECT_EQ(ReadMachineFile(PyOut + "\\0.out"), NoiseBytes(25000, 10));
 
   // Disk 3 moves elsewhere: only it is asked for.
   std::string other = Dir + "\\elsewhere";
@@ -368,7 +468,7 @@ TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
   Zip.SetCompressedFile(disks + "\\files.1");
   ExtractFiles({a});
   EXPECT_EQ(asked, std::vector<int>{3});
-  EXPECT_EQ(ReadFileBytes(Out + "\\noise.bin"), NoiseBytes(25000, 10));
+  EXPECT_EQ(ReadMachineFile(Out + "\\noise.bin"), NoiseBytes(25000, 10));
   EXPECT_EQ(Zip.CurrentDisk(), 3);
 
   Zip.OnNewDisk = nullptr;
@@ -396,8 +496,7 @@ TEST_F(ArchiveTest, AHandlerThatDeclinesTheDiskStopsTheExtractionAsAnAbort) {
   EXPECT_EQ(asked, std::vector<int>{2});
   EXPECT_EQ(aborted, 1);
   EXPECT_TRUE(Zip.Abort());
-  EXPECT_FALSE(FileExists(Out + "\\noise.bin"));
-  EXPECT_FALSE(FileExists(Out + "\\noise.bin.qnlpart"));
+  EXPECT_TRUE(OutNames().empty());
 }
 
 TEST_F(ArchiveTest, MemberMayStartExactlyAtADisksEnd) {
@@ -418,7 +517,7 @@ TEST_F(ArchiveTest, MemberMayStartExactlyAtADisksEnd) {
   EXPECT_EQ(second.LastDisk(), 2);
   EXPECT_NE(PythonRead(disks + "\\files.1").find("|" + b + "|5000|7|1|2|"), std::string::npos);
   ExtractFiles({a, b});
-  EXPECT_EQ(ReadFileBytes(Out + "\\b.bin"), NoiseBytes(5000, 12));
+  EXPECT_EQ(ReadMachineFile(Out + "\\b.bin"), NoiseBytes(5000, 12));
 }
 
 TEST_F(ArchiveTest, SpanningWithoutNewDiskHandlerFails) {

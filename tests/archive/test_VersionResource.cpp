@@ -136,7 +136,7 @@ TEST(VersionResource, FilesWithoutResourceHaveEmptyStrings) {
 }
 
 TEST(VersionResource, DamagedImagesReadAsNoResource) {
-  std::string image = ReadFileBytes(Fixture("app32.exe"));
+  std::string image = ReadMachineFile(Fixture("app32.exe"));
   TVersionInfo info;
   for (size_t cut : {size_t(0), size_t(64), size_t(300), image.size() / 2, image.size() - 1}) {
     ReadVersionInfoFromImage(image.substr(0, cut), lnUSEnglish, csMultilingual, info);
@@ -162,9 +162,9 @@ TEST(VersionComparison, NumbersCompareAsNumbers) {
 TEST(VersionComparison, FiveRules) {
   std::string dir = FreshDir("rules");
   std::string older = dir + "\\font.dll", newer = dir + "\\driver.dll", plain = dir + "\\plain.txt";
-  WriteFileBytes(older, ReadFileBytes(Fixture("font32.dll")));   // 2.0.0.0
-  WriteFileBytes(newer, ReadFileBytes(Fixture("driver64.dll"))); // 10.0.0.0
-  WriteFileBytes(plain, "text");
+  WriteMachineFile(older, ReadMachineFile(Fixture("font32.dll")));   // 2.0.0.0
+  WriteMachineFile(newer, ReadMachineFile(Fixture("driver64.dll"))); // 10.0.0.0
+  WriteMachineFile(plain, "text");
   SetFileDateTime(older, 40000);
   SetFileDateTime(newer, 41000);
   SetFileDateTime(plain, 41000);

@@ -31,15 +31,15 @@ void TBuildingInstall::CompressSetupArchive(const std::string& BuildDir, const s
 }
 
 void BuildTest::SetUp() {
-  TempMachineTest::SetUp();
+  TMachineTest::SetUp();
   RegisterEngineClasses();
   UniqueIDTable().Reset();
   FApp = std::make_unique<TCustomApplication>();
   SetApplication(FApp.get());
   SetProgramArguments(std::vector<std::string>{});
-  WriteFile(std::string(kProductDir) + "\\Q32V40.TXT", "");
-  WriteFile(std::string(kProductDir) + "\\QuenloftLoadProgram.exe", kLoaderBytes);
-  WriteFile(kProgram, kProgramBytes);
+  WriteMachineFile(std::string(kProductDir) + "\\Q32V40.TXT", "");
+  WriteMachineFile(std::string(kProductDir) + "\\QuenloftLoadProgram.exe", kLoaderBytes);
+  WriteMachineFile(kProgram, kProgramBytes);
   setenv("QUENLOFT_PATH", UnixPathOf(kProductDir).c_str(), 1);
   FForm = std::make_unique<TCustomForm>(nullptr);
   Install = new TBuildingInstall(FForm.get());
@@ -51,23 +51,12 @@ void BuildTest::TearDown() {
   SetApplication(nullptr);
   FApp.reset();
   unsetenv("QUENLOFT_PATH");
-  TempMachineTest::TearDown();
-}
-
-void BuildTest::WriteFile(const std::string& Path, const std::string& Text) {
-  ForceDirectories(ExtractFileDir(Path));
-  TFileStream stream(Path, fmCreate);
-  stream.WriteBuffer(Text.data(), static_cast<int64_t>(Text.size()));
-}
-
-std::string BuildTest::ReadFile(const std::string& Path) {
-  TFileStream stream(Path, fmOpenRead | fmShareDenyNone);
-  return stream.ReadString(stream.Size());
+  TMachineTest::TearDown();
 }
 
 TInstallFile* BuildTest::AddFile(const std::string& Name, const std::string& Content) {
   std::string source = "C:\\src\\" + Name;
-  WriteFile(source, Content);
+  WriteMachineFile(source, Content);
   auto* file = new TInstallFile(FForm.get(), Install, source);
   file->SetName("File_" + ChangeFileExt(Name, ""));
   return file;
@@ -87,22 +76,13 @@ std::map<std::string, std::string> BuildTest::TreeOf(const std::string& Dir) {
   std::map<std::string, std::string> tree;
   for (const TDirEntry& entry : ListDirectory(Dir)) {
     std::string path = Dir + "\\" + entry.Name;
-    if (!entry.Directory) tree[entry.Name] = ReadFile(path);
+    if (!entry.Directory) tree[entry.Name] = ReadMachineFile(path);
     else {
       tree[entry.Name + "\\"] = "";
       for (const auto& [name, bytes] : TreeOf(path)) tree[entry.Name + "\\" + name] = bytes;
     }
   }
   return tree;
-}
-
-std::string BuildTest::MessageOf(const std::function<void()>& Body) {
-  try {
-    Body();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "(no exception)";
 }
 
 } // namespace qnl::test

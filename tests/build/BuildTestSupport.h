@@ -11,6 +11,8 @@
 #include "engine/cmp_TInstall.h"
 #include "engine/TInstallFile.h"
 #include "tests/paths/PathsTestSupport.h"
+#include "tests/support/MessageOf.h"
+#include "tests/support/TestFiles.h"
 
 namespace qnl::test {
 
@@ -35,13 +37,11 @@ public:
 // Each test: a new machine, a windowless application, a form with an install component, a
 // product directory C:\product (marker and loading program) named by QUENLOFT_PATH, and an
 // installation program C:\tools\mysetup.exe.
-class BuildTest : public TempMachineTest {
+class BuildTest : public TMachineTest {
 protected:
   void SetUp() override;
   void TearDown() override;
 
-  static void WriteFile(const std::string& Path, const std::string& Text);
-  static std::string ReadFile(const std::string& Path);
   // An install file of the install component with a new source file C:\src\<Name>.
   TInstallFile* AddFile(const std::string& Name, const std::string& Content);
   // The member names of an archive (its members' file names, without directories).
@@ -49,8 +49,6 @@ protected:
   // Every entry below Dir by its relative name: a file with its bytes, a directory ("name\\")
   // with none.
   static std::map<std::string, std::string> TreeOf(const std::string& Dir);
-  // The message of the exception Body raises; "(no exception)" when none.
-  static std::string MessageOf(const std::function<void()>& Body);
 
   static constexpr const char* kProductDir = "C:\\product";
   static constexpr const char* kLoaderBytes = "LOADING PROGRAM";

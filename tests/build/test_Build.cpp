@@ -13,7 +13,7 @@
 #include "tests/build/BuildTestSupport.h"
 
 using namespace qnl;
-using qnl::test::BuildTest;
+using namespace qnl::test;
 
 namespace {
 const char* kDist = "C:\\dist";
@@ -58,8 +58,8 @@ TEST_F(Build, ATraditionalBuildCompressesEveryFileAndJoinsTheDistribution) {
 
   EXPECT_EQ(Sorted(MemberNames("C:\\dist\\files.1")), (std::vector<std::string>{"a.txt", "b.txt"}));
   EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), std::vector<std::string>{"mysetup.exe"});
-  std::string exe = ReadFile("C:\\dist\\setup.exe");
-  std::string setup1 = ReadFile("C:\\dist\\setup.1"), files1 = ReadFile("C:\\dist\\files.1");
+  std::string exe = ReadMachineFile("C:\\dist\\setup.exe");
+  std::string setup1 = ReadMachineFile("C:\\dist\\setup.1"), files1 = ReadMachineFile("C:\\dist\\files.1");
   TSelfExtractInfo info = ReadSelfExtractInfo("C:\\dist\\setup.exe");
   EXPECT_EQ(info.Marker, "SELFEXTRACTING");
   EXPECT_EQ(exe.substr(0, info.SetupArchiveStart), kLoaderBytes);
@@ -112,7 +112,7 @@ TEST_F(Build, ANetBuildThatFailsRestoresTheSettingsToo) {
 TEST_F(Build, WithTheLoadingProgramButNotSelfExtractingTheArchivesStayBeside) {
   AddFile("a.txt", "alpha");
   Install->Build(kProgram, "C:\\dist\\", false);
-  EXPECT_EQ(ReadFile("C:\\dist\\setup.exe"), kLoaderBytes + std::string("\x0eNOTSELFEXTRACT", 15) + std::string(41, '\0'));
+  EXPECT_EQ(ReadMachineFile("C:\\dist\\setup.exe"), kLoaderBytes + std::string("\x0eNOTSELFEXTRACT", 15) + std::string(41, '\0'));
   EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), std::vector<std::string>{"mysetup.exe"});
   EXPECT_EQ(MemberNames("C:\\dist\\files.1"), std::vector<std::string>{"a.txt"});
 }
@@ -121,7 +121,7 @@ TEST_F(Build, WithoutTheLoadingProgramTheProgramItselfCarriesTheTrailer) {
   AddFile("a.txt", "alpha");
   Install->SetUseLoadingProgram(false);
   Install->Build(kProgram, "C:\\new\\dist", false);
-  EXPECT_EQ(ReadFile("C:\\new\\dist\\mysetup.exe"),
+  EXPECT_EQ(ReadMachineFile("C:\\new\\dist\\mysetup.exe"),
             kProgramBytes + std::string("\x0eNOTSELFEXTRACT", 15) + std::string(41, '\0'));
   EXPECT_FALSE(FileExists("C:\\new\\dist\\setup.exe"));
   EXPECT_FALSE(FileExists("C:\\new\\dist\\setup.1"));
@@ -137,7 +137,7 @@ TEST_F(Build, WithoutTheLoadingProgramNoSelfExtractingFileCanBeMade) {
 }
 
 TEST_F(Build, ABuildDirectoryThatCannotBeMadeIsNamed) {
-  WriteFile("C:\\blocker", "a file where the build directory should be");
+  WriteMachineFile("C:\\blocker", "a file where the build directory should be");
   EXPECT_EQ(MessageOf([&] { Install->Build(kProgram, "C:\\blocker\\dist", false); })
                 .rfind("Cannot create the build directory C:\\blocker\\dist: ", 0), 0u);
 }
@@ -147,7 +147,7 @@ TEST_F(Build, WithoutTheLoadingProgramTheProgramsOwnDirectoryIsRefused) {
   QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, "c:\\TOOLS\\.\\", false), IEInstall,
                            "Cannot copy the installation application from C:\\tools\\mysetup.exe to "
                            "c:\\TOOLS\\.\\mysetup.exe");
-  EXPECT_EQ(ReadFile(kProgram), kProgramBytes);
+  EXPECT_EQ(ReadMachineFile(kProgram), kProgramBytes);
 }
 
 TEST_F(Build, AMissingPresetupFileStopsTheSetupArchive) {
@@ -178,10 +178,10 @@ TEST_F(Build, AFailedBuildLeavesTheEarlierDistributionAsItWas) {
   };
   for (const TCase& c : {
            TCase{"a missing source file", [&] { DeleteFile(file->SourcePath()); },
-                 [&] { WriteFile(file->SourcePath(), "alpha"); }, file->SourcePath()},
+                 [&] { WriteMachineFile(file->SourcePath(), "alpha"); }, file->SourcePath()},
            TCase{"a missing presetup file", [&] { Install->SetPresetupFiles(&presetup); },
                  [&] { Install->SetPresetupFiles(&none); }, "C:\\pre\\missing.txt"},
-           TCase{"no loading program", [&] { DeleteFile(loader); }, [&] { WriteFile(loader, kLoaderBytes); },
+           TCase{"no loading program", [&] { DeleteFile(loader); }, [&] { WriteMachineFile(loader, kLoaderBytes); },
                  "The loader program " + loader + " was not found"},
            // Checked before anything moves: setup.1 and files.1 are not replaced either.
            TCase{"a directory in the way",
@@ -229,9 +229,9 @@ TEST_F(Build, TheSetupArchiveNeedsAnExistingProgram) {
 }
 
 TEST_F(Build, TheSetupArchiveIsNewAndHoldsTheProgramThenThePresetupFiles) {
-  WriteFile("C:\\dist\\setup.1", "an old archive");
-  WriteFile("C:\\pre\\one.dll", "one");
-  WriteFile("C:\\pre\\two.txt", "two");
+  WriteMachineFile("C:\\dist\\setup.1", "an old archive");
+  WriteMachineFile("C:\\pre\\one.dll", "one");
+  WriteMachineFile("C:\\pre\\two.txt", "two");
   TStringList presetup;
   presetup.SetText("C:\\pre\\one.dll\n  \nC:\\pre\\two.txt\n");
   Install->SetPresetupFiles(&presetup);
@@ -244,9 +244,9 @@ TEST_F(Build, TheSetupArchiveIsNewAndHoldsTheProgramThenThePresetupFiles) {
 TEST_F(Build, ASecondBuildReplacesTheDistribution) {
   AddFile("a.txt", "alpha");
   Install->Build(kProgram, kDist, true);
-  std::string first = ReadFile("C:\\dist\\setup.exe");
+  std::string first = ReadMachineFile("C:\\dist\\setup.exe");
   Install->Build(kProgram, kDist, true);
-  EXPECT_EQ(ReadFile("C:\\dist\\setup.exe"), first);
+  EXPECT_EQ(ReadMachineFile("C:\\dist\\setup.exe"), first);
   EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), std::vector<std::string>{"mysetup.exe"});
 }
 
@@ -254,7 +254,7 @@ TEST_F(Build, ASecondBuildReplacesTheDistribution) {
 // taken through its directory's short name.
 TEST_F(Build, AProgramWithALongPathIsStoredUnderItsShortDirectory) {
   std::string dir = "C:\\" + std::string(60, 'd') + "\\" + std::string(50, 'e');
-  WriteFile(dir + "\\mysetup.exe", "DEEP PROGRAM");
+  WriteMachineFile(dir + "\\mysetup.exe", "DEEP PROGRAM");
   Install->CompressSetupArchive(kDist, dir + "\\mysetup.exe");
   TQnlfCompress reader(nullptr);
   reader.SetCompressedFile("C:\\dist\\setup.1");
@@ -263,5 +263,5 @@ TEST_F(Build, AProgramWithALongPathIsStoredUnderItsShortDirectory) {
   std::string name = reader.GetFileStats(0).Header.FileName();
   EXPECT_LE(name.size(), 100u);
   EXPECT_EQ(ExtractFileName(name), "mysetup.exe");
-  EXPECT_EQ(ReadFile(name), "DEEP PROGRAM");
+  EXPECT_EQ(ReadMachineFile(name), "DEEP PROGRAM");
 }

@@ -9,7 +9,8 @@
 
 #include <unistd.h>
 
-#include "tests/e2e/SetupProcess.h"
+#include "tests/support/SetupProcess.h"
+#include "tests/support/TestFiles.h"
 
 using namespace qnl::test;
 
@@ -17,12 +18,6 @@ namespace {
 
 const char* kLoaderBytes = "#!/bin/sh\necho a fake loading program\n";
 
-std::string ReadAll(const std::filesystem::path& Path) {
-  std::ifstream in(Path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 int32_t Int32At(const std::string& Bytes, size_t Offset) {
   uint32_t v = 0;
@@ -166,7 +161,7 @@ TEST_F(BuildMode, TheSelfExtractingSetupIsTheLoaderThenSetup1ThenFiles1ThenTheTr
   EXPECT_EQ(r.Err, "");
 
   std::filesystem::path dist = FDir / "dist";
-  std::string exe = ReadAll(dist / "setup.exe"), setup1 = ReadAll(dist / "setup.1"), files1 = ReadAll(dist / "files.1");
+  std::string exe = ReadFile(dist / "setup.exe"), setup1 = ReadFile(dist / "setup.1"), files1 = ReadFile(dist / "files.1");
   TTrailer t = TrailerOf(exe);
   EXPECT_EQ(t.Marker, "SELFEXTRACTING");
   EXPECT_EQ(exe.substr(0, t.SetupStart), kLoaderBytes);
@@ -182,14 +177,14 @@ TEST_F(BuildMode, TheSelfExtractingSetupIsTheLoaderThenSetup1ThenFiles1ThenTheTr
   ASSERT_EQ(setupMembers.size(), 2u);
   EXPECT_EQ(setupMembers[0], "setup|" + std::to_string(std::filesystem::file_size(setup)));
   EXPECT_EQ(setupMembers[1], "pre.txt|9");
-  EXPECT_EQ(ReadAll(FDir / "setup1/0.out"), ReadAll(setup));
-  EXPECT_EQ(ReadAll(FDir / "setup1/1.out"), "presetup\n");
+  EXPECT_EQ(ReadFile(FDir / "setup1/0.out"), ReadFile(setup));
+  EXPECT_EQ(ReadFile(FDir / "setup1/1.out"), "presetup\n");
   // files.1: the project's files, read inside setup.exe.
   std::vector<std::string> mainMembers = Members(dist / "setup.exe", t.MainStart, "files1");
   ASSERT_EQ(mainMembers.size(), 2u);
   EXPECT_EQ(mainMembers[0], "a.txt|6");
-  EXPECT_EQ(ReadAll(FDir / "files1/0.out"), "alpha\n");
-  EXPECT_EQ(ReadAll(FDir / "files1/1.out"), ReadAll(FDir / "machine/drive_c/src/b.dat"));
+  EXPECT_EQ(ReadFile(FDir / "files1/0.out"), "alpha\n");
+  EXPECT_EQ(ReadFile(FDir / "files1/1.out"), ReadFile(FDir / "machine/drive_c/src/b.dat"));
   // A traditional distribution has no remote file list.
   for (const auto& entry : std::filesystem::recursive_directory_iterator(dist))
     EXPECT_NE(entry.path().filename(), "filelist.lst") << entry.path();
@@ -224,8 +219,8 @@ TEST_F(BuildMode, ASecondBuildOfAProjectWithoutFilesReplacesTheDistribution) {
   std::string setup = MakeSetup(false);
   ASSERT_EQ(RunBuild(setup).ExitStatus, 0);
   EXPECT_FALSE(std::filesystem::exists(FDir / "dist" / "files.1"));
-  std::string exe = ReadAll(FDir / "dist" / "setup.exe");
-  std::string setup1 = ReadAll(FDir / "dist" / "setup.1");
+  std::string exe = ReadFile(FDir / "dist" / "setup.exe");
+  std::string setup1 = ReadFile(FDir / "dist" / "setup.1");
   EXPECT_EQ(exe.size(), std::string(kLoaderBytes).size() + setup1.size() + 56);
   TTrailer t = TrailerOf(exe);
   EXPECT_EQ(t.Marker, "SELFEXTRACTING");
@@ -243,7 +238,7 @@ TEST_F(BuildMode, AFailedBuildLeavesTheEarlierDistributionAsItWas) {
   auto tree = [&] { // each entry with the size and a digest of its bytes
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(FDir / "dist")) {
-      std::string bytes = entry.is_regular_file() ? ReadAll(entry.path()) : "(directory)";
+      std::string bytes = entry.is_regular_file() ? ReadFile(entry.path()) : "(directory)";
       files[entry.path().string()] = std::to_string(bytes.size()) + " " +
                                      std::to_string(std::hash<std::string>{}(bytes));
     }
@@ -273,7 +268,7 @@ TEST_F(BuildMode, TheBuildsOwnLoadingProgramIsUsedWhenNoOtherIsNamed) {
   WriteFile("BUILD.INF", ZPath(FDir / "dist"));
   TProcessResult r = RunBuild(setup, "");
   ASSERT_EQ(r.ExitStatus, 0) << r.Err;
-  std::string loader = ReadAll(bin / "QuenloftLoadProgram.exe");
-  EXPECT_EQ(ReadAll(FDir / "dist" / "setup.exe").substr(0, loader.size()), loader);
-  EXPECT_EQ(TrailerOf(ReadAll(FDir / "dist" / "setup.exe")).SetupStart, int32_t(loader.size()));
+  std::string loader = ReadFile(bin / "QuenloftLoadProgram.exe");
+  EXPECT_EQ(ReadFile(FDir / "dist" / "setup.exe").substr(0, loader.size()), loader);
+  EXPECT_EQ(TrailerOf(ReadFile(FDir / "dist" / "setup.exe")).SetupStart, int32_t(loader.size()));
 }

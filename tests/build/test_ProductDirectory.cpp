@@ -10,7 +10,7 @@
 #include "tests/paths/PathsTestSupport.h"
 
 using namespace qnl;
-using qnl::test::TempMachineTest;
+using qnl::test::TMachineTest;
 
 namespace {
 
@@ -30,11 +30,11 @@ bool SomeSearchedDirectoryHasMarker() {
 
 } // namespace
 
-class ProductDirectory : public TempMachineTest {
+class ProductDirectory : public TMachineTest {
 protected:
   void TearDown() override {
     unsetenv("QUENLOFT_PATH");
-    TempMachineTest::TearDown();
+    TMachineTest::TearDown();
   }
   static void SetSearchVariable(const std::string& Value) { setenv("QUENLOFT_PATH", Value.c_str(), 1); }
 };
@@ -80,7 +80,7 @@ TEST_F(ProductDirectory, TheFirstDirectoryHoldingTheMarkerWins) {
 }
 
 TEST_F(ProductDirectory, ADirectoryOutsideTheDrivesIsGivenOnDriveZ) {
-  std::string unixDir = (FDir / "product").string();
+  std::string unixDir = FDir + "/product";
   SetSearchVariable(unixDir + "/");
   MakeFile(WindowsPathOf(unixDir) + "\\Q32V40.TXT");
   std::string found = FindProductDirectory();

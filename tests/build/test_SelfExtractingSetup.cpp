@@ -6,7 +6,7 @@
 #include "tests/build/BuildTestSupport.h"
 
 using namespace qnl;
-using qnl::test::BuildTest;
+using namespace qnl::test;
 
 class SelfExtractingSetup : public BuildTest {
 protected:
@@ -14,11 +14,11 @@ protected:
 };
 
 TEST_F(SelfExtractingSetup, BothArchivesFollowTheLoadingProgramAndTheTrailerNamesThem) {
-  WriteFile("C:\\d\\setup.exe", "LOADER");
-  WriteFile("C:\\d\\setup.1", "SETUP-ARCHIVE");
-  WriteFile("C:\\d\\files.1", "FILES");
+  WriteMachineFile("C:\\d\\setup.exe", "LOADER");
+  WriteMachineFile("C:\\d\\setup.1", "SETUP-ARCHIVE");
+  WriteMachineFile("C:\\d\\files.1", "FILES");
   TSelfExtractInfo info = AppendSelfExtractingArchives("C:\\d\\setup.exe", "C:\\d\\setup.1", "C:\\d\\files.1");
-  std::string bytes = ReadFile("C:\\d\\setup.exe");
+  std::string bytes = ReadMachineFile("C:\\d\\setup.exe");
   ASSERT_EQ(bytes.size(), 6u + 13u + 5u + 56u);
   EXPECT_EQ(bytes.substr(0, 24), "LOADERSETUP-ARCHIVEFILES");
   std::string expected("\x0eSELFEXTRACTING\0", 16);
@@ -32,8 +32,8 @@ TEST_F(SelfExtractingSetup, BothArchivesFollowTheLoadingProgramAndTheTrailerName
 }
 
 TEST_F(SelfExtractingSetup, WithoutAMainArchiveItsPositionsStayZero) {
-  WriteFile("C:\\d\\setup.exe", "LOADER");
-  WriteFile("C:\\d\\setup.1", "SETUP");
+  WriteMachineFile("C:\\d\\setup.exe", "LOADER");
+  WriteMachineFile("C:\\d\\setup.1", "SETUP");
   AppendSelfExtractingArchives("C:\\d\\setup.exe", "C:\\d\\setup.1", "C:\\d\\files.1");
   TSelfExtractInfo info = ReadSelfExtractInfo("C:\\d\\setup.exe");
   EXPECT_EQ(info.Marker, "SELFEXTRACTING");
@@ -41,11 +41,11 @@ TEST_F(SelfExtractingSetup, WithoutAMainArchiveItsPositionsStayZero) {
   EXPECT_EQ(info.SetupArchiveEnd, 10);
   EXPECT_EQ(info.MainArchiveStart, 0);
   EXPECT_EQ(info.MainArchiveEnd, 0);
-  EXPECT_EQ(ReadFile("C:\\d\\setup.exe").size(), 6u + 5u + 56u);
+  EXPECT_EQ(ReadMachineFile("C:\\d\\setup.exe").size(), 6u + 5u + 56u);
 }
 
 TEST_F(SelfExtractingSetup, AMissingSetupArchiveIsNamedInTheMessage) {
-  WriteFile("C:\\d\\setup.exe", "LOADER");
+  WriteMachineFile("C:\\d\\setup.exe", "LOADER");
   QNL_EXPECT_THROW_MESSAGE(AppendSelfExtractingArchives("C:\\d\\setup.exe", "C:\\d\\setup.1", "C:\\d\\files.1"),
                            IEInstall,
                            "Cannot create the self-extracting exe because C:\\d\\setup.1 could not be loaded onto "
@@ -54,9 +54,9 @@ TEST_F(SelfExtractingSetup, AMissingSetupArchiveIsNamedInTheMessage) {
 
 // Positions past 2 GB cannot be written into the trailer: the file would not be found again.
 TEST_F(SelfExtractingSetup, AFileBeyondTheTrailersPositionsIsRefusedBeforeWriting) {
-  WriteFile("C:\\d\\setup.exe", "");
+  WriteMachineFile("C:\\d\\setup.exe", "");
   std::filesystem::resize_file(UnixPathOf("C:\\d\\setup.exe"), (int64_t(1) << 31) - 8); // sparse
-  WriteFile("C:\\d\\setup.1", "SETUP-ARCHIVE");
+  WriteMachineFile("C:\\d\\setup.1", "SETUP-ARCHIVE");
   QNL_EXPECT_THROW_MESSAGE(AppendSelfExtractingArchives("C:\\d\\setup.exe", "C:\\d\\setup.1", "C:\\d\\files.1"),
                            IEInstall,
                            "Cannot create the self-extracting exe because C:\\d\\setup.1 could not be loaded onto "
@@ -65,9 +65,9 @@ TEST_F(SelfExtractingSetup, AFileBeyondTheTrailersPositionsIsRefusedBeforeWritin
 }
 
 TEST_F(SelfExtractingSetup, ALoadingProgramWithArchivesBesideItEndsWithTheOtherMarkerAndZeros) {
-  WriteFile("C:\\d\\setup.exe", "LOADER");
+  WriteMachineFile("C:\\d\\setup.exe", "LOADER");
   AppendNotSelfExtractTrailer("C:\\d\\setup.exe");
-  std::string bytes = ReadFile("C:\\d\\setup.exe");
+  std::string bytes = ReadMachineFile("C:\\d\\setup.exe");
   ASSERT_EQ(bytes.size(), 62u);
   EXPECT_EQ(bytes.substr(0, 6), "LOADER");
   EXPECT_EQ(Tail(bytes), std::string("\x0eNOTSELFEXTRACT", 15) + std::string(41, '\0'));

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "tests/files/FilesTestSupport.h"
-#include "tests/platform/LockHolder.h"
+#include "tests/support/LockHolder.h"
 #include "engine/TInstall.h"
 #include "platform/Machine.h"
 #include "platform/files/DelayedMoves.h"
@@ -43,11 +43,11 @@ protected:
     dir = new TInstallDirectory(Module);
     dir->SetArchiveFile("C:\\dist\\tool.1");
     dir->SetDestDir("C:\\Apps\\Tool");
-    WriteFile("C:\\src\\tool.dll", "new library");
+    WriteMachineFile("C:\\src\\tool.dll", "new library");
     file = new TInstallFile(Module, dir, "C:\\src\\tool.dll");
     file->SetName("ToolDll");
     dir->Compress(coForceNetFilesLocal);
-    WriteFile("C:\\Apps\\Tool\\tool.dll", "old library");
+    WriteMachineFile("C:\\Apps\\Tool\\tool.dll", "old library");
   }
   // Runs the machine tool; its exit status (-1 when it is not built) and output.
   int RunTool(const std::string& Args, std::string& Output) {
@@ -64,7 +64,7 @@ protected:
   void InstallWhileLocked() {
     TLockHolder child(UnixPathOf("C:\\Apps\\Tool\\tool.dll"));
     dir->InstallObjects();
-    EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.dll"), "old library");
+    EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.dll"), "old library");
   }
 
   TRecordingInstall* install = nullptr;
@@ -76,7 +76,7 @@ TEST_F(InUse, TheNtRouteRecordsADelayedMoveThatTheRestartCarriesOut) {
   InstallWhileLocked();
   EXPECT_TRUE(file->RebootReplace());
   EXPECT_EQ(file->DestName(), "tool.1");
-  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.1"), "new library");
+  EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.1"), "new library");
   EXPECT_TRUE(install->Reboot());
   EXPECT_EQ(install->Unfinished, std::vector<std::string>{"ToolDll:0"});
   std::vector<TPendingRename> pending = PendingFileRenames();
@@ -86,32 +86,32 @@ TEST_F(InUse, TheNtRouteRecordsADelayedMoveThatTheRestartCarriesOut) {
   int status = RunTool("machine restart", out);
   if (status < 0) GTEST_SKIP() << "the quenloft tool is not built";
   EXPECT_EQ(status, 0) << out;
-  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.dll"), "new library");
+  EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.dll"), "new library");
   EXPECT_FALSE(FileExists("C:\\Apps\\Tool\\tool.1"));
 }
 
 TEST_F(InUse, TheWindows95RouteWritesWininitThatTheRestartCarriesOut) {
   TRegKey::Create(TRootKey::CurrentUser, "Software\\Wine").WriteString("Version", "win95");
-  WriteFile("C:\\Apps\\Tool\\tool.1", "an earlier leftover");
+  WriteMachineFile("C:\\Apps\\Tool\\tool.1", "an earlier leftover");
   InstallWhileLocked();
   EXPECT_EQ(file->DestName(), "tool.2"); // the next free number
   EXPECT_TRUE(install->Reboot());
   EXPECT_TRUE(PendingFileRenames().empty());
-  std::string wininit = ReadFile("C:\\windows\\WININIT.INI");
+  std::string wininit = ReadMachineFile("C:\\windows\\WININIT.INI");
   EXPECT_NE(wininit.find("[Rename]"), std::string::npos) << wininit;
   EXPECT_NE(wininit.find("tool.2"), std::string::npos) << wininit;
   std::string out;
   int status = RunTool("machine restart", out);
   if (status < 0) GTEST_SKIP() << "the quenloft tool is not built";
   EXPECT_EQ(status, 0) << out;
-  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.dll"), "new library");
+  EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.dll"), "new library");
 }
 
 TEST_F(InUse, AFreeDestinationIsSimplyReplaced) {
   dir->InstallObjects();
   EXPECT_FALSE(file->RebootReplace());
   EXPECT_FALSE(install->Reboot());
-  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.dll"), "new library");
+  EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.dll"), "new library");
   EXPECT_TRUE(install->Unfinished.empty());
 }
 

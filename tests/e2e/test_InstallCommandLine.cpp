@@ -1,5 +1,5 @@
 // The setup program's command line and load-time failures, run as a user runs the program.
-#include "tests/e2e/SetupProcess.h"
+#include "tests/support/SetupProcess.h"
 
 using namespace qnl::test;
 

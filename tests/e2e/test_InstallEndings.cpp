@@ -13,8 +13,11 @@
 #include "platform/Machine.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
+#include "platform/registry/Registry.h"
 #include "rtl/SysUtils.h"
-#include "tests/e2e/SetupProcess.h"
+#include "tests/support/MessageOf.h"
+#include "tests/support/SetupProcess.h"
+#include "tests/support/TestFiles.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -45,30 +48,11 @@ constexpr const char* kRecordKey = "HKLM\\SOFTWARE\\Quenloft\\Install\\Install0"
 constexpr const char* kUninstallKey = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Endings Test";
 const std::string kRecordLine = "AfterInitialized \\SOFTWARE\\Quenloft\\Install\\Install0 1";
 
-std::string ReadText(const std::filesystem::path& Path) {
-  std::ifstream in(Path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// Waits up to ten seconds for Done() to hold: what a program started detached, or a batch
-// file run after its program ended, does may come after the program's end. False on timeout.
-template <class Condition>
-bool WaitUntil(Condition Done) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!Done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
-
-// The machine's temporary directory holds neither a directory (a setup program's) nor a
-// batch file (the clean-up's, which erases itself last).
-bool TemporaryFilesRemoved(const std::filesystem::path& Machine) {
+// The temporary directory Temp holds neither a directory (a setup program's) nor a batch
+// file (the clean-up's, which erases itself last).
+bool TemporaryFilesRemoved(const std::filesystem::path& Temp) {
   return WaitUntil([&] {
-    for (const auto& entry : std::filesystem::directory_iterator(Machine / "drive_c" / "windows" / "temp"))
+    for (const auto& entry : std::filesystem::directory_iterator(Temp))
       if (entry.is_directory() || UpperCase(entry.path().extension().string()) == ".BAT") return false;
     return true;
   });
@@ -80,25 +64,23 @@ class InstallEndings : public SetupProcessTest {
 protected:
   void SetUp() override {
     SetupProcessTest::SetUp();
-    const char* old = std::getenv("WINEPREFIX");
-    FOldPrefix = old ? old : "";
     // The distribution is made in this process, on the machine the programs use.
-    setenv("WINEPREFIX", Machine().c_str(), 1);
+    ShareMachineWithPrograms();
     // A machine this process knew before (a repeated test) is made again on the fresh directory.
     if (!TMachine::Current().Exists()) TMachine::Current().Create();
     MakeDistribution();
   }
-  void TearDown() override {
-    if (FOldPrefix.empty()) unsetenv("WINEPREFIX");
-    else setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
-    SetupProcessTest::TearDown();
-  }
-
-  std::filesystem::path Machine() const { return FDir / "machine"; }
   std::filesystem::path Installed(const std::string& Name) const {
     return Machine() / "drive_c" / "Program Files" / "Endings Test" / Name;
   }
-  std::string EventLog() const { return ReadText(Machine() / "drive_c" / "markers" / "events.log"); }
+  // The machine's temporary directory becomes C:\<Name>; returns its Unix path.
+  std::filesystem::path UseTemporaryDirectory(const std::string& Name) const {
+    TRegKey::Create(TRootKey::CurrentUser, "Environment").WriteString("TEMP", "C:\\" + Name);
+    std::filesystem::path temp = Machine() / "drive_c" / Name;
+    std::filesystem::create_directories(temp);
+    return temp;
+  }
+  std::string EventLog() const { return ReadFile(Machine() / "drive_c" / "markers" / "events.log"); }
 
   // C:\dist\files.1: the project's files put into the archive by the archive component under
   // the UniqueIDs the project names.
@@ -125,7 +107,7 @@ protected:
   // properties and FormExtra to the form's, written to Target (a path in the test directory).
   std::string Variant(const std::string& InstallExtra, const std::string& FormExtra,
                       const std::filesystem::path& Target) const {
-    std::string form = ReadText(Source("tests/e2e/projects/endings/formMain.txt"));
+    std::string form = ReadFile(Source("tests/e2e/projects/endings/formMain.txt"));
     std::string install = "  object Install1: TInstall\n";
     form.insert(form.find(install) + install.size(), InstallExtra);
     std::string root = "object formMain: TformMain\n";
@@ -163,7 +145,7 @@ protected:
   void ExpectFilesInstalled() const {
     for (const TEndingsFile& file : kFiles) {
       std::filesystem::path path = Installed(std::string(file.Name) == "Table" ? "Data/table.dat" : file.FileName);
-      EXPECT_EQ(ReadText(path), file.Contents) << path;
+      EXPECT_EQ(ReadFile(path), file.Contents) << path;
     }
     EXPECT_TRUE(std::filesystem::is_directory(Installed("Data")));
   }
@@ -174,7 +156,6 @@ protected:
     EXPECT_FALSE(std::filesystem::exists(Installed("skipped.sh.ran")));
   }
 
-  std::string FOldPrefix;
 };
 
 TEST_F(InstallEndings, TheProjectInstallsItsFilesAndTakesTheGoodEnding) {
@@ -245,7 +226,7 @@ TEST_F(InstallEndings, ADestinationThatCannotBeMadeTakesTheBadEndingAndKeepsTheR
   EXPECT_EQ(EventLog(), kRecordLine + "\nBeforeBadInstall\nAfterBadInstall\n");
   // The record stays for another attempt; nothing was started.
   EXPECT_TRUE(KeyExists(kRecordKey));
-  EXPECT_EQ(ReadText(Installed("").parent_path()), "in the way");
+  EXPECT_EQ(ReadFile(Installed("").parent_path()), "in the way");
 }
 
 TEST_F(InstallEndings, AFailureEndsTheProgramAlsoWithoutRunAutomatic) {
@@ -272,14 +253,54 @@ TEST_F(InstallEndings, AUserAbortFromAHandlerEndsQuietlyRemovesTheRecordAndClean
   EXPECT_FALSE(KeyExists(kRecordKey));
   EXPECT_FALSE(std::filesystem::exists(Installed("readme.txt")));
   // The clean-up batch removes the program's directory once the program has ended, then itself.
-  EXPECT_TRUE(TemporaryFilesRemoved(Machine()));
+  EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
+}
+
+TEST_F(InstallEndings, TheCleanupRemovesOnlyItsDirectoryWhenTheTemporaryPathHasARunOfBlanks) {
+  // Unquoted, "C:\my  temp\QNL1" used to read as the two words "C:\my" and "temp\QNL1".
+  std::filesystem::path temp = UseTemporaryDirectory("my  temp");
+  std::filesystem::create_directories(Machine() / "drive_c" / "my");
+  std::ofstream(Machine() / "drive_c" / "my" / "keep.txt") << "kept";
+  std::filesystem::create_directories(temp / "QNL1");
+  std::filesystem::copy_file(EndingsSetup(), temp / "QNL1" / "setup");
+  TProcessResult r = RunSetup((temp / "QNL1" / "setup").string(), " -c");
+  EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+  ExpectFilesInstalled();
+  EXPECT_TRUE(TemporaryFilesRemoved(temp));
+  EXPECT_EQ(ReadFile(Machine() / "drive_c" / "my" / "keep.txt"), "kept");
+  std::string log = ReadFile(Machine() / "quenloft-batch.log");
+  EXPECT_EQ(log.find("Refused"), std::string::npos) << log;
+}
+
+TEST_F(InstallEndings, AFullDiskForTheCleanupBatchKeepsTheGoodEndingAndNamesTheDirectoryLeft) {
+  // The temporary directory is a small file system of its own (in a mount namespace of the
+  // test's), holding the setup program and a filler that leaves no free byte.
+  std::filesystem::path temp = UseTemporaryDirectory("full temp");
+  std::filesystem::path setup = temp / "QNL1" / "setup";
+  uintmax_t size = std::filesystem::file_size(EndingsSetup()) + 64 * 1024;
+  std::string script = "mount -t tmpfs -o size=" + std::to_string(size) + " tmpfs " + Quote(temp.string()) +
+                       " || exit 99\n"
+                       "mkdir " + Quote(setup.parent_path().string()) + " && cp " + Quote(EndingsSetup()) + " " +
+                       Quote(setup.string()) + " || exit 99\n"
+                       "cat /dev/zero >" + Quote((temp / "filler").string()) + " 2>/dev/null\n" +
+                       Quote(setup.string()) + " '-sC:\\dist' -c\n"
+                       "echo \"status $?\"\n"
+                       "ls -A " + Quote(temp.string()) + "\n";
+  TProcessResult r = Run("unshare -rm sh " + Quote(WriteFile("full-temp.sh", script)));
+  if (r.ExitStatus == 99 || r.Out.empty()) GTEST_SKIP() << "no small file system of its own here: " << r.Err;
+  // The installation is complete and the files to run start; no batch, not even an empty
+  // one, is left, and the user learns which directory stays.
+  EXPECT_EQ(r.Out, "status 0\nQNL1\nfiller\n") << r.Err;
+  EXPECT_NE(r.Err.find("The temporary directory C:\\full temp\\QNL1 could not be removed ("), std::string::npos)
+      << r.Err;
+  ExpectFilesInstalled();
+  ExpectStartRanAndSkipMeDidNot();
 }
 
 // The example project with code of its own, the way its author ships it: its setup program's
 // build mode makes the distribution, and the user runs the loading program setup.exe.
 class ExampleWithCode : public SetupProcessTest {
 protected:
-  std::filesystem::path Machine() const { return FDir / "machine"; }
   static std::string ZPath(const std::filesystem::path& Path) {
     std::string text = Path.string();
     for (char& c : text)
@@ -308,17 +329,17 @@ TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) 
   TProcessResult no = Run("env QNL_MESSAGEBOX_COMMAND='exit 1' " + Quote((dist / "setup.exe").string()));
   EXPECT_EQ(no.ExitStatus, 0) << no.Err;
   EXPECT_EQ(no.Err, question);
-  EXPECT_EQ(ReadText(installed), ReadText(Source("examples/with-code/welcome.sh")));
-  EXPECT_TRUE(TemporaryFilesRemoved(Machine()));
+  EXPECT_EQ(ReadFile(installed), ReadFile(Source("examples/with-code/welcome.sh")));
+  EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  EXPECT_EQ(ReadText(FDir / "stdout.txt"), "");
+  EXPECT_EQ(ReadFile(FDir / "stdout.txt"), "");
 
   // Nobody to ask: the box's default, "Yes", starts it; it writes to the output it inherited.
   TProcessResult yes = Run(Quote((dist / "setup.exe").string()));
   EXPECT_EQ(yes.ExitStatus, 0) << yes.Err;
   EXPECT_EQ(yes.Err, question);
-  WaitUntil([&] { return ReadText(FDir / "stdout.txt").find("Welcome") != std::string::npos; });
-  EXPECT_EQ(ReadText(FDir / "stdout.txt"), "Welcome to the example with code, installed in " +
+  WaitUntil([&] { return ReadFile(FDir / "stdout.txt").find("Welcome") != std::string::npos; });
+  EXPECT_EQ(ReadFile(FDir / "stdout.txt"), "Welcome to the example with code, installed in " +
                                                installed.parent_path().string() + "\n");
-  EXPECT_TRUE(TemporaryFilesRemoved(Machine()));
+  EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
 }

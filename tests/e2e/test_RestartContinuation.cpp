@@ -18,8 +18,8 @@
 #include "platform/files/WinPaths.h"
 #include "platform/registry/Registry.h"
 #include "rtl/SysUtils.h"
-#include "tests/e2e/SetupProcess.h"
-#include "tests/platform/LockHolder.h"
+#include "tests/support/SetupProcess.h"
+#include "tests/support/LockHolder.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -54,16 +54,12 @@ class RestartContinuation : public SetupProcessTest {
 protected:
   void SetUp() override {
     SetupProcessTest::SetUp();
-    const char* old = std::getenv("WINEPREFIX");
-    FOldPrefix = old ? old : "";
     // The archive is made in this process, on the machine the programs use; the programs
     // (and the continuation the restart starts) leave their handlers' traces in one file.
-    setenv("WINEPREFIX", (FDir / "machine").c_str(), 1);
+    ShareMachineWithPrograms();
     setenv("QNL_RESTART_MARKERS", (FDir / "markers.txt").c_str(), 1);
   }
   void TearDown() override {
-    if (FOldPrefix.empty()) unsetenv("WINEPREFIX");
-    else setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
     unsetenv("QNL_RESTART_MARKERS");
     SetupProcessTest::TearDown();
   }
@@ -205,7 +201,6 @@ protected:
   std::string FSetup;
 
 private:
-  std::string FOldPrefix;
 };
 
 TEST_F(RestartContinuation, AFileInUseWaitsForTheRestartAndTheContinuationFinishes) {

@@ -1,7 +1,7 @@
 // The setup program as a user runs it: compiled from a text form, started on a new machine.
 #include <filesystem>
 
-#include "tests/e2e/SetupProcess.h"
+#include "tests/support/SetupProcess.h"
 
 using namespace qnl::test;
 

@@ -2,11 +2,13 @@
 #include "tests/engine/SequenceTestSupport.h"
 
 #include <algorithm>
+#include <map>
 
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
 #include "engine/InstallParameters.h"
 #include "engine/InstallRegistries.h"
+#include "engine/TInstallContainer.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "rtl/ProgramArguments.h"
@@ -36,8 +38,41 @@ QNL_END_CLASS
 
 TCodeRecorder::TCodeRecorder(TComponent* AOwner) : TInstallObject(AOwner) { SetName("Recorder"); }
 
+namespace {
+
+// The name of a code of the downward path, so that a log that differs reads as the sequence
+// it is; a code without a name stays a number.
+std::string CodeName(int32_t Code) {
+  static const std::map<int32_t, const char*> kNames = {
+      {icPopStatusMessage, "icPopStatusMessage"},
+      {icPushStatusMessage, "icPushStatusMessage"},
+      {icAfterBadInstallNotice, "icAfterBadInstallNotice"},
+      {icAfterGoodInstallNotice, "icAfterGoodInstallNotice"},
+      {icInstallStart, "icInstallStart"},
+      {icAfterReadArchiveInfo, "icAfterReadArchiveInfo"},
+      {icBeforeReadArchiveInfo, "icBeforeReadArchiveInfo"},
+      {icRebootNeeded, "icRebootNeeded"},
+      {icDownloadProgress, "icDownloadProgress"},
+      {icProcessEnd, "icProcessEnd"},
+      {icProcessStart, "icProcessStart"},
+      {icBeforeCreateShortcuts, "icBeforeCreateShortcuts"},
+      {icInstallPassBegins, "icInstallPassBegins"},
+      {icNewDiskNeeded, "icNewDiskNeeded"},
+      {icBadInstall, "icBadInstall"},
+      {icGoodInstall, "icGoodInstall"},
+      {icOperationEnded, "icOperationEnded"},
+      {icReplacingFileInUse, "icReplacingFileInUse"},
+      {icProgress, "icProgress"},
+      {icIncludedProcessBegins, "icIncludedProcessBegins"},
+  };
+  auto it = kNames.find(Code);
+  return it != kNames.end() ? it->second : std::to_string(Code);
+}
+
+} // namespace
+
 void TCodeRecorder::InformationEvent(TObject*, int32_t Code, TObject* PO) {
-  std::string entry = std::to_string(Code);
+  std::string entry = CodeName(Code);
   if (auto* message = dynamic_cast<TMessageParameter*>(PO)) entry += " " + message->Text;
   SequenceLog().push_back(entry);
   if (OnCode) OnCode(Code);
@@ -64,7 +99,7 @@ void TTypedComponent::ContinueAfterReboot() {
 }
 
 void SequenceTest::SetUp() {
-  TempMachineTest::SetUp();
+  TMachineTest::SetUp();
   SequenceLog().clear();
   QnlfCompress().SetAbort(false);
   App = std::make_unique<TKeepingApplication>();
@@ -88,7 +123,7 @@ void SequenceTest::TearDown() {
   SetProgramArguments(std::vector<std::string>{});
   InstallRecordKey().clear();
   QnlfCompress().SetAbort(false);
-  TempMachineTest::TearDown();
+  TMachineTest::TearDown();
 }
 
 void SequenceTest::Load(std::vector<std::string> Args) {
@@ -123,19 +158,6 @@ void SequenceTest::LogEvents() {
 }
 
 bool SequenceTest::KeyExists(const std::string& Key) { return TRegKey::Exists(TRootKey::LocalMachine, Key); }
-
-void SequenceTest::WriteText(const std::string& Path, const std::string& Text) {
-  ForceDirectories(ExtractFileDir(Path));
-  TFileStream stream(Path, fmCreate);
-  stream.WriteBuffer(Text.data(), static_cast<int64_t>(Text.size()));
-}
-
-std::string SequenceTest::ReadText(const std::string& Path) {
-  TFileStream stream(Path, fmOpenRead | fmShareDenyNone);
-  std::string text(static_cast<size_t>(stream.Size()), '\0');
-  stream.ReadBuffer(text.data(), static_cast<int64_t>(text.size()));
-  return text;
-}
 
 std::vector<std::string> SequenceTest::LogFrom(const std::string& From) {
   const std::vector<std::string>& log = SequenceLog();

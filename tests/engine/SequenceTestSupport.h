@@ -11,6 +11,7 @@
 #include "engine/TInstallObject.h"
 #include "engine/cmp_TInstall.h"
 #include "tests/paths/PathsTestSupport.h"
+#include "tests/support/TestFiles.h"
 
 namespace qnl::test {
 
@@ -35,7 +36,7 @@ public:
 };
 
 // A receiver of the install component's broadcasts (registered type 2000, as a dialog) that
-// logs each code ("-974 text" for a status text), then runs OnCode.
+// logs each code by its name ("icPushStatusMessage text" for a status text), then runs OnCode.
 class TCodeRecorder : public TInstallObject {
   QNL_CLASS(TCodeRecorder, TInstallObject)
 public:
@@ -64,7 +65,7 @@ private:
 
 // A fresh machine, application and form with an install component (logging its events) and a
 // code recorder among its helpers.
-class SequenceTest : public TempMachineTest {
+class SequenceTest : public TMachineTest {
 protected:
   void SetUp() override;
   void TearDown() override;
@@ -76,8 +77,6 @@ protected:
   // The install component's events write themselves into the log.
   void LogEvents();
   static bool KeyExists(const std::string& Key);
-  static void WriteText(const std::string& Path, const std::string& Text);
-  static std::string ReadText(const std::string& Path);
   // The log from the first entry equal to From on (empty when none).
   static std::vector<std::string> LogFrom(const std::string& From);
 

@@ -2,21 +2,12 @@
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "tests/engine/InstallTestSupport.h"
+#include "tests/support/MessageOf.h"
 
 using namespace qnl;
 using qnl::test::InstallTest;
+using qnl::test::MessageOf;
 using qnl::test::TRecordlessInstall;
-
-namespace {
-std::string MessageOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "(no exception)";
-}
-} // namespace
 
 class InstallConstruction : public InstallTest {};
 

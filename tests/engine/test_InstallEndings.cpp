@@ -41,7 +41,7 @@ TEST_F(BadEnding, AUserAbortEndsWithoutAnErrorAndRemovesTheRecord) {
   Load({"-sC:\\Dist", "-c"});
   Run();
   EXPECT_EQ(LogFrom("BeforeInstallObjects"),
-            (TLines{"BeforeInstallObjects", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "-994", "-978",
+            (TLines{"BeforeInstallObjects", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
                     "AfterNotifyBadInstall", "BeforeCleanup", "BeforeShutdown"}));
   EXPECT_TRUE(App->Shown.empty());
   EXPECT_TRUE(App->Terminated());
@@ -67,7 +67,7 @@ TEST_F(BadEnding, AnErrorIsShownOnceAfterTheBadNoticesAndKeepsTheRecord) {
   Load({"-sC:\\Dist", "-c"});
   Run();
   EXPECT_EQ(LogFrom("BeforeInstallObjects"),
-            (TLines{"BeforeInstallObjects", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "-994", "-978",
+            (TLines{"BeforeInstallObjects", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
                     "AfterNotifyBadInstall", "shown The disk is full", "BeforeShutdown"}));
   EXPECT_TRUE(App->Terminated()); // shut down whatever RunAutomatic is
   EXPECT_EQ(App->ExitCode(), kExitFailed);
@@ -136,7 +136,7 @@ protected:
   // A file beside the running program, removed again after the test.
   std::string MakeBesideProgram(const std::string& Name) {
     std::string path = ProgramDir + "\\" + Name;
-    WriteText(path, "presetup");
+    WriteMachineFile(path, "presetup");
     Made.push_back(path);
     return path;
   }
@@ -181,8 +181,9 @@ TEST_F(Cleanup, TheBatchRemovesTheProgramItsDirectoryAndItself) {
   EXPECT_TRUE(StartsText("bat", ExtractFileName(batch))) << batch;
   EXPECT_EQ(ExtractFileExt(batch), ".bat");
   EXPECT_FALSE(FileExists(ChangeFileExt(batch, ".tmp"))); // only the name was used
-  EXPECT_EQ(ReadText(batch), "ERASE " + GetModuleName() + "\r\nDELTREE /Y " + ProgramDir + "\r\nERASE " +
-                                 ChangeFileExt(batch, ".PIF") + "\r\nERASE " + batch + "\r\n");
+  // Quoted, so that a path with blanks (a run of them too) reads as the one path it is.
+  EXPECT_EQ(ReadMachineFile(batch), "ERASE \"" + GetModuleName() + "\"\r\nDELTREE /Y \"" + ProgramDir + "\"\r\nERASE \"" +
+                                 ChangeFileExt(batch, ".PIF") + "\"\r\nERASE \"" + batch + "\"\r\n");
 }
 
 TEST_F(Cleanup, TheProjectMayStopTheCleanup) {
@@ -200,7 +201,7 @@ TEST_F(Cleanup, PresetupFilesGoFromTheProgramsDirectoryByTheirNames) {
   std::string first = MakeBesideProgram("presetup-a.txt");
   std::string second = MakeBesideProgram("presetup-b.txt");
   std::string elsewhere = "C:\\Elsewhere\\presetup-b.txt";
-  WriteText(elsewhere, "kept");
+  WriteMachineFile(elsewhere, "kept");
   Install->PresetupFiles()->Add("presetup-a.txt");
   Install->PresetupFiles()->Add(elsewhere);
   Install->PresetupFiles()->Add("presetup-missing.txt");
@@ -236,8 +237,8 @@ protected:
 };
 
 TEST_F(RecordRemoval, DownloadsTheRecordAndTheEmptyParentsGo) {
-  WriteText("C:\\Downloads\\net1.1", "archive");
-  WriteText("C:\\Downloads\\kept.1", "archive");
+  WriteMachineFile("C:\\Downloads\\net1.1", "archive");
+  WriteMachineFile("C:\\Downloads\\kept.1", "archive");
   SetString(TRootKey::LocalMachine, Record + "\\NetDir1", "LocalFile", " C:\\Downloads\\net1.1 ");
   SetString(TRootKey::LocalMachine, Record + "\\NetDir1\\Deeper", "LocalFile", "C:\\Downloads\\kept.1");
   SetString(TRootKey::LocalMachine, Record + "\\NetDir2", "LocalFile", "   ");

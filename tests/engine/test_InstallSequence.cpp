@@ -32,11 +32,11 @@ TEST_F(InstallSequence, AGoodInstallationRunsEveryStepInOrder) {
   Load({"-sC:\\Dist"});
   Run();
   EXPECT_EQ(SequenceLog(),
-            (TLines{"BeforeReadArchiveInfo", "-984", "-974 Reading file information...", "-973", "AfterReadArchiveInfo",
-                    "-983", "AfterInitialized", "-980",
+            (TLines{"BeforeReadArchiveInfo", "icBeforeReadArchiveInfo", "icPushStatusMessage Reading file information...", "icPopStatusMessage", "AfterReadArchiveInfo",
+                    "icAfterReadArchiveInfo", "AfterInitialized", "icInstallStart",
                     // the install component's own pass
-                    "-990", "-999", "-992", "BeforeInstallObjects", "-996", "-989",
-                    "AfterInstallObjects Install1", "BeforeNotifyGoodInstall", "-995", "-979",
+                    "icProcessStart", "icIncludedProcessBegins", "icInstallPassBegins", "BeforeInstallObjects", "icOperationEnded", "icProcessEnd",
+                    "AfterInstallObjects Install1", "BeforeNotifyGoodInstall", "icGoodInstall", "icAfterGoodInstallNotice",
                     "AfterNotifyGoodInstall", "BeforeShutdown"}));
   EXPECT_TRUE(App->Shown.empty());
   EXPECT_TRUE(App->Terminated());
@@ -73,7 +73,7 @@ TEST_F(InstallSequence, AnEndingDuringTheDialogsStopsThePass) {
   };
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_EQ(LogFrom("AfterInitialized"), (TLines{"AfterInitialized", "-980", "BeforeNotifyBadInstall", "-994", "-978",
+  EXPECT_EQ(LogFrom("AfterInitialized"), (TLines{"AfterInitialized", "icInstallStart", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
                                                  "AfterNotifyBadInstall", "BeforeShutdown"}));
   EXPECT_TRUE(App->Shown.empty());
   EXPECT_EQ(App->ExitCode(), kExitUserAbort);
@@ -89,7 +89,7 @@ TEST_F(InstallSequence, ALoadingProgramMustPassItsDirectory) {
       "then you need to add two command line parameters. In Run | Parameters | \"Run Parameters\", type in: -d "
       "\"-sBUILDPATH\" where BUILDPATH is the path into which you built the distributables. Example: -d \"-sC:\\My "
       "Build\".";
-  EXPECT_EQ(SequenceLog(), (TLines{"BeforeNotifyBadInstall", "-994", "-978", "AfterNotifyBadInstall",
+  EXPECT_EQ(SequenceLog(), (TLines{"BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice", "AfterNotifyBadInstall",
                                    "shown " + message, "BeforeShutdown"}));
   EXPECT_EQ(App->ExitCode(), kExitFailed);
   EXPECT_FALSE(KeyExists(std::string(kInstallParent) + "\\Install0")); // no record was made
@@ -100,7 +100,7 @@ TEST_F(InstallSequence, WithoutAnInstallRecordNothingIsInstalled) {
   Load({"-sC:\\Dist"});
   Run();
   EXPECT_EQ(SequenceLog(),
-            (TLines{"BeforeNotifyBadInstall", "-994", "-978", "AfterNotifyBadInstall",
+            (TLines{"BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice", "AfterNotifyBadInstall",
                     "shown The TInstall could not either write or read unfinished business from the registry",
                     "BeforeShutdown"}));
   EXPECT_EQ(App->ExitCode(), kExitFailed);
@@ -134,17 +134,17 @@ TEST_F(InstallSequence, TheShutdownHandlerMayKeepTheProgramRunning) {
 }
 
 TEST_F(InstallSequence, ASelfExtractedSetupReadsItsOffsetFirst) {
-  WriteText("C:\\Dist\\Short.exe", "MZ");
+  WriteMachineFile("C:\\Dist\\Short.exe", "MZ");
   Load({"-sC:\\Dist", "-eShort.exe"});
   Run();
   EXPECT_EQ(App->Shown, TLines{"Could not read the extraction info from the archive file C:\\Dist\\Short.exe when "
                                "trying to find the correct offset into the self extracting file"});
-  EXPECT_EQ(LogFrom("-984"), TLines{});
+  EXPECT_EQ(LogFrom("icBeforeReadArchiveInfo"), TLines{});
 
   TSelfExtractInfo info;
   info.Marker = "SELFEXTRACTING";
   info.MainArchiveStart = 4000;
-  WriteText("C:\\Dist\\Setup.exe", std::string(5000, 'M') + info.Encode());
+  WriteMachineFile("C:\\Dist\\Setup.exe", std::string(5000, 'M') + info.Encode());
   SequenceLog().clear();
   Load({"-sC:\\Dist", "-eSetup.exe"});
   Run();
@@ -159,8 +159,8 @@ TEST_F(InstallSequence, TheStatusIsRemovedAlsoWhenReadingFails) {
   Load({"-sC:\\Dist"});
   Run();
   EXPECT_EQ(SequenceLog(),
-            (TLines{"BeforeReadArchiveInfo", "-984", "-974 Reading file information...", "-973",
-                    "BeforeNotifyBadInstall", "-994", "-978", "AfterNotifyBadInstall",
+            (TLines{"BeforeReadArchiveInfo", "icBeforeReadArchiveInfo", "icPushStatusMessage Reading file information...", "icPopStatusMessage",
+                    "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice", "AfterNotifyBadInstall",
                     "shown The net location transfer of \"filelist.lst\" is not implemented", "BeforeShutdown"}));
 }
 
@@ -176,7 +176,7 @@ protected:
     file->SetDestDir(Dir);
     file->SetDestName(FileName);
     file->SetRunAfterInstall(true);
-    WriteText(file->GetDestPath(), "#!/bin/sh\necho ran > '" + UnixPathOf(Marker) + "'\n");
+    WriteMachineFile(file->GetDestPath(), "#!/bin/sh\necho ran > '" + UnixPathOf(Marker) + "'\n");
     SetExecutable(file->GetDestPath());
     return file;
   }
@@ -226,10 +226,10 @@ TEST_F(ObjectsByType, EachTypeRunsInItsTurnUnderItsStatusText) {
   Add("Odbc", 2750);
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_EQ(LogFrom("-989"),
-            (TLines{"-989", "-974 Installing ODBC drivers...", "Process Odbc", "-973", "-974 Installing shell links...",
-                    "Process Groups", "-973", "-974 Installing shell links...", "Process Links", "-973", "Process Last",
-                    "-995", "-979"}));
+  EXPECT_EQ(LogFrom("icProcessEnd"),
+            (TLines{"icProcessEnd", "icPushStatusMessage Installing ODBC drivers...", "Process Odbc", "icPopStatusMessage", "icPushStatusMessage Installing shell links...",
+                    "Process Groups", "icPopStatusMessage", "icPushStatusMessage Installing shell links...", "Process Links", "icPopStatusMessage", "Process Last",
+                    "icGoodInstall", "icAfterGoodInstallNotice"}));
 }
 
 TEST_F(ObjectsByType, EveryTypeHasItsPlaceAndText) {
@@ -237,10 +237,10 @@ TEST_F(ObjectsByType, EveryTypeHasItsPlaceAndText) {
     Add(name, type);
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_EQ(LogFrom("-989"), (TLines{"-989", "-974 Installing ODBC sources...", "Process Sources", "-973",
-                                     "-974 Installing Borland Database Engine aliases...", "Process Aliases", "-973",
-                                     "-974 Installing INI files...", "Process Ini", "-973",
-                                     "-974 Installing registry keys...", "Process Keys", "-973", "-995", "-979"}));
+  EXPECT_EQ(LogFrom("icProcessEnd"), (TLines{"icProcessEnd", "icPushStatusMessage Installing ODBC sources...", "Process Sources", "icPopStatusMessage",
+                                     "icPushStatusMessage Installing Borland Database Engine aliases...", "Process Aliases", "icPopStatusMessage",
+                                     "icPushStatusMessage Installing INI files...", "Process Ini", "icPopStatusMessage",
+                                     "icPushStatusMessage Installing registry keys...", "Process Keys", "icPopStatusMessage", "icGoodInstall", "icAfterGoodInstallNotice"}));
 }
 
 TEST_F(ObjectsByType, ComponentsOfOneTypeShareOneStatusInCreationOrder) {
@@ -248,7 +248,7 @@ TEST_F(ObjectsByType, ComponentsOfOneTypeShareOneStatusInCreationOrder) {
   Add("IniA", 4000);
   Add("Keys", 8500);
   Install->InstallObjectsOfType(4000, "Installing INI files...");
-  EXPECT_EQ(SequenceLog(), (TLines{"-974 Installing INI files...", "Process IniB", "Process IniA", "-973"}));
+  EXPECT_EQ(SequenceLog(), (TLines{"icPushStatusMessage Installing INI files...", "Process IniB", "Process IniA", "icPopStatusMessage"}));
   SequenceLog().clear();
   Install->InstallObjectsOfType(8500, "   ");
   Install->InstallObjectsOfType(2750, "Installing ODBC drivers...");
@@ -258,7 +258,7 @@ TEST_F(ObjectsByType, ComponentsOfOneTypeShareOneStatusInCreationOrder) {
 TEST_F(ObjectsByType, AFailureStillRemovesTheStatus) {
   Add("Links", 8000)->OnProcess = [] { throw IEInstall("The link failed"); };
   EXPECT_THROW(Install->InstallObjectsOfType(8000, "Installing shell links..."), IEInstall);
-  EXPECT_EQ(SequenceLog(), (TLines{"-974 Installing shell links...", "Process Links", "-973"}));
+  EXPECT_EQ(SequenceLog(), (TLines{"icPushStatusMessage Installing shell links...", "Process Links", "icPopStatusMessage"}));
 }
 
 TEST_F(ObjectsByType, AComponentFreedMeanwhileIsSkipped) {
@@ -266,7 +266,7 @@ TEST_F(ObjectsByType, AComponentFreedMeanwhileIsSkipped) {
   Add("First", 7000)->OnProcess = [&] { delete second; };
   second = Add("Second", 7000);
   Install->InstallObjectsOfType(7000, "Installing shell links...");
-  EXPECT_EQ(SequenceLog(), (TLines{"-974 Installing shell links...", "Process First", "-973"}));
+  EXPECT_EQ(SequenceLog(), (TLines{"icPushStatusMessage Installing shell links...", "Process First", "icPopStatusMessage"}));
 }
 
 TEST_F(ObjectsByType, AFailingObjectEndsTheInstallationBadly) {
@@ -275,8 +275,8 @@ TEST_F(ObjectsByType, AFailingObjectEndsTheInstallationBadly) {
   Add("Keys", 8500);
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_EQ(LogFrom("-989"), (TLines{"-989", "-974 Installing shell links...", "Process Links", "-973",
-                                     "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "-994", "-978",
+  EXPECT_EQ(LogFrom("icProcessEnd"), (TLines{"icProcessEnd", "icPushStatusMessage Installing shell links...", "Process Links", "icPopStatusMessage",
+                                     "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
                                      "AfterNotifyBadInstall", "shown The link failed", "BeforeShutdown"}));
   EXPECT_EQ(App->ExitCode(), kExitFailed);
   EXPECT_TRUE(KeyExists(InstallRecordKey()));

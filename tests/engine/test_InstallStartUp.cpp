@@ -3,6 +3,7 @@
 #include "common/routines_Strings.h"
 #include "platform/files/WinPaths.h"
 #include "tests/engine/InstallTestSupport.h"
+#include "tests/support/MessageOf.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,12 +15,7 @@ using qnl::test::TRecordlessInstall;
 
 namespace {
 std::string LoadError(TComponent* Component, std::vector<std::string> Args) {
-  try {
-    InstallTest::Load(Component, std::move(Args));
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "(no exception)";
+  return qnl::test::MessageOf([&] { InstallTest::Load(Component, std::move(Args)); });
 }
 
 const char* ForgotBuildDirectory =

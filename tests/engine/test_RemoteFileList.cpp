@@ -36,7 +36,7 @@ protected:
 TEST_F(RemoteFileList, RecordsGoToTheFilesOfTheirNamesIgnoringCase) {
   TCustomInstallFile* readme = AddFile("Readme", 5);
   TCustomInstallFile* program = AddFile("Program", 7);
-  WriteText(kList, Count(2) + EncodeFileListRecord({1234, 45000.5, "README", "2.1.0"}) +
+  WriteMachineFile(kList, Count(2) + EncodeFileListRecord({1234, 45000.5, "README", "2.1.0"}) +
                        EncodeFileListRecord({99, 1.0, "Unknown", "9"}));
   ReadRemoteFileList(kList);
   EXPECT_EQ(readme->SourceSize(), 1234);
@@ -51,7 +51,7 @@ TEST_F(RemoteFileList, AListCutShortCannotBeRead) {
   ASSERT_EQ(record.size(), kFileListRecordSize);
   for (const std::string& bytes : {std::string("\1\0\0", 3), Count(2) + record, Count(1) + record.substr(0, 71),
                                    std::string()}) {
-    WriteText(kList, bytes);
+    WriteMachineFile(kList, bytes);
     QNL_EXPECT_THROW_MESSAGE(ReadRemoteFileList(kList), IEInstall, Unreadable(kList));
   }
   QNL_EXPECT_THROW_MESSAGE(ReadRemoteFileList("C:\\missing.lst"), IEInstall, Unreadable("C:\\missing.lst"));
@@ -59,7 +59,7 @@ TEST_F(RemoteFileList, AListCutShortCannotBeRead) {
 
 TEST_F(RemoteFileList, ANegativeCountReadsNoRecord) {
   TCustomInstallFile* readme = AddFile("Readme", 5);
-  WriteText(kList, Count(0xFFFFFFFFu) + EncodeFileListRecord({1234, 45000.5, "Readme", "2"}));
+  WriteMachineFile(kList, Count(0xFFFFFFFFu) + EncodeFileListRecord({1234, 45000.5, "Readme", "2"}));
   EXPECT_NO_THROW(ReadRemoteFileList(kList));
   EXPECT_EQ(readme->SourceSize(), 5);
 }
@@ -67,7 +67,7 @@ TEST_F(RemoteFileList, ANegativeCountReadsNoRecord) {
 TEST_F(RemoteFileList, TheWrittenListReadsBackForTheArchivedFiles) {
   std::vector<TCustomInstallFile*> files{AddFile("Readme", 11, 1), AddFile("Program", 22, 2), AddFile("Local", 33, 0)};
   EXPECT_EQ(WriteRemoteFileList(kList), 2);
-  std::string bytes = ReadText(kList);
+  std::string bytes = ReadMachineFile(kList);
   EXPECT_EQ(bytes.size(), 4 + 2 * kFileListRecordSize);
   EXPECT_EQ(bytes.substr(0, 4), Count(2));
   for (TCustomInstallFile* file : files) {

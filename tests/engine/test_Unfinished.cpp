@@ -3,6 +3,7 @@
 #include "tests/engine/SequenceTestSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
@@ -10,6 +11,7 @@
 #include "platform/files/Files.h"
 #include "platform/process/Restart.h"
 #include "platform/system/SystemInfo.h"
+#include "settings/routines_Registry.h"
 #include "translate/TTranslator.h"
 
 using namespace qnl;
@@ -19,12 +21,28 @@ namespace {
 
 const char* const kRunOnce = "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const char* const kNoRecord = "The TInstall could not either write or read unfinished business from the registry";
-const TLines kGoodEnding{"BeforeNotifyGoodInstall", "-995", "-979", "AfterNotifyGoodInstall", "BeforeShutdown"};
+const TLines kGoodEnding{"BeforeNotifyGoodInstall", "icGoodInstall", "icAfterGoodInstallNotice", "AfterNotifyGoodInstall", "BeforeShutdown"};
 
 std::string RunOnceValue(const std::string& Name) {
   std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, kRunOnce);
   return key ? key->ReadString(Name).value_or("(none)") : "(no key)";
 }
+
+// Marks a file immutable (chattr +i) while it lives; Held() is false where that is not permitted.
+class TImmutableFile {
+public:
+  explicit TImmutableFile(std::string Path) : FPath(std::move(Path)) {
+    FHeld = std::system(("chattr +i '" + FPath + "' 2>/dev/null").c_str()) == 0;
+  }
+  ~TImmutableFile() {
+    if (FHeld) std::system(("chattr -i '" + FPath + "'").c_str());
+  }
+  bool Held() const { return FHeld; }
+
+private:
+  std::string FPath;
+  bool FHeld;
+};
 
 // A machine with this program's install record.
 class Unfinished : public SequenceTest {
@@ -72,10 +90,20 @@ TEST_F(Unfinished, WithoutARecordEveryOperationFails) {
   QNL_EXPECT_THROW_MESSAGE(Load({"-r", "-sC:\\Dist"}), IEInstall, kNoRecord);
 }
 
+TEST_F(Unfinished, AHiveThatCannotBeSavedIsNamedWithTheSystemsReason) {
+  RegDeleteKeyTree(4, kInstallRecordParent);
+  std::string hive = FDir + "/system.reg";
+  TImmutableFile immutable(hive);
+  if (!immutable.Held()) GTEST_SKIP() << "chattr +i is not permitted here";
+  InstallRecordKey() = Install->FindInstallRecord(true);
+  QNL_EXPECT_THROW_MESSAGE(Install->ClearUnfinished(), IEInstall,
+                           std::string(kNoRecord) + ": Cannot write registry file \"" + hive + "\": Operation not permitted");
+}
+
 TEST_F(Unfinished, TheContinuationRunsEveryEntryThenTheGoodEnding) {
   LogEvents();
-  WriteText("C:\\windows\\temp\\bat1.bat", "move");
-  WriteText("C:\\kept.txt", "kept");
+  WriteMachineFile("C:\\windows\\temp\\bat1.bat", "move");
+  WriteMachineFile("C:\\kept.txt", "kept");
   auto* activeX = new TTypedComponent(Form.get(), "ActiveX1", 2500);
   bool listGoneMeanwhile = false;
   activeX->OnContinue = [&] { listGoneMeanwhile = !KeyExists(Record + "\\Unfinished"); };
@@ -100,8 +128,8 @@ TEST_F(Unfinished, TheContinuationRunsEveryEntryThenTheGoodEnding) {
 
 TEST_F(Unfinished, AnInvalidEntryStopsTheContinuation) {
   LogEvents();
-  WriteText("C:\\first.txt", "1");
-  WriteText("C:\\third.txt", "3");
+  WriteMachineFile("C:\\first.txt", "1");
+  WriteMachineFile("C:\\third.txt", "3");
   Install->AddUnfinished("C:\\first.txt", 1);
   SetString(TRootKey::LocalMachine, Record + "\\Unfinished", "C:\\second.txt", "one");
   Install->AddUnfinished("C:\\third.txt", 1);
@@ -223,7 +251,7 @@ TEST_F(Restart, TheFirstRunEndsWithTheRestartInsteadOfTheGoodEnding) {
   SetWindowsVersionName("win95");
   Run();
   EXPECT_EQ(LogFrom("AfterInstallObjects Install1"),
-            (TLines{"AfterInstallObjects Install1", "-987", "BeforeReboot continue"}));
+            (TLines{"AfterInstallObjects Install1", "icRebootNeeded", "BeforeReboot continue"}));
   EXPECT_TRUE(RestartRequested());
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
@@ -243,7 +271,7 @@ TEST_F(Restart, TheRebootDialogMayDeclineTheRestart) {
     if (Code == icRebootNeeded) Install->SetReboot(false);
   };
   Run();
-  EXPECT_EQ(LogFrom("AfterInstallObjects Install1"), (TLines{"AfterInstallObjects Install1", "-987"}));
+  EXPECT_EQ(LogFrom("AfterInstallObjects Install1"), (TLines{"AfterInstallObjects Install1", "icRebootNeeded"}));
   EXPECT_FALSE(RestartRequested());
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
@@ -258,14 +286,14 @@ TEST_F(Restart, TheProjectMayDeclineTheRestart) {
   EXPECT_FALSE(RestartRequested());
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
-  EXPECT_EQ(LogFrom("-995"), TLines{});
+  EXPECT_EQ(LogFrom("icGoodInstall"), TLines{});
 }
 
 TEST_F(Restart, AFailedRestartFiresTheEvent) {
   SetWindowsVersionName("win31");
   Install->OnFailedReboot = [](TObject*) { SequenceLog().push_back("FailedReboot"); };
   Run();
-  EXPECT_EQ(LogFrom("-987"), (TLines{"-987", "BeforeReboot continue", "FailedReboot"}));
+  EXPECT_EQ(LogFrom("icRebootNeeded"), (TLines{"icRebootNeeded", "BeforeReboot continue", "FailedReboot"}));
   EXPECT_TRUE(App->Boxes.empty());
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);

@@ -1,6 +1,11 @@
 // Helpers of the file tests.
 #include "FilesTestSupport.h"
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include "engine/InstallRegistries.h"
 #include "engine/RegisterEngineClasses.h"
 #include "engine/TInstallDirectory.h"
@@ -16,7 +21,7 @@
 namespace qnl::test {
 
 void FilesTest::SetUp() {
-  TempMachineTest::SetUp();
+  TMachineTest::SetUp();
   RegisterEngineClasses();
   UniqueIDTable().Reset();
   Module = new TDataModule(nullptr);
@@ -24,20 +29,7 @@ void FilesTest::SetUp() {
 
 void FilesTest::TearDown() {
   delete Module;
-  TempMachineTest::TearDown();
-}
-
-void FilesTest::WriteFile(const std::string& Path, const std::string& Text) {
-  ForceDirectories(ExtractFileDir(Path));
-  TFileStream stream(Path, fmCreate);
-  stream.Write(Text.data(), static_cast<int64_t>(Text.size()));
-}
-
-std::string FilesTest::ReadFile(const std::string& Path) {
-  TFileStream stream(Path, fmOpenRead | fmShareDenyNone);
-  std::string text(static_cast<size_t>(stream.Size()), '\0');
-  stream.Read(text.data(), static_cast<int64_t>(text.size()));
-  return text;
+  TMachineTest::TearDown();
 }
 
 void FilesTest::LoadProject(const std::string& Text) {
@@ -70,5 +62,26 @@ TInstallFile* InstallDirTest::AddFile(const std::string& Name, const std::string
 }
 
 std::string WindowsPathOfTestFile(const std::string& UnixPath) { return WindowsPathOf(UnixPath); }
+
+TImmutable::TImmutable(const std::string& WindowsPath) : FUnixPath(UnixPathOf(WindowsPath)) {}
+
+TImmutable::~TImmutable() {
+  if (FSet) Change(false);
+}
+
+bool TImmutable::Set() { return FSet = Change(true); }
+
+bool TImmutable::Change(bool On) {
+  int fd = ::open(FUnixPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  if (done) {
+    flags = On ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  }
+  ::close(fd);
+  return done;
+}
 
 } // namespace qnl::test

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/paths/PathsTestSupport.h"
+#include "tests/support/TestFiles.h"
 #include "engine/TInstallDirectory.h"
 #include "engine/TInstallFile.h"
 #include "rtl/Forms.h"
@@ -12,13 +13,10 @@
 namespace qnl::test {
 
 // A fresh machine (WINEPREFIX in a temporary folder) and a data module owning the project.
-class FilesTest : public TempMachineTest {
+class FilesTest : public TMachineTest {
 protected:
   void SetUp() override;
   void TearDown() override;
-  // Writes Text to the Windows path Path, creating its directories.
-  static void WriteFile(const std::string& Path, const std::string& Text);
-  static std::string ReadFile(const std::string& Path);
   // Reads a project in text form into Module.
   void LoadProject(const std::string& Text);
 
@@ -40,5 +38,23 @@ protected:
 
 // The Windows path of a file built or kept beside the tests (a Unix path).
 std::string WindowsPathOfTestFile(const std::string& UnixPath);
+
+// Makes a file or directory immutable (nothing may change, delete, rename or create in it, not
+// even root) until destruction: how tests make a destination that cannot be replaced for a
+// reason other than another program holding it. Set() is False where the flag cannot be set
+// (no CAP_LINUX_IMMUTABLE, or a file system without it).
+class TImmutable {
+public:
+  explicit TImmutable(const std::string& WindowsPath);
+  TImmutable(const TImmutable&) = delete;
+  TImmutable& operator=(const TImmutable&) = delete;
+  ~TImmutable();
+  bool Set();
+
+private:
+  bool Change(bool On);
+  std::string FUnixPath;
+  bool FSet = false;
+};
 
 } // namespace qnl::test

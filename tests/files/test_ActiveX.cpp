@@ -61,7 +61,7 @@ TEST_F(ActiveX, AMissingEntryPointIsReportedWithThePath) {
 }
 
 TEST_F(ActiveX, AFailureDuringThePassIsDeferredAndTheRetrySucceeds) {
-  WriteFile("C:\\src\\dep.dat", "needed");
+  WriteMachineFile("C:\\src\\dep.dat", "needed");
   AddFile("Dep", "C:\\src\\dep.dat");
   TInstallFile* control = AddControl("needy.ocx", QNL_TEST_ACTIVEX_NEEDS_DEP); // before Dep in the list
   dir->Compress(coForceNetFilesLocal);

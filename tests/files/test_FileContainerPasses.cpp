@@ -87,7 +87,7 @@ TEST_F(Passes, AnEmptyInstallPassReportsItsEndAndAbortFlag) {
 }
 
 TEST_F(Passes, SizesLeaveOutFilesExcludedByInstallType) {
-  WriteFile("C:\\src\\a.bin", std::string(100, 'a'));
+  WriteMachineFile("C:\\src\\a.bin", std::string(100, 'a'));
   auto* dir = new TInstallDirectory(Module);
   auto* file = new TInstallFile(Module, dir, "C:\\src\\a.bin");
   file->ReadInfoFromFile();
@@ -109,7 +109,7 @@ TEST_F(Passes, TheLocalArchivePathIsOnlyKnownOnceDownloaded) {
                  "file");
   }
   EXPECT_FALSE(dir->HasLocalArchive());
-  WriteFile("C:\\temp\\dir.1", "archive");
+  WriteMachineFile("C:\\temp\\dir.1", "archive");
   dir->StoreLocalFile("C:\\temp\\dir.1");
   EXPECT_EQ(dir->GetLocalArchivePath(), "C:\\temp\\dir.1");
   EXPECT_TRUE(dir->HasLocalArchive());
@@ -126,15 +126,15 @@ TEST(NetArchive, TextsAreCleanedForThePath) {
 }
 
 TEST_F(Passes, TheCopyPassCopiesSourcesUncompressed) {
-  WriteFile("C:\\src\\one.txt", "first");
-  WriteFile("C:\\src\\two.txt", "second");
+  WriteMachineFile("C:\\src\\one.txt", "first");
+  WriteMachineFile("C:\\src\\two.txt", "second");
   auto* dir = new TInstallDirectory(Module);
   dir->SetDestDir("C:\\Copy");
   new TInstallFile(Module, dir, "C:\\src\\one.txt");
   new TInstallFile(Module, dir, "C:\\src\\two.txt");
   dir->Copy();
-  EXPECT_EQ(ReadFile("C:\\Copy\\one.txt"), "first");
-  EXPECT_EQ(ReadFile("C:\\Copy\\two.txt"), "second");
+  EXPECT_EQ(ReadMachineFile("C:\\Copy\\one.txt"), "first");
+  EXPECT_EQ(ReadMachineFile("C:\\Copy\\two.txt"), "second");
   EXPECT_EQ(dir->PassTotalSize(), 11);
 }
 

@@ -110,6 +110,52 @@ TEST_F(InstallFileData, WhileStreamingSettersOnlyStore) {
   EXPECT_EQ(file->OverwriteMode(), owNever);
 }
 
+// The error an install file gives for a DestName; empty when it takes the name.
+std::string DestNameError(TInstallFile& File, const std::string& Name) {
+  try {
+    File.SetDestName(Name);
+    return {};
+  } catch (const IECustomInstallFile& e) {
+    return e.what();
+  }
+}
+
+TEST_F(InstallFileData, ADestNameIsAFileNameAndNothingElse) {
+  auto* file = new TInstallFile(Module);
+  file->SetName("Victim");
+  file->SetFileName("readme.txt");
+  for (std::string bad : {"..\\..\\..\\windows\\victim.txt", "docs/readme.txt", "C:readme.txt", "readme.txt:hidden",
+                          "..", ".", "...", ". .", "read\tme.txt"}) {
+    SCOPED_TRACE(bad);
+    std::string message = DestNameError(*file, bad);
+    EXPECT_NE(message.find("Victim"), std::string::npos) << message;
+    EXPECT_NE(message.find(bad), std::string::npos) << message;
+    EXPECT_EQ(file->DestName(), "readme.txt");
+  }
+  EXPECT_EQ(DestNameError(*file, "read..me.txt"), "");
+  EXPECT_EQ(DestNameError(*file, ".profile"), "");
+  // A FileName with a folder would become the DestName.
+  EXPECT_THROW(file->SetFileName("docs\\readme.txt"), IECustomInstallFile);
+  EXPECT_EQ(file->FileName(), "readme.txt");
+}
+
+TEST_F(InstallFileData, AStoredDestNameWithAPathIsRefusedAtLoad) {
+  try {
+    LoadProject(
+        "object Module: TDataModule\n"
+        "  object Victim: TInstallFile\n"
+        "    FileName = 'readme.txt'\n"
+        "    DestName = '..\\..\\..\\windows\\victim.txt'\n"
+        "  end\n"
+        "end\n");
+    ADD_FAILURE() << "the project was loaded";
+  } catch (const IECustomInstallFile& e) {
+    std::string message = e.what();
+    EXPECT_NE(message.find("Victim"), std::string::npos) << message;
+    EXPECT_NE(message.find("..\\..\\..\\windows\\victim.txt"), std::string::npos) << message;
+  }
+}
+
 TEST_F(InstallFileData, ADuplicateSourcePathIsRefused) {
   auto* dir = new TInstallDirectory(Module);
   new TInstallFile(Module, dir, "C:\\src\\a.txt");
@@ -127,7 +173,7 @@ TEST_F(InstallFileData, ADuplicateSourcePathIsRefused) {
 }
 
 TEST_F(InstallFileData, ReadInfoFromFileTakesSizeDateAndVersion) {
-  WriteFile("C:\\src\\readme.txt", "hello world");
+  WriteMachineFile("C:\\src\\readme.txt", "hello world");
   TInstallFile file(nullptr, "C:\\src\\readme.txt");
   EXPECT_EQ(file.IncludeFromDir(), "C:\\src");
   EXPECT_EQ(file.FileName(), "readme.txt");
@@ -147,7 +193,7 @@ TEST_F(InstallFileData, ReadInfoFromFileTakesSizeDateAndVersion) {
 }
 
 TEST_F(InstallFileData, RemoveMissingFilesFreesFilesWhoseSourceIsGone) {
-  WriteFile("C:\\src\\kept.txt", "x");
+  WriteMachineFile("C:\\src\\kept.txt", "x");
   auto* dir = new TInstallDirectory(Module);
   auto* kept = new TInstallFile(Module, dir, "C:\\src\\kept.txt");
   new TInstallFile(Module, dir, "C:\\src\\gone.txt");

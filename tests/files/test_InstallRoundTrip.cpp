@@ -2,6 +2,8 @@
 // install pass onto a machine; the overwrite rules against real versions and dates.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "FilesTestSupport.h"
 #include "archive/TQnlfCompress.h"
 #include "engine/InstallRegistries.h"
@@ -20,7 +22,9 @@ namespace {
 const std::string kUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool";
 
 std::string Fixture(const std::string& Name) {
-  std::string here = __FILE__;
+  // The source folder from the test environment: __FILE__ may be relative to the build.
+  const char* src = std::getenv("QNL_SOURCE");
+  std::string here = src && *src ? std::string(src) + "/tests/files/" : std::string(__FILE__);
   return WindowsPathOf(here.substr(0, here.rfind('/')) + "/../archive/fixtures/" + Name);
 }
 
@@ -30,10 +34,10 @@ protected:
 };
 
 TEST_F(RoundTrip, ATreeGoesIntoAnArchiveAndOntoTheMachine) {
-  WriteFile("C:\\src\\readme.txt", "Read me first.\r\n");
-  WriteFile("C:\\src\\data\\table.dat", std::string(5000, 'x') + "end");
-  WriteFile("C:\\src\\shared.dll", std::string(3000, 's'));
-  WriteFile("C:\\src\\guide.hlp", "help text");
+  WriteMachineFile("C:\\src\\readme.txt", "Read me first.\r\n");
+  WriteMachineFile("C:\\src\\data\\table.dat", std::string(5000, 'x') + "end");
+  WriteMachineFile("C:\\src\\shared.dll", std::string(3000, 's'));
+  WriteMachineFile("C:\\src\\guide.hlp", "help text");
   AddFile("Readme", "C:\\src\\readme.txt");
   AddFile("Table", "C:\\src\\data\\table.dat");
   TInstallFile* shared = AddFile("Shared", "C:\\src\\shared.dll");
@@ -52,8 +56,8 @@ TEST_F(RoundTrip, ATreeGoesIntoAnArchiveAndOntoTheMachine) {
 
   DeleteTree("C:\\src"); // the install reads only the archive
   dir->InstallObjects();
-  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\readme.txt"), "Read me first.\r\n");
-  EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\table.dat"), std::string(5000, 'x') + "end");
+  EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\readme.txt"), "Read me first.\r\n");
+  EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\table.dat"), std::string(5000, 'x') + "end");
   EXPECT_NEAR(FileDateTime("C:\\Apps\\Tool\\table.dat"), tableDate, 2.0 / 86400);
   EXPECT_EQ(shared->SourceSize(), 3000);
 
@@ -77,11 +81,11 @@ TEST_F(RoundTrip, ATreeGoesIntoAnArchiveAndOntoTheMachine) {
 }
 
 TEST_F(RoundTrip, ACountUnderTheShortNameIsIncreasedThere) {
-  WriteFile("C:\\src\\longsharedname.dll", "dll");
+  WriteMachineFile("C:\\src\\longsharedname.dll", "dll");
   TInstallFile* shared = AddFile("Shared", "C:\\src\\longsharedname.dll");
   shared->SetUpdateDLLCounter(true);
   dir->Compress(coForceNetFilesLocal);
-  WriteFile("C:\\Apps\\Tool\\longsharedname.dll", "old");
+  WriteMachineFile("C:\\Apps\\Tool\\longsharedname.dll", "old");
   std::string shortName = ShortPathName("C:\\Apps\\Tool\\longsharedname.dll");
   ASSERT_NE(shortName, "C:\\Apps\\Tool\\longsharedname.dll");
   TRegKey::Create(TRootKey::LocalMachine, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs")
@@ -117,7 +121,7 @@ TEST_P(Overwrite, FollowsTheRuleAgainstRealVersions) {
   bool present = FileExists("C:\\Apps\\Tool\\tool.exe");
   std::string expected = c.Replaced ? c.Source : (c.Existing ? c.Existing : "");
   if (expected.empty()) EXPECT_FALSE(present);
-  else EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\tool.exe"), ReadFile(Fixture(expected)));
+  else EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.exe"), ReadMachineFile(Fixture(expected)));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -71,6 +71,20 @@ TEST_F(Uninstall, AFilesKeyThatCannotBeReadGivesWayToFiles1) {
   EXPECT_EQ(files1->ReadString("Entries").value_or(""), "1");
 }
 
+TEST_F(Uninstall, ARerunRecordsEachFileOnceInTheOrderOfItsFirstRun) {
+  TInstallFile a(nullptr, "C:\\src\\a.txt"), b(nullptr, "C:\\src\\b.txt"), grid(nullptr, "C:\\src\\grid.ocx");
+  for (TInstallFile* file : {&a, &b, &grid}) file->SetDestDir("C:\\Apps");
+  for (TInstallFile* file : {&b, &a, &grid}) file->WriteUninstallInfo("\\Software\\U");
+  a.SetDestDir("c:\\APPS"); // the same file, spelt differently
+  for (TInstallFile* file : {&a, &grid, &b}) file->WriteUninstallInfo("\\Software\\U");
+  auto files = TRegKey::Open(TRootKey::LocalMachine, "\\Software\\U\\Files");
+  ASSERT_TRUE(files);
+  EXPECT_EQ(files->ReadString("Entries").value_or(""), "2");
+  EXPECT_EQ(files->ReadString("File1").value_or(""), "C:\\Apps\\b.txt");
+  EXPECT_EQ(files->ReadString("File2").value_or(""), "C:\\Apps\\a.txt");
+  EXPECT_EQ(TRegKey::Open(TRootKey::LocalMachine, "\\Software\\U\\ActiveX")->ReadString("Entries").value_or(""), "1");
+}
+
 TEST(FileList, TheRecordIs72BytesWithFieldsCutToFit) {
   TFileListEntry entry{0x01020304, 45000.5, std::string(50, 'N'), "1.2.3.4-with-a-long-tail"};
   std::string record = EncodeFileListRecord(entry);

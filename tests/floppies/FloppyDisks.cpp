@@ -31,17 +31,6 @@ std::string NoiseBytes(size_t Count, uint32_t Seed) {
   return bytes;
 }
 
-std::string ReadBytes(const std::filesystem::path& File) {
-  std::ifstream in(File, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteBytes(const std::filesystem::path& File, const std::string& Bytes) {
-  std::ofstream(File, std::ios::binary | std::ios::trunc) << Bytes;
-}
-
 std::string ShellQuote(const std::string& Text) {
   std::string out = "'";
   for (char c : Text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -52,7 +41,7 @@ void MakeArchive(const std::filesystem::path& Archive, const std::filesystem::pa
                  const std::vector<TArchiveMember>& Members) {
   std::filesystem::create_directories(SourceDir);
   for (const TArchiveMember& member : Members) {
-    if (member.From.empty()) WriteBytes(SourceDir / member.Name, member.Content);
+    if (member.From.empty()) WriteFile(SourceDir / member.Name, member.Content);
     else std::filesystem::copy_file(member.From, SourceDir / member.Name, std::filesystem::copy_options::overwrite_existing);
   }
   // Members are named as given, relative to the current directory.
@@ -82,10 +71,10 @@ TSelfExtractingSetup MakeSelfExtractingSetup(const std::filesystem::path& Dir, c
   setup.File = Dir / Name;
   setup.Loader = Loader;
   MakeArchive(Dir / "parts" / "setup.1", Dir / "parts" / "s", SetupMembers);
-  setup.Setup1 = ReadBytes(Dir / "parts" / "setup.1");
+  setup.Setup1 = ReadFile(Dir / "parts" / "setup.1");
   if (!Members.empty()) {
     MakeArchive(Dir / "parts" / "files.1", Dir / "parts" / "f", Members);
-    setup.Files1 = ReadBytes(Dir / "parts" / "files.1");
+    setup.Files1 = ReadFile(Dir / "parts" / "files.1");
   }
   TSelfExtractInfo& info = setup.Info;
   info.Marker = "SELFEXTRACTING";
@@ -95,7 +84,7 @@ TSelfExtractingSetup MakeSelfExtractingSetup(const std::filesystem::path& Dir, c
     info.MainArchiveStart = info.SetupArchiveEnd + 1;
     info.MainArchiveEnd = static_cast<int32_t>(info.MainArchiveStart + setup.Files1.size() - 1);
   }
-  WriteBytes(setup.File, Loader + setup.Setup1 + setup.Files1 + info.Encode());
+  WriteFile(setup.File, Loader + setup.Setup1 + setup.Files1 + info.Encode());
   return setup;
 }
 
@@ -134,7 +123,7 @@ void TFloppyMachine::InsertDisk(int Number) {
 
 std::string TFloppyMachine::AnswerCommand(int CancelAt) const {
   std::filesystem::path script = FRoot / ("answer-" + std::to_string(CancelAt) + ".sh");
-  WriteBytes(script, "printf '%s\\n' \"$1\" >>" + ShellQuote((FRoot / "prompts.txt").string()) +
+  WriteFile(script, "printf '%s\\n' \"$1\" >>" + ShellQuote((FRoot / "prompts.txt").string()) +
                          "\n"
                          "case \"$1\" in\n"
                          "  *'insert disk '*)\n"
@@ -155,7 +144,7 @@ std::string TFloppyMachine::AnswerCommand(int CancelAt) const {
 
 std::vector<std::string> TFloppyMachine::Prompts() const {
   std::vector<std::string> lines;
-  std::istringstream in(ReadBytes(FRoot / "prompts.txt"));
+  std::istringstream in(ReadFile(FRoot / "prompts.txt"));
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }

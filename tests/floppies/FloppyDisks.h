@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "archive/TSelfExtractInfo.h"
+#include "tests/support/TestFiles.h"
 
 namespace qnl {
 class TCustomInstall;
@@ -25,8 +26,6 @@ struct TArchiveMember {
 
 // Bytes that do not compress, the same for the same seed.
 std::string NoiseBytes(size_t Count, uint32_t Seed);
-std::string ReadBytes(const std::filesystem::path& File);
-void WriteBytes(const std::filesystem::path& File, const std::string& Bytes);
 
 // Makes the archive Archive of Members (written into SourceDir first, and named there by
 // their bare names), stored without compression so that its size is predictable; each

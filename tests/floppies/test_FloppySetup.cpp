@@ -3,7 +3,7 @@
 // QNL_MESSAGEBOX_COMMAND.
 #include <unistd.h>
 
-#include "tests/e2e/SetupProcess.h"
+#include "tests/support/SetupProcess.h"
 #include "tests/floppies/FloppyDisks.h"
 
 using namespace qnl;
@@ -44,8 +44,8 @@ protected:
 TEST_F(FloppySetup, TheDistributionGoesOntoThreeDisks) {
   TProcessResult r = Transfer();
   EXPECT_EQ(r.ExitStatus, 0) << r.Err;
-  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.exe"), FDistribution.Loader + LoaderTrailer());
-  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.1"), FDistribution.Setup1);
+  EXPECT_EQ(ReadFile(FMachine->Disk(1) / "setup.exe"), FDistribution.Loader + LoaderTrailer());
+  EXPECT_EQ(ReadFile(FMachine->Disk(1) / "setup.1"), FDistribution.Setup1);
   EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(1) / "files.1"), DiskBytes);
   EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(2) / "files.2"), DiskBytes);
   EXPECT_TRUE(std::filesystem::exists(FMachine->Disk(3) / "files.3"));
@@ -68,14 +68,14 @@ TEST_F(FloppySetup, CancelAtTheDiskPromptEndsWithAbortedByUser) {
 TEST_F(FloppySetup, TheLoadingProgramTransfersAndLeavesNoTemporaryDirectory) {
   std::string loader = Bin("QuenloftLoadProgram.exe");
   if (!std::filesystem::exists(loader)) GTEST_SKIP() << "the loading program is not built";
-  TSelfExtractingSetup dist = MakeSelfExtractingSetup(FDist / "real", ReadBytes(loader), {{"setup", "", FSetup}},
+  TSelfExtractingSetup dist = MakeSelfExtractingSetup(FDist / "real", ReadFile(loader), {{"setup", "", FSetup}},
                                                       {{"m.dat", NoiseBytes(20000, 5)}});
   std::filesystem::permissions(dist.File, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
   TProcessResult r =
       Run("env QNL_MESSAGEBOX_COMMAND=" + Quote(FMachine->AnswerCommand()) + " " + Quote(dist.File) + " '*TODISK'");
   EXPECT_EQ(r.ExitStatus, 0) << r.Err;
-  EXPECT_TRUE(ReadBytes(FMachine->Disk(1) / "setup.exe") == dist.Loader + LoaderTrailer());
-  EXPECT_TRUE(ReadBytes(FMachine->Disk(1) / "setup.1") == dist.Setup1);
+  EXPECT_TRUE(ReadFile(FMachine->Disk(1) / "setup.exe") == dist.Loader + LoaderTrailer());
+  EXPECT_TRUE(ReadFile(FMachine->Disk(1) / "setup.1") == dist.Setup1);
   EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(1) / "files.1"), dist.Files1.size());
   EXPECT_TRUE(FMachine->Prompts().empty());
   std::error_code ec;

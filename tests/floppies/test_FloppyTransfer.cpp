@@ -68,8 +68,8 @@ TEST_F(FloppyTransfer, WithoutTheSelfExtractorSwitchNothingIsTransferred) {
 
 TEST_F(FloppyTransfer, ThreeSmallDisksReceiveTheWholeDistribution) {
   TThreeDiskSet set = MakeThreeDiskSet(*FMachine, FRoot / "dist");
-  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.exe"), set.Setup.Loader + LoaderTrailer());
-  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.1"), set.Setup.Setup1);
+  EXPECT_EQ(ReadFile(FMachine->Disk(1) / "setup.exe"), set.Setup.Loader + LoaderTrailer());
+  EXPECT_EQ(ReadFile(FMachine->Disk(1) / "setup.1"), set.Setup.Setup1);
   // Each full disk holds as much of the archive as it took; the last one the rest.
   EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(1) / "files.1"), set.DiskBytes);
   EXPECT_EQ(std::filesystem::file_size(FMachine->Disk(2) / "files.2"), set.DiskBytes);
@@ -101,7 +101,7 @@ TEST_F(FloppyTransfer, TheDisksReadBackAsTheOriginalMembers) {
   // Members are named by their source paths.
   for (int i = 0; i < 3; ++i) zip.FilesToProcess().Add(zip.GetFileStats(i).FileName);
   zip.Extract();
-  for (const TArchiveMember& member : set.Members) EXPECT_EQ(ReadBytes(FRoot / "out" / member.Name), member.Content);
+  for (const TArchiveMember& member : set.Members) EXPECT_EQ(ReadFile(FRoot / "out" / member.Name), member.Content);
   // The members' data starts on the first disk, and the last one ends on the third.
   EXPECT_EQ(zip.FileHeaders().FileHeaders(0).FirstDisk(), 1);
   EXPECT_EQ(zip.FileHeaders().FileHeaders(2).LastDisk(), 3);
@@ -118,7 +118,7 @@ TEST_F(FloppyTransfer, TheStatusIsShownWhileTheFirstDiskIsWritten) {
   EXPECT_EQ(r.Message, "");
   EXPECT_TRUE(r.Terminated);
   EXPECT_EQ(heard, (std::vector<std::string>{"-974 Transferring this installation to floppies. Please wait...", "-973"}));
-  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.1"), setup.Setup1);
+  EXPECT_EQ(ReadFile(FMachine->Disk(1) / "setup.1"), setup.Setup1);
   EXPECT_TRUE(OnDisk(1, "files.1"));
 }
 
@@ -169,7 +169,7 @@ TEST_F(FloppyTransfer, ASetupArchiveThatDoesNotFitFails) {
   TTransferResult r = TransferInProcess(*FMachine, setup, options);
   EXPECT_EQ(r.Message, "Cannot create setup.1 on the A drive. Probably not enough room");
   EXPECT_EQ(r.ExitStatus, kExitFailed);
-  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.exe"), setup.Loader + LoaderTrailer());
+  EXPECT_EQ(ReadFile(FMachine->Disk(1) / "setup.exe"), setup.Loader + LoaderTrailer());
   EXPECT_FALSE(OnDisk(1, "files.1"));
 }
 
@@ -177,15 +177,15 @@ TEST_F(FloppyTransfer, ADistributionWithoutFilesNeedsOneDisk) {
   TSelfExtractingSetup setup = MakeSelfExtractingSetup(FRoot / "dist", "loader", {{"a.exe", "program"}}, {});
   TTransferResult r = TransferInProcess(*FMachine, setup);
   EXPECT_EQ(r.ExitStatus, kExitInstalled) << r.Message;
-  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.exe"), "loader" + LoaderTrailer());
-  EXPECT_EQ(ReadBytes(FMachine->Disk(1) / "setup.1"), setup.Setup1);
+  EXPECT_EQ(ReadFile(FMachine->Disk(1) / "setup.exe"), "loader" + LoaderTrailer());
+  EXPECT_EQ(ReadFile(FMachine->Disk(1) / "setup.1"), setup.Setup1);
   EXPECT_FALSE(OnDisk(1, "files.1"));
   EXPECT_TRUE(FMachine->Prompts().empty());
 }
 
 TEST_F(FloppyTransfer, ALoadingProgramsOwnTrailerIsRefused) {
   TSelfExtractingSetup setup = MakeSelfExtractingSetup(FRoot / "dist", "loader", {{"a.exe", "program"}}, {});
-  WriteBytes(setup.File, "loader" + LoaderTrailer());
+  WriteFile(setup.File, "loader" + LoaderTrailer());
   TTransferResult r = TransferInProcess(*FMachine, setup);
   EXPECT_EQ(r.Message, "The self-extract info at the end of " + WindowsPathOf(setup.File.string()) +
                            " does not describe a self-extracting setup program");
@@ -195,7 +195,7 @@ TEST_F(FloppyTransfer, ALoadingProgramsOwnTrailerIsRefused) {
 
 TEST_F(FloppyTransfer, AFileTooShortForATrailerIsRefused) {
   TSelfExtractingSetup setup = MakeSelfExtractingSetup(FRoot / "dist", "loader", {{"a.exe", "program"}}, {});
-  WriteBytes(setup.File, "short");
+  WriteFile(setup.File, "short");
   TTransferResult r = TransferInProcess(*FMachine, setup);
   EXPECT_EQ(r.Message, "Could not read the extraction info from the archive file " +
                            WindowsPathOf(setup.File.string()) +

@@ -21,7 +21,7 @@ protected:
     std::filesystem::create_directories(FDir);
   }
   void TearDown() override { std::filesystem::remove_all(FDir); }
-  std::string Seen() const { return ReadBytes(FDir / "seen.txt"); }
+  std::string Seen() const { return ReadFile(FDir / "seen.txt"); }
   // A command that records what it was given and exits with Status.
   std::string Recorder(int Status) const {
     return "printf '%s|%s|%s\\n' \"$1\" \"$QNL_MESSAGEBOX_BUTTONS\" \"$QNL_MESSAGEBOX_CAPTION\" >>" +

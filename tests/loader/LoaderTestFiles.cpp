@@ -63,13 +63,6 @@ void LoadProgramTest::Append(const std::string& Path, const std::string& Bytes) 
   std::ofstream(Path, std::ios::binary | std::ios::app) << Bytes;
 }
 
-std::string LoadProgramTest::ReadBytes(const std::string& Path) {
-  std::ifstream in(Path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::string LoadProgramTest::Trailer(const std::string& Marker, int32_t SetupStart, int32_t SetupEnd,
                                      int32_t MainStart, int32_t MainEnd) {
   std::string out(56, '\0');

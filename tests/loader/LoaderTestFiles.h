@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "archive/TCompressionStream.h"
-#include "tests/e2e/SetupProcess.h"
+#include "tests/support/SetupProcess.h"
+#include "tests/support/TestFiles.h"
 
 namespace qnl::test {
 
@@ -44,7 +45,6 @@ protected:
   std::string CopyLoader(const std::string& Name) const;
   // Appends Bytes to the file Path.
   static void Append(const std::string& Path, const std::string& Bytes);
-  static std::string ReadBytes(const std::string& Path);
   // The 56-byte trailer, encoded here independently of the program's own encoder.
   static std::string Trailer(const std::string& Marker, int32_t SetupStart, int32_t SetupEnd, int32_t MainStart,
                              int32_t MainEnd);

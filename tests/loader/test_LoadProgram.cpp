@@ -29,8 +29,8 @@ protected:
     MakeSetupArchive();
     WriteFile("files.1", "the main archive's bytes, which the loading program leaves alone");
     FSetupExe = CopyLoader("dist/setup.exe");
-    std::string setup1 = ReadBytes((FDir / "setup.1").string());
-    std::string files1 = ReadBytes((FDir / "files.1").string());
+    std::string setup1 = ReadFile((FDir / "setup.1").string());
+    std::string files1 = ReadFile((FDir / "files.1").string());
     auto setupStart = static_cast<int32_t>(std::filesystem::file_size(FSetupExe));
     auto mainStart = static_cast<int32_t>(setupStart + setup1.size());
     Append(FSetupExe, setup1 + files1);
@@ -68,7 +68,7 @@ TEST_F(BesideDistribution, EveryMemberIsUnpackedIntoAFreshMarkedTemporaryDirecto
   EXPECT_EQ(report.Files, (std::map<std::string, int64_t>{
                               {"setup", static_cast<int64_t>(std::filesystem::file_size(FakeSetup()))},
                               {"presetup.txt", 27}}));
-  EXPECT_EQ(ReadBytes((dir / "presetup.txt").string()), "needed before setup starts\n");
+  EXPECT_EQ(ReadFile((dir / "presetup.txt").string()), "needed before setup starts\n");
 }
 
 TEST_F(BesideDistribution, EachRunGetsItsOwnDirectory) {
@@ -107,8 +107,8 @@ TEST_F(SelfExtracting, ItPassesItsNameAndDirectoryAndUnpacksFromItself) {
   ASSERT_TRUE(report.Written) << r.Err;
   EXPECT_EQ(report.Args, (std::vector<std::string>{"-esetup.exe", "-s" + WindowsPathOf((FDir / "dist").string()), "-c"}));
   EXPECT_EQ(report.Files.size(), 2u);
-  EXPECT_EQ(ReadBytes(report.Dir + "/presetup.txt"), "needed before setup starts\n");
-  EXPECT_EQ(ReadBytes(report.Dir + "/setup"), ReadBytes(FakeSetup()));
+  EXPECT_EQ(ReadFile(report.Dir + "/presetup.txt"), "needed before setup starts\n");
+  EXPECT_EQ(ReadFile(report.Dir + "/setup"), ReadFile(FakeSetup()));
 }
 
 TEST_F(SelfExtracting, ToDiskGivesTheFloppySwitchToo) {

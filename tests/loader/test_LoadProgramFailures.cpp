@@ -40,7 +40,7 @@ TEST_F(LoadProgramFailure, AnEmptyArchiveHasNoInstallationProgram) {
 
 TEST_F(LoadProgramFailure, ASpannedArchiveIsRefused) {
   MakeSetupArchive("dist/setup.1");
-  std::string bytes = ReadBytes((FDir / "dist/setup.1").string());
+  std::string bytes = ReadFile((FDir / "dist/setup.1").string());
   bytes[4] = 1; // the layout flag of the table head
   WriteFile("dist/setup.1", bytes);
   ExpectCleanFailure(RunExpectingNoStart(), "is spread over disks");
@@ -48,14 +48,14 @@ TEST_F(LoadProgramFailure, ASpannedArchiveIsRefused) {
 
 TEST_F(LoadProgramFailure, ATruncatedArchiveIsDamaged) {
   MakeSetupArchive("dist/setup.1");
-  std::string bytes = ReadBytes((FDir / "dist/setup.1").string());
+  std::string bytes = ReadFile((FDir / "dist/setup.1").string());
   WriteFile("dist/setup.1", bytes.substr(0, bytes.size() - 10));
   ExpectCleanFailure(RunExpectingNoStart(), "is damaged: the data of its member presetup.txt lies outside the archive");
 }
 
 TEST_F(LoadProgramFailure, ABadLastMemberRemovesWhatWasUnpackedBeforeIt) {
   MakeSetupArchive("dist/setup.1");
-  std::string bytes = ReadBytes((FDir / "dist/setup.1").string());
+  std::string bytes = ReadFile((FDir / "dist/setup.1").string());
   bytes.replace(bytes.size() - 6, 6, "XXXXXX"); // the end of presetup.txt's compressed data
   WriteFile("dist/setup.1", bytes);
   ExpectCleanFailure(RunExpectingNoStart(), "cannot unpack the setup archive ");
@@ -81,9 +81,9 @@ TEST_F(LoadProgramFailure, ASelfExtractTrailerPointingOutsideTheFileFails) {
 // of another product.
 TEST_F(LoadProgramFailure, AFileLongerThanTheLoadingProgramWithoutTrailerInstallsNothing) {
   MakeSetupArchive("dist/setup.1");
-  std::string setup1 = ReadBytes((FDir / "dist/setup.1").string());
+  std::string setup1 = ReadFile((FDir / "dist/setup.1").string());
   auto size = static_cast<int32_t>(std::filesystem::file_size(FSetupExe));
-  std::string whole = ReadBytes(FSetupExe) + setup1 +
+  std::string whole = ReadFile(FSetupExe) + setup1 +
                       Trailer("SELFEXTRACTING", size, size + static_cast<int32_t>(setup1.size()) - 1, 0, 0);
   for (size_t cut : {size_t(1), size_t(56), setup1.size()}) {
     WriteFile("dist/setup.exe", whole.substr(0, whole.size() - cut));

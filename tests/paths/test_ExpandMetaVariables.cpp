@@ -3,7 +3,7 @@
 #include "tests/paths/PathsTestSupport.h"
 
 using namespace qnl;
-using qnl::test::TempMachineTest;
+using qnl::test::TMachineTest;
 using qnl::test::TFakeInstall;
 
 namespace {
@@ -11,7 +11,7 @@ const std::string ShellFolders = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion
 const std::string CurrentVersion = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 } // namespace
 
-class ExpandMetaVariablesTest : public TempMachineTest {};
+class ExpandMetaVariablesTest : public TMachineTest {};
 
 TEST_F(ExpandMetaVariablesTest, ADoublePercentGivesOnePercent) {
   EXPECT_EQ(ExpandMetaVariables("100%%", nullptr), "100%");

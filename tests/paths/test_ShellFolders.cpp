@@ -5,7 +5,7 @@
 #include "tests/paths/PathsTestSupport.h"
 
 using namespace qnl;
-using qnl::test::TempMachineTest;
+using qnl::test::TMachineTest;
 
 namespace {
 const std::string ShellFolders = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -15,7 +15,7 @@ const std::string BDE = "\\Software\\Borland\\Database Engine";
 std::string CurrentDrive() { return GetCurrentDir().substr(0, 2); }
 } // namespace
 
-class ShellFoldersTest : public TempMachineTest {};
+class ShellFoldersTest : public TMachineTest {};
 
 TEST_F(ShellFoldersTest, WindowsAndSystemDirectoriesComeFromThePlatform) {
   EXPECT_EQ(GetWindowsDir(), "C:\\windows");

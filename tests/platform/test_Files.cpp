@@ -7,8 +7,8 @@
 #include <cmath>
 #include <ctime>
 
-#include "LockHolder.h"
-#include "PlatformTestMachine.h"
+#include "tests/support/LockHolder.h"
+#include "tests/support/PlatformTest.h"
 #include "common/routines_API.h"
 #include "platform/OSError.h"
 #include "platform/files/FileStream.h"
@@ -37,13 +37,13 @@ TEST_F(Files, StreamWritesAndReadsBack) {
 }
 
 TEST_F(Files, StreamCreateTruncatesAndSetSizeCuts) {
-  WriteText("C:\\a.txt", "0123456789");
+  WriteMachineFile("C:\\a.txt", "0123456789");
   {
     TFileStream s("C:\\a.txt", fmOpenReadWrite);
     s.SetSize(4);
     EXPECT_EQ(s.Size(), 4);
   }
-  EXPECT_EQ(ReadText("C:\\a.txt"), "0123");
+  EXPECT_EQ(ReadMachineFile("C:\\a.txt"), "0123");
   { TFileStream s("C:\\a.txt", fmCreate); }
   EXPECT_EQ(FileSizeOf("C:\\a.txt"), 0);
 }
@@ -66,20 +66,20 @@ TEST_F(Files, FullDiskIsItsOwnError) {
 }
 
 TEST_F(Files, CopyOntoAFullDiskIsADiskFullError) {
-  WriteText("C:\\big.bin", std::string(100000, 'b'));
+  WriteMachineFile("C:\\big.bin", std::string(100000, 'b'));
   EXPECT_THROW(CopyFile("C:\\big.bin", "Z:\\dev\\full", TExisting::exReplace), EDiskFull);
   EXPECT_TRUE(FileExists("Z:\\dev\\full")); // a device is never removed as a partial copy
 }
 
 TEST_F(Files, ExclusiveStreamMakesTheFileInUseForOthers) {
-  WriteText("C:\\locked.txt", "x");
+  WriteMachineFile("C:\\locked.txt", "x");
   TFileStream held("C:\\locked.txt", fmOpenRead | fmShareExclusive);
   EXPECT_TRUE(FileInUse("C:\\locked.txt"));
   EXPECT_THROW(TFileStream("C:\\locked.txt", fmOpenRead | fmShareExclusive), EFileInUse);
 }
 
 TEST_F(Files, InUseRuleWithAnotherProcessHoldingFlock) {
-  WriteText("C:\\windows\\system32\\shared.dll", "old");
+  WriteMachineFile("C:\\windows\\system32\\shared.dll", "old");
   TLockHolder holder(Unix("C:\\windows\\system32\\shared.dll"), TLockHolder::lkFlock);
   EXPECT_TRUE(FileInUse("C:\\windows\\system32\\shared.dll"));
   try {
@@ -98,7 +98,7 @@ TEST_F(Files, InUseRuleWithAnotherProcessHoldingFlock) {
 }
 
 TEST_F(Files, InUseRuleWithAnotherProcessHoldingFcntlLock) {
-  WriteText("C:\\busy.exe", "old");
+  WriteMachineFile("C:\\busy.exe", "old");
   TLockHolder holder(Unix("C:\\busy.exe"), TLockHolder::lkFcntl);
   EXPECT_TRUE(IsFileInUse("C:\\busy.exe"));
   EXPECT_THROW(DeleteFile("C:\\busy.exe"), EFileInUse);
@@ -109,7 +109,7 @@ TEST_F(Files, InUseRuleWithAnotherProcessHoldingFcntlLock) {
 }
 
 TEST_F(Files, DatesAreLocalTimeAndCanBeSet) {
-  WriteText("C:\\dated.txt", "x");
+  WriteMachineFile("C:\\dated.txt", "x");
   TDateTime when = EncodeDate(2001, 9, 8) + EncodeTime(13, 45, 30, 0);
   SetFileDate("C:\\dated.txt", when);
   EXPECT_NEAR(GetFileDate("C:\\dated.txt"), when, 1.0 / 86400 / 100);
@@ -129,31 +129,31 @@ TEST_F(Files, DatesAreLocalTimeAndCanBeSet) {
 }
 
 TEST_F(Files, FreshFileIsDatedNow) {
-  WriteText("C:\\now.txt", "x");
+  WriteMachineFile("C:\\now.txt", "x");
   double now = kUnixDateDelta + (std::time(nullptr) + 0.0) / 86400.0; // UTC
   // Local time differs from UTC by the zone offset only (at most 14 hours).
   EXPECT_LT(std::fabs(FileDateTime("C:\\now.txt") - now), 14.5 / 24);
 }
 
 TEST_F(Files, CopyKeepsBytesAndDate) {
-  WriteText("C:\\src.txt", std::string(300000, 'q'));
+  WriteMachineFile("C:\\src.txt", std::string(300000, 'q'));
   SetFileDateTime("C:\\src.txt", EncodeDate(1999, 12, 31));
   CopyFile("C:\\src.txt", "C:\\windows\\dst.txt", TExisting::exFail);
-  EXPECT_EQ(ReadText("C:\\windows\\dst.txt"), std::string(300000, 'q'));
+  EXPECT_EQ(ReadMachineFile("C:\\windows\\dst.txt"), std::string(300000, 'q'));
   EXPECT_NEAR(FileDateTime("C:\\windows\\dst.txt"), EncodeDate(1999, 12, 31), 1e-6);
   EXPECT_THROW(CopyFile("C:\\src.txt", "C:\\windows\\dst.txt", TExisting::exFail), EInOutError);
-  WriteText("C:\\src.txt", "new");
+  WriteMachineFile("C:\\src.txt", "new");
   CopyFile("C:\\src.txt", "C:\\windows\\dst.txt", TExisting::exReplace);
-  EXPECT_EQ(ReadText("C:\\windows\\dst.txt"), "new");
+  EXPECT_EQ(ReadMachineFile("C:\\windows\\dst.txt"), "new");
 }
 
 TEST_F(Files, MoveRenamesAndHonoursExisting) {
-  WriteText("C:\\one.txt", "1");
-  WriteText("C:\\two.txt", "2");
+  WriteMachineFile("C:\\one.txt", "1");
+  WriteMachineFile("C:\\two.txt", "2");
   EXPECT_THROW(MoveFile("C:\\one.txt", "C:\\TWO.TXT", TExisting::exFail), EInOutError);
   MoveFile("C:\\one.txt", "C:\\two.txt", TExisting::exReplace);
   EXPECT_FALSE(FileExists("C:\\one.txt"));
-  EXPECT_EQ(ReadText("C:\\two.txt"), "1");
+  EXPECT_EQ(ReadMachineFile("C:\\two.txt"), "1");
   // A rename that only changes the case.
   MoveFile("C:\\two.txt", "C:\\Two.TXT", TExisting::exFail);
   EXPECT_EQ(ListDirectory("C:\\", "two.*").at(0).Name, "Two.TXT");
@@ -163,9 +163,9 @@ TEST_F(Files, DirectoriesAreCreatedListedAndRemoved) {
   ForceDirectories("C:\\Program Files\\Quenloft\\Sub\\Deeper");
   ForceDirectories("c:\\program files\\QUENLOFT\\sub");
   EXPECT_TRUE(DirectoryExists("C:\\Program Files\\Quenloft\\Sub\\Deeper"));
-  WriteText("C:\\Program Files\\Quenloft\\b.TXT", "bb");
-  WriteText("C:\\Program Files\\Quenloft\\a.txt", "a");
-  WriteText("C:\\Program Files\\Quenloft\\c.dat", "c");
+  WriteMachineFile("C:\\Program Files\\Quenloft\\b.TXT", "bb");
+  WriteMachineFile("C:\\Program Files\\Quenloft\\a.txt", "a");
+  WriteMachineFile("C:\\Program Files\\Quenloft\\c.dat", "c");
   auto all = ListDirectory("C:\\Program Files\\Quenloft");
   ASSERT_EQ(all.size(), 4u);
   EXPECT_EQ(all[0].Name, "a.txt");

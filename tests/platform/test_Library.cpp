@@ -1,5 +1,5 @@
 // Loading libraries for self-registration: native shared objects and Windows DLLs.
-#include "PlatformTestMachine.h"
+#include "tests/support/PlatformTest.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/Library.h"
@@ -25,14 +25,14 @@ TEST_F(Library, NativeLibraryEntryPointIsCalled) {
 TEST_F(Library, MissingOrBadFilesDoNotLoad) {
   EXPECT_EQ(TLibrary::Load("C:\\windows\\system32\\none.dll"), nullptr);
   EXPECT_EQ(LibraryLastError(), 126u);
-  WriteText("C:\\text.dll", "just text");
+  WriteMachineFile("C:\\text.dll", "just text");
   EXPECT_EQ(TLibrary::Load("C:\\text.dll"), nullptr);
   EXPECT_EQ(LibraryLastError(), 193u);
   EXPECT_EQ(TLibrary::Load("Q:\\x.dll"), nullptr);
 }
 
 TEST_F(Library, WindowsDllRegistrationIsRecordedWithoutWine) {
-  WriteText("C:\\windows\\system32\\ocx1.ocx", std::string("MZ\0\0ocx1.ocx\0DllRegisterServer\0DllUnregisterServer\0", 51));
+  WriteMachineFile("C:\\windows\\system32\\ocx1.ocx", std::string("MZ\0\0ocx1.ocx\0DllRegisterServer\0DllUnregisterServer\0", 51));
   auto lib = TLibrary::Load("C:\\windows\\system32\\ocx1.ocx");
   ASSERT_NE(lib, nullptr);
   EXPECT_TRUE(lib->IsWindowsDll());
@@ -45,7 +45,7 @@ TEST_F(Library, WindowsDllRegistrationIsRecordedWithoutWine) {
 }
 
 TEST_F(Library, WindowsDllWithoutTheExportHasNoEntryPoint) {
-  WriteText("C:\\plain.dll", std::string("MZ\0\0DllMain\0", 12));
+  WriteMachineFile("C:\\plain.dll", std::string("MZ\0\0DllMain\0", 12));
   auto lib = TLibrary::Load("C:\\plain.dll");
   ASSERT_NE(lib, nullptr);
   EXPECT_FALSE(lib->ProcAddress("DllRegisterServer"));

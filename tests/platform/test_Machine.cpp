@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include "platform/registry/Registry.h"
-#include "test_MachineFixture.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/MachineTest.h"
+#include "tests/support/TestFiles.h"
 
 namespace qnl {
 namespace {
@@ -20,11 +22,17 @@ class MachineTest : public test::TMachineTest {};
 
 TEST_F(MachineTest, DirectoryComesFromWinePrefix) {
   EXPECT_EQ(TMachine::DirectoryFromEnvironment(), FDir);
+  // Set but empty is not unset: Wine refuses it rather than taking ~/.wine.
   setenv("WINEPREFIX", "", 1);
-  std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-  if (!home.empty()) {
-    EXPECT_EQ(TMachine::DirectoryFromEnvironment(), home + "/.wine");
+  try {
+    TMachine::DirectoryFromEnvironment();
+    ADD_FAILURE() << "an empty WINEPREFIX was taken";
+  } catch (const EMachine& e) {
+    EXPECT_EQ(e.Message(), "WINEPREFIX is set but empty: set it to the machine folder, or unset it to use ~/.wine");
   }
+  unsetenv("WINEPREFIX");
+  if (const char* home = std::getenv("HOME"); home && *home)
+    EXPECT_EQ(TMachine::DirectoryFromEnvironment(), std::string(home) + "/.wine");
 }
 
 TEST_F(MachineTest, CreateMakesTheSkeleton) {

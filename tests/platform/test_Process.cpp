@@ -5,10 +5,11 @@
 #include <chrono>
 #include <thread>
 
-#include "PlatformTestMachine.h"
+#include "tests/support/PlatformTest.h"
 #include "common/routines_API.h"
 #include "platform/OSError.h"
 #include "platform/files/Files.h"
+#include "platform/files/ShortNames.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/BatchFile.h"
 #include "platform/process/Process.h"
@@ -49,7 +50,7 @@ TEST_F(Process, NativeProgramRunsDetached) {
 
 TEST_F(Process, ANativeProgramWithoutRunRightsGetsThemWhenStarted) {
   // As an installed file is: extracted from an archive, which keeps no run rights.
-  WriteText("C:\\installed.sh", "#!/bin/sh\ntouch \"" + Unix("C:\\") + "/ran.txt\"\n");
+  WriteMachineFile("C:\\installed.sh", "#!/bin/sh\ntouch \"" + Unix("C:\\") + "/ran.txt\"\n");
   EXPECT_EQ(WinExec("C:\\installed.sh", SW_SHOW), kWinExecStarted);
   EXPECT_TRUE(Appears("C:\\ran.txt"));
 }
@@ -57,14 +58,14 @@ TEST_F(Process, ANativeProgramWithoutRunRightsGetsThemWhenStarted) {
 TEST_F(Process, MissingProgramsAndNonProgramsFail) {
   EXPECT_EQ(WinExec("C:\\nothing.exe", SW_SHOW), kWinExecFileNotFound);
   EXPECT_EQ(ExecuteCommand("C:\\nothing.exe", SW_SHOW), kWinExecFileNotFound);
-  WriteText("C:\\readme.txt", "text");
+  WriteMachineFile("C:\\readme.txt", "text");
   EXPECT_EQ(WinExec("C:\\readme.txt", SW_SHOW), kWinExecBadFormat);
   EXPECT_THROW(RunAndWait("C:\\nothing.exe"), EOSError);
 }
 
 TEST_F(Process, WindowsProgramWithoutWineIsRecorded) {
   ForceDirectories("C:\\Program Files\\App");
-  WriteText("C:\\Program Files\\App\\app.exe", std::string("MZ\x90\0fake", 8));
+  WriteMachineFile("C:\\Program Files\\App\\app.exe", std::string("MZ\x90\0fake", 8));
   EXPECT_EQ(WinExec("\"C:\\Program Files\\App\\app.exe\" /quiet", SW_SHOWNORMAL), kWinExecStarted);
   auto log = ReadStartLog();
   ASSERT_EQ(log.size(), 1u);
@@ -72,7 +73,7 @@ TEST_F(Process, WindowsProgramWithoutWineIsRecorded) {
 }
 
 TEST_F(Process, BareNamesAreFoundInTheSystemDirectory) {
-  WriteText("C:\\windows\\system32\\tool.exe", "MZ");
+  WriteMachineFile("C:\\windows\\system32\\tool.exe", "MZ");
   EXPECT_EQ(WinExec("tool /x", SW_HIDE), kWinExecStarted);
   EXPECT_EQ(ReadStartLog().at(0), "exec 0 tool /x");
 }
@@ -83,60 +84,58 @@ TEST_F(Process, RunAndWaitReturnsTheExitStatus) {
 }
 
 TEST_F(Process, BatchEraseDeltreeMove) {
-  ForceDirectories("C:\\setup tmp\\sub");
-  WriteText("C:\\setup tmp\\setup.exe", "x");
-  WriteText("C:\\setup tmp\\sub\\f.txt", "x");
-  WriteText("C:\\a.1", "new");
-  WriteText("C:\\a.dll", "old");
-  WriteText("C:\\w1.tmp", "");
-  WriteText("C:\\w2.tmp", "");
-  WriteText("C:\\Program Files\\x y.txt", "");
-  WriteText("C:\\Program Files\\m n.1", "");
+  WriteMachineFile("C:\\windows\\temp\\setup  tmp\\setup.exe", "x");
+  WriteMachineFile("C:\\windows\\temp\\setup  tmp\\sub\\f.txt", "x");
+  WriteMachineFile("C:\\Program Files\\App\\new 1.dll", "new");
+  WriteMachineFile("C:\\Program Files\\App\\a.dll", "old");
+  WriteMachineFile("C:\\Program Files\\App\\b.1", "next");
+  WriteMachineFile("C:\\app\\w1.tmp", "");
+  WriteMachineFile("C:\\app\\w2.tmp", "");
+  std::string shortDir = "C:\\" + ShortFileName("Program Files") + "\\App";
   int failures = RunBatchText(
       "@echo off\r\n"
       "rem the files the engine writes\r\n"
       ":: another comment\r\n"
-      "ERASE \"C:\\setup tmp\\setup.exe\"\r\n"
-      "DELTREE /Y C:\\setup tmp\r\n"
-      "erase C:\\a.dll\r\n"
-      "move C:\\a.1 C:\\A.DLL\r\n"
-      "del C:\\w*.tmp\r\n"
-      "ERASE C:\\Program Files\\x y.txt\r\n"
-      "MOVE C:\\Program Files\\m n.1 C:\\Program Files\\m n.dll\r\n");
+      // Quoted paths keep their blanks, a run of them too.
+      "ERASE \"C:\\windows\\temp\\setup  tmp\\setup.exe\"\r\n"
+      "DELTREE /Y \"C:\\windows\\temp\\setup  tmp\"\r\n"
+      "MOVE \"C:\\Program Files\\App\\new 1.dll\" \"C:\\Program Files\\App\\c.dll\"\r\n"
+      // The restart batch of earlier versions: unquoted short names.
+      "erase " + shortDir + "\\A.DLL\r\n"
+      "move " + shortDir + "\\B.1 " + shortDir + "\\A.DLL\r\n"
+      "del C:\\app\\w*.tmp\r\n");
   EXPECT_EQ(failures, 0);
-  EXPECT_FALSE(DirectoryExists("C:\\setup tmp"));
-  EXPECT_EQ(ReadText("C:\\a.dll"), "new");
-  EXPECT_FALSE(FileExists("C:\\a.1"));
-  EXPECT_FALSE(FileExists("C:\\w1.tmp"));
-  EXPECT_FALSE(FileExists("C:\\w2.tmp"));
-  // The engine writes paths without quotes; blanks in them still name one path.
-  EXPECT_FALSE(FileExists("C:\\Program Files\\x y.txt"));
-  EXPECT_TRUE(FileExists("C:\\Program Files\\m n.dll"));
+  EXPECT_FALSE(DirectoryExists("C:\\windows\\temp\\setup  tmp"));
+  EXPECT_EQ(ReadMachineFile("C:\\Program Files\\App\\c.dll"), "new");
+  EXPECT_EQ(ReadMachineFile("C:\\Program Files\\App\\a.dll"), "next");
+  EXPECT_FALSE(FileExists("C:\\Program Files\\App\\b.1"));
+  EXPECT_FALSE(FileExists("C:\\app\\w1.tmp"));
+  EXPECT_FALSE(FileExists("C:\\app\\w2.tmp"));
 }
 
 TEST_F(Process, BatchFailuresDoNotStopTheFile) {
-  WriteText("C:\\last.txt", "x");
+  WriteMachineFile("C:\\last.txt", "x");
   int failures = RunBatchText("ERASE C:\\missing.txt\nFORMAT C:\nMOVE C:\\missing C:\\x\nERASE C:\\last.txt\n");
   EXPECT_EQ(failures, 3);
   EXPECT_FALSE(FileExists("C:\\last.txt"));
 }
 
 TEST_F(Process, BatchFileMayEraseItself) {
-  WriteText("C:\\windows\\temp\\bat1.bat", "ERASE C:\\windows\\temp\\bat1.PIF\r\nERASE C:\\windows\\temp\\bat1.bat\r\n");
-  WriteText("C:\\windows\\temp\\bat1.PIF", "");
+  WriteMachineFile("C:\\windows\\temp\\bat1.bat", "ERASE C:\\windows\\temp\\bat1.PIF\r\nERASE C:\\windows\\temp\\bat1.bat\r\n");
+  WriteMachineFile("C:\\windows\\temp\\bat1.PIF", "");
   EXPECT_EQ(RunBatchFile("C:\\windows\\temp\\bat1.bat"), 0);
   EXPECT_FALSE(FileExists("C:\\windows\\temp\\bat1.bat"));
   EXPECT_FALSE(FileExists("C:\\windows\\temp\\bat1.PIF"));
 }
 
 TEST_F(Process, BatchWaitsForTheProgramThatStartedIt) {
-  WriteText("C:\\in use.exe", "x");
+  WriteMachineFile("C:\\in use.exe", "x");
   pid_t child = ::fork();
   if (child == 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     ::_exit(0);
   }
-  WriteText("C:\\clean.bat", "ERASE \"C:\\in use.exe\"\r\n");
+  WriteMachineFile("C:\\clean.bat", "ERASE \"C:\\in use.exe\"\r\n");
   std::thread reaper([child] {
     int status;
     ::waitpid(child, &status, 0);
@@ -149,8 +148,8 @@ TEST_F(Process, BatchWaitsForTheProgramThatStartedIt) {
 }
 
 TEST_F(Process, WinExecOfABatchFileRunsAfterTheStarterEnds) {
-  WriteText("C:\\setup.exe", "x");
-  WriteText("C:\\cleanup.bat", "ERASE C:\\setup.exe\r\nERASE C:\\cleanup.bat\r\n");
+  WriteMachineFile("C:\\setup.exe", "x");
+  WriteMachineFile("C:\\cleanup.bat", "ERASE C:\\setup.exe\r\nERASE C:\\cleanup.bat\r\n");
   // A setup program starts the batch file hidden and ends; the file goes once it has ended.
   pid_t starter = ::fork();
   if (starter == 0) {

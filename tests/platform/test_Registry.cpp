@@ -3,7 +3,9 @@
 
 #include "platform/registry/RegFileExport.h"
 #include "platform/registry/Registry.h"
-#include "test_MachineFixture.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/MachineTest.h"
+#include "tests/support/TestFiles.h"
 
 namespace qnl {
 namespace {

@@ -1,5 +1,5 @@
 // Short (8.3) names agree with the ones Wine makes for the same files.
-#include "PlatformTestMachine.h"
+#include "tests/support/PlatformTest.h"
 #include "common/routines_API.h"
 #include "platform/OSError.h"
 #include "platform/files/Files.h"
@@ -67,15 +67,15 @@ class ShortPaths : public TPlatformTest {};
 
 TEST_F(ShortPaths, EveryComponentOfAnExistingPathIsShortened) {
   ForceDirectories("C:\\Program Files\\My App");
-  WriteText("C:\\Program Files\\My App\\LongFileName.txt", "x");
+  WriteMachineFile("C:\\Program Files\\My App\\LongFileName.txt", "x");
   EXPECT_EQ(ShortPathName("c:\\program files\\my app\\longfilename.txt"), "C:\\PROG~FBU\\MY_A~VE2\\LONG~LMQ.TXT");
   EXPECT_EQ(ShortPathName("C:\\windows\\system32"), "C:\\windows\\system32");
 }
 
 TEST_F(ShortPaths, ShortPathsLeadBackToTheFile) {
   ForceDirectories("C:\\Program Files\\My App");
-  WriteText("C:\\Program Files\\My App\\Quenloft Setup.exe", "exe");
-  EXPECT_EQ(ReadText("C:\\PROG~FBU\\MY_A~VE2\\QUEN~DI3.EXE"), "exe");
+  WriteMachineFile("C:\\Program Files\\My App\\Quenloft Setup.exe", "exe");
+  EXPECT_EQ(ReadMachineFile("C:\\PROG~FBU\\MY_A~VE2\\QUEN~DI3.EXE"), "exe");
   EXPECT_TRUE(FileExists("c:\\prog~fbu\\my_a~ve2\\quen~di3.exe"));
 }
 

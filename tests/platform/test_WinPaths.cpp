@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "PlatformTestMachine.h"
+#include "tests/support/PlatformTest.h"
 #include "platform/OSError.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
@@ -13,7 +13,7 @@ namespace {
 
 class WinPaths : public TPlatformTest {
 protected:
-  std::string DriveC() const { return std::filesystem::canonical(FMachine + "/drive_c").string(); }
+  std::string DriveC() const { return std::filesystem::canonical(FDir + "/drive_c").string(); }
 };
 
 TEST_F(WinPaths, DriveCMapsToDriveCFolder) {
@@ -68,7 +68,7 @@ TEST_F(WinPaths, UnixPathsMapBackToTheirDrive) {
   EXPECT_EQ(WindowsPathOf(DriveC() + "/windows/system32"), "C:\\windows\\system32");
   EXPECT_EQ(WindowsPathOf(DriveC()), "C:\\");
   // Through the symlink of the machine directory too.
-  EXPECT_EQ(WindowsPathOf(FMachine + "/dosdevices/c:/windows"), "C:\\windows");
+  EXPECT_EQ(WindowsPathOf(FDir + "/dosdevices/c:/windows"), "C:\\windows");
 }
 
 TEST_F(WinPaths, PathsOutsideEveryDriveAreOnZ) {
@@ -78,10 +78,10 @@ TEST_F(WinPaths, PathsOutsideEveryDriveAreOnZ) {
 }
 
 TEST_F(WinPaths, LongestDriveTargetWins) {
-  std::filesystem::create_directories(FMachine + "/drive_c/media/disk1");
-  std::filesystem::create_directory_symlink("../drive_c/media/disk1", FMachine + "/dosdevices/a:");
-  EXPECT_EQ(WindowsPathOf(FMachine + "/drive_c/media/disk1/setup.1"), "A:\\setup.1");
-  EXPECT_EQ(WindowsPathOf(FMachine + "/drive_c/media"), "C:\\media");
+  std::filesystem::create_directories(FDir + "/drive_c/media/disk1");
+  std::filesystem::create_directory_symlink("../drive_c/media/disk1", FDir + "/dosdevices/a:");
+  EXPECT_EQ(WindowsPathOf(FDir + "/drive_c/media/disk1/setup.1"), "A:\\setup.1");
+  EXPECT_EQ(WindowsPathOf(FDir + "/drive_c/media"), "C:\\media");
   EXPECT_EQ(UnixPathOf("A:\\SETUP.1"), DriveC() + "/media/disk1/SETUP.1");
 }
 

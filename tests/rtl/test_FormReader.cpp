@@ -168,7 +168,7 @@ TEST_F(FormReader, ReadsCodesNoTextFormWrites) {
   Read(b.Bytes);
   TTestComp* c = Comp("C");
   EXPECT_DOUBLE_EQ(c->FRatio, 1.5);
-  EXPECT_EQ(c->FText, "a?\xE9");
+  EXPECT_EQ(c->FText, "a\x80\xE9"); // in the code page, 1252 here
   EXPECT_EQ(c->FKind, tkFirst);
   EXPECT_EQ(c->FOther, nullptr);
   EXPECT_FALSE(c->FOnChange);
@@ -266,6 +266,10 @@ TEST_F(FormReader, ErrorsNameComponentPropertyAndValue) {
       {"path through a scalar", "Count.X = 1", "Error reading C.Count.X: Property Count has no properties of its own"},
       {"item property", "Items = <item Nope = 1 end>", "Error reading C.Items[0].Nope: Property Nope does not exist"},
       {"non-string line", "Lines.Strings = ('a' 1)", "Error reading C.Lines.Strings: Invalid property value '1'"},
+      {"character the code page lacks", "Text = 'a'#20013",
+       "Error reading C.Text: The character U+4E2D is not in the ANSI code page 1252"},
+      {"line the code page lacks", "Lines.Strings = ('a' #1044)",
+       "Error reading C.Lines.Strings: The character U+0414 is not in the ANSI code page 1252"},
       {"missing method", "OnChange = Comp1Gone",
        "Error reading C.OnChange: Method Comp1Gone is not a published method of TTestForm"},
       {"method of another type", "OnChange = Comp1Value",

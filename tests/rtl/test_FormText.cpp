@@ -1,6 +1,7 @@
 // The text form converter against Free Pascal's ObjectTextToBinary, and round trips.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -17,8 +18,10 @@ namespace {
 const char* kSamples[] = {"every_construct", "numbers", "strings", "objects", "bom"};
 
 std::string Sample(const std::string& name) {
+  // The source folder from the test environment: __FILE__ may be relative to the build.
+  const char* src = std::getenv("QNL_SOURCE");
   std::string dir = __FILE__;
-  dir = dir.substr(0, dir.rfind('/')) + "/../tools/forms/";
+  dir = src && *src ? std::string(src) + "/tests/tools/forms/" : dir.substr(0, dir.rfind('/')) + "/../tools/forms/";
   std::ifstream f(dir + name + ".txt", std::ios::binary);
   EXPECT_TRUE(f.good()) << name;
   std::stringstream ss;
@@ -102,10 +105,34 @@ TEST(FormText, CodesWithoutTextSyntaxAreWrittenWithSuffixes) {
   EXPECT_NE(again.find(std::string("\x01" "C\x05", 3)), std::string::npos);
 }
 
-TEST(FormText, StringsKeepTheirBytes) {
-  std::string bin = ObjectTextToBinary("object A: T\n S = 'caf\xE9'\nend");
-  EXPECT_NE(bin.find("\x06\x04" "caf\xE9"), std::string::npos);
-  EXPECT_EQ(ObjectBinaryToText(bin), "object A: T\n  S = 'caf\xE9'\nend\n");
+TEST(FormText, TextIsUtf8AndBecomesBytesOfTheCodePage) {
+  // Written as UTF-8 or as character codes, beyond ASCII it is a wide string, or the bytes
+  // of the code page asked for.
+  for (const char* value : {"'caf\xC3\xA9 \xE2\x82\xAC'", "'caf'#233' '#8364"}) {
+    SCOPED_TRACE(value);
+    std::string text = std::string("object A: T\n S = ") + value + "\nend";
+    EXPECT_NE(ObjectTextToBinary(text).find(std::string("\x12\x06\0\0\0c\0", 7)), std::string::npos);
+    std::string bin = ObjectTextToBinary(text, &CodePage1252());
+    EXPECT_NE(bin.find("\x06\x06" "caf\xE9 \x80"), std::string::npos);
+    std::string back = ObjectBinaryToText(bin, CodePage1252());
+    EXPECT_EQ(back, "object A: T\n  S = 'caf'#233' '#8364\nend\n");
+    EXPECT_EQ(ObjectTextToBinary(back, &CodePage1252()), bin);
+  }
+  // Bytes 1252 leaves undefined come back as they were.
+  std::string holes = ObjectTextToBinary("object A: T\n S = 'x'\nend");
+  holes.replace(holes.find("\x01x"), 2, "\x02\x81\x9D");
+  EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(holes), &CodePage1252()), holes);
+}
+
+TEST(FormText, ACharacterTheCodePageLacksNamesTheProperty) {
+  const char* text = "object Form1: TForm\n  object Memo1: TMemo\n    Lines.Strings = (\n      'a'\n"
+                     "      'b'#20013)\n  end\nend\n";
+  try {
+    ObjectTextToBinary(text, &CodePage1252());
+    FAIL() << "no error";
+  } catch (const EParserError& e) {
+    EXPECT_EQ(e.Message(), "Line 5: Memo1.Lines.Strings: The character U+4E2D is not in the ANSI code page 1252");
+  }
 }
 
 TEST(FormText, SyntaxErrorsGiveTheLine) {
@@ -119,6 +146,9 @@ TEST(FormText, SyntaxErrorsGiveTheLine) {
   EXPECT_EQ(ParserErrorOf("object A: T\n  X = 99999999999999999999999\nend"),
             "Line 2: Invalid integer number: 99999999999999999999999");
   EXPECT_EQ(ParserErrorOf("object A: T\n  X = )\nend"), "Line 2: Invalid property value: ')'");
+  EXPECT_EQ(ParserErrorOf("object A: T\n  S = 'caf\xE9'\nend"),
+            "Line 2: The text form is not UTF-8 (byte $E9 in a string): save it as UTF-8, or write the "
+            "character as #nnn with its Unicode number");
   EXPECT_NE(ParserErrorOf("object A: T\n  N" + std::string(300, 'x') + " = 1\nend").find("longer than 255"), std::string::npos);
 }
 

@@ -6,7 +6,8 @@
 #include "settings/cmp_TQnlfRegistry.h"
 #include "settings/routines_Components.h"
 #include "settings/routines_Registry.h"
-#include "tests/platform/test_MachineFixture.h"
+#include "tests/support/MachineTest.h"
+#include "tests/support/TestFiles.h"
 
 namespace qnl {
 namespace {

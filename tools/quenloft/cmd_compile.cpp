@@ -4,6 +4,7 @@
 
 #include "common/exceptions_Quenloft.h"
 #include "platform/HostFiles.h"
+#include "platform/system/CodePage.h"
 #include "rtl/FormText.h"
 #include "rtl/ResourceBundle.h"
 #include "tools/quenloft/Commands.h"
@@ -13,8 +14,10 @@ namespace qnl::tool {
 
 std::string CompileFormFile(const std::string& Path) {
   std::string text = host::ReadWholeFile(Path);
+  // The project's texts become bytes of the author's code page, as in a project saved by a
+  // Windows ANSI program; setup uses them as they are on every machine.
   try {
-    return ObjectTextToBinary(text);
+    return ObjectTextToBinary(text, &MachineAnsiCodePage());
   } catch (const EParserError& e) {
     throw EParserError(Path + ": " + e.Message());
   }

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "platform/HostFiles.h"
+#include "platform/system/CodePage.h"
 #include "rtl/FormText.h"
 #include "rtl/FormValues.h"
 #include "tools/quenloft/Commands.h"
@@ -13,7 +14,7 @@ int CmdConvert(const TArgs& args) {
   if (args.size() != 2) throw Exception("usage: quenloft convert IN OUT");
   std::string input = host::ReadWholeFile(args[0]);
   std::string output;
-  if (input.compare(0, kFormSignature.size(), kFormSignature) == 0) output = ObjectBinaryToText(input);
+  if (input.compare(0, kFormSignature.size(), kFormSignature) == 0) output = ObjectBinaryToText(input, MachineAnsiCodePage());
   else output = CompileFormFile(args[0]);
   host::WriteWholeFile(args[1], output);
   return 0;

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "platform/HostFiles.h"
+#include "platform/system/CodePage.h"
 #include "rtl/FormText.h"
 #include "rtl/FormValues.h"
 #include "rtl/ResourceBundle.h"
@@ -10,7 +11,8 @@
 namespace qnl::tool {
 
 namespace {
-// Texts keep the resource's bytes, so that the output converts back to the same resource.
+// Texts are read in the machine's code page, so that the output compiles back to the same
+// resource on this machine.
 void Write(const std::string& s) { std::fwrite(s.data(), 1, s.size(), stdout); }
 } // namespace
 
@@ -20,16 +22,18 @@ int CmdDump(const TArgs& args) {
   std::string head = file.ReadString(file.Size() < 4 ? file.Size() : 4);
   if (head == kFormSignature) {
     file.SetPosition(0);
-    Write(ObjectBinaryToText(file.ReadString(file.Size())));
+    Write(ObjectBinaryToText(file.ReadString(file.Size()), MachineAnsiCodePage()));
     return 0;
   }
   auto bundle = TResourceBundle::Open(file);
-  if (!bundle) throw Exception(args[0] + " carries no resources and is not a binary form resource");
+  // An empty directory carries nothing to show either: the file is not what was meant.
+  if (!bundle || bundle->Entries().empty())
+    throw Exception(args[0] + " carries no resources and is not a binary form resource");
   for (const TResourceEntry& e : bundle->Entries()) {
     std::string data = bundle->Read(file, e);
     bool isForm = data.compare(0, kFormSignature.size(), kFormSignature) == 0;
     Write("# resource " + e.Name + ", " + std::to_string(e.Size) + " bytes" + (isForm ? "" : ", not a form") + "\n");
-    if (isForm) Write(ObjectBinaryToText(data));
+    if (isForm) Write(ObjectBinaryToText(data, MachineAnsiCodePage()));
   }
   return 0;
 }

@@ -155,13 +155,15 @@ int Export(const TArgs& args) {
 int CmdReg(const TArgs& args) {
   if (args.empty()) throw Exception(kUsage);
   TArgs rest(args.begin() + 1, args.end());
+  if (args[0] == "query") return Query(rest);
+  if (args[0] == "export") return Export(rest);
   int status;
-  if (args[0] == "query") status = Query(rest);
-  else if (args[0] == "set") status = Set(rest);
+  if (args[0] == "set") status = Set(rest);
   else if (args[0] == "delete") status = Delete(rest);
-  else if (args[0] == "export") status = Export(rest);
   else throw Exception(kUsage);
-  TMachine::Current().Flush(); // so that Wine, started next, sees the change
+  // Only a change is written out (so that Wine, started next, sees it): a read must work
+  // where nothing can be written, on a full disk or a read-only machine.
+  TMachine::Current().Flush();
   return status;
 }
 

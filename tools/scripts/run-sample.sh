@@ -29,6 +29,9 @@ printf '%s\r\n' "$(winpath "$work/dist")" > "$work/project/BUILD.INF"
 ls -l "$work/dist"
 
 echo "== installing: $work/dist/setup.exe on the fresh machine $work/machine"
+# The desktop menu entries of its Start-menu shortcuts go beside the machine, not into the
+# user's own menu.
+export XDG_DATA_HOME="$work/xdg"
 status=0
 WINEPREFIX="$work/machine" "$work/dist/setup.exe" || status=$?
 echo "setup.exe exit status: $status"
@@ -37,6 +40,19 @@ echo "setup.exe exit status: $status"
 installed="$work/machine/drive_c/Program Files/Sample Application"
 echo "== the files went to C:\\Program Files\\Sample Application ($installed):"
 (cd "$installed" && find . -type f | sort)
+programs=$(WINEPREFIX="$work/machine" "$bin/quenloft" reg query \
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' | sed -n 's/^ *Programs  *REG_SZ  *//p')
+menu="$work/machine/drive_c/$(printf '%s' "${programs#C:\\}" | tr '\\' /)/Sample Application"
+echo "== the Start-menu folder $programs\\Sample Application ($menu):"
+(cd "$menu" && find . -type f | sort)
+if command -v lnkinfo >/dev/null; then
+  for link in "$menu"/*.lnk "$menu"/*/*.lnk; do
+    echo "-- lnkinfo ${link#"$menu"/}:"
+    lnkinfo "$link" | grep -E '^\s+(Local path|Working directory|Command line arguments)\s'
+  done
+fi
+echo "== the desktop menu entries ($XDG_DATA_HOME):"
+(cd "$XDG_DATA_HOME" && find . -type f | sort)
 echo "== the uninstall entry:"
 for key in 'Sample Application' 'Sample Application\Files'; do
   WINEPREFIX="$work/machine" "$bin/quenloft" reg query \

@@ -1,0 +1,31 @@
+// Whole-file reads and writes of the tests.
+#include "tests/support/TestFiles.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/files/WinPaths.h"
+
+namespace qnl::test {
+
+std::string ReadFile(const std::string& UnixPath) {
+  std::ifstream in(UnixPath, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::string& UnixPath, const std::string& Bytes) {
+  std::filesystem::path path(UnixPath);
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << Bytes;
+}
+
+std::string ReadMachineFile(const std::string& WindowsPath) { return ReadFile(UnixPathOf(WindowsPath)); }
+
+void WriteMachineFile(const std::string& WindowsPath, const std::string& Bytes) {
+  WriteFile(UnixPathOf(WindowsPath), Bytes);
+}
+
+} // namespace qnl::test
