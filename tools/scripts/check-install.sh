@@ -16,6 +16,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 mv "$build" "$away"
 trap 'mv "$away" "$build"; rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
+# Desktop menu entries of the installed shortcuts stay in the scratch folder.
+export XDG_DATA_HOME=$work/xdg-data
 # A Unix path as the machines see it: drive Z: is the root of the file system.
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 
