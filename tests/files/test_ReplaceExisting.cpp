@@ -26,10 +26,10 @@ protected:
     std::string bytes(64 * 1024, '\0');
     uint32_t seed = 12345;
     for (char& c : bytes) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
-    WriteFile("C:\\src\\readme.txt", bytes);
+    WriteMachineFile("C:\\src\\readme.txt", bytes);
     file = AddFile("Readme", "C:\\src\\readme.txt");
     dir->Compress(coForceNetFilesLocal);
-    WriteFile(kDest, "old readme");
+    WriteMachineFile(kDest, "old readme");
   }
   // The message of an install that fails; the old file must be as it was, and nothing waiting
   // for the restart.
@@ -40,7 +40,7 @@ protected:
     } catch (const std::exception& e) {
       message = e.what();
     }
-    EXPECT_EQ(ReadFile(kDest), "old readme");
+    EXPECT_EQ(ReadMachineFile(kDest), "old readme");
     EXPECT_FALSE(FileExists("C:\\Apps\\Tool\\readme.1"));
     EXPECT_TRUE(PendingFileRenames().empty());
     return message;

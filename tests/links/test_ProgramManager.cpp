@@ -56,7 +56,7 @@ TEST_F(ProgramManagerClient, FailuresNameWhatCouldNotBeDone) {
             "The TProgramManager object was unable to establish a link with Program Manager");
   unsetenv("QNL_NO_PROGMAN");
   TProgramManager manager(nullptr);
-  WriteFile(GetProgramsDir() + "\\Blocked", "a file where the group's folder would go");
+  WriteMachineFile(GetProgramsDir() + "\\Blocked", "a file where the group's folder would go");
   EXPECT_EQ(ErrorOf([&] { manager.CreateGroup("Blocked"); }),
             "The TProgramManager object was unable to create the following program group: Blocked");
   manager.CreateGroup("Tools");

@@ -116,7 +116,7 @@ TEST_F(ShellLinkInstall, AShortcutThatCannotBeMadeSaysWhyInTheShortcutsName) {
   unsetenv("QNL_FAIL_SHELL_LINK");
   // A file where the shortcut's folder belongs: the platform's text, and no shortcut.
   link->SetDestDir("\\Sub");
-  WriteFile(FolderDir() + "\\Sub", "in the way");
+  WriteMachineFile(FolderDir() + "\\Sub", "in the way");
   EXPECT_EQ(ErrorOf([&] { link->Process(); }),
             start + "Cannot create directory \"" + FolderDir() + "\\Sub\": Not a directory");
   link->SetLinkName(" ");

@@ -115,8 +115,10 @@ TEST_F(Process, BatchEraseDeltreeMove) {
 
 TEST_F(Process, BatchFailuresDoNotStopTheFile) {
   WriteMachineFile("C:\\last.txt", "x");
-  int failures = RunBatchText("ERASE C:\\missing.txt\nFORMAT C:\nMOVE C:\\missing C:\\x\nERASE C:\\last.txt\n");
-  EXPECT_EQ(failures, 3);
+  // A line that cannot be read stops the whole file before it runs (see the batch guard's
+  // tests); a command that fails does not stop the lines after it.
+  int failures = RunBatchText("ERASE C:\\missing.txt\nMOVE C:\\missing C:\\x\nERASE C:\\last.txt\n");
+  EXPECT_EQ(failures, 2);
   EXPECT_FALSE(FileExists("C:\\last.txt"));
 }
 
