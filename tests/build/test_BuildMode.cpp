@@ -271,7 +271,7 @@ TEST_F(BuildMode, TheInstalledProductsLoadingProgramIsUsedWhenNoOtherIsNamed) {
   std::filesystem::create_directories(FDir / "prefix" / "bin");
   for (const char* name : {"Q32V40.TXT", "QuenloftLoadProgram.exe"}) std::filesystem::copy_file(bin / name, product / name);
   std::string setup = MakeSetup(false, FDir / "prefix" / "bin" / "setup");
-  WriteFile("BUILD.INF", ZPath(FDir / "dist"));
+  WriteFile("prefix/bin/BUILD.INF", ZPath(FDir / "dist"));
   TProcessResult r = RunBuild(setup, "");
   ASSERT_EQ(r.ExitStatus, 0) << r.Err;
   std::string loader = ReadFile(bin / "QuenloftLoadProgram.exe");
