@@ -1,20 +1,5 @@
-# Helpers shared by the subsystem folders.
-
-# qnl_add_test(NAME SOURCES... LIBS ...): one GoogleTest executable registered with CTest.
-# Tests run with their own machine directory: WINEPREFIX points into the build tree's
-# temporary folder, never at ~/.wine; desktop menu entries go below XDG_DATA_HOME there, never
-# into the user's own menu.
-function(qnl_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  # The tests' environment goes through env(1): the discovery script would split a list of
-  # variables given as the ENVIRONMENT property, losing all but the first.
-  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-    "/usr/bin/env;WINEPREFIX=${CMAKE_BINARY_DIR}/tmp/wineprefix-${name};XDG_DATA_HOME=${CMAKE_BINARY_DIR}/tmp/xdg-data-${name};QNL_BIN=${CMAKE_BINARY_DIR}/bin;QNL_SOURCE=${CMAKE_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
-endfunction()
+# The CMake functions of the Quenloft package: find_package(Quenloft) brings them, and
+# Quenloft's own build uses them for its examples and tests.
 
 # qnl_add_setup_program(<target> FORM <text form> SOURCES <c++ files>...
 #                       [HEADER <header>] [CLASS <class>] [OUTPUT_DIRECTORY <dir>] [LIBS <libraries>...])
@@ -24,7 +9,7 @@ endfunction()
 # which carries FORM compiled as its TFORMMAIN resource (appended by "quenloft compile
 # --program" after every link; a change of FORM relinks). The program is written to
 # OUTPUT_DIRECTORY (default: the runtime output directory, build/bin). LIBS are linked
-# besides qnl_setup, which brings every class a project may hold.
+# besides Quenloft::qnl_setup, which brings every class a project may hold.
 function(qnl_add_setup_program target)
   cmake_parse_arguments(P "" "FORM;HEADER;CLASS;OUTPUT_DIRECTORY" "SOURCES;LIBS" ${ARGN})
   if(NOT P_FORM OR NOT P_SOURCES)
@@ -71,14 +56,14 @@ int main(int argc, char** argv) {
 }
 " @ONLY)
   add_executable(${target} "${entry}" ${sources})
-  target_link_libraries(${target} PRIVATE qnl_setup ${P_LIBS})
+  target_link_libraries(${target} PRIVATE Quenloft::qnl_setup ${P_LIBS})
   if(P_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${P_OUTPUT_DIRECTORY}")
   endif()
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${form}")
-  add_dependencies(${target} quenloft)
+  add_dependencies(${target} Quenloft::quenloft)
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND $<TARGET_FILE:quenloft> compile "${form}" -o $<TARGET_FILE:${target}> --program $<TARGET_FILE:${target}>
+    COMMAND $<TARGET_FILE:Quenloft::quenloft> compile "${form}" -o $<TARGET_FILE:${target}> --program $<TARGET_FILE:${target}>
     COMMENT "Appending the project ${P_FORM} to ${target}"
     VERBATIM)
 endfunction()

@@ -7,10 +7,6 @@
 #include "platform/system/Environment.h"
 #include "platform/system/SystemInfo.h"
 
-#ifndef QNL_BUILD_BIN_DIR
-#define QNL_BUILD_BIN_DIR ""
-#endif
-
 namespace qnl {
 
 namespace {
@@ -22,7 +18,9 @@ void AddUnixDirectory(std::vector<std::string>& List, const std::string& UnixDir
 
 } // namespace
 
-std::vector<std::string> ProductSearchPath() {
+std::vector<std::string> ProductSearchPath() { return ProductSearchPath(ModuleFileName()); }
+
+std::vector<std::string> ProductSearchPath(const std::string& ProgramFile) {
   std::vector<std::string> list;
   if (std::optional<std::string> variable = GetEnvironmentVariable(kProductPathVariable)) {
     size_t start = 0;
@@ -33,8 +31,9 @@ std::vector<std::string> ProductSearchPath() {
       start = end + 1;
     }
   }
-  list.push_back(ExtractFileDir(ModuleFileName()));
-  AddUnixDirectory(list, QNL_BUILD_BIN_DIR);
+  std::string programDir = ExtractFileDir(ProgramFile);
+  list.push_back(programDir);
+  list.push_back(AddBackSlash(ExtractFileDir(programDir)) + kInstalledProductDir);
   return list;
 }
 

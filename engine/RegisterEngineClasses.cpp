@@ -7,9 +7,9 @@
 #include "engine/TInstallDirectory.h"
 #include "engine/cmp_TUninstallEXE.h"
 #include "engine/TInstallGroup.h"
-#include "files/TInstallFile.h"
-#include "paths/TpsFileContainer.h"
-#include "paths/TPathSpecifierList.h"
+#include "engine/TInstallFile.h"
+#include "engine/TpsFileContainer.h"
+#include "engine/BuiltInPathSpecifiers.h"
 #include "rtl/TypInfo.h"
 
 namespace qnl {

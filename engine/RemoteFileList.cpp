@@ -4,7 +4,7 @@
 #include "engine/InstallRegistries.h"
 #include "engine/TCustomInstallFile.h"
 #include "paths/IInstallComponent.h"
-#include "files/FileListRecord.h"
+#include "engine/FileListRecord.h"
 #include "platform/files/FileStream.h"
 #include "rtl/ByteOrder.h"
 

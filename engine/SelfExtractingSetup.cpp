@@ -69,4 +69,23 @@ void AppendNotSelfExtractTrailer(const std::string& FileName) {
   }
 }
 
+TSelfExtractInfo ReadSelfExtractInfo(const std::string& FileName) {
+  std::string bytes;
+  try {
+    TFileStream file(FileName, fmOpenRead | fmShareDenyNone);
+    int64_t size = file.Size();
+    if (size >= TSelfExtractInfo::Size) {
+      file.Seek(size - TSelfExtractInfo::Size, soBeginning);
+      bytes = file.ReadString(TSelfExtractInfo::Size);
+    }
+  } catch (const Exception&) {
+    bytes.clear(); // cannot be opened or read: the same message as a short file
+  }
+  if (bytes.size() < static_cast<size_t>(TSelfExtractInfo::Size))
+    throw IEInstall("Could not read the extraction info from the archive file %s when trying to find the "
+                    "correct offset into the self extracting file",
+                    {FileName});
+  return TSelfExtractInfo::Decode(bytes);
+}
+
 } // namespace qnl

@@ -3,12 +3,9 @@
 
 #include <string>
 
-#include "engine/TSelfExtractInfo.h"
+#include "archive/TSelfExtractInfo.h"
 
 namespace qnl {
-
-inline constexpr const char* kSelfExtractingMarker = "SELFEXTRACTING";
-inline constexpr const char* kNotSelfExtractMarker = "NOTSELFEXTRACT";
 
 // Appends Setup1 and, when it exists, Files1 to the end of SetupExe, then the trailer
 // "SELFEXTRACTING" with their positions (MainArchiveStart and MainArchiveEnd stay 0 without
@@ -21,5 +18,10 @@ TSelfExtractInfo AppendSelfExtractingArchives(const std::string& SetupExe, const
 // Appends the trailer "NOTSELFEXTRACT" with all other bytes zero to FileName. IEInstall
 // "Cannot add the self-extract info header to %s" when it cannot be written whole.
 void AppendNotSelfExtractTrailer(const std::string& FileName);
+
+// Reads the trailer from the last 56 bytes of FileName (opened for reading, shared). A file
+// that cannot be opened or is shorter than 56 bytes raises IEInstall "Could not read the
+// extraction info from the archive file %s ...".
+TSelfExtractInfo ReadSelfExtractInfo(const std::string& FileName);
 
 } // namespace qnl

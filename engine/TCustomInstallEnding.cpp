@@ -2,9 +2,9 @@
 // setup directory, and the removal of the install record and the downloaded archives.
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
+#include "engine/DeferredRegistrations.h"
 #include "engine/InstallRegistries.h"
 #include "engine/TCustomInstall.h"
-#include "files/DeferredRegistrations.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "platform/registry/Registry.h"

@@ -3,9 +3,9 @@
 
 #include "common/routines_Strings.h"
 #include "engine/InstallRegistries.h"
+#include "engine/SelfRegisterMark.h"
 #include "engine/TFileContainer.h"
-#include "files/SelfRegisterMark.h"
-#include "files/UniqueIDTable.h"
+#include "engine/UniqueIDTable.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "rtl/SysUtils.h"

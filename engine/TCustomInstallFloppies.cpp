@@ -6,7 +6,6 @@
 #include "common/routines_Strings.h"
 #include "engine/SelfExtractingSetup.h"
 #include "engine/TCustomInstall.h"
-#include "engine/TSelfExtractInfo.h"
 #include "platform/OSError.h"
 #include "platform/files/FileCreation.h"
 #include "platform/files/FileStream.h"

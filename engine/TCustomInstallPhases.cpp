@@ -2,11 +2,11 @@
 // ending or the restart, with the reading of the archive information.
 #include "archive/TQnlfCompress.h"
 #include "common/routines_API.h"
+#include "engine/DeferredRegistrations.h"
 #include "engine/InstallRegistries.h"
 #include "engine/RemoteFileList.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
-#include "files/DeferredRegistrations.h"
 #include "platform/files/Files.h"
 #include "platform/process/Process.h"
 

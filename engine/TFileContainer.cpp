@@ -2,7 +2,7 @@
 #include "engine/TFileContainer.h"
 
 #include "engine/TCustomInstallFile.h"
-#include "paths/TpsFileContainer.h"
+#include "engine/TpsFileContainer.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {

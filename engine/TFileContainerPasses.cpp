@@ -1,10 +1,10 @@
 // The file container's passes: install, copy and compress, and the walks that read figures.
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
+#include "engine/ContainerPathSpecifiers.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "engine/TFileContainer.h"
-#include "paths/StandardPathSpecifiers.h"
 #include "platform/files/Files.h"
 
 namespace qnl {

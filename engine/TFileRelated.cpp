@@ -2,8 +2,8 @@
 #include "engine/TFileRelated.h"
 
 #include "common/routines_Strings.h"
+#include "engine/ContainerPathSpecifiers.h"
 #include "engine/InstallParameters.h"
-#include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "rtl/Math.h"
 

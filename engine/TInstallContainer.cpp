@@ -7,7 +7,7 @@
 #include "engine/InstallRegistries.h"
 #include "engine/TFileContainer.h"
 #include "engine/TInstallObject.h"
-#include "paths/cmp_TPathSpecifier.h"
+#include "engine/BuiltInPathSpecifiers.h"
 #include "rtl/SysUtils.h"
 #include "common/routines_Strings.h"
 

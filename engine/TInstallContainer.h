@@ -8,6 +8,7 @@
 #include "common/types_Quenloft.h"
 #include "engine/InstallEvents.h"
 #include "engine/exceptions_Engine.h"
+#include "paths/IInstallContainer.h"
 #include "rtl/Classes.h"
 
 namespace qnl {
@@ -63,7 +64,7 @@ enum : int32_t {
 // which it does not own. While it exists it is in AllContainers(); when it is destroyed every
 // other container forgets it. The helper list is always in ascending registered type, a
 // component named TINSTALLBDE first, and never holds a null, a duplicate or a cycle.
-class TInstallContainer : public TComponent {
+class TInstallContainer : public TComponent, public IInstallContainer {
   QNL_CLASS(TInstallContainer, TComponent)
 public:
   explicit TInstallContainer(TComponent* AOwner);
@@ -104,7 +105,9 @@ public:
   // Downward path receiver. The base does nothing.
   virtual void InformationEvent(TObject* Sender, int32_t Code, TObject* PO);
   // DestDirType's path for this component followed by DestDir, without trailing backslash.
-  virtual std::string GetDestDir();
+  std::string GetDestDir() override;
+  // None: only an installation object sits in a container.
+  IInstallContainer* GetContainer() const override { return nullptr; }
   // The class number that orders helpers; a class without one raises IEInstallContainer.
   virtual int32_t RegisteredType() const;
   virtual void AddHelper(TInstallContainer* Helper);

@@ -1,7 +1,7 @@
 // The install object: its Container reference and the run-time defaults that follow it.
 #include "engine/TInstallObject.h"
 
-#include "paths/StandardPathSpecifiers.h"
+#include "engine/ContainerPathSpecifiers.h"
 #include "engine/InstallRegistries.h"
 #include "paths/TPathSpecifierList.h"
 

@@ -12,6 +12,7 @@ public:
   explicit TInstallObject(TComponent* AOwner);
 
   TInstallContainer* Container() const { return FContainer; }
+  IInstallContainer* GetContainer() const override { return FContainer; }
   // Joins Value's helper list (which may refuse) and leaves the old one. Outside loading,
   // DestDirType follows: the standard container-directory specifier for a container,
   // none when the container is removed.

@@ -2,8 +2,8 @@
 // and self-extract trailer.
 #pragma once
 
+#include "engine/SelfExtractingSetup.h"
 #include "engine/TBuildInfo.h"
 #include "engine/TCommandLine.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TInstall.h"
-#include "engine/TSelfExtractInfo.h"

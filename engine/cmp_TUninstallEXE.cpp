@@ -2,8 +2,8 @@
 #include "engine/cmp_TUninstallEXE.h"
 
 #include "common/routines_Strings.h"
+#include "engine/InstallFileProperties.h"
 #include "engine/TCustomInstall.h"
-#include "files/InstallFileProperties.h"
 #include "platform/registry/Registry.h"
 #include "settings/cmp_TInstallInformation.h"
 #include "settings/routines_Registry.h"

@@ -4,7 +4,7 @@
 #include "common/routines_Strings.h"
 #include "engine/TCustomInstall.h"
 #include "engine/cmp_TUninstallEXE.h"
-#include "files/UninstallFileList.h"
+#include "engine/UninstallFileList.h"
 #include "links/TCustomInstallShellLink.h"
 #include "links/TCustomShellLinkGroup.h"
 #include "links/cmp_TProgramManager.h"

@@ -7,6 +7,7 @@
 #include "links/ShellLinkRegistries.h"
 #include "links/TCustomShellLinkGroup.h"
 #include "links/TpsObjectLink.h"
+#include "engine/ContainerPathSpecifiers.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 

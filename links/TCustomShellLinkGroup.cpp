@@ -3,6 +3,7 @@
 
 #include "engine/TCustomInstall.h"
 #include "links/ShellLinkRegistries.h"
+#include "engine/ContainerPathSpecifiers.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "platform/files/Files.h"

@@ -1,23 +1,23 @@
 // Expansion of the %-meta variables in texts such as shortcut targets.
 #include "common/routines_Strings.h"
-#include "engine/TInstallObject.h"
 #include "paths/IInstallComponent.h"
+#include "paths/IInstallContainer.h"
 #include "paths/routines_ExpandPaths.h"
 
 namespace qnl {
 
 namespace {
-std::string OwnDestDir(TInstallContainer* Component) {
+std::string OwnDestDir(IInstallContainer* Component) {
   if (!Component) throw EQXCannotExpandContainerDirMV("Cannot expand the %a meta variable because the component is Nil");
   return Component->GetDestDir();
 }
 
-std::string ContainerDestDir(TInstallContainer* Component) {
+std::string ContainerDestDir(IInstallContainer* Component) {
   if (!Component) throw EQXCannotExpandContainerDirMV("Cannot expand the %c meta variable because the component is Nil");
-  auto* object = dynamic_cast<TInstallObject*>(Component);
-  if (!object || !object->Container())
+  IInstallContainer* container = Component->GetContainer();
+  if (!container)
     throw EQXCannotExpandContainerDirMV("Cannot expand the %c meta variable because the Container property is Nil");
-  return object->Container()->GetDestDir();
+  return container->GetDestDir();
 }
 
 std::string MainInstallDir() {
@@ -28,7 +28,7 @@ std::string MainInstallDir() {
 }
 
 // The replacement of one meta variable letter; false when the letter names none.
-bool Replacement(char Letter, TInstallContainer* Component, std::string& Value) {
+bool Replacement(char Letter, IInstallContainer* Component, std::string& Value) {
   switch (Letter | 0x20) { // ASCII lower case
   case 'a': Value = OwnDestDir(Component); return true;
   case 'b': Value = GetProgramsDir(); return true;
@@ -45,7 +45,7 @@ bool Replacement(char Letter, TInstallContainer* Component, std::string& Value) 
 }
 } // namespace
 
-std::string ExpandMetaVariables(const std::string& Text, TInstallContainer* Component) {
+std::string ExpandMetaVariables(const std::string& Text, IInstallContainer* Component) {
   std::string result;
   bool afterPercent = false;
   for (char ch : Text) {

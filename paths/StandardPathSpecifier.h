@@ -1,4 +1,4 @@
-// Defines the fixed members of a built-in specifier (inside the paths/ sources only).
+// Defines the fixed members of a built-in specifier (inside the built-in specifiers' sources only).
 #pragma once
 
 #include "paths/StandardPathSpecifiers.h"

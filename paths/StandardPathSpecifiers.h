@@ -1,11 +1,13 @@
-// The fourteen built-in path specifiers; each instance is named after its class without the T.
+// The built-in path specifiers that need no installation container; each instance is named
+// after its class without the T. The engine adds the two relative to a container.
 #pragma once
 
 #include "paths/cmp_TPathSpecifier.h"
 
 namespace qnl {
 
-// The members every built-in specifier has: its fixed description, short name and path rule.
+// The members every built-in specifier has: its fixed description, short name and path rule
+// (declared here and by the engine's container specifiers).
 #define QNL_STANDARD_SPECIFIER_MEMBERS(Cls)                                              \
   QNL_CLASS(Cls, TStandardPathSpecifier)                                                 \
 public:                                                                                   \
@@ -24,20 +26,6 @@ class TpsStartupMenu : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_ME
 class TpsSystem : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsSystem) };
 class TpsWindow : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsWindow) };
 
-// The destination directory of the requesting object's container.
-class TpsContainerDestDir : public TStandardPathSpecifier {
-  QNL_STANDARD_SPECIFIER_MEMBERS(TpsContainerDestDir)
-  void Validate(TComponent* Component) const override;
-  std::string GetDescriptionFor(TComponent* Component) const override;
-  std::string GetShortNameFor(TComponent* Component) const override;
-};
-
-// The archive path of the requesting object's container, which must be file-related.
-class TpsContainerArchiveFile : public TStandardPathSpecifier {
-  QNL_STANDARD_SPECIFIER_MEMBERS(TpsContainerArchiveFile)
-  void Validate(TComponent* Component) const override;
-};
-
 // Specifiers that ask the install component; without one they refuse every component.
 class TpsInstallSource : public TStandardPathSpecifier {
   QNL_STANDARD_SPECIFIER_MEMBERS(TpsInstallSource)
@@ -52,7 +40,5 @@ class TpsMainArchiveFile : public TStandardPathSpecifier {
   QNL_STANDARD_SPECIFIER_MEMBERS(TpsMainArchiveFile)
   void Validate(TComponent* Component) const override;
 };
-
-#undef QNL_STANDARD_SPECIFIER_MEMBERS
 
 } // namespace qnl

@@ -1,4 +1,4 @@
-// The three process-wide lists of path specifiers and the creation of missing standard ones.
+// The process-wide lists of path specifiers and the list type of the built-in classes.
 #pragma once
 
 #include <vector>
@@ -49,17 +49,8 @@ private:
   std::vector<const TClassInfo*> FItems;
 };
 
-// The lists exist for the whole life of the process; the class list holds the fourteen
-// built-in classes from the first call on.
+// The lists exist for the whole life of the process.
 TPathSpecifierList& PathSpecifiers();
 TStandardPathSpecList& StandardPathSpecifiers();
-TPathSpecifierClassList& PathSpecifierClasses();
-
-// Makes the built-in specifier classes known to streaming (creatable by name).
-void RegisterPathSpecifierClasses();
-
-// For each registered class in order, unless OnlyMissing and an instance of it already
-// exists, creates an instance owned by Owner and names it with its DefaultName.
-void CreateMissing(TComponent* Owner, bool OnlyMissing);
 
 } // namespace qnl

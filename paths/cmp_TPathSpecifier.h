@@ -54,10 +54,4 @@ public:
   ~TStandardPathSpecifier() override;
 };
 
-// Makes sure Owner holds one instance of every standard specifier class when Owner is a
-// form or a data module (other owners are left alone). Every installation container calls
-// it with its owner before its own construction, so that the standard instances precede it:
-//   TInstallContainer(TComponent* AOwner) : TComponent((EnsureStandardPathSpecifiers(AOwner), AOwner))
-void EnsureStandardPathSpecifiers(TComponent* Owner);
-
 } // namespace qnl

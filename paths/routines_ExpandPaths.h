@@ -5,10 +5,9 @@
 
 #include "common/exceptions_Quenloft.h"
 #include "common/routines_API.h"
+#include "paths/IInstallContainer.h"
 
 namespace qnl {
-
-class TInstallContainer;
 
 QNL_IEXCEPTION(EQXCannotExpandContainerDirMV, IException);
 QNL_IEXCEPTION(EQXCannotExpandInstallDirMV, IException);
@@ -28,6 +27,6 @@ std::string GetBDEDir();
 // Replaces %a %b %c %d %f %i %m %p %s %w (either case) in Text; "%%" gives "%", any other
 // "%x" and a "%" at the end are dropped. Component is the installation object whose text it
 // is (for %a and %c), or nullptr.
-std::string ExpandMetaVariables(const std::string& Text, TInstallContainer* Component);
+std::string ExpandMetaVariables(const std::string& Text, IInstallContainer* Component);
 
 } // namespace qnl

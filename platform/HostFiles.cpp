@@ -9,14 +9,14 @@
 #include <climits>
 #include <cstring>
 
-#include "common/exceptions_Quenloft.h"
+#include "rtl/Exceptions.h"
 
 namespace qnl::host {
 
 namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int error) {
-  throw EAPIRoutines(what + " \"" + path + "\": " + std::strerror(error));
+  throw EInOutError(what + " \"" + path + "\": " + std::strerror(error), error);
 }
 
 class TFd {
@@ -136,7 +136,7 @@ int64_t THostFileStream::Read(void* Buffer, int64_t Count) {
 }
 
 int64_t THostFileStream::Write(const void*, int64_t) {
-  throw EAPIRoutines("Cannot write file \"" + FPath + "\": it is open for reading only");
+  throw EInOutError("Cannot write file \"" + FPath + "\": it is open for reading only", EBADF);
 }
 
 int64_t THostFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {

@@ -10,7 +10,7 @@
 
 namespace qnl::host {
 
-// Errors raise EAPIRoutines whose message names the file and the system's reason:
+// Errors raise EInOutError whose message names the file and the system's reason:
 // Cannot read file "/tmp/x": No such file or directory.
 
 std::string ReadWholeFile(const std::string& Path);
@@ -33,7 +33,7 @@ public:
   explicit THostFileStream(const std::string& Path);
   ~THostFileStream() override;
   int64_t Read(void* Buffer, int64_t Count) override;
-  int64_t Write(const void* Buffer, int64_t Count) override; // EAPIRoutines: read-only
+  int64_t Write(const void* Buffer, int64_t Count) override; // EInOutError: read-only
   int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
   int64_t Size() const override { return FSize; }
 

@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 
-#include "common/exceptions_Quenloft.h"
+#include "rtl/Exceptions.h"
 
 namespace qnl {
 
 // The machine directory cannot be used (missing and not creatable, or in use by Wine).
-QNL_EXCEPTION(EMachine, EQuenloftAbnormal);
+QNL_EXCEPTION(EMachine, EOSError);
 // A Wine server runs on the machine directory; it would overwrite our registry writes.
 QNL_EXCEPTION(EMachineBusy, EMachine);
 

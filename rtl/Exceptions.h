@@ -43,6 +43,36 @@ QNL_EXCEPTION(EPropertyError, Exception);
 QNL_EXCEPTION(EComponentError, Exception);
 QNL_EXCEPTION(EInvalidOperation, Exception);
 
+// A call into the operating system failed: the base of the platform layer's errors. The
+// message says what was being done to what ("Cannot delete file "C:\a.txt": Permission
+// denied"); ErrorCode keeps the system's error number, 0 when there is none.
+class EOSError : public Exception {
+public:
+  explicit EOSError(const std::string& message, int errorCode = 0) : Exception(message), FErrorCode(errorCode) {}
+  int ErrorCode() const { return FErrorCode; }
+
+private:
+  int FErrorCode;
+};
+
+// A file or directory operation failed.
+class EInOutError : public EOSError {
+public:
+  using EOSError::EOSError;
+};
+
+// The disk (or the user's quota) is full: writers that can ask for another disk catch this one.
+class EDiskFull : public EInOutError {
+public:
+  using EInOutError::EInOutError;
+};
+
+// Another process holds a lock on the file, which is how a file "in use" looks on this machine.
+class EFileInUse : public EInOutError {
+public:
+  using EInOutError::EInOutError;
+};
+
 // A part of the system that is not built yet says so loudly instead of pretending.
 class ENotImplemented : public Exception {
 public:

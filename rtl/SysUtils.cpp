@@ -257,4 +257,54 @@ std::string Format(std::string_view fmt, const TVarRec* args, size_t count) {
   return out;
 }
 
+namespace {
+// Windows path strings: a backslash or a slash separates, a colon ends the drive.
+bool IsSep(char c) { return c == '\\' || c == '/'; }
+size_t LastSep(std::string_view path) {
+  for (size_t i = path.size(); i > 0; --i)
+    if (IsSep(path[i - 1]) || path[i - 1] == ':') return i - 1;
+  return std::string_view::npos;
+}
+} // namespace
+
+std::string AddBackSlash(std::string_view path) {
+  std::string r(path);
+  if (!r.empty() && r.back() != '\\') r += '\\';
+  return r;
+}
+
+std::string RemoveBackSlash(std::string_view path) {
+  std::string r(path);
+  if (!r.empty() && r.back() == '\\') r.pop_back();
+  return r;
+}
+
+std::string ExtractFileDir(std::string_view path) {
+  size_t p = LastSep(path);
+  if (p == std::string_view::npos) return {};
+  if (path[p] == ':') return std::string(path.substr(0, p + 1));
+  // keep the root backslash of "C:\"
+  if (p == 2 && path[1] == ':') return std::string(path.substr(0, 3));
+  return std::string(path.substr(0, p));
+}
+
+std::string ExtractFileName(std::string_view path) {
+  size_t p = LastSep(path);
+  return std::string(p == std::string_view::npos ? path : path.substr(p + 1));
+}
+
+std::string ExtractFileExt(std::string_view path) {
+  std::string name = ExtractFileName(path);
+  size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string ChangeFileExt(std::string_view path, std::string_view ext) {
+  std::string name = ExtractFileName(path);
+  size_t dot = name.rfind('.');
+  std::string base(path);
+  if (dot != std::string::npos) base.resize(base.size() - (name.size() - dot));
+  return base + std::string(ext);
+}
+
 } // namespace qnl

@@ -31,6 +31,19 @@ std::string FloatToStr(double value);
 bool IsValidIdent(std::string_view s);
 std::string StringReplaceAll(std::string_view s, std::string_view from, std::string_view to);
 
+// Windows path strings, taken apart and joined by their backslashes; no file is touched.
+// A non-empty path that lacks a trailing backslash gets one.
+std::string AddBackSlash(std::string_view path);
+// One trailing backslash is removed when present.
+std::string RemoveBackSlash(std::string_view path);
+// The directory part of a Windows path, without trailing backslash ("C:\a\b.txt" -> "C:\a").
+std::string ExtractFileDir(std::string_view path);
+// The name part of a Windows path ("C:\a\b.txt" -> "b.txt"); "/" counts as a separator too.
+std::string ExtractFileName(std::string_view path);
+// The extension with its dot ("b.txt" -> ".txt"), empty when none.
+std::string ExtractFileExt(std::string_view path);
+std::string ChangeFileExt(std::string_view path, std::string_view ext);
+
 // One argument of Format: an integer, a float or a string.
 class TVarRec {
 public:

@@ -17,9 +17,9 @@
 #include "vcl/Application.h"
 #include "vcl/Controls.h"
 
+#include "engine/BuiltInPathSpecifiers.h"
 #include "engine/RegisterEngineClasses.h"
 #include "links/RegisterLinksClasses.h"
-#include "paths/TPathSpecifierList.h"
 #include "translate/TTranslator.h"
 
 namespace qnl {

@@ -1,5 +1,5 @@
 // The example project's handlers.
-#include "examples/with-code/formMain.h"
+#include "formMain.h"
 
 #include "engine/TCustomInstallFile.h"
 

@@ -20,7 +20,6 @@
 #include "platform/files/WinPaths.h"
 #include "platform/process/BatchFile.h"
 #include "platform/system/SystemInfo.h"
-#include "common/routines_Strings.h"
 #include "rtl/SysUtils.h"
 
 extern char** environ;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/exceptions_Quenloft.h"
+#include "rtl/Exceptions.h"
 
 namespace qnl {
 
@@ -18,7 +18,7 @@ class THive;
 // A registry operation failed: an OS error on a hive file (the message names the
 // operation and the file), a key used after it was deleted, or a root key that this
 // machine does not emulate.
-QNL_EXCEPTION(ERegistry, EQuenloftAbnormal);
+QNL_EXCEPTION(ERegistry, EOSError);
 // A hive file could not be parsed; the message names the file and the line. The layer
 // never writes over such a hive.
 QNL_EXCEPTION(EHiveDamaged, ERegistry);

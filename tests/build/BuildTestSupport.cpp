@@ -6,7 +6,7 @@
 #include "engine/InstallRegistries.h"
 #include "engine/RegisterEngineClasses.h"
 #include "engine/TCustomInstallFile.h"
-#include "files/UniqueIDTable.h"
+#include "engine/UniqueIDTable.h"
 #include "paths/cmp_TPathSpecifier.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"

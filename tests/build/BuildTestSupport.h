@@ -9,7 +9,7 @@
 
 #include "engine/TFileContainer.h"
 #include "engine/cmp_TInstall.h"
-#include "files/TInstallFile.h"
+#include "engine/TInstallFile.h"
 #include "tests/paths/PathsTestSupport.h"
 #include "tests/support/MessageOf.h"
 #include "tests/support/TestFiles.h"

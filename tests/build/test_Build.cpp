@@ -8,7 +8,6 @@
 #include "engine/InstallRegistries.h"
 #include "engine/ProductDirectory.h"
 #include "engine/SelfExtractingSetup.h"
-#include "engine/TSelfExtractInfo.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "tests/build/BuildTestSupport.h"

@@ -107,8 +107,8 @@ protected:
 
   // A setup program in the test directory carrying the project, made by the project compiler
   // from the stripped program.
-  std::string MakeSetup(bool WithFiles) const {
-    std::string setup = (FDir / "setup").string();
+  std::string MakeSetup(bool WithFiles, const std::filesystem::path& Setup = {}) const {
+    std::string setup = (Setup.empty() ? FDir / "setup" : Setup).string();
     TProcessResult r = Run(Quote(Bin("quenloft")) + " compile " + Quote(WriteFile("formMain.txt", ProjectText(WithFiles))) +
                            " -o " + Quote(setup) + " --program " + Quote(StrippedSetup));
     EXPECT_EQ(r.ExitStatus, 0) << r.Err;
@@ -260,12 +260,18 @@ TEST_F(BuildMode, WithoutBuildInfOrWithAnEmptyOneNothingIsBuilt) {
   ExpectOneFailureMessage(RunBuild(setup), "Must be 1 line in BUILD.INF. This line should specify the build directory");
 }
 
-TEST_F(BuildMode, TheBuildsOwnLoadingProgramIsUsedWhenNoOtherIsNamed) {
+// An installed product: the setup program in bin/ finds the product directory lib/quenloft
+// beside it without being told.
+TEST_F(BuildMode, TheInstalledProductsLoadingProgramIsUsedWhenNoOtherIsNamed) {
   std::filesystem::path bin = Bin("");
   if (!std::filesystem::exists(bin / "Q32V40.TXT") || !std::filesystem::exists(bin / "QuenloftLoadProgram.exe"))
     GTEST_SKIP() << "the loading program is not built";
-  std::string setup = MakeSetup(false);
-  WriteFile("BUILD.INF", ZPath(FDir / "dist"));
+  std::filesystem::path product = FDir / "prefix" / "lib" / "quenloft";
+  std::filesystem::create_directories(product);
+  std::filesystem::create_directories(FDir / "prefix" / "bin");
+  for (const char* name : {"Q32V40.TXT", "QuenloftLoadProgram.exe"}) std::filesystem::copy_file(bin / name, product / name);
+  std::string setup = MakeSetup(false, FDir / "prefix" / "bin" / "setup");
+  WriteFile("prefix/bin/BUILD.INF", ZPath(FDir / "dist"));
   TProcessResult r = RunBuild(setup, "");
   ASSERT_EQ(r.ExitStatus, 0) << r.Err;
   std::string loader = ReadFile(bin / "QuenloftLoadProgram.exe");

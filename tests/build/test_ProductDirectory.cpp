@@ -19,14 +19,8 @@ void MakeFile(const std::string& Path) {
   TFileStream stream(Path, fmCreate);
 }
 
-// The build's own bin directory (the tests' environment names it).
-std::string BuildBinDir() {
-  const char* bin = std::getenv("QNL_BIN");
-  return bin ? WindowsPathOf(bin) : std::string();
-}
-
-// True when a searched directory holds the marker (the loading
-// program's build may have put one into the build's bin directory).
+// True when a searched directory holds the marker (a test program built or installed beside
+// a product directory).
 bool SomeSearchedDirectoryHasMarker() {
   std::vector<std::string> path = ProductSearchPath();
   for (const std::string& dir : path)
@@ -45,14 +39,27 @@ protected:
   static void SetSearchVariable(const std::string& Value) { setenv("QUENLOFT_PATH", Value.c_str(), 1); }
 };
 
-TEST_F(ProductDirectory, TheVariableComesFirstThenTheProgramsDirectoryThenTheBuildsBin) {
+TEST_F(ProductDirectory, TheVariableComesFirstThenTheProgramsDirectoryThenLibQuenloftBesideIt) {
   SetSearchVariable(UnixPathOf("C:\\one") + "::" + UnixPathOf("C:\\two") + ":");
-  std::vector<std::string> path = ProductSearchPath();
+  std::vector<std::string> path = ProductSearchPath("C:\\prefix\\bin\\setup");
   ASSERT_EQ(path.size(), 4u);
   EXPECT_EQ(path[0], "C:\\one");
   EXPECT_EQ(path[1], "C:\\two");
-  EXPECT_EQ(path[2], ExtractFileDir(ModuleFileName()));
-  EXPECT_EQ(path[3], BuildBinDir());
+  EXPECT_EQ(path[2], "C:\\prefix\\bin");
+  EXPECT_EQ(path[3], "C:\\prefix\\lib\\quenloft");
+  EXPECT_EQ(ProductSearchPath()[2], ExtractFileDir(ModuleFileName()));
+}
+
+// No build path is compiled in: a build tree and an installed product are both found from
+// where their programs are.
+TEST_F(ProductDirectory, TheProductIsFoundBesideTheProgramOrInLibQuenloftBesideItsBin) {
+  unsetenv("QUENLOFT_PATH");
+  MakeFile("C:\\build\\bin\\Q32V40.TXT");
+  MakeFile("C:\\build\\lib\\quenloft\\Q32V40.TXT");
+  MakeFile("C:\\usr\\lib\\quenloft\\Q32V40.TXT");
+  EXPECT_EQ(FindProductDirectoryIn(ProductSearchPath("C:\\build\\bin\\setup")), "C:\\build\\bin");
+  EXPECT_EQ(FindProductDirectoryIn(ProductSearchPath("C:\\usr\\bin\\setup")), "C:\\usr\\lib\\quenloft");
+  EXPECT_EQ(ProductSearchPath("C:\\setup")[1], "C:\\lib\\quenloft");
 }
 
 TEST_F(ProductDirectory, WithoutTheVariableTheProgramsAndTheBuildsDirectoriesAreSearched) {
@@ -94,16 +101,7 @@ TEST_F(ProductDirectory, NoMarkerOnAGivenPathFails) {
 TEST_F(ProductDirectory, NoMarkerOnTheSearchPathFails) {
   MakeFile("C:\\empty\\QuenloftLoadProgram.exe");
   SetSearchVariable(UnixPathOf("C:\\empty"));
-  if (SomeSearchedDirectoryHasMarker()) GTEST_SKIP() << "the build's bin directory is a product directory";
+  if (SomeSearchedDirectoryHasMarker()) GTEST_SKIP() << "the tests' own directory is beside a product directory";
   QNL_EXPECT_THROW_MESSAGE(FindProductDirectory(), IENoQuenloftPath,
                            "Cannot find the the Quenloft directory on the VCL library search path");
-}
-
-TEST_F(ProductDirectory, TheBuildsBinIsFoundWhenItHoldsTheMarkerAndTheLoadingProgram) {
-  unsetenv("QUENLOFT_PATH");
-  std::string bin = BuildBinDir();
-  if (bin.empty() || !FileExists(bin + "\\Q32V40.TXT") || !FileExists(bin + "\\QuenloftLoadProgram.exe"))
-    GTEST_SKIP() << "the loading program is not built";
-  if (FileExists(ExtractFileDir(ModuleFileName()) + "\\Q32V40.TXT")) GTEST_SKIP() << "the tests' own directory has a marker";
-  EXPECT_EQ(FindProductDirectory(), bin);
 }

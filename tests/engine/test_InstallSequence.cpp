@@ -6,9 +6,9 @@
 #include <thread>
 
 #include "archive/TQnlfCompress.h"
+#include "archive/TSelfExtractInfo.h"
 #include "engine/InstallRegistries.h"
 #include "engine/TCustomInstallFile.h"
-#include "engine/TSelfExtractInfo.h"
 #include "platform/files/FileCreation.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "EngineTestClasses.h"
-#include "paths/StandardPathSpecifiers.h"
+#include "engine/ContainerPathSpecifiers.h"
 
 using namespace qnl;
 using namespace qnl::test;

@@ -1,9 +1,9 @@
 // "filelist.lst": the sizes, dates and versions of a network distribution's files.
 #include "tests/engine/SequenceTestSupport.h"
 
+#include "engine/FileListRecord.h"
 #include "engine/RemoteFileList.h"
 #include "engine/TCustomInstallFile.h"
-#include "files/FileListRecord.h"
 
 using namespace qnl;
 using namespace qnl::test;

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/TSelfExtractInfo.h"
+#include "engine/SelfExtractingSetup.h"
 #include "paths/IInstallComponent.h"
 #include "platform/files/WinPaths.h"
 

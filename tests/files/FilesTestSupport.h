@@ -7,7 +7,7 @@
 #include "tests/paths/PathsTestSupport.h"
 #include "tests/support/TestFiles.h"
 #include "engine/TInstallDirectory.h"
-#include "files/TInstallFile.h"
+#include "engine/TInstallFile.h"
 #include "rtl/Forms.h"
 
 namespace qnl::test {

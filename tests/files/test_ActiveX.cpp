@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "FilesTestSupport.h"
+#include "engine/DeferredRegistrations.h"
 #include "engine/InstallRegistries.h"
 #include "engine/TInstallDirectory.h"
-#include "files/DeferredRegistrations.h"
-#include "files/TInstallFile.h"
+#include "engine/TInstallFile.h"
 #include "platform/files/Files.h"
 
 using namespace qnl;

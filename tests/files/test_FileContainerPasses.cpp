@@ -6,7 +6,7 @@
 
 #include "FilesTestSupport.h"
 #include "engine/TInstallDirectory.h"
-#include "files/TInstallFile.h"
+#include "engine/TInstallFile.h"
 
 using namespace qnl;
 using namespace qnl::test;

@@ -4,9 +4,9 @@
 
 #include "FilesTestSupport.h"
 #include "engine/TInstallDirectory.h"
+#include "engine/TInstallFile.h"
 #include "engine/TInstallGroup.h"
-#include "files/TInstallFile.h"
-#include "paths/TpsFileContainer.h"
+#include "engine/TpsFileContainer.h"
 
 using namespace qnl;
 using namespace qnl::test;

@@ -6,8 +6,8 @@
 
 #include "FilesTestSupport.h"
 #include "engine/TInstallDirectory.h"
-#include "files/TInstallFile.h"
-#include "files/UniqueIDTable.h"
+#include "engine/TInstallFile.h"
+#include "engine/UniqueIDTable.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "platform/files/Files.h"

@@ -8,7 +8,7 @@
 #include "archive/TQnlfCompress.h"
 #include "engine/InstallRegistries.h"
 #include "engine/TInstallDirectory.h"
-#include "files/TInstallFile.h"
+#include "engine/TInstallFile.h"
 #include "platform/files/Files.h"
 #include "platform/files/ShortNames.h"
 #include "platform/files/WinPaths.h"

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "FilesTestSupport.h"
+#include "engine/FileListRecord.h"
 #include "engine/TInstall.h"
+#include "engine/TInstallFile.h"
 #include "engine/cmp_TUninstallEXE.h"
-#include "files/FileListRecord.h"
-#include "files/TInstallFile.h"
 #include "platform/registry/Registry.h"
 #include "settings/cmp_TInstallInformation.h"
 

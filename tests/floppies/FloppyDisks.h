@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/TSelfExtractInfo.h"
+#include "archive/TSelfExtractInfo.h"
 #include "tests/support/TestFiles.h"
 
 namespace qnl {

@@ -4,7 +4,7 @@
 
 #include "LinksTestSupport.h"
 #include "engine/cmp_TUninstallEXE.h"
-#include "files/TInstallFile.h"
+#include "engine/TInstallFile.h"
 #include "platform/files/Files.h"
 #include "platform/ini/IniFile.h"
 #include "platform/registry/Registry.h"

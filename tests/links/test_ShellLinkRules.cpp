@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "LinksTestSupport.h"
+#include "engine/ContainerPathSpecifiers.h"
 #include "engine/TInstallDirectory.h"
-#include "files/TInstallFile.h"
+#include "engine/TInstallFile.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 

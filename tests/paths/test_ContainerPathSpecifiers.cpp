@@ -1,6 +1,6 @@
 // The specifiers relative to a component's container: destination directory and archive.
+#include "engine/ContainerPathSpecifiers.h"
 #include "engine/TFileContainer.h"
-#include "paths/StandardPathSpecifiers.h"
 #include "paths/routines_ExpandPaths.h"
 #include "tests/paths/PathsTestSupport.h"
 

@@ -1,4 +1,5 @@
 // The specifier lists, Find, CreateMissing and the descriptions of the built-in classes.
+#include "engine/BuiltInPathSpecifiers.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "rtl/Forms.h"

@@ -1,8 +1,8 @@
 // Finding the setup archive through the self-extract trailer.
 #include "tools/loader/SetupArchiveSource.h"
 
+#include "archive/TSelfExtractInfo.h"
 #include "common/routines_Strings.h"
-#include "engine/SelfExtractingSetup.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "platform/files/ProgramImage.h"

@@ -1,5 +1,5 @@
 // The file container's path specifier: naming, clash renaming and the loaded rule.
-#include "paths/TpsFileContainer.h"
+#include "engine/TpsFileContainer.h"
 
 #include "engine/InstallRegistries.h"
 #include "engine/TCustomInstallFile.h"

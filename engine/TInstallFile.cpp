@@ -1,7 +1,7 @@
 // The install file a project stores: its published properties.
-#include "files/TInstallFile.h"
+#include "engine/TInstallFile.h"
 
-#include "files/InstallFileProperties.h"
+#include "engine/InstallFileProperties.h"
 
 namespace qnl {
 

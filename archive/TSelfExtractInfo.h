@@ -6,6 +6,10 @@
 
 namespace qnl {
 
+// The two markers of the trailer.
+inline constexpr const char* kSelfExtractingMarker = "SELFEXTRACTING";
+inline constexpr const char* kNotSelfExtractMarker = "NOTSELFEXTRACT";
+
 // The trailer's fields; all integers are little-endian signed 32-bit in the file.
 // Marker is "SELFEXTRACTING" for a self-extracting setup, "NOTSELFEXTRACT" for a loading
 // program whose archives lie beside it; the other fields are file positions (ends inclusive).
@@ -23,10 +27,5 @@ struct TSelfExtractInfo {
   // Decodes Size bytes as they stand; the marker is not checked.
   static TSelfExtractInfo Decode(const std::string& Bytes);
 };
-
-// Reads the trailer from the last 56 bytes of FileName (opened for reading, shared). A file
-// that cannot be opened or is shorter than 56 bytes raises IEInstall "Could not read the
-// extraction info from the archive file %s ...".
-TSelfExtractInfo ReadSelfExtractInfo(const std::string& FileName);
 
 } // namespace qnl

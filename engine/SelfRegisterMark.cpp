@@ -1,5 +1,5 @@
 // The self-register mark of a file's version resource.
-#include "files/SelfRegisterMark.h"
+#include "engine/SelfRegisterMark.h"
 
 #include <cstdio>
 

@@ -1,10 +1,8 @@
-// Encoding, decoding and reading the self-extract trailer.
-#include "engine/TSelfExtractInfo.h"
+// Encoding and decoding the self-extract trailer.
+#include "archive/TSelfExtractInfo.h"
 
 #include <algorithm>
 
-#include "paths/IInstallComponent.h"
-#include "platform/files/FileStream.h"
 #include "rtl/ByteOrder.h"
 
 namespace qnl {
@@ -36,25 +34,6 @@ TSelfExtractInfo TSelfExtractInfo::Decode(const std::string& Bytes) {
   info.MainArchiveStart = static_cast<int32_t>(ReadLE32(Bytes, 24));
   info.MainArchiveEnd = static_cast<int32_t>(ReadLE32(Bytes, 28));
   return info;
-}
-
-TSelfExtractInfo ReadSelfExtractInfo(const std::string& FileName) {
-  std::string bytes;
-  try {
-    TFileStream file(FileName, fmOpenRead | fmShareDenyNone);
-    int64_t size = file.Size();
-    if (size >= TSelfExtractInfo::Size) {
-      file.Seek(size - TSelfExtractInfo::Size, soBeginning);
-      bytes = file.ReadString(TSelfExtractInfo::Size);
-    }
-  } catch (const Exception&) {
-    bytes.clear(); // cannot be opened or read: the same message as a short file
-  }
-  if (bytes.size() < static_cast<size_t>(TSelfExtractInfo::Size))
-    throw IEInstall("Could not read the extraction info from the archive file %s when trying to find the "
-                    "correct offset into the self extracting file",
-                    {FileName});
-  return TSelfExtractInfo::Decode(bytes);
 }
 
 } // namespace qnl

@@ -1,5 +1,5 @@
 // The lists of installed files in a product's uninstall entry.
-#include "files/UninstallFileList.h"
+#include "engine/UninstallFileList.h"
 
 #include <exception>
 #include <optional>

@@ -1,4 +1,6 @@
 // The built-in specifiers relative to the requesting object's container.
+#include "engine/ContainerPathSpecifiers.h"
+
 #include "engine/TFileContainer.h"
 #include "paths/StandardPathSpecifier.h"
 

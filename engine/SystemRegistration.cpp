@@ -1,11 +1,11 @@
 // System registration of an installed file: shared-DLL counts, help files, ActiveX.
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
+#include "engine/DeferredRegistrations.h"
 #include "engine/InstallRegistries.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
-#include "files/DeferredRegistrations.h"
-#include "files/UninstallFileList.h"
+#include "engine/UninstallFileList.h"
 #include "platform/files/Files.h"
 #include "platform/process/Library.h"
 #include "platform/process/Process.h"

@@ -1,5 +1,5 @@
 // The process-wide allocation of install files' UniqueIDs.
-#include "files/UniqueIDTable.h"
+#include "engine/UniqueIDTable.h"
 
 namespace qnl {
 

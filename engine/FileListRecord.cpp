@@ -1,5 +1,5 @@
 // The 72-byte file-list record.
-#include "files/FileListRecord.h"
+#include "engine/FileListRecord.h"
 
 #include <cstring>
 

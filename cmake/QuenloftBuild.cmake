@@ -1,0 +1,42 @@
+# Helpers of Quenloft's own build (not installed).
+
+include(GNUInstallDirs)
+
+# Where the installed package puts its parts, below the installation prefix.
+set(QNL_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/quenloft)
+set(QNL_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Quenloft)
+# The product directory of an installed product: the marker and the loading program, found
+# by the programs of bin/ as ../lib/quenloft (kInstalledProductDir of engine/ProductDirectory.h).
+set(QNL_INSTALL_PRODUCTDIR lib/quenloft)
+
+# qnl_add_library(<name> <sources>...): the static library of the source folder being
+# configured. Its headers are included as "<folder>/<file>.h": from the source root in the
+# build, from include/quenloft when installed, where the folder's headers are copied.
+function(qnl_add_library name)
+  add_library(${name} STATIC ${ARGN})
+  add_library(Quenloft::${name} ALIAS ${name})
+  target_compile_features(${name} PUBLIC cxx_std_20)
+  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+                                            $<INSTALL_INTERFACE:${QNL_INSTALL_INCLUDEDIR}>)
+  install(TARGETS ${name} EXPORT QuenloftTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/ DESTINATION ${QNL_INSTALL_INCLUDEDIR}/${folder}
+          FILES_MATCHING PATTERN "*.h")
+endfunction()
+
+# qnl_add_test(NAME SOURCES... LIBS ...): one GoogleTest executable registered with CTest.
+# Tests run with their own machine directory: WINEPREFIX points into the build tree's
+# temporary folder, never at ~/.wine; desktop menu entries go below XDG_DATA_HOME there, never
+# into the user's own menu.
+function(qnl_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # The tests' environment goes through env(1): the discovery script would split a list of
+  # variables given as the ENVIRONMENT property, losing all but the first.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "/usr/bin/env;WINEPREFIX=${CMAKE_BINARY_DIR}/tmp/wineprefix-${name};XDG_DATA_HOME=${CMAKE_BINARY_DIR}/tmp/xdg-data-${name};QNL_BIN=${CMAKE_BINARY_DIR}/bin;QNL_SOURCE=${CMAKE_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()
