@@ -15,7 +15,7 @@ targets=("$@")
 build=${BUILD_DIR:-build-fuzz}
 out=$root/fuzz-out
 
-CC=clang CXX=clang++ cmake -S . -B "$build" -DQNL_FUZZ=ON -DQNL_TESTS=OFF -DQNL_GUI=OFF \
+CC=clang CXX=clang++ cmake -S . -B "$build" -DQNL_FUZZ=ON -DQNL_TESTS=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_ARGS:-} >/dev/null || exit 1
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >/dev/null || exit 1
 
