@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TCustomInstallFile.h"
 #include "rtl/ByteOrder.h"
 #include "rtl/SysUtils.h"
@@ -50,7 +50,7 @@ std::string FileListRecord(const TCustomInstallFile& File) {
 }
 
 bool ApplyFileListEntry(const TFileListEntry& Entry) {
-  TCustomInstallFileList& files = AllInstallFiles();
+  TCustomInstallFileList& files = InstallSession().InstallFiles;
   for (int i = 0; i < files.Count(); ++i) {
     TCustomInstallFile* file = files.Items(i);
     if (!SameText(file->Name(), Entry.Name)) continue;

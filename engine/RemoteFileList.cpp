@@ -1,7 +1,7 @@
 // The remote file list of a network distribution.
 #include "engine/RemoteFileList.h"
 
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TCustomInstallFile.h"
 #include "paths/IInstallComponent.h"
 #include "engine/FileListRecord.h"
@@ -39,7 +39,7 @@ void ReadRemoteFileList(const std::string& Path) {
 int WriteRemoteFileList(const std::string& Path) {
   std::string records;
   int32_t count = 0;
-  TCustomInstallFileList& files = AllInstallFiles();
+  TCustomInstallFileList& files = InstallSession().InstallFiles;
   for (int i = 0; i < files.Count(); ++i) {
     TCustomInstallFile* file = files.Items(i);
     if (file->Archived() != 1 && file->Archived() != 2) continue;

@@ -2,7 +2,7 @@
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
 #include "engine/DeferredRegistrations.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "engine/UninstallFileList.h"
@@ -22,14 +22,9 @@ constexpr int kSW_HIDE = 0;
 
 } // namespace
 
-bool& DeferRegistrationFailures() {
-  static bool defer = false;
-  return defer;
-}
-
 void RetryDeferredRegistrations() {
-  DeferRegistrationFailures() = false;
-  TCustomInstallFileList& list = FailedRegistrationFiles();
+  InstallSession().DeferRegistrationFailures = false;
+  TCustomInstallFileList& list = InstallSession().FailedRegistrations;
   while (list.Count() > 0) {
     TCustomInstallFile* file = list.Items(0);
     list.Delete(0);
@@ -117,8 +112,8 @@ void TCustomInstallFile::AfterInstallSteps() {
     try {
       RegisterActiveX();
     } catch (const IECustomInstallFile&) {
-      if (!DeferRegistrationFailures()) throw;
-      if (FailedRegistrationFiles().IndexOf(this) < 0) FailedRegistrationFiles().Add(this);
+      if (!InstallSession().DeferRegistrationFailures) throw;
+      if (InstallSession().FailedRegistrations.IndexOf(this) < 0) InstallSession().FailedRegistrations.Add(this);
     }
   }
 }

@@ -2,7 +2,7 @@
 #include "engine/TCustomInstall.h"
 
 #include "common/routines_API.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/InstallThemeBitmap.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
@@ -17,16 +17,6 @@ TCustomInstall* GCurrentInstall = nullptr;
 // The name the build gives the loading program of a distribution.
 constexpr const char* LoadingProgramName = "setup.exe";
 } // namespace
-
-TComponent*& CurrentNetLocation() {
-  static TComponent* location = nullptr;
-  return location;
-}
-
-TDateTime& InstallStartTime() {
-  static TDateTime start = 0;
-  return start;
-}
 
 TCustomInstall* TCustomInstall::Current() { return GCurrentInstall; }
 
@@ -71,8 +61,8 @@ TCustomInstall::TCustomInstall(TComponent* AOwner) : TFileContainer(AOwner) {
   FDistributeType = dtTraditional;
   FAutoMaximizeWindow = true;
   SetFireAfterInstallObjects(false); // this component fires OnAfterInstallObjects itself
-  InstallRunState().RunActive = false;
-  InstallRunState().ProductName = [this] { return FInformation->FProductName; };
+  InstallSession().RunState.RunActive = false;
+  InstallSession().RunState.ProductName = [this] { return FInformation->FProductName; };
 
   if (IsDesigning()) {
     CreateDesignTimeTranslator();
@@ -89,7 +79,7 @@ TCustomInstall::~TCustomInstall() {
   if (GCurrentInstall == this) {
     GCurrentInstall = nullptr;
     SetCurrentInstallComponent(nullptr);
-    InstallRunState() = {};
+    InstallSession().RunState = {};
   }
   // The batch removes the temporary setup directory once this program has stopped using it.
   if (FCleanupBatchWritten) WinExec("\"" + FCleanupBatchFile + "\"", SW_HIDE);
@@ -121,7 +111,7 @@ void TCustomInstall::Notification(TComponent* AComponent, TOperation Operation) 
     FActivateSaved = false;
   }
   if (AComponent == FDesignTimeTranslator) FDesignTimeTranslator = nullptr;
-  if (AComponent == CurrentNetLocation()) CurrentNetLocation() = nullptr;
+  if (AComponent == InstallSession().CurrentNetLocation) InstallSession().CurrentNetLocation = nullptr;
   if (netLocationGoes) FDistributeType = dtTraditional; // as when NetLocation is cleared
 
 }
@@ -167,7 +157,7 @@ void TCustomInstall::SetDistributeType(TDistributeType Value) {
 
 void TCustomInstall::SetNetLocation(TComponent* Value) {
   inherited::SetNetLocation(Value);
-  CurrentNetLocation() = Value;
+  InstallSession().CurrentNetLocation = Value;
   if (!Value) FDistributeType = dtTraditional;
 }
 

@@ -219,11 +219,4 @@ private:
   TComponent* FDesignTimeTranslator = nullptr;
 };
 
-// The start time of the current installation (0 until one starts in this process).
-TDateTime& InstallStartTime();
-
-// The net location the installation currently uses (set by the install component's
-// NetLocation), or nullptr.
-TComponent*& CurrentNetLocation();
-
 } // namespace qnl

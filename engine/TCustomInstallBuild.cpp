@@ -6,7 +6,7 @@
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
 #include "engine/BuildStaging.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/ProductDirectory.h"
 #include "engine/RemoteFileList.h"
 #include "engine/SelfExtractingSetup.h"
@@ -147,7 +147,7 @@ void TCustomInstall::Build(const std::string& ExeName, const std::string& BuildD
   SetArchiveFileType(nullptr);
   SetArchiveFile(files1);
   try {
-    TCustomInstallFileList& files = AllInstallFiles();
+    TCustomInstallFileList& files = InstallSession().InstallFiles;
     for (int i = 0; i < files.Count(); ++i) {
       files.Items(i)->SetArchived(0);
       files.Items(i)->SetArchivedOwnNet(0);

@@ -3,7 +3,7 @@
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
 #include "engine/DeferredRegistrations.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TCustomInstall.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
@@ -55,7 +55,7 @@ void TCustomInstall::HandleException(TObject* /*Sender*/, const std::exception& 
   SetRunning(false);
   FEnded = true;
   // A registration failing after this installation is an error of its own again.
-  DeferRegistrationFailures() = false;
+  InstallSession().DeferRegistrationFailures = false;
   if (dynamic_cast<const EQXUserAbort*>(&E)) {
     Application().SetExitCode(kExitUserAbort);
     Swallowing(FRunAutomatic, [this] {
@@ -112,7 +112,7 @@ void TCustomInstall::Cleanup() {
 }
 
 void TCustomInstall::RemoveDownloadsAndRecord() {
-  const std::string record = InstallRecordKey();
+  const std::string record = InstallSession().InstallRecordKey;
   if (record.empty()) return;
   if (std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, record)) {
     for (const std::string& name : key->SubKeyNames()) {

@@ -2,10 +2,10 @@
 #include "engine/TCustomInstallFile.h"
 
 #include "common/routines_Strings.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/SelfRegisterMark.h"
 #include "engine/TFileContainer.h"
-#include "engine/UniqueIDTable.h"
+#include "engine/InstallSession.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "rtl/SysUtils.h"
@@ -44,7 +44,7 @@ QNL_END_CLASS
 TCustomInstallFile::TCustomInstallFile(TComponent* AOwner) : TFileRelated(AOwner) {
   SetNet(false);
   SetInclude(true);
-  AllInstallFiles().Add(this);
+  InstallSession().InstallFiles.Add(this);
   AllocateUniqueID();
 }
 
@@ -62,18 +62,18 @@ TCustomInstallFile::TCustomInstallFile(TComponent* AOwner, TInstallContainer* AC
 }
 
 TCustomInstallFile::~TCustomInstallFile() {
-  UniqueIDTable().Release(FUniqueID);
-  FailedRegistrationFiles().Remove(this);
-  AllInstallFiles().Remove(this);
+  InstallSession().UniqueIDs.Release(FUniqueID);
+  InstallSession().FailedRegistrations.Remove(this);
+  InstallSession().InstallFiles.Remove(this);
 }
 
-void TCustomInstallFile::AllocateUniqueID() { FUniqueID = UniqueIDTable().Allocate(); }
+void TCustomInstallFile::AllocateUniqueID() { FUniqueID = InstallSession().UniqueIDs.Allocate(); }
 
 void TCustomInstallFile::SetUniqueID(int32_t Value) { FUniqueID = Value; }
 
 void TCustomInstallFile::Loaded() {
   inherited::Loaded();
-  UniqueIDTable().MarkLoaded(FUniqueID);
+  InstallSession().UniqueIDs.MarkLoaded(FUniqueID);
   CheckDestName(FDestName);
 }
 

@@ -14,8 +14,8 @@ QNL_ENUM(TInstallFileState, ifsNone, ifsCompress, ifsInstall, ifsCopying)
 
 QNL_IEXCEPTION(IECustomInstallFile, IException);
 
-// An install file (registered type 2000). While it exists it is in AllInstallFiles() and
-// holds a UniqueID (0..1999) naming its member in the archive. Its setters apply the
+// An install file (registered type 2000). While it exists it is in InstallSession().InstallFiles
+// and holds a UniqueID (0..1999) naming its member in the archive. Its setters apply the
 // derived-property rules except while the project is streamed in.
 class TCustomInstallFile : public TFileRelated {
   QNL_CLASS(TCustomInstallFile, TFileRelated)

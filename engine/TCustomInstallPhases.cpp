@@ -3,7 +3,7 @@
 #include "archive/TQnlfCompress.h"
 #include "common/routines_API.h"
 #include "engine/DeferredRegistrations.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/RemoteFileList.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
@@ -45,14 +45,14 @@ void DownloadRemoteFile(TComponent* Location, const std::string& RemoteName, con
 void TCustomInstall::SetRunning(bool Value) {
   FRunning = Value;
   // Objects wait for their containers only while an installation runs.
-  InstallRunState().RunActive = Value;
+  InstallSession().RunState.RunActive = Value;
 }
 
 void TCustomInstall::Process() {
   FEnded = false;
-  InstallStartTime() = Now();
-  DeferRegistrationFailures() = true;
-  FailedRegistrationFiles().Clear();
+  InstallSession().StartTime = Now();
+  InstallSession().DeferRegistrationFailures = true;
+  InstallSession().FailedRegistrations.Clear();
   FUnfinishedCount = 0;
   FCleanupBatchWritten = false;
   SetRunning(true);
@@ -63,7 +63,7 @@ void TCustomInstall::Process() {
         "IDE, then you need to add two command line parameters. In Run | Parameters | \"Run Parameters\", type in: "
         "-d \"-sBUILDPATH\" where BUILDPATH is the path into which you built the distributables. Example: -d "
         "\"-sC:\\My Build\".");
-  InstallRecordKey() = FindInstallRecord(true);
+  InstallSession().InstallRecordKey = FindInstallRecord(true);
   ClearUnfinished();
   if (HasSwitch(swSelfExtractor)) ReadSelfExtractOffset();
   ReadInfoFromArchive();
@@ -76,7 +76,7 @@ void TCustomInstall::Process() {
     RetryDeferredRegistrations();
     for (const TTypeStep& step : kTypeSteps) InstallObjectsOfType(step.TypeCode, step.StatusText);
   } catch (...) {
-    DeferRegistrationFailures() = false;
+    InstallSession().DeferRegistrationFailures = false;
     if (OnAfterInstallObjects()) OnAfterInstallObjects()(this, QnlfCompress().Abort());
     throw;
   }
@@ -142,9 +142,9 @@ void TCustomInstall::InstallObjectsOfType(int32_t TypeCode, const std::string& S
   try {
     // A component's Process may free components (a shortcut whose target is gone): walk a
     // copy and skip the ones that have left.
-    std::vector<TInstallContainer*> containers = AllContainers().Data();
+    std::vector<TInstallContainer*> containers = InstallSession().Containers.Data();
     for (TInstallContainer* container : containers) {
-      if (AllContainers().IndexOf(container) < 0 || container->RegisteredType() != TypeCode) continue;
+      if (InstallSession().Containers.IndexOf(container) < 0 || container->RegisteredType() != TypeCode) continue;
       if (!statusShown && !Trim(StatusText).empty()) {
         PushStatusMessage(TranslateMessage(StatusText));
         statusShown = true;
@@ -180,9 +180,9 @@ bool TCustomInstall::Shutdown() {
 }
 
 void TCustomInstall::RunFilesAfterInstall() {
-  std::vector<TCustomInstallFile*> files = AllInstallFiles().Data();
+  std::vector<TCustomInstallFile*> files = InstallSession().InstallFiles.Data();
   for (TCustomInstallFile* file : files) {
-    if (AllInstallFiles().IndexOf(file) < 0 || !file->RunAfterInstall()) continue;
+    if (InstallSession().InstallFiles.IndexOf(file) < 0 || !file->RunAfterInstall()) continue;
     bool defaultAction = true;
     if (OnBeforeRunFile) OnBeforeRunFile(this, file, defaultAction);
     if (!defaultAction) continue;

@@ -4,7 +4,7 @@
 
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TCustomInstall.h"
 #include "platform/files/Files.h"
 #include "platform/registry/Registry.h"
@@ -23,7 +23,7 @@ std::string Quoted(const std::string& Text) { return "\"" + Text + "\""; }
 } // namespace
 
 const std::string& TCustomInstall::RecordForUnfinished() const {
-  const std::string& record = InstallRecordKey();
+  const std::string& record = InstallSession().InstallRecordKey;
   if (record.empty()) {
     IEInstall error("The TInstall could not either write or read unfinished business from the registry");
     // The registry's own reason names the file and what the system said about it.
@@ -68,7 +68,7 @@ void TCustomInstall::RegisterRunOnce() {
 void TCustomInstall::StoreLanguage() {
   TTranslator* translator = ActiveTranslator();
   if (!translator) return;
-  RegWriteInteger(kLocalMachine, InstallRecordKey(), kLanguageValue,
+  RegWriteInteger(kLocalMachine, InstallSession().InstallRecordKey, kLanguageValue,
                   static_cast<int32_t>(translator->TranslateIntoLanguage()));
 }
 
@@ -76,7 +76,7 @@ void TCustomInstall::RestoreLanguage() {
   TTranslator* translator = ActiveTranslator();
   if (!translator) return;
   int32_t current = static_cast<int32_t>(translator->TranslateIntoLanguage());
-  int32_t stored = RegReadInteger(kLocalMachine, InstallRecordKey(), kLanguageValue, current);
+  int32_t stored = RegReadInteger(kLocalMachine, InstallSession().InstallRecordKey, kLanguageValue, current);
   // A value that names no language (a damaged record) leaves the current one.
   if (stored >= 0 && stored <= static_cast<int32_t>(qlVietnamese))
     translator->SetTranslateIntoLanguage(static_cast<TQnlfLanguage>(stored));
@@ -94,7 +94,7 @@ void TCustomInstall::RestartAfterInstall() {
 
 void TCustomInstall::ContinueAfterReboot() {
   SetRunning(true);
-  InstallRecordKey() = FindInstallRecord(false);
+  InstallSession().InstallRecordKey = FindInstallRecord(false);
   RestoreLanguage();
   TStringList items;
   ReadUnfinished(&items);
@@ -109,10 +109,10 @@ void TCustomInstall::ContinueAfterReboot() {
     if (code == 1) {
       TryDeleteFile(subject);
     } else if (code == 0) {
-      std::vector<TInstallContainer*> containers = AllContainers().Data();
+      std::vector<TInstallContainer*> containers = InstallSession().Containers.Data();
       for (TInstallContainer* container : containers)
         // The install component itself is never an entry's subject: it would start over.
-        if (container != this && AllContainers().IndexOf(container) >= 0 && SameText(container->Name(), subject))
+        if (container != this && InstallSession().Containers.IndexOf(container) >= 0 && SameText(container->Name(), subject))
           container->ContinueAfterReboot();
     }
   }

@@ -3,7 +3,7 @@
 #include "archive/TQnlfCompress.h"
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/SelfExtractingSetup.h"
 #include "engine/TCustomInstall.h"
 #include "platform/files/Files.h"
@@ -30,7 +30,7 @@ void TCustomInstall::Loaded() {
   // A source given with a trailing backslash is kept without it, like every directory here.
   FInstallSource = HasSwitch(swSourcePath) ? RemoveBackSlash(SwitchArgument(swSourcePath))
                                            : ExtractFileDir(GetModuleName());
-  InstallRecordKey() = FindInstallRecord(false);
+  InstallSession().InstallRecordKey = FindInstallRecord(false);
   TakeDownloadedArchive();
 
   FMainForm = Application().MainForm();
@@ -77,7 +77,7 @@ void TCustomInstall::ChooseRunMode() {
 // A local copy of this component's net archive, downloaded by an earlier run, is used again
 // while the file still exists.
 void TCustomInstall::TakeDownloadedArchive() {
-  const std::string& record = InstallRecordKey();
+  const std::string& record = InstallSession().InstallRecordKey;
   if (record.empty()) return;
   std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, record + "\\" + Name());
   if (!key) return;
@@ -122,7 +122,7 @@ void TCustomInstall::ReadSelfExtractOffset() {
 std::string TCustomInstall::FindInstallRecord(bool Create) {
   TInstallRecordQuery query;
   query.ExecutablePath = GetModuleName();
-  query.StartTime = InstallStartTime();
+  query.StartTime = InstallSession().StartTime;
   if (HasSwitch(swSelfExtractor)) query.SelfExtract = AddBackSlash(FInstallSource) + SwitchArgument(swSelfExtractor);
   return qnl::FindInstallRecord(Create, query);
 }

@@ -1,6 +1,6 @@
 // Where a file-related component's downloaded archive is kept: the install record's "LocalFile".
 #include "common/routines_Strings.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TFileRelated.h"
 #include "platform/files/Files.h"
 #include "settings/routines_Registry.h"
@@ -11,7 +11,7 @@ namespace {
 
 const int kLocalMachine = static_cast<int>(TRootKey::LocalMachine);
 
-std::string LocalFileKey(const std::string& ComponentName) { return AddBackSlash(InstallRecordKey()) + ComponentName; }
+std::string LocalFileKey(const std::string& ComponentName) { return AddBackSlash(InstallSession().InstallRecordKey) + ComponentName; }
 
 } // namespace
 

@@ -1,4 +1,5 @@
 // The net-archive operations of a file-related component: its location and the download.
+#include "engine/InstallSession.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "engine/TFileContainer.h"
@@ -24,7 +25,7 @@ TComponent* TFileRelated::FindNetLocation() const {
   }
   if (TCustomInstall* install = TCustomInstall::Current(); install && install->NetLocation())
     return install->NetLocation();
-  return CurrentNetLocation();
+  return InstallSession().CurrentNetLocation;
 }
 
 std::string TFileRelated::NetArchivePath() const {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "engine/InstallParameters.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TFileContainer.h"
 #include "engine/TInstallObject.h"
 #include "engine/BuiltInPathSpecifiers.h"
@@ -28,13 +28,13 @@ QNL_BEGIN_CLASS(TInstallContainer)
 QNL_END_CLASS
 
 TInstallContainer::TInstallContainer(TComponent* AOwner) : TComponent(WithStandardSpecifiers(AOwner)) {
-  AllContainers().Add(this);
+  InstallSession().Containers.Add(this);
 }
 
 TInstallContainer::~TInstallContainer() {
   // Every other container forgets this one, newest first. A container may free itself (or
   // others) when told, so the walk re-checks the list's length at every step.
-  TInstallContainerList& all = AllContainers();
+  TInstallContainerList& all = InstallSession().Containers;
   for (int i = all.Count() - 1; i >= 0; --i) {
     if (i >= all.Count()) {
       i = all.Count();
@@ -97,7 +97,7 @@ void TInstallContainer::AddHelper(TInstallContainer* Helper) {
   // Helper must not be this container's container, nor any container further up. The walk
   // is bounded by the number of containers, so even a damaged chain ends.
   const TInstallObject* step = dynamic_cast<const TInstallObject*>(this);
-  for (int guard = AllContainers().Count(); step && guard >= 0; --guard) {
+  for (int guard = InstallSession().Containers.Count(); step && guard >= 0; --guard) {
     TInstallContainer* up = step->Container();
     if (!up) break;
     if (up == Helper) throw IEInstallContainer("Circular reference");
@@ -130,7 +130,7 @@ void TInstallContainer::Process() {
     InstallObjects();
     FProcessed = true;
     if (CurrentInstallComponent() && FUninstall) {
-      const TInstallRunState& run = InstallRunState();
+      const TInstallRunState& run = InstallSession().RunState;
       WriteUninstallInfo(UninstallKeyPrefix + (run.ProductName ? run.ProductName() : std::string()));
     }
     if (FOnAfterProcess) FOnAfterProcess(this);

@@ -61,8 +61,8 @@ enum : int32_t {
 };
 
 // A component with an ordered list of helpers (the components whose Container names it),
-// which it does not own. While it exists it is in AllContainers(); when it is destroyed every
-// other container forgets it. The helper list is always in ascending registered type, a
+// which it does not own. While it exists it is in InstallSession().Containers; when it is
+// destroyed every other container forgets it. The helper list is always in ascending registered type, a
 // component named TINSTALLBDE first, and never holds a null, a duplicate or a cycle.
 class TInstallContainer : public TComponent, public IInstallContainer {
   QNL_CLASS(TInstallContainer, TComponent)

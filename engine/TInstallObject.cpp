@@ -2,7 +2,7 @@
 #include "engine/TInstallObject.h"
 
 #include "engine/ContainerPathSpecifiers.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "paths/TPathSpecifierList.h"
 
 namespace qnl {
@@ -35,7 +35,7 @@ void TInstallObject::ContainerDestroyed(TInstallContainer* Container) {
 }
 
 void TInstallObject::Process() {
-  if (CurrentInstallComponent() && InstallRunState().RunActive && FContainer && !FContainer->Processed()) return;
+  if (CurrentInstallComponent() && InstallSession().RunState.RunActive && FContainer && !FContainer->Processed()) return;
   inherited::Process();
 }
 

@@ -1,7 +1,7 @@
 // The file container's path specifier: naming, clash renaming and the loaded rule.
 #include "engine/TpsFileContainer.h"
 
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TCustomInstallFile.h"
 #include "engine/TFileContainer.h"
 #include "engine/TInstallGroup.h"
@@ -67,7 +67,7 @@ void TpsFileContainer::SetName(const std::string& NewName) {
     // A stored name wins over an automatically made one: the holder moves aside.
     TComponent* other = Owner()->FindComponent(NewName);
     if (other && other != this) {
-      std::string base = "nameClash" + std::to_string(++NameClashCounter());
+      std::string base = "nameClash" + std::to_string(++InstallSession().NameClashCounter);
       other->SetName(FirstFreeName(Owner(), base, true));
     }
   }

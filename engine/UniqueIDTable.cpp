@@ -30,9 +30,4 @@ void TUniqueIDTable::Reset() {
   FResetAfterLoad = false;
 }
 
-TUniqueIDTable& UniqueIDTable() {
-  static TUniqueIDTable table;
-  return table;
-}
-
 } // namespace qnl

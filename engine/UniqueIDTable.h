@@ -25,6 +25,4 @@ private:
   bool FResetAfterLoad = false;
 };
 
-TUniqueIDTable& UniqueIDTable();
-
 } // namespace qnl

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/InstallParameters.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TCustomInstallFile.h"
 #include "engine/TFileContainer.h"
 #include "engine/TFileRelated.h"

@@ -3,10 +3,10 @@
 
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/RegisterEngineClasses.h"
 #include "engine/TCustomInstallFile.h"
-#include "engine/UniqueIDTable.h"
+#include "engine/InstallSession.h"
 #include "paths/cmp_TPathSpecifier.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
@@ -19,7 +19,7 @@ void TBuildingInstall::Compress(TCompressOptions Options) {
   PassOptions.push_back(Options);
   ArchiveSeenByPass.push_back((ArchiveFileType() ? ArchiveFileType()->Name() : std::string("(none)")) + " " +
                               ArchiveFile());
-  TCustomInstallFileList& files = AllInstallFiles();
+  TCustomInstallFileList& files = InstallSession().InstallFiles;
   for (int i = 0; i < files.Count(); ++i)
     ArchivedSeenByPass.push_back(files.Items(i)->Archived() + 10 * files.Items(i)->ArchivedOwnNet());
   if (!NoteOnly) TInstall::Compress(Options);
@@ -33,7 +33,7 @@ void TBuildingInstall::CompressSetupArchive(const std::string& BuildDir, const s
 void BuildTest::SetUp() {
   TMachineTest::SetUp();
   RegisterEngineClasses();
-  UniqueIDTable().Reset();
+  InstallSession().Reset();
   FApp = std::make_unique<TCustomApplication>();
   SetApplication(FApp.get());
   SetProgramArguments(std::vector<std::string>{});

@@ -5,7 +5,7 @@
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
 #include "paths/cmp_TPathSpecifier.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/ProductDirectory.h"
 #include "engine/SelfExtractingSetup.h"
 #include "platform/files/Files.h"
@@ -238,7 +238,7 @@ TEST_F(Build, TheSetupArchiveIsNewAndHoldsTheProgramThenThePresetupFiles) {
   Install->CompressSetupArchive(kDist, kProgram);
   EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), (std::vector<std::string>{"mysetup.exe", "one.dll", "two.txt"}));
   // The temporary install files are gone again.
-  EXPECT_EQ(AllInstallFiles().Count(), 0);
+  EXPECT_EQ(InstallSession().InstallFiles.Count(), 0);
 }
 
 TEST_F(Build, ASecondBuildReplacesTheDistribution) {

@@ -1,5 +1,6 @@
 // Installation objects for the engine tests.
 #include "EngineTestClasses.h"
+#include "engine/InstallSession.h"
 
 namespace qnl::test {
 
@@ -44,12 +45,12 @@ TTestFile::TTestFile(TComponent* AOwner, const std::string& AName, int32_t Size)
 
 TTestInstall::TTestInstall(TComponent* Component, std::string ProductName) : FComponent(Component) {
   SetCurrentInstallComponent(this);
-  InstallRunState().ProductName = [ProductName] { return ProductName; };
+  InstallSession().RunState.ProductName = [ProductName] { return ProductName; };
 }
 
 TTestInstall::~TTestInstall() {
   SetCurrentInstallComponent(nullptr);
-  InstallRunState() = TInstallRunState{};
+  InstallSession().RunState = TInstallRunState{};
 }
 
 std::string HelperNames(const TInstallContainer& Container) {

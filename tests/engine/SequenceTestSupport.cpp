@@ -7,7 +7,7 @@
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
 #include "engine/InstallParameters.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TInstallContainer.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
@@ -121,7 +121,7 @@ void SequenceTest::TearDown() {
   SetApplication(nullptr);
   App.reset();
   SetProgramArguments(std::vector<std::string>{});
-  InstallRecordKey().clear();
+  InstallSession().Reset();
   QnlfCompress().SetAbort(false);
   TMachineTest::TearDown();
 }

@@ -1,4 +1,5 @@
 // The install component's defaults, construction rules, setters and destructor duties.
+#include "engine/InstallSession.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "tests/engine/InstallTestSupport.h"
@@ -122,10 +123,10 @@ TEST_F(InstallConstruction, ClearingOrLosingTheNetLocationMakesTheDistributionTr
   install->SetDistributeType(dtWeb);
   install->SetNetLocation(location);
   install->SetComponentStateFlag(csLoading, false);
-  EXPECT_EQ(CurrentNetLocation(), location);
+  EXPECT_EQ(InstallSession().CurrentNetLocation, location);
   delete location;
   EXPECT_EQ(install->NetLocation(), nullptr);
-  EXPECT_EQ(CurrentNetLocation(), nullptr);
+  EXPECT_EQ(InstallSession().CurrentNetLocation, nullptr);
   EXPECT_EQ(install->DistributeType(), dtTraditional);
 }
 

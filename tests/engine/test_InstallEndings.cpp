@@ -4,7 +4,7 @@
 
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 
@@ -71,7 +71,7 @@ TEST_F(BadEnding, AnErrorIsShownOnceAfterTheBadNoticesAndKeepsTheRecord) {
                     "AfterNotifyBadInstall", "shown The disk is full", "BeforeShutdown"}));
   EXPECT_TRUE(App->Terminated()); // shut down whatever RunAutomatic is
   EXPECT_EQ(App->ExitCode(), kExitFailed);
-  EXPECT_TRUE(KeyExists(InstallRecordKey()));
+  EXPECT_TRUE(KeyExists(InstallSession().InstallRecordKey));
   EXPECT_TRUE(Install->Ended());
 }
 
@@ -83,7 +83,7 @@ TEST_F(BadEnding, AFailureInsideTheBadEndingIsSwallowed) {
   EXPECT_TRUE(App->Shown.empty());
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitUserAbort);
-  EXPECT_TRUE(KeyExists(InstallRecordKey())); // the removal was not reached
+  EXPECT_TRUE(KeyExists(InstallSession().InstallRecordKey)); // the removal was not reached
 }
 
 TEST_F(BadEnding, AFailureInsideTheErrorEndingIsSwallowed) {
@@ -230,7 +230,7 @@ protected:
   void SetUp() override {
     SequenceTest::SetUp();
     Load({"-sC:\\Dist"});
-    Record = InstallRecordKey() = Install->FindInstallRecord(true);
+    Record = InstallSession().InstallRecordKey = Install->FindInstallRecord(true);
     ASSERT_FALSE(Record.empty());
   }
   std::string Record;
@@ -266,7 +266,7 @@ TEST_F(RecordRemoval, ParentsWithOtherKeysStay) {
 }
 
 TEST_F(RecordRemoval, WithoutARecordNothingIsRemoved) {
-  InstallRecordKey().clear();
+  InstallSession().InstallRecordKey.clear();
   Install->RemoveDownloadsAndRecord();
   EXPECT_TRUE(KeyExists(Record));
 }

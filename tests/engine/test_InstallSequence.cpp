@@ -7,7 +7,7 @@
 
 #include "archive/TQnlfCompress.h"
 #include "archive/TSelfExtractInfo.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TCustomInstallFile.h"
 #include "platform/files/FileCreation.h"
 #include "platform/files/Files.h"
@@ -49,7 +49,7 @@ TEST_F(InstallSequence, TheRecordLivesFromBeforeTheDialogsUntilTheGoodEnding) {
   std::string recordDuringDialogs;
   Recorder->OnCode = [&](int32_t Code) {
     if (Code != icInstallStart) return;
-    recordDuringDialogs = InstallRecordKey();
+    recordDuringDialogs = InstallSession().InstallRecordKey;
     EXPECT_TRUE(Install->Running());
     EXPECT_TRUE(KeyExists(recordDuringDialogs));
   };
@@ -279,7 +279,7 @@ TEST_F(ObjectsByType, AFailingObjectEndsTheInstallationBadly) {
                                      "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
                                      "AfterNotifyBadInstall", "shown The link failed", "BeforeShutdown"}));
   EXPECT_EQ(App->ExitCode(), kExitFailed);
-  EXPECT_TRUE(KeyExists(InstallRecordKey()));
+  EXPECT_TRUE(KeyExists(InstallSession().InstallRecordKey));
 }
 
 } // namespace

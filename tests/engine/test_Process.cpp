@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "EngineTestClasses.h"
+#include "engine/InstallSession.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -92,14 +93,14 @@ TEST_F(Processing, DuringARunAnObjectWaitsForItsContainerToBeProcessed) {
   TTestInstall install(comp, "P");
   auto* child = new TTestObject(&owner, "Child", 1000, true);
   child->SetContainer(comp);
-  InstallRunState().RunActive = true;
+  InstallSession().RunState.RunActive = true;
   child->Process();
   EXPECT_FALSE(child->Processed());
   comp->SetProcessed(true);
   child->Process();
   EXPECT_TRUE(child->Processed());
   // Outside a run the container's state does not matter.
-  InstallRunState().RunActive = false;
+  InstallSession().RunState.RunActive = false;
   auto* other = new TTestObject(&owner, "Other", 1000, true);
   other->SetContainer(listener);
   other->Process();

@@ -4,6 +4,7 @@
 
 #include "EngineTestClasses.h"
 #include "engine/ContainerPathSpecifiers.h"
+#include "engine/InstallSession.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -125,19 +126,19 @@ TEST(References, ADestroyedContainerIsForgottenByItsHelpersAndItsContainer) {
 }
 
 TEST(References, EveryContainerIsRegisteredWhileItLives) {
-  int before = AllContainers().Count();
-  int filesBefore = AllInstallFiles().Count();
+  int before = InstallSession().Containers.Count();
+  int filesBefore = InstallSession().InstallFiles.Count();
   {
     TComponent owner(nullptr);
     auto* obj = new TTestObject(&owner, "Obj", 1000);
     auto* file = new TTestFile(&owner, "File", 1);
-    EXPECT_EQ(AllContainers().Count(), before + 2);
-    EXPECT_EQ(AllContainers().Items(before), obj);
-    EXPECT_EQ(AllInstallFiles().Count(), filesBefore + 1);
-    EXPECT_EQ(AllInstallFiles().Items(filesBefore), file);
+    EXPECT_EQ(InstallSession().Containers.Count(), before + 2);
+    EXPECT_EQ(InstallSession().Containers.Items(before), obj);
+    EXPECT_EQ(InstallSession().InstallFiles.Count(), filesBefore + 1);
+    EXPECT_EQ(InstallSession().InstallFiles.Items(filesBefore), file);
   }
-  EXPECT_EQ(AllContainers().Count(), before);
-  EXPECT_EQ(AllInstallFiles().Count(), filesBefore);
+  EXPECT_EQ(InstallSession().Containers.Count(), before);
+  EXPECT_EQ(InstallSession().InstallFiles.Count(), filesBefore);
 }
 
 TEST(References, FreeingTheOwnerFreesATreeInAnyOrder) {

@@ -1,7 +1,8 @@
-// The typed lists, the process-wide registries and the parameter objects.
+// The typed lists, the install session and the parameter objects.
 #include <gtest/gtest.h>
 
 #include "EngineTestClasses.h"
+#include "engine/InstallSession.h"
 #include "engine/RegisterEngineClasses.h"
 
 using namespace qnl;
@@ -39,14 +40,24 @@ TEST(TypedLists, EntriesKeepTheirOrderAndLeaveByIdentity) {
   EXPECT_THROW(files.Items(1), EListError);
 }
 
-TEST(Registries, EveryCallerSeesTheSameInstances) {
-  EXPECT_EQ(&AllContainers(), &AllContainers());
-  EXPECT_EQ(&AllInstallFiles(), &AllInstallFiles());
-  EXPECT_NE(&AllInstallFiles(), &FailedRegistrationFiles());
-  EXPECT_EQ(&BaseDialogForms(), &BaseDialogForms());
-  EXPECT_EQ(InstallRecordKey(), "");
-  EXPECT_EQ(NameClashCounter(), 0);
-  EXPECT_FALSE(InstallRunState().RunActive);
+TEST(InstallSession, ResetForgetsTheRunButKeepsTheObjectsThatStillExist) {
+  TInstallSession& session = InstallSession();
+  TTestFile file(nullptr, "kept", 10);
+  int32_t id = file.UniqueID();
+  session.InstallRecordKey = "SOFTWARE\\Quenloft\\Install\\Install0";
+  session.RunState.RunActive = true;
+  session.DeferRegistrationFailures = true;
+  session.FailedRegistrations.Add(&file);
+  session.NameClashCounter = 3;
+  session.Reset();
+  EXPECT_EQ(session.InstallRecordKey, "");
+  EXPECT_FALSE(session.RunState.RunActive);
+  EXPECT_FALSE(session.DeferRegistrationFailures);
+  EXPECT_EQ(session.FailedRegistrations.Count(), 0);
+  EXPECT_EQ(session.NameClashCounter, 0);
+  EXPECT_FALSE(session.UniqueIDs.Used(id));
+  // The file still exists, so it stays registered and can leave the registry when it goes.
+  EXPECT_NE(session.InstallFiles.IndexOf(&file), -1);
 }
 
 TEST(Parameters, StartEmptyAndCarryACopyOfTheArchiveProgress) {

@@ -7,7 +7,7 @@
 
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "platform/files/Files.h"
 #include "platform/process/Restart.h"
 #include "platform/system/SystemInfo.h"
@@ -49,7 +49,7 @@ class Unfinished : public SequenceTest {
 protected:
   void SetUp() override {
     SequenceTest::SetUp();
-    Record = InstallRecordKey() = Install->FindInstallRecord(true);
+    Record = InstallSession().InstallRecordKey = Install->FindInstallRecord(true);
     ASSERT_FALSE(Record.empty());
   }
   TLines Read() {
@@ -80,7 +80,7 @@ TEST_F(Unfinished, EntriesAreCountedAndKeptInTheRecord) {
 }
 
 TEST_F(Unfinished, WithoutARecordEveryOperationFails) {
-  InstallRecordKey().clear();
+  InstallSession().InstallRecordKey.clear();
   TStringList list;
   QNL_EXPECT_THROW_MESSAGE(Install->AddUnfinished("C:\\a.bat", 1), IEInstall, kNoRecord);
   QNL_EXPECT_THROW_MESSAGE(Install->ClearUnfinished(), IEInstall, kNoRecord);
@@ -95,7 +95,7 @@ TEST_F(Unfinished, AHiveThatCannotBeSavedIsNamedWithTheSystemsReason) {
   std::string hive = FDir + "/system.reg";
   TImmutableFile immutable(hive);
   if (!immutable.Held()) GTEST_SKIP() << "chattr +i is not permitted here";
-  InstallRecordKey() = Install->FindInstallRecord(true);
+  InstallSession().InstallRecordKey = Install->FindInstallRecord(true);
   QNL_EXPECT_THROW_MESSAGE(Install->ClearUnfinished(), IEInstall,
                            std::string(kNoRecord) + ": Cannot write registry file \"" + hive + "\": Operation not permitted");
 }
@@ -149,7 +149,7 @@ TEST_F(Unfinished, AnEmptyOrMissingListGoesStraightToTheGoodEnding) {
   EXPECT_FALSE(KeyExists(Record));
 
   SequenceLog().clear();
-  Record = InstallRecordKey() = Install->FindInstallRecord(true);
+  Record = InstallSession().InstallRecordKey = Install->FindInstallRecord(true);
   Load({"-r", "-sC:\\Dist"});
   EXPECT_EQ(SequenceLog(), kGoodEnding);
 }
@@ -255,7 +255,7 @@ TEST_F(Restart, TheFirstRunEndsWithTheRestartInsteadOfTheGoodEnding) {
   EXPECT_TRUE(RestartRequested());
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
-  EXPECT_TRUE(KeyExists(InstallRecordKey()));
+  EXPECT_TRUE(KeyExists(InstallSession().InstallRecordKey));
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
 }
 
@@ -276,7 +276,7 @@ TEST_F(Restart, TheRebootDialogMayDeclineTheRestart) {
   EXPECT_TRUE(App->Terminated());
   EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
   EXPECT_NE(RunOnceValue("QuenloftUnfinished"), "(none)");
-  EXPECT_TRUE(KeyExists(InstallRecordKey()));
+  EXPECT_TRUE(KeyExists(InstallSession().InstallRecordKey));
 }
 
 TEST_F(Restart, TheProjectMayDeclineTheRestart) {
@@ -312,7 +312,7 @@ TEST_F(Restart, TheLanguageIsKeptForTheContinuation) {
   ASSERT_EQ(ActiveTranslator(), translator);
   translator->SetTranslateIntoLanguage(qlGerman);
   Run();
-  std::optional<TRegKey> record = TRegKey::Open(TRootKey::LocalMachine, InstallRecordKey());
+  std::optional<TRegKey> record = TRegKey::Open(TRootKey::LocalMachine, InstallSession().InstallRecordKey);
   ASSERT_TRUE(record);
   EXPECT_EQ(record->ReadDWord("Language"), std::optional<uint32_t>(static_cast<uint32_t>(qlGerman)));
 
@@ -325,7 +325,7 @@ TEST_F(Restart, TheLanguageIsKeptForTheContinuation) {
 TEST_F(Restart, WithoutATranslatorNoLanguageIsKept) {
   ASSERT_EQ(ActiveTranslator(), nullptr);
   Run();
-  std::optional<TRegKey> record = TRegKey::Open(TRootKey::LocalMachine, InstallRecordKey());
+  std::optional<TRegKey> record = TRegKey::Open(TRootKey::LocalMachine, InstallSession().InstallRecordKey);
   ASSERT_TRUE(record);
   EXPECT_FALSE(record->ValueExists("Language"));
 }

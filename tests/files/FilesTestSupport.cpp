@@ -6,12 +6,12 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/RegisterEngineClasses.h"
 #include "engine/TInstallDirectory.h"
 #include "engine/TInstallFile.h"
 #include "platform/files/WinPaths.h"
-#include "engine/UniqueIDTable.h"
+#include "engine/InstallSession.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "common/routines_Strings.h"
@@ -23,7 +23,7 @@ namespace qnl::test {
 void FilesTest::SetUp() {
   TMachineTest::SetUp();
   RegisterEngineClasses();
-  UniqueIDTable().Reset();
+  InstallSession().Reset();
   Module = new TDataModule(nullptr);
 }
 
@@ -43,7 +43,7 @@ void FilesTest::LoadProject(const std::string& Text) {
 void InstallDirTest::SetUp() {
   FilesTest::SetUp();
   install = new TFakeInstall(Module);
-  InstallRunState().ProductName = [] { return std::string("Tool"); };
+  InstallSession().RunState.ProductName = [] { return std::string("Tool"); };
   dir = new TInstallDirectory(Module);
   dir->SetName("ToolDir");
   dir->SetArchiveFile("C:\\dist\\tool.1");
@@ -51,7 +51,7 @@ void InstallDirTest::SetUp() {
 }
 
 void InstallDirTest::TearDown() {
-  InstallRunState() = TInstallRunState{};
+  InstallSession().Reset();
   FilesTest::TearDown();
 }
 

@@ -4,7 +4,7 @@
 
 #include "FilesTestSupport.h"
 #include "engine/DeferredRegistrations.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TInstallDirectory.h"
 #include "engine/TInstallFile.h"
 #include "platform/files/Files.h"
@@ -17,8 +17,7 @@ namespace {
 class ActiveX : public InstallDirTest {
 protected:
   void TearDown() override {
-    DeferRegistrationFailures() = false;
-    FailedRegistrationFiles().Clear();
+    InstallSession().Reset();
     InstallDirTest::TearDown();
   }
   // Installs the native library Library as C:\Apps\Tool\Name (an ".ocx", so ActiveX is set).
@@ -65,13 +64,13 @@ TEST_F(ActiveX, AFailureDuringThePassIsDeferredAndTheRetrySucceeds) {
   AddFile("Dep", "C:\\src\\dep.dat");
   TInstallFile* control = AddControl("needy.ocx", QNL_TEST_ACTIVEX_NEEDS_DEP); // before Dep in the list
   dir->Compress(coForceNetFilesLocal);
-  DeferRegistrationFailures() = true;
+  InstallSession().DeferRegistrationFailures = true;
   dir->InstallObjects();
-  ASSERT_EQ(FailedRegistrationFiles().Count(), 1);
-  EXPECT_EQ(FailedRegistrationFiles().Items(0), control);
+  ASSERT_EQ(InstallSession().FailedRegistrations.Count(), 1);
+  EXPECT_EQ(InstallSession().FailedRegistrations.Items(0), control);
   EXPECT_NO_THROW(RetryDeferredRegistrations());
-  EXPECT_EQ(FailedRegistrationFiles().Count(), 0);
-  EXPECT_FALSE(DeferRegistrationFailures());
+  EXPECT_EQ(InstallSession().FailedRegistrations.Count(), 0);
+  EXPECT_FALSE(InstallSession().DeferRegistrationFailures);
 }
 
 TEST_F(ActiveX, OutsideAPassTheFailureOfTheDependentLibraryIsRaised) {
@@ -82,9 +81,9 @@ TEST_F(ActiveX, OutsideAPassTheFailureOfTheDependentLibraryIsRaised) {
 
 TEST_F(ActiveX, AFileLeavesTheDeferredListWhenFreed) {
   auto* file = AddFile("Gone", "C:\\src\\gone.ocx");
-  FailedRegistrationFiles().Add(file);
+  InstallSession().FailedRegistrations.Add(file);
   delete file;
-  EXPECT_EQ(FailedRegistrationFiles().Count(), 0);
+  EXPECT_EQ(InstallSession().FailedRegistrations.Count(), 0);
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "FilesTestSupport.h"
 #include "engine/TInstallDirectory.h"
 #include "engine/TInstallFile.h"
-#include "engine/UniqueIDTable.h"
+#include "engine/InstallSession.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "platform/files/Files.h"
@@ -43,8 +43,8 @@ TEST_F(InstallFileData, TheFirstLoadedFileResetsTheTableAndStreamedNumbersAreKep
       "  end\n"
       "end\n");
   EXPECT_EQ(static_cast<TInstallFile*>(Module->FindComponent("A"))->UniqueID(), 5);
-  EXPECT_TRUE(UniqueIDTable().Used(5));
-  EXPECT_TRUE(UniqueIDTable().Used(0));
+  EXPECT_TRUE(InstallSession().UniqueIDs.Used(5));
+  EXPECT_TRUE(InstallSession().UniqueIDs.Used(0));
   TInstallFile next(nullptr);
   EXPECT_EQ(next.UniqueID(), 1);
 }

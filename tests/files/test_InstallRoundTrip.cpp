@@ -6,7 +6,7 @@
 
 #include "FilesTestSupport.h"
 #include "archive/TQnlfCompress.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TInstallDirectory.h"
 #include "engine/TInstallFile.h"
 #include "platform/files/Files.h"

@@ -3,7 +3,7 @@
 
 #include "common/exceptions_Quenloft.h"
 #include "common/routines_Strings.h"
-#include "engine/InstallRegistries.h"
+#include "engine/InstallSession.h"
 #include "engine/TCustomInstallFile.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
@@ -34,7 +34,7 @@ void TformMain::Log(const std::string& Line) {
 }
 
 void TformMain::RecordInstallRecord(TObject*) {
-  const std::string& key = InstallRecordKey();
+  const std::string& key = InstallSession().InstallRecordKey;
   bool exists = !key.empty() && TRegKey::Open(TRootKey::LocalMachine, key).has_value();
   Log("AfterInitialized " + key + " " + (exists ? "1" : "0"));
 }
