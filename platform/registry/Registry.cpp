@@ -133,6 +133,12 @@ bool TRegKey::StillExists() const {
   return exists;
 }
 
+uint64_t TRegKey::HiveVersion() const {
+  uint64_t version = 0;
+  FHive->Read([&](const TKeyNode&) { version = FHive->Version(); });
+  return version;
+}
+
 std::optional<TRegKey> TRegKey::OpenSubKey(std::string_view path) const {
   TRegKey key(FHive, FRoot, Resolve(path));
   key.FViewDepth = FViewDepth;

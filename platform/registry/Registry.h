@@ -93,6 +93,10 @@ public:
   std::string FullName() const;
   // False once the key was deleted (by this or another process).
   bool StillExists() const;
+  // The version of the key's hive, brought up to date: it differs from an earlier answer once
+  // anything in the hive changed since, through this process or another. A caller that keeps
+  // what it read can trust it while the version stays the same.
+  uint64_t HiveVersion() const;
 
   std::optional<TRegKey> OpenSubKey(std::string_view path) const;
   TRegKey CreateSubKey(std::string_view path) const;

@@ -159,9 +159,11 @@ TEST_F(RegistryTest, ADamagedHiveIsReportedAndNeverOverwritten) {
 TEST_F(RegistryTest, ChangesOfAnotherProcessAreSeen) {
   TRegKey key = Create("Software\\Shared");
   key.WriteString("mine", "1");
+  uint64_t version = key.HiveVersion();
   std::string output;
   ASSERT_EQ(test::RunProgram({test::TestBinDir() + "/test_RegistryChild", "write", "Software\\Shared", "child", "3"}, output), 0);
   EXPECT_EQ(output, "done\n");
+  EXPECT_NE(key.HiveVersion(), version);
   EXPECT_EQ(key.ReadString("child2"), "2");
   EXPECT_EQ(key.ValueNames().size(), 4u);
 }
