@@ -118,6 +118,8 @@ TEST_F(RegistryTest, ClassesRootIsTheViewOfSoftwareClasses) {
   auto viaMachine = Open("Software\\Classes\\.TXT");
   ASSERT_TRUE(viaMachine);
   EXPECT_EQ(viaMachine->ReadString(""), "txtfile");
+  EXPECT_EQ(TRegKey::ReadStringAt(Machine(), TRootKey::ClassesRoot, ".TXT", ""), "txtfile");
+  EXPECT_EQ(TRegKey::ReadStringAt(Machine(), TRootKey::ClassesRoot, ".none", ""), std::nullopt);
   EXPECT_FALSE(TRegKey::Delete(Machine(), TRootKey::ClassesRoot, "")); // never the view itself
 }
 
