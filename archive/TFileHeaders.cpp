@@ -32,15 +32,14 @@ TFileHeader& TFileHeaders::FileHeaders(int Index) const {
 
 int TFileHeaders::Add(std::unique_ptr<TFileHeader> Header) {
   if (!Header || Trim(Header->FileName()).empty()) throw EQnlfCompress("Tried to add an invalid file header");
+  FByName.emplace(UpperCase(Header->FileName()), Count());
   FItems.push_back(std::move(Header));
   return Count() - 1;
 }
 
 int TFileHeaders::IndexOfName(const std::string& Name) const {
-  std::string wanted = MemberNameOf(Name);
-  for (int i = 0; i < Count(); ++i)
-    if (SameText(FItems[i]->FileName(), wanted)) return i;
-  return -1;
+  auto found = FByName.find(UpperCase(MemberNameOf(Name)));
+  return found == FByName.end() ? -1 : found->second;
 }
 
 void TFileHeaders::CheckNewName(const std::string& SourcePath, const std::string& StoredName) const {

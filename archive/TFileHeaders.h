@@ -2,6 +2,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "archive/TFileHeaderRecord.h"
@@ -35,7 +37,10 @@ public:
   TFileHeader& FileHeaders(int Index) const;
   // Takes ownership; a header whose trimmed FileName is empty raises EQnlfCompress.
   int Add(std::unique_ptr<TFileHeader> Header);
-  void Clear() { FItems.clear(); }
+  void Clear() {
+    FItems.clear();
+    FByName.clear();
+  }
   // First header stored under MemberNameOf(Name) (ASCII case ignored); -1 when none is.
   int IndexOfName(const std::string& Name) const;
   // Headers for source files, each entry a whole path; Keep leaves the table in front. Two
@@ -55,6 +60,9 @@ public:
 private:
   void CheckNewName(const std::string& SourcePath, const std::string& StoredName) const;
   std::vector<std::unique_ptr<TFileHeader>> FItems;
+  // The first index of each upper-case name: installing looks a member up per file. A header's
+  // name is set before it is added and never changes after.
+  std::unordered_map<std::string, int> FByName;
 };
 
 } // namespace qnl

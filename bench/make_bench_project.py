@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes the text form of a project that installs every file listed on stdin (paths relative
-to TREE): one install directory per source directory, one install file per file."""
+to TREE): one install directory per source directory, one install file per file. UniqueIDs go up to 1999:
+past 2000 files they repeat (members are found by name; the repeated ones only share the
+figures read back from the archive)."""
 import sys
 
 tree, product = sys.argv[1], sys.argv[2]
@@ -39,6 +41,6 @@ for n, rel in enumerate(files):
     out += ["  object F%d: TInstallFile" % n, "    Container = " + dirs[folder],
             "    ArchiveFileType = psContainerArchiveFile", "    DestDirType = psContainerDestDir",
             "    IncludeFromDir = " + quoted(win(tree + "/" + folder)), "    FileName = " + quoted(name),
-            "    DestName = " + quoted(name), "    UniqueID = %d" % n, "  end"]
+            "    DestName = " + quoted(name), "    UniqueID = %d" % (n % 2000), "  end"]
 out.append("end")
 print("\n".join(out))

@@ -23,7 +23,7 @@ template <class TDefault>
 std::string ReadStringDefault(TRoot Root, const std::string& Key, const std::string& Value, TDefault&& Default) {
   std::optional<std::string> found;
   try {
-    if (std::optional<TRegKey> key = TRegKey::Open(Root, Key)) found = key->ReadString(Value);
+    found = TRegKey::ReadStringAt(Root, Key, Value);
   } catch (const ERegistry&) {
   }
   if (found) return *found;

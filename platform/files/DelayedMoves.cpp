@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/OSError.h"
+#include "platform/files/DirectoryListings.h"
 #include "platform/files/WinPaths.h"
 #include "platform/registry/Registry.h"
 #include "platform/system/SystemInfo.h"
@@ -142,7 +143,10 @@ void AddWininitRename(std::string_view Dest, std::string_view Source) {
     out.flush();
     if (!out) RaiseLastFileError("write file", WininitPath());
   }
-  if (std::rename(tmp.c_str(), unixPath.c_str()) != 0) RaiseLastFileError("write file", WininitPath());
+  int renamed = std::rename(tmp.c_str(), unixPath.c_str());
+  int err = errno;
+  detail::ForgetListingOf(unixPath);
+  if (renamed != 0) RaiseFileError("write file", WininitPath(), err);
 }
 
 std::vector<TPendingRename> WininitRenames() {

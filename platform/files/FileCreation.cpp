@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/OSError.h"
+#include "platform/files/DirectoryListings.h"
 #include "platform/files/WinPaths.h"
 
 namespace qnl {
@@ -15,7 +16,11 @@ bool CreateNewDirectory(std::string_view Dir) {
   std::string unixPath = UnixPathOf(Dir);
   // mkdir fails with EEXIST for any existing entry, also a dangling link: the test and the
   // creation are one step, so two processes never both get the same directory.
-  if (::mkdir(unixPath.c_str(), 0777) == 0) return true;
+  detail::TDirectoryChange creation(unixPath);
+  if (::mkdir(unixPath.c_str(), 0777) == 0) {
+    creation.Added();
+    return true;
+  }
   if (errno == EEXIST) return false;
   RaiseLastFileError("create directory", std::string(Dir));
 }

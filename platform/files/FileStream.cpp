@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "platform/OSError.h"
+#include "platform/files/DirectoryListings.h"
 #include "platform/files/FileLocks.h"
 #include "platform/files/WinPaths.h"
 
@@ -29,7 +30,9 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName
   bool writing = create || access != fmOpenRead;
   if (writing && detail::LockedByOthers(unixPath))
     RaiseFileError(create ? "create file" : "open file for writing", FileName, EWOULDBLOCK);
+  detail::TDirectoryChange creation(unixPath);
   FHandle = ::open(unixPath.c_str(), flags, 0666);
+  if (FHandle >= 0 && create) creation.Added();
   if (FHandle < 0) {
     if (create) RaiseLastFileError("create file", FileName);
     RaiseLastFileError("open file", FileName);

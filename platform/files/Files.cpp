@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "platform/OSError.h"
+#include "platform/files/DirectoryListings.h"
 #include "platform/files/FileLocks.h"
 #include "platform/files/WinPaths.h"
 #include "platform/system/CodePage.h"
@@ -79,7 +80,10 @@ void CopyBytes(const std::string& srcUnix, const std::string& destUnix, std::str
     ::close(in);
     if (out >= 0) {
       ::close(out);
-      if (regularDest) ::unlink(destUnix.c_str());
+      if (regularDest) {
+        ::unlink(destUnix.c_str());
+        detail::ForgetListingOf(destUnix);
+      }
     }
     RaiseFileError(operation, std::string(name), err);
   };
@@ -87,7 +91,9 @@ void CopyBytes(const std::string& srcUnix, const std::string& destUnix, std::str
   if (::fstat(in, &st) != 0) fail(errno, "copy file", source);
   if (S_ISDIR(st.st_mode)) fail(EISDIR, "copy file", source);
   int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (failIfExists ? O_EXCL : 0);
+  detail::TDirectoryChange creation(destUnix);
   out = ::open(destUnix.c_str(), flags, st.st_mode & 0777);
+  if (out >= 0) creation.Added();
   if (out < 0) {
     int err = errno;
     ::close(in);
@@ -113,7 +119,10 @@ void CopyBytes(const std::string& srcUnix, const std::string& destUnix, std::str
   ::close(in);
   if (::close(out) != 0) {
     int err = errno;
-    if (regularDest) ::unlink(destUnix.c_str());
+    if (regularDest) {
+      ::unlink(destUnix.c_str());
+      detail::ForgetListingOf(destUnix);
+    }
     RaiseFileError("write file", std::string(dest), err);
   }
 }
@@ -131,15 +140,21 @@ void DeleteTreeUnix(const std::string& unixPath, const std::string& windowsPath,
     }
     ::closedir(d);
     for (const auto& n : names) DeleteTreeUnix(unixPath + "/" + n, windowsPath + "\\" + Utf8ToAnsi(n), inUse);
-    if (::rmdir(unixPath.c_str()) != 0 && !(errno == ENOTEMPTY && !inUse.empty()))
-      RaiseLastFileError("remove directory", windowsPath);
+    int removed = ::rmdir(unixPath.c_str());
+    int err = errno;
+    detail::ForgetListingOf(unixPath + "/");
+    detail::ForgetListingOf(unixPath);
+    if (removed != 0 && !(err == ENOTEMPTY && !inUse.empty())) RaiseFileError("remove directory", windowsPath, err);
     return;
   }
   if (S_ISREG(st.st_mode) && detail::LockedByOthers(unixPath)) {
     inUse.push_back(windowsPath);
     return;
   }
-  if (::unlink(unixPath.c_str()) != 0) RaiseLastFileError("delete file", windowsPath);
+  int removed = ::unlink(unixPath.c_str());
+  int err = errno;
+  detail::ForgetListingOf(unixPath);
+  if (removed != 0) RaiseFileError("delete file", windowsPath, err);
 }
 
 bool MatchFrom(std::string_view name, std::string_view mask) {
@@ -229,19 +244,27 @@ void MoveFile(std::string_view Source, std::string_view Dest, TExisting Existing
     if (Existing == TExisting::exFail) RaiseFileError("move file to", std::string(Dest), EEXIST);
     if (S_ISREG(dst.st_mode) && detail::LockedByOthers(destUnix)) RaiseFileError("replace file", std::string(Dest), EWOULDBLOCK);
   }
-  if (::rename(srcUnix.c_str(), destUnix.c_str()) == 0) return;
+  detail::TDirectoryChange leaving(srcUnix), arriving(destUnix);
+  if (::rename(srcUnix.c_str(), destUnix.c_str()) == 0) {
+    leaving.Removed();
+    arriving.Added();
+    return;
+  }
   if (errno != EXDEV) RaiseLastFileError("move file", std::string(Source) + "\" to \"" + std::string(Dest));
   // Another file system: copy, then remove the source.
   if (S_ISDIR(st.st_mode)) {
     std::error_code ec;
     std::filesystem::copy(srcUnix, destUnix, std::filesystem::copy_options::recursive, ec);
+    detail::ForgetListingOf(destUnix);
     if (ec) RaiseFileError("move directory", std::string(Source), ec.value());
     std::vector<std::string> inUse;
     DeleteTreeUnix(srcUnix, std::string(Source), inUse);
     return;
   }
   CopyBytes(srcUnix, destUnix, Source, Dest, false);
+  detail::TDirectoryChange removal(srcUnix);
   if (::unlink(srcUnix.c_str()) != 0) RaiseLastFileError("delete file", std::string(Source));
+  removal.Removed();
 }
 
 void DeleteFile(std::string_view FileName) {
@@ -251,7 +274,9 @@ void DeleteFile(std::string_view FileName) {
   if (::lstat(unixPath.c_str(), &st) != 0) RaiseLastFileError("delete file", name);
   if (S_ISDIR(st.st_mode)) RaiseFileError("delete file", name, EISDIR);
   if (detail::LockedByOthers(unixPath)) RaiseFileError("delete file", name, EWOULDBLOCK);
+  detail::TDirectoryChange removal(unixPath);
   if (::unlink(unixPath.c_str()) != 0) RaiseLastFileError("delete file", name);
+  removal.Removed();
 }
 
 bool FileInUse(std::string_view FileName) {
@@ -262,14 +287,21 @@ bool FileInUse(std::string_view FileName) {
 void ForceDirectories(std::string_view Dir) {
   std::string unixPath = UnixPathOf(Dir);
   std::error_code ec;
-  std::filesystem::create_directories(unixPath, ec);
+  // Any level may be new: the listings along the path are read again.
+  if (std::filesystem::create_directories(unixPath, ec))
+    for (std::string path = unixPath; path.size() > 1 && path.find('/') != std::string::npos;
+         path.erase(path.rfind('/')))
+      detail::ForgetListingOf(path);
   if (ec) RaiseFileError("create directory", std::string(Dir), ec.value());
   struct stat st;
   if (::stat(unixPath.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) RaiseFileError("create directory", std::string(Dir), ENOTDIR);
 }
 
 void RemoveDir(std::string_view Dir) {
-  if (::rmdir(UnixPathOf(Dir).c_str()) != 0) RaiseLastFileError("remove directory", std::string(Dir));
+  std::string unixPath = UnixPathOf(Dir);
+  detail::TDirectoryChange removal(unixPath);
+  if (::rmdir(unixPath.c_str()) != 0) RaiseLastFileError("remove directory", std::string(Dir));
+  removal.Removed();
 }
 
 void DeleteTree(std::string_view Dir) {

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/OSError.h"
+#include "platform/files/DirectoryListings.h"
 #include "platform/files/FileLocks.h"
 #include "platform/files/WinPaths.h"
 
@@ -64,8 +65,10 @@ void ReplaceFileContents(std::string_view FileName, std::string_view Data) {
   TTemporaryFile temporary(temporaryPath);
   if (!temporary.Opened()) RaiseLastFileError("create file", name);
   if (int error = temporary.WriteAllAndClose(Data)) RaiseFileError("write file", name, error);
-  if (::rename(temporaryPath.c_str(), unixPath.c_str()) != 0)
-    RaiseLastFileError("write file", name);
+  int renamed = ::rename(temporaryPath.c_str(), unixPath.c_str());
+  int err = errno;
+  detail::ForgetListingOf(unixPath);
+  if (renamed != 0) RaiseFileError("write file", name, err);
   temporary.Keep();
 }
 

@@ -15,6 +15,7 @@
 
 #include "platform/Machine.h"
 #include "platform/OSError.h"
+#include "platform/files/DirectoryListings.h"
 #include "platform/files/ShortNameMatch.h"
 #include "platform/system/CodePage.h"
 #include "rtl/SysUtils.h"
@@ -35,17 +36,19 @@ bool PathExists(const std::string& unixPath) {
 std::optional<std::string> FindEntryIgnoringCase(const std::string& dir, const std::string& name) {
   std::string exact = dir == "/" ? "/" + name : dir + "/" + name;
   if (PathExists(exact)) return name;
+  bool maybeShort = name.find('~') != std::string::npos && detail::IsLegal83Utf8(name);
+  // Reading a directory of many files for each new name would make filling it quadratic.
+  if (!maybeShort) return detail::ListedEntryIgnoringCase(dir, name);
   DIR* d = ::opendir(dir.c_str());
   if (!d) return std::nullopt;
   std::optional<std::string> found;
-  bool maybeShort = name.find('~') != std::string::npos && detail::IsLegal83Utf8(name);
   std::optional<std::string> byShortName;
   while (dirent* e = ::readdir(d)) {
     if (SameText(e->d_name, name)) {
       found = e->d_name;
       break;
     }
-    if (maybeShort && !byShortName && !detail::IsLegal83Utf8(e->d_name) &&
+    if (!byShortName && !detail::IsLegal83Utf8(e->d_name) &&
         SameText(detail::ShortNameOfUnixEntry(e->d_name), name))
       byShortName = e->d_name;
   }

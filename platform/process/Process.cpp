@@ -16,6 +16,7 @@
 
 #include "platform/Machine.h"
 #include "platform/OSError.h"
+#include "platform/files/DirectoryListings.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/BatchFile.h"
@@ -252,6 +253,7 @@ std::vector<std::string> ReadLogLines(const std::string& path) {
 void AppendLogLine(const std::string& path, const std::string& line) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
   if (fd < 0) RaiseLastFileError("write file", path);
+  detail::ForgetListingOf(path);
   std::string text = line + "\n";
   // One write with O_APPEND keeps lines of concurrent writers whole.
   ssize_t n = ::write(fd, text.data(), text.size());

@@ -1,6 +1,7 @@
 // One registry hive file: load, journal, compaction and the locks between processes.
 #include "platform/registry/Hive.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -72,6 +73,8 @@ std::string DirectoryOf(const std::string& file) {
 
 THive::THive(std::string fileName, TKind kind)
     : FFileName(std::move(fileName)), FJournalName(FFileName + ".journal"), FKind(kind) {
+  static std::atomic<uint64_t> hives{0};
+  FVersion = ++hives << 32;
   OpenJournal();
   TJournalLock lock(FJournalFd, true, FJournalName);
   Sync(true);
@@ -167,6 +170,7 @@ void THive::FullReload(const TFileId& id, uint64_t generation, off_t journalSize
     header = DefaultHeader(FKind);
   }
   FRoot = std::move(root);
+  ++FVersion;
   FHeaderLines = std::move(header);
   FHiveId = id;
   FGeneration = generation;
@@ -182,6 +186,7 @@ void THive::ReadJournal(off_t from, off_t to) {
   size_t size = 0;
   while (auto record = DecodeJournalRecord(rest, size)) {
     record->ApplyTo(*FRoot);
+    ++FVersion;
     rest.remove_prefix(size);
     FOffset += off_t(size);
   }
@@ -226,6 +231,7 @@ void THive::Append(const TJournalRecord& record) {
     Fail("write registry journal", FJournalName);
   }
   record.ApplyTo(*FRoot);
+  ++FVersion;
   FOffset += off_t(bytes.size());
   FChanged = true;
 }

@@ -44,6 +44,10 @@ public:
   bool Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& root)>& decide);
   // Compacts the journal into the .reg file now.
   void Flush();
+  // A number that grows with every change of the tree this object has seen: its own, another
+  // process's (once a Read or Change brought it in) and a reload. Equal numbers, equal trees;
+  // two hive objects of one process never share a number.
+  uint64_t Version() const { return FVersion; }
   // At EndBatch the changes made since BeginBatch are synced to the disk together.
   void BeginBatch() { ++FBatchDepth; }
   void EndBatch();
@@ -80,6 +84,7 @@ private:
   int FBatchDepth = 0;
   bool FUnsynced = false;
   bool FChanged = false; // this object appended to the journal
+  uint64_t FVersion = 0;
 };
 
 } // namespace qnl

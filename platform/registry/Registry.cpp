@@ -83,6 +83,23 @@ TRegKey TRegKey::Create(TRootKey root, std::string_view path) { return Create(TM
 bool TRegKey::Exists(TRootKey root, std::string_view path) { return Open(root, path).has_value(); }
 bool TRegKey::Delete(TRootKey root, std::string_view path) { return Delete(TMachine::Current(), root, path); }
 
+std::optional<std::string> TRegKey::ReadStringAt(TRootKey root, std::string_view path, std::string_view name) {
+  return ReadStringAt(TMachine::Current(), root, path, name);
+}
+
+std::optional<std::string> TRegKey::ReadStringAt(TMachine& machine, TRootKey root, std::string_view path,
+                                                 std::string_view name) {
+  std::vector<std::string> prefix;
+  THive* hive = machine.Registry().HiveOf(root, prefix);
+  if (!hive) return std::nullopt;
+  TRegKey top(hive, root, prefix);
+  top.FViewDepth = prefix.size();
+  // A missing key reads as a missing value: no separate look for the key first.
+  TRegKey key(hive, root, top.Resolve(path));
+  key.FViewDepth = top.FViewDepth;
+  return key.ReadString(name);
+}
+
 std::optional<TRegKey> TRegKey::Open(TMachine& machine, TRootKey root, std::string_view path) {
   std::vector<std::string> prefix;
   THive* hive = machine.Registry().HiveOf(root, prefix);
@@ -131,6 +148,12 @@ bool TRegKey::StillExists() const {
   TRegPath path = ToRegPath(FPath);
   FHive->Read([&](const TKeyNode& root) { exists = FindKey(root, path) != nullptr; });
   return exists;
+}
+
+uint64_t TRegKey::HiveVersion() const {
+  uint64_t version = 0;
+  FHive->Read([&](const TKeyNode&) { version = FHive->Version(); });
+  return version;
 }
 
 std::optional<TRegKey> TRegKey::OpenSubKey(std::string_view path) const {

@@ -82,6 +82,12 @@ public:
   static TRegKey Create(TRootKey root, std::string_view path);
   static TRegKey Create(TMachine& machine, TRootKey root, std::string_view path);
   static bool Exists(TRootKey root, std::string_view path);
+  // The text of the String or ExpandString value name of root\path, as Open then ReadString
+  // give it, in one read of the hive: nullopt when the key or the value is missing or the
+  // value has another type.
+  static std::optional<std::string> ReadStringAt(TRootKey root, std::string_view path, std::string_view name);
+  static std::optional<std::string> ReadStringAt(TMachine& machine, TRootKey root, std::string_view path,
+                                                 std::string_view name);
   // Deletes root\path; false when it does not exist or still has subkeys (as on Windows NT).
   static bool Delete(TRootKey root, std::string_view path);
   static bool Delete(TMachine& machine, TRootKey root, std::string_view path);
@@ -93,6 +99,10 @@ public:
   std::string FullName() const;
   // False once the key was deleted (by this or another process).
   bool StillExists() const;
+  // The version of the key's hive, brought up to date: it differs from an earlier answer once
+  // anything in the hive changed since, through this process or another. A caller that keeps
+  // what it read can trust it while the version stays the same.
+  uint64_t HiveVersion() const;
 
   std::optional<TRegKey> OpenSubKey(std::string_view path) const;
   TRegKey CreateSubKey(std::string_view path) const;

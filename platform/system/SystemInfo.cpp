@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "platform/OSError.h"
+#include "platform/files/DirectoryListings.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/registry/Registry.h"
@@ -203,8 +204,11 @@ std::string CreateTempFileName(std::string_view Dir, std::string_view Prefix) {
     char hex[16];
     std::snprintf(hex, sizeof hex, "%x.tmp", unique);
     std::string name = base + hex;
-    int fd = ::open(UnixPathOf(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    std::string unixPath = UnixPathOf(name);
+    detail::TDirectoryChange creation(unixPath);
+    int fd = ::open(unixPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
+      creation.Added();
       ::close(fd);
       last = unique;
       return name;

@@ -85,6 +85,18 @@ TEST_F(Uninstall, ARerunRecordsEachFileOnceInTheOrderOfItsFirstRun) {
   EXPECT_EQ(TRegKey::Open(TRootKey::LocalMachine, "\\Software\\U\\ActiveX")->ReadString("Entries").value_or(""), "1");
 }
 
+TEST_F(Uninstall, AFileListedBySomeoneElseMeanwhileIsNotListedAgain) {
+  TInstallFile a(nullptr, "C:\\src\\a.txt"), b(nullptr, "C:\\src\\b.txt"), c(nullptr, "C:\\src\\c.txt");
+  for (TInstallFile* file : {&a, &b, &c}) file->SetDestDir("C:\\Apps");
+  a.WriteUninstallInfo("\\Software\\U");
+  b.WriteUninstallInfo("\\Software\\U");
+  TRegKey files = *TRegKey::Open(TRootKey::LocalMachine, "\\Software\\U\\Files");
+  files.WriteString("File3", "C:\\APPS\\C.TXT");
+  files.WriteString("Entries", "3");
+  c.WriteUninstallInfo("\\Software\\U");
+  EXPECT_EQ(files.ReadString("Entries").value_or(""), "3");
+}
+
 TEST(FileList, TheRecordIs72BytesWithFieldsCutToFit) {
   TFileListEntry entry{0x01020304, 45000.5, std::string(50, 'N'), "1.2.3.4-with-a-long-tail"};
   std::string record = EncodeFileListRecord(entry);

@@ -118,6 +118,8 @@ TEST_F(RegistryTest, ClassesRootIsTheViewOfSoftwareClasses) {
   auto viaMachine = Open("Software\\Classes\\.TXT");
   ASSERT_TRUE(viaMachine);
   EXPECT_EQ(viaMachine->ReadString(""), "txtfile");
+  EXPECT_EQ(TRegKey::ReadStringAt(Machine(), TRootKey::ClassesRoot, ".TXT", ""), "txtfile");
+  EXPECT_EQ(TRegKey::ReadStringAt(Machine(), TRootKey::ClassesRoot, ".none", ""), std::nullopt);
   EXPECT_FALSE(TRegKey::Delete(Machine(), TRootKey::ClassesRoot, "")); // never the view itself
 }
 
@@ -159,9 +161,11 @@ TEST_F(RegistryTest, ADamagedHiveIsReportedAndNeverOverwritten) {
 TEST_F(RegistryTest, ChangesOfAnotherProcessAreSeen) {
   TRegKey key = Create("Software\\Shared");
   key.WriteString("mine", "1");
+  uint64_t version = key.HiveVersion();
   std::string output;
   ASSERT_EQ(test::RunProgram({test::TestBinDir() + "/test_RegistryChild", "write", "Software\\Shared", "child", "3"}, output), 0);
   EXPECT_EQ(output, "done\n");
+  EXPECT_NE(key.HiveVersion(), version);
   EXPECT_EQ(key.ReadString("child2"), "2");
   EXPECT_EQ(key.ValueNames().size(), 4u);
 }

@@ -1,0 +1,139 @@
+// Listings of directories for case-insensitive look-ups, kept true by this process's changes.
+#include "platform/files/DirectoryListings.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+#include "rtl/SysUtils.h"
+
+namespace qnl::detail {
+
+namespace {
+
+// What a directory's entries depend on: a new directory under the same name has another inode,
+// and creating, renaming or removing an entry moves both times.
+struct TStamp {
+  dev_t Dev = 0;
+  ino_t Ino = 0;
+  struct timespec MTime {}, CTime {};
+  bool operator==(const TStamp& o) const {
+    return Dev == o.Dev && Ino == o.Ino && MTime.tv_sec == o.MTime.tv_sec && MTime.tv_nsec == o.MTime.tv_nsec &&
+           CTime.tv_sec == o.CTime.tv_sec && CTime.tv_nsec == o.CTime.tv_nsec;
+  }
+};
+
+std::optional<TStamp> StampOf(const std::string& dir) {
+  struct stat st;
+  if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  return TStamp{st.st_dev, st.st_ino, st.st_mtim, st.st_ctim};
+}
+
+// The names of one directory by their upper-case form; names that differ only in case share
+// a key, the first one read first.
+struct TListing {
+  TStamp Stamp;
+  std::unordered_map<std::string, std::vector<std::string>> Names;
+
+  void Add(const std::string& name) {
+    std::vector<std::string>& same = Names[UpperCase(name)];
+    if (std::find(same.begin(), same.end(), name) == same.end()) same.push_back(name);
+  }
+  void Remove(const std::string& name) {
+    auto it = Names.find(UpperCase(name));
+    if (it == Names.end()) return;
+    std::erase(it->second, name);
+    if (it->second.empty()) Names.erase(it);
+  }
+};
+
+// A handful of directories at a time: an installation fills one or a few at once.
+constexpr size_t kMaxListings = 64;
+
+std::mutex listingsMutex;
+std::unordered_map<std::string, TListing> listings;
+
+// Reads Dir; nullopt when it cannot be read or changed while it was read (then it is not
+// kept, and the caller's answer comes from this one reading).
+std::optional<TListing> ReadListing(const std::string& dir, bool& stable) {
+  std::optional<TStamp> before = StampOf(dir);
+  DIR* d = before ? ::opendir(dir.c_str()) : nullptr;
+  if (!d) return std::nullopt;
+  TListing listing;
+  listing.Stamp = *before;
+  while (dirent* e = ::readdir(d)) listing.Add(e->d_name);
+  ::closedir(d);
+  stable = StampOf(dir) == before;
+  return listing;
+}
+
+std::pair<std::string, std::string> SplitPath(const std::string& unixPath) {
+  size_t slash = unixPath.rfind('/');
+  if (slash == std::string::npos) return {".", unixPath};
+  return {slash == 0 ? "/" : unixPath.substr(0, slash), unixPath.substr(slash + 1)};
+}
+
+} // namespace
+
+std::optional<std::string> ListedEntryIgnoringCase(const std::string& Dir, std::string_view Name) {
+  std::string key = UpperCase(Name);
+  std::lock_guard lock(listingsMutex);
+  auto known = listings.find(Dir);
+  if (known == listings.end() || StampOf(Dir) != known->second.Stamp) {
+    if (known != listings.end()) listings.erase(known);
+    bool stable = false;
+    std::optional<TListing> read = ReadListing(Dir, stable);
+    if (!read) return std::nullopt;
+    if (!stable) {
+      auto it = read->Names.find(key);
+      return it == read->Names.end() ? std::nullopt : std::optional(it->second.front());
+    }
+    if (listings.size() >= kMaxListings) listings.clear();
+    known = listings.emplace(Dir, std::move(*read)).first;
+  }
+  auto it = known->second.Names.find(key);
+  if (it == known->second.Names.end()) return std::nullopt;
+  return it->second.front();
+}
+
+TDirectoryChange::TDirectoryChange(const std::string& UnixPath) {
+  std::tie(FDir, FName) = SplitPath(UnixPath);
+  std::lock_guard lock(listingsMutex);
+  auto known = listings.find(FDir);
+  if (known == listings.end()) return;
+  FCurrent = StampOf(FDir) == known->second.Stamp;
+  if (!FCurrent) listings.erase(known);
+}
+
+void TDirectoryChange::Added() { Record(true); }
+
+void TDirectoryChange::Removed() { Record(false); }
+
+void TDirectoryChange::Record(bool Exists) {
+  if (!FCurrent) return;
+  FCurrent = false;
+  std::lock_guard lock(listingsMutex);
+  auto known = listings.find(FDir);
+  if (known == listings.end()) return;
+  std::optional<TStamp> now = StampOf(FDir);
+  if (!now) {
+    listings.erase(known);
+    return;
+  }
+  // The listing was current just before this change, so the new times are this change's.
+  known->second.Stamp = *now;
+  if (Exists) known->second.Add(FName);
+  else known->second.Remove(FName);
+}
+
+void ForgetListingOf(const std::string& UnixPath) {
+  std::string dir = SplitPath(UnixPath).first;
+  std::lock_guard lock(listingsMutex);
+  listings.erase(dir);
+}
+
+} // namespace qnl::detail

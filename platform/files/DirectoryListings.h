@@ -1,0 +1,37 @@
+// Internal to platform/files: the listings of the directories this process looks names up in.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qnl::detail {
+
+// The entry of the Unix directory Dir whose name equals Name ignoring (ASCII) case; nullopt
+// when none does or Dir cannot be read. Answered from a listing kept per directory: it is
+// trusted only while the directory's identity and modification and change times are the ones
+// seen when it was read or last changed through TDirectoryChange, so another process's change
+// (which moves those times) makes it read again.
+std::optional<std::string> ListedEntryIgnoringCase(const std::string& Dir, std::string_view Name);
+
+// One change this process makes to an entry of a directory, keeping that directory's listing
+// true without reading it again. Made right before the change (it checks that the listing is
+// still current); Added or Removed once the change succeeded. Without either, nothing is
+// recorded and the next look-up sees the directory's new times.
+class TDirectoryChange {
+public:
+  explicit TDirectoryChange(const std::string& UnixPath);
+  void Added();   // the entry now exists under its name
+  void Removed(); // the entry is gone
+
+private:
+  void Record(bool Exists);
+
+  std::string FDir, FName;
+  bool FCurrent = false;
+};
+
+// Forgets the listing of the directory holding UnixPath, for a change made some other way.
+void ForgetListingOf(const std::string& UnixPath);
+
+} // namespace qnl::detail
