@@ -38,8 +38,14 @@ int TFileHeaders::Add(std::unique_ptr<TFileHeader> Header) {
 }
 
 int TFileHeaders::IndexOfName(const std::string& Name) const {
-  auto found = FByName.find(UpperCase(MemberNameOf(Name)));
-  return found == FByName.end() ? -1 : found->second;
+  std::string wanted = MemberNameOf(Name);
+  auto found = FByName.find(UpperCase(wanted));
+  if (found != FByName.end() && SameText(FItems[found->second]->FileName(), wanted)) return found->second;
+  // Headers are open to change once added: a name that is not where the index says is
+  // looked for the long way.
+  for (int i = 0; i < Count(); ++i)
+    if (SameText(FItems[i]->FileName(), wanted)) return i;
+  return -1;
 }
 
 void TFileHeaders::CheckNewName(const std::string& SourcePath, const std::string& StoredName) const {

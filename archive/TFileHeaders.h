@@ -60,8 +60,7 @@ public:
 private:
   void CheckNewName(const std::string& SourcePath, const std::string& StoredName) const;
   std::vector<std::unique_ptr<TFileHeader>> FItems;
-  // The first index of each upper-case name: installing looks a member up per file. A header's
-  // name is set before it is added and never changes after.
+  // The first index of each upper-case name as added: installing looks a member up per file.
   std::unordered_map<std::string, int> FByName;
 };
 
