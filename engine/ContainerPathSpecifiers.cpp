@@ -52,13 +52,22 @@ std::string TpsContainerDestDir::GetPath(TComponent* Component) const {
   return static_cast<TInstallObject*>(Component)->Container()->GetDestDir();
 }
 
-std::string TpsContainerDestDir::GetDescriptionFor(TComponent* Component) const {
+namespace {
+// The container a description names, or nullptr when the specifier cannot be used for Component
+// (the description is then the specifier's own).
+TInstallContainer* DescribedContainer(const TpsContainerDestDir& Specifier, TComponent* Component) {
   try {
-    Validate(Component);
+    Specifier.Validate(Component);
   } catch (const IEPathSpecifier&) {
-    return GetDescription();
+    return nullptr;
   }
-  TInstallContainer* container = static_cast<TInstallObject*>(Component)->Container();
+  return static_cast<TInstallObject*>(Component)->Container();
+}
+} // namespace
+
+std::string TpsContainerDestDir::GetDescriptionFor(TComponent* Component) const {
+  TInstallContainer* container = DescribedContainer(*this, Component);
+  if (!container) return GetDescription();
   if (IsInstallComponent(container)) return "Main installation directory";
   if (IsGroup(container)) return Format(TranslateMessage("Path of the <%s> group"), {ContainerLabel(container)});
   if (dynamic_cast<TFileContainer*>(container))
@@ -67,12 +76,8 @@ std::string TpsContainerDestDir::GetDescriptionFor(TComponent* Component) const 
 }
 
 std::string TpsContainerDestDir::GetShortNameFor(TComponent* Component) const {
-  try {
-    Validate(Component);
-  } catch (const IEPathSpecifier&) {
-    return GetDescription();
-  }
-  TInstallContainer* container = static_cast<TInstallObject*>(Component)->Container();
+  TInstallContainer* container = DescribedContainer(*this, Component);
+  if (!container) return GetDescription();
   if (IsInstallComponent(container)) return "Main installation directory";
   return "<" + ContainerLabel(container) + ">";
 }
