@@ -21,8 +21,7 @@ std::string FilesKey(const std::string& Key, int Index) {
   return Key + "\\Files" + (Index ? IntToStr(Index) : std::string());
 }
 
-// Whether one of the values "File1" ... "File<Entries>" of the list ListKey holds Path (ignoring
-// letter case, as Windows paths compare); a flagged list keeps ";" and a flag after each path.
+// A flagged list keeps ";" and a flag after each path.
 enum class TListKind { lkPaths, lkFlaggedPaths };
 
 // A list as last read whole, with its hive's version then: a list gains a path per installed
@@ -42,15 +41,15 @@ std::string MemoKey(const std::string& ListKey, TListKind Kind) {
   return UpperCase(ListKey) + (Kind == TListKind::lkFlaggedPaths ? "|flagged" : "");
 }
 
-bool ListHolds(const std::string& ListKey, const std::string& Path, TListKind Kind) {
-  std::optional<TRegKey> list = TRegKey::Open(TRootKey::LocalMachine, ListKey);
-  if (!list) return false;
+// Whether one of the values "File1" ... "File<Entries>" of List, the open key ListKey, holds Path
+// (ignoring letter case, as Windows paths compare).
+bool ListHolds(const TRegKey& List, const std::string& ListKey, const std::string& Path, TListKind Kind) {
   TListMemo& memo = ListMemos()[MemoKey(ListKey, Kind)];
-  uint64_t version = list->HiveVersion();
+  uint64_t version = List.HiveVersion();
   if (memo.Version != version) {
     memo = TListMemo();
-    memo.Entries = StrToIntDef(list->ReadString("Entries").value_or("0"), 0);
-    for (const TRegValue& value : list->Values()) {
+    memo.Entries = StrToIntDef(List.ReadString("Entries").value_or("0"), 0);
+    for (const TRegValue& value : List.Values()) {
       int64_t n = 0;
       if (value.Type != TRegType::String || !StartsText("File", value.Name) ||
           !TryStrToInt(value.Name.substr(4), n) || n < 1 || n > memo.Entries)
@@ -60,7 +59,7 @@ bool ListHolds(const std::string& ListKey, const std::string& Path, TListKind Ki
       memo.Paths.insert(UpperCase(path));
     }
     // Read in one go, or known to be out of date at once.
-    memo.Version = list->HiveVersion() == version ? version : 0;
+    memo.Version = List.HiveVersion() == version ? version : 0;
   }
   return memo.Paths.count(UpperCase(Path)) != 0;
 }
@@ -85,8 +84,10 @@ bool FilesListsHold(const std::string& Key, const std::string& Path) {
   for (int index = 0; index < kUninstallFileKeys; ++index) {
     // Each list is made only when the one before it could not take a value: the first one
     // missing ends them.
-    if (!TRegKey::Open(TRootKey::LocalMachine, FilesKey(Key, index))) return false;
-    if (ListHolds(FilesKey(Key, index), Path, TListKind::lkPaths)) return true;
+    std::string listKey = FilesKey(Key, index);
+    std::optional<TRegKey> list = TRegKey::Open(TRootKey::LocalMachine, listKey);
+    if (!list) return false;
+    if (ListHolds(*list, listKey, Path, TListKind::lkPaths)) return true;
   }
   return false;
 }
@@ -115,7 +116,8 @@ void AddUninstallFileEntry(const std::string& Key, const std::string& Path) {
 
 void AddUninstallActiveXEntry(const std::string& Key, const std::string& Path, bool Program) {
   std::string sub = Key + "\\ActiveX";
-  if (ListHolds(sub, Path, TListKind::lkFlaggedPaths)) return;
+  std::optional<TRegKey> list = TRegKey::Open(TRootKey::LocalMachine, sub);
+  if (list && ListHolds(*list, sub, Path, TListKind::lkFlaggedPaths)) return;
   int n = StrToIntDef(RegReadString(kRoot, sub, "Entries", "0"), 0) + 1;
   RegWriteString(kRoot, sub, "File" + IntToStr(n), Path + (Program ? ";1" : ";0"));
   RegWriteString(kRoot, sub, "Entries", IntToStr(n));
