@@ -7,6 +7,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <pwd.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -17,6 +19,7 @@
 #include "platform/registry/Hive.h"
 #include "platform/registry/HiveText.h"
 #include "platform/registry/Registry.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
@@ -189,7 +192,7 @@ TMachine& TMachine::Current() {
   }
   auto machine = std::make_unique<TMachine>(dir);
   machine->CheckNoWineServer();
-  if (!machine->Exists()) machine->Create();
+  machine->EnsureCreated();
   machines.push_back(std::move(machine));
   return *machines.back();
 }
@@ -205,7 +208,19 @@ std::string TMachine::UserHiveFile() const { return FDirectory + "/user.reg"; }
 
 bool TMachine::Exists() const {
   struct stat st;
-  return stat(SystemHiveFile().c_str(), &st) == 0 || stat(DriveCDirectory().c_str(), &st) == 0;
+  return stat(SystemHiveFile().c_str(), &st) == 0 && stat(UserHiveFile().c_str(), &st) == 0;
+}
+
+void TMachine::EnsureCreated() {
+  EnsureDirectory(FDirectory);
+  // flock on the machine folder itself: nothing is added to the machine, and a creator that
+  // is killed gives the lock up.
+  int handle = ::open(FDirectory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (handle < 0) FailOS("open the machine folder", FDirectory);
+  TScopeExit closeHandle([handle] { ::close(handle); });
+  while (::flock(handle, LOCK_EX) != 0)
+    if (errno != EINTR) FailOS("lock the machine folder", FDirectory);
+  if (!Exists()) Create();
 }
 
 void TMachine::Create() {

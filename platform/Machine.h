@@ -41,7 +41,8 @@ public:
   std::string SystemHiveFile() const;      // <machine>/system.reg (HKEY_LOCAL_MACHINE)
   std::string UserHiveFile() const;        // <machine>/user.reg (HKEY_CURRENT_USER)
 
-  // True when the directory holds a machine (a system hive or a drive_c folder).
+  // True when the directory holds a whole machine: both registry hives, which creation writes
+  // last.
   bool Exists() const;
 
   // Creates what is missing of the skeleton (windows, system32, temp, Program Files,
@@ -49,6 +50,9 @@ public:
   // values that are missing. Idempotent: values already present are left as they are.
   // Throws EMachineBusy when a Wine server runs on the directory, EMachine on OS errors.
   void Create();
+  // Creates the machine unless it exists, as one step against other processes: one that finds
+  // it being created waits until it is whole.
+  void EnsureCreated();
 
   // Throws EMachineBusy naming the directory when a Wine server runs on it.
   void CheckNoWineServer() const;

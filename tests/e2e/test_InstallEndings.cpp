@@ -67,7 +67,7 @@ protected:
     // The distribution is made in this process, on the machine the programs use.
     ShareMachineWithPrograms();
     // A machine this process knew before (a repeated test) is made again on the fresh directory.
-    if (!TMachine::Current().Exists()) TMachine::Current().Create();
+    TMachine::Current();
     MakeDistribution();
   }
   std::filesystem::path Installed(const std::string& Name) const {

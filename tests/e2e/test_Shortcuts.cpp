@@ -102,7 +102,7 @@ protected:
   void SetUp() override {
     SetupProcessTest::SetUp();
     ShareMachineWithPrograms();
-    if (!TMachine::Current().Exists()) TMachine::Current().Create();
+    TMachine::Current();
     kMenu = TRegKey::Open(TRootKey::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
                 ->ReadString("Programs")
                 .value_or("") +

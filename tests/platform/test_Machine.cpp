@@ -3,9 +3,13 @@
 
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/registry/Registry.h"
@@ -76,6 +80,29 @@ TEST_F(MachineTest, CurrentCreatesTheMachineOfWinePrefix) {
   EXPECT_EQ(machine.Directory(), FDir);
   EXPECT_TRUE(fs::is_directory(FDir + "/drive_c/windows/system32"));
   machine.Flush();
+}
+
+TEST_F(MachineTest, ProcessesStartedTogetherOnAFreshMachineAllFindItWhole) {
+  // The one that creates the machine makes its folders before its registry: the others must
+  // wait for the registry rather than take the folders for a machine.
+  std::vector<std::pair<pid_t, int>> children;
+  for (int i = 0; i < 6; ++i) {
+    int fd = -1;
+    pid_t pid = test::StartWithOutputPipe(
+        {test::TestBinDir() + "/test_RegistryChild", "dump", "Software\\Microsoft\\Windows\\CurrentVersion"}, fd);
+    ASSERT_GT(pid, 0);
+    children.emplace_back(pid, fd);
+  }
+  for (auto [pid, fd] : children) {
+    std::string output;
+    char buf[4096];
+    for (ssize_t n; (n = read(fd, buf, sizeof buf)) > 0;) output.append(buf, size_t(n));
+    close(fd);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+    EXPECT_NE(output.find("ProgramFilesDir="), std::string::npos) << output;
+  }
 }
 
 TEST_F(MachineTest, RefusesAMachineWithARunningWineServer) {

@@ -61,7 +61,7 @@ void TMachineTest::TearDown() {
 TMachine& TMachineTest::Machine() {
   if (!FMachine) {
     FMachine = std::make_unique<TMachine>(FDir);
-    if (!FMachine->Exists()) FMachine->Create();
+    FMachine->EnsureCreated();
   }
   return *FMachine;
 }
