@@ -27,56 +27,56 @@ public:
   }
 };
 
-uint16_t ModeBits(TOpenMode mode) {
-  switch (mode) {
-  case TOpenMode::ReadShared: return fmOpenRead | fmShareDenyNone;
-  case TOpenMode::ReadWriteShared: return fmOpenReadWrite | fmShareDenyNone;
-  case TOpenMode::Create: return fmCreate;
-  case TOpenMode::CreateHeld: return fmCreate | fmShareExclusive;
+uint16_t ModeBits(TOpenMode Mode) {
+  switch (Mode) {
+    case TOpenMode::omReadShared: return fmOpenRead | fmShareDenyNone;
+    case TOpenMode::omReadWriteShared: return fmOpenReadWrite | fmShareDenyNone;
+    case TOpenMode::omCreate: return fmCreate;
+    case TOpenMode::omCreateHeld: return fmCreate | fmShareExclusive;
   }
   return fmOpenRead;
 }
 
 } // namespace
 
-bool FileExists(const std::string& path) {
+bool FileExists(const std::string& Path) {
   try {
-    return qnl::FileExists(path);
+    return qnl::FileExists(Path);
   } catch (const Exception&) {
     return false;
   }
 }
 
-std::unique_ptr<TStream> Open(const std::string& path, TOpenMode mode) {
+std::unique_ptr<TStream> Open(const std::string& Path, TOpenMode Mode) {
   try {
-    return std::make_unique<TShortWriteFileStream>(path, ModeBits(mode));
+    return std::make_unique<TShortWriteFileStream>(Path, ModeBits(Mode));
   } catch (const Exception&) {
     return nullptr;
   }
 }
 
-bool ForceDirectories(const std::string& dir) {
+bool ForceDirectories(const std::string& Dir) {
   try {
-    if (!dir.empty()) qnl::ForceDirectories(dir);
+    if (!Dir.empty()) qnl::ForceDirectories(Dir);
     return true;
   } catch (const Exception&) {
     return false;
   }
 }
 
-bool GetFileDate(const std::string& path, TDateTime& date) {
+bool GetFileDate(const std::string& Path, TDateTime& Date) {
   try {
     // The archive keeps dates at the 2-second resolution of the file-date format.
-    date = FileDateToDateTime(DateTimeToFileDate(FileDateTime(path)));
+    Date = FileDateToDateTime(DateTimeToFileDate(FileDateTime(Path)));
     return true;
   } catch (const Exception&) {
     return false;
   }
 }
 
-bool SetFileDate(const std::string& path, TDateTime date) {
+bool SetFileDate(const std::string& Path, TDateTime Date) {
   try {
-    SetFileDateTime(path, date);
+    SetFileDateTime(Path, Date);
     return true;
   } catch (const Exception&) {
     return false;
@@ -91,32 +91,31 @@ std::string ProgramFileName() {
   }
 }
 
-bool DeleteFile(const std::string& path) {
+bool DeleteFile(const std::string& Path) {
   try {
-    if (qnl::FileExists(path)) qnl::DeleteFile(path);
+    if (qnl::FileExists(Path)) qnl::DeleteFile(Path);
     return true;
   } catch (const std::exception&) {
     return false;
   }
 }
 
-bool ReplaceFile(const std::string& source, const std::string& dest, std::string* reason) {
+bool ReplaceFile(const std::string& Source, const std::string& Dest, std::string* Reason) {
   try {
-    MoveFile(source, dest, TExisting::exReplace);
+    MoveFile(Source, Dest, TExisting::exReplace);
     return true;
   } catch (const std::exception& e) {
-    if (reason) *reason = e.what();
+    if (Reason) *Reason = e.what();
     return false;
   }
 }
 
-std::vector<std::string> FileNames(const std::string& dir, const std::string& mask) {
+std::vector<std::string> FileNames(const std::string& Dir, const std::string& Mask) {
   std::vector<std::string> names;
   try {
-    for (const TDirEntry& entry : ListDirectory(dir, mask))
+    for (const TDirEntry& entry : ListDirectory(Dir, Mask))
       if (!entry.Directory) names.push_back(entry.Name);
-  } catch (const Exception&) {
-  }
+  } catch (const Exception&) {}
   return names;
 }
 

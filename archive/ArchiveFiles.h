@@ -11,27 +11,27 @@
 namespace qnl::ArchiveFiles {
 
 enum class TOpenMode {
-  ReadShared,      // existing file, read only, others may read and write
-  ReadWriteShared, // existing file, read and write, others may read and write
-  Create,          // new or emptied file, read and write
-  CreateHeld,      // as Create, and in use for every other opener until it is closed
+  omReadShared,      // existing file, read only, others may read and write
+  omReadWriteShared, // existing file, read and write, others may read and write
+  omCreate,          // new or emptied file, read and write
+  omCreateHeld,      // as Create, and in use for every other opener until it is closed
 };
 
-bool FileExists(const std::string& path);
+bool FileExists(const std::string& Path);
 // The opened file, or nullptr when it cannot be opened or created.
-std::unique_ptr<TStream> Open(const std::string& path, TOpenMode mode);
+std::unique_ptr<TStream> Open(const std::string& Path, TOpenMode Mode);
 // Creates a directory with all missing parents; false when that fails.
-bool ForceDirectories(const std::string& dir);
+bool ForceDirectories(const std::string& Dir);
 // The last-write date-time in local time, at 2-second resolution; false when unknown.
-bool GetFileDate(const std::string& path, TDateTime& date);
-bool SetFileDate(const std::string& path, TDateTime date);
+bool GetFileDate(const std::string& Path, TDateTime& Date);
+bool SetFileDate(const std::string& Path, TDateTime Date);
 // Deletes a file; false when it cannot be deleted (a missing file counts as deleted).
-bool DeleteFile(const std::string& path);
+bool DeleteFile(const std::string& Path);
 // Renames source over dest, replacing it unless another program holds dest; false on failure,
 // with the reason in *reason when it is given.
-bool ReplaceFile(const std::string& source, const std::string& dest, std::string* reason = nullptr);
+bool ReplaceFile(const std::string& Source, const std::string& Dest, std::string* Reason = nullptr);
 // The names of the files in dir that match mask ("*.txt"); none when dir cannot be listed.
-std::vector<std::string> FileNames(const std::string& dir, const std::string& mask);
+std::vector<std::string> FileNames(const std::string& Dir, const std::string& Mask);
 
 // This process's id.
 int ProcessId();

@@ -11,9 +11,9 @@ namespace qnl {
 // Every failure of the archive format, the compressor or the extractor.
 class EQnlfCompress : public EQuenloftAbnormal {
 public:
-  explicit EQnlfCompress(const std::string& message) : EQuenloftAbnormal(TranslateMessage(message)) {}
-  EQnlfCompress(const std::string& fmt, std::initializer_list<TVarRec> args)
-      : EQuenloftAbnormal(Format(TranslateMessage(fmt), args)) {}
+  explicit EQnlfCompress(const std::string& Message) : EQuenloftAbnormal(TranslateMessage(Message)) {}
+  EQnlfCompress(const std::string& Fmt, std::initializer_list<TVarRec> Args)
+      : EQuenloftAbnormal(Format(TranslateMessage(Fmt), Args)) {}
 };
 
 // A destination accepted fewer bytes than were written and nobody handled it.

@@ -44,7 +44,7 @@ bool IsLongPathMemberName(const std::string& Name) {
   for (size_t mark = Name.find(kMark); mark != std::string::npos; mark = Name.find(kMark, mark + 1)) {
     if (mark + kTagSize > Name.size() || Name[mark + kTagSize - 1] != '\\') continue;
     auto digits = Name.begin() + static_cast<std::ptrdiff_t>(mark + 1);
-    if (std::all_of(digits, digits + kHashDigits, [](unsigned char c) { return std::isxdigit(c); })) return true;
+    if (std::all_of(digits, digits + kHashDigits, [](unsigned char C) { return std::isxdigit(C); })) return true;
   }
   return false;
 }

@@ -21,7 +21,7 @@ bool IsPartialFileName(const std::string& Name) {
       !EndsText(kSuffix, Name))
     return false;
   auto digits = Name.begin() + static_cast<std::ptrdiff_t>(kPrefix.size());
-  return std::all_of(digits, digits + kDigits, [](unsigned char c) { return std::isxdigit(c); });
+  return std::all_of(digits, digits + kDigits, [](unsigned char C) { return std::isxdigit(C); });
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TCompressionStream)
+QNL_BEGIN_CLASS(TCompressionStream);
 QNL_END_CLASS
 
 namespace {
@@ -24,10 +24,10 @@ int DeflateCheck(int Rc, const z_stream& Z) {
 
 int ZlibLevel(TCompressionLevel Level) {
   switch (Level) {
-  case colNone: return Z_NO_COMPRESSION;
-  case colFastest: return Z_BEST_SPEED;
-  case colDefault: return Z_DEFAULT_COMPRESSION;
-  case colMax: return Z_BEST_COMPRESSION;
+    case colNone: return Z_NO_COMPRESSION;
+    case colFastest: return Z_BEST_SPEED;
+    case colDefault: return Z_DEFAULT_COMPRESSION;
+    case colMax: return Z_BEST_COMPRESSION;
   }
   return Z_DEFAULT_COMPRESSION;
 }
@@ -49,8 +49,7 @@ TCompressionStream::~TCompressionStream() {
     // A destructor must not throw; callers that need to see write errors call Finish.
     try {
       Finish();
-    } catch (...) {
-    }
+    } catch (...) {}
   }
   deflateEnd(&FState->Z);
 }

@@ -7,25 +7,25 @@
 
 namespace qnl {
 
-int32_t TFileHeaderRecord::GetInt(int at) const { return static_cast<int32_t>(ReadLE32(&Bytes[at])); }
+int32_t TFileHeaderRecord::GetInt(int At) const { return static_cast<int32_t>(ReadLE32(&Bytes[At])); }
 
-void TFileHeaderRecord::SetInt(int at, int32_t v) { WriteLE32(&Bytes[at], static_cast<uint32_t>(v)); }
+void TFileHeaderRecord::SetInt(int At, int32_t V) { WriteLE32(&Bytes[At], static_cast<uint32_t>(V)); }
 
 TDateTime TFileHeaderRecord::FileDate() const { return ReadLEDouble(&Bytes[4]); }
 
-void TFileHeaderRecord::SetFileDate(TDateTime v) { WriteLEDouble(&Bytes[4], v); }
+void TFileHeaderRecord::SetFileDate(TDateTime V) { WriteLEDouble(&Bytes[4], V); }
 
-std::string TFileHeaderRecord::GetShortString(int at, int capacity) const {
+std::string TFileHeaderRecord::GetShortString(int At, int Capacity) const {
   // A damaged length byte cannot reach past the field.
-  int len = Bytes[at] > capacity ? capacity : Bytes[at];
-  return std::string(reinterpret_cast<const char*>(&Bytes[at + 1]), len);
+  int len = Bytes[At] > Capacity ? Capacity : Bytes[At];
+  return std::string(reinterpret_cast<const char*>(&Bytes[At + 1]), len);
 }
 
-void TFileHeaderRecord::SetShortString(int at, int capacity, const std::string& v) {
-  int len = v.size() > size_t(capacity) ? capacity : int(v.size());
-  Bytes[at] = uint8_t(len);
-  std::memcpy(&Bytes[at + 1], v.data(), len);
-  std::memset(&Bytes[at + 1 + len], 0, capacity - len);
+void TFileHeaderRecord::SetShortString(int At, int Capacity, const std::string& V) {
+  int len = V.size() > size_t(Capacity) ? Capacity : int(V.size());
+  Bytes[At] = uint8_t(len);
+  std::memcpy(&Bytes[At + 1], V.data(), len);
+  std::memset(&Bytes[At + 1 + len], 0, Capacity - len);
 }
 
 } // namespace qnl

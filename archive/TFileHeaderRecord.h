@@ -21,39 +21,39 @@ public:
   TFileHeaderRecord() { Bytes.fill(0); }
 
   int32_t FileNumber() const { return GetInt(0); }
-  void SetFileNumber(int32_t v) { SetInt(0, v); }
+  void SetFileNumber(int32_t V) { SetInt(0, V); }
   TDateTime FileDate() const;
-  void SetFileDate(TDateTime v);
+  void SetFileDate(TDateTime V);
   uint8_t LastDisk() const { return Bytes[12]; }
-  void SetLastDisk(uint8_t v) { Bytes[12] = v; }
+  void SetLastDisk(uint8_t V) { Bytes[12] = V; }
   int32_t LastByte() const { return GetInt(16); }
-  void SetLastByte(int32_t v) { SetInt(16, v); }
+  void SetLastByte(int32_t V) { SetInt(16, V); }
   // One length byte and up to 100 characters; a longer value is cut.
   std::string FileName() const { return GetShortString(20, kMaxHeaderFileName); }
-  void SetFileName(const std::string& v) { SetShortString(20, kMaxHeaderFileName, v); }
+  void SetFileName(const std::string& V) { SetShortString(20, kMaxHeaderFileName, V); }
   int32_t NextHeader() const { return GetInt(124); }
-  void SetNextHeader(int32_t v) { SetInt(124, v); }
+  void SetNextHeader(int32_t V) { SetInt(124, V); }
   int32_t FileSize() const { return GetInt(128); }
-  void SetFileSize(int32_t v) { SetInt(128, v); }
+  void SetFileSize(int32_t V) { SetInt(128, V); }
   int32_t DataStart() const { return GetInt(132); }
-  void SetDataStart(int32_t v) { SetInt(132, v); }
+  void SetDataStart(int32_t V) { SetInt(132, V); }
   int32_t CompressedSize() const { return GetInt(136); }
-  void SetCompressedSize(int32_t v) { SetInt(136, v); }
+  void SetCompressedSize(int32_t V) { SetInt(136, V); }
   uint8_t FirstDisk() const { return Bytes[140]; }
-  void SetFirstDisk(uint8_t v) { Bytes[140] = v; }
+  void SetFirstDisk(uint8_t V) { Bytes[140] = V; }
   int32_t UniqueID() const { return GetInt(144); }
-  void SetUniqueID(int32_t v) { SetInt(144, v); }
+  void SetUniqueID(int32_t V) { SetInt(144, V); }
   // One length byte and up to 20 characters; a longer value is cut.
   std::string FileVersion() const { return GetShortString(148, kMaxHeaderFileVersion); }
-  void SetFileVersion(const std::string& v) { SetShortString(148, kMaxHeaderFileVersion, v); }
+  void SetFileVersion(const std::string& V) { SetShortString(148, kMaxHeaderFileVersion, V); }
 
   std::array<uint8_t, kFileHeaderSize> Bytes;
 
 private:
-  int32_t GetInt(int at) const;
-  void SetInt(int at, int32_t v);
-  std::string GetShortString(int at, int capacity) const;
-  void SetShortString(int at, int capacity, const std::string& v);
+  int32_t GetInt(int At) const;
+  void SetInt(int At, int32_t V);
+  std::string GetShortString(int At, int Capacity) const;
+  void SetShortString(int At, int Capacity, const std::string& V);
 };
 
 } // namespace qnl

@@ -12,10 +12,10 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TFileHeader)
+QNL_BEGIN_CLASS(TFileHeader);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TFileHeaders)
+QNL_BEGIN_CLASS(TFileHeaders);
 QNL_END_CLASS
 
 namespace {
@@ -72,7 +72,7 @@ void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {
     CheckNewName(name, stored);
     header->SetFileName(stored);
     header->SourcePath = name;
-    auto file = ArchiveFiles::Open(name, ArchiveFiles::TOpenMode::ReadShared);
+    auto file = ArchiveFiles::Open(name, ArchiveFiles::TOpenMode::omReadShared);
     if (!file) throw EQnlfCompress("Cannot open the file %s", {name});
     TDateTime date = 0;
     ArchiveFiles::GetFileDate(name, date);

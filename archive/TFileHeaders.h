@@ -20,7 +20,7 @@ class TFileHeader : public TObject, public TFileHeaderRecord {
   QNL_CLASS(TFileHeader, TObject)
 public:
   TFileHeader() = default;
-  explicit TFileHeader(const TFileHeaderRecord& rec) : TFileHeaderRecord(rec) {}
+  explicit TFileHeader(const TFileHeaderRecord& Rec) : TFileHeaderRecord(Rec) {}
   bool InArchive = false;
   // The whole path the member is read from when it is added (FileName is its MemberNameOf);
   // empty for a header read from an archive.

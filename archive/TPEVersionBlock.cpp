@@ -15,22 +15,22 @@ constexpr uint32_t kMaxBlockSize = 1 << 20;
 
 class TImageReader {
 public:
-  explicit TImageReader(TStream& s) : FStream(s), FSize(s.Size()) {}
-  bool Read(uint64_t at, void* buf, uint32_t n) {
-    if (at > uint64_t(FSize) || n > uint64_t(FSize) - at) return false;
-    if (FStream.Seek(int64_t(at), soBeginning) != int64_t(at)) return false;
-    return FStream.Read(buf, n) == int64_t(n);
+  explicit TImageReader(TStream& S) : FStream(S), FSize(S.Size()) {}
+  bool Read(uint64_t At, void* Buf, uint32_t N) {
+    if (At > uint64_t(FSize) || N > uint64_t(FSize) - At) return false;
+    if (FStream.Seek(int64_t(At), soBeginning) != int64_t(At)) return false;
+    return FStream.Read(Buf, N) == int64_t(N);
   }
-  bool U16(uint64_t at, uint32_t& v) {
+  bool U16(uint64_t At, uint32_t& V) {
     uint8_t b[2];
-    if (!Read(at, b, 2)) return false;
-    v = ReadLE16(b);
+    if (!Read(At, b, 2)) return false;
+    V = ReadLE16(b);
     return true;
   }
-  bool U32(uint64_t at, uint32_t& v) {
+  bool U32(uint64_t At, uint32_t& V) {
     uint8_t b[4];
-    if (!Read(at, b, 4)) return false;
-    v = ReadLE32(b);
+    if (!Read(At, b, 4)) return false;
+    V = ReadLE32(b);
     return true;
   }
   int64_t Size() const { return FSize; }
@@ -44,11 +44,11 @@ struct TSection {
   uint32_t VirtualAddress, VirtualSize, RawSize, RawPointer;
 };
 
-bool RvaToOffset(const std::vector<TSection>& sections, uint32_t rva, uint32_t size, uint64_t& offset) {
-  for (const TSection& s : sections) {
+bool RvaToOffset(const std::vector<TSection>& Sections, uint32_t Rva, uint32_t Size, uint64_t& Offset) {
+  for (const TSection& s : Sections) {
     uint64_t extent = s.RawSize; // bytes beyond the raw data are not in the file
-    if (rva >= s.VirtualAddress && uint64_t(rva) + size <= uint64_t(s.VirtualAddress) + extent) {
-      offset = uint64_t(s.RawPointer) + (rva - s.VirtualAddress);
+    if (Rva >= s.VirtualAddress && uint64_t(Rva) + Size <= uint64_t(s.VirtualAddress) + extent) {
+      Offset = uint64_t(s.RawPointer) + (Rva - s.VirtualAddress);
       return true;
     }
   }
@@ -57,23 +57,23 @@ bool RvaToOffset(const std::vector<TSection>& sections, uint32_t rva, uint32_t s
 
 // The entry of a resource directory at dirOffset (relative to the resource root) whose ID is
 // id, or the first entry when id is 0; returns its OffsetToData.
-bool FindEntry(TImageReader& r, uint64_t root, uint32_t dirOffset, uint32_t id, uint32_t& data) {
+bool FindEntry(TImageReader& R, uint64_t Root, uint32_t DirOffset, uint32_t Id, uint32_t& Data) {
   uint32_t named, ids;
-  if (!r.U16(root + dirOffset + 12, named) || !r.U16(root + dirOffset + 14, ids)) return false;
-  uint64_t entries = root + dirOffset + 16;
+  if (!R.U16(Root + DirOffset + 12, named) || !R.U16(Root + DirOffset + 14, ids)) return false;
+  uint64_t entries = Root + DirOffset + 16;
   for (uint32_t i = 0; i < named + ids; ++i) {
     uint32_t name, off;
-    if (!r.U32(entries + 8 * i, name) || !r.U32(entries + 8 * i + 4, off)) return false;
-    if (id == 0 || (!(name & 0x80000000u) && name == id)) {
-      data = off;
+    if (!R.U32(entries + 8 * i, name) || !R.U32(entries + 8 * i + 4, off)) return false;
+    if (Id == 0 || (!(name & 0x80000000u) && name == Id)) {
+      Data = off;
       return true;
     }
   }
   return false;
 }
 
-std::string ReadVersionResource(TStream& stream) {
-  TImageReader r(stream);
+std::string ReadVersionResource(TStream& Stream) {
+  TImageReader r(Stream);
   uint32_t mz, lfanew, pe;
   if (!r.U16(0, mz) || mz != 0x5A4D || !r.U32(0x3C, lfanew) || !r.U32(lfanew, pe) || pe != 0x00004550) return {};
   uint32_t sectionCount, optSize, magic;
@@ -121,7 +121,7 @@ std::string ReadVersionResource(TStream& stream) {
   return block;
 }
 
-size_t Align4(size_t v) { return (v + 3) & ~size_t(3); }
+size_t Align4(size_t V) { return (V + 3) & ~size_t(3); }
 
 // One node of the tree: [start, end) bounds, key, value bytes and where children begin.
 struct TNode {
@@ -132,33 +132,33 @@ struct TNode {
   size_t ChildrenAt = 0;
 };
 
-bool ParseNode(const std::string& b, size_t at, size_t limit, TNode& n) {
-  if (at + 6 > limit) return false;
-  size_t length = ReadLE16(b, at), valueLength = ReadLE16(b, at + 2);
-  n.Text = ReadLE16(b, at + 4) == 1;
-  if (length < 6 || at + length > limit) return false;
-  n.End = at + length;
-  size_t p = at + 6;
-  n.Key.clear();
+bool ParseNode(const std::string& B, size_t At, size_t Limit, TNode& N) {
+  if (At + 6 > Limit) return false;
+  size_t length = ReadLE16(B, At), valueLength = ReadLE16(B, At + 2);
+  N.Text = ReadLE16(B, At + 4) == 1;
+  if (length < 6 || At + length > Limit) return false;
+  N.End = At + length;
+  size_t p = At + 6;
+  N.Key.clear();
   for (;;) {
-    if (p + 2 > n.End) return false;
-    uint32_t c = ReadLE16(b, p);
+    if (p + 2 > N.End) return false;
+    uint32_t c = ReadLE16(B, p);
     p += 2;
     if (c == 0) break;
-    n.Key += c < 128 ? char(c) : '?';
+    N.Key += c < 128 ? char(c) : '?';
   }
   p = Align4(p);
-  n.ValueAt = p > n.End ? n.End : p;
-  size_t bytes = n.Text ? valueLength * 2 : valueLength;
-  n.ValueLen = n.ValueAt + bytes > n.End ? n.End - n.ValueAt : bytes;
-  n.ChildrenAt = Align4(n.ValueAt + n.ValueLen);
+  N.ValueAt = p > N.End ? N.End : p;
+  size_t bytes = N.Text ? valueLength * 2 : valueLength;
+  N.ValueLen = N.ValueAt + bytes > N.End ? N.End - N.ValueAt : bytes;
+  N.ChildrenAt = Align4(N.ValueAt + N.ValueLen);
   return true;
 }
 
-bool SameKey(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
+bool SameKey(std::string_view A, std::string_view B) {
+  if (A.size() != B.size()) return false;
+  for (size_t i = 0; i < A.size(); ++i) {
+    char x = A[i], y = B[i];
     if (x >= 'a' && x <= 'z') x -= 32;
     if (y >= 'a' && y <= 'z') y -= 32;
     if (x != y) return false;

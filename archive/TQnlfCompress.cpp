@@ -12,7 +12,7 @@ QNL_BEGIN_CLASS(TQnlfCompress)
     .Prop("CompressedFile", &C::CompressedFile, &C::SetCompressedFile)
     .Prop("CompressionLevel", &C::CompressionLevel, &C::SetCompressionLevel)
     .Prop("ExtractDirectory", &C::ExtractDirectory, &C::SetExtractDirectory)
-    .Sub("FilesToProcess", [](const C* c) -> const TStrings& { return c->FilesToProcess(); })
+    .Sub("FilesToProcess", [](const C* Compress) -> const TStrings& { return Compress->FilesToProcess(); })
     .Prop("Offset", &C::Offset, &C::SetOffset)
     .Prop("Overwrite", &C::Overwrite, &C::SetOverwrite)
     .Prop("OnAborted", &C::OnAborted)
@@ -24,7 +24,7 @@ QNL_BEGIN_CLASS(TQnlfCompress)
     .Prop("OnListing", &C::OnListing)
     .Prop("OnNewDisk", &C::OnNewDisk)
     .Prop("OnReplace", &C::OnReplace)
-    .Prop("OnStatus", &C::OnStatus)
+    .Prop("OnStatus", &C::OnStatus);
 QNL_END_CLASS
 
 namespace {
@@ -108,8 +108,9 @@ void TQnlfCompress::RunOperation(const std::function<void()>& Body, bool Swallow
 void TQnlfCompress::OpenArchive() {
   FOpen = false;
   FAppendCache.Valid = false;
-  auto file = ArchiveFiles::FileExists(FCompressedFile) ? OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::ReadShared)
-                                                        : nullptr;
+  auto file = ArchiveFiles::FileExists(FCompressedFile)
+                  ? OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::omReadShared)
+                  : nullptr;
   if (!file) throw EQnlfCompress("Cannot open the compressed file %s", {FCompressedFile});
   FUniqueIndex.fill(0);
   try {
@@ -155,12 +156,12 @@ void TQnlfCompress::DiskFull() {
 }
 
 int TQnlfCompress::GetFileCount() {
-  if (!FOpen && FMode != TMode::Adding) OpenArchive();
+  if (!FOpen && FMode != TMode::mdAdding) OpenArchive();
   return FHeaders.Count();
 }
 
 TlzhFileStats TQnlfCompress::GetFileStats(int Index) {
-  if (!FOpen && FMode != TMode::Adding) OpenArchive();
+  if (!FOpen && FMode != TMode::mdAdding) OpenArchive();
   if (Index < 0 || Index >= FHeaders.Count())
     throw EQnlfCompress("Tried to access the %dth file. This file is not defined", {Index});
   TlzhFileStats stats;
@@ -169,9 +170,7 @@ TlzhFileStats TQnlfCompress::GetFileStats(int Index) {
   return stats;
 }
 
-int TQnlfCompress::IndexOfUniqueID(int32_t ID) const {
-  return ID >= 0 && ID <= kMaxUniqueID ? FUniqueIndex[ID] : 0;
-}
+int TQnlfCompress::IndexOfUniqueID(int32_t ID) const { return ID >= 0 && ID <= kMaxUniqueID ? FUniqueIndex[ID] : 0; }
 
 TQnlfCompress& QnlfCompress() {
   static std::unique_ptr<TQnlfCompress> instance;

@@ -88,7 +88,7 @@ protected:
   virtual std::unique_ptr<TStream> OpenFile(const std::string& Path, ArchiveFiles::TOpenMode Mode);
 
 private:
-  enum class TMode { None, Adding, Extracting };
+  enum class TMode { mdNone, mdAdding, mdExtracting };
   // Runs an operation's body under the failure rules shared by Add, Extract and SpanToDisks.
   void RunOperation(const std::function<void()>& Body, bool SwallowSilentAbort);
   void CloseFiles();
@@ -116,7 +116,7 @@ private:
   int32_t FOffset = 0;
   TOverwriteType FOverwrite = owAlways;
 
-  TMode FMode = TMode::None;
+  TMode FMode = TMode::mdNone;
   int FCurrentDisk = 0;
   std::unique_ptr<TStream> FSource, FDest;
   TlzhFileStats FStats;

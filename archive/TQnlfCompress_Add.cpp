@@ -13,7 +13,7 @@ constexpr int64_t kReadChunk = 64 * 1024;
 
 void TQnlfCompress::Add(TlzhCommand Command, int32_t UniqueID) {
   FAbort = false;
-  FMode = TMode::Adding;
+  FMode = TMode::mdAdding;
   FOffset = 0;
   TAppendCache cache = FAppendCache;
   FAppendCache.Valid = false;
@@ -25,7 +25,8 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
   FOpen = false;
   ArchiveFiles::ForceDirectories(ExtractFileDir(FCompressedFile));
   bool append = Command == lzcOnlyAdd && ArchiveFiles::FileExists(FCompressedFile);
-  FDest = OpenFile(FCompressedFile, append ? ArchiveFiles::TOpenMode::ReadWriteShared : ArchiveFiles::TOpenMode::Create);
+  FDest = OpenFile(FCompressedFile,
+                   append ? ArchiveFiles::TOpenMode::omReadWriteShared : ArchiveFiles::TOpenMode::omCreate);
   if (!FDest) throw EQnlfCompress("Cannot create the file %s", {FCompressedFile});
   // The table this component wrote last is still the file's when the file is as it left it.
   bool cached = append && Cache.Valid && Cache.File == FCompressedFile && FDest->Size() == Cache.Size;
@@ -49,7 +50,7 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
 void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {
   TFileHeader& header = FHeaders.FileHeaders(Index);
   std::string name = header.SourcePath.empty() ? header.FileName() : header.SourcePath;
-  FSource = OpenFile(name, ArchiveFiles::TOpenMode::ReadShared);
+  FSource = OpenFile(name, ArchiveFiles::TOpenMode::omReadShared);
   if (!FSource) throw EQnlfCompress("Cannot open the file %s", {name});
   int64_t headerPos = FDest->Position();
   TFileHeaders::WriteHeader(*FDest, header);

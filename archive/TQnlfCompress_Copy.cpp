@@ -40,10 +40,10 @@ void TQnlfCompress::CopyFile(const std::string& Source, const std::string& Dest)
   }
   TlzhFileStats stats;
   stats.FileName = Source;
-  FSource = OpenFile(Source, ArchiveFiles::TOpenMode::ReadShared);
+  FSource = OpenFile(Source, ArchiveFiles::TOpenMode::omReadShared);
   if (!FSource) throw EQnlfCompress("Cannot open the file %s", {Source});
   stats.FileSize = static_cast<int32_t>(FSource->Size());
-  FDest = OpenFile(dest, ArchiveFiles::TOpenMode::Create);
+  FDest = OpenFile(dest, ArchiveFiles::TOpenMode::omCreate);
   if (!FDest) throw EQnlfCompress("Cannot create the file %s", {dest});
   std::vector<char> buffer(kCopyChunk);
   for (;;) {
@@ -81,10 +81,10 @@ void TQnlfCompress::DoSpan(const std::string& Directory, const std::string& File
   FAppendCache.Valid = false;
   FHeaders.Spanned = 1;
   FHeaders.ResetTotals(FStats);
-  FSource = OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::ReadShared);
+  FSource = OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::omReadShared);
   if (!FSource) throw EQnlfCompress("Cannot open the compressed file %s", {FCompressedFile});
   std::string diskName = AddBackSlash(Directory) + FileName;
-  FDest = OpenFile(diskName, ArchiveFiles::TOpenMode::Create);
+  FDest = OpenFile(diskName, ArchiveFiles::TOpenMode::omCreate);
   if (!FDest) throw EQnlfCompress("Cannot create the file %s", {diskName});
   FHeaders.WriteHeaders(*FDest);
   std::string directory = Directory;
@@ -94,14 +94,13 @@ void TQnlfCompress::DoSpan(const std::string& Directory, const std::string& File
     FSource->Seek(int64_t(header.DataStart()) + FOffset, soBeginning);
     header.SetDataStart(static_cast<int32_t>(FDest->Position()));
     header.SetFirstDisk(static_cast<uint8_t>(FCurrentDisk));
-    while (CopySpanChunk(header, directory, FileName)) {
-    }
+    while (CopySpanChunk(header, directory, FileName)) {}
     header.SetLastByte(static_cast<int32_t>(FDest->Position() - 1));
     header.SetLastDisk(static_cast<uint8_t>(FCurrentDisk));
   }
   FDest.reset();
   std::unique_ptr<TStream> first;
-  OpenDiskFile(1, ArchiveFiles::TOpenMode::ReadWriteShared, diskName, first);
+  OpenDiskFile(1, ArchiveFiles::TOpenMode::omReadWriteShared, diskName, first);
   FHeaders.WriteHeaders(*first);
 }
 
@@ -121,10 +120,11 @@ bool TQnlfCompress::CopySpanChunk(const TFileHeader& Header, std::string& Direct
     // Disk numbers are one byte in the headers.
     if (FCurrentDisk > 255) throw EQnlfCompress("There is too little space on this disk to operate");
     if (!OnNewDisk)
-      throw EQnlfCompress("There was no event handler for the OnNewDisk event, therefore no new disk could be inserted");
+      throw EQnlfCompress(
+          "There was no event handler for the OnNewDisk event, therefore no new disk could be inserted");
     OnNewDisk(this, FCurrentDisk, Directory);
     std::string name = AddBackSlash(Directory) + ChangeFileExt(FileName, "." + IntToStr(FCurrentDisk));
-    FDest = OpenFile(name, ArchiveFiles::TOpenMode::Create);
+    FDest = OpenFile(name, ArchiveFiles::TOpenMode::omCreate);
     if (!FDest) throw EQnlfCompress("Cannot create the file %s", {name});
     if (FDest->Write(buffer.data() + written, n - written) < n - written)
       throw EQnlfCompress("There is too little space on this disk to operate");

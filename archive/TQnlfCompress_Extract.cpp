@@ -33,7 +33,7 @@ public:
 
 void TQnlfCompress::Extract() {
   FAbort = false;
-  FMode = TMode::Extracting;
+  FMode = TMode::mdExtracting;
   RunOperation([this] { DoExtract(); }, true);
   ExtractName.clear();
 }
@@ -87,7 +87,7 @@ void TQnlfCompress::DoExtract() {
 }
 
 void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target) {
-  OpenDiskFile(Header.FirstDisk() ? Header.FirstDisk() : 1, ArchiveFiles::TOpenMode::ReadShared, FCompressedFile,
+  OpenDiskFile(Header.FirstDisk() ? Header.FirstDisk() : 1, ArchiveFiles::TOpenMode::omReadShared, FCompressedFile,
                FSource);
   FCurrentDisk = Header.FirstDisk();
   std::string dir = ExtractFileDir(Target);
@@ -99,7 +99,7 @@ void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target
   // partial file is held while it is written, so that another extraction into the same
   // directory does not take it for a killed run's leftover.
   std::string part = PartialFiles::NewName(dir);
-  FDest = OpenFile(part, ArchiveFiles::TOpenMode::CreateHeld);
+  FDest = OpenFile(part, ArchiveFiles::TOpenMode::omCreateHeld);
   if (!FDest) {
     ArchiveFiles::DeleteFile(part);
     throw EQnlfCompress("Cannot create the file %s", {Target});
@@ -161,8 +161,10 @@ void TQnlfCompress::Decompress(const TFileHeader& Header) {
       while (z.avail_out > 0 && !ended) {
         if (z.avail_in == 0 && readChunk() <= 0) break;
         int rc = inflate(&z, Z_NO_FLUSH);
-        if (rc == Z_STREAM_END) ended = true;
-        else if (rc == Z_BUF_ERROR) break;
+        if (rc == Z_STREAM_END)
+          ended = true;
+        else if (rc == Z_BUF_ERROR)
+          break;
         else if (rc != Z_OK)
           throw EQnlfCompress("The compressed data of the file %s in the archive %s is damaged: %s",
                               {Header.FileName(), FCompressedFile, ZlibReason(rc, z)});
@@ -186,7 +188,7 @@ void TQnlfCompress::Decompress(const TFileHeader& Header) {
     }
     if (!ended && FCurrentDisk < lastDisk) {
       ++FCurrentDisk;
-      OpenDiskFile(FCurrentDisk, ArchiveFiles::TOpenMode::ReadShared, FCompressedFile, FSource);
+      OpenDiskFile(FCurrentDisk, ArchiveFiles::TOpenMode::omReadShared, FCompressedFile, FSource);
       FSource->Seek(0, soBeginning);
     }
   }

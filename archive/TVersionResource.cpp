@@ -46,14 +46,14 @@ QNL_BEGIN_CLASS(TVersionInfo)
     .Prop("SpecialBuild", &C::SpecialBuild)
     .Prop("FileOS", &C::FileOS)
     .Prop("FileType", &C::FileType)
-    .Prop("FileSubType", &C::FileSubType)
+    .Prop("FileSubType", &C::FileSubType);
 QNL_END_CLASS
 
 QNL_BEGIN_CLASS(TVersionResource)
     .Prop("FileName", &C::FileName, &C::SetFileName)
     .Prop("Language", &C::Language, &C::SetLanguage)
     .Prop("CharacterSet", &C::CharacterSet, &C::SetCharacterSet)
-    .Sub("VersionInfo", &C::VersionInfo)
+    .Sub("VersionInfo", &C::VersionInfo);
 QNL_END_CLASS
 
 void TVersionInfo::Clear() {
@@ -77,65 +77,64 @@ void TVersionInfo::Assign(const TPersistent* Source) {
 
 namespace {
 
-std::string FourParts(uint32_t ms, uint32_t ls) {
-  return IntToStr(ms >> 16) + "." + IntToStr(ms & 0xFFFF) + "." + IntToStr(ls >> 16) + "." + IntToStr(ls & 0xFFFF);
+std::string FourParts(uint32_t Ms, uint32_t Ls) {
+  return IntToStr(Ms >> 16) + "." + IntToStr(Ms & 0xFFFF) + "." + IntToStr(Ls >> 16) + "." + IntToStr(Ls & 0xFFFF);
 }
 
-std::string FileOSText(uint32_t v) {
-  switch (v) {
-  case 0x00000001: return "Windows 3.0 or later";
-  case 0x00000002: return "16 bit OS/2 Presentation Manager";
-  case 0x00000003: return "32 bit OS/2 Presentation Manager";
-  case 0x00000004: return "32 bit Windows";
-  case 0x00010000: return "MS-Dos";
-  case 0x00010001: return "Windows 3.0 or later with MS-Dos";
-  case 0x00010004: return "32 bit Windows with MS-Dos";
-  case 0x00020000: return "16 bit OS/2";
-  case 0x00020002: return "16 bit OS/2 with Presentation Manager";
-  case 0x00030000: return "32 bit OS/2";
-  case 0x00030003: return "32 bit OS/2 with Presentation Manager";
-  case 0x00040000: return "Windows NT";
-  case 0x00040004: return "Windows NT with 32 bit Windows";
+std::string FileOSText(uint32_t V) {
+  switch (V) {
+    case 0x00000001: return "Windows 3.0 or later";
+    case 0x00000002: return "16 bit OS/2 Presentation Manager";
+    case 0x00000003: return "32 bit OS/2 Presentation Manager";
+    case 0x00000004: return "32 bit Windows";
+    case 0x00010000: return "MS-Dos";
+    case 0x00010001: return "Windows 3.0 or later with MS-Dos";
+    case 0x00010004: return "32 bit Windows with MS-Dos";
+    case 0x00020000: return "16 bit OS/2";
+    case 0x00020002: return "16 bit OS/2 with Presentation Manager";
+    case 0x00030000: return "32 bit OS/2";
+    case 0x00030003: return "32 bit OS/2 with Presentation Manager";
+    case 0x00040000: return "Windows NT";
+    case 0x00040004: return "Windows NT with 32 bit Windows";
   }
   return "Unknown";
 }
 
-std::string FileTypeText(uint32_t v) {
-  switch (v) {
-  case 1: return "Application";
-  case 2: return "Dynamic-Link Library";
-  case 3: return "Device Driver";
-  case 4: return "Font";
-  case 5: return "Virtual Device Driver";
-  case 7: return "Static-Link Library";
+std::string FileTypeText(uint32_t V) {
+  switch (V) {
+    case 1: return "Application";
+    case 2: return "Dynamic-Link Library";
+    case 3: return "Device Driver";
+    case 4: return "Font";
+    case 5: return "Virtual Device Driver";
+    case 7: return "Static-Link Library";
   }
   return "Unknown";
 }
 
-std::string FileSubTypeText(uint32_t type, uint32_t sub) {
-  static const char* const kDrivers[] = {"Printer", "Keyboard", "Language", "Display", "Mouse",
-                                         "Network", "System",   "Installable", "Sound", "Communications"};
+std::string FileSubTypeText(uint32_t Type, uint32_t Sub) {
+  static const char* const kDrivers[] = {"Printer", "Keyboard", "Language",    "Display", "Mouse",
+                                         "Network", "System",   "Installable", "Sound",   "Communications"};
   static const char* const kFonts[] = {"Raster", "Vector", "TrueType"};
-  if (type == 3) return sub >= 1 && sub <= 10 ? kDrivers[sub - 1] : "Unknown";
-  if (type == 4) return sub >= 1 && sub <= 3 ? kFonts[sub - 1] : "Unknown";
+  if (Type == 3) return Sub >= 1 && Sub <= 10 ? kDrivers[Sub - 1] : "Unknown";
+  if (Type == 4) return Sub >= 1 && Sub <= 3 ? kFonts[Sub - 1] : "Unknown";
   return {};
 }
 
-void ReadBlock(const TPEVersionBlock& block, TLanguage language, TCharacterSet characterSet, TVersionInfo& info) {
-  info.Clear();
-  if (block.Empty()) return;
-  auto fixed = block.QueryValue("\\");
+void ReadBlock(const TPEVersionBlock& Block, TLanguage Language, TCharacterSet CharacterSet, TVersionInfo& Info) {
+  Info.Clear();
+  if (Block.Empty()) return;
+  auto fixed = Block.QueryValue("\\");
   if (!fixed || fixed->size() < 52 || ReadLE32(*fixed, 0) != 0xFEEF04BDu) return;
-  auto translation = block.QueryValue("\\VarFileInfo\\Translation");
-  if (translation && translation->size() == 4)
-    info.PrimaryLanguage = int(ReadLE16(*translation, 0) & 0x3FF);
+  auto translation = Block.QueryValue("\\VarFileInfo\\Translation");
+  if (translation && translation->size() == 4) Info.PrimaryLanguage = int(ReadLE16(*translation, 0) & 0x3FF);
   const std::string& f = *fixed;
-  info.FileVersion = FourParts(ReadLE32(f, 8), ReadLE32(f, 12));
-  info.ProductVersion = FourParts(ReadLE32(f, 16), ReadLE32(f, 20));
-  info.FileOS = FileOSText(ReadLE32(f, 32));
-  info.FileType = FileTypeText(ReadLE32(f, 36));
-  info.FileSubType = FileSubTypeText(ReadLE32(f, 36), ReadLE32(f, 40));
-  std::string prefix = StringTablePrefix(language, characterSet);
+  Info.FileVersion = FourParts(ReadLE32(f, 8), ReadLE32(f, 12));
+  Info.ProductVersion = FourParts(ReadLE32(f, 16), ReadLE32(f, 20));
+  Info.FileOS = FileOSText(ReadLE32(f, 32));
+  Info.FileType = FileTypeText(ReadLE32(f, 36));
+  Info.FileSubType = FileSubTypeText(ReadLE32(f, 36), ReadLE32(f, 40));
+  std::string prefix = StringTablePrefix(Language, CharacterSet);
   struct TEntry {
     const char* Key;
     std::string TVersionInfo::*Field;
@@ -154,15 +153,15 @@ void ReadBlock(const TPEVersionBlock& block, TLanguage language, TCharacterSet c
       {"SpecialBuild", &TVersionInfo::SpecialBuild},
   };
   for (const TEntry& e : kEntries)
-    if (auto v = block.QueryString(prefix + e.Key)) info.*e.Field = *v;
+    if (auto v = Block.QueryString(prefix + e.Key)) Info.*e.Field = *v;
 }
 
-void ReadFile(const std::string& fileName, TLanguage language, TCharacterSet characterSet, TVersionInfo& info) {
-  info.Clear();
-  if (Trim(fileName).empty()) return;
-  auto stream = ArchiveFiles::Open(fileName, ArchiveFiles::TOpenMode::ReadShared);
+void ReadFile(const std::string& FileName, TLanguage Language, TCharacterSet CharacterSet, TVersionInfo& Info) {
+  Info.Clear();
+  if (Trim(FileName).empty()) return;
+  auto stream = ArchiveFiles::Open(FileName, ArchiveFiles::TOpenMode::omReadShared);
   if (!stream) return;
-  ReadBlock(TPEVersionBlock::FromImage(*stream), language, characterSet, info);
+  ReadBlock(TPEVersionBlock::FromImage(*stream), Language, CharacterSet, Info);
 }
 
 } // namespace
@@ -183,7 +182,9 @@ TVersionResource::TVersionResource(TComponent* AOwner) : TComponent(AOwner) {
   Refresh();
 }
 
-std::string TVersionResource::StringTablePrefix() const { return cmp_TVersion::StringTablePrefix(FLanguage, FCharacterSet); }
+std::string TVersionResource::StringTablePrefix() const {
+  return cmp_TVersion::StringTablePrefix(FLanguage, FCharacterSet);
+}
 
 void TVersionResource::SetFileName(const std::string& Value) {
   FFileName = Value;

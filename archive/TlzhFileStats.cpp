@@ -5,9 +5,7 @@
 
 namespace qnl {
 
-uint8_t PercentByte(double part, double whole) {
-  return static_cast<uint8_t>(Percent(part, whole) & 0xFF);
-}
+uint8_t PercentByte(double Part, double Whole) { return static_cast<uint8_t>(Percent(Part, Whole) & 0xFF); }
 
 void HeaderToStats(const TFileHeaderRecord& Header, TlzhFileStats& Stats) {
   Stats.FileName = Header.FileName();

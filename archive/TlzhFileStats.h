@@ -27,7 +27,7 @@ struct TlzhFileStats {
 };
 
 // round(part / whole * 100), halves to even, 0 for a zero whole, low 8 bits kept.
-uint8_t PercentByte(double part, double whole);
+uint8_t PercentByte(double Part, double Whole);
 
 // Fills the member part of Stats from a header: name, sizes, header copy, ratio;
 // counters 0 and Finished false.

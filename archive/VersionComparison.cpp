@@ -12,67 +12,67 @@ namespace qnl {
 namespace {
 
 // The i-th "."-separated field (from 0); nullopt-like flag when missing or empty.
-bool VersionField(const std::string& v, int i, std::string& field) {
-  field = GetField(v, i + 1, '.');
-  return !field.empty();
+bool VersionField(const std::string& V, int I, std::string& Field) {
+  Field = GetField(V, I + 1, '.');
+  return !Field.empty();
 }
 
-bool IsDecimal(const std::string& s) {
-  if (s.empty()) return false;
-  for (char c : s)
+bool IsDecimal(const std::string& S) {
+  if (S.empty()) return false;
+  for (char c : S)
     if (c < '0' || c > '9') return false;
   return true;
 }
 
 // Compares decimal texts by value without overflowing on long digit runs.
-int CompareDecimal(const std::string& a, const std::string& b) {
-  size_t i = a.find_first_not_of('0'), j = b.find_first_not_of('0');
-  std::string x = i == std::string::npos ? "" : a.substr(i), y = j == std::string::npos ? "" : b.substr(j);
+int CompareDecimal(const std::string& A, const std::string& B) {
+  size_t i = A.find_first_not_of('0'), j = B.find_first_not_of('0');
+  std::string x = i == std::string::npos ? "" : A.substr(i), y = j == std::string::npos ? "" : B.substr(j);
   if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
   return x.compare(y) < 0 ? -1 : x.compare(y) > 0 ? 1 : 0;
 }
 
 // Opens the file for the date rule; a file that cannot be opened is the file-open error.
-TDateTime DateForRule(const std::string& path) {
-  if (Trim(path).empty() || !ArchiveFiles::Open(path, ArchiveFiles::TOpenMode::ReadShared))
-    throw EQnlfCompress("Cannot open %s in TVersionResource.IsFileNewerByName", {path});
+TDateTime DateForRule(const std::string& Path) {
+  if (Trim(Path).empty() || !ArchiveFiles::Open(Path, ArchiveFiles::TOpenMode::omReadShared))
+    throw EQnlfCompress("Cannot open %s in TVersionResource.IsFileNewerByName", {Path});
   TDateTime date = 0;
-  ArchiveFiles::GetFileDate(path, date);
+  ArchiveFiles::GetFileDate(Path, date);
   return date;
 }
 
-int ByOrder(int cmp) { return cmp > 0 ? nrNewer : cmp == 0 ? nrSame : nrExistingNewer; }
+int ByOrder(int Cmp) { return Cmp > 0 ? nrNewer : Cmp == 0 ? nrSame : nrExistingNewer; }
 
-int DateRule(const std::string* newFile, TDateTime newDate, const std::string& existing) {
+int DateRule(const std::string* NewFile, TDateTime NewDate, const std::string& Existing) {
   try {
-    TDateTime existingDate = DateForRule(existing);
-    if (newFile) newDate = DateForRule(*newFile);
-    return ByOrder(newDate > existingDate ? 1 : newDate == existingDate ? 0 : -1);
+    TDateTime existingDate = DateForRule(Existing);
+    if (NewFile) NewDate = DateForRule(*NewFile);
+    return ByOrder(NewDate > existingDate ? 1 : NewDate == existingDate ? 0 : -1);
   } catch (const EQnlfCompress&) {
     return nrFailed;
   }
 }
 
-std::string VersionOf(const std::string& path) {
+std::string VersionOf(const std::string& Path) {
   TVersionResource& reader = VersionResource();
-  reader.SetFileName(path);
+  reader.SetFileName(Path);
   return reader.VersionInfo().FileVersion;
 }
 
-int Decide(const std::string* newFile, const std::string& newVersion, const std::string& existing,
-           TOverwriteType rule, TDateTime newDate) {
-  switch (rule) {
-  case owAlways: return nrNewer;
-  case owNever: return !Trim(existing).empty() && ArchiveFiles::FileExists(existing) ? nrExistingNewer : nrNewer;
-  case owVersion:
-  case owVersionDate: {
-    std::string existingVersion = VersionOf(existing);
-    std::string candidate = newFile ? VersionOf(*newFile) : newVersion;
-    int cmp = CompareVersions(candidate, existingVersion);
-    if (cmp != 0 || rule == owVersion) return ByOrder(cmp);
-    return DateRule(newFile, newDate, existing);
-  }
-  case owDate: return DateRule(newFile, newDate, existing);
+int Decide(const std::string* NewFile, const std::string& NewVersion, const std::string& Existing, TOverwriteType Rule,
+           TDateTime NewDate) {
+  switch (Rule) {
+    case owAlways: return nrNewer;
+    case owNever: return !Trim(Existing).empty() && ArchiveFiles::FileExists(Existing) ? nrExistingNewer : nrNewer;
+    case owVersion:
+    case owVersionDate: {
+      std::string existingVersion = VersionOf(Existing);
+      std::string candidate = NewFile ? VersionOf(*NewFile) : NewVersion;
+      int cmp = CompareVersions(candidate, existingVersion);
+      if (cmp != 0 || Rule == owVersion) return ByOrder(cmp);
+      return DateRule(NewFile, NewDate, Existing);
+    }
+    case owDate: return DateRule(NewFile, NewDate, Existing);
   }
   return nrFailed;
 }

@@ -12,12 +12,12 @@ namespace qnl {
 inline std::string ZlibReason(int Rc, const z_stream& Z) {
   if (Z.msg) return Z.msg;
   switch (Rc) {
-  case Z_NEED_DICT: return "the data asks for a preset dictionary";
-  case Z_DATA_ERROR: return "the data is not deflate data";
-  case Z_MEM_ERROR: return "not enough memory";
-  case Z_BUF_ERROR: return "no progress was possible";
-  case Z_STREAM_ERROR: return "the stream is in an inconsistent state";
-  case Z_VERSION_ERROR: return "the zlib library is of another version";
+    case Z_NEED_DICT: return "the data asks for a preset dictionary";
+    case Z_DATA_ERROR: return "the data is not deflate data";
+    case Z_MEM_ERROR: return "not enough memory";
+    case Z_BUF_ERROR: return "no progress was possible";
+    case Z_STREAM_ERROR: return "the stream is in an inconsistent state";
+    case Z_VERSION_ERROR: return "the zlib library is of another version";
   }
   return "zlib result " + std::to_string(Rc);
 }

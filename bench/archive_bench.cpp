@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
       for (int i = 0, n = zip.GetFileCount(); i < n; ++i) names.Add(zip.FileHeaders().FileHeaders(i).FileName());
       int counter = 0;
       // Members share base names; numbered targets keep every one.
-      zip.OnBeforeExtracting = [&](TQnlfCompress* z, const TlzhFileStats&) { z->ExtractName = IntToStr(counter++); };
+      zip.OnBeforeExtracting = [&](TQnlfCompress* Z, const TlzhFileStats&) { Z->ExtractName = IntToStr(counter++); };
       zip.SetFilesToProcess(names);
       zip.Extract();
       std::cout << "extracted " << counter << " files\n";

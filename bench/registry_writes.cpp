@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     auto start = Clock::now();
     for (long i = 0; i < count; ++i) {
       // 1,000 values per key, as an installation spreads its entries over keys.
-      TRegKey key = TRegKey::Create(machine, TRootKey::LocalMachine, "Software\\Bench\\K" + std::to_string(i / 1000));
+      TRegKey key = TRegKey::Create(machine, TRootKey::rkLocalMachine, "Software\\Bench\\K" + std::to_string(i / 1000));
       key.WriteDWord("value" + std::to_string(i), uint32_t(i));
     }
     machine.Flush();

@@ -14,11 +14,11 @@ using namespace qnl;
 namespace {
 
 // Lines like a real language: strings, a comment now and then, and a memo every 50 lines.
-std::vector<std::string> MakeLines(int count) {
+std::vector<std::string> MakeLines(int Count) {
   std::vector<std::string> lines;
-  lines.reserve(count);
-  for (int i = 0; lines.size() < static_cast<size_t>(count); ++i) {
-    if (i % 50 == 0 && lines.size() + 5 <= static_cast<size_t>(count)) {
+  lines.reserve(Count);
+  for (int i = 0; lines.size() < static_cast<size_t>(Count); ++i) {
+    if (i % 50 == 0 && lines.size() + 5 <= static_cast<size_t>(Count)) {
       lines.push_back("#" + std::to_string(100000 + i) + ";");
       lines.push_back("Dies ist die erste Zeile des Textes " + std::to_string(i));
       lines.push_back("  und dies die zweite, eingerueckt");

@@ -10,11 +10,11 @@ TMessageTranslator& Translator() {
 }
 } // namespace
 
-void SetMessageTranslator(TMessageTranslator translator) { Translator() = std::move(translator); }
+void SetMessageTranslator(TMessageTranslator NewTranslator) { Translator() = std::move(NewTranslator); }
 
-std::string TranslateMessage(const std::string& english) {
+std::string TranslateMessage(const std::string& English) {
   const TMessageTranslator& t = Translator();
-  return t ? t(english) : english;
+  return t ? t(English) : English;
 }
 
 } // namespace qnl

@@ -11,9 +11,9 @@
 namespace qnl {
 
 // Turns an English message into the target language; identity while no translator is active.
-using TMessageTranslator = std::function<std::string(const std::string& english)>;
-void SetMessageTranslator(TMessageTranslator translator);
-std::string TranslateMessage(const std::string& english);
+using TMessageTranslator = std::function<std::string(const std::string& English)>;
+void SetMessageTranslator(TMessageTranslator Translator);
+std::string TranslateMessage(const std::string& English);
 
 // Root of the system's own errors.
 class ECustomQuenloftAbnormal : public Exception {
@@ -24,9 +24,9 @@ public:
 // An error whose message is translated from English first and then formatted.
 class IException : public ECustomQuenloftAbnormal {
 public:
-  explicit IException(const std::string& message) : ECustomQuenloftAbnormal(TranslateMessage(message)) {}
-  IException(const std::string& fmt, std::initializer_list<TVarRec> args)
-      : ECustomQuenloftAbnormal(Format(TranslateMessage(fmt), args)) {}
+  explicit IException(const std::string& Message) : ECustomQuenloftAbnormal(TranslateMessage(Message)) {}
+  IException(const std::string& Fmt, std::initializer_list<TVarRec> Args)
+      : ECustomQuenloftAbnormal(Format(TranslateMessage(Fmt), Args)) {}
 };
 
 // Base of the archive errors and of the platform routines' errors.
@@ -50,10 +50,10 @@ public:
 };
 
 // Declares an exception class of the translated family under Base.
-#define QNL_IEXCEPTION(Name, Base)                                                        \
-  class Name : public Base {                                                              \
-  public:                                                                                 \
-    using Base::Base;                                                                     \
+#define QNL_IEXCEPTION(Name, Base) \
+  class Name : public Base {       \
+  public:                          \
+    using Base::Base;              \
   }
 
 } // namespace qnl

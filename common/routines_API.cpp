@@ -20,14 +20,14 @@ constexpr size_t kPathBuffer = 261;
 
 // Asks the platform for a directory; any failure, or an answer that does not fit the buffer,
 // becomes the routine's own message.
-std::string PlatformDirectory(std::string (*query)(), const char* message) {
+std::string PlatformDirectory(std::string (*Query)(), const char* Message) {
   std::string dir;
   try {
-    dir = query();
+    dir = Query();
   } catch (const Exception&) {
-    throw EAPIRoutines(message);
+    throw EAPIRoutines(Message);
   }
-  if (dir.empty() || dir.size() >= kPathBuffer) throw EAPIRoutines(message);
+  if (dir.empty() || dir.size() >= kPathBuffer) throw EAPIRoutines(Message);
   return RemoveBackSlash(dir);
 }
 
@@ -44,16 +44,14 @@ int GetWindowsVersionClass() {
   }
   if (!ok) throw EAPIRoutines("Could not get information about the current version of Windows");
   switch (info.dwPlatformId) {
-    case VER_PLATFORM_WIN32s:
-      return wvcWin32s;
-    case VER_PLATFORM_WIN32_WINDOWS:
-      return wvcWin95;
+    case VER_PLATFORM_WIN32s: return wvcWin32s;
+    case VER_PLATFORM_WIN32_WINDOWS: return wvcWin95;
     case VER_PLATFORM_WIN32_NT: {
-      std::string text = Format("%d.%d", {static_cast<int64_t>(info.dwMajorVersion), static_cast<int64_t>(info.dwMinorVersion)});
+      std::string text =
+          Format("%d.%d", {static_cast<int64_t>(info.dwMajorVersion), static_cast<int64_t>(info.dwMinorVersion)});
       return text.find("3.5") == std::string::npos ? wvcWinNT : wvcWinNT35;
     }
-    default:
-      return wvcUnknown;
+    default: return wvcUnknown;
   }
 }
 

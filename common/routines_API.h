@@ -10,11 +10,11 @@
 namespace qnl {
 
 // Windows version classes.
-constexpr int wvcWin32s = 0;    // Win32s on Windows 3.1
-constexpr int wvcWin95 = 1;     // the Windows 95 family
-constexpr int wvcWinNT = 2;     // Windows NT other than 3.5x
-constexpr int wvcWinNT35 = 3;   // Windows NT 3.5 and 3.51
-constexpr int wvcUnknown = 4;   // any other platform
+constexpr int wvcWin32s = 0;  // Win32s on Windows 3.1
+constexpr int wvcWin95 = 1;   // the Windows 95 family
+constexpr int wvcWinNT = 2;   // Windows NT other than 3.5x
+constexpr int wvcWinNT35 = 3; // Windows NT 3.5 and 3.51
+constexpr int wvcUnknown = 4; // any other platform
 
 // The Windows version class of the machine: 0 Win32s, 1 Windows 95 family, 2 NT whose
 // "major.minor" does not contain "3.5", 3 NT whose version does, 4 anything else.

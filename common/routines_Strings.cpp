@@ -5,32 +5,32 @@
 
 namespace qnl {
 
-std::string GetField(std::string_view text, int n, char separator) {
-  if (n < 1) return {};
+std::string GetField(std::string_view Text, int N, char Separator) {
+  if (N < 1) return {};
   size_t start = 0;
-  for (int i = 1; i < n; ++i) {
-    size_t p = text.find(separator, start);
+  for (int i = 1; i < N; ++i) {
+    size_t p = Text.find(Separator, start);
     if (p == std::string_view::npos) return {};
     start = p + 1;
   }
-  size_t end = text.find(separator, start);
-  return std::string(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+  size_t end = Text.find(Separator, start);
+  return std::string(Text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
 }
 
-int FieldCount(std::string_view text, char separator) {
-  if (text.empty()) return 0;
+int FieldCount(std::string_view Text, char Separator) {
+  if (Text.empty()) return 0;
   int count = 1;
-  for (size_t i = 0; i < text.size(); ++i)
-    if (text[i] == separator && i + 1 < text.size()) ++count;
+  for (size_t i = 0; i < Text.size(); ++i)
+    if (Text[i] == Separator && i + 1 < Text.size()) ++count;
   return count;
 }
 
-void FieldsToStrings(std::string_view text, TStrings& list, char separator) {
-  list.BeginUpdate();
-  list.Clear();
-  int n = FieldCount(text, separator);
-  for (int i = 1; i <= n; ++i) list.Add(GetField(text, i, separator));
-  list.EndUpdate();
+void FieldsToStrings(std::string_view Text, TStrings& List, char Separator) {
+  List.BeginUpdate();
+  List.Clear();
+  int n = FieldCount(Text, Separator);
+  for (int i = 1; i <= n; ++i) List.Add(GetField(Text, i, Separator));
+  List.EndUpdate();
 }
 
 } // namespace qnl

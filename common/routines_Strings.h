@@ -11,10 +11,10 @@ namespace qnl {
 class TStrings;
 
 // The n-th field (from 1) of text split at separator; empty when there is no such field.
-std::string GetField(std::string_view text, int n, char separator = ';');
+std::string GetField(std::string_view Text, int N, char Separator = ';');
 // Number of ";"-separated fields; a trailing ";" starts no empty field, "" has none.
-int FieldCount(std::string_view text, char separator = ';');
+int FieldCount(std::string_view Text, char Separator = ';');
 // Clears list and adds the ";"-separated fields of text.
-void FieldsToStrings(std::string_view text, TStrings& list, char separator = ';');
+void FieldsToStrings(std::string_view Text, TStrings& List, char Separator = ';');
 
 } // namespace qnl

@@ -17,8 +17,10 @@ constexpr const char* kCannotReplace = "Cannot replace %s: %s";
 void CollectFiles(const std::string& Dir, const std::string& Relative, std::vector<std::string>& Files) {
   for (const TDirEntry& entry : ListDirectory(Dir + Relative)) {
     std::string name = Relative + entry.Name;
-    if (entry.Directory) CollectFiles(Dir, name + "\\", Files);
-    else Files.push_back(name);
+    if (entry.Directory)
+      CollectFiles(Dir, name + "\\", Files);
+    else
+      Files.push_back(name);
   }
 }
 

@@ -13,11 +13,10 @@ TPathSpecifierClassList& PathSpecifierClasses() {
     for (const TClassInfo* c :
          {&TpsBDEDLL::StaticClassInfo(), &TpsCommonFiles::StaticClassInfo(),
           &TpsContainerArchiveFile::StaticClassInfo(), &TpsContainerDestDir::StaticClassInfo(),
-          &TpsDesktopMenu::StaticClassInfo(), &TpsInstallSource::StaticClassInfo(),
-          &TpsMainInstall::StaticClassInfo(), &TpsProgramFiles::StaticClassInfo(),
-          &TpsProgramMenu::StaticClassInfo(), &TpsStartMenu::StaticClassInfo(),
-          &TpsStartupMenu::StaticClassInfo(), &TpsSystem::StaticClassInfo(),
-          &TpsMainArchiveFile::StaticClassInfo(), &TpsWindow::StaticClassInfo()})
+          &TpsDesktopMenu::StaticClassInfo(), &TpsInstallSource::StaticClassInfo(), &TpsMainInstall::StaticClassInfo(),
+          &TpsProgramFiles::StaticClassInfo(), &TpsProgramMenu::StaticClassInfo(), &TpsStartMenu::StaticClassInfo(),
+          &TpsStartupMenu::StaticClassInfo(), &TpsSystem::StaticClassInfo(), &TpsMainArchiveFile::StaticClassInfo(),
+          &TpsWindow::StaticClassInfo()})
       classes->Add(c);
     return classes;
   }();

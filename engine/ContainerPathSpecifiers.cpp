@@ -38,8 +38,7 @@ bool IsGroup(const TInstallContainer* Container) {
 }
 } // namespace
 
-QNL_DEFINE_STANDARD_SPECIFIER(TpsContainerDestDir, "Path of the group (container)",
-                              "Path of the group (container)")
+QNL_DEFINE_STANDARD_SPECIFIER(TpsContainerDestDir, "Path of the group (container)", "Path of the group (container)")
 
 void TpsContainerDestDir::Validate(TComponent* Component) const {
   TInstallObject& object = RequireInstallObject(Component, DefaultName());

@@ -3,8 +3,8 @@
 
 namespace qnl {
 
-// Clears InstallSession().DeferRegistrationFailures and runs RegisterActiveX once more for every file on the deferred list, in
-// list order, emptying the list; errors now propagate.
+// Clears InstallSession().DeferRegistrationFailures and runs RegisterActiveX once more for every file on the deferred
+// list, in list order, emptying the list; errors now propagate.
 void RetryDeferredRegistrations();
 
 } // namespace qnl

@@ -69,8 +69,7 @@ void TCustomInstallFile::RunPhase(TInstallFileState Phase, const std::function<v
     FState = ifsNone;
     try {
       Notify(icOperationEnded);
-    } catch (...) {
-    }
+    } catch (...) {}
     throw;
   }
   FState = ifsNone;
@@ -184,7 +183,8 @@ void TCustomInstallFile::Compress() {
     if (!Include()) return;
     ForceDirectories(ExtractFileDir(archive));
     TQnlfCompress& component = QnlfCompress();
-    TRelayAttachment relays(component, [this](TQnlfCompress*, const TlzhFileStats& s) { StatusRelay(s); }, nullptr);
+    TRelayAttachment relays(
+        component, [this](TQnlfCompress*, const TlzhFileStats& S) { StatusRelay(S); }, nullptr);
     component.SetCompressedFile(archive);
     component.FilesToProcess().Clear();
     component.FilesToProcess().Add(SourcePath());
@@ -205,7 +205,8 @@ void TCustomInstallFile::Copy() {
     if (Trim(destDir).empty()) throw IECustomInstallFile(kDestinationBlank, {Name()});
     ForceDirectories(destDir);
     TQnlfCompress& component = QnlfCompress();
-    TRelayAttachment relays(component, [this](TQnlfCompress*, const TlzhFileStats& s) { StatusRelay(s); }, nullptr);
+    TRelayAttachment relays(
+        component, [this](TQnlfCompress*, const TlzhFileStats& S) { StatusRelay(S); }, nullptr);
     component.SetOverwrite(FOverwriteMode);
     component.CopyFile(SourcePath(), GetDestPath());
     if (OnAfterCopy) OnAfterCopy(this);
@@ -249,8 +250,10 @@ void TCustomInstallFile::InstallObjects() {
   TQnlfCompress* component = nullptr;
   if (net) {
     auto* container = dynamic_cast<TFileContainer*>(Container());
-    if (HasOwnArchive()) DownloadArchive();
-    else if (container && !container->HasLocalArchive()) container->DownloadArchive();
+    if (HasOwnArchive())
+      DownloadArchive();
+    else if (container && !container->HasLocalArchive())
+      container->DownloadArchive();
     priv = std::make_unique<TQnlfCompress>(nullptr);
     component = priv.get();
   } else {
@@ -269,8 +272,8 @@ void TCustomInstallFile::InstallObjects() {
     if (Trim(archive).empty()) throw IECustomInstallFile(kArchiveBlank, {FFileName});
     {
       TRelayAttachment relays(
-          *component, [this](TQnlfCompress*, const TlzhFileStats& s) { StatusRelay(s); },
-          [this](TQnlfCompress*, int disk, std::string& path) { DiskRelay(disk, path); });
+          *component, [this](TQnlfCompress*, const TlzhFileStats& S) { StatusRelay(S); },
+          [this](TQnlfCompress*, int Disk, std::string& Path) { DiskRelay(Disk, Path); });
       component->SetCompressedFile(archive);
       component->SetExtractDirectory(destDir);
       component->ExtractName = FDestName;
@@ -291,8 +294,7 @@ void TCustomInstallFile::InstallObjects() {
     FState = ifsNone;
     try {
       Notify(icOperationEnded);
-    } catch (...) {
-    }
+    } catch (...) {}
     throw;
   }
   if (component->Abort()) QnlfCompress().SetAbort(true);

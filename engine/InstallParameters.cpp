@@ -3,16 +3,16 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TMessageParameter)
+QNL_BEGIN_CLASS(TMessageParameter);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TDiskParameter)
+QNL_BEGIN_CLASS(TDiskParameter);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TFileStatusParameter)
+QNL_BEGIN_CLASS(TFileStatusParameter);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TDownloadStatusParameter)
+QNL_BEGIN_CLASS(TDownloadStatusParameter);
 QNL_END_CLASS
 
 } // namespace qnl

@@ -22,11 +22,11 @@ std::string MakeTheme() {
   WriteLE32(bmp, 10, 54);             // offset of the pixels
   WriteLE32(bmp, 14, 40);             // BITMAPINFOHEADER
   WriteLE32(bmp, 18, Width);
-  WriteLE32(bmp, 22, Height);         // bottom-up rows
-  WriteLE16(bmp, 26, 1);              // planes
-  WriteLE16(bmp, 28, 24);             // bits per pixel
+  WriteLE32(bmp, 22, Height); // bottom-up rows
+  WriteLE16(bmp, 26, 1);      // planes
+  WriteLE16(bmp, 28, 24);     // bits per pixel
   WriteLE32(bmp, 34, pixelBytes);
-  WriteLE32(bmp, 38, 2835);           // 72 dpi
+  WriteLE32(bmp, 38, 2835); // 72 dpi
   WriteLE32(bmp, 42, 2835);
   for (int y = 0; y < Height; ++y) {
     int top = Height - 1 - y; // distance from the top edge

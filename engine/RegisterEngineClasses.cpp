@@ -3,13 +3,13 @@
 
 #include <initializer_list>
 
+#include "engine/BuiltInPathSpecifiers.h"
 #include "engine/TInstall.h"
 #include "engine/TInstallDirectory.h"
-#include "engine/cmp_TUninstallEXE.h"
-#include "engine/TInstallGroup.h"
 #include "engine/TInstallFile.h"
+#include "engine/TInstallGroup.h"
 #include "engine/TpsFileContainer.h"
-#include "engine/BuiltInPathSpecifiers.h"
+#include "engine/cmp_TUninstallEXE.h"
 #include "rtl/TypInfo.h"
 
 namespace qnl {

@@ -1,10 +1,10 @@
 // The remote file list of a network distribution.
 #include "engine/RemoteFileList.h"
 
+#include "engine/FileListRecord.h"
 #include "engine/InstallSession.h"
 #include "engine/TCustomInstallFile.h"
 #include "paths/IInstallComponent.h"
-#include "engine/FileListRecord.h"
 #include "platform/files/FileStream.h"
 #include "rtl/ByteOrder.h"
 

@@ -18,7 +18,7 @@ bool HasSelfRegisterMarkSafely(const std::string& Path) {
     if (block.Empty()) return false;
     std::optional<std::string> translation = block.QueryValue("\\VarFileInfo\\Translation");
     if (!translation || translation->size() < 4) return false;
-    auto word = [&](size_t at) { return static_cast<unsigned>(ReadLE16(*translation, at)); };
+    auto word = [&](size_t At) { return static_cast<unsigned>(ReadLE16(*translation, At)); };
     char key[64];
     std::snprintf(key, sizeof key, "\\StringFileInfo\\%04X%04X\\OLESelfRegister", word(0), word(2));
     return block.QueryValue(key).has_value();

@@ -35,7 +35,7 @@ void RetryDeferredRegistrations() {
 bool TCustomInstallFile::UpdateSharedDLLCount() {
   std::optional<TRegKey> key;
   try {
-    key = TRegKey::Create(TRootKey::LocalMachine, kSharedDLLsKey);
+    key = TRegKey::Create(TRootKey::rkLocalMachine, kSharedDLLsKey);
   } catch (const std::exception&) {
     // The registry emulation has no error codes of its own; 0 stands for "not known".
     throw IECustomInstallFile(
@@ -53,7 +53,7 @@ bool TCustomInstallFile::UpdateSharedDLLCount() {
 }
 
 void TCustomInstallFile::RegisterHelpFile() {
-  RegWriteString(static_cast<int>(TRootKey::LocalMachine), kHelpKey, UpperCase(ExtractFileName(InstalledPath())),
+  RegWriteString(static_cast<int>(TRootKey::rkLocalMachine), kHelpKey, UpperCase(ExtractFileName(InstalledPath())),
                  GetDestDir());
 }
 
@@ -67,8 +67,10 @@ void TCustomInstallFile::RegisterActiveX() {
         {Name()});
   // The current directory stays as it is: this process's working directory is shared by
   // every thread, and a library that needs its neighbours finds them by its own path here.
-  if (UpperCase(ExtractFileExt(FFileName)) == ".EXE") RegisterProgram(path);
-  else RegisterLibrary(path);
+  if (UpperCase(ExtractFileExt(FFileName)) == ".EXE")
+    RegisterProgram(path);
+  else
+    RegisterLibrary(path);
 }
 
 void TCustomInstallFile::RegisterLibrary(const std::string& Path) {

@@ -12,7 +12,7 @@ QNL_BEGIN_CLASS(TBuildInfo)
     .Prop("OCXName", &C::OCXName)
     .Prop("PrivateKeyFile", &C::PrivateKeyFile)
     .Prop("SignCode", &C::SignCode)
-    .Prop("URLPath", &C::URLPath)
+    .Prop("URLPath", &C::URLPath);
 QNL_END_CLASS
 
 void TBuildInfo::Assign(const TPersistent* Source) {

@@ -14,14 +14,14 @@ namespace {
 
 bool SwitchOfLetter(char Letter, TInstallSwitch& Switch) {
   switch (Letter | 0x20) { // either case
-  case 'b': Switch = swBuild; return true;
-  case 'f': Switch = swFloppies; return true;
-  case 'd': Switch = swDebug; return true;
-  case 'e': Switch = swSelfExtractor; return true;
-  case 'r': Switch = swAfterReboot; return true;
-  case 's': Switch = swSourcePath; return true;
-  case 'c': Switch = swCleanup; return true;
-  default: return false;
+    case 'b': Switch = swBuild; return true;
+    case 'f': Switch = swFloppies; return true;
+    case 'd': Switch = swDebug; return true;
+    case 'e': Switch = swSelfExtractor; return true;
+    case 'r': Switch = swAfterReboot; return true;
+    case 's': Switch = swSourcePath; return true;
+    case 'c': Switch = swCleanup; return true;
+    default: return false;
   }
 }
 } // namespace

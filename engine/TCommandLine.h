@@ -10,8 +10,7 @@
 
 namespace qnl {
 
-QNL_ENUM(TInstallSwitch, swBuild, swFloppies, swDebug, swSelfExtractor, swAfterReboot, swSourcePath,
-         swCleanup)
+QNL_ENUM(TInstallSwitch, swBuild, swFloppies, swDebug, swSelfExtractor, swAfterReboot, swSourcePath, swCleanup)
 using TInstallSwitches = TSet<TInstallSwitch>;
 
 // The switches given and the argument of each; an absent switch has an empty argument.

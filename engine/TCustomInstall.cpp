@@ -20,7 +20,7 @@ constexpr const char* LoadingProgramName = "setup.exe";
 
 TCustomInstall* TCustomInstall::Current() { return GCurrentInstall; }
 
-QNL_BEGIN_CLASS(TCustomInstall)
+QNL_BEGIN_CLASS(TCustomInstall);
 QNL_END_CLASS
 
 TCustomInstall::TCustomInstall(TComponent* AOwner) : TFileContainer(AOwner) {
@@ -113,7 +113,6 @@ void TCustomInstall::Notification(TComponent* AComponent, TOperation Operation) 
   if (AComponent == FDesignTimeTranslator) FDesignTimeTranslator = nullptr;
   if (AComponent == InstallSession().CurrentNetLocation) InstallSession().CurrentNetLocation = nullptr;
   if (netLocationGoes) FDistributeType = dtTraditional; // as when NetLocation is cleared
-
 }
 
 std::optional<std::string> TCustomInstall::SelfExtractorArgument() const {

@@ -34,7 +34,8 @@ QNL_ENUM(TDistributeType, dtTraditional, dtWeb, dtTraditionalNet)
 QNL_IEXCEPTION(IEInstallNetLocNil, IEInstall);
 
 using TRebootWindowsEvent = std::function<void(TCustomInstall* Install, bool& Continue)>;
-using TBeforeRunFileEvent = std::function<void(TCustomInstall* Install, TCustomInstallFile* FileToRun, bool& DefaultAction)>;
+using TBeforeRunFileEvent =
+    std::function<void(TCustomInstall* Install, TCustomInstallFile* FileToRun, bool& DefaultAction)>;
 using TUserAbortEvent = std::function<void(TCustomInstall* Install, bool& QuitOut)>;
 using TCleanupEvent = std::function<void(TCustomInstall* Install, bool& Continue)>;
 

@@ -162,14 +162,15 @@ void TCustomInstall::Build(const std::string& ExeName, const std::string& BuildD
     // The build's own error is the one to report, not a failure to put the settings back.
     try {
       restore();
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     throw;
   }
   restore();
 
-  if (SelfExtracting) AppendSelfExtractingArchives(setupExe, setup1, files1);
-  else AppendNotSelfExtractTrailer(startProgram);
+  if (SelfExtracting)
+    AppendSelfExtractingArchives(setupExe, setup1, files1);
+  else
+    AppendNotSelfExtractTrailer(startProgram);
   // The main archive of an earlier build does not belong to a distribution without files.
   staging.Commit({kMainArchiveName});
 }

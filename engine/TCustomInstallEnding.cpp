@@ -41,8 +41,8 @@ std::string BatchLine(const std::string& Command, const std::string& Path) {
 }
 
 void DeleteIfEmpty(const std::string& Key) {
-  std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, Key);
-  if (key && !key->HasSubKeys()) TRegKey::Delete(TRootKey::LocalMachine, Key);
+  std::optional<TRegKey> key = TRegKey::Open(TRootKey::rkLocalMachine, Key);
+  if (key && !key->HasSubKeys()) TRegKey::Delete(TRootKey::rkLocalMachine, Key);
 }
 
 } // namespace
@@ -114,7 +114,7 @@ void TCustomInstall::Cleanup() {
 void TCustomInstall::RemoveDownloadsAndRecord() {
   const std::string record = InstallSession().InstallRecordKey;
   if (record.empty()) return;
-  if (std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, record)) {
+  if (std::optional<TRegKey> key = TRegKey::Open(TRootKey::rkLocalMachine, record)) {
     for (const std::string& name : key->SubKeyNames()) {
       std::string sub = record + "\\" + name;
       std::string local = Trim(RegReadString(kLocalMachine, sub, "LocalFile", ""));

@@ -5,7 +5,6 @@
 #include "engine/InstallSession.h"
 #include "engine/SelfRegisterMark.h"
 #include "engine/TFileContainer.h"
-#include "engine/InstallSession.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "rtl/SysUtils.h"
@@ -38,7 +37,7 @@ TCustomPathSpecifier* Standard() {
 
 } // namespace
 
-QNL_BEGIN_CLASS(TCustomInstallFile)
+QNL_BEGIN_CLASS(TCustomInstallFile);
 QNL_END_CLASS
 
 TCustomInstallFile::TCustomInstallFile(TComponent* AOwner) : TFileRelated(AOwner) {
@@ -48,15 +47,13 @@ TCustomInstallFile::TCustomInstallFile(TComponent* AOwner) : TFileRelated(AOwner
   AllocateUniqueID();
 }
 
-TCustomInstallFile::TCustomInstallFile(TComponent* AOwner, const std::string& SourcePath)
-    : TCustomInstallFile(AOwner) {
+TCustomInstallFile::TCustomInstallFile(TComponent* AOwner, const std::string& SourcePath) : TCustomInstallFile(AOwner) {
   size_t slash = SourcePath.find_last_of('\\');
   SetIncludeFromDir(slash == std::string::npos ? std::string() : SourcePath.substr(0, slash));
   SetFileName(slash == std::string::npos ? SourcePath : SourcePath.substr(slash + 1));
 }
 
-TCustomInstallFile::TCustomInstallFile(TComponent* AOwner, TInstallContainer* AContainer,
-                                       const std::string& SourcePath)
+TCustomInstallFile::TCustomInstallFile(TComponent* AOwner, TInstallContainer* AContainer, const std::string& SourcePath)
     : TCustomInstallFile(AOwner, SourcePath) {
   SetContainer(AContainer);
 }
@@ -186,14 +183,14 @@ void TCustomInstallFile::SetFileType(TInstallFileType Value) {
 
 void TCustomInstallFile::ApplyFileTypeRules() {
   switch (FFileType) {
-  case iftJustADLL:
-  case iftApplicationSpecificDLL: FOverwriteMode = owVersionDate; break;
-  case iftVendorSharedDLL:
-  case iftSystemWideDLL:
-    FUpdateDLLCounter = true;
-    FOverwriteMode = owVersionDate;
-    break;
-  default: break;
+    case iftJustADLL:
+    case iftApplicationSpecificDLL: FOverwriteMode = owVersionDate; break;
+    case iftVendorSharedDLL:
+    case iftSystemWideDLL:
+      FUpdateDLLCounter = true;
+      FOverwriteMode = owVersionDate;
+      break;
+    default: break;
   }
 }
 
@@ -203,10 +200,10 @@ void TCustomInstallFile::PlaceByFileType() {
   TCustomPathSpecifier* specifier = nullptr;
   std::string dir;
   switch (FFileType) {
-  case iftApplicationSpecificDLL: specifier = Standard<TpsMainInstall>(), dir = "\\System"; break;
-  case iftVendorSharedDLL: specifier = Standard<TpsCommonFiles>(), dir = "\\System"; break;
-  case iftSystemWideDLL: specifier = Standard<TpsSystem>(); break;
-  default: return;
+    case iftApplicationSpecificDLL: specifier = Standard<TpsMainInstall>(), dir = "\\System"; break;
+    case iftVendorSharedDLL: specifier = Standard<TpsCommonFiles>(), dir = "\\System"; break;
+    case iftSystemWideDLL: specifier = Standard<TpsSystem>(); break;
+    default: return;
   }
   if (!specifier) return;
   inherited::SetDestDir(dir);
@@ -215,10 +212,10 @@ void TCustomInstallFile::PlaceByFileType() {
 
 void TCustomInstallFile::SetState(TInstallFileState Value) {
   switch (Value) {
-  case ifsCompress: Compress(); break;
-  case ifsInstall: InstallObjects(); break;
-  case ifsCopying: Copy(); break;
-  default: break;
+    case ifsCompress: Compress(); break;
+    case ifsInstall: InstallObjects(); break;
+    case ifsCopying: Copy(); break;
+    default: break;
   }
   FState = ifsNone;
 }

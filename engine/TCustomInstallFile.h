@@ -59,8 +59,8 @@ public:
   int32_t UniqueID() const { return FUniqueID; }
   void SetUniqueID(int32_t Value);
 
-  TInstallFileNotifyEvent OnAfterCompress, OnAfterCopy, OnAfterInstall, OnBeforeCompress, OnBeforeCopy,
-      OnBeforeInstall, OnReplacing;
+  TInstallFileNotifyEvent OnAfterCompress, OnAfterCopy, OnAfterInstall, OnBeforeCompress, OnBeforeCopy, OnBeforeInstall,
+      OnReplacing;
   TInstallFileStatusEvent OnStatus;
   TInstallFileNewDiskEvent OnNewDisk;
 

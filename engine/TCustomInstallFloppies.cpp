@@ -85,8 +85,7 @@ void CopyFirstDisk(const std::string& SelfExtracting, const TSelfExtractInfo& In
   // refuses quietly, and its mount decides.
   try {
     SetExecutable(setupExe);
-  } catch (const std::exception&) {
-  }
+  } catch (const std::exception&) {}
   if (!CopyBlocks(source, int64_t(Info.SetupArchiveEnd) - Info.SetupArchiveStart + 1, Root + "setup.1"))
     throw IEInstall("Cannot create setup.1 on the A drive. Probably not enough room");
 }
@@ -125,8 +124,8 @@ void TCustomInstall::TransferToFloppies(const std::string& Drive) {
   std::string failure;
   try {
     CopyToDisks(*this, Drive);
-  } catch (const std::exception& E) {
-    failure = E.what();
+  } catch (const std::exception& e) {
+    failure = e.what();
   } catch (...) {
     failure = TranslateMessage("Unknown error");
   }
@@ -134,8 +133,8 @@ void TCustomInstall::TransferToFloppies(const std::string& Drive) {
   // as for an installation (-c), and waits for it to go: it goes the same way.
   try {
     Cleanup();
-  } catch (const std::exception& E) {
-    if (failure.empty()) failure = E.what();
+  } catch (const std::exception& e) {
+    if (failure.empty()) failure = e.what();
   }
   Application().SetExitCode(failure.empty() ? kExitInstalled : kExitFailed);
   if (!failure.empty()) Application().MessageBox(failure, Application().Title(), MB_OK);

@@ -44,7 +44,7 @@ void TCustomInstall::ClearUnfinished() { RegDeleteKeyTree(kLocalMachine, RecordF
 void TCustomInstall::ReadUnfinished(TStrings* List) {
   const std::string& record = RecordForUnfinished();
   List->Clear();
-  std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, record + kUnfinishedKey);
+  std::optional<TRegKey> key = TRegKey::Open(TRootKey::rkLocalMachine, record + kUnfinishedKey);
   if (!key) return;
   for (const std::string& name : key->ValueNames()) List->Add(name + ";" + key->ReadString(name).value_or(""));
 }
@@ -58,7 +58,7 @@ void TCustomInstall::RegisterRunOnce() {
   if (HasSwitch(swCleanup)) command += " -c";
   // A second run before the restart finds its continuation registered already; a second
   // entry would start the continuation twice, the second time without an install record.
-  if (std::optional<TRegKey> runOnce = TRegKey::Open(TRootKey::LocalMachine, kRunOnceKey))
+  if (std::optional<TRegKey> runOnce = TRegKey::Open(TRootKey::rkLocalMachine, kRunOnceKey))
     for (const std::string& name : runOnce->ValueNames())
       if (runOnce->ReadString(name) == command) return;
   if (!qnl::RegisterRunOnce(kRunOnceName, command, true))
@@ -84,7 +84,8 @@ void TCustomInstall::RestoreLanguage() {
 
 void TCustomInstall::RestartAfterInstall() {
   if (!RestartWindows()) {
-    if (OnFailedReboot) OnFailedReboot(this);
+    if (OnFailedReboot)
+      OnFailedReboot(this);
     else
       Application().MessageBox(TranslateMessage("Could not reboot windows. Please manually reboot windows."),
                                Application().Title(), MB_OK | MB_ICONSTOP);
@@ -112,7 +113,8 @@ void TCustomInstall::ContinueAfterReboot() {
       std::vector<TInstallContainer*> containers = InstallSession().Containers.Data();
       for (TInstallContainer* container : containers)
         // The install component itself is never an entry's subject: it would start over.
-        if (container != this && InstallSession().Containers.IndexOf(container) >= 0 && SameText(container->Name(), subject))
+        if (container != this && InstallSession().Containers.IndexOf(container) >= 0 &&
+            SameText(container->Name(), subject))
           container->ContinueAfterReboot();
     }
   }

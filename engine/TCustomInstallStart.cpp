@@ -28,8 +28,8 @@ void TCustomInstall::Loaded() {
                       "-d \"-sC:\\My Build\"");
   }
   // A source given with a trailing backslash is kept without it, like every directory here.
-  FInstallSource = HasSwitch(swSourcePath) ? RemoveBackSlash(SwitchArgument(swSourcePath))
-                                           : ExtractFileDir(GetModuleName());
+  FInstallSource =
+      HasSwitch(swSourcePath) ? RemoveBackSlash(SwitchArgument(swSourcePath)) : ExtractFileDir(GetModuleName());
   InstallSession().InstallRecordKey = FindInstallRecord(false);
   TakeDownloadedArchive();
 
@@ -79,7 +79,7 @@ void TCustomInstall::ChooseRunMode() {
 void TCustomInstall::TakeDownloadedArchive() {
   const std::string& record = InstallSession().InstallRecordKey;
   if (record.empty()) return;
-  std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, record + "\\" + Name());
+  std::optional<TRegKey> key = TRegKey::Open(TRootKey::rkLocalMachine, record + "\\" + Name());
   if (!key) return;
   std::string localFile = Trim(key->ReadString("LocalFile").value_or(""));
   if (!localFile.empty() && FileExists(localFile)) SetLocalArchive(localFile);

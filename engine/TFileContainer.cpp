@@ -7,8 +7,7 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TFileContainer)
-    .Prop("Description", &C::Description, &C::SetDescription)
+QNL_BEGIN_CLASS(TFileContainer).Prop("Description", &C::Description, &C::SetDescription);
 QNL_END_CLASS
 
 TFileContainer::TFileContainer(TComponent* AOwner) : TFileRelated(AOwner) { SetFireAfterInstallObjects(true); }
@@ -68,8 +67,7 @@ void TFileContainer::DoReplacing(TCustomInstallFile* InstallFile) {
 }
 
 void TFileContainer::DoStatus(TCustomInstallFile* InstallFile, TFileStatusParameter* FileStatusParameter) {
-  if (FOnStatus)
-    FOnStatus(InstallFile, FileStatusParameter->FilePercentDone, FileStatusParameter->TotalPercentDone);
+  if (FOnStatus) FOnStatus(InstallFile, FileStatusParameter->FilePercentDone, FileStatusParameter->TotalPercentDone);
   Notify(icProgress, FileStatusParameter);
 }
 
@@ -79,7 +77,8 @@ int32_t TFileContainer::SumFileSizes(bool All, bool Recurse) {
   for (int i = 0; i < HelperCount(); ++i) {
     TInstallContainer* helper = Helpers(i);
     if (!All && !helper->IsIncluded()) continue;
-    if (auto* file = dynamic_cast<TCustomInstallFile*>(helper)) sum += file->SourceSize();
+    if (auto* file = dynamic_cast<TCustomInstallFile*>(helper))
+      sum += file->SourceSize();
     else if (auto* container = dynamic_cast<TFileContainer*>(helper); container && Recurse)
       sum += container->TotalFilesSize(All);
   }
@@ -93,8 +92,10 @@ int32_t TFileContainer::TotalPackedSize(bool All) {
   for (int i = 0; i < HelperCount(); ++i) {
     TInstallContainer* helper = Helpers(i);
     if (!All && !helper->IsIncluded()) continue;
-    if (auto* file = dynamic_cast<TCustomInstallFile*>(helper)) sum += file->PackedSize();
-    else if (auto* container = dynamic_cast<TFileContainer*>(helper)) sum += container->TotalPackedSize(All);
+    if (auto* file = dynamic_cast<TCustomInstallFile*>(helper))
+      sum += file->PackedSize();
+    else if (auto* container = dynamic_cast<TFileContainer*>(helper))
+      sum += container->TotalPackedSize(All);
   }
   return static_cast<int32_t>(sum);
 }

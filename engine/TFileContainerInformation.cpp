@@ -23,10 +23,8 @@ bool NeedsPO(int32_t Code) {
     case ucNewDisk:
     case ucDownloadProgress:
     case ucFileSkipped:
-    case ucFileKept:
-      return true;
-    default:
-      return false;
+    case ucFileKept: return true;
+    default: return false;
   }
 }
 } // namespace
@@ -43,21 +41,12 @@ void TFileContainer::DoInformationEventControl(TObject* /*Sender*/, int32_t Code
     }
     case ucInstallProgress:
     case ucCompressProgress:
-    case ucCopyProgress:
-      ProgressStep(PO);
-      break;
-    case ucNewDisk:
-      NewDiskStep(PO);
-      break;
-    case ucDownloadProgress:
-      DownloadStep(PO);
-      break;
+    case ucCopyProgress: ProgressStep(PO); break;
+    case ucNewDisk: NewDiskStep(PO); break;
+    case ucDownloadProgress: DownloadStep(PO); break;
     case ucFileSkipped:
-    case ucFileKept:
-      CompletionStep(PO);
-      break;
-    default:
-      break; // reported and passed on only
+    case ucFileKept: CompletionStep(PO); break;
+    default: break; // reported and passed on only
   }
   if (Container()) Container()->DoInformationEventControl(this, Code, PO);
 }
@@ -102,8 +91,7 @@ void TFileContainer::CompletionStep(TObject* PO) {
 
 void TFileContainer::DownloadStep(TObject* PO) {
   auto* status = dynamic_cast<TDownloadStatusParameter*>(PO);
-  if (!status)
-    throw IEFileContainer("The PO object passed to %s is not a TDownloadStatusParameter object", {Name()});
+  if (!status) throw IEFileContainer("The PO object passed to %s is not a TDownloadStatusParameter object", {Name()});
   if (OnDataReceived())
     OnDataReceived()(this, status->FileName, status->Bytes, status->TotalBytes, status->FileSize, nullptr);
   Notify(icDownloadProgress, status);

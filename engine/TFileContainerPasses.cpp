@@ -21,11 +21,12 @@ public:
   ~TPassGuard() noexcept(false) {
     FContainer->SetPassState(TPassState::pstNone);
     // A failure of the end notice must not replace the error already on its way.
-    if (FNotifyEnd && std::uncaught_exceptions() == FExceptions) FContainer->Notify(icOperationEnded);
-    else if (FNotifyEnd) try {
+    if (FNotifyEnd && std::uncaught_exceptions() == FExceptions)
+      FContainer->Notify(icOperationEnded);
+    else if (FNotifyEnd)
+      try {
         FContainer->Notify(icOperationEnded);
-      } catch (...) {
-      }
+      } catch (...) {}
   }
 
 private:
@@ -162,7 +163,8 @@ void TFileContainer::Compress(TCompressOptions Options) {
                  type && type->InheritsFrom(TpsContainerArchiveFile::StaticClassInfo())) {
         helper->SetAddToArchive(lzcOnlyAdd);
       } else if (type && type->InheritsFrom(TpsInstallSource::StaticClassInfo())) {
-        TFileContainer* top = TCustomInstall::Current() ? static_cast<TFileContainer*>(TCustomInstall::Current()) : this;
+        TFileContainer* top =
+            TCustomInstall::Current() ? static_cast<TFileContainer*>(TCustomInstall::Current()) : this;
         std::string path = RemoveBackSlash(ExtractFileDir(top->GetArchivePath())) + helper->ArchiveFile();
         helper->SetAddToArchive(lzcOverwrite);
         helper->SetArchiveFileType(nullptr);
@@ -173,8 +175,10 @@ void TFileContainer::Compress(TCompressOptions Options) {
         helper->SetArchiveFileType(nullptr);
         helper->SetArchiveFile(path);
       }
-      if (auto* container = dynamic_cast<TFileContainer*>(helper)) container->Compress(Options);
-      else if (file) file->Compress();
+      if (auto* container = dynamic_cast<TFileContainer*>(helper))
+        container->Compress(Options);
+      else if (file)
+        file->Compress();
     } catch (...) {
       saved.Restore();
       throw;

@@ -9,7 +9,7 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TFileRelated)
+QNL_BEGIN_CLASS(TFileRelated);
 QNL_END_CLASS
 
 TFileRelated::TFileRelated(TComponent* AOwner) : TInstallObject(AOwner) { SetProcessWithContainer(true); }

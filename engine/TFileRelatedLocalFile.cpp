@@ -9,9 +9,11 @@ namespace qnl {
 
 namespace {
 
-const int kLocalMachine = static_cast<int>(TRootKey::LocalMachine);
+const int kLocalMachine = static_cast<int>(TRootKey::rkLocalMachine);
 
-std::string LocalFileKey(const std::string& ComponentName) { return AddBackSlash(InstallSession().InstallRecordKey) + ComponentName; }
+std::string LocalFileKey(const std::string& ComponentName) {
+  return AddBackSlash(InstallSession().InstallRecordKey) + ComponentName;
+}
 
 } // namespace
 

@@ -10,8 +10,10 @@ namespace qnl {
 std::string CleanNetArchiveText(const std::string& Text) {
   std::string clean;
   for (char c : Text) {
-    if (c == '/') clean += '-';
-    else if (std::string_view("\"*:;<>?\\|").find(c) == std::string_view::npos) clean += c;
+    if (c == '/')
+      clean += '-';
+    else if (std::string_view("\"*:;<>?\\|").find(c) == std::string_view::npos)
+      clean += c;
   }
   return clean;
 }

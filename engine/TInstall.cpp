@@ -37,7 +37,7 @@ QNL_BEGIN_CLASS(TInstall)
     .Prop("OnNewDisk", &C::OnNewDisk, &C::SetOnNewDisk)
     .Prop("OnReplacing", &C::OnReplacing, &C::SetOnReplacing)
     .Prop("OnStatus", &C::OnStatus, &C::SetOnStatus)
-    .Prop("OnUserAbort", &C::OnUserAbort)
+    .Prop("OnUserAbort", &C::OnUserAbort);
 QNL_END_CLASS
 
 } // namespace qnl

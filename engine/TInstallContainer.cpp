@@ -3,13 +3,13 @@
 
 #include <algorithm>
 
+#include "common/routines_Strings.h"
+#include "engine/BuiltInPathSpecifiers.h"
 #include "engine/InstallParameters.h"
 #include "engine/InstallSession.h"
 #include "engine/TFileContainer.h"
 #include "engine/TInstallObject.h"
-#include "engine/BuiltInPathSpecifiers.h"
 #include "rtl/SysUtils.h"
-#include "common/routines_Strings.h"
 
 namespace qnl {
 
@@ -24,7 +24,7 @@ TComponent* WithStandardSpecifiers(TComponent* AOwner) {
 }
 } // namespace
 
-QNL_BEGIN_CLASS(TInstallContainer)
+QNL_BEGIN_CLASS(TInstallContainer);
 QNL_END_CLASS
 
 TInstallContainer::TInstallContainer(TComponent* AOwner) : TComponent(WithStandardSpecifiers(AOwner)) {
@@ -87,9 +87,7 @@ std::string TInstallContainer::GetDestDir() {
   return RemoveBackSlash(path);
 }
 
-int32_t TInstallContainer::RegisteredType() const {
-  throw IEInstallContainer("Class must declare a registered type");
-}
+int32_t TInstallContainer::RegisteredType() const { throw IEInstallContainer("Class must declare a registered type"); }
 
 void TInstallContainer::AddHelper(TInstallContainer* Helper) {
   if (!Helper) throw IEInstallContainer("Cannot add a blank base helper component to %s", {Name()});
@@ -114,7 +112,7 @@ void TInstallContainer::AddHelper(TInstallContainer* Helper) {
   if (!FHelpers.empty()) {
     int32_t type = Helper->RegisteredType();
     pos = std::find_if(FHelpers.begin(), FHelpers.end(),
-                       [type](TInstallContainer* entry) { return entry->RegisteredType() >= type; });
+                       [type](TInstallContainer* Entry) { return Entry->RegisteredType() >= type; });
   }
   FHelpers.insert(pos, Helper);
   ++FHelpersVersion;
@@ -175,8 +173,8 @@ TInstallContainer* TInstallContainer::Helpers(int Index) const {
 }
 
 int TInstallContainer::CompCount(const TClassInfo& ComponentClass) const {
-  return static_cast<int>(std::count_if(FHelpers.begin(), FHelpers.end(), [&](TInstallContainer* helper) {
-    return helper->InheritsFrom(ComponentClass);
+  return static_cast<int>(std::count_if(FHelpers.begin(), FHelpers.end(), [&](TInstallContainer* Helper) {
+    return Helper->InheritsFrom(ComponentClass);
   }));
 }
 

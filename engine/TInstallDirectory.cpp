@@ -8,7 +8,7 @@
 namespace qnl {
 
 QNL_BEGIN_CLASS(TInstallDirectory)
-    QNL_FILE_CONTAINER_PROPERTIES
+QNL_FILE_CONTAINER_PROPERTIES;
 QNL_END_CLASS
 
 TInstallDirectory::TInstallDirectory(TComponent* AOwner) : TFileContainer(AOwner) {

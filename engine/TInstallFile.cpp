@@ -6,11 +6,10 @@
 namespace qnl {
 
 QNL_BEGIN_CLASS(TInstallFile)
-    QNL_INSTALL_FILE_PROPERTIES
-    .Prop("ActiveX", &C::ActiveX, &C::SetActiveX)
+QNL_INSTALL_FILE_PROPERTIES.Prop("ActiveX", &C::ActiveX, &C::SetActiveX)
     .Prop("RegisterAsHelp", &C::RegisterAsHelp, &C::SetRegisterAsHelp)
     .Prop("RunAfterInstall", &C::RunAfterInstall, &C::SetRunAfterInstall)
-    .Prop("Uninstall", &C::Uninstall, &C::SetUninstall)
+    .Prop("Uninstall", &C::Uninstall, &C::SetUninstall);
 QNL_END_CLASS
 
 } // namespace qnl

@@ -12,7 +12,7 @@ QNL_BEGIN_CLASS(TInstallGroupDialogOptions)
     .Sub("Description", &C::Description)
     .Prop("DisplayDirectory", &C::DisplayDirectory, &C::SetDisplayDirectory)
     .Sub("SmallIcon", &C::SmallIcon)
-    .Prop("ShowRegardlessOfInclude", &C::ShowRegardlessOfInclude, &C::SetShowRegardlessOfInclude)
+    .Prop("ShowRegardlessOfInclude", &C::ShowRegardlessOfInclude, &C::SetShowRegardlessOfInclude);
 QNL_END_CLASS
 
 TInstallGroupDialogOptions::TInstallGroupDialogOptions()
@@ -34,7 +34,7 @@ void TInstallGroupDialogOptions::Assign(const TPersistent* Source) {
   FShowRegardlessOfInclude = source->FShowRegardlessOfInclude;
 }
 
-QNL_BEGIN_CLASS(TCustomInstallGroup)
+QNL_BEGIN_CLASS(TCustomInstallGroup);
 QNL_END_CLASS
 
 TCustomInstallGroup::TCustomInstallGroup(TComponent* AOwner)
@@ -52,8 +52,7 @@ void TCustomInstallGroup::SetContainer(TInstallContainer* Value) {
 }
 
 QNL_BEGIN_CLASS(TInstallGroup)
-    QNL_FILE_CONTAINER_PROPERTIES
-    .Sub("DialogOptions", &C::DialogOptions)
+QNL_FILE_CONTAINER_PROPERTIES.Sub("DialogOptions", &C::DialogOptions);
 QNL_END_CLASS
 
 } // namespace qnl

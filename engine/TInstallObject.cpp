@@ -7,7 +7,7 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TInstallObject)
+QNL_BEGIN_CLASS(TInstallObject);
 QNL_END_CLASS
 
 TInstallObject::TInstallObject(TComponent* AOwner) : TInstallContainer(AOwner) {}
@@ -35,7 +35,8 @@ void TInstallObject::ContainerDestroyed(TInstallContainer* Container) {
 }
 
 void TInstallObject::Process() {
-  if (CurrentInstallComponent() && InstallSession().RunState.RunActive && FContainer && !FContainer->Processed()) return;
+  if (CurrentInstallComponent() && InstallSession().RunState.RunActive && FContainer && !FContainer->Processed())
+    return;
   inherited::Process();
 }
 

@@ -24,8 +24,7 @@ std::string FirstFreeName(const TComponent* Owner, const std::string& Base, bool
 
 } // namespace
 
-QNL_BEGIN_CLASS(TpsFileContainer)
-    .Ref<TFileContainer>("FileContainer", &C::FileContainer, &C::SetFileContainer)
+QNL_BEGIN_CLASS(TpsFileContainer).Ref<TFileContainer>("FileContainer", &C::FileContainer, &C::SetFileContainer);
 QNL_END_CLASS
 
 TpsFileContainer::TpsFileContainer(TComponent* AOwner) : TCustomPathSpecifier(AOwner) {}

@@ -14,7 +14,7 @@ namespace qnl {
 
 namespace {
 
-constexpr int kRoot = static_cast<int>(TRootKey::LocalMachine);
+constexpr int kRoot = static_cast<int>(TRootKey::rkLocalMachine);
 constexpr int kUninstallFileKeys = 16;
 
 std::string FilesKey(const std::string& Key, int Index) {
@@ -51,7 +51,7 @@ bool ListHolds(const TRegKey& List, const std::string& ListKey, const std::strin
     memo.Entries = StrToIntDef(List.ReadString("Entries").value_or("0"), 0);
     for (const TRegValue& value : List.Values()) {
       int64_t n = 0;
-      if (value.Type != TRegType::String || !StartsText("File", value.Name) ||
+      if (value.Type != TRegType::rtString || !StartsText("File", value.Name) ||
           !TryStrToInt(value.Name.substr(4), n) || n < 1 || n > memo.Entries)
         continue;
       std::string_view path = value.Data;
@@ -66,17 +66,17 @@ bool ListHolds(const TRegKey& List, const std::string& ListKey, const std::strin
 
 // After "File<n>" = Path and "Entries" = n were written to ListKey: the list's memo takes the
 // path when those two writes are all that changed the hive since the memo was read.
-void ListGained(const std::string& ListKey, const std::string& Path, int64_t n, uint64_t VersionBefore) {
+void ListGained(const std::string& ListKey, const std::string& Path, int64_t N, uint64_t VersionBefore) {
   auto memo = ListMemos().find(MemoKey(ListKey, TListKind::lkPaths));
   if (memo == ListMemos().end()) return;
-  std::optional<TRegKey> list = TRegKey::Open(TRootKey::LocalMachine, ListKey);
+  std::optional<TRegKey> list = TRegKey::Open(TRootKey::rkLocalMachine, ListKey);
   uint64_t version = list ? list->HiveVersion() : 0;
-  if (memo->second.Version != VersionBefore || memo->second.Entries != n - 1 || version != VersionBefore + 2) {
+  if (memo->second.Version != VersionBefore || memo->second.Entries != N - 1 || version != VersionBefore + 2) {
     ListMemos().erase(memo);
     return;
   }
   memo->second.Version = version;
-  memo->second.Entries = n;
+  memo->second.Entries = N;
   memo->second.Paths.insert(UpperCase(Path));
 }
 
@@ -85,7 +85,7 @@ bool FilesListsHold(const std::string& Key, const std::string& Path) {
     // Each list is made only when the one before it could not take a value: the first one
     // missing ends them.
     std::string listKey = FilesKey(Key, index);
-    std::optional<TRegKey> list = TRegKey::Open(TRootKey::LocalMachine, listKey);
+    std::optional<TRegKey> list = TRegKey::Open(TRootKey::rkLocalMachine, listKey);
     if (!list) return false;
     if (ListHolds(*list, listKey, Path, TListKind::lkPaths)) return true;
   }
@@ -102,7 +102,8 @@ void AddUninstallFileEntry(const std::string& Key, const std::string& Path) {
     uint64_t versionBefore = 0;
     try {
       n = StrToInt(RegReadString(kRoot, sub, "Entries", "0")) + 1;
-      if (std::optional<TRegKey> list = TRegKey::Open(TRootKey::LocalMachine, sub)) versionBefore = list->HiveVersion();
+      if (std::optional<TRegKey> list = TRegKey::Open(TRootKey::rkLocalMachine, sub))
+        versionBefore = list->HiveVersion();
       RegWriteString(kRoot, sub, "File" + IntToStr(n), Path);
     } catch (const std::exception&) {
       if (index + 1 >= kUninstallFileKeys) throw;
@@ -116,7 +117,7 @@ void AddUninstallFileEntry(const std::string& Key, const std::string& Path) {
 
 void AddUninstallActiveXEntry(const std::string& Key, const std::string& Path, bool Program) {
   std::string sub = Key + "\\ActiveX";
-  std::optional<TRegKey> list = TRegKey::Open(TRootKey::LocalMachine, sub);
+  std::optional<TRegKey> list = TRegKey::Open(TRootKey::rkLocalMachine, sub);
   if (list && ListHolds(*list, sub, Path, TListKind::lkFlaggedPaths)) return;
   int n = StrToIntDef(RegReadString(kRoot, sub, "Entries", "0"), 0) + 1;
   RegWriteString(kRoot, sub, "File" + IntToStr(n), Path + (Program ? ";1" : ";0"));

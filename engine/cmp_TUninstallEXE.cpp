@@ -11,9 +11,7 @@
 namespace qnl {
 
 QNL_BEGIN_CLASS(TUninstallEXE)
-    QNL_INSTALL_FILE_PROPERTIES
-    .Prop("Order", &C::Order, &C::SetOrder)
-    .Prop("State", &C::State, &C::SetState)
+QNL_INSTALL_FILE_PROPERTIES.Prop("Order", &C::Order, &C::SetOrder).Prop("State", &C::State, &C::SetState);
 QNL_END_CLASS
 
 TUninstallEXE::TUninstallEXE(TComponent* AOwner) : TCustomInstallFile(AOwner) { SetNet(true); }
@@ -28,7 +26,7 @@ void TUninstallEXE::WriteUninstallInfo(const std::string& Key) {
     throw IEUninstallEXE(
         "%s could not write information about the uninstall to the registry because there was no TInstall component",
         {Name()});
-  const int root = static_cast<int>(TRootKey::LocalMachine);
+  const int root = static_cast<int>(TRootKey::rkLocalMachine);
   std::string product = Trim(install->Information()->FProductName);
   RegWriteString(root, Key, "DisplayName", product);
   RegWriteString(root, Key, "UninstallString", InstalledPath() + " " + product);

@@ -7,9 +7,9 @@
 namespace qnl {
 
 void RegisterLinksClasses() {
-  for (const TClassInfo* info : {&TMainLinkGroup::StaticClassInfo(), &TSubLinkGroup::StaticClassInfo(),
-                                 &TInstallMainLink::StaticClassInfo(), &TInstallSubLink::StaticClassInfo(),
-                                 &TpsObjectLink::StaticClassInfo()})
+  for (const TClassInfo* info :
+       {&TMainLinkGroup::StaticClassInfo(), &TSubLinkGroup::StaticClassInfo(), &TInstallMainLink::StaticClassInfo(),
+        &TInstallSubLink::StaticClassInfo(), &TpsObjectLink::StaticClassInfo()})
     RegisterClass(*info);
 }
 

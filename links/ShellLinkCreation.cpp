@@ -3,8 +3,8 @@
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
 #include "engine/TCustomInstall.h"
-#include "engine/cmp_TUninstallEXE.h"
 #include "engine/UninstallFileList.h"
+#include "engine/cmp_TUninstallEXE.h"
 #include "links/TCustomInstallShellLink.h"
 #include "links/TCustomShellLinkGroup.h"
 #include "links/cmp_TProgramManager.h"
@@ -48,15 +48,19 @@ void TCustomInstallShellLink::InstallObjects() {
     if (!FObjectLink->Processed()) return;
     if (dynamic_cast<TUninstallEXE*>(FObjectLink)) {
       TCustomInstall* install = TCustomInstall::Current();
-      if (!install) throw IEInstallShellLink("%s cannot perform operation because there is no TInstall component", {Name()});
+      if (!install)
+        throw IEInstallShellLink("%s cannot perform operation because there is no TInstall component", {Name()});
       FParameters = install->Information()->FProductName;
     } else if (dynamic_cast<TCustomShellLinkGroup*>(FObjectLink)) {
       ForceDirectories(FObjectLink->GetDestDir());
     }
   }
-  if (UpperCase(ExtractFileExt(FLinkName)) == ".URL") CreateInternetShortcut();
-  else if (FMethod == mtShellLinkInterface || (FMethod == mtAutoDetect && ShellLinkInterfaceAvailable())) CreateShellLink();
-  else CreateProgramManagerItem();
+  if (UpperCase(ExtractFileExt(FLinkName)) == ".URL")
+    CreateInternetShortcut();
+  else if (FMethod == mtShellLinkInterface || (FMethod == mtAutoDetect && ShellLinkInterfaceAvailable()))
+    CreateShellLink();
+  else
+    CreateProgramManagerItem();
   inherited::InstallObjects();
 }
 
@@ -77,12 +81,13 @@ void TCustomInstallShellLink::CreateShellLink() {
     SaveShellLink(LinkPath(), link);
     MadeShortcut(LinkPath(), link);
   } catch (const EOleSysError& e) {
-    throw IEInstallShellLink(
-        "The TCustomInstallShellLink %s name could not be installed. The following error was reported %s. Error code %d",
-        {Name(), ComErrorText(e), e.ErrorCode()});
+    throw IEInstallShellLink("The TCustomInstallShellLink %s name could not be installed. The following error was "
+                             "reported %s. Error code %d",
+                             {Name(), ComErrorText(e), e.ErrorCode()});
   } catch (const std::exception& e) {
-    throw IEInstallShellLink("The TCustomInstallShellLink %s name could not be installed. The following error was reported %s",
-                             {Name(), std::string(e.what())});
+    throw IEInstallShellLink(
+        "The TCustomInstallShellLink %s name could not be installed. The following error was reported %s",
+        {Name(), std::string(e.what())});
   }
 }
 

@@ -2,12 +2,12 @@
 #include "links/TCustomInstallShellLink.h"
 
 #include "common/routines_Strings.h"
-#include "engine/TInstallDirectory.h"
+#include "engine/ContainerPathSpecifiers.h"
 #include "engine/TCustomInstallFile.h"
+#include "engine/TInstallDirectory.h"
 #include "links/ShellLinkRegistries.h"
 #include "links/TCustomShellLinkGroup.h"
 #include "links/TpsObjectLink.h"
-#include "engine/ContainerPathSpecifiers.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 
@@ -44,7 +44,7 @@ QNL_BEGIN_CLASS(TCustomInstallShellLink)
     .Prop("Parameters", &C::Parameters, &C::SetParameters)
     .Prop("Uninstall", &C::Uninstall, &C::SetUninstall)
     .Prop("OnAfterProcess", &C::OnAfterProcess, &C::SetOnAfterProcess)
-    .Prop("OnBeforeProcess", &C::OnBeforeProcess, &C::SetOnBeforeProcess)
+    .Prop("OnBeforeProcess", &C::OnBeforeProcess, &C::SetOnBeforeProcess);
 QNL_END_CLASS
 
 TCustomInstallShellLink::TCustomInstallShellLink(TComponent* AOwner) : TInstallObject(WithObjectLinkSpecifier(AOwner)) {
@@ -128,9 +128,12 @@ void TCustomInstallShellLink::SetObjectLink(TInstallContainer* Value) {
   FObjectLink = Value;
   SetObjectLocationType(StandardPathSpecifiers().FindInstance(TpsObjectLink::StaticClassInfo()));
   SetObjectLocation("");
-  if (auto* file = dynamic_cast<TCustomInstallFile*>(Value)) SetLinkName(ChangeFileExt(file->DestName(), ".lnk"));
-  else if (auto* directory = dynamic_cast<TInstallDirectory*>(Value)) SetLinkName(directory->Description() + ".lnk");
-  else SetLinkName(Value->Name() + ".lnk");
+  if (auto* file = dynamic_cast<TCustomInstallFile*>(Value))
+    SetLinkName(ChangeFileExt(file->DestName(), ".lnk"));
+  else if (auto* directory = dynamic_cast<TInstallDirectory*>(Value))
+    SetLinkName(directory->Description() + ".lnk");
+  else
+    SetLinkName(Value->Name() + ".lnk");
   if (!Container()) SetContainer(Value);
 }
 
@@ -141,12 +144,13 @@ std::string TCustomInstallShellLink::GetTargetPath() {
 
 std::string TCustomInstallShellLink::LinkPath() { return AddBackSlash(GetDestDir()) + FLinkName; }
 
-QNL_BEGIN_CLASS(TInstallMainLink)
+QNL_BEGIN_CLASS(TInstallMainLink);
 QNL_END_CLASS
 
 TInstallMainLink::TInstallMainLink(TComponent* AOwner) : TCustomInstallShellLink(AOwner) {
   if (!MainLinkGroup())
-    throw IEInstallShellLink("To create a TInstallMainLink you must first have a TMainLinkGroup component in your project");
+    throw IEInstallShellLink(
+        "To create a TInstallMainLink you must first have a TMainLinkGroup component in your project");
   SetContainer(MainLinkGroup());
   SetDestDirType(nullptr);
   MainShellLinks().Add(this);
@@ -159,8 +163,7 @@ void TInstallMainLink::SetContainer(TInstallContainer* Value) {
   inherited::SetContainer(Value);
 }
 
-QNL_BEGIN_CLASS(TInstallSubLink)
-    .Ref<TInstallContainer>("Container", &C::Container, &C::SetContainer)
+QNL_BEGIN_CLASS(TInstallSubLink).Ref<TInstallContainer>("Container", &C::Container, &C::SetContainer);
 QNL_END_CLASS
 
 TInstallSubLink::TInstallSubLink(TComponent* AOwner) : TCustomInstallShellLink(AOwner) {

@@ -1,9 +1,9 @@
 // Shortcut folders.
 #include "links/TCustomShellLinkGroup.h"
 
+#include "engine/ContainerPathSpecifiers.h"
 #include "engine/TCustomInstall.h"
 #include "links/ShellLinkRegistries.h"
-#include "engine/ContainerPathSpecifiers.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "platform/files/Files.h"
@@ -19,7 +19,7 @@ QNL_BEGIN_CLASS(TCustomShellLinkGroup)
     .Prop("DestDir", &C::DestDir, &C::SetDestDir)
     .Prop("Include", &C::Include, &C::SetInclude)
     .Prop("OnAfterProcess", &C::OnAfterProcess, &C::SetOnAfterProcess)
-    .Prop("OnBeforeProcess", &C::OnBeforeProcess, &C::SetOnBeforeProcess)
+    .Prop("OnBeforeProcess", &C::OnBeforeProcess, &C::SetOnBeforeProcess);
 QNL_END_CLASS
 
 TCustomShellLinkGroup::TCustomShellLinkGroup(TComponent* AOwner) : TInstallObject(AOwner) { SetInclude(true); }
@@ -47,7 +47,7 @@ void TCustomShellLinkGroup::InstallObjects() {
   inherited::InstallObjects();
 }
 
-QNL_BEGIN_CLASS(TMainLinkGroup)
+QNL_BEGIN_CLASS(TMainLinkGroup);
 QNL_END_CLASS
 
 TMainLinkGroup::TMainLinkGroup(TComponent* AOwner) : TCustomShellLinkGroup(AOwner) {
@@ -64,12 +64,13 @@ TMainLinkGroup::~TMainLinkGroup() {
 
 const TClassInfo& TMainLinkGroup::FolderSpecifierClass() const { return TpsProgramMenu::StaticClassInfo(); }
 
-QNL_BEGIN_CLASS(TSubLinkGroup)
+QNL_BEGIN_CLASS(TSubLinkGroup);
 QNL_END_CLASS
 
 TSubLinkGroup::TSubLinkGroup(TComponent* AOwner) : TCustomShellLinkGroup(AOwner) {
   if (!MainLinkGroup())
-    throw IEShellLinkGroup("To create a TInstallMainLink you must first have a TMainLinkGroup component in your project");
+    throw IEShellLinkGroup(
+        "To create a TInstallMainLink you must first have a TMainLinkGroup component in your project");
   SetContainer(MainLinkGroup());
   SetDestDirType(nullptr);
   SetDestDir("\\ASubGroup");

@@ -9,7 +9,7 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TpsObjectLink)
+QNL_BEGIN_CLASS(TpsObjectLink);
 QNL_END_CLASS
 
 TpsObjectLink::TpsObjectLink(TComponent* AOwner) : TStandardPathSpecifier(AOwner) { FDefaultName = "psObjectLink"; }
@@ -17,13 +17,17 @@ TpsObjectLink::TpsObjectLink(TComponent* AOwner) : TStandardPathSpecifier(AOwner
 void TpsObjectLink::Validate(TComponent* Component) const {
   auto* link = dynamic_cast<TCustomInstallShellLink*>(Component);
   if (!link)
-    throw IEPathSpecifier("%s must be a %s to use the %s path specifier",
-                          {Component ? Component->Name() : std::string("nil"), "TCustomInstallShellLink", DefaultName()});
+    throw IEPathSpecifier(
+        "%s must be a %s to use the %s path specifier",
+        {Component ? Component->Name() : std::string("nil"), "TCustomInstallShellLink", DefaultName()});
   if (!link->ObjectLink())
-    throw IEPathSpecifier("Cannot use ddObjectLink for %s unless you assign a value to ObjectLink", {Component->Name()});
+    throw IEPathSpecifier("Cannot use ddObjectLink for %s unless you assign a value to ObjectLink",
+                          {Component->Name()});
 }
 
-std::string TpsObjectLink::GetDescription() const { return "Path of the file or file group in the ObjectLink property"; }
+std::string TpsObjectLink::GetDescription() const {
+  return "Path of the file or file group in the ObjectLink property";
+}
 
 std::string TpsObjectLink::GetShortName() const { return GetDescription(); }
 

@@ -14,42 +14,44 @@ std::string LiteralInFormat(const std::string& Text) { return StringReplaceAll(T
 
 } // namespace
 
-EQXPMError::EQXPMError() : EQX(TranslateMessage("The TProgramManager object was unable to communicate with Program Manager")) {}
+EQXPMError::EQXPMError()
+    : EQX(TranslateMessage("The TProgramManager object was unable to communicate with Program Manager")) {}
 
 EQXPMCannotOpen::EQXPMCannotOpen()
     : EQXPMError(TranslateMessage("The TProgramManager object was unable to establish a link with Program Manager")) {}
 
 EQXPMCannotOpenGroup::EQXPMCannotOpenGroup(const std::string& Group)
-    : EQXPMError(Format(TranslateMessage("The TProgramManager object was unable to open the following program group: %s"),
-                        {Group})),
+    : EQXPMError(Format(
+          TranslateMessage("The TProgramManager object was unable to open the following program group: %s"), {Group})),
       FGroup(Group) {}
 
 EQXPMCannotCreateGroup::EQXPMCannotCreateGroup(const std::string& Group)
-    : EQXPMError(Format(
-          TranslateMessage("The TProgramManager object was unable to create the following program group: %s"), {Group})),
+    : EQXPMError(
+          Format(TranslateMessage("The TProgramManager object was unable to create the following program group: %s"),
+                 {Group})),
       FGroup(Group) {}
 
-EQXPMCannotAddItem::EQXPMCannotAddItem(const std::string& Group, const std::string& Command, const std::string& ItemName)
-    : EQXPMError(Format(TranslateMessage("The TProgramManager object was unable to add the following program item: " +
-                                         LiteralInFormat(ItemName) + " to the following group: %s. The arguments passed to " +
-                                         " Program Manager were: %s"),
-                        {Group, Command})),
-      FGroup(Group),
-      FItemName(ItemName),
-      FCommand(Command) {}
+EQXPMCannotAddItem::EQXPMCannotAddItem(const std::string& Group, const std::string& Command,
+                                       const std::string& ItemName)
+    : EQXPMError(
+          Format(TranslateMessage("The TProgramManager object was unable to add the following program item: " +
+                                  LiteralInFormat(ItemName) + " to the following group: %s. The arguments passed to " +
+                                  " Program Manager were: %s"),
+                 {Group, Command})),
+      FGroup(Group), FItemName(ItemName), FCommand(Command) {}
 
 EQXPMCannotReplaceItem::EQXPMCannotReplaceItem(const std::string& Group, const std::string& ItemName)
     : EQXPMError(Format(TranslateMessage(std::string("The TProgramManager object was unable to replace the following "
                                                      "program item: %s") +
                                          " to the following group: %s"),
                         {ItemName, Group})),
-      FGroup(Group),
-      FItemName(ItemName) {}
+      FGroup(Group), FItemName(ItemName) {}
 
-QNL_BEGIN_CLASS(TProgramManager)
+QNL_BEGIN_CLASS(TProgramManager);
 QNL_END_CLASS
 
-TProgramManager::TProgramManager(TComponent* AOwner) : TComponent(AOwner), FGroupLines(std::make_unique<TStringList>()) {}
+TProgramManager::TProgramManager(TComponent* AOwner)
+    : TComponent(AOwner), FGroupLines(std::make_unique<TStringList>()) {}
 
 TProgramManager::~TProgramManager() = default;
 
@@ -67,13 +69,13 @@ bool TProgramManager::Execute(const std::string& Command) {
 }
 
 void TProgramManager::SelectGroup(const std::string& GroupName) {
-  const std::string Name = GroupName; // it may be CurrentGroup itself, which is cleared first
+  const std::string name = GroupName; // it may be CurrentGroup itself, which is cleared first
   Connect();
   FCurrentGroup.clear();
   FGroupLines->Clear();
-  if (std::optional<std::string> data = FConversation->Request(Name)) {
+  if (std::optional<std::string> data = FConversation->Request(name)) {
     FGroupLines->SetText(*data);
-    FCurrentGroup = Name;
+    FCurrentGroup = name;
   }
 }
 
@@ -89,8 +91,8 @@ void TProgramManager::AddItem(const std::string& CommandLine, const std::string&
   Connect();
   if (FCurrentGroup.empty()) return;
   if (!Execute("[ShowGroup(" + FCurrentGroup + ",8)]")) throw EQXPMCannotOpenGroup(FCurrentGroup);
-  std::string command = "[AddItem(" + CommandLine + "," + ItemName + "," + IconPath + "," + IntToStr(IconIndex) + ",,," +
-                        DefaultDir + "," + HotKey + ")]";
+  std::string command = "[AddItem(" + CommandLine + "," + ItemName + "," + IconPath + "," + IntToStr(IconIndex) +
+                        ",,," + DefaultDir + "," + HotKey + ")]";
   if (!Execute(command)) throw EQXPMCannotAddItem(FCurrentGroup, command, ItemName);
   SelectGroup(FCurrentGroup);
 }

@@ -3,7 +3,7 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TformMain)
+QNL_BEGIN_CLASS(TformMain);
 QNL_END_CLASS
 
 } // namespace qnl

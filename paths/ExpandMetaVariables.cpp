@@ -8,12 +8,14 @@ namespace qnl {
 
 namespace {
 std::string OwnDestDir(IInstallContainer* Component) {
-  if (!Component) throw EQXCannotExpandContainerDirMV("Cannot expand the %a meta variable because the component is Nil");
+  if (!Component)
+    throw EQXCannotExpandContainerDirMV("Cannot expand the %a meta variable because the component is Nil");
   return Component->GetDestDir();
 }
 
 std::string ContainerDestDir(IInstallContainer* Component) {
-  if (!Component) throw EQXCannotExpandContainerDirMV("Cannot expand the %c meta variable because the component is Nil");
+  if (!Component)
+    throw EQXCannotExpandContainerDirMV("Cannot expand the %c meta variable because the component is Nil");
   IInstallContainer* container = Component->GetContainer();
   if (!container)
     throw EQXCannotExpandContainerDirMV("Cannot expand the %c meta variable because the Container property is Nil");
@@ -30,17 +32,17 @@ std::string MainInstallDir() {
 // The replacement of one meta variable letter; false when the letter names none.
 bool Replacement(char Letter, IInstallContainer* Component, std::string& Value) {
   switch (Letter | 0x20) { // ASCII lower case
-  case 'a': Value = OwnDestDir(Component); return true;
-  case 'b': Value = GetProgramsDir(); return true;
-  case 'c': Value = ContainerDestDir(Component); return true;
-  case 'd': Value = GetDesktopDir(); return true;
-  case 'f': Value = GetCommonFilesDir(); return true;
-  case 'i': Value = MainInstallDir(); return true;
-  case 'm': Value = GetStartMenuDir(); return true;
-  case 'p': Value = GetProgramFilesDir(); return true;
-  case 's': Value = GetSystemDir(); return true;
-  case 'w': Value = GetWindowsDir(); return true;
-  default: return false;
+    case 'a': Value = OwnDestDir(Component); return true;
+    case 'b': Value = GetProgramsDir(); return true;
+    case 'c': Value = ContainerDestDir(Component); return true;
+    case 'd': Value = GetDesktopDir(); return true;
+    case 'f': Value = GetCommonFilesDir(); return true;
+    case 'i': Value = MainInstallDir(); return true;
+    case 'm': Value = GetStartMenuDir(); return true;
+    case 'p': Value = GetProgramFilesDir(); return true;
+    case 's': Value = GetSystemDir(); return true;
+    case 'w': Value = GetWindowsDir(); return true;
+    default: return false;
   }
 }
 } // namespace
@@ -50,8 +52,10 @@ std::string ExpandMetaVariables(const std::string& Text, IInstallContainer* Comp
   bool afterPercent = false;
   for (char ch : Text) {
     if (!afterPercent) {
-      if (ch == '%') afterPercent = true;
-      else result += ch;
+      if (ch == '%')
+        afterPercent = true;
+      else
+        result += ch;
       continue;
     }
     afterPercent = false;

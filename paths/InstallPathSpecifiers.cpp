@@ -21,9 +21,7 @@ QNL_DEFINE_STANDARD_SPECIFIER(TpsInstallSource, "Path from which the user ran th
 
 void TpsInstallSource::Validate(TComponent* Component) const { RequireInstall(Component); }
 
-std::string TpsInstallSource::GetPath(TComponent* Component) const {
-  return RequireInstall(Component).InstallSource();
-}
+std::string TpsInstallSource::GetPath(TComponent* Component) const { return RequireInstall(Component).InstallSource(); }
 
 QNL_DEFINE_STANDARD_SPECIFIER(TpsMainInstall, "Main installation directory", "Main install dir")
 
@@ -39,8 +37,7 @@ std::string TpsMainInstall::GetPath(TComponent* Component) const {
   return CurrentInstallComponent()->MainInstallDir();
 }
 
-QNL_DEFINE_STANDARD_SPECIFIER(TpsMainArchiveFile,
-                              "Archive containing most or all non-internet installation files",
+QNL_DEFINE_STANDARD_SPECIFIER(TpsMainArchiveFile, "Archive containing most or all non-internet installation files",
                               "Main archive")
 
 void TpsMainArchiveFile::Validate(TComponent* Component) const { RequireInstall(Component); }

@@ -24,11 +24,12 @@ std::string ReadStringDefault(TRoot Root, const std::string& Key, const std::str
   std::optional<std::string> found;
   try {
     found = TRegKey::ReadStringAt(Root, Key, Value);
-  } catch (const ERegistry&) {
-  }
+  } catch (const ERegistry&) {}
   if (found) return *found;
-  if constexpr (std::is_invocable_v<TDefault>) return Default();
-  else return std::string(Default);
+  if constexpr (std::is_invocable_v<TDefault>)
+    return Default();
+  else
+    return std::string(Default);
 }
 
 // The drive of the current directory, such as "C:".
@@ -36,7 +37,7 @@ std::string CurrentDrive() { return GetCurrentDir().substr(0, 2); }
 
 template <class TDefault>
 std::string ShellFolder(const char* Value, TDefault&& Default) {
-  return RemoveBackSlash(ReadStringDefault(TRoot::CurrentUser, ShellFoldersKey, Value, Default));
+  return RemoveBackSlash(ReadStringDefault(TRoot::rkCurrentUser, ShellFoldersKey, Value, Default));
 }
 } // namespace
 
@@ -46,21 +47,25 @@ std::string GetStartMenuDir() {
 std::string GetProgramsDir() {
   return ShellFolder("Programs", [] { return GetStartMenuDir() + "\\" + "Programs"; });
 }
-std::string GetDesktopDir() { return ShellFolder("Desktop", [] { return GetWindowsDir() + "\\" + "Desktop"; }); }
-std::string GetStartupDir() { return ShellFolder("Startup", [] { return GetWindowsDir() + "\\" + "Startup"; }); }
+std::string GetDesktopDir() {
+  return ShellFolder("Desktop", [] { return GetWindowsDir() + "\\" + "Desktop"; });
+}
+std::string GetStartupDir() {
+  return ShellFolder("Startup", [] { return GetWindowsDir() + "\\" + "Startup"; });
+}
 
 std::string GetProgramFilesDir() {
-  return RemoveBackSlash(ReadStringDefault(TRoot::LocalMachine, CurrentVersionKey, "ProgramFilesDir",
+  return RemoveBackSlash(ReadStringDefault(TRoot::rkLocalMachine, CurrentVersionKey, "ProgramFilesDir",
                                            [] { return CurrentDrive() + "\\" + "Program Files"; }));
 }
 
 std::string GetCommonFilesDir() {
-  return RemoveBackSlash(ReadStringDefault(TRoot::LocalMachine, CurrentVersionKey, "CommonFilesDir",
+  return RemoveBackSlash(ReadStringDefault(TRoot::rkLocalMachine, CurrentVersionKey, "CommonFilesDir",
                                            [] { return CurrentDrive() + "\\" + "Program Files\\Common Files"; }));
 }
 
 std::string GetBDEDir() {
-  std::string paths = ReadStringDefault(TRoot::LocalMachine, BDEKey, "DLLPath",
+  std::string paths = ReadStringDefault(TRoot::rkLocalMachine, BDEKey, "DLLPath",
                                         [] { return GetProgramFilesDir() + "\\" + "Borland\\Common Files\\BDE"; });
   return GetField(paths, 1, ';');
 }

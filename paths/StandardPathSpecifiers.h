@@ -8,23 +8,41 @@ namespace qnl {
 
 // The members every built-in specifier has: its fixed description, short name and path rule
 // (declared here and by the engine's container specifiers).
-#define QNL_STANDARD_SPECIFIER_MEMBERS(Cls)                                              \
-  QNL_CLASS(Cls, TStandardPathSpecifier)                                                 \
-public:                                                                                   \
-  explicit Cls(TComponent* AOwner);                                                      \
-  std::string GetDescription() const override;                                           \
-  std::string GetShortName() const override;                                             \
+#define QNL_STANDARD_SPECIFIER_MEMBERS(Cls)    \
+  QNL_CLASS(Cls, TStandardPathSpecifier)       \
+public:                                        \
+  explicit Cls(TComponent* AOwner);            \
+  std::string GetDescription() const override; \
+  std::string GetShortName() const override;   \
   std::string GetPath(TComponent* Component) const override;
 
-class TpsBDEDLL : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsBDEDLL) };
-class TpsCommonFiles : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsCommonFiles) };
-class TpsDesktopMenu : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsDesktopMenu) };
-class TpsProgramFiles : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsProgramFiles) };
-class TpsProgramMenu : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsProgramMenu) };
-class TpsStartMenu : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsStartMenu) };
-class TpsStartupMenu : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsStartupMenu) };
-class TpsSystem : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsSystem) };
-class TpsWindow : public TStandardPathSpecifier { QNL_STANDARD_SPECIFIER_MEMBERS(TpsWindow) };
+class TpsBDEDLL : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsBDEDLL)
+};
+class TpsCommonFiles : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsCommonFiles)
+};
+class TpsDesktopMenu : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsDesktopMenu)
+};
+class TpsProgramFiles : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsProgramFiles)
+};
+class TpsProgramMenu : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsProgramMenu)
+};
+class TpsStartMenu : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsStartMenu)
+};
+class TpsStartupMenu : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsStartupMenu)
+};
+class TpsSystem : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsSystem)
+};
+class TpsWindow : public TStandardPathSpecifier {
+  QNL_STANDARD_SPECIFIER_MEMBERS(TpsWindow)
+};
 
 // Specifiers that ask the install component; without one they refuse every component.
 class TpsInstallSource : public TStandardPathSpecifier {

@@ -5,12 +5,10 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TCustomPathSpecifier)
+QNL_BEGIN_CLASS(TCustomPathSpecifier);
 QNL_END_CLASS
 
-TCustomPathSpecifier::TCustomPathSpecifier(TComponent* AOwner) : TComponent(AOwner) {
-  PathSpecifiers().Add(this);
-}
+TCustomPathSpecifier::TCustomPathSpecifier(TComponent* AOwner) : TComponent(AOwner) { PathSpecifiers().Add(this); }
 
 TCustomPathSpecifier::~TCustomPathSpecifier() { PathSpecifiers().Remove(this); }
 
@@ -28,11 +26,9 @@ std::string TCustomPathSpecifier::GetPath(TComponent* Component) const {
 
 std::string TCustomPathSpecifier::GetShortName() const { return GetDescription(); }
 
-std::string TCustomPathSpecifier::GetShortNameFor(TComponent* Component) const {
-  return GetDescriptionFor(Component);
-}
+std::string TCustomPathSpecifier::GetShortNameFor(TComponent* Component) const { return GetDescriptionFor(Component); }
 
-QNL_BEGIN_CLASS(TStandardPathSpecifier)
+QNL_BEGIN_CLASS(TStandardPathSpecifier);
 QNL_END_CLASS
 
 TStandardPathSpecifier::TStandardPathSpecifier(TComponent* AOwner) : TCustomPathSpecifier(AOwner) {

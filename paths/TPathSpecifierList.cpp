@@ -10,9 +10,7 @@ namespace qnl {
 namespace {
 constexpr const char* NilObjectMessage = "Tried to add a nil object to the path specifier list";
 
-[[noreturn]] void IndexError(int Index) {
-  throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
-}
+[[noreturn]] void IndexError(int Index) { throw EListError("List index out of bounds (" + IntToStr(Index) + ")"); }
 } // namespace
 
 void TPathSpecifierList::Add(TCustomPathSpecifier* Specifier) {

@@ -15,13 +15,13 @@ namespace qnl::host {
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& what, const std::string& path, int error) {
-  throw EInOutError(what + " \"" + path + "\": " + std::strerror(error), error);
+[[noreturn]] void Fail(const std::string& What, const std::string& Path, int Error) {
+  throw EInOutError(What + " \"" + Path + "\": " + std::strerror(Error), Error);
 }
 
 class TFd {
 public:
-  explicit TFd(int fd) : FFd(fd) {}
+  explicit TFd(int Fd) : FFd(Fd) {}
   ~TFd() {
     if (FFd >= 0) ::close(FFd);
   }
@@ -59,7 +59,7 @@ std::string ReadWholeFile(const std::string& Path) {
 
 void WriteWholeFile(const std::string& Path, std::string_view Data, TFileMode Mode) {
   std::string temp = Path + ".qnl-" + std::to_string(::getpid()) + ".tmp";
-  mode_t perms = Mode == TFileMode::Executable ? 0777 : 0666; // the umask narrows them
+  mode_t perms = Mode == TFileMode::fmExecutable ? 0777 : 0666; // the umask narrows them
   TFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, perms));
   if (fd.Get() < 0) Fail("Cannot create file", temp, errno);
   size_t done = 0;
@@ -123,7 +123,8 @@ THostFileStream::~THostFileStream() {
 int64_t THostFileStream::Read(void* Buffer, int64_t Count) {
   int64_t done = 0;
   while (done < Count) {
-    ssize_t n = ::pread(FHandle, static_cast<char*>(Buffer) + done, static_cast<size_t>(Count - done), FPosition + done);
+    ssize_t n =
+        ::pread(FHandle, static_cast<char*>(Buffer) + done, static_cast<size_t>(Count - done), FPosition + done);
     if (n < 0) {
       if (errno == EINTR) continue;
       Fail("Cannot read file", FPath, errno);

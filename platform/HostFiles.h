@@ -15,10 +15,10 @@ namespace qnl::host {
 
 std::string ReadWholeFile(const std::string& Path);
 
-enum class TFileMode { Regular, Executable };
+enum class TFileMode { fmRegular, fmExecutable };
 // Writes Data beside Path under a temporary name, makes it durable, then renames it over
 // Path: a reader never sees a half-written file.
-void WriteWholeFile(const std::string& Path, std::string_view Data, TFileMode Mode = TFileMode::Regular);
+void WriteWholeFile(const std::string& Path, std::string_view Data, TFileMode Mode = TFileMode::fmRegular);
 
 // The running program's own file (/proc/self/exe).
 std::string RunningExecutablePath();

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
-#include <pwd.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -33,30 +33,30 @@ const char kDefaultUserHive[] =
 #include "platform/data/DefaultUserHive.inc"
     ;
 
-[[noreturn]] void FailOS(const std::string& operation, const std::string& object) {
-  throw EMachine("Cannot " + operation + " \"" + object + "\": " + std::strerror(errno));
+[[noreturn]] void FailOS(const std::string& Operation, const std::string& Object) {
+  throw EMachine("Cannot " + Operation + " \"" + Object + "\": " + std::strerror(errno));
 }
 
-void EnsureDirectory(const std::string& path) {
+void EnsureDirectory(const std::string& Path) {
   std::string partial;
   size_t pos = 0;
   while (pos != std::string::npos) {
-    pos = path.find('/', pos + 1);
-    partial = path.substr(0, pos);
+    pos = Path.find('/', pos + 1);
+    partial = Path.substr(0, pos);
     if (partial.empty()) continue;
     if (mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) FailOS("create the folder", partial);
   }
   struct stat st;
-  if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+  if (stat(Path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
     errno = ENOTDIR;
-    FailOS("create the folder", path);
+    FailOS("create the folder", Path);
   }
 }
 
-void EnsureSymlink(const std::string& link, const std::string& target) {
+void EnsureSymlink(const std::string& Link, const std::string& Target) {
   struct stat st;
-  if (lstat(link.c_str(), &st) == 0) return; // an existing drive mapping is the owner's choice
-  if (symlink(target.c_str(), link.c_str()) != 0 && errno != EEXIST) FailOS("create the drive link", link);
+  if (lstat(Link.c_str(), &st) == 0) return; // an existing drive mapping is the owner's choice
+  if (symlink(Target.c_str(), Link.c_str()) != 0 && errno != EEXIST) FailOS("create the drive link", Link);
 }
 
 // The Unix user name, reduced to characters that are safe in a Windows folder name.
@@ -69,47 +69,48 @@ std::string ProfileName() {
   std::string result;
   for (const char* p = name; *p; ++p) {
     char c = *p;
-    bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
+    bool safe =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
     result.push_back(safe ? c : '_');
   }
   return result.empty() ? "user" : result;
 }
 
 // A string value "C:\a\b" of the default data names the folder drive_c/a/b.
-void CollectFolders(const TKeyNode& key, std::vector<std::string>& folders) {
-  for (const auto& [folded, value] : key.Values) {
+void CollectFolders(const TKeyNode& Key, std::vector<std::string>& Folders) {
+  for (const auto& [folded, value] : Key.Values) {
     if (value.Type != 1 && value.Type != 2) continue;
     std::string text = RegTextToAnsi(value.Data);
     if (text.size() < 3 || !SameText(text.substr(0, 3), "C:\\")) continue;
-    folders.push_back(StringReplaceAll(text.substr(3), "\\", "/"));
+    Folders.push_back(StringReplaceAll(text.substr(3), "\\", "/"));
   }
-  for (const auto& [folded, sub] : key.SubKeys) CollectFolders(*sub, folders);
+  for (const auto& [folded, sub] : Key.SubKeys) CollectFolders(*sub, Folders);
 }
 
 // Adds every key and every missing value of `defaults` under `root`.
-void ApplyDefaults(TMachine& machine, TRootKey root, const TKeyNode& defaults, const std::string& path) {
-  if (!path.empty()) {
-    TRegKey key = TRegKey::Create(machine, root, path);
-    for (const auto& [folded, value] : defaults.Values) {
+void ApplyDefaults(TMachine& Machine, TRootKey Root, const TKeyNode& Defaults, const std::string& Path) {
+  if (!Path.empty()) {
+    TRegKey key = TRegKey::Create(Machine, Root, Path);
+    for (const auto& [folded, value] : Defaults.Values) {
       std::string name = WideToAnsi(value.Name);
       if (key.ValueExists(name)) continue;
       TRegType type = TRegType(value.Type);
       key.WriteValue(name, type, IsStringType(type) ? RegTextToAnsi(value.Data) : value.Data);
     }
   }
-  for (const auto& [folded, sub] : defaults.SubKeys)
-    ApplyDefaults(machine, root, *sub, path.empty() ? WideToAnsi(sub->Name) : path + "\\" + WideToAnsi(sub->Name));
+  for (const auto& [folded, sub] : Defaults.SubKeys)
+    ApplyDefaults(Machine, Root, *sub, Path.empty() ? WideToAnsi(sub->Name) : Path + "\\" + WideToAnsi(sub->Name));
 }
 
-THiveText DefaultHive(const char* text, const char* name) {
-  return ParseHiveText(StringReplaceAll(text, "@USER@", ProfileName()), name);
+THiveText DefaultHive(const char* Text, const char* Name) {
+  return ParseHiveText(StringReplaceAll(Text, "@USER@", ProfileName()), Name);
 }
 
-bool SocketAnswers(const std::string& path) {
+bool SocketAnswers(const std::string& Path) {
   struct sockaddr_un addr {};
-  if (path.size() >= sizeof(addr.sun_path)) return false;
+  if (Path.size() >= sizeof(addr.sun_path)) return false;
   addr.sun_family = AF_UNIX;
-  std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+  std::memcpy(addr.sun_path, Path.c_str(), Path.size() + 1);
   int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return false;
   bool answers = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0;
@@ -117,16 +118,16 @@ bool SocketAnswers(const std::string& path) {
   return answers;
 }
 
-std::string ReadLink(const std::string& path) {
+std::string ReadLink(const std::string& Path) {
   char buf[PATH_MAX];
-  ssize_t n = readlink(path.c_str(), buf, sizeof buf - 1);
+  ssize_t n = readlink(Path.c_str(), buf, sizeof buf - 1);
   return n < 0 ? std::string() : std::string(buf, size_t(n));
 }
 
 // A wineserver process works in the server directory of its prefix, named
 // "server-<dev>-<inode>" under /tmp/.wine-<uid> (or another root when that one is unusable).
-bool WineServerProcessIn(const std::string& serverDir) {
-  std::string serverName = serverDir.substr(serverDir.rfind('/'));
+bool WineServerProcessIn(const std::string& ServerDir) {
+  std::string serverName = ServerDir.substr(ServerDir.rfind('/'));
   DIR* proc = opendir("/proc");
   if (!proc) return false;
   bool found = false;
@@ -137,7 +138,8 @@ bool WineServerProcessIn(const std::string& serverDir) {
     std::string exeName = exe.substr(exe.rfind('/') + 1);
     if (exeName.rfind("wineserver", 0) != 0) continue;
     std::string cwd = ReadLink(base + "/cwd");
-    if (cwd.size() >= serverName.size() && cwd.compare(cwd.size() - serverName.size(), std::string::npos, serverName) == 0) {
+    if (cwd.size() >= serverName.size() &&
+        cwd.compare(cwd.size() - serverName.size(), std::string::npos, serverName) == 0) {
       found = true;
       break;
     }
@@ -197,7 +199,7 @@ TMachine& TMachine::Current() {
   return *machines.back();
 }
 
-TMachine::TMachine(std::string directory) : FDirectory(std::move(directory)) {}
+TMachine::TMachine(std::string Directory) : FDirectory(std::move(Directory)) {}
 
 TMachine::~TMachine() = default; // the hives compact their journals as they close
 
@@ -238,13 +240,13 @@ void TMachine::Create() {
   EnsureSymlink(DosDevicesDirectory() + "/c:", "../drive_c");
   EnsureSymlink(DosDevicesDirectory() + "/z:", "/");
   std::vector<std::string> prefix;
-  THive* systemHive = Registry().HiveOf(TRootKey::LocalMachine, prefix);
-  THive* userHive = Registry().HiveOf(TRootKey::CurrentUser, prefix);
+  THive* systemHive = Registry().HiveOf(TRootKey::rkLocalMachine, prefix);
+  THive* userHive = Registry().HiveOf(TRootKey::rkCurrentUser, prefix);
   systemHive->BeginBatch();
   userHive->BeginBatch();
   try {
-    ApplyDefaults(*this, TRootKey::LocalMachine, *system.Root, "");
-    ApplyDefaults(*this, TRootKey::CurrentUser, *user.Root, "");
+    ApplyDefaults(*this, TRootKey::rkLocalMachine, *system.Root, "");
+    ApplyDefaults(*this, TRootKey::rkCurrentUser, *user.Root, "");
   } catch (...) {
     systemHive->EndBatch();
     userHive->EndBatch();

@@ -30,7 +30,7 @@ public:
   static TMachine& Current();
 
   // Refers to the machine in `directory` without touching the disk.
-  explicit TMachine(std::string directory);
+  explicit TMachine(std::string Directory);
   ~TMachine();
   TMachine(const TMachine&) = delete;
   TMachine& operator=(const TMachine&) = delete;

@@ -8,40 +8,39 @@ namespace qnl {
 
 namespace {
 
-std::string MessageOf(const std::string& operation, const std::string& object, int errorCode) {
-  std::string text = "Cannot " + operation;
-  if (!object.empty()) text += " \"" + object + "\"";
-  if (errorCode == EWOULDBLOCK) text += ": it is in use by another program";
-  else if (errorCode != 0) text += std::string(": ") + std::strerror(errorCode);
+std::string MessageOf(const std::string& Operation, const std::string& Object, int ErrorCode) {
+  std::string text = "Cannot " + Operation;
+  if (!Object.empty()) text += " \"" + Object + "\"";
+  if (ErrorCode == EWOULDBLOCK)
+    text += ": it is in use by another program";
+  else if (ErrorCode != 0)
+    text += std::string(": ") + std::strerror(ErrorCode);
   return text;
 }
 
 } // namespace
 
-void RaiseFileError(const std::string& operation, const std::string& object, int errorCode) {
-  std::string message = MessageOf(operation, object, errorCode);
-  switch (errorCode) {
+void RaiseFileError(const std::string& Operation, const std::string& Object, int ErrorCode) {
+  std::string message = MessageOf(Operation, Object, ErrorCode);
+  switch (ErrorCode) {
     case ENOSPC:
     case EDQUOT:
     // A file that may not grow further (the process's file-size limit) is full for its writer,
     // as a file at its file system's largest size is on Windows.
-    case EFBIG:
-      throw EDiskFull(message, errorCode);
+    case EFBIG: throw EDiskFull(message, ErrorCode);
     case EWOULDBLOCK:
-    case ETXTBSY:
-      throw EFileInUse(message, errorCode);
-    default:
-      throw EInOutError(message, errorCode);
+    case ETXTBSY: throw EFileInUse(message, ErrorCode);
+    default: throw EInOutError(message, ErrorCode);
   }
 }
 
-void RaiseLastFileError(const std::string& operation, const std::string& object) {
-  RaiseFileError(operation, object, errno);
+void RaiseLastFileError(const std::string& Operation, const std::string& Object) {
+  RaiseFileError(Operation, Object, errno);
 }
 
-void RaiseLastOSError(const std::string& operation, const std::string& object) {
+void RaiseLastOSError(const std::string& Operation, const std::string& Object) {
   int errorCode = errno;
-  throw EOSError(MessageOf(operation, object, errorCode), errorCode);
+  throw EOSError(MessageOf(Operation, Object, errorCode), errorCode);
 }
 
 } // namespace qnl

@@ -16,10 +16,9 @@ void TAnsiCodePage::CannotHold(std::u16string_view Text, size_t Pos) const {
 namespace {
 
 // Bytes 0x80-0x9F; the five undefined ones map to the characters of the same number.
-const char16_t k1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t k1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 class TCodePage1252 : public TAnsiCodePage {
 public:
@@ -37,17 +36,17 @@ public:
     bytes.reserve(Text.size());
     for (size_t i = 0; i < Text.size(); ++i) {
       int byte = ByteOf(Text[i]);
-      if (byte < 0 && Unmappable == TUnmappable::Raise) CannotHold(Text, i);
+      if (byte < 0 && Unmappable == TUnmappable::umRaise) CannotHold(Text, i);
       bytes.push_back(static_cast<char>(byte < 0 ? '?' : byte));
     }
     return bytes;
   }
 
 private:
-  static int ByteOf(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
+  static int ByteOf(char16_t C) {
+    if (C < 0x80 || (C >= 0xA0 && C <= 0xFF)) return C;
     for (int i = 0; i < 32; ++i)
-      if (k1252High[i] == c) return 0x80 + i;
+      if (k1252High[i] == C) return 0x80 + i;
     return -1;
   }
 };

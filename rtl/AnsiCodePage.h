@@ -14,8 +14,8 @@ QNL_EXCEPTION(ECodePageError, EConvertError);
 
 // What FromWide does with a character the code page cannot hold.
 enum class TUnmappable {
-  Raise,       // ECodePageError
-  DefaultChar, // "?", as WideCharToMultiByte does by default
+  umRaise,       // ECodePageError
+  umDefaultChar, // "?", as WideCharToMultiByte does by default
 };
 
 // One ANSI code page. Every byte string has a wide form: a byte the code page leaves
@@ -27,7 +27,7 @@ public:
   virtual ~TAnsiCodePage() = default;
   virtual int Number() const = 0;
   virtual std::u16string ToWide(std::string_view Text) const = 0;
-  virtual std::string FromWide(std::u16string_view Text, TUnmappable Unmappable = TUnmappable::Raise) const = 0;
+  virtual std::string FromWide(std::u16string_view Text, TUnmappable Unmappable = TUnmappable::umRaise) const = 0;
 
 protected:
   // Raises ECodePageError for the character at Text[Pos].

@@ -12,7 +12,7 @@ const TClassInfo& TObject::StaticClassInfo() {
   return info;
 }
 
-QNL_BEGIN_CLASS(TPersistent)
+QNL_BEGIN_CLASS(TPersistent);
 QNL_END_CLASS
 
 void TPersistent::Assign(const TPersistent* Source) {
@@ -33,7 +33,7 @@ QNL_BEGIN_CLASS(TComponent)
     .Prop("Name", &C::FName, &C::SetName)
     .Prop("Tag", &C::FTag)
     .Prop("Left", &C::FDesignLeft)
-    .Prop("Top", &C::FDesignTop)
+    .Prop("Top", &C::FDesignTop);
 QNL_END_CLASS
 
 TComponent::TComponent(TComponent* AOwner) {
@@ -55,8 +55,7 @@ TComponent::~TComponent() {
 }
 
 TComponent* TComponent::Components(int Index) const {
-  if (Index < 0 || Index >= ComponentCount())
-    throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  if (Index < 0 || Index >= ComponentCount()) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
   return FComponents[Index];
 }
 
@@ -67,12 +66,10 @@ TComponent* TComponent::FindComponent(std::string_view AName) const {
   return nullptr;
 }
 
-void TComponent::ValidateRename(TComponent* AComponent, const std::string& CurName,
-                                const std::string& NewName) {
+void TComponent::ValidateRename(TComponent* AComponent, const std::string& CurName, const std::string& NewName) {
   if (AComponent && !SameText(CurName, NewName) && !NewName.empty()) {
     TComponent* found = FindComponent(NewName);
-    if (found && found != AComponent)
-      throw EComponentError("A component named " + NewName + " already exists");
+    if (found && found != AComponent) throw EComponentError("A component named " + NewName + " already exists");
   }
 }
 
@@ -107,14 +104,16 @@ void TComponent::DestroyComponents() {
   while (!FComponents.empty()) delete FComponents.back();
 }
 
-void TComponent::SetComponentStateFlag(TComponentStateFlag flag, bool on) {
-  if (on) FComponentState.Include(flag);
-  else FComponentState.Exclude(flag);
+void TComponent::SetComponentStateFlag(TComponentStateFlag Flag, bool On) {
+  if (On)
+    FComponentState.Include(Flag);
+  else
+    FComponentState.Exclude(Flag);
 }
 
-void TComponent::SetDesigning(bool on) {
-  SetComponentStateFlag(csDesigning, on);
-  for (TComponent* c : FComponents) c->SetDesigning(on);
+void TComponent::SetDesigning(bool On) {
+  SetComponentStateFlag(csDesigning, On);
+  for (TComponent* c : FComponents) c->SetDesigning(On);
 }
 
 void TComponent::Destroying() {
@@ -127,8 +126,7 @@ void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) {
-    FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent),
-                        FFreeNotifies.end());
+    FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent), FFreeNotifies.end());
   }
   // An owner passes the news on to everything it owns, last first. Handlers may free
   // components: walk the live list by index and never past its current end (linear, so
@@ -154,13 +152,12 @@ void TComponent::FreeNotification(TComponent* AComponent) {
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
   if (!AComponent) return;
-  FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent),
-                      FFreeNotifies.end());
+  FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent), FFreeNotifies.end());
   auto& theirs = AComponent->FFreeNotifies;
   theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
 }
 
-QNL_BEGIN_CLASS(TList)
+QNL_BEGIN_CLASS(TList);
 QNL_END_CLASS
 
 TObject* TList::Items(int Index) const {

@@ -28,7 +28,7 @@ public:
   static const TClassInfo& StaticClassInfo();
   virtual const TClassInfo& ClassInfo() const { return StaticClassInfo(); }
   const std::string& ClassName() const { return ClassInfo().Name; }
-  bool InheritsFrom(const TClassInfo& cls) const { return ClassInfo().InheritsFrom(cls); }
+  bool InheritsFrom(const TClassInfo& Cls) const { return ClassInfo().InheritsFrom(Cls); }
 };
 
 // An object whose value can be copied into another (Assign) and streamed.
@@ -42,8 +42,8 @@ protected:
   virtual void AssignTo(TPersistent* Dest) const;
 };
 
-QNL_ENUM(TComponentStateFlag, csLoading, csReading, csWriting, csDestroying, csDesigning,
-         csAncestor, csUpdating, csFixups, csFreeNotification, csInline, csDesignInstance)
+QNL_ENUM(TComponentStateFlag, csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor, csUpdating,
+         csFixups, csFreeNotification, csInline, csDesignInstance)
 using TComponentState = TSet<TComponentStateFlag>;
 
 QNL_ENUM(TOperation, opInsert, opRemove)
@@ -59,7 +59,7 @@ public:
   const std::string& Name() const { return FName; }
   virtual void SetName(const std::string& NewName);
   int32_t Tag() const { return FTag; }
-  void SetTag(int32_t value) { FTag = value; }
+  void SetTag(int32_t Value) { FTag = Value; }
   TComponent* Owner() const { return FOwner; }
 
   int ComponentCount() const { return static_cast<int>(FComponents.size()); }
@@ -74,8 +74,8 @@ public:
   bool IsLoading() const { return FComponentState.Contains(csLoading); }
   bool IsDesigning() const { return FComponentState.Contains(csDesigning); }
   bool IsDestroying() const { return FComponentState.Contains(csDestroying); }
-  void SetComponentStateFlag(TComponentStateFlag flag, bool on);
-  void SetDesigning(bool on); // this component and every component it owns
+  void SetComponentStateFlag(TComponentStateFlag Flag, bool On);
+  void SetDesigning(bool On); // this component and every component it owns
 
   // Marks the component (and what it owns) as being destroyed; destructors of derived
   // classes call it first when their clean-up depends on the flag.

@@ -5,12 +5,12 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TCollectionItem)
+QNL_BEGIN_CLASS(TCollectionItem);
 QNL_END_CLASS
 
 int TCollectionItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
 
-QNL_BEGIN_CLASS(TCollection)
+QNL_BEGIN_CLASS(TCollection);
 QNL_END_CLASS
 
 TCollection::TCollection(const TClassInfo& ItemClass, TItemFactory Factory)

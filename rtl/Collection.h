@@ -59,8 +59,7 @@ private:
 template <class T>
 class TOwnedCollection : public TCollection {
 public:
-  TOwnedCollection()
-      : TCollection(T::StaticClassInfo(), [](TCollection* c) { return new T(c); }) {}
+  TOwnedCollection() : TCollection(T::StaticClassInfo(), [](TCollection* C) { return new T(C); }) {}
   T* Items(int Index) const { return static_cast<T*>(TCollection::Items(Index)); }
   T* Add() { return static_cast<T*>(TCollection::Add()); }
 };

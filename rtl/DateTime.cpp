@@ -14,14 +14,14 @@ constexpr int64_t kMSecsPerDay = 86400000;
 
 // Day number of the date counting 0001-01-01 as day 1 (proleptic Gregorian calendar), the
 // count kDelta is taken from.
-int64_t DaysFromCivil(int y, int m, int d) {
+int64_t DaysFromCivil(int Y, int M, int D) {
   int64_t days = 0;
-  int64_t yy = y - 1;
+  int64_t yy = Y - 1;
   days = yy * 365 + yy / 4 - yy / 100 + yy / 400;
-  for (int i = 0; i < m - 1; ++i) days += kDaysInMonth[IsLeapYear(y)][i];
-  return days + d;
+  for (int i = 0; i < M - 1; ++i) days += kDaysInMonth[IsLeapYear(Y)][i];
+  return days + D;
 }
-constexpr int64_t kDelta = 693594; // days from 0001-01-01 to 1899-12-30
+constexpr int64_t kDelta = 693594;          // days from 0001-01-01 to 1899-12-30
 constexpr double kMinDateTime = 1 - kDelta; // 0001-01-01 00:00
 constexpr double kEndDateTime = 2958466;    // 10000-01-01 00:00, the first day past the range
 } // namespace
@@ -31,8 +31,7 @@ bool InDateRange(TDateTime Value) { return Value >= kMinDateTime && Value < kEnd
 bool IsLeapYear(int Year) { return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0); }
 
 bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Result) {
-  if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 ||
-      Day > kDaysInMonth[IsLeapYear(Year)][Month - 1])
+  if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > kDaysInMonth[IsLeapYear(Year)][Month - 1])
     return false;
   Result = static_cast<double>(DaysFromCivil(Year, Month, Day) - kDelta);
   return true;

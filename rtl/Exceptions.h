@@ -10,10 +10,10 @@ namespace qnl {
 // machine's ANSI code page.
 class Exception : public std::exception {
 public:
-  explicit Exception(std::string message) : FMessage(std::move(message)) {}
+  explicit Exception(std::string Message) : FMessage(std::move(Message)) {}
   const char* what() const noexcept override { return FMessage.c_str(); }
   const std::string& Message() const { return FMessage; }
-  void SetMessage(std::string message) { FMessage = std::move(message); }
+  void SetMessage(std::string Message) { FMessage = std::move(Message); }
 
 private:
   std::string FMessage;
@@ -26,10 +26,10 @@ public:
   using Exception::Exception;
 };
 
-#define QNL_EXCEPTION(Name, Base)                                                        \
-  class Name : public Base {                                                              \
-  public:                                                                                 \
-    using Base::Base;                                                                     \
+#define QNL_EXCEPTION(Name, Base) \
+  class Name : public Base {      \
+  public:                         \
+    using Base::Base;             \
   }
 
 QNL_EXCEPTION(EConvertError, Exception);
@@ -48,7 +48,7 @@ QNL_EXCEPTION(EInvalidOperation, Exception);
 // denied"); ErrorCode keeps the system's error number, 0 when there is none.
 class EOSError : public Exception {
 public:
-  explicit EOSError(const std::string& message, int errorCode = 0) : Exception(message), FErrorCode(errorCode) {}
+  explicit EOSError(const std::string& Message, int ErrorCode = 0) : Exception(Message), FErrorCode(ErrorCode) {}
   int ErrorCode() const { return FErrorCode; }
 
 private:
@@ -76,7 +76,7 @@ public:
 // A part of the system that is not built yet says so loudly instead of pretending.
 class ENotImplemented : public Exception {
 public:
-  explicit ENotImplemented(const std::string& what) : Exception(what + " is not implemented") {}
+  explicit ENotImplemented(const std::string& What) : Exception(What + " is not implemented") {}
 };
 
 // Raises the silent abort.

@@ -15,34 +15,38 @@ namespace {
 
 class TBinaryWriter {
 public:
-  TBinaryWriter(TTextParser& parser, const TAnsiCodePage* narrow) : Ps(parser), FNarrow(narrow) {}
+  TBinaryWriter(TTextParser& Parser, const TAnsiCodePage* Narrow) : FPs(Parser), FNarrow(Narrow) {}
   std::string Out;
 
-  void Object(int depth) {
-    if (depth >= kMaxFormNesting) Ps.Error("Objects nest too deeply");
+  void Object(int Depth) {
+    if (Depth >= kMaxFormNesting) FPs.Error("Objects nest too deeply");
     uint8_t flags;
-    if (Ps.SymbolIs("object")) flags = 0;
-    else if (Ps.SymbolIs("inherited")) flags = 1;
-    else if (Ps.SymbolIs("inline")) flags = 4;
-    else Ps.Error("'object' expected but " + Ps.Describe() + " found");
-    Ps.Next();
-    Ps.ExpectSymbol();
-    std::string name, type = Ps.Text;
+    if (FPs.SymbolIs("object"))
+      flags = 0;
+    else if (FPs.SymbolIs("inherited"))
+      flags = 1;
+    else if (FPs.SymbolIs("inline"))
+      flags = 4;
+    else
+      FPs.Error("'object' expected but " + FPs.Describe() + " found");
+    FPs.Next();
+    FPs.ExpectSymbol();
+    std::string name, type = FPs.Text;
     int64_t childPos = 0;
-    Ps.Next();
-    if (Ps.IsChar(':')) {
-      Ps.Next();
-      Ps.ExpectSymbol();
+    FPs.Next();
+    if (FPs.IsChar(':')) {
+      FPs.Next();
+      FPs.ExpectSymbol();
       name = type;
-      type = Ps.Text;
-      Ps.Next();
-      if (Ps.IsChar('[')) {
-        Ps.Next();
-        if (Ps.Tok != TToken::Integer) Ps.Error("Integer expected but " + Ps.Describe() + " found");
-        childPos = static_cast<int32_t>(Ps.Integer());
-        Ps.Next();
-        Ps.Expect(']');
-        Ps.Next();
+      type = FPs.Text;
+      FPs.Next();
+      if (FPs.IsChar('[')) {
+        FPs.Next();
+        if (FPs.Tok != TToken::toInteger) FPs.Error("Integer expected but " + FPs.Describe() + " found");
+        childPos = static_cast<int32_t>(FPs.Integer());
+        FPs.Next();
+        FPs.Expect(']');
+        FPs.Next();
         flags |= 2;
       }
     }
@@ -53,71 +57,72 @@ public:
     ShortString(type);
     ShortString(name);
     std::string outerObject = std::exchange(FObject, name.empty() ? type : name);
-    while (!(Ps.SymbolIs("end") || Ps.SymbolIs("object") || Ps.SymbolIs("inherited") || Ps.SymbolIs("inline")))
-      Property(depth);
+    while (!(FPs.SymbolIs("end") || FPs.SymbolIs("object") || FPs.SymbolIs("inherited") || FPs.SymbolIs("inline")))
+      Property(Depth);
     FObject = outerObject;
     Out.push_back(0);
-    while (!Ps.SymbolIs("end")) Object(depth + 1);
-    Ps.Next();
+    while (!FPs.SymbolIs("end")) Object(Depth + 1);
+    FPs.Next();
     Out.push_back(0);
   }
 
 private:
-  TTextParser& Ps;
+  TTextParser& FPs;
   const TAnsiCodePage* FNarrow; // the code page wide strings become, if any
   std::string FObject;          // the object and properties being written, for messages
   std::vector<std::string> FProperties;
   int FValueLine = 0;
 
-  void Code(TValueType t) { Out.push_back(static_cast<char>(t)); }
-  void UInt(uint64_t v, int bytes) { AppendLE(Out, v, bytes); }
-  void ShortString(const std::string& s) {
-    if (s.size() > 255) Ps.Error("Name longer than 255 characters: " + s.substr(0, 32) + "...");
-    Out.push_back(static_cast<char>(s.size()));
-    Out += s;
+  void Code(TValueType T) { Out.push_back(static_cast<char>(T)); }
+  void UInt(uint64_t V, int Bytes) { AppendLE(Out, V, Bytes); }
+  void ShortString(const std::string& S) {
+    if (S.size() > 255) FPs.Error("Name longer than 255 characters: " + S.substr(0, 32) + "...");
+    Out.push_back(static_cast<char>(S.size()));
+    Out += S;
   }
-  void Integer(int64_t v) {
-    if (v >= -128 && v <= 127) {
+  void Integer(int64_t V) {
+    if (V >= -128 && V <= 127) {
       Code(TValueType::vaInt8);
-      UInt(static_cast<uint64_t>(v), 1);
-    } else if (v >= -32768 && v <= 32767) {
+      UInt(static_cast<uint64_t>(V), 1);
+    } else if (V >= -32768 && V <= 32767) {
       Code(TValueType::vaInt16);
-      UInt(static_cast<uint64_t>(v), 2);
-    } else if (v >= INT32_MIN && v <= INT32_MAX) {
+      UInt(static_cast<uint64_t>(V), 2);
+    } else if (V >= INT32_MIN && V <= INT32_MAX) {
       Code(TValueType::vaInt32);
-      UInt(static_cast<uint64_t>(v), 4);
+      UInt(static_cast<uint64_t>(V), 4);
     } else {
       Code(TValueType::vaInt64);
-      UInt(static_cast<uint64_t>(v), 8);
+      UInt(static_cast<uint64_t>(V), 8);
     }
   }
-  void ByteString(const std::string& s) {
-    if (s.size() > 255) {
+  void ByteString(const std::string& S) {
+    if (S.size() > 255) {
       Code(TValueType::vaLString);
-      UInt(s.size(), 4);
+      UInt(S.size(), 4);
     } else {
       Code(TValueType::vaString);
-      Out.push_back(static_cast<char>(s.size()));
+      Out.push_back(static_cast<char>(S.size()));
     }
-    Out += s;
+    Out += S;
   }
-  void WideString(std::u16string ws) {
-    while (Ps.Next() == TToken::Char && Ps.Ch == '+') {
-      Ps.Next();
-      if (Ps.Tok != TToken::String && Ps.Tok != TToken::WString) Ps.Error("String expected but " + Ps.Describe() + " found");
-      ws += Ps.Wide;
+  void WideString(std::u16string Ws) {
+    while (FPs.Next() == TToken::toChar && FPs.Ch == '+') {
+      FPs.Next();
+      if (FPs.Tok != TToken::toString && FPs.Tok != TToken::toWString)
+        FPs.Error("String expected but " + FPs.Describe() + " found");
+      Ws += FPs.Wide;
     }
     if (FNarrow) {
-      ByteString(Narrowed(ws));
+      ByteString(Narrowed(Ws));
       return;
     }
     Code(TValueType::vaWString);
-    UInt(ws.size(), 4);
-    for (char16_t c : ws) UInt(c, 2);
+    UInt(Ws.size(), 4);
+    for (char16_t c : Ws) UInt(c, 2);
   }
-  std::string Narrowed(const std::u16string& ws) const {
+  std::string Narrowed(const std::u16string& Ws) const {
     try {
-      return FNarrow->FromWide(ws);
+      return FNarrow->FromWide(Ws);
     } catch (const ECodePageError& e) {
       std::string where = FObject;
       for (const std::string& p : FProperties) where += "." + p;
@@ -125,127 +130,128 @@ private:
     }
   }
 
-  void Property(int depth) {
-    Ps.ExpectSymbol();
-    std::string name = Ps.Text;
-    while (Ps.Next() == TToken::Char && Ps.Ch == '.') {
-      Ps.Next();
-      Ps.ExpectSymbol();
-      name += "." + Ps.Text;
+  void Property(int Depth) {
+    FPs.ExpectSymbol();
+    std::string name = FPs.Text;
+    while (FPs.Next() == TToken::toChar && FPs.Ch == '.') {
+      FPs.Next();
+      FPs.ExpectSymbol();
+      name += "." + FPs.Text;
     }
     ShortString(name);
-    Ps.Expect('=');
-    Ps.Next();
+    FPs.Expect('=');
+    FPs.Next();
     FProperties.push_back(name);
-    Value(depth);
+    Value(Depth);
     FProperties.pop_back();
   }
 
-  void Value(int depth) {
-    if (depth >= kMaxFormNesting) Ps.Error("Values nest too deeply");
-    FValueLine = Ps.LineNumber();
-    switch (Ps.Tok) {
-    case TToken::Integer:
-      Integer(Ps.Integer());
-      Ps.Next();
-      return;
-    case TToken::Float: {
-      std::array<uint8_t, 10> ext;
-      if (!DecimalToExtended(Ps.Text, ext)) Ps.Error("Invalid floating point number: " + Ps.Text);
-      Code(TValueType::vaExtended);
-      Out.append(reinterpret_cast<const char*>(ext.data()), ext.size());
-      Ps.Next();
-      return;
-    }
-    case TToken::String: {
-      std::string s = Ps.Text;
-      while (Ps.Next() == TToken::Char && Ps.Ch == '+') {
-        Ps.Next();
-        if (Ps.Tok == TToken::WString) {
-          std::u16string left(s.begin(), s.end());
-          for (auto& c : left) c = static_cast<char16_t>(static_cast<unsigned char>(c));
-          WideString(left + Ps.Wide);
-          return;
-        }
-        if (Ps.Tok != TToken::String) Ps.Error("String expected but " + Ps.Describe() + " found");
-        s += Ps.Text;
+  void Value(int Depth) {
+    if (Depth >= kMaxFormNesting) FPs.Error("Values nest too deeply");
+    FValueLine = FPs.LineNumber();
+    switch (FPs.Tok) {
+      case TToken::toInteger:
+        Integer(FPs.Integer());
+        FPs.Next();
+        return;
+      case TToken::toFloat: {
+        std::array<uint8_t, 10> ext;
+        if (!DecimalToExtended(FPs.Text, ext)) FPs.Error("Invalid floating point number: " + FPs.Text);
+        Code(TValueType::vaExtended);
+        Out.append(reinterpret_cast<const char*>(ext.data()), ext.size());
+        FPs.Next();
+        return;
       }
-      ByteString(s);
-      return;
-    }
-    case TToken::WString:
-      WideString(Ps.Wide);
-      return;
-    case TToken::Symbol:
-      if (SameText(Ps.Text, "True")) Code(TValueType::vaTrue);
-      else if (SameText(Ps.Text, "False")) Code(TValueType::vaFalse);
-      else if (SameText(Ps.Text, "nil")) Code(TValueType::vaNil);
-      else {
-        Code(TValueType::vaIdent);
-        ShortString(Ps.ComponentIdent());
-      }
-      Ps.Next();
-      return;
-    case TToken::Char:
-      switch (Ps.Ch) {
-      case '[':
-        Ps.Next();
-        Code(TValueType::vaSet);
-        if (!Ps.IsChar(']'))
-          for (;;) {
-            Ps.ExpectSymbol();
-            ShortString(Ps.Text);
-            Ps.Next();
-            if (Ps.IsChar(']')) break;
-            Ps.Expect(',');
-            Ps.Next();
+      case TToken::toString: {
+        std::string s = FPs.Text;
+        while (FPs.Next() == TToken::toChar && FPs.Ch == '+') {
+          FPs.Next();
+          if (FPs.Tok == TToken::toWString) {
+            std::u16string left(s.begin(), s.end());
+            for (auto& c : left) c = static_cast<char16_t>(static_cast<unsigned char>(c));
+            WideString(left + FPs.Wide);
+            return;
           }
-        Out.push_back(0);
-        Ps.Next();
-        return;
-      case '(':
-        Ps.Next();
-        Code(TValueType::vaList);
-        while (!Ps.IsChar(')')) Value(depth + 1);
-        Out.push_back(0);
-        Ps.Next();
-        return;
-      case '<':
-        Ps.Next();
-        Code(TValueType::vaCollection);
-        while (!Ps.IsChar('>')) {
-          if (!Ps.SymbolIs("item")) Ps.Error("'item' expected but " + Ps.Describe() + " found");
-          Ps.Next();
-          if (Ps.IsChar('[')) { // the item's order value
-            Ps.Next();
-            if (Ps.Tok != TToken::Integer) Ps.Error("Integer expected but " + Ps.Describe() + " found");
-            Integer(Ps.Integer());
-            Ps.Next();
-            Ps.Expect(']');
-            Ps.Next();
-          }
-          Code(TValueType::vaList);
-          while (!Ps.SymbolIs("end")) Property(depth + 1);
-          Ps.Next();
-          Out.push_back(0);
+          if (FPs.Tok != TToken::toString) FPs.Error("String expected but " + FPs.Describe() + " found");
+          s += FPs.Text;
         }
-        Out.push_back(0);
-        Ps.Next();
-        return;
-      case '{': {
-        std::string bytes = Ps.HexBytes();
-        Code(TValueType::vaBinary);
-        UInt(bytes.size(), 4);
-        Out += bytes;
-        Ps.Next();
+        ByteString(s);
         return;
       }
+      case TToken::toWString: WideString(FPs.Wide); return;
+      case TToken::toSymbol:
+        if (SameText(FPs.Text, "True"))
+          Code(TValueType::vaTrue);
+        else if (SameText(FPs.Text, "False"))
+          Code(TValueType::vaFalse);
+        else if (SameText(FPs.Text, "nil"))
+          Code(TValueType::vaNil);
+        else {
+          Code(TValueType::vaIdent);
+          ShortString(FPs.ComponentIdent());
+        }
+        FPs.Next();
+        return;
+      case TToken::toChar:
+        switch (FPs.Ch) {
+          case '[':
+            FPs.Next();
+            Code(TValueType::vaSet);
+            if (!FPs.IsChar(']'))
+              for (;;) {
+                FPs.ExpectSymbol();
+                ShortString(FPs.Text);
+                FPs.Next();
+                if (FPs.IsChar(']')) break;
+                FPs.Expect(',');
+                FPs.Next();
+              }
+            Out.push_back(0);
+            FPs.Next();
+            return;
+          case '(':
+            FPs.Next();
+            Code(TValueType::vaList);
+            while (!FPs.IsChar(')')) Value(Depth + 1);
+            Out.push_back(0);
+            FPs.Next();
+            return;
+          case '<':
+            FPs.Next();
+            Code(TValueType::vaCollection);
+            while (!FPs.IsChar('>')) {
+              if (!FPs.SymbolIs("item")) FPs.Error("'item' expected but " + FPs.Describe() + " found");
+              FPs.Next();
+              if (FPs.IsChar('[')) { // the item's order value
+                FPs.Next();
+                if (FPs.Tok != TToken::toInteger) FPs.Error("Integer expected but " + FPs.Describe() + " found");
+                Integer(FPs.Integer());
+                FPs.Next();
+                FPs.Expect(']');
+                FPs.Next();
+              }
+              Code(TValueType::vaList);
+              while (!FPs.SymbolIs("end")) Property(Depth + 1);
+              FPs.Next();
+              Out.push_back(0);
+            }
+            Out.push_back(0);
+            FPs.Next();
+            return;
+          case '{': {
+            std::string bytes = FPs.HexBytes();
+            Code(TValueType::vaBinary);
+            UInt(bytes.size(), 4);
+            Out += bytes;
+            FPs.Next();
+            return;
+          }
+          default: break;
+        }
+        break;
       default: break;
-      }
-      break;
-    default: break;
     }
-    Ps.Error("Invalid property value: " + Ps.Describe());
+    FPs.Error("Invalid property value: " + FPs.Describe());
   }
 };
 
@@ -256,7 +262,7 @@ std::string ObjectTextToBinary(const std::string& Text, const TAnsiCodePage* Nar
   TBinaryWriter writer(parser, Narrow);
   writer.Out = std::string(kFormSignature);
   writer.Object(0);
-  if (parser.Tok != TToken::Eof) parser.Error("End of file expected but " + parser.Describe() + " found");
+  if (parser.Tok != TToken::toEof) parser.Error("End of file expected but " + parser.Describe() + " found");
   return writer.Out;
 }
 

@@ -26,11 +26,11 @@ public:
     // Unwatch quietly: the components need not hear of the watch going away.
     for (TComponent* c : FAlive) RemoveFreeNotification(c);
   }
-  void Watch(TComponent* c) {
-    FAlive.insert(c);
-    c->FreeNotification(this);
+  void Watch(TComponent* C) {
+    FAlive.insert(C);
+    C->FreeNotification(this);
   }
-  bool IsAlive(TComponent* c) const { return FAlive.count(c) != 0; }
+  bool IsAlive(TComponent* C) const { return FAlive.count(C) != 0; }
   void Notification(TComponent* AComponent, TOperation Operation) override {
     if (Operation == opRemove) FAlive.erase(AComponent);
     TComponent::Notification(AComponent, Operation);
@@ -54,36 +54,36 @@ enum TFilerFlag : uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 };
 
 class TReader {
 public:
-  TReader(std::string_view data, TComponent* root, const TAnsiCodePage& codePage)
-      : FIn(data), FRoot(root), FCodePage(codePage) {}
+  TReader(std::string_view Data, TComponent* Root, const TAnsiCodePage& CodePage)
+      : FIn(Data), FRoot(Root), FCodePage(CodePage) {}
   void ReadRoot();
   size_t Position() const { return FIn.Position(); }
 
 private:
-  void ReadPrefix(uint8_t& flags);
-  void ReadChildren(TComponent* parent, int depth);
-  void ReadChild(TComponent* parent, int depth);
-  void ReadProperties(TObject* instance, TComponent* component, const std::string& prefix, int depth);
-  void ReadProperty(TObject* instance, TComponent* component, const std::string& prefix, int depth);
-  void AssignValue(TObject* obj, const TPropInfo& prop, TComponent* component, const std::string& path, int depth);
-  void ReadStrings(TStrings* strings);
-  void ReadCollection(TCollection* coll, TComponent* component, const std::string& path, int depth);
-  void BindEvent(TObject* obj, const TPropInfo& prop, const std::string& methodName);
+  void ReadPrefix(uint8_t& Flags);
+  void ReadChildren(TComponent* Parent, int Depth);
+  void ReadChild(TComponent* Parent, int Depth);
+  void ReadProperties(TObject* Instance, TComponent* Component, const std::string& Prefix, int Depth);
+  void ReadProperty(TObject* Instance, TComponent* Component, const std::string& Prefix, int Depth);
+  void AssignValue(TObject* Obj, const TPropInfo& Prop, TComponent* Component, const std::string& Path, int Depth);
+  void ReadStrings(TStrings* Strings);
+  void ReadCollection(TCollection* Coll, TComponent* Component, const std::string& Path, int Depth);
+  void BindEvent(TObject* Obj, const TPropInfo& Prop, const std::string& MethodName);
   void ResolveFixups();
-  TComponent* FindReferenced(const std::string& name) const;
-  void DropFixupsOf(const TCollection* coll);
-  void NameComponent(TComponent* c, const std::string& name);
+  TComponent* FindReferenced(const std::string& Name) const;
+  void DropFixupsOf(const TCollection* Coll);
+  void NameComponent(TComponent* C, const std::string& Name);
   void Loaded();
   void Cleanup();
 
-  std::optional<std::string> ReadIdentText(TValueType code);
-  std::optional<std::string> ReadStringText(TValueType code, TUnmappable unmappable = TUnmappable::Raise);
-  [[noreturn]] void InvalidValue(TValueType code);
-  [[noreturn]] static void InvalidValue(const std::string& value) {
-    throw EPropertyError("Invalid property value '" + value + "'");
+  std::optional<std::string> ReadIdentText(TValueType Code);
+  std::optional<std::string> ReadStringText(TValueType Code, TUnmappable Unmappable = TUnmappable::umRaise);
+  [[noreturn]] void InvalidValue(TValueType Code);
+  [[noreturn]] static void InvalidValue(const std::string& Value) {
+    throw EPropertyError("Invalid property value '" + Value + "'");
   }
-  void AddContext(Exception& e, const std::string& where);
-  std::string ComponentName(const TComponent* c) const { return c->Name().empty() ? c->ClassName() : c->Name(); }
+  void AddContext(Exception& E, const std::string& Where);
+  std::string ComponentName(const TComponent* C) const { return C->Name().empty() ? C->ClassName() : C->Name(); }
 
   TFormBytes FIn;
   TComponent* FRoot;
@@ -120,32 +120,32 @@ void TReader::ReadRoot() {
   }
 }
 
-void TReader::ReadPrefix(uint8_t& flags) {
-  flags = 0;
+void TReader::ReadPrefix(uint8_t& Flags) {
+  Flags = 0;
   if ((FIn.PeekByte() & 0xF0) != 0xF0) return;
-  flags = FIn.ReadByte() & 0x0F;
-  if (flags & ffChildPos) {
+  Flags = FIn.ReadByte() & 0x0F;
+  if (Flags & ffChildPos) {
     TValueType code = FIn.ReadValueType();
     if (!IsIntegerCode(code)) throw EReadError("Invalid stream format: the child position is not an integer");
     FIn.ReadIntegerOf(code); // the position among the parent's children is not kept
   }
 }
 
-void TReader::NameComponent(TComponent* c, const std::string& name) {
+void TReader::NameComponent(TComponent* C, const std::string& Name) {
   try {
-    c->SetName(name);
+    C->SetName(Name);
   } catch (const EComponentError& e) {
     throw EReadError(e.Message());
   }
 }
 
-void TReader::ReadChildren(TComponent* parent, int depth) {
-  while (FIn.PeekByte() != 0) ReadChild(parent, depth);
+void TReader::ReadChildren(TComponent* Parent, int Depth) {
+  while (FIn.PeekByte() != 0) ReadChild(Parent, Depth);
   FIn.ReadByte();
 }
 
-void TReader::ReadChild(TComponent* parent, int depth) {
-  if (depth >= kMaxFormNesting) throw EReadError("Invalid stream format: objects nest too deeply");
+void TReader::ReadChild(TComponent* Parent, int Depth) {
+  if (Depth >= kMaxFormNesting) throw EReadError("Invalid stream format: objects nest too deeply");
   uint8_t flags;
   ReadPrefix(flags);
   std::string className = FIn.ReadShortString();
@@ -167,31 +167,31 @@ void TReader::ReadChild(TComponent* parent, int depth) {
     c->SetComponentStateFlag(csLoading, true);
     c->SetComponentStateFlag(csReading, true);
   }
-  c->SetParentComponent(parent);
+  c->SetParentComponent(Parent);
   FLoaded.push_back(c);
-  ReadProperties(c, c, "", depth + 1);
-  ReadChildren(c, depth + 1);
+  ReadProperties(c, c, "", Depth + 1);
+  ReadChildren(c, Depth + 1);
 }
 
-void TReader::ReadProperties(TObject* instance, TComponent* component, const std::string& prefix, int depth) {
-  if (depth >= kMaxFormNesting) throw EReadError("Invalid stream format: objects nest too deeply");
-  while (FIn.PeekByte() != 0) ReadProperty(instance, component, prefix, depth);
+void TReader::ReadProperties(TObject* Instance, TComponent* Component, const std::string& Prefix, int Depth) {
+  if (Depth >= kMaxFormNesting) throw EReadError("Invalid stream format: objects nest too deeply");
+  while (FIn.PeekByte() != 0) ReadProperty(Instance, Component, Prefix, Depth);
   FIn.ReadByte();
 }
 
-void TReader::AddContext(Exception& e, const std::string& where) {
+void TReader::AddContext(Exception& E, const std::string& Where) {
   if (FContextAdded) return;
   FContextAdded = true;
-  e.SetMessage("Error reading " + where + ": " + e.Message());
+  E.SetMessage("Error reading " + Where + ": " + E.Message());
 }
 
-void TReader::ReadProperty(TObject* instance, TComponent* component, const std::string& prefix, int depth) {
+void TReader::ReadProperty(TObject* Instance, TComponent* Component, const std::string& Prefix, int Depth) {
   std::string path = FIn.ReadShortString();
-  std::string where = ComponentName(component) + "." + prefix + path;
+  std::string where = ComponentName(Component) + "." + Prefix + path;
   try {
     try {
       // Walk the dotted path through nested persistent objects.
-      TObject* obj = instance;
+      TObject* obj = Instance;
       size_t start = 0;
       for (;;) {
         size_t dot = path.find('.', start);
@@ -208,7 +208,7 @@ void TReader::ReadProperty(TObject* instance, TComponent* component, const std::
         if (!prop) throw EPropertyError("Property " + walked + " does not exist");
         if (last) {
           if (!prop->IsWritable()) throw EPropertyError("Property " + walked + " is read-only");
-          AssignValue(obj, *prop, component, prefix + path, depth);
+          AssignValue(obj, *prop, Component, Prefix + path, Depth);
           return;
         }
         if (prop->Kind != TTypeKind::tkClass && prop->Kind != TTypeKind::tkStrings &&
@@ -234,178 +234,179 @@ void TReader::ReadProperty(TObject* instance, TComponent* component, const std::
   }
 }
 
-std::optional<std::string> TReader::ReadIdentText(TValueType code) {
-  switch (code) {
-  case TValueType::vaIdent: return FIn.ReadShortString();
-  case TValueType::vaNull: return "Null";
-  case TValueType::vaFalse: return "False";
-  case TValueType::vaTrue: return "True";
-  case TValueType::vaNil: return "nil";
-  default: return std::nullopt;
+std::optional<std::string> TReader::ReadIdentText(TValueType Code) {
+  switch (Code) {
+    case TValueType::vaIdent: return FIn.ReadShortString();
+    case TValueType::vaNull: return "Null";
+    case TValueType::vaFalse: return "False";
+    case TValueType::vaTrue: return "True";
+    case TValueType::vaNil: return "nil";
+    default: return std::nullopt;
   }
 }
 
-std::optional<std::string> TReader::ReadStringText(TValueType code, TUnmappable unmappable) {
-  switch (code) {
-  case TValueType::vaString: return FIn.ReadShortString();
-  case TValueType::vaLString: return FIn.ReadLongString();
-  case TValueType::vaWString: return FCodePage.FromWide(FIn.ReadWideString(), unmappable);
-  default: return std::nullopt;
+std::optional<std::string> TReader::ReadStringText(TValueType Code, TUnmappable Unmappable) {
+  switch (Code) {
+    case TValueType::vaString: return FIn.ReadShortString();
+    case TValueType::vaLString: return FIn.ReadLongString();
+    case TValueType::vaWString: return FCodePage.FromWide(FIn.ReadWideString(), Unmappable);
+    default: return std::nullopt;
   }
 }
 
-void TReader::InvalidValue(TValueType code) {
+void TReader::InvalidValue(TValueType Code) {
   // Name the value when it has a short text form; the load stops here either way.
-  if (IsIntegerCode(code)) InvalidValue(IntToStr(FIn.ReadIntegerOf(code)));
-  if (auto s = ReadIdentText(code)) InvalidValue(*s);
-  if (auto s = ReadStringText(code, TUnmappable::DefaultChar)) InvalidValue(s->size() > 64 ? s->substr(0, 64) + "..." : *s);
+  if (IsIntegerCode(Code)) InvalidValue(IntToStr(FIn.ReadIntegerOf(Code)));
+  if (auto s = ReadIdentText(Code)) InvalidValue(*s);
+  if (auto s = ReadStringText(Code, TUnmappable::umDefaultChar))
+    InvalidValue(s->size() > 64 ? s->substr(0, 64) + "..." : *s);
   throw EPropertyError("Invalid property value");
 }
 
-void TReader::AssignValue(TObject* obj, const TPropInfo& prop, TComponent* component, const std::string& path, int depth) {
+void TReader::AssignValue(TObject* Obj, const TPropInfo& Prop, TComponent* Component, const std::string& Path,
+                          int Depth) {
   TValueType code = FIn.ReadValueType();
-  switch (prop.Kind) {
-  case TTypeKind::tkInteger:
-    if (IsIntegerCode(code)) {
-      prop.SetOrd(obj, FIn.ReadIntegerOf(code));
+  switch (Prop.Kind) {
+    case TTypeKind::tkInteger:
+      if (IsIntegerCode(code)) {
+        Prop.SetOrd(Obj, FIn.ReadIntegerOf(code));
+        return;
+      }
+      if (code == TValueType::vaIdent && Prop.Idents) {
+        std::string ident = FIn.ReadShortString();
+        int64_t value;
+        if (!Prop.Idents->IdentToInt(ident, value)) InvalidValue(ident);
+        Prop.SetOrd(Obj, value);
+        return;
+      }
+      InvalidValue(code);
+    case TTypeKind::tkBoolean:
+    case TTypeKind::tkEnumeration: {
+      if (code == TValueType::vaNull || code == TValueType::vaNil) InvalidValue(code);
+      std::optional<std::string> ident = ReadIdentText(code);
+      if (!ident) InvalidValue(code);
+      int ordinal = -1;
+      if (Prop.Kind == TTypeKind::tkBoolean)
+        ordinal = SameText(*ident, "False") ? 0 : SameText(*ident, "True") ? 1 : -1;
+      else
+        ordinal = Prop.Enum->IndexOf(*ident);
+      if (ordinal < 0) InvalidValue(*ident);
+      Prop.SetOrd(Obj, ordinal);
       return;
     }
-    if (code == TValueType::vaIdent && prop.Idents) {
-      std::string ident = FIn.ReadShortString();
-      int64_t value;
-      if (!prop.Idents->IdentToInt(ident, value)) InvalidValue(ident);
-      prop.SetOrd(obj, value);
+    case TTypeKind::tkSet: {
+      if (code != TValueType::vaSet) InvalidValue(code);
+      uint32_t mask = 0;
+      for (;;) {
+        std::string member = FIn.ReadShortString();
+        if (member.empty()) break;
+        int ordinal = Prop.Enum->IndexOf(member);
+        if (ordinal < 0) InvalidValue(member);
+        if (ordinal <= 31) mask |= 1u << ordinal; // members above 31 cannot be stored
+      }
+      Prop.SetOrd(Obj, mask);
       return;
     }
-    InvalidValue(code);
-  case TTypeKind::tkBoolean:
-  case TTypeKind::tkEnumeration: {
-    if (code == TValueType::vaNull || code == TValueType::vaNil) InvalidValue(code);
-    std::optional<std::string> ident = ReadIdentText(code);
-    if (!ident) InvalidValue(code);
-    int ordinal = -1;
-    if (prop.Kind == TTypeKind::tkBoolean)
-      ordinal = SameText(*ident, "False") ? 0 : SameText(*ident, "True") ? 1 : -1;
-    else
-      ordinal = prop.Enum->IndexOf(*ident);
-    if (ordinal < 0) InvalidValue(*ident);
-    prop.SetOrd(obj, ordinal);
-    return;
-  }
-  case TTypeKind::tkSet: {
-    if (code != TValueType::vaSet) InvalidValue(code);
-    uint32_t mask = 0;
-    for (;;) {
-      std::string member = FIn.ReadShortString();
-      if (member.empty()) break;
-      int ordinal = prop.Enum->IndexOf(member);
-      if (ordinal < 0) InvalidValue(member);
-      if (ordinal <= 31) mask |= 1u << ordinal; // members above 31 cannot be stored
-    }
-    prop.SetOrd(obj, mask);
-    return;
-  }
-  case TTypeKind::tkString: {
-    std::optional<std::string> s = ReadStringText(code);
-    if (!s) InvalidValue(code);
-    prop.SetStr(obj, *s);
-    return;
-  }
-  case TTypeKind::tkFloat: {
-    double v;
-    switch (code) {
-    case TValueType::vaExtended: v = ExtendedToDouble(FIn.ReadExtendedBytes()); break;
-    case TValueType::vaSingle: v = FIn.ReadSingle(); break;
-    case TValueType::vaCurrency: v = static_cast<double>(static_cast<int64_t>(FIn.ReadUInt64())) / 10000.0; break;
-    case TValueType::vaDate: v = FIn.ReadDouble(); break;
-    default:
-      if (!IsIntegerCode(code)) InvalidValue(code);
-      v = static_cast<double>(FIn.ReadIntegerOf(code));
-    }
-    prop.SetFloat(obj, v);
-    return;
-  }
-  case TTypeKind::tkBinary:
-    if (code != TValueType::vaBinary) InvalidValue(code);
-    prop.SetStr(obj, FIn.ReadLongString());
-    return;
-  case TTypeKind::tkStrings: {
-    if (code != TValueType::vaList) InvalidValue(code);
-    auto strings = dynamic_cast<TStrings*>(prop.GetObj(obj));
-    if (!strings) throw EPropertyError("Property " + prop.Name + " is not assigned");
-    ReadStrings(strings);
-    return;
-  }
-  case TTypeKind::tkCollection: {
-    if (code != TValueType::vaCollection) InvalidValue(code);
-    auto coll = dynamic_cast<TCollection*>(prop.GetObj(obj));
-    if (!coll) throw EPropertyError("Property " + prop.Name + " is not assigned");
-    ReadCollection(coll, component, path, depth);
-    return;
-  }
-  case TTypeKind::tkComponent: {
-    if (code == TValueType::vaNil) {
-      prop.SetObj(obj, nullptr);
+    case TTypeKind::tkString: {
+      std::optional<std::string> s = ReadStringText(code);
+      if (!s) InvalidValue(code);
+      Prop.SetStr(Obj, *s);
       return;
     }
-    std::optional<std::string> name = ReadIdentText(code);
-    if (!name) InvalidValue(code);
-    FFixups.push_back({component, obj, &prop, *name, ComponentName(component) + "." + path, FItemStack});
-    return;
-  }
-  case TTypeKind::tkMethod: {
-    if (code == TValueType::vaNil) return; // no handler
-    std::optional<std::string> name = ReadIdentText(code);
-    if (!name) InvalidValue(code);
-    BindEvent(obj, prop, *name);
-    return;
-  }
-  case TTypeKind::tkClass: InvalidValue(code);
+    case TTypeKind::tkFloat: {
+      double v;
+      switch (code) {
+        case TValueType::vaExtended: v = ExtendedToDouble(FIn.ReadExtendedBytes()); break;
+        case TValueType::vaSingle: v = FIn.ReadSingle(); break;
+        case TValueType::vaCurrency: v = static_cast<double>(static_cast<int64_t>(FIn.ReadUInt64())) / 10000.0; break;
+        case TValueType::vaDate: v = FIn.ReadDouble(); break;
+        default:
+          if (!IsIntegerCode(code)) InvalidValue(code);
+          v = static_cast<double>(FIn.ReadIntegerOf(code));
+      }
+      Prop.SetFloat(Obj, v);
+      return;
+    }
+    case TTypeKind::tkBinary:
+      if (code != TValueType::vaBinary) InvalidValue(code);
+      Prop.SetStr(Obj, FIn.ReadLongString());
+      return;
+    case TTypeKind::tkStrings: {
+      if (code != TValueType::vaList) InvalidValue(code);
+      auto strings = dynamic_cast<TStrings*>(Prop.GetObj(Obj));
+      if (!strings) throw EPropertyError("Property " + Prop.Name + " is not assigned");
+      ReadStrings(strings);
+      return;
+    }
+    case TTypeKind::tkCollection: {
+      if (code != TValueType::vaCollection) InvalidValue(code);
+      auto coll = dynamic_cast<TCollection*>(Prop.GetObj(Obj));
+      if (!coll) throw EPropertyError("Property " + Prop.Name + " is not assigned");
+      ReadCollection(coll, Component, Path, Depth);
+      return;
+    }
+    case TTypeKind::tkComponent: {
+      if (code == TValueType::vaNil) {
+        Prop.SetObj(Obj, nullptr);
+        return;
+      }
+      std::optional<std::string> name = ReadIdentText(code);
+      if (!name) InvalidValue(code);
+      FFixups.push_back({Component, Obj, &Prop, *name, ComponentName(Component) + "." + Path, FItemStack});
+      return;
+    }
+    case TTypeKind::tkMethod: {
+      if (code == TValueType::vaNil) return; // no handler
+      std::optional<std::string> name = ReadIdentText(code);
+      if (!name) InvalidValue(code);
+      BindEvent(Obj, Prop, *name);
+      return;
+    }
+    case TTypeKind::tkClass: InvalidValue(code);
   }
   InvalidValue(code);
 }
 
-void TReader::BindEvent(TObject* obj, const TPropInfo& prop, const std::string& methodName) {
-  const TMethodInfo* method = FRoot->ClassInfo().FindMethod(methodName);
-  if (!method)
-    throw EPropertyError("Method " + methodName + " is not a published method of " + FRoot->ClassName());
-  if (method->Signature != prop.EventType)
-    throw EPropertyError("Method " + methodName + " of " + FRoot->ClassName() +
-                         " does not match the type of event " + prop.Name);
-  prop.SetMethod(obj, method->Bind(FRoot));
+void TReader::BindEvent(TObject* Obj, const TPropInfo& Prop, const std::string& MethodName) {
+  const TMethodInfo* method = FRoot->ClassInfo().FindMethod(MethodName);
+  if (!method) throw EPropertyError("Method " + MethodName + " is not a published method of " + FRoot->ClassName());
+  if (method->Signature != Prop.EventType)
+    throw EPropertyError("Method " + MethodName + " of " + FRoot->ClassName() + " does not match the type of event " +
+                         Prop.Name);
+  Prop.SetMethod(Obj, method->Bind(FRoot));
 }
 
-void TReader::ReadStrings(TStrings* strings) {
-  strings->BeginUpdate();
-  strings->Clear();
+void TReader::ReadStrings(TStrings* Strings) {
+  Strings->BeginUpdate();
+  Strings->Clear();
   try {
     while (FIn.PeekByte() != 0) {
       TValueType code = FIn.ReadValueType();
       std::optional<std::string> s = ReadStringText(code);
       if (!s) InvalidValue(code);
-      strings->Add(*s);
+      Strings->Add(*s);
     }
     FIn.ReadByte();
   } catch (...) {
-    strings->EndUpdate();
+    Strings->EndUpdate();
     throw;
   }
-  strings->EndUpdate();
+  Strings->EndUpdate();
 }
 
-void TReader::DropFixupsOf(const TCollection* coll) {
+void TReader::DropFixupsOf(const TCollection* Coll) {
   // Items about to be freed must not stay behind in pending references.
-  std::erase_if(FFixups, [coll](const TFixup& f) {
-    return std::any_of(f.Items.begin(), f.Items.end(),
-                       [coll](const TCollectionItem* item) { return item->Collection() == coll; });
+  std::erase_if(FFixups, [Coll](const TFixup& F) {
+    return std::any_of(F.Items.begin(), F.Items.end(),
+                       [Coll](const TCollectionItem* Item) { return Item->Collection() == Coll; });
   });
 }
 
-void TReader::ReadCollection(TCollection* coll, TComponent* component, const std::string& path, int depth) {
-  if (depth >= kMaxFormNesting) throw EReadError("Invalid stream format: objects nest too deeply");
-  DropFixupsOf(coll);
-  coll->BeginUpdate();
-  coll->Clear();
+void TReader::ReadCollection(TCollection* Coll, TComponent* Component, const std::string& Path, int Depth) {
+  if (Depth >= kMaxFormNesting) throw EReadError("Invalid stream format: objects nest too deeply");
+  DropFixupsOf(Coll);
+  Coll->BeginUpdate();
+  Coll->Clear();
   int index = 0;
   while (FIn.PeekByte() != 0) {
     TValueType code = FIn.ReadValueType();
@@ -414,34 +415,36 @@ void TReader::ReadCollection(TCollection* coll, TComponent* component, const std
       code = FIn.ReadValueType();
     }
     if (code != TValueType::vaList) throw EReadError("Invalid stream format: a collection item must start with a list");
-    TCollectionItem* item = coll->Add();
+    TCollectionItem* item = Coll->Add();
     FItemStack.push_back(item);
-    ReadProperties(item, component, path + "[" + std::to_string(index++) + "].", depth + 1);
+    ReadProperties(item, Component, Path + "[" + std::to_string(index++) + "].", Depth + 1);
     FItemStack.pop_back();
   }
   FIn.ReadByte();
-  coll->EndUpdate();
+  Coll->EndUpdate();
 }
 
-TComponent* TReader::FindReferenced(const std::string& name) const {
-  if (name.empty()) return nullptr;
-  if (SameText(name, FRoot->Name())) return FRoot;
+TComponent* TReader::FindReferenced(const std::string& Name) const {
+  if (Name.empty()) return nullptr;
+  if (SameText(Name, FRoot->Name())) return FRoot;
   // Thousands of references are looked up by name: index the root's components, again
   // whenever their number changed (a setter may create or free components).
   if (FIndexedCount != FRoot->ComponentCount()) {
     FNameIndex.clear();
     FIndexedCount = FRoot->ComponentCount();
-    for (int i = 0; i < FIndexedCount; ++i) FNameIndex.emplace(UpperCase(FRoot->Components(i)->Name()), FRoot->Components(i));
+    for (int i = 0; i < FIndexedCount; ++i)
+      FNameIndex.emplace(UpperCase(FRoot->Components(i)->Name()), FRoot->Components(i));
   }
-  size_t dot = name.find('.');
-  auto it = FNameIndex.find(UpperCase(std::string_view(name).substr(0, dot)));
+  size_t dot = Name.find('.');
+  auto it = FNameIndex.find(UpperCase(std::string_view(Name).substr(0, dot)));
   if (it == FNameIndex.end()) return nullptr;
   // "Panel1.Label1": a component owned by another of the root's components.
   TComponent* c = it->second;
   while (c && dot != std::string::npos) {
     size_t start = dot + 1;
-    dot = name.find('.', start);
-    c = c->FindComponent(std::string_view(name).substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+    dot = Name.find('.', start);
+    c = c->FindComponent(
+        std::string_view(Name).substr(start, dot == std::string::npos ? std::string::npos : dot - start));
   }
   return c;
 }

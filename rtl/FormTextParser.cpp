@@ -11,24 +11,24 @@ namespace qnl {
 
 TToken TTextParser::Next() {
   SkipWhitespace();
-  if (P >= S.size()) {
-    Tok = TToken::Eof;
+  if (FP >= FS.size()) {
+    Tok = TToken::toEof;
     Text.clear();
     return Tok;
   }
-  char c = S[P];
+  char c = FS[FP];
   if (IsAlpha(c)) {
     Text = AlphaNum();
-    Tok = TToken::Symbol;
+    Tok = TToken::toSymbol;
   } else if (c == '$') {
     HexNumber();
   } else if (c == '-') {
-    ++P;
-    if (P < S.size() && IsDigit(S[P])) {
+    ++FP;
+    if (FP < FS.size() && IsDigit(FS[FP])) {
       Number();
       Text = "-" + Text;
     } else {
-      Tok = TToken::Char;
+      Tok = TToken::toChar;
       Ch = '-';
     }
   } else if (IsDigit(c)) {
@@ -36,36 +36,36 @@ TToken TTextParser::Next() {
   } else if (c == '\'' || c == '#') {
     StringToken();
   } else {
-    Tok = TToken::Char;
+    Tok = TToken::toChar;
     Ch = c;
     Text = std::string(1, c);
-    ++P;
+    ++FP;
   }
   return Tok;
 }
 
-void TTextParser::Expect(char c) {
-  if (!IsChar(c)) Error(std::string("'") + c + "' expected but " + Describe() + " found");
+void TTextParser::Expect(char C) {
+  if (!IsChar(C)) Error(std::string("'") + C + "' expected but " + Describe() + " found");
 }
 
 void TTextParser::ExpectSymbol() {
-  if (Tok != TToken::Symbol) Error("Identifier expected but " + Describe() + " found");
+  if (Tok != TToken::toSymbol) Error("Identifier expected but " + Describe() + " found");
 }
 
 std::string TTextParser::Describe() const {
   switch (Tok) {
-  case TToken::Eof: return "end of file";
-  case TToken::Char: return std::string("'") + Ch + "'";
-  case TToken::String:
-  case TToken::WString: return "string";
-  default: return "'" + Text + "'";
+    case TToken::toEof: return "end of file";
+    case TToken::toChar: return std::string("'") + Ch + "'";
+    case TToken::toString:
+    case TToken::toWString: return "string";
+    default: return "'" + Text + "'";
   }
 }
 
 std::string TTextParser::ComponentIdent() {
-  while (P < S.size() && S[P] == '.') {
-    ++P;
-    if (P >= S.size() || !IsAlpha(S[P])) Error("Identifier expected after '.'");
+  while (FP < FS.size() && FS[FP] == '.') {
+    ++FP;
+    if (FP >= FS.size() || !IsAlpha(FS[FP])) Error("Identifier expected after '.'");
     Text += "." + AlphaNum();
   }
   return Text;
@@ -74,10 +74,10 @@ std::string TTextParser::ComponentIdent() {
 std::string TTextParser::HexBytes() {
   std::string out;
   SkipWhitespace();
-  while (P < S.size() && IsHex(S[P])) {
-    int hi = HexValue(S[P++]);
-    if (P >= S.size() || !IsHex(S[P])) Error("Wrong number of hexadecimal digits in binary value");
-    out.push_back(static_cast<char>((hi << 4) | HexValue(S[P++])));
+  while (FP < FS.size() && IsHex(FS[FP])) {
+    int hi = HexValue(FS[FP++]);
+    if (FP >= FS.size() || !IsHex(FS[FP])) Error("Wrong number of hexadecimal digits in binary value");
+    out.push_back(static_cast<char>((hi << 4) | HexValue(FS[FP++])));
     SkipWhitespace();
   }
   Next();
@@ -112,14 +112,14 @@ int64_t TTextParser::Integer() const {
 }
 
 void TTextParser::SkipWhitespace() {
-  while (P < S.size()) {
-    char c = S[P];
+  while (FP < FS.size()) {
+    char c = FS[FP];
     if (c == ' ' || c == '\t') {
-      ++P;
+      ++FP;
     } else if (c == '\r' || c == '\n') {
-      if (c == '\r') ++P;
-      if (P < S.size() && S[P] == '\n') ++P;
-      ++Line;
+      if (c == '\r') ++FP;
+      if (FP < FS.size() && FS[FP] == '\n') ++FP;
+      ++FLine;
     } else {
       break;
     }
@@ -127,45 +127,46 @@ void TTextParser::SkipWhitespace() {
 }
 
 std::string TTextParser::AlphaNum() {
-  size_t start = P;
-  while (P < S.size() && (IsAlpha(S[P]) || IsDigit(S[P]))) ++P;
-  return S.substr(start, P - start);
+  size_t start = FP;
+  while (FP < FS.size() && (IsAlpha(FS[FP]) || IsDigit(FS[FP]))) ++FP;
+  return FS.substr(start, FP - start);
 }
 
 void TTextParser::HexNumber() {
-  size_t start = P++;
-  while (P < S.size() && IsHex(S[P])) ++P;
-  if (P == start + 1) Error("Invalid integer number: $");
-  Text = S.substr(start, P - start);
-  Tok = TToken::Integer;
+  size_t start = FP++;
+  while (FP < FS.size() && IsHex(FS[FP])) ++FP;
+  if (FP == start + 1) Error("Invalid integer number: $");
+  Text = FS.substr(start, FP - start);
+  Tok = TToken::toInteger;
 }
 
 void TTextParser::Number() {
-  size_t start = P;
-  while (P < S.size() && IsDigit(S[P])) ++P;
-  Tok = TToken::Integer;
-  if (P < S.size() && (S[P] == '.' || S[P] == 'e' || S[P] == 'E')) {
-    Tok = TToken::Float;
+  size_t start = FP;
+  while (FP < FS.size() && IsDigit(FS[FP])) ++FP;
+  Tok = TToken::toInteger;
+  if (FP < FS.size() && (FS[FP] == '.' || FS[FP] == 'e' || FS[FP] == 'E')) {
+    Tok = TToken::toFloat;
     bool dotAllowed = true, expAllowed = true;
-    while (P < S.size() && (S[P] == '.' || S[P] == 'e' || S[P] == 'E' || IsDigit(S[P]))) {
-      if (S[P] == '.') {
+    while (FP < FS.size() && (FS[FP] == '.' || FS[FP] == 'e' || FS[FP] == 'E' || IsDigit(FS[FP]))) {
+      if (FS[FP] == '.') {
         if (!dotAllowed) break;
         dotAllowed = false;
-      } else if (S[P] == 'e' || S[P] == 'E') {
+      } else if (FS[FP] == 'e' || FS[FP] == 'E') {
         if (!expAllowed) break;
         dotAllowed = expAllowed = false;
-        ++P;
-        if (P < S.size() && (S[P] == '+' || S[P] == '-')) ++P;
-        if (P >= S.size() || !IsDigit(S[P])) Error("Invalid floating point number: " + S.substr(start, P - start));
+        ++FP;
+        if (FP < FS.size() && (FS[FP] == '+' || FS[FP] == '-')) ++FP;
+        if (FP >= FS.size() || !IsDigit(FS[FP]))
+          Error("Invalid floating point number: " + FS.substr(start, FP - start));
       }
-      ++P;
+      ++FP;
     }
   }
-  Text = S.substr(start, P - start);
+  Text = FS.substr(start, FP - start);
   // A suffix names single, date or currency; the value is written as extended all the same.
-  if (P < S.size() && std::strchr("sSdDcC", S[P]) && S[P] != '\0') {
-    ++P;
-    Tok = TToken::Float;
+  if (FP < FS.size() && std::strchr("sSdDcC", FS[FP]) && FS[FP] != '\0') {
+    ++FP;
+    Tok = TToken::toFloat;
   }
 }
 
@@ -173,46 +174,47 @@ void TTextParser::StringToken() {
   Text.clear();
   Wide.clear();
   bool ascii = true;
-  while (P < S.size() && (S[P] == '\'' || S[P] == '#')) {
-    if (S[P] == '\'') {
-      ++P;
+  while (FP < FS.size() && (FS[FP] == '\'' || FS[FP] == '#')) {
+    if (FS[FP] == '\'') {
+      ++FP;
       for (;;) {
-        if (P >= S.size() || S[P] == '\r' || S[P] == '\n') Error("Unterminated string");
-        if (S[P] == '\'') {
-          ++P;
-          if (P >= S.size() || S[P] != '\'') break;
+        if (FP >= FS.size() || FS[FP] == '\r' || FS[FP] == '\n') Error("Unterminated string");
+        if (FS[FP] == '\'') {
+          ++FP;
+          if (FP >= FS.size() || FS[FP] != '\'') break;
         }
-        if (static_cast<unsigned char>(S[P]) >= 0x80) {
+        if (static_cast<unsigned char>(FS[FP]) >= 0x80) {
           ascii = false;
           Utf8Char();
           continue;
         }
-        Text.push_back(S[P]);
-        Wide.push_back(static_cast<unsigned char>(S[P]));
-        ++P;
+        Text.push_back(FS[FP]);
+        Wide.push_back(static_cast<unsigned char>(FS[FP]));
+        ++FP;
       }
     } else {
-      ++P;
+      ++FP;
       uint32_t code = 0;
-      while (P < S.size() && IsDigit(S[P]) && code < 65535) code = code * 10 + static_cast<uint32_t>(S[P++] - '0');
+      while (FP < FS.size() && IsDigit(FS[FP]) && code < 65535)
+        code = code * 10 + static_cast<uint32_t>(FS[FP++] - '0');
       if (code > 65535) code = 0;
       if (code > 127) ascii = false;
       Wide.push_back(static_cast<char16_t>(code));
       Text.push_back(code < 256 ? static_cast<char>(code) : '\0');
     }
   }
-  Tok = ascii ? TToken::String : TToken::WString;
+  Tok = ascii ? TToken::toString : TToken::toWString;
 }
 
 void TTextParser::Utf8Char() {
   char32_t c;
-  size_t length = DecodeUtf8(S, P, c);
+  size_t length = DecodeUtf8(FS, FP, c);
   if (length == 0)
-    Error("The text form is not UTF-8 (byte $" + IntToHex(static_cast<unsigned char>(S[P]), 2) +
+    Error("The text form is not UTF-8 (byte $" + IntToHex(static_cast<unsigned char>(FS[FP]), 2) +
           " in a string): save it as UTF-8, or write the character as #nnn with its Unicode number");
   Text.push_back('\0');
   AppendUtf16(Wide, c);
-  P += length;
+  FP += length;
 }
 
 } // namespace qnl

@@ -9,34 +9,34 @@
 
 namespace qnl {
 
-enum class TToken { Eof, Symbol, String, WString, Integer, Float, Char };
+enum class TToken { toEof, toSymbol, toString, toWString, toInteger, toFloat, toChar };
 
 // The tokens of a text form, which is UTF-8. Strings are byte strings unless a #nnn code
 // above 127 makes them wide, as Free Pascal's parser decides, or they hold characters
 // beyond ASCII written as such.
 class TTextParser {
 public:
-  explicit TTextParser(const std::string& text) : S(text) {
-    if (S.compare(0, 3, "\xEF\xBB\xBF") == 0) P = 3;
+  explicit TTextParser(const std::string& Source) : FS(Source) {
+    if (FS.compare(0, 3, "\xEF\xBB\xBF") == 0) FP = 3;
     Next();
   }
 
-  TToken Tok = TToken::Eof;
+  TToken Tok = TToken::toEof;
   std::string Text;    // symbol, number or byte string
   std::u16string Wide; // the string widened (String and WString)
-  char Ch = 0;         // TToken::Char
+  char Ch = 0;         // TToken::toChar
 
-  [[noreturn]] void Error(const std::string& msg) const { ErrorAt(Line, msg); }
-  [[noreturn]] static void ErrorAt(int line, const std::string& msg) {
-    throw EParserError("Line " + std::to_string(line) + ": " + msg);
+  [[noreturn]] void Error(const std::string& Msg) const { ErrorAt(FLine, Msg); }
+  [[noreturn]] static void ErrorAt(int Line, const std::string& Msg) {
+    throw EParserError("Line " + std::to_string(Line) + ": " + Msg);
   }
-  int LineNumber() const { return Line; }
+  int LineNumber() const { return FLine; }
 
   TToken Next();
 
-  bool IsChar(char c) const { return Tok == TToken::Char && Ch == c; }
-  bool SymbolIs(const char* s) const { return Tok == TToken::Symbol && SameText(Text, s); }
-  void Expect(char c);
+  bool IsChar(char C) const { return Tok == TToken::toChar && Ch == C; }
+  bool SymbolIs(const char* S) const { return Tok == TToken::toSymbol && SameText(Text, S); }
+  void Expect(char C);
   void ExpectSymbol();
   std::string Describe() const;
 
@@ -49,10 +49,10 @@ public:
   int64_t Integer() const;
 
 private:
-  static bool IsAlpha(char c) { return c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-  static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-  static bool IsHex(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-  static int HexValue(char c) { return IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10; }
+  static bool IsAlpha(char C) { return C == '_' || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
+  static bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+  static bool IsHex(char C) { return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f'); }
+  static int HexValue(char C) { return IsDigit(C) ? C - '0' : (C | 0x20) - 'a' + 10; }
 
   void SkipWhitespace();
   std::string AlphaNum();
@@ -64,9 +64,9 @@ private:
   // bytes would reach the project as something other than what the author saw.
   void Utf8Char();
 
-  const std::string& S;
-  size_t P = 0;
-  int Line = 1;
+  const std::string& FS;
+  size_t FP = 0;
+  int FLine = 1;
 };
 
 } // namespace qnl

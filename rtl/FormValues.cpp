@@ -57,11 +57,11 @@ uint64_t TFormBytes::ReadUInt64() {
 
 int64_t TFormBytes::ReadIntegerOf(TValueType Code) {
   switch (Code) {
-  case TValueType::vaInt8: return static_cast<int8_t>(ReadByte());
-  case TValueType::vaInt16: return static_cast<int16_t>(ReadUInt16());
-  case TValueType::vaInt32: return static_cast<int32_t>(ReadUInt32());
-  case TValueType::vaInt64: return static_cast<int64_t>(ReadUInt64());
-  default: throw EReadError("Invalid integer value type " + std::to_string(int(Code)));
+    case TValueType::vaInt8: return static_cast<int8_t>(ReadByte());
+    case TValueType::vaInt16: return static_cast<int16_t>(ReadUInt16());
+    case TValueType::vaInt32: return static_cast<int32_t>(ReadUInt32());
+    case TValueType::vaInt64: return static_cast<int64_t>(ReadUInt64());
+    default: throw EReadError("Invalid integer value type " + std::to_string(int(Code)));
   }
 }
 
@@ -85,13 +85,9 @@ std::array<uint8_t, 10> TFormBytes::ReadExtendedBytes() {
   return e;
 }
 
-float TFormBytes::ReadSingle() {
-  return std::bit_cast<float>(ReadUInt32());
-}
+float TFormBytes::ReadSingle() { return std::bit_cast<float>(ReadUInt32()); }
 
-double TFormBytes::ReadDouble() {
-  return std::bit_cast<double>(ReadUInt64());
-}
+double TFormBytes::ReadDouble() { return std::bit_cast<double>(ReadUInt64()); }
 
 bool IsIntegerCode(TValueType Code) {
   return Code == TValueType::vaInt8 || Code == TValueType::vaInt16 || Code == TValueType::vaInt32;
@@ -140,9 +136,9 @@ std::array<uint8_t, 10> DoubleToExtended(double Value) {
 
 #if LDBL_MANT_DIG == 64
 // long double is the x87 extended type here: its first 10 bytes are the stored format.
-static std::array<uint8_t, 10> LongDoubleBytes(long double v) {
+static std::array<uint8_t, 10> LongDoubleBytes(long double V) {
   std::array<uint8_t, 10> e{};
-  std::memcpy(e.data(), &v, 10);
+  std::memcpy(e.data(), &V, 10);
   return e;
 }
 #endif
@@ -164,15 +160,15 @@ bool DecimalToExtended(const std::string& Text, std::array<uint8_t, 10>& Ext) {
 
 namespace {
 // "d.dddE+xx" written as plain decimals when the exponent is moderate: 45000.0, 0.001.
-std::string PlainDecimal(const std::string& sci) {
-  size_t e = sci.find('E');
-  bool negative = sci[0] == '-';
+std::string PlainDecimal(const std::string& Sci) {
+  size_t e = Sci.find('E');
+  bool negative = Sci[0] == '-';
   std::string digits;
   for (size_t i = negative ? 1 : 0; i < e; ++i)
-    if (sci[i] != '.') digits.push_back(sci[i]);
+    if (Sci[i] != '.') digits.push_back(Sci[i]);
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  int exp = std::atoi(sci.c_str() + e + 1);
-  if (exp < -5 || exp > 20) return sci;
+  int exp = std::atoi(Sci.c_str() + e + 1);
+  if (exp < -5 || exp > 20) return Sci;
   std::string out = negative ? "-" : "";
   if (exp < 0) return out + "0." + std::string(static_cast<size_t>(-exp - 1), '0') + digits;
   size_t intLen = static_cast<size_t>(exp) + 1;

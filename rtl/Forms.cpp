@@ -16,7 +16,8 @@ QNL_BEGIN_CLASS(TCustomForm)
     .Prop("ClientWidth", &C::ClientWidth, &C::SetClientWidth)
     .Prop("ClientHeight", &C::ClientHeight, &C::SetClientHeight)
     .Prop("Caption", &C::Caption, &C::SetCaption)
-    .Prop("Color", &C::Color, &C::SetColor).WithIdents(ColorIdents())
+    .Prop("Color", &C::Color, &C::SetColor)
+    .WithIdents(ColorIdents())
     .Sub("Font", &C::Font)
     .Prop("FormStyle", &C::FormStyle, &C::SetFormStyle)
     .Prop("Position", &C::Position, &C::SetPosition)
@@ -46,12 +47,11 @@ QNL_BEGIN_CLASS(TCustomForm)
     .Prop("OnResize", &C::OnResize)
     .Prop("OnPaint", &C::OnPaint)
     .Prop("OnClose", &C::OnClose)
-    .Prop("OnCloseQuery", &C::OnCloseQuery)
+    .Prop("OnCloseQuery", &C::OnCloseQuery);
 QNL_END_CLASS
 
-TCustomForm::TCustomForm(TComponent* AOwner)
-    : TComponent(AOwner), FFont(new TFont()), FIcon(new TPicture()) {
-  FFont->OnChange = [this](TObject*) { Changed(TFormAspect::Font); };
+TCustomForm::TCustomForm(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont()), FIcon(new TPicture()) {
+  FFont->OnChange = [this](TObject*) { Changed(TFormAspect::faFont); };
 }
 
 TCustomForm::~TCustomForm() {
@@ -73,7 +73,7 @@ void TCustomForm::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t
   FTop = ATop;
   FWidth = AWidth;
   FHeight = AHeight;
-  Changed(TFormAspect::Bounds);
+  Changed(TFormAspect::faBounds);
   if (resized && !IsLoading() && OnResize) OnResize(this);
 }
 
@@ -81,7 +81,8 @@ int32_t TCustomForm::NonClientWidth() const {
   // The classic Windows frame: a 4-pixel sizing border (3 for a fixed one) on each side.
   switch (FBorderStyle) {
     case bsNone: return 0;
-    case bsSizeable: case bsSizeToolWin: return 8;
+    case bsSizeable:
+    case bsSizeToolWin: return 8;
     default: return 6;
   }
 }
@@ -100,32 +101,32 @@ int32_t TCustomForm::NonClientHeight() const {
 void TCustomForm::SetCaption(const std::string& Value) {
   if (FCaption == Value) return;
   FCaption = Value;
-  Changed(TFormAspect::Caption);
+  Changed(TFormAspect::faCaption);
 }
 
 void TCustomForm::SetColor(TColor Value) {
   if (FColor == Value) return;
   FColor = Value;
-  Changed(TFormAspect::Color);
+  Changed(TFormAspect::faColor);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
   if (FFormStyle == Value) return;
   FFormStyle = Value;
-  Changed(TFormAspect::FormStyle);
+  Changed(TFormAspect::faFormStyle);
 }
 
 void TCustomForm::SetWindowState(TWindowState Value) {
   if (FWindowState == Value) return;
   FWindowState = Value;
-  Changed(TFormAspect::WindowState);
+  Changed(TFormAspect::faWindowState);
 }
 
 void TCustomForm::SetVisible(bool Value) {
   if (FVisible == Value) return;
   FVisible = Value;
   if (IsLoading()) return;
-  UpdateWindow(TFormAspect::Visible);
+  UpdateWindow(TFormAspect::faVisible);
   if (Value)
     DoShow();
   else
@@ -138,13 +139,13 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
   int32_t cw = ClientWidth(), ch = ClientHeight();
   FBorderStyle = Value;
   if (!IsLoading()) SetBounds(FLeft, FTop, cw + NonClientWidth(), ch + NonClientHeight());
-  Changed(TFormAspect::BorderStyle);
+  Changed(TFormAspect::faBorderStyle);
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons Value) {
   if (FBorderIcons == Value) return;
   FBorderIcons = Value;
-  Changed(TFormAspect::BorderStyle);
+  Changed(TFormAspect::faBorderStyle);
 }
 
 void TCustomForm::SetPixelsPerInch(int32_t Value) {
@@ -197,12 +198,11 @@ void TCustomForm::Deactivate() {
 
 void TCustomForm::Loaded() {
   TComponent::Loaded();
-  for (TFormAspect a : {TFormAspect::BorderStyle, TFormAspect::FormStyle, TFormAspect::Bounds,
-                        TFormAspect::Caption, TFormAspect::Color, TFormAspect::Font,
-                        TFormAspect::WindowState})
+  for (TFormAspect a : {TFormAspect::faBorderStyle, TFormAspect::faFormStyle, TFormAspect::faBounds,
+                        TFormAspect::faCaption, TFormAspect::faColor, TFormAspect::faFont, TFormAspect::faWindowState})
     UpdateWindow(a);
   if (FVisible) {
-    UpdateWindow(TFormAspect::Visible);
+    UpdateWindow(TFormAspect::faVisible);
     DoShow();
   }
 }
@@ -212,15 +212,14 @@ void TCustomForm::Loaded() {
 QNL_BEGIN_CLASS(TDataModule)
     .Prop("OldCreateOrder", &C::OldCreateOrder, &C::SetOldCreateOrder)
     .Prop("OnCreate", &C::OnCreate)
-    .Prop("OnDestroy", &C::OnDestroy)
+    .Prop("OnDestroy", &C::OnDestroy);
 QNL_END_CLASS
 
 // ---- message boxes ----
 
 int MessageBoxDefaultResult(int Flags) {
-  static const int buttons[][3] = {
-      {IDOK, IDOK, IDOK},          {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
-      {IDYES, IDNO, IDCANCEL},     {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL}};
+  static const int buttons[][3] = {{IDOK, IDOK, IDOK},      {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
+                                   {IDYES, IDNO, IDCANCEL}, {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL}};
   int type = Flags & MB_TYPEMASK;
   if (type > 5) type = 0;
   int def = (Flags & MB_DEFMASK) >> 8;
@@ -230,7 +229,7 @@ int MessageBoxDefaultResult(int Flags) {
 
 // ---- TCustomApplication ----
 
-QNL_BEGIN_CLASS(TCustomApplication)
+QNL_BEGIN_CLASS(TCustomApplication);
 QNL_END_CLASS
 
 TCustomApplication::TCustomApplication(TComponent* AOwner) : TComponent(AOwner) {}

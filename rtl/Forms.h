@@ -13,8 +13,8 @@
 namespace qnl {
 
 QNL_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
-QNL_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
-         poDesktopCenter, poMainFormCenter, poOwnerFormCenter)
+QNL_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+         poMainFormCenter, poOwnerFormCenter)
 QNL_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 // Controls that have a border use the first two members (bsNone, bsSingle).
 QNL_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
@@ -27,7 +27,7 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
 
 // Which stored aspect of a form changed; the windowing system applies it to the window.
-enum class TFormAspect { Bounds, Caption, Color, Font, WindowState, Visible, BorderStyle, FormStyle };
+enum class TFormAspect { faBounds, faCaption, faColor, faFont, faWindowState, faVisible, faBorderStyle, faFormStyle };
 
 // A top-level window as the project stores it: position, size, caption, colour, font and
 // style. The values live here; a windowing implementation (TForm in vcl/) mirrors them

@@ -12,33 +12,61 @@ namespace qnl {
 
 const TIdentMap& ColorIdents() {
   static const TIdentMap map{{
-      {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive},
-      {"clNavy", clNavy}, {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray},
-      {"clSilver", clSilver}, {"clRed", clRed}, {"clLime", clLime}, {"clYellow", clYellow},
-      {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua}, {"clWhite", clWhite},
-      {"clLtGray", clLtGray}, {"clDkGray", clDkGray},
-      {"clScrollBar", clScrollBar}, {"clBackground", clBackground},
-      {"clActiveCaption", clActiveCaption}, {"clInactiveCaption", clInactiveCaption},
-      {"clMenu", clMenu}, {"clWindow", clWindow}, {"clWindowFrame", clWindowFrame},
-      {"clMenuText", clMenuText}, {"clWindowText", clWindowText}, {"clCaptionText", clCaptionText},
-      {"clActiveBorder", clActiveBorder}, {"clInactiveBorder", clInactiveBorder},
-      {"clAppWorkSpace", clAppWorkSpace}, {"clHighlight", clHighlight},
-      {"clHighlightText", clHighlightText}, {"clBtnFace", clBtnFace}, {"clBtnShadow", clBtnShadow},
-      {"clGrayText", clGrayText}, {"clBtnText", clBtnText},
-      {"clInactiveCaptionText", clInactiveCaptionText}, {"clBtnHighlight", clBtnHighlight},
-      {"cl3DDkShadow", cl3DDkShadow}, {"cl3DLight", cl3DLight}, {"clInfoText", clInfoText},
-      {"clInfoBk", clInfoBk}, {"clNone", clNone}, {"clDefault", clDefault},
+      {"clBlack", clBlack},
+      {"clMaroon", clMaroon},
+      {"clGreen", clGreen},
+      {"clOlive", clOlive},
+      {"clNavy", clNavy},
+      {"clPurple", clPurple},
+      {"clTeal", clTeal},
+      {"clGray", clGray},
+      {"clSilver", clSilver},
+      {"clRed", clRed},
+      {"clLime", clLime},
+      {"clYellow", clYellow},
+      {"clBlue", clBlue},
+      {"clFuchsia", clFuchsia},
+      {"clAqua", clAqua},
+      {"clWhite", clWhite},
+      {"clLtGray", clLtGray},
+      {"clDkGray", clDkGray},
+      {"clScrollBar", clScrollBar},
+      {"clBackground", clBackground},
+      {"clActiveCaption", clActiveCaption},
+      {"clInactiveCaption", clInactiveCaption},
+      {"clMenu", clMenu},
+      {"clWindow", clWindow},
+      {"clWindowFrame", clWindowFrame},
+      {"clMenuText", clMenuText},
+      {"clWindowText", clWindowText},
+      {"clCaptionText", clCaptionText},
+      {"clActiveBorder", clActiveBorder},
+      {"clInactiveBorder", clInactiveBorder},
+      {"clAppWorkSpace", clAppWorkSpace},
+      {"clHighlight", clHighlight},
+      {"clHighlightText", clHighlightText},
+      {"clBtnFace", clBtnFace},
+      {"clBtnShadow", clBtnShadow},
+      {"clGrayText", clGrayText},
+      {"clBtnText", clBtnText},
+      {"clInactiveCaptionText", clInactiveCaptionText},
+      {"clBtnHighlight", clBtnHighlight},
+      {"cl3DDkShadow", cl3DDkShadow},
+      {"cl3DLight", cl3DLight},
+      {"clInfoText", clInfoText},
+      {"clInfoBk", clInfoBk},
+      {"clNone", clNone},
+      {"clDefault", clDefault},
   }};
   return map;
 }
 
 uint32_t ColorToRGB(TColor Color) {
   // The classic Windows scheme, so that forms look as they were designed.
-  static const uint32_t systemColors[] = {
-      0xC0C0C0, 0x808000, 0x800000, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x000000, 0x000000,
-      0x000000, 0xFFFFFF, 0xC0C0C0, 0xC0C0C0, 0x808080, 0x800000, 0xFFFFFF, 0xC0C0C0,
-      0x808080, 0x808080, 0x000000, 0xC0C0C0, 0xFFFFFF, 0x000000, 0xC0C0C0, 0x000000,
-      0xE1FFFF};
+  static const uint32_t systemColors[] = {0xC0C0C0, 0x808000, 0x800000, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x000000,
+                                          0x000000, 0x000000, 0xFFFFFF, 0xC0C0C0, 0xC0C0C0, 0x808080, 0x800000,
+                                          0xFFFFFF, 0xC0C0C0, 0x808080, 0x808080, 0x000000, 0xC0C0C0, 0xFFFFFF,
+                                          0x000000, 0xC0C0C0, 0x000000, 0xE1FFFF};
   uint32_t c = static_cast<uint32_t>(Color);
   if (c & 0x80000000u) {
     uint32_t index = c & 0xFF;
@@ -50,15 +78,24 @@ uint32_t ColorToRGB(TColor Color) {
 
 const TIdentMap& CharsetIdents() {
   static const TIdentMap map{{
-      {"ANSI_CHARSET", ANSI_CHARSET}, {"DEFAULT_CHARSET", DEFAULT_CHARSET},
-      {"SYMBOL_CHARSET", SYMBOL_CHARSET}, {"MAC_CHARSET", MAC_CHARSET},
-      {"SHIFTJIS_CHARSET", SHIFTJIS_CHARSET}, {"HANGEUL_CHARSET", HANGEUL_CHARSET},
-      {"JOHAB_CHARSET", JOHAB_CHARSET}, {"GB2312_CHARSET", GB2312_CHARSET},
-      {"CHINESEBIG5_CHARSET", CHINESEBIG5_CHARSET}, {"GREEK_CHARSET", GREEK_CHARSET},
-      {"TURKISH_CHARSET", TURKISH_CHARSET}, {"VIETNAMESE_CHARSET", VIETNAMESE_CHARSET},
-      {"HEBREW_CHARSET", HEBREW_CHARSET}, {"ARABIC_CHARSET", ARABIC_CHARSET},
-      {"BALTIC_CHARSET", BALTIC_CHARSET}, {"RUSSIAN_CHARSET", RUSSIAN_CHARSET},
-      {"THAI_CHARSET", THAI_CHARSET}, {"EASTEUROPE_CHARSET", EASTEUROPE_CHARSET},
+      {"ANSI_CHARSET", ANSI_CHARSET},
+      {"DEFAULT_CHARSET", DEFAULT_CHARSET},
+      {"SYMBOL_CHARSET", SYMBOL_CHARSET},
+      {"MAC_CHARSET", MAC_CHARSET},
+      {"SHIFTJIS_CHARSET", SHIFTJIS_CHARSET},
+      {"HANGEUL_CHARSET", HANGEUL_CHARSET},
+      {"JOHAB_CHARSET", JOHAB_CHARSET},
+      {"GB2312_CHARSET", GB2312_CHARSET},
+      {"CHINESEBIG5_CHARSET", CHINESEBIG5_CHARSET},
+      {"GREEK_CHARSET", GREEK_CHARSET},
+      {"TURKISH_CHARSET", TURKISH_CHARSET},
+      {"VIETNAMESE_CHARSET", VIETNAMESE_CHARSET},
+      {"HEBREW_CHARSET", HEBREW_CHARSET},
+      {"ARABIC_CHARSET", ARABIC_CHARSET},
+      {"BALTIC_CHARSET", BALTIC_CHARSET},
+      {"RUSSIAN_CHARSET", RUSSIAN_CHARSET},
+      {"THAI_CHARSET", THAI_CHARSET},
+      {"EASTEUROPE_CHARSET", EASTEUROPE_CHARSET},
       {"OEM_CHARSET", OEM_CHARSET},
   }};
   return map;
@@ -87,13 +124,15 @@ int CharsetToCodePage(TFontCharset Charset, int DefaultCodePage) {
 // ---- TFont ----
 
 QNL_BEGIN_CLASS(TFont)
-    .Prop("Charset", &C::Charset, &C::SetCharset).WithIdents(CharsetIdents())
-    .Prop("Color", &C::Color, &C::SetColor).WithIdents(ColorIdents())
+    .Prop("Charset", &C::Charset, &C::SetCharset)
+    .WithIdents(CharsetIdents())
+    .Prop("Color", &C::Color, &C::SetColor)
+    .WithIdents(ColorIdents())
     .Prop("Height", &C::Height, &C::SetHeight)
     .Prop("Name", &C::Name, &C::SetName)
     .Prop("Pitch", &C::Pitch, &C::SetPitch)
     .Prop("Size", &C::Size, &C::SetSize)
-    .Prop("Style", &C::Style, &C::SetStyle)
+    .Prop("Style", &C::Style, &C::SetStyle);
 QNL_END_CLASS
 
 TFont::TFont() = default;
@@ -163,7 +202,7 @@ void TFont::SetPixelsPerInch(int32_t Value) {
 
 // ---- TGraphic / TBitmap ----
 
-QNL_BEGIN_CLASS(TGraphic)
+QNL_BEGIN_CLASS(TGraphic);
 QNL_END_CLASS
 
 TGraphic* TGraphic::Clone() const {
@@ -180,14 +219,12 @@ void TGraphic::Assign(const TPersistent* Source) {
   TPersistent::Assign(Source);
 }
 
-QNL_BEGIN_CLASS(TBitmap)
+QNL_BEGIN_CLASS(TBitmap);
 QNL_END_CLASS
 
 namespace {
 
-[[noreturn]] void InvalidBitmap(const std::string& why) {
-  throw EInvalidGraphic("Bitmap image is not valid: " + why);
-}
+[[noreturn]] void InvalidBitmap(const std::string& Why) { throw EInvalidGraphic("Bitmap image is not valid: " + Why); }
 
 } // namespace
 
@@ -219,7 +256,12 @@ void TBitmap::LoadFromBmp(const std::string& Bmp) {
   if (height < 0) height = -height; // top-down bitmap
   if (width < 0 || height < 0) InvalidBitmap("negative width");
   switch (bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
     default: InvalidBitmap(std::to_string(bitCount) + " bits per pixel");
   }
   if (offBits > Bmp.size()) InvalidBitmap("pixel data offset " + std::to_string(offBits) + " lies beyond the file");
@@ -273,8 +315,7 @@ void TBitmap::Assign(const TPersistent* Source) {
 
 // ---- TPicture ----
 
-QNL_BEGIN_CLASS(TPicture)
-    .Binary("Data", &C::Data, &C::SetData)
+QNL_BEGIN_CLASS(TPicture).Binary("Data", &C::Data, &C::SetData);
 QNL_END_CLASS
 
 TPicture::~TPicture() { delete FGraphic; }

@@ -15,7 +15,7 @@ QNL_EXCEPTION(EInvalidGraphic, Exception);
 // clDefault. Stored in forms as an identifier (clBtnFace) or an integer.
 using TColor = int32_t;
 
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<uint32_t>(index)); }
+constexpr TColor SystemColor(int Index) { return static_cast<TColor>(0x80000000u | static_cast<uint32_t>(Index)); }
 
 constexpr TColor clScrollBar = SystemColor(0);
 constexpr TColor clBackground = SystemColor(1);

@@ -14,10 +14,10 @@ inline std::vector<std::string>& ProgramArgumentList() {
 } // namespace detail
 
 // Called once by a program entry with main's arguments; the program name is left out.
-inline void SetProgramArguments(int argc, char** argv) {
+inline void SetProgramArguments(int Argc, char** Argv) {
   auto& args = detail::ProgramArgumentList();
   args.clear();
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  for (int i = 1; i < Argc; ++i) args.emplace_back(Argv[i]);
 }
 inline void SetProgramArguments(std::vector<std::string> Args) { detail::ProgramArgumentList() = std::move(Args); }
 

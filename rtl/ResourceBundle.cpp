@@ -13,23 +13,23 @@ constexpr std::string_view kMagic = "QNLRSRC1";
 constexpr int64_t kFooterSize = 32;
 constexpr uint32_t kMaxEntries = 4096;
 
-std::string ReadAt(TStream& stream, int64_t pos, int64_t count) {
-  stream.SetPosition(pos);
-  return stream.ReadString(count);
+std::string ReadAt(TStream& Stream, int64_t Pos, int64_t Count) {
+  Stream.SetPosition(Pos);
+  return Stream.ReadString(Count);
 }
 
 // Where a bundle could end: the file's end, or before a self-extract trailer, or (for a
 // self-extracting program) where the appended archives start.
-std::vector<int64_t> CandidateEnds(TStream& stream, int64_t size) {
-  std::vector<int64_t> ends{size};
-  if (size < kSelfExtractTrailerSize) return ends;
-  std::string trailer = ReadAt(stream, size - kSelfExtractTrailerSize, kSelfExtractTrailerSize);
+std::vector<int64_t> CandidateEnds(TStream& Stream, int64_t Size) {
+  std::vector<int64_t> ends{Size};
+  if (Size < kSelfExtractTrailerSize) return ends;
+  std::string trailer = ReadAt(Stream, Size - kSelfExtractTrailerSize, kSelfExtractTrailerSize);
   std::string_view marker = std::string_view(trailer).substr(1, 14);
   if (trailer[0] != 14 || (marker != "SELFEXTRACTING" && marker != "NOTSELFEXTRACT")) return ends;
-  ends.push_back(size - kSelfExtractTrailerSize);
+  ends.push_back(Size - kSelfExtractTrailerSize);
   TFormBytes fields(std::string_view(trailer).substr(16, 4));
   int64_t archiveStart = static_cast<int32_t>(fields.ReadUInt32());
-  if (marker == "SELFEXTRACTING" && archiveStart > 0 && archiveStart < size - kSelfExtractTrailerSize)
+  if (marker == "SELFEXTRACTING" && archiveStart > 0 && archiveStart < Size - kSelfExtractTrailerSize)
     ends.push_back(archiveStart);
   return ends;
 }
@@ -46,8 +46,8 @@ std::optional<TResourceBundle> TResourceBundle::Open(TStream& Stream) {
     uint32_t count = f.ReadUInt32();
     uint32_t dirSize = f.ReadUInt32();
     uint64_t bundleSize = f.ReadUInt64();
-    auto corrupt = [&](const std::string& why) {
-      return EResourceError("The resource directory at the end of the program is damaged: " + why);
+    auto corrupt = [&](const std::string& Why) {
+      return EResourceError("The resource directory at the end of the program is damaged: " + Why);
     };
     if (bundleSize < static_cast<uint64_t>(kFooterSize) + dirSize || bundleSize > static_cast<uint64_t>(end))
       throw corrupt("bundle size " + std::to_string(bundleSize) + " does not fit the file");
@@ -64,7 +64,8 @@ std::optional<TResourceBundle> TResourceBundle::Open(TStream& Stream) {
         e.Name = d.ReadShortString();
         uint64_t offset = d.ReadUInt64();
         uint64_t length = d.ReadUInt64();
-        if (e.Name.empty() || offset > static_cast<uint64_t>(dataSize) || length > static_cast<uint64_t>(dataSize) - offset)
+        if (e.Name.empty() || offset > static_cast<uint64_t>(dataSize) ||
+            length > static_cast<uint64_t>(dataSize) - offset)
           throw corrupt("resource " + std::to_string(i + 1) + " (" + e.Name + ") lies outside the bundle");
         e.Offset = bundle.FStart + static_cast<int64_t>(offset);
         e.Size = static_cast<int64_t>(length);

@@ -6,7 +6,7 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TStream)
+QNL_BEGIN_CLASS(TStream);
 QNL_END_CLASS
 
 int64_t TStream::Size() const {
@@ -49,7 +49,7 @@ std::string TStream::ReadString(int64_t Count) {
   return s;
 }
 
-QNL_BEGIN_CLASS(TMemoryStream)
+QNL_BEGIN_CLASS(TMemoryStream);
 QNL_END_CLASS
 
 int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {

@@ -7,7 +7,7 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TStrings)
+QNL_BEGIN_CLASS(TStrings);
 QNL_END_CLASS
 
 void TStrings::Error(const char* Msg, int Data) const { throw EListError(Format(Msg, {Data})); }
@@ -116,8 +116,10 @@ std::string TStrings::CommaText() const {
     std::string s = Get(i);
     bool quote = s.empty() || s.find_first_of(" ,\"") != std::string::npos;
     for (char c : s) quote = quote || static_cast<unsigned char>(c) < ' ';
-    if (quote) r += '"' + StringReplaceAll(s, "\"", "\"\"") + '"';
-    else r += s;
+    if (quote)
+      r += '"' + StringReplaceAll(s, "\"", "\"\"") + '"';
+    else
+      r += s;
   }
   return r;
 }
@@ -170,7 +172,7 @@ bool TStrings::Equals(const TStrings& Other) const {
   return true;
 }
 
-QNL_BEGIN_CLASS(TStringList)
+QNL_BEGIN_CLASS(TStringList);
 QNL_END_CLASS
 
 static const char* kIndexError = "List index out of bounds (%d)";
@@ -204,7 +206,7 @@ void TStringList::Insert(int Index, const std::string& S) {
   if (FSorted) throw EListError("Operation not allowed on sorted list");
   if (Index < 0 || Index > Count()) Error(kIndexError, Index);
   Changing();
-  FList.insert(FList.begin() + Index, Item{S, nullptr});
+  FList.insert(FList.begin() + Index, TItem{S, nullptr});
   Changed();
 }
 
@@ -226,7 +228,7 @@ int TStringList::Add(const std::string& S) {
   if (!FSorted) {
     int n = Count();
     Changing();
-    FList.push_back(Item{S, nullptr});
+    FList.push_back(TItem{S, nullptr});
     Changed();
     return n;
   }
@@ -236,13 +238,13 @@ int TStringList::Add(const std::string& S) {
     if (FDuplicates == dupError) throw EListError("String list does not allow duplicates");
   }
   Changing();
-  FList.insert(FList.begin() + index, Item{S, nullptr});
+  FList.insert(FList.begin() + index, TItem{S, nullptr});
   Changed();
   return index;
 }
 
-int TStringList::CompareStrings(const std::string& a, const std::string& b) const {
-  return FCaseSensitive ? CompareStr(a, b) : CompareText(a, b);
+int TStringList::CompareStrings(const std::string& A, const std::string& B) const {
+  return FCaseSensitive ? CompareStr(A, B) : CompareText(A, B);
 }
 
 int TStringList::IndexOf(const std::string& S) const {
@@ -284,13 +286,15 @@ void TStringList::SetSorted(bool Value) {
 void TStringList::Sort() {
   Changing();
   std::stable_sort(FList.begin(), FList.end(),
-                   [this](const Item& a, const Item& b) { return CompareStrings(a.S, b.S) < 0; });
+                   [this](const TItem& A, const TItem& B) { return CompareStrings(A.S, B.S) < 0; });
   Changed();
 }
 
 void TStringList::SetUpdateState(bool Updating) {
-  if (Updating) Changing();
-  else Changed();
+  if (Updating)
+    Changing();
+  else
+    Changed();
 }
 
 void TStringList::Changed() {

@@ -94,14 +94,14 @@ protected:
   void SetUpdateState(bool Updating) override;
   virtual void Changed();
   virtual void Changing();
-  int CompareStrings(const std::string& a, const std::string& b) const;
+  int CompareStrings(const std::string& A, const std::string& B) const;
 
 private:
-  struct Item {
+  struct TItem {
     std::string S;
     TObject* Object = nullptr;
   };
-  std::vector<Item> FList;
+  std::vector<TItem> FList;
   bool FSorted = false;
   bool FCaseSensitive = false;
   TDuplicates FDuplicates = dupIgnore;

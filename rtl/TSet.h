@@ -11,33 +11,33 @@ template <typename E>
 class TSet {
 public:
   constexpr TSet() = default;
-  constexpr TSet(std::initializer_list<E> members) {
-    for (E m : members) Include(m);
+  constexpr TSet(std::initializer_list<E> Members) {
+    for (E m : Members) Include(m);
   }
-  static constexpr TSet FromMask(uint32_t mask) {
+  static constexpr TSet FromMask(uint32_t Mask) {
     TSet s;
-    s.FMask = mask;
+    s.FMask = Mask;
     return s;
   }
   constexpr uint32_t Mask() const { return FMask; }
-  constexpr bool Contains(E m) const { return Valid(m) && (FMask >> Ord(m)) & 1u; }
-  constexpr TSet& Include(E m) {
-    if (Valid(m)) FMask |= 1u << Ord(m);
+  constexpr bool Contains(E M) const { return Valid(M) && (FMask >> Ord(M)) & 1u; }
+  constexpr TSet& Include(E M) {
+    if (Valid(M)) FMask |= 1u << Ord(M);
     return *this;
   }
-  constexpr TSet& Exclude(E m) {
-    if (Valid(m)) FMask &= ~(1u << Ord(m));
+  constexpr TSet& Exclude(E M) {
+    if (Valid(M)) FMask &= ~(1u << Ord(M));
     return *this;
   }
   constexpr bool Empty() const { return FMask == 0; }
   constexpr bool operator==(const TSet&) const = default;
-  constexpr TSet operator+(TSet o) const { return FromMask(FMask | o.FMask); }
-  constexpr TSet operator-(TSet o) const { return FromMask(FMask & ~o.FMask); }
-  constexpr TSet operator*(TSet o) const { return FromMask(FMask & o.FMask); }
+  constexpr TSet operator+(TSet O) const { return FromMask(FMask | O.FMask); }
+  constexpr TSet operator-(TSet O) const { return FromMask(FMask & ~O.FMask); }
+  constexpr TSet operator*(TSet O) const { return FromMask(FMask & O.FMask); }
 
 private:
-  static constexpr int Ord(E m) { return static_cast<int>(m); }
-  static constexpr bool Valid(E m) { return Ord(m) >= 0 && Ord(m) < 32; }
+  static constexpr int Ord(E M) { return static_cast<int>(M); }
+  static constexpr bool Valid(E M) { return Ord(M) >= 0 && Ord(M) < 32; }
   uint32_t FMask = 0;
 };
 

@@ -8,21 +8,21 @@
 
 namespace qnl {
 
-int TEnumInfo::IndexOf(std::string_view name) const {
+int TEnumInfo::IndexOf(std::string_view Name) const {
   for (size_t i = 0; i < Names.size(); ++i)
-    if (SameText(Names[i], name)) return static_cast<int>(i);
+    if (SameText(Names[i], Name)) return static_cast<int>(i);
   return -1;
 }
 
-std::string TEnumInfo::NameOf(int ordinal) const {
-  if (ordinal < 0 || static_cast<size_t>(ordinal) >= Names.size()) return {};
-  return Names[ordinal];
+std::string TEnumInfo::NameOf(int Ordinal) const {
+  if (Ordinal < 0 || static_cast<size_t>(Ordinal) >= Names.size()) return {};
+  return Names[Ordinal];
 }
 
-TEnumInfo MakeEnumInfo(const char* typeName, const char* memberList) {
+TEnumInfo MakeEnumInfo(const char* TypeName, const char* MemberList) {
   TEnumInfo info;
-  info.Name = typeName;
-  std::string_view list(memberList);
+  info.Name = TypeName;
+  std::string_view list(MemberList);
   size_t pos = 0;
   while (pos <= list.size()) {
     size_t comma = list.find(',', pos);
@@ -36,19 +36,19 @@ TEnumInfo MakeEnumInfo(const char* typeName, const char* memberList) {
   return info;
 }
 
-bool TIdentMap::IdentToInt(std::string_view ident, int64_t& value) const {
+bool TIdentMap::IdentToInt(std::string_view Ident, int64_t& Value) const {
   for (const auto& e : Entries)
-    if (SameText(e.first, ident)) {
-      value = e.second;
+    if (SameText(e.first, Ident)) {
+      Value = e.second;
       return true;
     }
   return false;
 }
 
-bool TIdentMap::IntToIdent(int64_t value, std::string& ident) const {
+bool TIdentMap::IntToIdent(int64_t Value, std::string& Ident) const {
   for (const auto& e : Entries)
-    if (e.second == value) {
-      ident = e.first;
+    if (e.second == Value) {
+      Ident = e.first;
       return true;
     }
   return false;
@@ -56,16 +56,16 @@ bool TIdentMap::IntToIdent(int64_t value, std::string& ident) const {
 
 bool TPropInfo::IsWritable() const {
   switch (Kind) {
-  case TTypeKind::tkInteger:
-  case TTypeKind::tkBoolean:
-  case TTypeKind::tkEnumeration:
-  case TTypeKind::tkSet: return static_cast<bool>(SetOrd);
-  case TTypeKind::tkString:
-  case TTypeKind::tkBinary: return static_cast<bool>(SetStr);
-  case TTypeKind::tkFloat: return static_cast<bool>(SetFloat);
-  case TTypeKind::tkComponent: return static_cast<bool>(SetObj);
-  case TTypeKind::tkMethod: return static_cast<bool>(SetMethod);
-  default: return static_cast<bool>(GetObj);
+    case TTypeKind::tkInteger:
+    case TTypeKind::tkBoolean:
+    case TTypeKind::tkEnumeration:
+    case TTypeKind::tkSet: return static_cast<bool>(SetOrd);
+    case TTypeKind::tkString:
+    case TTypeKind::tkBinary: return static_cast<bool>(SetStr);
+    case TTypeKind::tkFloat: return static_cast<bool>(SetFloat);
+    case TTypeKind::tkComponent: return static_cast<bool>(SetObj);
+    case TTypeKind::tkMethod: return static_cast<bool>(SetMethod);
+    default: return static_cast<bool>(GetObj);
   }
 }
 
@@ -79,26 +79,26 @@ void TClassInfo::BuildIndex() const {
   FIndexed = true;
 }
 
-const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
+const TPropInfo* TClassInfo::FindProp(std::string_view Name) const {
   static std::mutex guard;
   if (!FIndexed) {
     std::lock_guard lock(guard);
     if (!FIndexed) BuildIndex();
   }
-  auto it = FPropIndex.find(UpperCase(name));
+  auto it = FPropIndex.find(UpperCase(Name));
   return it == FPropIndex.end() ? nullptr : it->second;
 }
 
-const TMethodInfo* TClassInfo::FindMethod(std::string_view name) const {
+const TMethodInfo* TClassInfo::FindMethod(std::string_view Name) const {
   for (const TClassInfo* c = this; c; c = c->Parent)
     for (const TMethodInfo& m : c->Methods)
-      if (SameText(m.Name, name)) return &m;
+      if (SameText(m.Name, Name)) return &m;
   return nullptr;
 }
 
-bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
+bool TClassInfo::InheritsFrom(const TClassInfo& Other) const {
   for (const TClassInfo* c = this; c; c = c->Parent)
-    if (c == &other) return true;
+    if (c == &Other) return true;
   return false;
 }
 
@@ -124,16 +124,16 @@ std::map<std::string, const TClassInfo*>& Registry() {
 }
 } // namespace
 
-void RegisterClass(const TClassInfo& info) { Registry()[UpperCase(info.Name)] = &info; }
+void RegisterClass(const TClassInfo& Info) { Registry()[UpperCase(Info.Name)] = &Info; }
 
-const TClassInfo* FindClass(std::string_view name) {
-  auto it = Registry().find(UpperCase(name));
+const TClassInfo* FindClass(std::string_view Name) {
+  auto it = Registry().find(UpperCase(Name));
   return it == Registry().end() ? nullptr : it->second;
 }
 
-const TClassInfo& GetClass(std::string_view name) {
-  const TClassInfo* c = FindClass(name);
-  if (!c) throw EClassNotFound("Class " + std::string(name) + " not found");
+const TClassInfo& GetClass(std::string_view Name) {
+  const TClassInfo* c = FindClass(Name);
+  if (!c) throw EClassNotFound("Class " + std::string(Name) + " not found");
   return *c;
 }
 

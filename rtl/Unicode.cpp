@@ -4,7 +4,7 @@
 namespace qnl {
 
 size_t DecodeUtf8(std::string_view Text, size_t Pos, char32_t& Char) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(Text[i]); };
+  const auto byte = [&](size_t I) { return static_cast<unsigned char>(Text[I]); };
   unsigned char lead = byte(Pos);
   if (lead < 0x80) {
     Char = lead;

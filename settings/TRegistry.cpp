@@ -17,9 +17,9 @@ TRegistry::~TRegistry() {
   }
 }
 
-void TRegistry::SetRootKey(TRootKey value) {
+void TRegistry::SetRootKey(TRootKey Value) {
   CloseKey();
-  FRootKey = value;
+  FRootKey = Value;
 }
 
 std::optional<TRegKey> TRegistry::BaseKey() const {
@@ -27,11 +27,11 @@ std::optional<TRegKey> TRegistry::BaseKey() const {
   return TRegKey::Open(FRootKey, "");
 }
 
-void TRegistry::ChangeKey(TRegKey key, const std::string& path, uint32_t access) {
+void TRegistry::ChangeKey(TRegKey Key, const std::string& Path, uint32_t Access) {
   CloseKey();
-  FCurrentKey = std::move(key);
-  FCurrentPath = path;
-  FCurrentAccess = access;
+  FCurrentKey = std::move(Key);
+  FCurrentPath = Path;
+  FCurrentAccess = Access;
 }
 
 bool TRegistry::OpenKey(const std::string& Key, bool CanCreate) {
@@ -95,7 +95,7 @@ std::string TRegistry::ReadString(const std::string& Name) const {
   if (!FCurrentKey) return "";
   auto value = FCurrentKey->ReadValue(Name);
   if (!value) return "";
-  if (value->Type != TRegType::String && value->Type != TRegType::ExpandString)
+  if (value->Type != TRegType::rtString && value->Type != TRegType::rtExpandString)
     throw ERegistryException("Invalid data type for '" + Name + "'");
   return value->Data;
 }
@@ -104,14 +104,14 @@ int32_t TRegistry::ReadInteger(const std::string& Name) const {
   auto value = FCurrentKey ? FCurrentKey->ReadValue(Name) : std::nullopt;
   if (!value) throw ERegistryException("Failed to get data for '" + Name + "'");
   auto number = value->AsDWord();
-  if (value->Type != TRegType::DWord || !number) throw ERegistryException("Invalid data type for '" + Name + "'");
+  if (value->Type != TRegType::rtDWord || !number) throw ERegistryException("Invalid data type for '" + Name + "'");
   return int32_t(*number);
 }
 
 double TRegistry::ReadFloat(const std::string& Name) const {
   auto value = FCurrentKey ? FCurrentKey->ReadValue(Name) : std::nullopt;
   if (!value) throw ERegistryException("Failed to get data for '" + Name + "'");
-  if (value->Type != TRegType::Binary || value->Data.size() != sizeof(double))
+  if (value->Type != TRegType::rtBinary || value->Data.size() != sizeof(double))
     throw ERegistryException("Invalid data type for '" + Name + "'");
   return ReadLEDouble(value->Data, 0);
 }
@@ -122,32 +122,37 @@ std::string TRegistry::ReadBinaryData(const std::string& Name) const {
   return value->Data;
 }
 
-void TRegistry::PutValue(const std::string& Name, TRegType type, const std::string& data) {
-  if (!FCurrentKey || !(FCurrentAccess & KEY_SET_VALUE)) throw ERegistryException("Failed to set data for '" + Name + "'");
+void TRegistry::PutValue(const std::string& Name, TRegType Type, const std::string& Data) {
+  if (!FCurrentKey || !(FCurrentAccess & KEY_SET_VALUE))
+    throw ERegistryException("Failed to set data for '" + Name + "'");
   try {
-    FCurrentKey->WriteValue(Name, type, data);
+    FCurrentKey->WriteValue(Name, Type, Data);
   } catch (const ERegistry& e) {
     throw ERegistryException("Failed to set data for '" + Name + "': " + e.Message());
   }
 }
 
-void TRegistry::WriteString(const std::string& Name, const std::string& Value) { PutValue(Name, TRegType::String, Value); }
+void TRegistry::WriteString(const std::string& Name, const std::string& Value) {
+  PutValue(Name, TRegType::rtString, Value);
+}
 void TRegistry::WriteExpandString(const std::string& Name, const std::string& Value) {
-  PutValue(Name, TRegType::ExpandString, Value);
+  PutValue(Name, TRegType::rtExpandString, Value);
 }
 
 void TRegistry::WriteInteger(const std::string& Name, int32_t Value) {
   std::string data;
   AppendLE32(data, uint32_t(Value));
-  PutValue(Name, TRegType::DWord, data);
+  PutValue(Name, TRegType::rtDWord, data);
 }
 
 void TRegistry::WriteFloat(const std::string& Name, double Value) {
   std::string data;
   AppendLEDouble(data, Value);
-  PutValue(Name, TRegType::Binary, data);
+  PutValue(Name, TRegType::rtBinary, data);
 }
 
-void TRegistry::WriteBinaryData(const std::string& Name, const std::string& Value) { PutValue(Name, TRegType::Binary, Value); }
+void TRegistry::WriteBinaryData(const std::string& Name, const std::string& Value) {
+  PutValue(Name, TRegType::rtBinary, Value);
+}
 
 } // namespace qnl

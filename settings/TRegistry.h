@@ -33,15 +33,15 @@ public:
   ~TRegistry() override; // closes the current key
 
   TRootKey RootKey() const { return FRootKey; }
-  void SetRootKey(TRootKey value); // closes the current key
+  void SetRootKey(TRootKey Value); // closes the current key
   const std::string& CurrentPath() const { return FCurrentPath; }
   bool HasCurrentKey() const { return FCurrentKey.has_value(); }
   const std::optional<TRegKey>& CurrentKey() const { return FCurrentKey; }
   uint32_t Access() const { return FAccess; }
-  void SetAccess(uint32_t value) { FAccess = value; }
+  void SetAccess(uint32_t Value) { FAccess = Value; }
   // False: closing a key writes its hive to disk at once.
   bool LazyWrite() const { return FLazyWrite; }
-  void SetLazyWrite(bool value) { FLazyWrite = value; }
+  void SetLazyWrite(bool Value) { FLazyWrite = Value; }
 
   virtual bool OpenKey(const std::string& Key, bool CanCreate);
   bool OpenKeyReadOnly(const std::string& Key);
@@ -55,9 +55,9 @@ public:
   void GetKeyNames(TStrings& Strings) const;
   void GetValueNames(TStrings& Strings) const;
 
-  std::string ReadString(const std::string& Name) const;  // "" when missing
-  int32_t ReadInteger(const std::string& Name) const;     // ERegistryException when missing or not a number
-  double ReadFloat(const std::string& Name) const;        // an 8-byte binary value
+  std::string ReadString(const std::string& Name) const; // "" when missing
+  int32_t ReadInteger(const std::string& Name) const;    // ERegistryException when missing or not a number
+  double ReadFloat(const std::string& Name) const;       // an 8-byte binary value
   TDateTime ReadDateTime(const std::string& Name) const { return ReadFloat(Name); }
   std::string ReadBinaryData(const std::string& Name) const;
   void WriteString(const std::string& Name, const std::string& Value);
@@ -69,14 +69,14 @@ public:
 
 protected:
   // Makes `key` the current key with its path and rights.
-  void ChangeKey(TRegKey key, const std::string& path, uint32_t access);
+  void ChangeKey(TRegKey Key, const std::string& Path, uint32_t Access);
   // The key a relative path starts from: the current key, else the root.
   std::optional<TRegKey> BaseKey() const;
 
 private:
-  void PutValue(const std::string& Name, TRegType type, const std::string& data);
+  void PutValue(const std::string& Name, TRegType Type, const std::string& Data);
 
-  TRootKey FRootKey = TRootKey::CurrentUser;
+  TRootKey FRootKey = TRootKey::rkCurrentUser;
   std::optional<TRegKey> FCurrentKey;
   std::string FCurrentPath;
   uint32_t FAccess = KEY_ALL_ACCESS;

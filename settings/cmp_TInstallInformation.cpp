@@ -6,7 +6,7 @@ namespace qnl {
 QNL_BEGIN_CLASS(TInstallInformation)
     .Prop("CompanyName", &C::FCompanyName)
     .Prop("ProductName", &C::FProductName)
-    .Prop("Version", &C::FVersion)
+    .Prop("Version", &C::FVersion);
 QNL_END_CLASS
 
 void TInstallInformation::Assign(const TPersistent* Source) {

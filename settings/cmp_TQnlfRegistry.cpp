@@ -3,12 +3,12 @@
 
 namespace qnl {
 
-std::optional<TRegKey> TqnlfRegistry::Resolve(const std::string& Key, std::string& below) const {
+std::optional<TRegKey> TqnlfRegistry::Resolve(const std::string& Key, std::string& Below) const {
   if (!Key.empty() && Key[0] == '\\') {
-    below = Key.substr(1);
+    Below = Key.substr(1);
     return TRegKey::Open(RootKey(), "");
   }
-  below = Key;
+  Below = Key;
   return BaseKey();
 }
 
@@ -40,11 +40,11 @@ bool TqnlfRegistry::KeyExists(const std::string& Key) {
   return base && base->OpenSubKey(below).has_value();
 }
 
-bool TqnlfRegistry::DeleteTree(const TRegKey& parent, const std::string& name) {
-  auto key = parent.OpenSubKey(name);
+bool TqnlfRegistry::DeleteTree(const TRegKey& Parent, const std::string& Name) {
+  auto key = Parent.OpenSubKey(Name);
   if (!key) return false;
   for (const auto& sub : key->SubKeyNames()) DeleteTree(*key, sub);
-  return parent.DeleteSubKey(name);
+  return Parent.DeleteSubKey(Name);
 }
 
 bool TqnlfRegistry::DeleteKey(const std::string& Key) {

@@ -22,8 +22,8 @@ public:
 
 private:
   // The key a path starts from and the path below it.
-  std::optional<TRegKey> Resolve(const std::string& Key, std::string& below) const;
-  bool DeleteTree(const TRegKey& parent, const std::string& name);
+  std::optional<TRegKey> Resolve(const std::string& Key, std::string& Below) const;
+  bool DeleteTree(const TRegKey& Parent, const std::string& Name);
 };
 
 } // namespace qnl

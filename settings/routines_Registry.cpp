@@ -13,8 +13,8 @@ namespace qnl {
 
 namespace {
 
-const TRootKey kCodes[] = {TRootKey::ClassesRoot, TRootKey::CurrentConfig, TRootKey::CurrentUser,
-                           TRootKey::DynData,     TRootKey::LocalMachine,  TRootKey::Users};
+const TRootKey kCodes[] = {TRootKey::rkClassesRoot, TRootKey::rkCurrentConfig, TRootKey::rkCurrentUser,
+                           TRootKey::rkDynData,     TRootKey::rkLocalMachine,  TRootKey::rkUsers};
 
 } // namespace
 
@@ -41,8 +41,7 @@ void RegWriteString(int RootCode, const std::string& Key, const std::string& Ide
       reg.WriteString(Ident, Value);
       return;
     }
-  } catch (const Exception&) {
-  }
+  } catch (const Exception&) {}
   throw EIRCannotWriteValue(Format("Cannot install into registry. Key: %s Ident: %s Value %s", {Key, Ident, Value}));
 }
 
@@ -54,8 +53,7 @@ void RegWriteInteger(int RootCode, const std::string& Key, const std::string& Id
       reg.WriteInteger(Ident, Value);
       return;
     }
-  } catch (const Exception&) {
-  }
+  } catch (const Exception&) {}
   throw EIRCannotWriteValue(Key);
 }
 
@@ -86,14 +84,13 @@ void RegDeleteKeyTree(int RootCode, const std::string& Key) {
     TqnlfRegistry reg;
     SetRootKeyCode(reg, RootCode);
     reg.DeleteKey(Key);
-  } catch (const Exception&) {
-  }
+  } catch (const Exception&) {}
 }
 
 bool RegisterRunOnce(const std::string& Name, const std::string& Command, bool Unique) {
   try {
     TqnlfRegistry reg;
-    reg.SetRootKey(TRootKey::LocalMachine);
+    reg.SetRootKey(TRootKey::rkLocalMachine);
     if (!reg.OpenKey(kRunOnceKey, true)) return false;
     std::string suffix;
     for (int n = 1; Unique && reg.ValueExists(Name + suffix); ++n) suffix = IntToStr(n);
@@ -118,9 +115,9 @@ std::string CannotOpen(const std::string& Key) {
   return "Cannot open or create the registry key HKEY_LOCAL_MACHINE" + Key;
 }
 
-std::string SearchInstallRecord(bool Create, const TInstallRecordQuery& Query, const TFileFacts& facts) {
+std::string SearchInstallRecord(bool Create, const TInstallRecordQuery& Query, const TFileFacts& Facts) {
   TqnlfRegistry reg;
-  reg.SetRootKey(TRootKey::LocalMachine);
+  reg.SetRootKey(TRootKey::rkLocalMachine);
   if (!reg.OpenKey(kInstallRecordParent, true)) throw ERegistry(CannotOpen(kInstallRecordParent));
   TStringList names;
   reg.GetKeyNames(names);
@@ -128,7 +125,7 @@ std::string SearchInstallRecord(bool Create, const TInstallRecordQuery& Query, c
   for (int i = 0; i < names.Count(); ++i) {
     std::string path = parent + "\\" + names[i];
     TqnlfRegistry record;
-    record.SetRootKey(TRootKey::LocalMachine);
+    record.SetRootKey(TRootKey::rkLocalMachine);
     double date = 0;
     int32_t size = 0;
     try {
@@ -139,7 +136,7 @@ std::string SearchInstallRecord(bool Create, const TInstallRecordQuery& Query, c
     } catch (const Exception&) {
       continue;
     }
-    if (std::fabs(date - facts.Date) >= 1e-7 || size != int32_t(facts.Size)) continue;
+    if (std::fabs(date - Facts.Date) >= 1e-7 || size != int32_t(Facts.Size)) continue;
     record.WriteDateTime("LastRunDate", Query.StartTime);
     record.WriteString("Path", Query.ExecutablePath);
     record.SetLazyWrite(false);
@@ -152,12 +149,12 @@ std::string SearchInstallRecord(bool Create, const TInstallRecordQuery& Query, c
   while (taken.count(UpperCase("Install" + IntToStr(n)))) ++n;
   std::string path = parent + "\\Install" + IntToStr(n);
   TqnlfRegistry record;
-  record.SetRootKey(TRootKey::LocalMachine);
+  record.SetRootKey(TRootKey::rkLocalMachine);
   if (!record.OpenKey(path, true)) throw ERegistry(CannotOpen(path));
   record.WriteString("Path", Query.ExecutablePath);
   record.WriteDateTime("LastRunDate", Query.StartTime);
-  record.WriteDateTime("CreationDate", facts.Date);
-  record.WriteInteger("Size", int32_t(facts.Size));
+  record.WriteDateTime("CreationDate", Facts.Date);
+  record.WriteInteger("Size", int32_t(Facts.Size));
   if (!Query.SelfExtract.empty()) record.WriteString("SelfExtract", Query.SelfExtract);
   record.SetLazyWrite(false);
   record.CloseKey();

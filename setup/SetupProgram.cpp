@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <memory>
 
+#include "common/routines_Strings.h"
 #include "platform/files/FileStream.h"
 #include "platform/system/CodePage.h"
 #include "platform/system/SystemInfo.h"
 #include "rtl/FormReader.h"
 #include "rtl/ProgramArguments.h"
 #include "rtl/ResourceBundle.h"
-#include "common/routines_Strings.h"
 #include "setup/DebugTree.h"
 #include "vcl/AnsiText.h"
 #include "vcl/Application.h"
@@ -31,19 +31,19 @@ bool DebugTreeRequested() {
   return v && std::string(v) == "1";
 }
 
-bool HasInstallComponent(const TComponent& form) {
+bool HasInstallComponent(const TComponent& Form) {
   const TClassInfo* install = FindClass("TInstall");
   if (!install) return false;
-  for (int i = 0; i < form.ComponentCount(); ++i)
-    if (form.Components(i)->InheritsFrom(*install)) return true;
+  for (int i = 0; i < Form.ComponentCount(); ++i)
+    if (Form.Components(i)->InheritsFrom(*install)) return true;
   return false;
 }
 
 // A project without an install component has nothing to run: end the loop once the
 // main form's own activation handler has run.
-void EndAfterFirstActivation(TCustomForm& form) {
-  TNotifyEvent own = form.OnActivate;
-  form.OnActivate = [own](TObject* Sender) {
+void EndAfterFirstActivation(TCustomForm& Form) {
+  TNotifyEvent own = Form.OnActivate;
+  Form.OnActivate = [own](TObject* Sender) {
     Application().Terminate();
     if (own) own(Sender);
   };
@@ -75,11 +75,11 @@ std::string ReadProjectResource(const std::string& ProgramFile) {
   return bundle->Read(*file, *entry);
 }
 
-int RunSetupProgram(int argc, char** argv, const TMainFormFactory& CreateMainForm) {
-  SetProgramArguments(argc, argv);
+int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainForm) {
+  SetProgramArguments(Argc, Argv);
   std::unique_ptr<TApplication> app;
   try {
-    app = std::make_unique<TApplication>(argc, argv);
+    app = std::make_unique<TApplication>(Argc, Argv);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Error: %s\n", e.what());
     return 1;

@@ -24,7 +24,7 @@ inline constexpr const char* kProjectResourceName = "TFORMMAIN";
 // With QNL_DEBUG_TREE=1 the loaded component tree is printed to stdout. A project without
 // an install component has nothing to run: when nobody can use its window (no display) or
 // the tree is being printed, the program ends after the main form's first activation.
-int RunSetupProgram(int argc, char** argv, const TMainFormFactory& CreateMainForm);
+int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainForm);
 
 // Registers the classes of every library linked into the setup program.
 void RegisterSetupClasses();

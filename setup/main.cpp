@@ -3,5 +3,5 @@
 #include "setup/SetupProgram.h"
 
 int main(int argc, char** argv) {
-  return qnl::RunSetupProgram(argc, argv, [](qnl::TComponent* owner) { return new qnl::TformMain(owner); });
+  return qnl::RunSetupProgram(argc, argv, [](qnl::TComponent* Owner) { return new qnl::TformMain(Owner); });
 }

@@ -28,9 +28,7 @@ bool IsControl(TComponent* Component) {
   return visible && visible->Kind == TTypeKind::tkBoolean;
 }
 
-bool IsWindowedControl(TComponent* Component) {
-  return Hooks().IsWindowed && Hooks().IsWindowed(Component);
-}
+bool IsWindowedControl(TComponent* Component) { return Hooks().IsWindowed && Hooks().IsWindowed(Component); }
 
 std::vector<TComponent*> ChildControls(TComponent* Component) {
   if (Hooks().ChildControls) return Hooks().ChildControls(Component);

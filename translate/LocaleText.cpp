@@ -14,19 +14,19 @@ bool IsAscii(std::string_view Text) {
 }
 
 // UTF-8 as the platform writes it; a malformed byte stands for itself.
-std::u32string DecodeUtf8(std::string_view s) {
+std::u32string DecodeUtf8(std::string_view S) {
   std::u32string r;
-  r.reserve(s.size());
-  for (size_t i = 0; i < s.size();) {
-    const unsigned char c = s[i];
+  r.reserve(S.size());
+  for (size_t i = 0; i < S.size();) {
+    const unsigned char c = S[i];
     const int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-    if (extra <= 0 || i + extra >= s.size()) {
+    if (extra <= 0 || i + extra >= S.size()) {
       r.push_back(c);
       ++i;
       continue;
     }
     char32_t cp = c & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(S[i + k]) & 0x3F);
     r.push_back(cp);
     i += extra + 1;
   }
@@ -74,7 +74,9 @@ int LookupCodePage() {
 // Only text beyond ASCII needs the code page: ASCII folds to ASCII in every code page, and
 // no character beyond it folds into ASCII, so the machine is not asked for plain texts.
 TLocaleKey::TLocaleKey(std::string_view Text, int CodePage)
-    : FAscii(IsAscii(Text)), FCodePage(CodePage ? CodePage : FAscii ? 0 : LookupCodePage()),
+    : FAscii(IsAscii(Text)), FCodePage(CodePage ? CodePage
+                                       : FAscii ? 0
+                                                : LookupCodePage()),
       FFolded(FAscii ? std::u32string(Text.begin(), Text.end()) : DecodeAnsi(Text, FCodePage)) {
   for (char32_t& c : FFolded) c = FoldCase(c);
 }

@@ -7,7 +7,7 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TLangFormatStrings)
+QNL_BEGIN_CLASS(TLangFormatStrings);
 QNL_END_CLASS
 
 int TLangFormatStrings::Add(const std::string& S) {
@@ -22,8 +22,10 @@ void TLangFormatStrings::Insert(int Index, const std::string& S) {
   const bool atEnd = Index == Count();
   TStringList::Insert(Index, S);
   if (!FLanguage) return;
-  if (atEnd) FLanguage->LinesAppended(Index, stampBefore);
-  else FLanguage->ParseStrings();
+  if (atEnd)
+    FLanguage->LinesAppended(Index, stampBefore);
+  else
+    FLanguage->ParseStrings();
 }
 
 void TLangFormatStrings::Delete(int Index) {

@@ -8,13 +8,12 @@ namespace qnl {
 QNL_BEGIN_CLASS(TLanguage)
     .Sub("Font", &C::Font)
     .Prop("FontOverride", &C::FontOverride, &C::SetFontOverride)
-    .Sub("Strings", &C::Strings)
+    .Sub("Strings", &C::Strings);
 QNL_END_CLASS
 
 TLanguage::TLanguage(TTranslator* Translator, TQnlfLanguage Ident)
     : FTranslator(Translator), FLanguageIdent(Ident), FFont(std::make_unique<TFont>()),
-      FStrings(std::make_unique<TLangFormatStrings>(this)),
-      FParser(this, FStringEntries, FMemoEntries) {
+      FStrings(std::make_unique<TLangFormatStrings>(this)), FParser(this, FStringEntries, FMemoEntries) {
   if (const TLanguageInfo* info = FindLanguageInfo(Ident)) {
     FTextFileName = info->TextFileName;
     FPictureName = info->PictureName;
@@ -56,8 +55,8 @@ void TLanguage::ParseStrings() {
 
 void TLanguage::LinesAppended(int Index, uint64_t StampBefore) {
   if (!FParseEnabled) return;
-  const bool continues = FParsedValid && FParsedStamp == StampBefore && FParsedCount == Index &&
-                         Index == FStrings->Count() - 1;
+  const bool continues =
+      FParsedValid && FParsedStamp == StampBefore && FParsedCount == Index && Index == FStrings->Count() - 1;
   if (!continues) {
     ParseStrings();
     return;

@@ -15,17 +15,17 @@ const char* const kNotInteger = "The %d'th string (%s) does not have the proper 
 
 // The run-time library's integer conversion, which accepts leading blanks but no trailing
 // one, with a 32-bit result; hexadecimal covers the whole 32-bit pattern.
-bool TryIdentifier(const std::string& s, int32_t& value) {
-  if (s.empty() || static_cast<unsigned char>(s.back()) <= ' ') return false;
+bool TryIdentifier(const std::string& S, int32_t& Value) {
+  if (S.empty() || static_cast<unsigned char>(S.back()) <= ' ') return false;
   int64_t v = 0;
-  if (!TryStrToInt(s, v)) return false;
-  const bool hex = s.find_first_of("$xX") != std::string::npos;
+  if (!TryStrToInt(S, v)) return false;
+  const bool hex = S.find_first_of("$xX") != std::string::npos;
   if (hex && v > std::numeric_limits<int32_t>::max() && v <= 0xFFFFFFFFll) {
-    value = static_cast<int32_t>(static_cast<uint32_t>(v));
+    Value = static_cast<int32_t>(static_cast<uint32_t>(v));
     return true;
   }
   if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) return false;
-  value = static_cast<int32_t>(v);
+  Value = static_cast<int32_t>(v);
   return true;
 }
 
@@ -75,7 +75,8 @@ void TLanguageParser::ParseLine(int Index, const std::string& RawLine) {
   }
   if (semicolon == std::string::npos || semicolon == 0) FormatError(kNotGlidText, Index, line);
   const size_t second = line.find(';', semicolon + 1);
-  std::string text = line.substr(semicolon + 1, second == std::string::npos ? std::string::npos : second - semicolon - 1);
+  std::string text =
+      line.substr(semicolon + 1, second == std::string::npos ? std::string::npos : second - semicolon - 1);
   if (Trim(text).empty()) FormatError(kNotGlidText, Index, line);
   const int32_t glid = ParseIdentifier(line.substr(0, semicolon), Index, line);
   FStrings.push_back(std::make_unique<TLanguageString>(FLanguage, glid, Index, std::move(text)));

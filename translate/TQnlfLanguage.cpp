@@ -13,8 +13,10 @@ const std::string kMSPGothicShiftJIS = "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83
 const std::string kBatangKorean = "\xB9\xD9\xC5\xC1";
 
 const TLanguageInfo kLanguages[LanguageCount] = {
-    {qlChineseSimplified, "lgChineseSimplified", "qnliChineseSimplified.txt", "BM_LANG_SIMPCHINESE", 134, kSimSunGB2312, 9},
-    {qlChineseTraditional, "lgChineseTraditional", "qnliChineseTraditional.txt", "BM_LANG_CHINESE_TRADITIONAL", 136, kPMingLiUBig5, 9},
+    {qlChineseSimplified, "lgChineseSimplified", "qnliChineseSimplified.txt", "BM_LANG_SIMPCHINESE", 134, kSimSunGB2312,
+     9},
+    {qlChineseTraditional, "lgChineseTraditional", "qnliChineseTraditional.txt", "BM_LANG_CHINESE_TRADITIONAL", 136,
+     kPMingLiUBig5, 9},
     {qlCzech, "lgCzech", "qnliCzech.txt", "BM_LANG_CZECH", 238, "Arial", 8},
     {qlDanish, "lgDanish", "qnliDanish.txt", "BM_LANG_DANISH", 0, "Arial", 8},
     {qlDutch, "lgDutch", "qnliDutch.txt", "BM_LANG_DUTCH", 0, "Arial", 8},

@@ -10,10 +10,9 @@ namespace qnl {
 
 // The twenty languages plus qlUser, which stands for the current user's language and has no
 // language object of its own.
-QNL_ENUM(TQnlfLanguage, qlChineseSimplified, qlChineseTraditional, qlCzech, qlDanish, qlDutch,
-         qlEnglish, qlFrench, qlGerman, qlGreek, qlHebrew, qlItalian, qlJapanese, qlKorean,
-         qlNorwegianBokmal, qlNorwegianNynorsk, qlPolish, qlPortugese, qlRussian, qlSpanish,
-         qlUser, qlVietnamese)
+QNL_ENUM(TQnlfLanguage, qlChineseSimplified, qlChineseTraditional, qlCzech, qlDanish, qlDutch, qlEnglish, qlFrench,
+         qlGerman, qlGreek, qlHebrew, qlItalian, qlJapanese, qlKorean, qlNorwegianBokmal, qlNorwegianNynorsk, qlPolish,
+         qlPortugese, qlRussian, qlSpanish, qlUser, qlVietnamese)
 
 // One row of the language table: what the translator creates for a language and the font
 // rule applied to controls shown in it.

@@ -13,16 +13,16 @@ TTranslator* gActive = nullptr;
 TTranslator* gDesignTime = nullptr;
 
 template <TQnlfLanguage L>
-TLanguage* LanguageProperty(const TTranslator* t) {
-  return t->LanguageByIdent(L);
+TLanguage* LanguageProperty(const TTranslator* T) {
+  return T->LanguageByIdent(L);
 }
 
 // Runs Work with the translator's target switched to Target, restoring it in every case.
 template <class F>
-auto WithTarget(TTranslator& t, TQnlfLanguage Target, F&& Work) {
-  const TQnlfLanguage saved = t.TranslateIntoLanguage();
-  t.SetTranslateIntoLanguage(Target);
-  TScopeExit restore([&] { t.SetTranslateIntoLanguage(saved); });
+auto WithTarget(TTranslator& T, TQnlfLanguage Target, F&& Work) {
+  const TQnlfLanguage saved = T.TranslateIntoLanguage();
+  T.SetTranslateIntoLanguage(Target);
+  TScopeExit restore([&] { T.SetTranslateIntoLanguage(saved); });
   return Work();
 }
 
@@ -49,7 +49,7 @@ QNL_BEGIN_CLASS(TTranslator)
     .Sub("lgRussian", &LanguageProperty<qlRussian>)
     .Sub("lgSpanish", &LanguageProperty<qlSpanish>)
     .Sub("lgVietnamese", &LanguageProperty<qlVietnamese>)
-    .Prop("TranslateIntoLanguage", &C::TranslateIntoLanguage, &C::SetTranslateIntoLanguage)
+    .Prop("TranslateIntoLanguage", &C::TranslateIntoLanguage, &C::SetTranslateIntoLanguage);
 QNL_END_CLASS
 
 TTranslator::TTranslator(TComponent* AOwner) : TComponent(AOwner) {
@@ -61,9 +61,8 @@ TTranslator::TTranslator(TComponent* AOwner) : TComponent(AOwner) {
   if (gDesignTime) delete gDesignTime;
   if (!gActive) {
     gActive = this;
-    SetMessageTranslator([](const std::string& english) {
-      return gActive ? gActive->TranslateText(qlEnglish, english) : english;
-    });
+    SetMessageTranslator(
+        [](const std::string& English) { return gActive ? gActive->TranslateText(qlEnglish, English) : English; });
   }
 }
 
@@ -178,8 +177,6 @@ void SetControlFontsInto(TQnlfLanguage Target, TComponent* Control, bool Force) 
   if (gActive) gActive->SetControlFontsInto(Target, Control, Force);
 }
 
-void RegisterTranslateClasses() {
-  RegisterClass(TTranslator::StaticClassInfo());
-}
+void RegisterTranslateClasses() { RegisterClass(TTranslator::StaticClassInfo()); }
 
 } // namespace qnl

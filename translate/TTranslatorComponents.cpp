@@ -52,8 +52,7 @@ public:
   ~TControlStateGuard() {
     try {
       Restore();
-    } catch (...) {
-    }
+    } catch (...) {}
   }
   TControlStateGuard(const TControlStateGuard&) = delete;
   TControlStateGuard& operator=(const TControlStateGuard&) = delete;

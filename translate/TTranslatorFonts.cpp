@@ -6,7 +6,8 @@ namespace qnl {
 
 void TTranslator::ApplyFont(const TLanguage& Language, TComponent* Control) const {
   const TPropInfo* fontProp = Control->ClassInfo().FindProp("Font");
-  TFont* font = fontProp && fontProp->Kind == TTypeKind::tkClass ? dynamic_cast<TFont*>(fontProp->GetObj(Control)) : nullptr;
+  TFont* font =
+      fontProp && fontProp->Kind == TTypeKind::tkClass ? dynamic_cast<TFont*>(fontProp->GetObj(Control)) : nullptr;
   if (font) {
     if (Language.FontOverride()) {
       font->Assign(Language.Font());

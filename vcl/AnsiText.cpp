@@ -7,7 +7,7 @@ namespace qnl {
 
 namespace {
 int GCodePage = 1252;
-int Resolve(int codePage) { return codePage == 0 ? GCodePage : codePage; }
+int Resolve(int CodePage) { return CodePage == 0 ? GCodePage : CodePage; }
 } // namespace
 
 int AnsiCodePage() { return GCodePage; }

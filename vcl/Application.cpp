@@ -19,9 +19,9 @@ namespace {
 class TQtApplication : public QApplication {
 public:
   using QApplication::QApplication;
-  bool notify(QObject* receiver, QEvent* event) override {
+  bool notify(QObject* Receiver, QEvent* Event) override {
     try {
-      return QApplication::notify(receiver, event);
+      return QApplication::notify(Receiver, Event);
     } catch (...) {
       Application().HandleException(nullptr);
       return false;
@@ -31,12 +31,12 @@ public:
 
 // Qt's offscreen platform warns about window features it cannot show, and Qt about the
 // missing session directory of a headless run; both are expected.
-void QuietMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtDebugMsg || type == QtInfoMsg) return;
-  if (message.startsWith(QLatin1String("This plugin does not support")) ||
-      message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+void QuietMessageHandler(QtMsgType Type, const QMessageLogContext&, const QString& Message) {
+  if (Type == QtDebugMsg || Type == QtInfoMsg) return;
+  if (Message.startsWith(QLatin1String("This plugin does not support")) ||
+      Message.contains(QLatin1String("XDG_RUNTIME_DIR")))
     return;
-  std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+  std::fprintf(stderr, "%s\n", Message.toLocal8Bit().constData());
 }
 
 bool HasDisplayVariables() {
@@ -45,16 +45,14 @@ bool HasDisplayVariables() {
 
 } // namespace
 
-QNL_BEGIN_CLASS(TApplication)
+QNL_BEGIN_CLASS(TApplication);
 QNL_END_CLASS
 
-TApplication::TApplication(int argc, char** argv) : TCustomApplication(nullptr) {
-  if (QCoreApplication::instance())
-    throw EInvalidOperation("Only one application object can exist at a time");
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !HasDisplayVariables())
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+TApplication::TApplication(int Argc, char** Argv) : TCustomApplication(nullptr) {
+  if (QCoreApplication::instance()) throw EInvalidOperation("Only one application object can exist at a time");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !HasDisplayVariables()) qputenv("QT_QPA_PLATFORM", "offscreen");
   // QApplication keeps references to argc and argv for its whole life.
-  for (int i = 0; i < argc; ++i) FArgStore.emplace_back(argv[i]);
+  for (int i = 0; i < Argc; ++i) FArgStore.emplace_back(Argv[i]);
   if (FArgStore.empty()) FArgStore.emplace_back("setup");
   for (auto& a : FArgStore) FArgv.push_back(a.data());
   FArgv.push_back(nullptr);
@@ -187,8 +185,9 @@ TMessageBoxHook MessageBoxCommandHook(const std::string& Command) {
     std::fflush(stderr);
     int status;
     try {
-      status = RunShellCommand(Command, {text},
-                               {std::string("QNL_MESSAGEBOX_BUTTONS=") + buttons.Name, "QNL_MESSAGEBOX_CAPTION=" + caption});
+      status =
+          RunShellCommand(Command, {text},
+                          {std::string("QNL_MESSAGEBOX_BUTTONS=") + buttons.Name, "QNL_MESSAGEBOX_CAPTION=" + caption});
     } catch (const std::exception& e) {
       // A command that cannot be started declines, as nobody agreed.
       std::fprintf(stderr, "%s\n", e.what());

@@ -20,7 +20,7 @@ class TApplication : public TCustomApplication {
   QNL_CLASS(TApplication, TCustomApplication)
 public:
   // Creates the QApplication and installs this object as Application(). One at a time.
-  TApplication(int argc, char** argv);
+  TApplication(int Argc, char** Argv);
   ~TApplication() override;
 
   // Shows the main form and handles events until Terminate. Returns at once when

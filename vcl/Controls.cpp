@@ -9,9 +9,9 @@
 #include "rtl/ScopeGuard.h"
 #include "translate/ControlTree.h"
 #include "vcl/AnsiText.h"
+#include "vcl/QtGraphics.h"
 #include "vcl/StdCtrls.h"
 #include "vcl/cmp_TTranslateControls.h"
-#include "vcl/QtGraphics.h"
 
 namespace qnl {
 
@@ -29,10 +29,10 @@ QNL_BEGIN_CLASS(TControl)
     .Prop("ParentShowHint", &C::ParentShowHint, &C::SetParentShowHint)
     .Prop("ShowHint", &C::ShowHint, &C::SetShowHint)
     .Prop("Hint", &C::Hint, &C::SetHint)
-    .Prop("Visible", &C::Visible, &C::SetVisible)
+    .Prop("Visible", &C::Visible, &C::SetVisible);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TWinControl)
+QNL_BEGIN_CLASS(TWinControl);
 QNL_END_CLASS
 
 void RequireApplicationForControls() {
@@ -239,21 +239,21 @@ void RegisterControlsClasses() {
                               &TTranslateLabel::StaticClassInfo(), &TTranslateBitBtn::StaticClassInfo()})
     RegisterClass(*c);
   TControlTreeHooks hooks;
-  hooks.IsControl = [](TComponent* c) {
-    if (dynamic_cast<TControl*>(c) || dynamic_cast<TCustomForm*>(c)) return true;
+  hooks.IsControl = [](TComponent* C) {
+    if (dynamic_cast<TControl*>(C) || dynamic_cast<TCustomForm*>(C)) return true;
     // Controls of other libraries are known by their published visibility.
-    const TPropInfo* visible = c->ClassInfo().FindProp("Visible");
+    const TPropInfo* visible = C->ClassInfo().FindProp("Visible");
     return visible && visible->Kind == TTypeKind::tkBoolean;
   };
-  hooks.IsWindowed = [](TComponent* c) { return AsControlParent(c) != nullptr; };
-  hooks.ChildControls = [](TComponent* c) {
+  hooks.IsWindowed = [](TComponent* C) { return AsControlParent(C) != nullptr; };
+  hooks.ChildControls = [](TComponent* C) {
     std::vector<TComponent*> children;
-    if (TControlParent* p = AsControlParent(c))
+    if (TControlParent* p = AsControlParent(C))
       for (TControl* child : p->Controls()) children.push_back(child);
     return children;
   };
-  hooks.Realign = [](TComponent* c) {
-    if (TControlParent* p = AsControlParent(c)) p->Realign();
+  hooks.Realign = [](TComponent* C) {
+    if (TControlParent* p = AsControlParent(C)) p->Realign();
   };
   SetControlTreeHooks(std::move(hooks));
 }

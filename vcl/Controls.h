@@ -109,9 +109,9 @@ protected:
   virtual void AdjustSize() {}
   // Runs F for a Qt handler, handing anything it raises to the application.
   template <class F>
-  void Guard(F f) {
+  void Guard(F Handler) {
     try {
-      f();
+      Handler();
     } catch (...) {
       HandleControlException();
     }

@@ -16,13 +16,13 @@ namespace qnl {
 // handler raises.
 class TFormWindow : public QWidget {
 public:
-  explicit TFormWindow(TForm* form) : FForm(form) { setAttribute(Qt::WA_DeleteOnClose, false); }
+  explicit TFormWindow(TForm* Form) : FForm(Form) { setAttribute(Qt::WA_DeleteOnClose, false); }
   void Detach() { FForm = nullptr; }
 
 protected:
-  bool event(QEvent* e) override {
+  bool event(QEvent* E) override {
     if (FForm) {
-      switch (e->type()) {
+      switch (E->type()) {
         case QEvent::WindowActivate: Guard([this] { FForm->Activate(); }); break;
         case QEvent::WindowDeactivate: Guard([this] { FForm->Deactivate(); }); break;
         case QEvent::Move:
@@ -30,25 +30,25 @@ protected:
         default: break;
       }
     }
-    return QWidget::event(e);
+    return QWidget::event(E);
   }
 
-  void closeEvent(QCloseEvent* e) override {
+  void closeEvent(QCloseEvent* E) override {
     // The form decides: Close hides it or ends the program.
-    e->ignore();
+    E->ignore();
     if (FForm) Guard([this] { FForm->Close(); });
   }
 
-  void paintEvent(QPaintEvent* e) override {
-    QWidget::paintEvent(e);
+  void paintEvent(QPaintEvent* E) override {
+    QWidget::paintEvent(E);
     if (FForm && FForm->OnPaint) Guard([this] { FForm->OnPaint(FForm); });
   }
 
 private:
   template <class F>
-  void Guard(F f) {
+  void Guard(F Handler) {
     try {
-      f();
+      Handler();
     } catch (...) {
       Application().HandleException(FForm);
     }
@@ -56,20 +56,20 @@ private:
   TForm* FForm;
 };
 
-QNL_BEGIN_CLASS(TForm)
+QNL_BEGIN_CLASS(TForm);
 QNL_END_CLASS
 
 namespace {
-TFormWindow* NewWindow(TForm* form) {
+TFormWindow* NewWindow(TForm* Form) {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
     throw EInvalidOperation("A form needs the application object: create TApplication first");
-  return new TFormWindow(form);
+  return new TFormWindow(Form);
 }
 } // namespace
 
 TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner), FWindow(NewWindow(this)) {
   FWindow->setAutoFillBackground(true);
-  for (TFormAspect a : {TFormAspect::Bounds, TFormAspect::Color, TFormAspect::Font}) UpdateWindow(a);
+  for (TFormAspect a : {TFormAspect::faBounds, TFormAspect::faColor, TFormAspect::faFont}) UpdateWindow(a);
 }
 
 TForm::~TForm() {
@@ -96,26 +96,26 @@ void TForm::BringToFront() {
 void TForm::UpdateWindow(TFormAspect Aspect) {
   TFlagGuard applying(FApplying);
   switch (Aspect) {
-    case TFormAspect::Bounds:
+    case TFormAspect::faBounds:
       ApplyBounds();
       Realign();
       break;
-    case TFormAspect::Caption:
+    case TFormAspect::faCaption:
       FWindow->setWindowTitle(AnsiToQString(Caption(), CharsetToCodePage(Font()->Charset(), AnsiCodePage())));
       break;
-    case TFormAspect::Color: ApplyColor(); break;
-    case TFormAspect::Font:
+    case TFormAspect::faColor: ApplyColor(); break;
+    case TFormAspect::faFont:
       ApplyFont();
-      UpdateWindow(TFormAspect::Caption); // the character set decides the caption's code page
+      UpdateWindow(TFormAspect::faCaption); // the character set decides the caption's code page
       break;
-    case TFormAspect::WindowState: {
+    case TFormAspect::faWindowState: {
       Qt::WindowStates states = FWindow->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
       if (WindowState() == wsMinimized) states |= Qt::WindowMinimized;
       if (WindowState() == wsMaximized) states |= Qt::WindowMaximized;
       FWindow->setWindowState(states);
       break;
     }
-    case TFormAspect::Visible:
+    case TFormAspect::faVisible:
       if (Visible()) {
         PlaceOnFirstShow();
         FWindow->show();
@@ -123,8 +123,8 @@ void TForm::UpdateWindow(TFormAspect Aspect) {
         FWindow->hide();
       }
       break;
-    case TFormAspect::BorderStyle:
-    case TFormAspect::FormStyle: ApplyFlags(); break;
+    case TFormAspect::faBorderStyle:
+    case TFormAspect::faFormStyle: ApplyFlags(); break;
   }
 }
 
@@ -176,14 +176,12 @@ void TForm::PlaceOnFirstShow() {
   int32_t sw = Application().ScreenWidth(), sh = Application().ScreenHeight();
   switch (Position()) {
     case poScreenCenter:
-    case poDesktopCenter:
-      SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height());
-      break;
+    case poDesktopCenter: SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height()); break;
     case poMainFormCenter:
     case poOwnerFormCenter:
       if (TCustomForm* main = Application().MainForm(); main && main != this)
-        SetBounds(main->Left() + (main->Width() - Width()) / 2, main->Top() + (main->Height() - Height()) / 2,
-                  Width(), Height());
+        SetBounds(main->Left() + (main->Width() - Width()) / 2, main->Top() + (main->Height() - Height()) / 2, Width(),
+                  Height());
       else
         SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height());
       break;

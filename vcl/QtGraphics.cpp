@@ -5,17 +5,17 @@
 
 namespace qnl {
 
-QFont QtFont(const TFont& f) {
-  QFont font(AnsiToQString(f.Name()));
+QFont QtFont(const TFont& F) {
+  QFont font(AnsiToQString(F.Name()));
   // A negative height is the character height without internal leading, close to the
   // pixel size Qt means; a positive one includes the leading.
-  int pixels = f.Height() < 0 ? -f.Height() : (f.Height() * 4 + 2) / 5;
+  int pixels = F.Height() < 0 ? -F.Height() : (F.Height() * 4 + 2) / 5;
   if (pixels > 0) font.setPixelSize(pixels);
-  font.setBold(f.Style().Contains(fsBold));
-  font.setItalic(f.Style().Contains(fsItalic));
-  font.setUnderline(f.Style().Contains(fsUnderline));
-  font.setStrikeOut(f.Style().Contains(fsStrikeOut));
-  if (f.Pitch() == fpFixed) font.setFixedPitch(true);
+  font.setBold(F.Style().Contains(fsBold));
+  font.setItalic(F.Style().Contains(fsItalic));
+  font.setUnderline(F.Style().Contains(fsUnderline));
+  font.setStrikeOut(F.Style().Contains(fsStrikeOut));
+  if (F.Pitch() == fpFixed) font.setFixedPitch(true);
   return font;
 }
 

@@ -14,9 +14,10 @@ namespace qnl {
 
 QNL_BEGIN_CLASS(TLabel)
     .Prop("Alignment", &C::Alignment, &C::SetAlignment)
-    .Prop("Color", &C::Color, &C::SetColor).WithIdents(ColorIdents())
+    .Prop("Color", &C::Color, &C::SetColor)
+    .WithIdents(ColorIdents())
     .Prop("Transparent", &C::Transparent, &C::SetTransparent)
-    .Prop("WordWrap", &C::WordWrap, &C::SetWordWrap)
+    .Prop("WordWrap", &C::WordWrap, &C::SetWordWrap);
 QNL_END_CLASS
 
 QNL_BEGIN_CLASS(TBitBtn)
@@ -30,11 +31,10 @@ QNL_BEGIN_CLASS(TBitBtn)
     .Prop("Spacing", &C::Spacing, &C::SetSpacing)
     .Prop("TabOrder", &C::TabOrder, &C::SetTabOrder)
     .Prop("TabStop", &C::TabStop, &C::SetTabStop)
-    .Prop("OnClick", &C::OnClick)
+    .Prop("OnClick", &C::OnClick);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TPanel)
-    .Prop("Color", &C::Color, &C::SetColor).WithIdents(ColorIdents())
+QNL_BEGIN_CLASS(TPanel).Prop("Color", &C::Color, &C::SetColor).WithIdents(ColorIdents());
 QNL_END_CLASS
 
 namespace {
@@ -66,9 +66,9 @@ struct TKindInfo {
 };
 
 const TKindInfo& KindInfo(TBitBtnKind Kind) {
-  static const TKindInfo kinds[] = {{"", mrNone},         {"OK", mrOk},        {"Cancel", mrCancel},
-                                    {"&Help", mrNone},    {"&Yes", mrYes},     {"&No", mrNo},
-                                    {"&Close", mrNone},   {"Abort", mrAbort},  {"&Retry", mrRetry},
+  static const TKindInfo kinds[] = {{"", mrNone},          {"OK", mrOk},       {"Cancel", mrCancel},
+                                    {"&Help", mrNone},     {"&Yes", mrYes},    {"&No", mrNo},
+                                    {"&Close", mrNone},    {"Abort", mrAbort}, {"&Retry", mrRetry},
                                     {"&Ignore", mrIgnore}, {"&All", mrAll}};
   return kinds[Kind];
 }
@@ -110,7 +110,9 @@ void TLabel::SetColor(TColor Value) {
 void TLabel::ApplyLook() {
   QLabel* label = LabelWidget();
   if (!label) return;
-  Qt::Alignment h = FAlignment == taRightJustify ? Qt::AlignRight : FAlignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+  Qt::Alignment h = FAlignment == taRightJustify ? Qt::AlignRight
+                    : FAlignment == taCenter     ? Qt::AlignHCenter
+                                                 : Qt::AlignLeft;
   label->setAlignment(h | Qt::AlignTop);
   SetBackground(label, FColor, !FTransparent);
 }

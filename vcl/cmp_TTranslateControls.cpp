@@ -3,12 +3,10 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TTranslateLabel)
-    .Prop("GLID", &C::GLID, &C::SetGLID)
+QNL_BEGIN_CLASS(TTranslateLabel).Prop("GLID", &C::GLID, &C::SetGLID);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TTranslateBitBtn)
-    .Prop("GLID", &C::GLID, &C::SetGLID)
+QNL_BEGIN_CLASS(TTranslateBitBtn).Prop("GLID", &C::GLID, &C::SetGLID);
 QNL_END_CLASS
 
 } // namespace qnl

@@ -9,7 +9,7 @@ namespace qnl {
 // binds to the method of that name when the project is read.
 QNL_BEGIN_CLASS(TformMain)
     .Method("Install1AfterInitialized", &C::Install1AfterInitialized)
-    .Method("Install1BeforeRunFile", &C::Install1BeforeRunFile)
+    .Method("Install1BeforeRunFile", &C::Install1BeforeRunFile);
 QNL_END_CLASS
 
 void TformMain::Install1AfterInitialized(TObject* Sender) {

@@ -27,12 +27,11 @@ std::string WithoutTrailingBackslash(std::string Path) {
 std::string ProgramsFolder() {
   std::optional<std::string> programs, startMenu;
   try {
-    if (std::optional<TRegKey> key = TRegKey::Open(TRootKey::CurrentUser, kShellFolders)) {
+    if (std::optional<TRegKey> key = TRegKey::Open(TRootKey::rkCurrentUser, kShellFolders)) {
       programs = key->ReadString("Programs");
       startMenu = key->ReadString("Start Menu");
     }
-  } catch (const ERegistry&) {
-  }
+  } catch (const ERegistry&) {}
   if (programs) return WithoutTrailingBackslash(*programs);
   return WithoutTrailingBackslash(startMenu.value_or(WindowsDirectory() + "\\Startmen")) + "\\Programs";
 }

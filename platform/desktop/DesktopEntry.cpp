@@ -37,7 +37,10 @@ TTargetKind KindOf(const std::string& UnixPath) {
   in.read(magic, sizeof magic);
   std::string_view head(magic, static_cast<size_t>(in.gcount()));
   if (head.substr(0, 2) == "MZ") return TTargetKind::tkWindowsProgram;
-  if (head == "\x7f" "ELF" || head.substr(0, 2) == "#!") return TTargetKind::tkOther;
+  if (head == "\x7f"
+              "ELF" ||
+      head.substr(0, 2) == "#!")
+    return TTargetKind::tkOther;
   return TTargetKind::tkDocument;
 }
 
@@ -83,11 +86,16 @@ std::string ExecWord(const std::string& Word) {
 std::string EscapedValue(const std::string& Text) {
   std::string out;
   for (char c : Text) {
-    if (c == '\\') out += "\\\\";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\t') out += "\\t";
-    else if (c == '\r') out += "\\r";
-    else out += c;
+    if (c == '\\')
+      out += "\\\\";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\t')
+      out += "\\t";
+    else if (c == '\r')
+      out += "\\r";
+    else
+      out += c;
   }
   return out;
 }

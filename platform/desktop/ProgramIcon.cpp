@@ -93,9 +93,7 @@ private:
   std::vector<TSection> FSections;
 };
 
-void Append(std::string& Out, uint32_t Value, int Count) {
-  AppendLE(Out, Value, Count);
-}
+void Append(std::string& Out, uint32_t Value, int Count) { AppendLE(Out, Value, Count); }
 
 // The .ico file of an icon group: its header, one 16-byte entry per image (the group's 14-byte
 // entry with the image's offset in place of its resource id), then the images.

@@ -20,10 +20,10 @@ namespace {
 constexpr const char* kSessionManager = "System\\CurrentControlSet\\Control\\Session Manager";
 constexpr const char* kPendingValue = "PendingFileRenameOperations";
 
-std::vector<std::string> SplitMultiString(const std::string& data) {
+std::vector<std::string> SplitMultiString(const std::string& Data) {
   std::vector<std::string> items;
   std::string current;
-  for (char c : data) {
+  for (char c : Data) {
     if (c == '\0') {
       items.push_back(current);
       current.clear();
@@ -35,16 +35,16 @@ std::vector<std::string> SplitMultiString(const std::string& data) {
   return items;
 }
 
-std::string StripNt(std::string path) {
-  if (path.rfind("\\??\\", 0) == 0) path.erase(0, 4);
-  return path;
+std::string StripNt(std::string Path) {
+  if (Path.rfind("\\??\\", 0) == 0) Path.erase(0, 4);
+  return Path;
 }
 
 std::string WininitPath() { return WindowsDirectory() + "\\WININIT.INI"; }
 
-std::vector<std::string> ReadLines(const std::string& unixPath) {
+std::vector<std::string> ReadLines(const std::string& UnixPath) {
   std::vector<std::string> lines;
-  std::ifstream in(unixPath, std::ios::binary);
+  std::ifstream in(UnixPath, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -53,12 +53,12 @@ std::vector<std::string> ReadLines(const std::string& unixPath) {
   return lines;
 }
 
-bool IsSection(const std::string& line, std::string* name) {
-  std::string t = Trim(line);
+bool IsSection(const std::string& Line, std::string* Name) {
+  std::string t = Trim(Line);
   if (t.size() < 2 || t.front() != '[') return false;
   size_t close = t.find(']');
   if (close == std::string::npos) return false;
-  if (name) *name = Trim(t.substr(1, close - 1));
+  if (Name) *Name = Trim(t.substr(1, close - 1));
   return true;
 }
 
@@ -67,20 +67,22 @@ bool IsSection(const std::string& line, std::string* name) {
 void MoveFileDelayed(std::string_view Source, std::string_view Dest, TExisting Existing) {
   const char* hook = std::getenv("QNL_FAIL_DELAYED_MOVE");
   if (hook && std::string(hook) == "1") RaiseFileError("move file at restart", std::string(Source), EACCES);
-  TRegKey key = TRegKey::Create(TRootKey::LocalMachine, kSessionManager);
+  TRegKey key = TRegKey::Create(TRootKey::rkLocalMachine, kSessionManager);
   std::vector<std::string> items;
   if (auto value = key.ReadValue(kPendingValue)) items = SplitMultiString(value->Data);
   // A lone empty string at the end is the list's own terminator, not half a pair.
   if (items.size() % 2 == 1 && items.back().empty()) items.pop_back();
   items.push_back("\\??\\" + NormalizeWindowsPath(Source));
-  if (Dest.empty()) items.push_back("");
-  else items.push_back(std::string(Existing == TExisting::exReplace ? "!" : "") + "\\??\\" + NormalizeWindowsPath(Dest));
+  if (Dest.empty())
+    items.push_back("");
+  else
+    items.push_back(std::string(Existing == TExisting::exReplace ? "!" : "") + "\\??\\" + NormalizeWindowsPath(Dest));
   key.WriteMultiString(kPendingValue, items);
 }
 
 std::vector<TPendingRename> PendingFileRenames() {
   std::vector<TPendingRename> result;
-  auto key = TRegKey::Open(TRootKey::LocalMachine, kSessionManager);
+  auto key = TRegKey::Open(TRootKey::rkLocalMachine, kSessionManager);
   if (!key) return result;
   auto value = key->ReadValue(kPendingValue);
   if (!value) return result;

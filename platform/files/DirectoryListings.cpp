@@ -20,16 +20,17 @@ namespace {
 struct TStamp {
   dev_t Dev = 0;
   ino_t Ino = 0;
-  struct timespec MTime {}, CTime {};
-  bool operator==(const TStamp& o) const {
-    return Dev == o.Dev && Ino == o.Ino && MTime.tv_sec == o.MTime.tv_sec && MTime.tv_nsec == o.MTime.tv_nsec &&
-           CTime.tv_sec == o.CTime.tv_sec && CTime.tv_nsec == o.CTime.tv_nsec;
+  struct timespec MTime {
+  }, CTime{};
+  bool operator==(const TStamp& O) const {
+    return Dev == O.Dev && Ino == O.Ino && MTime.tv_sec == O.MTime.tv_sec && MTime.tv_nsec == O.MTime.tv_nsec &&
+           CTime.tv_sec == O.CTime.tv_sec && CTime.tv_nsec == O.CTime.tv_nsec;
   }
 };
 
-std::optional<TStamp> StampOf(const std::string& dir) {
+std::optional<TStamp> StampOf(const std::string& Dir) {
   struct stat st;
-  if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  if (::stat(Dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
   return TStamp{st.st_dev, st.st_ino, st.st_mtim, st.st_ctim};
 }
 
@@ -39,14 +40,14 @@ struct TListing {
   TStamp Stamp;
   std::unordered_map<std::string, std::vector<std::string>> Names;
 
-  void Add(const std::string& name) {
-    std::vector<std::string>& same = Names[UpperCase(name)];
-    if (std::find(same.begin(), same.end(), name) == same.end()) same.push_back(name);
+  void Add(const std::string& Name) {
+    std::vector<std::string>& same = Names[UpperCase(Name)];
+    if (std::find(same.begin(), same.end(), Name) == same.end()) same.push_back(Name);
   }
-  void Remove(const std::string& name) {
-    auto it = Names.find(UpperCase(name));
+  void Remove(const std::string& Name) {
+    auto it = Names.find(UpperCase(Name));
     if (it == Names.end()) return;
-    std::erase(it->second, name);
+    std::erase(it->second, Name);
     if (it->second.empty()) Names.erase(it);
   }
 };
@@ -59,22 +60,22 @@ std::unordered_map<std::string, TListing> listings;
 
 // Reads Dir; nullopt when it cannot be read or changed while it was read (then it is not
 // kept, and the caller's answer comes from this one reading).
-std::optional<TListing> ReadListing(const std::string& dir, bool& stable) {
-  std::optional<TStamp> before = StampOf(dir);
-  DIR* d = before ? ::opendir(dir.c_str()) : nullptr;
+std::optional<TListing> ReadListing(const std::string& Dir, bool& Stable) {
+  std::optional<TStamp> before = StampOf(Dir);
+  DIR* d = before ? ::opendir(Dir.c_str()) : nullptr;
   if (!d) return std::nullopt;
   TListing listing;
   listing.Stamp = *before;
   while (dirent* e = ::readdir(d)) listing.Add(e->d_name);
   ::closedir(d);
-  stable = StampOf(dir) == before;
+  Stable = StampOf(Dir) == before;
   return listing;
 }
 
-std::pair<std::string, std::string> SplitPath(const std::string& unixPath) {
-  size_t slash = unixPath.rfind('/');
-  if (slash == std::string::npos) return {".", unixPath};
-  return {slash == 0 ? "/" : unixPath.substr(0, slash), unixPath.substr(slash + 1)};
+std::pair<std::string, std::string> SplitPath(const std::string& UnixPath) {
+  size_t slash = UnixPath.rfind('/');
+  if (slash == std::string::npos) return {".", UnixPath};
+  return {slash == 0 ? "/" : UnixPath.substr(0, slash), UnixPath.substr(slash + 1)};
 }
 
 } // namespace
@@ -126,8 +127,10 @@ void TDirectoryChange::Record(bool Exists) {
   }
   // The listing was current just before this change, so the new times are this change's.
   known->second.Stamp = *now;
-  if (Exists) known->second.Add(FName);
-  else known->second.Remove(FName);
+  if (Exists)
+    known->second.Add(FName);
+  else
+    known->second.Remove(FName);
 }
 
 void ForgetListingOf(const std::string& UnixPath) {

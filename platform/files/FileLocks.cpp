@@ -9,9 +9,9 @@
 
 namespace qnl::detail {
 
-bool LockedByOthers(const std::string& unixPath) {
+bool LockedByOthers(const std::string& UnixPath) {
   // O_RDONLY is enough for flock and for asking about write locks.
-  int fd = ::open(unixPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  int fd = ::open(UnixPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
   bool locked = false;
   // Open-file-description locks report POSIX locks of other processes as well, and closing

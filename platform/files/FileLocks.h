@@ -8,6 +8,6 @@ namespace qnl::detail {
 // True while some holder other than the caller's own open descriptors has a lock on the file:
 // an fcntl (POSIX or open-file-description) lock of another process, or a flock held through
 // another open file description.
-bool LockedByOthers(const std::string& unixPath);
+bool LockedByOthers(const std::string& UnixPath);
 
 } // namespace qnl::detail

@@ -15,7 +15,7 @@
 
 namespace qnl {
 
-QNL_BEGIN_CLASS(TFileStream)
+QNL_BEGIN_CLASS(TFileStream);
 QNL_END_CLASS
 
 TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName(FileName) {
@@ -23,10 +23,14 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName
   bool create = (Mode & 0xFF00) == fmCreate;
   int access = Mode & 0x3;
   int flags = O_CLOEXEC;
-  if (create) flags |= O_RDWR | O_CREAT;
-  else if (access == fmOpenWrite) flags |= O_WRONLY;
-  else if (access == fmOpenReadWrite) flags |= O_RDWR;
-  else flags |= O_RDONLY;
+  if (create)
+    flags |= O_RDWR | O_CREAT;
+  else if (access == fmOpenWrite)
+    flags |= O_WRONLY;
+  else if (access == fmOpenReadWrite)
+    flags |= O_RDWR;
+  else
+    flags |= O_RDONLY;
   bool writing = create || access != fmOpenRead;
   if (writing && detail::LockedByOthers(unixPath))
     RaiseFileError(create ? "create file" : "open file for writing", FileName, EWOULDBLOCK);
@@ -45,8 +49,10 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName
   }
   int share = Mode & 0x00F0;
   int lockOp = 0;
-  if (share == fmShareExclusive || share == fmShareDenyRead) lockOp = LOCK_EX;
-  else if (share == fmShareDenyWrite) lockOp = LOCK_SH;
+  if (share == fmShareExclusive || share == fmShareDenyRead)
+    lockOp = LOCK_EX;
+  else if (share == fmShareDenyWrite)
+    lockOp = LOCK_SH;
   if (lockOp != 0 && ::flock(FHandle, lockOp | LOCK_NB) != 0) {
     int err = errno;
     ::close(FHandle);

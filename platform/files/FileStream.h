@@ -9,7 +9,7 @@
 namespace qnl {
 
 // Open modes, combined with one sharing mode, as the run-time library spells them.
-constexpr uint16_t fmCreate = 0xFF00;       // create or truncate, read and write
+constexpr uint16_t fmCreate = 0xFF00; // create or truncate, read and write
 constexpr uint16_t fmOpenRead = 0x0000;
 constexpr uint16_t fmOpenWrite = 0x0001;
 constexpr uint16_t fmOpenReadWrite = 0x0002;

@@ -24,33 +24,33 @@ namespace qnl {
 
 namespace {
 
-std::optional<std::string> TryUnixPath(std::string_view path) {
+std::optional<std::string> TryUnixPath(std::string_view Path) {
   try {
-    return UnixPathOf(path);
+    return UnixPathOf(Path);
   } catch (const EPathError&) {
     return std::nullopt;
   }
 }
 
-bool StatOf(std::string_view path, struct stat& st) {
-  auto unixPath = TryUnixPath(path);
-  return unixPath && ::stat(unixPath->c_str(), &st) == 0;
+bool StatOf(std::string_view Path, struct stat& St) {
+  auto unixPath = TryUnixPath(Path);
+  return unixPath && ::stat(unixPath->c_str(), &St) == 0;
 }
 
-TDateTime LocalDateTimeOf(const struct timespec& ts) {
-  time_t seconds = ts.tv_sec;
+TDateTime LocalDateTimeOf(const struct timespec& Ts) {
+  time_t seconds = Ts.tv_sec;
   struct tm local {};
   ::localtime_r(&seconds, &local);
   TDateTime date = 0;
   if (!TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, date)) return 0;
-  double timeOfDay = (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ts.tv_nsec / 1e9) / 86400.0;
+  double timeOfDay = (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + Ts.tv_nsec / 1e9) / 86400.0;
   return date >= 0 ? date + timeOfDay : date - timeOfDay;
 }
 
-struct timespec TimespecOfLocal(TDateTime time, const std::string& fileName) {
+struct timespec TimespecOfLocal(TDateTime Time, const std::string& FileName) {
   int year, month, day, hour, minute, second, msec;
-  DecodeDate(time, year, month, day);
-  DecodeTime(time, hour, minute, second, msec);
+  DecodeDate(Time, year, month, day);
+  DecodeTime(Time, hour, minute, second, msec);
   struct tm local {};
   local.tm_year = year - 1900;
   local.tm_mon = month - 1;
@@ -61,43 +61,43 @@ struct timespec TimespecOfLocal(TDateTime time, const std::string& fileName) {
   local.tm_isdst = -1;
   errno = 0;
   time_t seconds = ::mktime(&local);
-  if (seconds == static_cast<time_t>(-1) && errno != 0) RaiseLastFileError("set the date of file", fileName);
+  if (seconds == static_cast<time_t>(-1) && errno != 0) RaiseLastFileError("set the date of file", FileName);
   struct timespec ts {};
   ts.tv_sec = seconds;
   ts.tv_nsec = static_cast<long>(msec) * 1000000L;
   return ts;
 }
 
-void CopyBytes(const std::string& srcUnix, const std::string& destUnix, std::string_view source, std::string_view dest,
-               bool failIfExists) {
-  int in = ::open(srcUnix.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) RaiseLastFileError("copy file", std::string(source));
+void CopyBytes(const std::string& SrcUnix, const std::string& DestUnix, std::string_view Source, std::string_view Dest,
+               bool FailIfExists) {
+  int in = ::open(SrcUnix.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) RaiseLastFileError("copy file", std::string(Source));
   int out = -1;
   bool regularDest = false;
   // Closes both files; a partial copy is removed, since it is worth nothing and takes the
   // space another disk would need.
-  auto fail = [&](int err, const char* operation, std::string_view name) {
+  auto fail = [&](int Err, const char* Operation, std::string_view Name) {
     ::close(in);
     if (out >= 0) {
       ::close(out);
       if (regularDest) {
-        ::unlink(destUnix.c_str());
-        detail::ForgetListingOf(destUnix);
+        ::unlink(DestUnix.c_str());
+        detail::ForgetListingOf(DestUnix);
       }
     }
-    RaiseFileError(operation, std::string(name), err);
+    RaiseFileError(Operation, std::string(Name), Err);
   };
   struct stat st;
-  if (::fstat(in, &st) != 0) fail(errno, "copy file", source);
-  if (S_ISDIR(st.st_mode)) fail(EISDIR, "copy file", source);
-  int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (failIfExists ? O_EXCL : 0);
-  detail::TDirectoryChange creation(destUnix);
-  out = ::open(destUnix.c_str(), flags, st.st_mode & 0777);
+  if (::fstat(in, &st) != 0) fail(errno, "copy file", Source);
+  if (S_ISDIR(st.st_mode)) fail(EISDIR, "copy file", Source);
+  int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (FailIfExists ? O_EXCL : 0);
+  detail::TDirectoryChange creation(DestUnix);
+  out = ::open(DestUnix.c_str(), flags, st.st_mode & 0777);
   if (out >= 0) creation.Added();
   if (out < 0) {
     int err = errno;
     ::close(in);
-    RaiseFileError("copy to file", std::string(dest), err);
+    RaiseFileError("copy to file", std::string(Dest), err);
   }
   struct stat destSt;
   regularDest = ::fstat(out, &destSt) == 0 && S_ISREG(destSt.st_mode);
@@ -105,12 +105,12 @@ void CopyBytes(const std::string& srcUnix, const std::string& destUnix, std::str
   for (;;) {
     ssize_t n = ::read(in, buf.data(), buf.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) fail(errno, "read file", source);
+    if (n < 0) fail(errno, "read file", Source);
     if (n == 0) break;
     for (ssize_t done = 0; done < n;) {
       ssize_t w = ::write(out, buf.data() + done, static_cast<size_t>(n - done));
       if (w < 0 && errno == EINTR) continue;
-      if (w < 0) fail(errno, "write file", dest);
+      if (w < 0) fail(errno, "write file", Dest);
       done += w;
     }
   }
@@ -120,51 +120,51 @@ void CopyBytes(const std::string& srcUnix, const std::string& destUnix, std::str
   if (::close(out) != 0) {
     int err = errno;
     if (regularDest) {
-      ::unlink(destUnix.c_str());
-      detail::ForgetListingOf(destUnix);
+      ::unlink(DestUnix.c_str());
+      detail::ForgetListingOf(DestUnix);
     }
-    RaiseFileError("write file", std::string(dest), err);
+    RaiseFileError("write file", std::string(Dest), err);
   }
 }
 
-void DeleteTreeUnix(const std::string& unixPath, const std::string& windowsPath, std::vector<std::string>& inUse) {
+void DeleteTreeUnix(const std::string& UnixPath, const std::string& WindowsPath, std::vector<std::string>& InUse) {
   struct stat st;
-  if (::lstat(unixPath.c_str(), &st) != 0) return;
+  if (::lstat(UnixPath.c_str(), &st) != 0) return;
   if (S_ISDIR(st.st_mode)) {
-    DIR* d = ::opendir(unixPath.c_str());
-    if (!d) RaiseLastFileError("remove directory", windowsPath);
+    DIR* d = ::opendir(UnixPath.c_str());
+    if (!d) RaiseLastFileError("remove directory", WindowsPath);
     std::vector<std::string> names;
     while (dirent* e = ::readdir(d)) {
       std::string n = e->d_name;
       if (n != "." && n != "..") names.push_back(n);
     }
     ::closedir(d);
-    for (const auto& n : names) DeleteTreeUnix(unixPath + "/" + n, windowsPath + "\\" + Utf8ToAnsi(n), inUse);
-    int removed = ::rmdir(unixPath.c_str());
+    for (const auto& n : names) DeleteTreeUnix(UnixPath + "/" + n, WindowsPath + "\\" + Utf8ToAnsi(n), InUse);
+    int removed = ::rmdir(UnixPath.c_str());
     int err = errno;
-    detail::ForgetListingOf(unixPath + "/");
-    detail::ForgetListingOf(unixPath);
-    if (removed != 0 && !(err == ENOTEMPTY && !inUse.empty())) RaiseFileError("remove directory", windowsPath, err);
+    detail::ForgetListingOf(UnixPath + "/");
+    detail::ForgetListingOf(UnixPath);
+    if (removed != 0 && !(err == ENOTEMPTY && !InUse.empty())) RaiseFileError("remove directory", WindowsPath, err);
     return;
   }
-  if (S_ISREG(st.st_mode) && detail::LockedByOthers(unixPath)) {
-    inUse.push_back(windowsPath);
+  if (S_ISREG(st.st_mode) && detail::LockedByOthers(UnixPath)) {
+    InUse.push_back(WindowsPath);
     return;
   }
-  int removed = ::unlink(unixPath.c_str());
+  int removed = ::unlink(UnixPath.c_str());
   int err = errno;
-  detail::ForgetListingOf(unixPath);
-  if (removed != 0) RaiseFileError("delete file", windowsPath, err);
+  detail::ForgetListingOf(UnixPath);
+  if (removed != 0) RaiseFileError("delete file", WindowsPath, err);
 }
 
-bool MatchFrom(std::string_view name, std::string_view mask) {
+bool MatchFrom(std::string_view Name, std::string_view Mask) {
   size_t n = 0, m = 0, starM = std::string_view::npos, starN = 0;
-  auto up = [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); };
-  while (n < name.size()) {
-    if (m < mask.size() && mask[m] == '*') {
+  auto up = [](char C) { return static_cast<char>(std::toupper(static_cast<unsigned char>(C))); };
+  while (n < Name.size()) {
+    if (m < Mask.size() && Mask[m] == '*') {
       starM = m++;
       starN = n;
-    } else if (m < mask.size() && (mask[m] == '?' || up(mask[m]) == up(name[n]))) {
+    } else if (m < Mask.size() && (Mask[m] == '?' || up(Mask[m]) == up(Name[n]))) {
       ++m;
       ++n;
     } else if (starM != std::string_view::npos) {
@@ -174,8 +174,8 @@ bool MatchFrom(std::string_view name, std::string_view mask) {
       return false;
     }
   }
-  while (m < mask.size() && (mask[m] == '*' || mask[m] == '.')) ++m;
-  return m == mask.size();
+  while (m < Mask.size() && (Mask[m] == '*' || Mask[m] == '.')) ++m;
+  return m == Mask.size();
 }
 
 } // namespace
@@ -214,7 +214,8 @@ void SetFileDateTime(std::string_view FileName, TDateTime Time) {
   times[0].tv_sec = 0;
   times[0].tv_nsec = UTIME_OMIT;
   times[1] = TimespecOfLocal(Time, name);
-  if (::utimensat(AT_FDCWD, UnixPathOf(FileName).c_str(), times, 0) != 0) RaiseLastFileError("set the date of file", name);
+  if (::utimensat(AT_FDCWD, UnixPathOf(FileName).c_str(), times, 0) != 0)
+    RaiseLastFileError("set the date of file", name);
 }
 
 void CopyFile(std::string_view Source, std::string_view Dest, TExisting Existing) {
@@ -230,7 +231,8 @@ void MoveFile(std::string_view Source, std::string_view Dest, TExisting Existing
   std::string destUnix = UnixPathOf(Dest);
   struct stat st;
   if (::lstat(srcUnix.c_str(), &st) != 0) RaiseLastFileError("move file", std::string(Source));
-  if (S_ISREG(st.st_mode) && detail::LockedByOthers(srcUnix)) RaiseFileError("move file", std::string(Source), EWOULDBLOCK);
+  if (S_ISREG(st.st_mode) && detail::LockedByOthers(srcUnix))
+    RaiseFileError("move file", std::string(Source), EWOULDBLOCK);
   struct stat dst;
   bool destExists = ::lstat(destUnix.c_str(), &dst) == 0;
   // Renaming a file onto another spelling of itself only changes the case.
@@ -242,7 +244,8 @@ void MoveFile(std::string_view Source, std::string_view Dest, TExisting Existing
   }
   if (destExists && !sameFile) {
     if (Existing == TExisting::exFail) RaiseFileError("move file to", std::string(Dest), EEXIST);
-    if (S_ISREG(dst.st_mode) && detail::LockedByOthers(destUnix)) RaiseFileError("replace file", std::string(Dest), EWOULDBLOCK);
+    if (S_ISREG(dst.st_mode) && detail::LockedByOthers(destUnix))
+      RaiseFileError("replace file", std::string(Dest), EWOULDBLOCK);
   }
   detail::TDirectoryChange leaving(srcUnix), arriving(destUnix);
   if (::rename(srcUnix.c_str(), destUnix.c_str()) == 0) {
@@ -294,7 +297,8 @@ void ForceDirectories(std::string_view Dir) {
       detail::ForgetListingOf(path);
   if (ec) RaiseFileError("create directory", std::string(Dir), ec.value());
   struct stat st;
-  if (::stat(unixPath.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) RaiseFileError("create directory", std::string(Dir), ENOTDIR);
+  if (::stat(unixPath.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    RaiseFileError("create directory", std::string(Dir), ENOTDIR);
 }
 
 void RemoveDir(std::string_view Dir) {
@@ -335,13 +339,15 @@ std::vector<TDirEntry> ListDirectory(std::string_view Dir, std::string_view Mask
     entries.push_back(std::move(entry));
   }
   ::closedir(d);
-  std::sort(entries.begin(), entries.end(), [](const TDirEntry& a, const TDirEntry& b) { return CompareText(a.Name, b.Name) < 0; });
+  std::sort(entries.begin(), entries.end(),
+            [](const TDirEntry& A, const TDirEntry& B) { return CompareText(A.Name, B.Name) < 0; });
   return entries;
 }
 
 int64_t DiskFree(std::string_view Path) {
   struct statvfs vfs;
-  if (::statvfs(UnixPathOf(Path).c_str(), &vfs) != 0) RaiseLastFileError("get the free space of the disk of", std::string(Path));
+  if (::statvfs(UnixPathOf(Path).c_str(), &vfs) != 0)
+    RaiseLastFileError("get the free space of the disk of", std::string(Path));
   return static_cast<int64_t>(vfs.f_bavail) * static_cast<int64_t>(vfs.f_frsize);
 }
 

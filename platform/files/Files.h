@@ -15,10 +15,10 @@ enum class TExisting { exFail, exReplace };
 
 // One entry of a directory listing.
 struct TDirEntry {
-  std::string Name;       // long name as stored
+  std::string Name; // long name as stored
   bool Directory = false;
-  int64_t Size = 0;       // 0 for directories
-  TDateTime Time = 0;     // last write, local time
+  int64_t Size = 0;   // 0 for directories
+  TDateTime Time = 0; // last write, local time
 };
 
 // True when FileName names an existing file (not a directory).

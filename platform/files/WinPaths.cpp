@@ -24,32 +24,31 @@ namespace qnl {
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char C) { return C == '\\' || C == '/'; }
 
-bool PathExists(const std::string& unixPath) {
+bool PathExists(const std::string& UnixPath) {
   struct stat st;
-  return ::lstat(unixPath.c_str(), &st) == 0;
+  return ::lstat(UnixPath.c_str(), &st) == 0;
 }
 
 // The entry of directory dir whose name equals name ignoring case, preferring an exact match;
 // like Wine, a name in 8.3 form also finds the entry whose short name it is.
-std::optional<std::string> FindEntryIgnoringCase(const std::string& dir, const std::string& name) {
-  std::string exact = dir == "/" ? "/" + name : dir + "/" + name;
-  if (PathExists(exact)) return name;
-  bool maybeShort = name.find('~') != std::string::npos && detail::IsLegal83Utf8(name);
+std::optional<std::string> FindEntryIgnoringCase(const std::string& Dir, const std::string& Name) {
+  std::string exact = Dir == "/" ? "/" + Name : Dir + "/" + Name;
+  if (PathExists(exact)) return Name;
+  bool maybeShort = Name.find('~') != std::string::npos && detail::IsLegal83Utf8(Name);
   // Reading a directory of many files for each new name would make filling it quadratic.
-  if (!maybeShort) return detail::ListedEntryIgnoringCase(dir, name);
-  DIR* d = ::opendir(dir.c_str());
+  if (!maybeShort) return detail::ListedEntryIgnoringCase(Dir, Name);
+  DIR* d = ::opendir(Dir.c_str());
   if (!d) return std::nullopt;
   std::optional<std::string> found;
   std::optional<std::string> byShortName;
   while (dirent* e = ::readdir(d)) {
-    if (SameText(e->d_name, name)) {
+    if (SameText(e->d_name, Name)) {
       found = e->d_name;
       break;
     }
-    if (!byShortName && !detail::IsLegal83Utf8(e->d_name) &&
-        SameText(detail::ShortNameOfUnixEntry(e->d_name), name))
+    if (!byShortName && !detail::IsLegal83Utf8(e->d_name) && SameText(detail::ShortNameOfUnixEntry(e->d_name), Name))
       byShortName = e->d_name;
   }
   ::closedir(d);
@@ -58,7 +57,7 @@ std::optional<std::string> FindEntryIgnoringCase(const std::string& dir, const s
 
 // Splits the part after the drive into components; "." vanishes, ".." goes up but not above
 // the root.
-std::vector<std::string> Components(std::string_view rest) {
+std::vector<std::string> Components(std::string_view Rest) {
   std::vector<std::string> parts;
   std::string current;
   auto flush = [&] {
@@ -72,26 +71,28 @@ std::vector<std::string> Components(std::string_view rest) {
     }
     current.clear();
   };
-  for (char c : rest) {
-    if (IsSeparator(c)) flush();
-    else current += c;
+  for (char c : Rest) {
+    if (IsSeparator(c))
+      flush();
+    else
+      current += c;
   }
   flush();
   return parts;
 }
 
 // Strips the NT prefixes "\??\" and "\\?\" that delayed moves and long-path callers use.
-std::string_view StripNtPrefix(std::string_view path) {
-  if (path.size() >= 4 && IsSeparator(path[0]) && (path[1] == '?' || IsSeparator(path[1])) && path[2] == '?' &&
-      IsSeparator(path[3]))
-    return path.substr(4);
-  return path;
+std::string_view StripNtPrefix(std::string_view Path) {
+  if (Path.size() >= 4 && IsSeparator(Path[0]) && (Path[1] == '?' || IsSeparator(Path[1])) && Path[2] == '?' &&
+      IsSeparator(Path[3]))
+    return Path.substr(4);
+  return Path;
 }
 
-std::string CanonicalUnix(const std::string& unixPath) {
+std::string CanonicalUnix(const std::string& UnixPath) {
   std::error_code ec;
-  auto p = std::filesystem::weakly_canonical(std::filesystem::path(unixPath), ec);
-  if (ec) return unixPath;
+  auto p = std::filesystem::weakly_canonical(std::filesystem::path(UnixPath), ec);
+  if (ec) return UnixPath;
   std::string s = p.string();
   while (s.size() > 1 && s.back() == '/') s.pop_back();
   return s;
@@ -155,23 +156,26 @@ std::string TDriveMap::UnixPath(std::string_view WindowsPath) const {
     if (!std::isalpha(static_cast<unsigned char>(path[0])))
       throw EPathError(Format("Invalid drive in path: %s", {std::string(WindowsPath)}));
     if (path.size() > 2 && !IsSeparator(path[2]))
-      throw EPathError(Format("A path relative to a drive's current directory is not supported: %s",
-                              {std::string(WindowsPath)}));
+      throw EPathError(
+          Format("A path relative to a drive's current directory is not supported: %s", {std::string(WindowsPath)}));
     full = std::string(path);
   } else {
     std::string cwd = TDriveMap::WindowsPath(std::filesystem::current_path().string());
-    if (IsSeparator(path[0])) full = cwd.substr(0, 2) + std::string(path);
-    else full = cwd + "\\" + std::string(path);
+    if (IsSeparator(path[0]))
+      full = cwd.substr(0, 2) + std::string(path);
+    else
+      full = cwd + "\\" + std::string(path);
   }
   char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(full[0])));
   auto target = DriveTarget(letter);
   if (!target)
-    throw EPathError(Format("The drive %s: does not exist on this machine (%s)", {std::string(1, letter), std::string(WindowsPath)}));
+    throw EPathError(Format("The drive %s: does not exist on this machine (%s)",
+                            {std::string(1, letter), std::string(WindowsPath)}));
   std::vector<std::string> names;
   for (const std::string& part : Components(std::string_view(full).substr(2))) names.push_back(AnsiToUtf8(part));
-  auto join = [&](size_t count) {
+  auto join = [&](size_t Count) {
     std::string joined = *target;
-    for (size_t i = 0; i < count; ++i) joined = joined == "/" ? "/" + names[i] : joined + "/" + names[i];
+    for (size_t i = 0; i < Count; ++i) joined = joined == "/" ? "/" + names[i] : joined + "/" + names[i];
     return joined;
   };
   // Most paths are spelled as they exist: one look at the whole path, or at its directory
@@ -189,8 +193,10 @@ std::string TDriveMap::UnixPath(std::string_view WindowsPath) const {
   bool existing = true;
   for (std::string name : names) {
     if (existing) {
-      if (auto found = FindEntryIgnoringCase(result, name)) name = *found;
-      else existing = false;
+      if (auto found = FindEntryIgnoringCase(result, name))
+        name = *found;
+      else
+        existing = false;
     }
     result = result == "/" ? "/" + name : result + "/" + name;
   }
@@ -207,8 +213,8 @@ std::string TDriveMap::WindowsPath(std::string_view UnixPath) const {
     auto target = DriveTarget(letter);
     if (!target) continue;
     const std::string& t = *target;
-    bool inside = t == "/" || canonical == t || (canonical.size() > t.size() && canonical.compare(0, t.size(), t) == 0 &&
-                                                 canonical[t.size()] == '/');
+    bool inside = t == "/" || canonical == t ||
+                  (canonical.size() > t.size() && canonical.compare(0, t.size(), t) == 0 && canonical[t.size()] == '/');
     if (!inside) continue;
     // Longest target wins; between equal targets the earlier letter (C: before Z:).
     if (t.size() > bestTarget.size() || (t == "/" && bestTarget == "/" && letter < bestLetter)) {
@@ -216,7 +222,8 @@ std::string TDriveMap::WindowsPath(std::string_view UnixPath) const {
       bestTarget = t;
     }
   }
-  std::string rest = bestTarget == "/" ? canonical.substr(1) : canonical.substr(std::min(canonical.size(), bestTarget.size() + 1));
+  std::string rest =
+      bestTarget == "/" ? canonical.substr(1) : canonical.substr(std::min(canonical.size(), bestTarget.size() + 1));
   for (char& c : rest)
     if (c == '/') c = '\\';
   return std::string(1, bestLetter) + ":\\" + Utf8ToAnsi(rest);

@@ -17,7 +17,6 @@ void WriteProfileString(std::string_view FileName, std::string_view Section, std
 
 // GetPrivateProfileString: the value of Key in Section without surrounding blanks; nullopt when
 // the file, the section or the key is missing. EInOutError when the file cannot be read.
-std::optional<std::string> ReadProfileString(std::string_view FileName, std::string_view Section,
-                                             std::string_view Key);
+std::optional<std::string> ReadProfileString(std::string_view FileName, std::string_view Section, std::string_view Key);
 
 } // namespace qnl

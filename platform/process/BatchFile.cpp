@@ -19,16 +19,16 @@ namespace qnl {
 
 namespace {
 
-std::string DirOf(const std::string& path) {
-  size_t cut = path.find_last_of("\\/");
-  if (cut == 2 && path[1] == ':') return path.substr(0, 3);
-  return path.substr(0, cut);
+std::string DirOf(const std::string& Path) {
+  size_t cut = Path.find_last_of("\\/");
+  if (cut == 2 && Path[1] == ':') return Path.substr(0, 3);
+  return Path.substr(0, cut);
 }
 
-std::string NameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
+std::string NameOf(const std::string& Path) { return Path.substr(Path.find_last_of("\\/") + 1); }
 
-std::string Join(const std::string& dir, const std::string& name) {
-  return dir.empty() || dir.back() == '\\' ? dir + name : dir + "\\" + name;
+std::string Join(const std::string& Dir, const std::string& Name) {
+  return Dir.empty() || Dir.back() == '\\' ? Dir + Name : Dir + "\\" + Name;
 }
 
 // One run of a batch text: where it came from, and how many of its commands failed.
@@ -44,9 +44,9 @@ public:
 
   // Reports a failed or refused command on stderr and in the machine's batch log: a batch
   // started detached has no one watching its output.
-  void Fail(const std::string& line, const std::string& why) { Report(line + ": " + why); }
-  void Report(const std::string& failure) {
-    std::string text = FOrigin.empty() ? failure : FOrigin + ": " + failure;
+  void Fail(const std::string& Line, const std::string& Why) { Report(Line + ": " + Why); }
+  void Report(const std::string& Failure) {
+    std::string text = FOrigin.empty() ? Failure : FOrigin + ": " + Failure;
     std::fprintf(stderr, "%s\n", text.c_str());
     try {
       AppendBatchLog(text);
@@ -58,12 +58,12 @@ public:
 
   // Runs one step of a command (one file of several): its error fails the command, and the
   // next step still runs.
-  template <class Step>
-  void Attempt(const std::string& line, Step&& step) {
+  template <class TStep>
+  void Attempt(const std::string& Line, TStep&& Step) {
     try {
-      step();
+      Step();
     } catch (const Exception& e) {
-      Fail(line, e.Message());
+      Fail(Line, e.Message());
     }
   }
 
@@ -75,13 +75,13 @@ private:
 
 // Why a command's arguments are not Count valid paths (switches such as "/Y" left out), empty
 // when they are; the paths go to Paths.
-std::string ArgsError(const std::string& args, size_t count, std::vector<std::string>& paths) {
-  std::optional<std::vector<std::string>> words = SplitBatchWords(args);
+std::string ArgsError(const std::string& Args, size_t Count, std::vector<std::string>& Paths) {
+  std::optional<std::vector<std::string>> words = SplitBatchWords(Args);
   if (!words) return "Invalid quotes: a path in quotes must be a whole word";
   for (const auto& w : *words)
-    if (w.empty() || w[0] != '/') paths.push_back(w);
-  if (paths.size() != count) return paths.size() < count ? "Required parameter missing" : "Too many parameters";
-  for (const auto& p : paths) {
+    if (w.empty() || w[0] != '/') Paths.push_back(w);
+  if (Paths.size() != Count) return Paths.size() < Count ? "Required parameter missing" : "Too many parameters";
+  for (const auto& p : Paths) {
     std::string error = BatchPathError(p);
     if (!error.empty()) return error;
   }
@@ -91,104 +91,105 @@ std::string ArgsError(const std::string& args, size_t count, std::vector<std::st
 // The path arguments of a command, each checked and normalised ("..", "/" and doubled
 // separators resolved; a wildcard name kept as written).
 // nullopt, with the failure reported, unless there are exactly Count valid paths.
-std::optional<std::vector<std::string>> PathArgs(const std::string& args, size_t count, const std::string& line,
-                                                 TBatchRun& run) {
+std::optional<std::vector<std::string>> PathArgs(const std::string& Args, size_t Count, const std::string& Line,
+                                                 TBatchRun& Run) {
   std::vector<std::string> paths;
-  std::string error = ArgsError(args, count, paths);
+  std::string error = ArgsError(Args, Count, paths);
   if (!error.empty()) {
-    run.Fail(line, error);
+    Run.Fail(Line, error);
     return std::nullopt;
   }
-  for (auto& p : paths)
-    p = HasWildcard(p) ? Join(NormalizeWindowsPath(DirOf(p)), NameOf(p)) : NormalizeWindowsPath(p);
+  for (auto& p : paths) p = HasWildcard(p) ? Join(NormalizeWindowsPath(DirOf(p)), NameOf(p)) : NormalizeWindowsPath(p);
   return paths;
 }
 
 // True when Path may be removed as Kind; else the refusal is reported.
-bool Allowed(const std::string& path, TBatchRemoval kind, const std::string& line, TBatchRun& run) {
-  std::string refusal = BatchRemovalRefusal(path, kind);
+bool Allowed(const std::string& Path, TBatchRemoval Kind, const std::string& Line, TBatchRun& Run) {
+  std::string refusal = BatchRemovalRefusal(Path, Kind);
   if (refusal.empty()) return true;
-  run.Fail(line, refusal);
+  Run.Fail(Line, refusal);
   return false;
 }
 
 // The files (and, with directories, the directories) a path names: itself, or what its
 // wildcard matches. nullopt, with the failure reported, when it names nothing or its wildcard
 // would empty a folder that must keep its files.
-std::optional<std::vector<std::string>> Expand(const std::string& path, bool directories, const std::string& line,
-                                               TBatchRun& run) {
-  if (!HasWildcard(path)) {
-    if (FileExists(path) || (directories && DirectoryExists(path))) return std::vector<std::string>{path};
-    run.Fail(line, "Could Not Find " + path);
+std::optional<std::vector<std::string>> Expand(const std::string& Path, bool Directories, const std::string& Line,
+                                               TBatchRun& Run) {
+  if (!HasWildcard(Path)) {
+    if (FileExists(Path) || (Directories && DirectoryExists(Path))) return std::vector<std::string>{Path};
+    Run.Fail(Line, "Could Not Find " + Path);
     return std::nullopt;
   }
-  std::string dir = DirOf(path);
-  if (!Allowed(dir, TBatchRemoval::brMatches, line, run)) return std::nullopt;
+  std::string dir = DirOf(Path);
+  if (!Allowed(dir, TBatchRemoval::brMatches, Line, Run)) return std::nullopt;
   std::vector<std::string> out;
-  for (const auto& e : ListDirectory(dir, NameOf(path)))
-    if (directories || !e.Directory) out.push_back(Join(dir, e.Name));
-  if (out.empty()) run.Fail(line, "Could Not Find " + path);
+  for (const auto& e : ListDirectory(dir, NameOf(Path)))
+    if (Directories || !e.Directory) out.push_back(Join(dir, e.Name));
+  if (out.empty()) Run.Fail(Line, "Could Not Find " + Path);
   return out;
 }
 
-void Erase(const std::string& args, const std::string& line, TBatchRun& run) {
-  auto paths = PathArgs(args, 1, line, run);
+void Erase(const std::string& Args, const std::string& Line, TBatchRun& Run) {
+  auto paths = PathArgs(Args, 1, Line, Run);
   if (!paths) return;
   const std::string& p = paths->front();
-  if (!HasWildcard(p) && !Allowed(p, TBatchRemoval::brFile, line, run)) return;
-  auto files = Expand(p, false, line, run);
+  if (!HasWildcard(p) && !Allowed(p, TBatchRemoval::brFile, Line, Run)) return;
+  auto files = Expand(p, false, Line, Run);
   if (!files) return;
-  for (const auto& f : *files) run.Attempt(line, [&] { DeleteFile(f); });
+  for (const auto& f : *files) Run.Attempt(Line, [&] { DeleteFile(f); });
 }
 
-void DelTree(const std::string& args, const std::string& line, TBatchRun& run) {
+void DelTree(const std::string& Args, const std::string& Line, TBatchRun& Run) {
   // /Y only suppresses the question; the interpreter never asks.
-  auto paths = PathArgs(args, 1, line, run);
+  auto paths = PathArgs(Args, 1, Line, Run);
   if (!paths) return;
   const std::string& p = paths->front();
   // A tree that is not there is removed already.
   if (!HasWildcard(p) && !FileExists(p) && !DirectoryExists(p)) return;
-  auto targets = Expand(p, true, line, run);
+  auto targets = Expand(p, true, Line, Run);
   if (!targets) return;
   for (const auto& f : *targets) {
-    if (!Allowed(f, TBatchRemoval::brTree, line, run)) continue;
-    run.Attempt(line, [&] {
-      if (DirectoryExists(f)) DeleteTree(f);
-      else if (FileExists(f)) DeleteFile(f);
+    if (!Allowed(f, TBatchRemoval::brTree, Line, Run)) continue;
+    Run.Attempt(Line, [&] {
+      if (DirectoryExists(f))
+        DeleteTree(f);
+      else if (FileExists(f))
+        DeleteFile(f);
     });
   }
 }
 
-void Move(const std::string& args, const std::string& line, TBatchRun& run) {
-  auto paths = PathArgs(args, 2, line, run);
+void Move(const std::string& Args, const std::string& Line, TBatchRun& Run) {
+  auto paths = PathArgs(Args, 2, Line, Run);
   if (!paths) return;
   const std::string& dest = (*paths)[1];
-  if (HasWildcard(dest)) return run.Fail(line, "Invalid path " + dest + ": a destination cannot hold wildcards");
-  auto sources = Expand((*paths)[0], true, line, run);
+  if (HasWildcard(dest)) return Run.Fail(Line, "Invalid path " + dest + ": a destination cannot hold wildcards");
+  auto sources = Expand((*paths)[0], true, Line, Run);
   if (!sources) return;
   for (const auto& s : *sources) {
-    if (!Allowed(s, TBatchRemoval::brMoveSource, line, run)) continue;
-    run.Attempt(line, [&] { MoveFile(s, DirectoryExists(dest) ? Join(dest, NameOf(s)) : dest, TExisting::exReplace); });
+    if (!Allowed(s, TBatchRemoval::brMoveSource, Line, Run)) continue;
+    Run.Attempt(Line, [&] { MoveFile(s, DirectoryExists(dest) ? Join(dest, NameOf(s)) : dest, TExisting::exReplace); });
   }
 }
 
 // A line's command word and its arguments.
-std::pair<std::string, std::string> SplitCommand(const std::string& line) {
-  size_t end = line.find_first_of(" \t");
-  return {UpperCase(line.substr(0, end)), end == std::string::npos ? "" : line.substr(end + 1)};
+std::pair<std::string, std::string> SplitCommand(const std::string& Line) {
+  size_t end = Line.find_first_of(" \t");
+  return {UpperCase(Line.substr(0, end)), end == std::string::npos ? "" : Line.substr(end + 1)};
 }
 
 // How many paths a command takes; 0 for the commands that take none, -1 for an unknown one.
-int PathCount(const std::string& command) {
-  if (command == "REM" || command == "CLS" || command == "ECHO") return 0;
-  if (command == "ERASE" || command == "DEL" || command == "DELTREE") return 1;
-  if (command == "MOVE") return 2;
+int PathCount(const std::string& Command) {
+  if (Command == "REM" || Command == "CLS" || Command == "ECHO") return 0;
+  if (Command == "ERASE" || Command == "DEL" || Command == "DELTREE") return 1;
+  if (Command == "MOVE") return 2;
   return -1;
 }
 
 // Why a line cannot run at all, empty when it can.
-std::string SyntaxError(const std::string& line) {
-  auto [command, args] = SplitCommand(line);
+std::string SyntaxError(const std::string& Line) {
+  auto [command, args] = SplitCommand(Line);
   int count = PathCount(command);
   if (count < 0) return "Bad command or file name";
   std::vector<std::string> paths;
@@ -196,9 +197,9 @@ std::string SyntaxError(const std::string& line) {
 }
 
 // Runs one line; a failing command does not stop the file.
-void RunLine(const std::string& line, TBatchRun& run) {
+void RunLine(const std::string& Line, TBatchRun& Run) {
   // Named copies, not structured bindings: the lambda below captures them.
-  const auto parts = SplitCommand(line);
+  const auto parts = SplitCommand(Line);
   const std::string& command = parts.first;
   const std::string& args = parts.second;
   if (command == "REM" || command == "CLS") return;
@@ -207,11 +208,15 @@ void RunLine(const std::string& line, TBatchRun& run) {
     if (!SameText(rest, "OFF") && !SameText(rest, "ON") && rest != ".") std::printf("%s\n", rest.c_str());
     return;
   }
-  run.Attempt(line, [&] {
-    if (command == "ERASE" || command == "DEL") Erase(args, line, run);
-    else if (command == "DELTREE") DelTree(args, line, run);
-    else if (command == "MOVE") Move(args, line, run);
-    else run.Fail(line, "Bad command or file name");
+  Run.Attempt(Line, [&] {
+    if (command == "ERASE" || command == "DEL")
+      Erase(args, Line, Run);
+    else if (command == "DELTREE")
+      DelTree(args, Line, Run);
+    else if (command == "MOVE")
+      Move(args, Line, Run);
+    else
+      Run.Fail(Line, "Bad command or file name");
   });
 }
 

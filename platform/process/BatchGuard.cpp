@@ -15,36 +15,36 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Resolved(const fs::path& unixPath) {
+std::string Resolved(const fs::path& UnixPath) {
   std::error_code ec;
-  fs::path p = fs::weakly_canonical(unixPath, ec);
-  return (ec ? unixPath : p).lexically_normal().string();
+  fs::path p = fs::weakly_canonical(UnixPath, ec);
+  return (ec ? UnixPath : p).lexically_normal().string();
 }
 
 // The Unix file Path reaches: every directory above its last part resolved, the last part
 // kept (Follow: resolved too, for a directory that is listed rather than removed).
-std::string Reached(const std::string& windowsPath, bool follow) {
-  fs::path unixPath = UnixPathOf(windowsPath);
-  if (follow || !unixPath.has_filename()) return Resolved(unixPath);
+std::string Reached(const std::string& WindowsPath, bool Follow) {
+  fs::path unixPath = UnixPathOf(WindowsPath);
+  if (Follow || !unixPath.has_filename()) return Resolved(unixPath);
   return (fs::path(Resolved(unixPath.parent_path())) / unixPath.filename()).string();
 }
 
-bool AtOrBelow(const std::string& path, const std::string& dir) {
-  if (path.compare(0, dir.size(), dir) != 0) return false;
-  return path.size() == dir.size() || dir.back() == '/' || path[dir.size()] == '/';
+bool AtOrBelow(const std::string& Path, const std::string& Dir) {
+  if (Path.compare(0, Dir.size(), Dir) != 0) return false;
+  return Path.size() == Dir.size() || Dir.back() == '/' || Path[Dir.size()] == '/';
 }
 
 // Why the directory or file at Unix path Reached may not go: a drive's root, or the Windows
 // or system folder, or a folder above them.
-std::string ProtectedFolder(const std::string& reached, const std::string& windowsPath) {
+std::string ProtectedFolder(const std::string& Reached, const std::string& WindowsPath) {
   TDriveMap drives = CurrentDrives();
   for (char letter : drives.DefinedDriveLetters()) {
     std::optional<std::string> root = drives.DriveTarget(letter);
-    if (root && Resolved(*root) == reached) return Format("Refused: %s is the root of a drive", {windowsPath});
+    if (root && Resolved(*root) == Reached) return Format("Refused: %s is the root of a drive", {WindowsPath});
   }
   for (const std::string& folder : {WindowsDirectory(), SystemDirectory()})
-    if (AtOrBelow(Resolved(UnixPathOf(folder)), reached))
-      return Format("Refused: %s is or holds the folder %s", {windowsPath, folder});
+    if (AtOrBelow(Resolved(UnixPathOf(folder)), Reached))
+      return Format("Refused: %s is or holds the folder %s", {WindowsPath, folder});
   return "";
 }
 

@@ -9,7 +9,7 @@ namespace qnl {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 
 } // namespace
 
@@ -49,7 +49,8 @@ bool HasWildcard(std::string_view Path) {
 
 std::string BatchPathError(std::string_view Path) {
   std::string path(Path);
-  bool full = Path.size() >= 3 && std::isalpha(static_cast<unsigned char>(Path[0])) && Path[1] == ':' && (Path[2] == '\\' || Path[2] == '/');
+  bool full = Path.size() >= 3 && std::isalpha(static_cast<unsigned char>(Path[0])) && Path[1] == ':' &&
+              (Path[2] == '\\' || Path[2] == '/');
   if (!full) return Format("Invalid path %s: a full path (drive and folder) is needed", {path});
   for (char c : Path)
     if (static_cast<unsigned char>(c) < 0x20 || c == '<' || c == '>' || c == '|')

@@ -18,32 +18,32 @@ namespace {
 thread_local uint32_t gLastError = 0;
 thread_local std::string gLastErrorText;
 
-void SetLastError(uint32_t code, std::string text) {
-  gLastError = code;
-  gLastErrorText = std::move(text);
+void SetLastError(uint32_t Code, std::string Text) {
+  gLastError = Code;
+  gLastErrorText = std::move(Text);
 }
 
 // Whether a PE file names an export: the export name table holds NUL-terminated names, so a
 // search for the name with its terminator finds it (a string resource would be UTF-16).
-bool MentionsExport(const std::string& bytes, const std::string& name) {
-  std::string needle = name;
+bool MentionsExport(const std::string& Bytes, const std::string& Name) {
+  std::string needle = Name;
   needle += '\0';
   size_t pos = 0;
-  while ((pos = bytes.find(needle, pos)) != std::string::npos) {
-    if (pos == 0 || bytes[pos - 1] == '\0') return true;
+  while ((pos = Bytes.find(needle, pos)) != std::string::npos) {
+    if (pos == 0 || Bytes[pos - 1] == '\0') return true;
     pos += needle.size();
   }
   return false;
 }
 
-int32_t RunRegsvr32(const std::string& windowsPath, bool unregister) {
+int32_t RunRegsvr32(const std::string& WindowsPath, bool Unregister) {
   if (!WineInstalled()) {
-    AppendStartLog(std::string(unregister ? "regsvr32 /u " : "regsvr32 ") + windowsPath);
+    AppendStartLog(std::string(Unregister ? "regsvr32 /u " : "regsvr32 ") + WindowsPath);
     return 0;
   }
   std::vector<std::string> args = {"regsvr32", "/s"};
-  if (unregister) args.push_back("/u");
-  args.push_back(windowsPath);
+  if (Unregister) args.push_back("/u");
+  args.push_back(WindowsPath);
   return RunWine(args) == 0 ? 0 : static_cast<int32_t>(0x80004005); // E_FAIL
 }
 
@@ -67,7 +67,9 @@ std::unique_ptr<TLibrary> TLibrary::Load(std::string_view WindowsPath) {
   std::unique_ptr<TLibrary> lib(new TLibrary());
   lib->FFileName = std::string(WindowsPath);
   lib->FUnixPath = unixPath;
-  if (bytes.size() >= 4 && bytes.compare(0, 4, "\x7f" "ELF") == 0) {
+  if (bytes.size() >= 4 && bytes.compare(0, 4,
+                                         "\x7f"
+                                         "ELF") == 0) {
     lib->FHandle = ::dlopen(unixPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!lib->FHandle) {
       const char* err = ::dlerror();
@@ -102,7 +104,8 @@ TEntryPoint TLibrary::ProcAddress(const std::string& Name) const {
   }
   std::string windowsPath = FFileName;
   if (Name == "DllRegisterServer" && FExportsRegister) return [windowsPath] { return RunRegsvr32(windowsPath, false); };
-  if (Name == "DllUnregisterServer" && FExportsUnregister) return [windowsPath] { return RunRegsvr32(windowsPath, true); };
+  if (Name == "DllUnregisterServer" && FExportsUnregister)
+    return [windowsPath] { return RunRegsvr32(windowsPath, true); };
   SetLastError(127, "The specified procedure could not be found");
   return {};
 }

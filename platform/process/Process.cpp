@@ -38,14 +38,14 @@ struct TProgram {
   std::vector<std::string> Args; // after the program
 };
 
-bool IsFile(const std::string& unixPath) {
+bool IsFile(const std::string& UnixPath) {
   struct stat st;
-  return ::stat(unixPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return ::stat(UnixPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::optional<std::string> TryUnix(const std::string& windowsPath) {
+std::optional<std::string> TryUnix(const std::string& WindowsPath) {
   try {
-    return UnixPathOf(windowsPath);
+    return UnixPathOf(WindowsPath);
   } catch (const EPathError&) {
     return std::nullopt;
   }
@@ -53,9 +53,9 @@ std::optional<std::string> TryUnix(const std::string& windowsPath) {
 
 // Finds the program as WinExec does: as given (relative to the current directory), then in the
 // system and Windows directories for a bare name; ".exe" is tried when there is no extension.
-TProgram Resolve(std::string_view cmdLine) {
+TProgram Resolve(std::string_view CmdLine) {
   TProgram program;
-  auto words = SplitCommandLine(cmdLine);
+  auto words = SplitCommandLine(CmdLine);
   if (words.empty()) return program;
   std::string name = words[0];
   program.Args.assign(words.begin() + 1, words.end());
@@ -105,27 +105,27 @@ TProgram Resolve(std::string_view cmdLine) {
   return program;
 }
 
-std::vector<std::string> NativeArgv(const TProgram& program) {
+std::vector<std::string> NativeArgv(const TProgram& Program) {
   std::vector<std::string> argv;
-  if (program.Kind == TProgramKind::pkWindows) argv.push_back("wine");
-  argv.push_back(program.UnixPath);
-  argv.insert(argv.end(), program.Args.begin(), program.Args.end());
+  if (Program.Kind == TProgramKind::pkWindows) argv.push_back("wine");
+  argv.push_back(Program.UnixPath);
+  argv.insert(argv.end(), Program.Args.begin(), Program.Args.end());
   return argv;
 }
 
-[[noreturn]] void ExecOrDie(const std::vector<std::string>& argv, int errorPipe) {
+[[noreturn]] void ExecOrDie(const std::vector<std::string>& Argv, int ErrorPipe) {
   std::vector<char*> raw;
-  for (const auto& a : argv) raw.push_back(const_cast<char*>(a.c_str()));
+  for (const auto& a : Argv) raw.push_back(const_cast<char*>(a.c_str()));
   raw.push_back(nullptr);
   ::execvp(raw[0], raw.data());
   int err = errno;
-  if (errorPipe >= 0) (void)!::write(errorPipe, &err, sizeof err);
+  if (ErrorPipe >= 0) (void)!::write(ErrorPipe, &err, sizeof err);
   ::_exit(127);
 }
 
 // Starts argv so that it outlives this process and is never this process's zombie; returns
 // the errno of a failed exec, 0 when started.
-int SpawnDetached(const std::vector<std::string>& argv) {
+int SpawnDetached(const std::vector<std::string>& Argv) {
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC) != 0) return errno;
   pid_t child = ::fork();
@@ -144,23 +144,21 @@ int SpawnDetached(const std::vector<std::string>& argv) {
       (void)!::write(pipeFds[1], &err, sizeof err);
       ::_exit(127);
     }
-    if (grandchild == 0) ExecOrDie(argv, pipeFds[1]);
+    if (grandchild == 0) ExecOrDie(Argv, pipeFds[1]);
     ::_exit(0);
   }
   ::close(pipeFds[1]);
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
   int err = 0;
   ssize_t n;
-  while ((n = ::read(pipeFds[0], &err, sizeof err)) < 0 && errno == EINTR) {
-  }
+  while ((n = ::read(pipeFds[0], &err, sizeof err)) < 0 && errno == EINTR) {}
   ::close(pipeFds[0]);
   return n == sizeof err ? err : 0;
 }
 
 // Runs the batch interpreter in a detached child that first waits for this process to end.
-int SpawnBatchDetached(const std::string& windowsPath) {
+int SpawnBatchDetached(const std::string& WindowsPath) {
   int parent = ::getpid();
   pid_t child = ::fork();
   if (child < 0) return errno;
@@ -179,7 +177,7 @@ int SpawnBatchDetached(const std::string& windowsPath) {
       }
       int rc = 0;
       try {
-        rc = RunBatchFile(windowsPath, parent) == 0 ? 0 : 1;
+        rc = RunBatchFile(WindowsPath, parent) == 0 ? 0 : 1;
       } catch (...) {
         rc = 1;
       }
@@ -189,77 +187,74 @@ int SpawnBatchDetached(const std::string& windowsPath) {
     ::_exit(grandchild < 0 ? 127 : 0);
   }
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : ECHILD;
 }
 
 // Waits for a child whose exec reports its errno on the pipe ErrorPipe (read end; the write
 // end closed here): raises when the exec failed, else returns the exit status (128 + the
 // signal number when a signal ended it).
-int AwaitChild(pid_t child, int ErrorPipe, const std::string& what) {
+int AwaitChild(pid_t Child, int ErrorPipe, const std::string& What) {
   int err = 0;
   ssize_t n;
-  while ((n = ::read(ErrorPipe, &err, sizeof err)) < 0 && errno == EINTR) {
-  }
+  while ((n = ::read(ErrorPipe, &err, sizeof err)) < 0 && errno == EINTR) {}
   ::close(ErrorPipe);
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (::waitpid(Child, &status, 0) < 0 && errno == EINTR) {}
   if (n == sizeof err) {
     errno = err;
-    RaiseLastOSError("run", what);
+    RaiseLastOSError("run", What);
   }
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
 }
 
-int RunArgvAndWait(const std::vector<std::string>& argv, const std::string& what) {
+int RunArgvAndWait(const std::vector<std::string>& Argv, const std::string& What) {
   int pipeFds[2];
-  if (::pipe2(pipeFds, O_CLOEXEC) != 0) RaiseLastOSError("run", what);
+  if (::pipe2(pipeFds, O_CLOEXEC) != 0) RaiseLastOSError("run", What);
   pid_t child = ::fork();
-  if (child < 0) RaiseLastOSError("run", what);
+  if (child < 0) RaiseLastOSError("run", What);
   if (child == 0) {
     ::close(pipeFds[0]);
-    ExecOrDie(argv, pipeFds[1]);
+    ExecOrDie(Argv, pipeFds[1]);
   }
   ::close(pipeFds[1]);
-  return AwaitChild(child, pipeFds[0], what);
+  return AwaitChild(child, pipeFds[0], What);
 }
 
-uint32_t WinExecResultOf(int err) {
-  if (err == 0) return kWinExecStarted;
-  if (err == ENOENT) return kWinExecFileNotFound;
-  if (err == ENOEXEC) return kWinExecBadFormat;
+uint32_t WinExecResultOf(int Err) {
+  if (Err == 0) return kWinExecStarted;
+  if (Err == ENOENT) return kWinExecFileNotFound;
+  if (Err == ENOEXEC) return kWinExecBadFormat;
   return 0;
 }
 
-bool IsZombie(int pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+bool IsZombie(int Pid) {
+  std::ifstream stat("/proc/" + std::to_string(Pid) + "/stat");
   std::string line;
   if (!std::getline(stat, line)) return false;
   size_t close = line.rfind(')');
   return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
 }
 
-std::vector<std::string> ReadLogLines(const std::string& path) {
+std::vector<std::string> ReadLogLines(const std::string& Path) {
   std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(Path, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) lines.push_back(line);
   return lines;
 }
 
-void AppendLogLine(const std::string& path, const std::string& line) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-  if (fd < 0) RaiseLastFileError("write file", path);
-  detail::ForgetListingOf(path);
-  std::string text = line + "\n";
+void AppendLogLine(const std::string& Path, const std::string& Line) {
+  int fd = ::open(Path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) RaiseLastFileError("write file", Path);
+  detail::ForgetListingOf(Path);
+  std::string text = Line + "\n";
   // One write with O_APPEND keeps lines of concurrent writers whole.
   ssize_t n = ::write(fd, text.data(), text.size());
   int err = errno;
   ::close(fd);
-  if (n != static_cast<ssize_t>(text.size())) RaiseFileError("write file", path, n < 0 ? err : ENOSPC);
+  if (n != static_cast<ssize_t>(text.size())) RaiseFileError("write file", Path, n < 0 ? err : ENOSPC);
 }
 
 } // namespace
@@ -296,20 +291,16 @@ std::vector<std::string> SplitCommandLine(std::string_view CmdLine) {
 uint32_t WinExec(std::string_view CmdLine, int CmdShow) {
   TProgram program = Resolve(CmdLine);
   switch (program.Kind) {
-    case TProgramKind::pkMissing:
-      return kWinExecFileNotFound;
-    case TProgramKind::pkUnknown:
-      return kWinExecBadFormat;
-    case TProgramKind::pkBatch:
-      return WinExecResultOf(SpawnBatchDetached(program.WindowsPath));
+    case TProgramKind::pkMissing: return kWinExecFileNotFound;
+    case TProgramKind::pkUnknown: return kWinExecBadFormat;
+    case TProgramKind::pkBatch: return WinExecResultOf(SpawnBatchDetached(program.WindowsPath));
     case TProgramKind::pkWindows:
       if (!WineInstalled()) {
         AppendStartLog("exec " + std::to_string(CmdShow) + " " + std::string(CmdLine));
         return kWinExecStarted;
       }
       [[fallthrough]];
-    case TProgramKind::pkNative:
-      return WinExecResultOf(SpawnDetached(NativeArgv(program)));
+    case TProgramKind::pkNative: return WinExecResultOf(SpawnDetached(NativeArgv(program)));
   }
   return 0;
 }
@@ -322,16 +313,14 @@ int RunAndWait(std::string_view CmdLine) {
       throw EOSError(Format("Cannot run \"%s\": the program does not exist", {cmd}), ENOENT);
     case TProgramKind::pkUnknown:
       throw EOSError(Format("Cannot run \"%s\": the file is not a program", {cmd}), ENOEXEC);
-    case TProgramKind::pkBatch:
-      return RunBatchFile(program.WindowsPath) == 0 ? 0 : 1;
+    case TProgramKind::pkBatch: return RunBatchFile(program.WindowsPath) == 0 ? 0 : 1;
     case TProgramKind::pkWindows:
       if (!WineInstalled()) {
         AppendStartLog("exec " + std::to_string(SW_SHOWNORMAL) + " " + cmd);
         return 0;
       }
       break;
-    case TProgramKind::pkNative:
-      break;
+    case TProgramKind::pkNative: break;
   }
   return RunArgvAndWait(NativeArgv(program), cmd);
 }

@@ -27,76 +27,82 @@ constexpr const char* kRunOnceKeys[] = {
     "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
 };
 
-void Report(TStartReport& report, const std::string& line) { report.Lines.push_back(line); }
+void Report(TStartReport& Outcome, const std::string& Line) { Outcome.Lines.push_back(Line); }
 
-void Failed(TStartReport& report, const std::string& line) {
-  report.Lines.push_back(line);
-  ++report.Failures;
+void Failed(TStartReport& Outcome, const std::string& Line) {
+  Outcome.Lines.push_back(Line);
+  ++Outcome.Failures;
 }
 
 // Deletes a file or (empty or not) directory, as a delete entry of the restart does.
-void DeleteAny(const std::string& path) {
-  if (DirectoryExists(path)) DeleteTree(path);
-  else DeleteFile(path);
+void DeleteAny(const std::string& Path) {
+  if (DirectoryExists(Path))
+    DeleteTree(Path);
+  else
+    DeleteFile(Path);
 }
 
-void ProcessWininit(TStartReport& report) {
+void ProcessWininit(TStartReport& Outcome) {
   std::string ini = WindowsDirectory() + "\\WININIT.INI";
   if (!FileExists(ini)) return;
   for (const auto& r : WininitRenames()) {
     try {
       if (SameText(r.Dest, "NUL")) {
         DeleteAny(r.Source);
-        Report(report, "WININIT.INI: deleted " + r.Source);
+        Report(Outcome, "WININIT.INI: deleted " + r.Source);
       } else {
         MoveFile(r.Source, r.Dest, TExisting::exReplace);
-        Report(report, "WININIT.INI: moved " + r.Source + " to " + r.Dest);
+        Report(Outcome, "WININIT.INI: moved " + r.Source + " to " + r.Dest);
       }
     } catch (const Exception& e) {
-      Failed(report, "WININIT.INI: " + e.Message());
+      Failed(Outcome, "WININIT.INI: " + e.Message());
     }
   }
   try {
     MoveFile(ini, WindowsDirectory() + "\\WININIT.BAK", TExisting::exReplace);
   } catch (const Exception& e) {
-    Failed(report, "WININIT.INI: " + e.Message());
+    Failed(Outcome, "WININIT.INI: " + e.Message());
   }
 }
 
-void ProcessPendingRenames(TStartReport& report) {
+void ProcessPendingRenames(TStartReport& Outcome) {
   auto renames = PendingFileRenames();
   for (const auto& r : renames) {
     try {
       if (r.Dest.empty()) {
         DeleteAny(r.Source);
-        Report(report, "PendingFileRenameOperations: deleted " + r.Source);
+        Report(Outcome, "PendingFileRenameOperations: deleted " + r.Source);
       } else {
         MoveFile(r.Source, r.Dest, r.Replace ? TExisting::exReplace : TExisting::exFail);
-        Report(report, "PendingFileRenameOperations: moved " + r.Source + " to " + r.Dest);
+        Report(Outcome, "PendingFileRenameOperations: moved " + r.Source + " to " + r.Dest);
       }
     } catch (const Exception& e) {
-      Failed(report, "PendingFileRenameOperations: " + e.Message());
+      Failed(Outcome, "PendingFileRenameOperations: " + e.Message());
     }
   }
-  if (auto key = TRegKey::Open(TRootKey::LocalMachine, kSessionManager)) key->DeleteValue("PendingFileRenameOperations");
+  if (auto key = TRegKey::Open(TRootKey::rkLocalMachine, kSessionManager))
+    key->DeleteValue("PendingFileRenameOperations");
 }
 
-void ProcessRunOnce(TStartReport& report, const char* keyPath) {
-  auto key = TRegKey::Open(TRootKey::LocalMachine, keyPath);
+void ProcessRunOnce(TStartReport& Outcome, const char* KeyPath) {
+  auto key = TRegKey::Open(TRootKey::rkLocalMachine, KeyPath);
   if (!key) return;
   // Windows NT enumerates the values by name; what the commands add now waits for the next start.
   auto names = key->ValueNames();
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+  std::sort(names.begin(), names.end(),
+            [](const std::string& A, const std::string& B) { return CompareText(A, B) < 0; });
   for (const auto& name : names) {
     auto command = key->ReadString(name);
     key->DeleteValue(name);
     if (!command || Trim(*command).empty()) continue;
     try {
       int status = RunAndWait(*command);
-      if (status == 0) Report(report, "RunOnce " + name + ": " + *command);
-      else Failed(report, "RunOnce " + name + ": " + *command + " ended with status " + std::to_string(status));
+      if (status == 0)
+        Report(Outcome, "RunOnce " + name + ": " + *command);
+      else
+        Failed(Outcome, "RunOnce " + name + ": " + *command + " ended with status " + std::to_string(status));
     } catch (const Exception& e) {
-      Failed(report, "RunOnce " + name + ": " + e.Message());
+      Failed(Outcome, "RunOnce " + name + ": " + e.Message());
     }
   }
 }

@@ -21,9 +21,9 @@ constexpr off_t kMinCompactJournal = 1 << 20;
 // Holds flock on the journal for one operation.
 class TJournalLock {
 public:
-  TJournalLock(int fd, bool exclusive, const std::string& file) : FFd(fd) {
-    while (flock(fd, exclusive ? LOCK_EX : LOCK_SH) != 0) {
-      if (errno != EINTR) throw ERegistry("Cannot lock registry journal \"" + file + "\": " + std::strerror(errno));
+  TJournalLock(int Fd, bool Exclusive, const std::string& File) : FFd(Fd) {
+    while (flock(Fd, Exclusive ? LOCK_EX : LOCK_SH) != 0) {
+      if (errno != EINTR) throw ERegistry("Cannot lock registry journal \"" + File + "\": " + std::strerror(errno));
     }
   }
   ~TJournalLock() { flock(FFd, LOCK_UN); }
@@ -34,29 +34,29 @@ private:
   int FFd;
 };
 
-std::vector<std::string> DefaultHeader(THive::TKind kind) {
-  if (kind == THive::TKind::System) return {";; All keys relative to REGISTRY\\\\Machine", "#arch=win64"};
+std::vector<std::string> DefaultHeader(THive::TKind Kind) {
+  if (Kind == THive::TKind::hkSystem) return {";; All keys relative to REGISTRY\\\\Machine", "#arch=win64"};
   return {";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000", "#arch=win64"};
 }
 
-bool ReadAt(int fd, std::string& out, off_t from, off_t to) {
-  out.resize(size_t(to - from));
+bool ReadAt(int Fd, std::string& Out, off_t From, off_t To) {
+  Out.resize(size_t(To - From));
   size_t done = 0;
-  while (done < out.size()) {
-    ssize_t n = pread(fd, out.data() + done, out.size() - done, from + off_t(done));
+  while (done < Out.size()) {
+    ssize_t n = pread(Fd, Out.data() + done, Out.size() - done, From + off_t(done));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) break;
     done += size_t(n);
   }
-  out.resize(done);
+  Out.resize(done);
   return true;
 }
 
-bool WriteAt(int fd, std::string_view bytes, off_t at) {
+bool WriteAt(int Fd, std::string_view Bytes, off_t At) {
   size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = pwrite(fd, bytes.data() + done, bytes.size() - done, at + off_t(done));
+  while (done < Bytes.size()) {
+    ssize_t n = pwrite(Fd, Bytes.data() + done, Bytes.size() - done, At + off_t(done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     done += size_t(n);
@@ -64,15 +64,15 @@ bool WriteAt(int fd, std::string_view bytes, off_t at) {
   return true;
 }
 
-std::string DirectoryOf(const std::string& file) {
-  size_t slash = file.rfind('/');
-  return slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+std::string DirectoryOf(const std::string& File) {
+  size_t slash = File.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : File.substr(0, slash);
 }
 
 } // namespace
 
-THive::THive(std::string fileName, TKind kind)
-    : FFileName(std::move(fileName)), FJournalName(FFileName + ".journal"), FKind(kind) {
+THive::THive(std::string FileName, TKind Kind)
+    : FFileName(std::move(FileName)), FJournalName(FFileName + ".journal"), FKind(Kind) {
   static std::atomic<uint64_t> hives{0};
   FVersion = ++hives << 32;
   OpenJournal();
@@ -89,8 +89,8 @@ THive::~THive() {
   if (FJournalFd >= 0) close(FJournalFd);
 }
 
-void THive::Fail(const std::string& operation, const std::string& file) const {
-  throw ERegistry("Cannot " + operation + " \"" + file + "\": " + std::strerror(errno));
+void THive::Fail(const std::string& Operation, const std::string& File) const {
+  throw ERegistry("Cannot " + Operation + " \"" + File + "\": " + std::strerror(errno));
 }
 
 THive::TFileId THive::StatHive() const {
@@ -123,12 +123,12 @@ void THive::OpenJournal() {
   FLoaded = false;
 }
 
-void THive::Sync(bool exclusive) {
+void THive::Sync(bool Exclusive) {
   // A journal replaced behind our back (deleted and created again) is opened afresh.
   struct stat byName, byFd;
-  if (stat(FJournalName.c_str(), &byName) != 0 || fstat(FJournalFd, &byFd) != 0 ||
-      byName.st_ino != byFd.st_ino || byName.st_dev != byFd.st_dev) {
-    if (!exclusive) throw ERegistry("The registry journal \"" + FJournalName + "\" was replaced while in use");
+  if (stat(FJournalName.c_str(), &byName) != 0 || fstat(FJournalFd, &byFd) != 0 || byName.st_ino != byFd.st_ino ||
+      byName.st_dev != byFd.st_dev) {
+    if (!Exclusive) throw ERegistry("The registry journal \"" + FJournalName + "\" was replaced while in use");
     OpenJournal();
     if (fstat(FJournalFd, &byFd) != 0) Fail("read registry journal", FJournalName);
   }
@@ -148,11 +148,11 @@ void THive::Sync(bool exclusive) {
   }
 }
 
-void THive::FullReload(const TFileId& id, uint64_t generation, off_t journalSize) {
+void THive::FullReload(const TFileId& Id, uint64_t Generation, off_t JournalSize) {
   FLoaded = false;
   std::unique_ptr<TKeyNode> root;
   std::vector<std::string> header;
-  if (id.Exists) {
+  if (Id.Exists) {
     int fd = open(FFileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) Fail("open registry file", FFileName);
     struct stat st;
@@ -172,16 +172,16 @@ void THive::FullReload(const TFileId& id, uint64_t generation, off_t journalSize
   FRoot = std::move(root);
   ++FVersion;
   FHeaderLines = std::move(header);
-  FHiveId = id;
-  FGeneration = generation;
-  FOffset = journalSize >= off_t(kJournalHeaderSize) ? off_t(kJournalHeaderSize) : 0;
-  if (journalSize > FOffset && FOffset > 0) ReadJournal(FOffset, journalSize);
+  FHiveId = Id;
+  FGeneration = Generation;
+  FOffset = JournalSize >= off_t(kJournalHeaderSize) ? off_t(kJournalHeaderSize) : 0;
+  if (JournalSize > FOffset && FOffset > 0) ReadJournal(FOffset, JournalSize);
   FLoaded = true;
 }
 
-void THive::ReadJournal(off_t from, off_t to) {
+void THive::ReadJournal(off_t From, off_t To) {
   std::string bytes;
-  if (!ReadAt(FJournalFd, bytes, from, to)) Fail("read registry journal", FJournalName);
+  if (!ReadAt(FJournalFd, bytes, From, To)) Fail("read registry journal", FJournalName);
   std::string_view rest(bytes);
   size_t size = 0;
   while (auto record = DecodeJournalRecord(rest, size)) {
@@ -194,16 +194,16 @@ void THive::ReadJournal(off_t from, off_t to) {
   // cuts them off before it appends (see Append).
 }
 
-void THive::Read(const std::function<void(const TKeyNode& root)>& inspect) {
+void THive::Read(const std::function<void(const TKeyNode& Root)>& Inspect) {
   TJournalLock lock(FJournalFd, false, FJournalName);
   Sync(false);
-  inspect(*FRoot);
+  Inspect(*FRoot);
 }
 
-bool THive::Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& root)>& decide) {
+bool THive::Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& Root)>& Decide) {
   TJournalLock lock(FJournalFd, true, FJournalName);
   Sync(true);
-  auto record = decide(*FRoot);
+  auto record = Decide(*FRoot);
   if (!record) return false;
   Append(*record);
   off_t journalBytes = FOffset - off_t(kJournalHeaderSize);
@@ -211,7 +211,7 @@ bool THive::Change(const std::function<std::optional<TJournalRecord>(const TKeyN
   return true;
 }
 
-void THive::Append(const TJournalRecord& record) {
+void THive::Append(const TJournalRecord& Record) {
   struct stat st;
   if (fstat(FJournalFd, &st) != 0) Fail("read registry journal", FJournalName);
   if (FOffset < off_t(kJournalHeaderSize)) {
@@ -219,18 +219,19 @@ void THive::Append(const TJournalRecord& record) {
     FOffset = kJournalHeaderSize;
   }
   if (st.st_size > FOffset && ftruncate(FJournalFd, FOffset) != 0) Fail("repair registry journal", FJournalName);
-  std::string bytes = EncodeJournalRecord(record);
+  std::string bytes = EncodeJournalRecord(Record);
   // Written, the record survives the death of this process at once; it reaches the disk
   // itself lazily, as Windows writes its registry, unless a key is flushed (RegFlushKey).
   bool written = WriteAt(FJournalFd, bytes, FOffset);
   if (written) FUnsynced = true;
   if (!written) {
     int savedErrno = errno;
-    if (ftruncate(FJournalFd, FOffset) != 0) { /* the torn record is cut off by the next writer */ }
+    if (ftruncate(FJournalFd, FOffset) != 0) { /* the torn record is cut off by the next writer */
+    }
     errno = savedErrno;
     Fail("write registry journal", FJournalName);
   }
-  record.ApplyTo(*FRoot);
+  Record.ApplyTo(*FRoot);
   ++FVersion;
   FOffset += off_t(bytes.size());
   FChanged = true;

@@ -25,10 +25,10 @@ namespace qnl {
 // closes. A hive object that only read never writes.
 class THive {
 public:
-  enum class TKind { System, User };
+  enum class TKind { hkSystem, hkUser };
 
   // Loads the hive; EHiveDamaged when the .reg file cannot be parsed, ERegistry on OS errors.
-  THive(std::string fileName, TKind kind);
+  THive(std::string FileName, TKind Kind);
   // Compacts the journal into the .reg file when this object changed the hive; errors are
   // swallowed (a later open replays the journal).
   ~THive();
@@ -38,10 +38,10 @@ public:
   const std::string& FileName() const { return FFileName; }
 
   // Calls `inspect` with the up-to-date tree (under a shared lock).
-  void Read(const std::function<void(const TKeyNode& root)>& inspect);
+  void Read(const std::function<void(const TKeyNode& Root)>& Inspect);
   // Calls `decide` with the up-to-date tree (under the exclusive lock); the record it
   // returns is made durable and applied. Returns whether a record was written.
-  bool Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& root)>& decide);
+  bool Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& Root)>& Decide);
   // Compacts the journal into the .reg file now.
   void Flush();
   // A number that grows with every change of the tree this object has seen: its own, another
@@ -64,12 +64,12 @@ private:
 
   TFileId StatHive() const;
   void OpenJournal();
-  void Sync(bool exclusive);
-  void FullReload(const TFileId& id, uint64_t generation, off_t journalSize);
-  void ReadJournal(off_t from, off_t to);
-  void Append(const TJournalRecord& record);
+  void Sync(bool Exclusive);
+  void FullReload(const TFileId& Id, uint64_t Generation, off_t JournalSize);
+  void ReadJournal(off_t From, off_t To);
+  void Append(const TJournalRecord& Record);
   void Compact();
-  [[noreturn]] void Fail(const std::string& operation, const std::string& file) const;
+  [[noreturn]] void Fail(const std::string& Operation, const std::string& File) const;
 
   std::string FFileName;
   std::string FJournalName;

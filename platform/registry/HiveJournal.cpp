@@ -12,21 +12,21 @@ namespace {
 constexpr char kMagic[8] = {'Q', 'N', 'L', 'J', 'R', 'N', 'L', '1'};
 constexpr uint32_t kMaxRecord = 64u << 20;
 
-void PutName(std::string& out, const TRegName& name) {
-  AppendLE32(out, uint32_t(name.size()));
-  AppendUtf16LE(out, name);
+void PutName(std::string& Out, const TRegName& Name) {
+  AppendLE32(Out, uint32_t(Name.size()));
+  AppendUtf16LE(Out, Name);
 }
 
 // Reads the fields of a payload; any overrun marks it bad.
 class TPayloadReader {
 public:
-  explicit TPayloadReader(std::string_view bytes) : FBytes(bytes) {}
+  explicit TPayloadReader(std::string_view Bytes) : FBytes(Bytes) {}
   bool Ok() const { return FOk; }
   bool AtEnd() const { return FPos == FBytes.size(); }
-  uint64_t Uint(int bytes) {
-    if (!Need(size_t(bytes))) return 0;
-    uint64_t v = ReadLE(FBytes.data() + FPos, bytes);
-    FPos += size_t(bytes);
+  uint64_t Uint(int Bytes) {
+    if (!Need(size_t(Bytes))) return 0;
+    uint64_t v = ReadLE(FBytes.data() + FPos, Bytes);
+    FPos += size_t(Bytes);
     return v;
   }
   TRegName Name() {
@@ -45,8 +45,8 @@ public:
   }
 
 private:
-  bool Need(uint64_t n) {
-    if (FOk && n <= FBytes.size() - FPos) return true;
+  bool Need(uint64_t N) {
+    if (FOk && N <= FBytes.size() - FPos) return true;
     FOk = false;
     return false;
   }
@@ -67,68 +67,67 @@ constexpr std::array<uint32_t, 256> MakeCrcTable() {
 
 } // namespace
 
-uint32_t Crc32(std::string_view bytes) {
+uint32_t Crc32(std::string_view Bytes) {
   // Built at compile time: hives are flushed at exit, after function-local statics are gone.
   static constexpr auto table = MakeCrcTable();
   uint32_t c = 0xFFFFFFFFu;
-  for (unsigned char b : bytes) c = table[(c ^ b) & 0xFF] ^ (c >> 8);
+  for (unsigned char b : Bytes) c = table[(c ^ b) & 0xFF] ^ (c >> 8);
   return c ^ 0xFFFFFFFFu;
 }
 
-void TJournalRecord::ApplyTo(TKeyNode& root) const {
+void TJournalRecord::ApplyTo(TKeyNode& Root) const {
   switch (Op) {
-  case TOp::CreateKey:
-    EnsureKey(root, Path, Time);
-    break;
-  case TOp::SetValue: {
-    TKeyNode* key = EnsureKey(root, Path, Time);
-    TValueNode& value = key->Values[FoldRegName(Name)];
-    value.Name = Name;
-    value.Type = Type;
-    value.Data = Data;
-    key->Modified = Time;
-    break;
-  }
-  case TOp::DeleteValue:
-    if (TKeyNode* key = FindKey(root, Path)) {
-      key->Values.erase(FoldRegName(Name));
+    case TOp::opCreateKey: EnsureKey(Root, Path, Time); break;
+    case TOp::opSetValue: {
+      TKeyNode* key = EnsureKey(Root, Path, Time);
+      TValueNode& value = key->Values[FoldRegName(Name)];
+      value.Name = Name;
+      value.Type = Type;
+      value.Data = Data;
       key->Modified = Time;
+      break;
     }
-    break;
-  case TOp::DeleteKey: {
-    if (Path.empty()) break;
-    TRegPath parentPath(Path.begin(), Path.end() - 1);
-    if (TKeyNode* parent = FindKey(root, parentPath)) {
-      if (parent->SubKeys.erase(FoldRegName(Path.back()))) parent->Modified = Time;
+    case TOp::opDeleteValue:
+      if (TKeyNode* key = FindKey(Root, Path)) {
+        key->Values.erase(FoldRegName(Name));
+        key->Modified = Time;
+      }
+      break;
+    case TOp::opDeleteKey: {
+      if (Path.empty()) break;
+      TRegPath parentPath(Path.begin(), Path.end() - 1);
+      if (TKeyNode* parent = FindKey(Root, parentPath)) {
+        if (parent->SubKeys.erase(FoldRegName(Path.back()))) parent->Modified = Time;
+      }
+      break;
     }
-    break;
-  }
   }
 }
 
-std::string EncodeJournalHeader(uint64_t generation) {
+std::string EncodeJournalHeader(uint64_t Generation) {
   std::string out(kMagic, 8);
-  AppendLE64(out, generation);
+  AppendLE64(out, Generation);
   return out;
 }
 
-std::optional<uint64_t> DecodeJournalHeader(std::string_view bytes) {
-  if (bytes.size() < kJournalHeaderSize || bytes.substr(0, 8) != std::string_view(kMagic, 8)) return std::nullopt;
-  TPayloadReader reader(bytes.substr(8, 8));
+std::optional<uint64_t> DecodeJournalHeader(std::string_view Bytes) {
+  if (Bytes.size() < kJournalHeaderSize || Bytes.substr(0, 8) != std::string_view(kMagic, 8)) return std::nullopt;
+  TPayloadReader reader(Bytes.substr(8, 8));
   return reader.Uint(8);
 }
 
-std::string EncodeJournalRecord(const TJournalRecord& record) {
+std::string EncodeJournalRecord(const TJournalRecord& Record) {
   std::string payload;
-  payload.push_back(char(record.Op));
-  AppendLE64(payload, record.Time);
-  AppendLE32(payload, uint32_t(record.Path.size()));
-  for (const auto& name : record.Path) PutName(payload, name);
-  if (record.Op == TJournalRecord::TOp::SetValue || record.Op == TJournalRecord::TOp::DeleteValue) PutName(payload, record.Name);
-  if (record.Op == TJournalRecord::TOp::SetValue) {
-    AppendLE32(payload, record.Type);
-    AppendLE32(payload, uint32_t(record.Data.size()));
-    payload += record.Data;
+  payload.push_back(char(Record.Op));
+  AppendLE64(payload, Record.Time);
+  AppendLE32(payload, uint32_t(Record.Path.size()));
+  for (const auto& name : Record.Path) PutName(payload, name);
+  if (Record.Op == TJournalRecord::TOp::opSetValue || Record.Op == TJournalRecord::TOp::opDeleteValue)
+    PutName(payload, Record.Name);
+  if (Record.Op == TJournalRecord::TOp::opSetValue) {
+    AppendLE32(payload, Record.Type);
+    AppendLE32(payload, uint32_t(Record.Data.size()));
+    payload += Record.Data;
   }
   std::string out;
   AppendLE32(out, uint32_t(payload.size()));
@@ -136,13 +135,13 @@ std::string EncodeJournalRecord(const TJournalRecord& record) {
   return out + payload;
 }
 
-std::optional<TJournalRecord> DecodeJournalRecord(std::string_view bytes, size_t& size) {
-  if (bytes.size() < 8) return std::nullopt;
-  TPayloadReader head(bytes.substr(0, 8));
+std::optional<TJournalRecord> DecodeJournalRecord(std::string_view Bytes, size_t& Size) {
+  if (Bytes.size() < 8) return std::nullopt;
+  TPayloadReader head(Bytes.substr(0, 8));
   uint32_t length = uint32_t(head.Uint(4));
   uint32_t crc = uint32_t(head.Uint(4));
-  if (length > kMaxRecord || bytes.size() - 8 < length) return std::nullopt;
-  std::string_view payload = bytes.substr(8, length);
+  if (length > kMaxRecord || Bytes.size() - 8 < length) return std::nullopt;
+  std::string_view payload = Bytes.substr(8, length);
   if (Crc32(payload) != crc) return std::nullopt;
   TPayloadReader reader(payload);
   TJournalRecord record;
@@ -152,13 +151,14 @@ std::optional<TJournalRecord> DecodeJournalRecord(std::string_view bytes, size_t
   record.Time = reader.Uint(8);
   uint64_t components = reader.Uint(4);
   for (uint64_t i = 0; i < components && reader.Ok(); ++i) record.Path.push_back(reader.Name());
-  if (record.Op == TJournalRecord::TOp::SetValue || record.Op == TJournalRecord::TOp::DeleteValue) record.Name = reader.Name();
-  if (record.Op == TJournalRecord::TOp::SetValue) {
+  if (record.Op == TJournalRecord::TOp::opSetValue || record.Op == TJournalRecord::TOp::opDeleteValue)
+    record.Name = reader.Name();
+  if (record.Op == TJournalRecord::TOp::opSetValue) {
     record.Type = uint32_t(reader.Uint(4));
     record.Data = reader.Bytes();
   }
   if (!reader.Ok() || !reader.AtEnd()) return std::nullopt;
-  size = 8 + length;
+  Size = 8 + length;
   return record;
 }
 

@@ -14,8 +14,8 @@ namespace qnl {
 // the same tree, so a journal may be replayed over a hive file that already holds some
 // of its records (a compaction interrupted between the rename and the reset of the journal).
 struct TJournalRecord {
-  enum class TOp : uint8_t { CreateKey = 1, DeleteKey = 2, SetValue = 3, DeleteValue = 4 };
-  TOp Op = TOp::CreateKey;
+  enum class TOp : uint8_t { opCreateKey = 1, opDeleteKey = 2, opSetValue = 3, opDeleteValue = 4 };
+  TOp Op = TOp::opCreateKey;
   uint64_t Time = 0; // FILETIME of the change
   TRegPath Path;
   TRegName Name; // value name
@@ -23,22 +23,22 @@ struct TJournalRecord {
   std::string Data;
 
   // Applies the change; a deleted key goes with its whole subtree (see above).
-  void ApplyTo(TKeyNode& root) const;
+  void ApplyTo(TKeyNode& Root) const;
 };
 
 // The journal file starts with a header: 8 bytes "QNLJRNL1" and the 64-bit generation,
 // which a compaction increases before it empties the journal, so that other processes
 // notice and reload. Each record is its length, its CRC-32 and its payload.
 constexpr size_t kJournalHeaderSize = 16;
-std::string EncodeJournalHeader(uint64_t generation);
+std::string EncodeJournalHeader(uint64_t Generation);
 // nullopt when the bytes are not a journal header.
-std::optional<uint64_t> DecodeJournalHeader(std::string_view bytes);
+std::optional<uint64_t> DecodeJournalHeader(std::string_view Bytes);
 
-std::string EncodeJournalRecord(const TJournalRecord& record);
+std::string EncodeJournalRecord(const TJournalRecord& Record);
 // Decodes the record at the start of `bytes`; nullopt when it is incomplete or damaged
 // (the torn tail of a process killed while appending). `size` gets its encoded size.
-std::optional<TJournalRecord> DecodeJournalRecord(std::string_view bytes, size_t& size);
+std::optional<TJournalRecord> DecodeJournalRecord(std::string_view Bytes, size_t& Size);
 
-uint32_t Crc32(std::string_view bytes);
+uint32_t Crc32(std::string_view Bytes);
 
 } // namespace qnl

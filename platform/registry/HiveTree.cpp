@@ -7,63 +7,63 @@ namespace qnl {
 
 namespace {
 
-char16_t FoldChar(char16_t c) {
-  if (c < 0x80) return (c >= 'a' && c <= 'z') ? char16_t(c - 32) : c;
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return char16_t(c - 32);
-  if (c == 0xFF) return 0x178;
-  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return char16_t(c & ~1u);
-  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c & 1) ? c : char16_t(c - 1);
-  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return char16_t(c - 32);
-  if (c >= 0x430 && c <= 0x44F) return char16_t(c - 32);
-  if (c >= 0x450 && c <= 0x45F) return char16_t(c - 80);
-  return c;
+char16_t FoldChar(char16_t C) {
+  if (C < 0x80) return (C >= 'a' && C <= 'z') ? char16_t(C - 32) : C;
+  if (C >= 0xE0 && C <= 0xFE && C != 0xF7) return char16_t(C - 32);
+  if (C == 0xFF) return 0x178;
+  if ((C >= 0x100 && C <= 0x137) || (C >= 0x14A && C <= 0x177)) return char16_t(C & ~1u);
+  if ((C >= 0x139 && C <= 0x148) || (C >= 0x179 && C <= 0x17E)) return (C & 1) ? C : char16_t(C - 1);
+  if (C >= 0x3B1 && C <= 0x3C9 && C != 0x3C2) return char16_t(C - 32);
+  if (C >= 0x430 && C <= 0x44F) return char16_t(C - 32);
+  if (C >= 0x450 && C <= 0x45F) return char16_t(C - 80);
+  return C;
 }
 
 } // namespace
 
-TRegName FoldRegName(std::u16string_view name) {
-  TRegName result(name);
+TRegName FoldRegName(std::u16string_view Name) {
+  TRegName result(Name);
   for (auto& c : result) c = FoldChar(c);
   return result;
 }
 
-TKeyNode* TKeyNode::FindSubKey(std::u16string_view name) const {
-  auto it = SubKeys.find(FoldRegName(name));
+TKeyNode* TKeyNode::FindSubKey(std::u16string_view Name) const {
+  auto it = SubKeys.find(FoldRegName(Name));
   return it == SubKeys.end() ? nullptr : it->second.get();
 }
 
-TKeyNode* TKeyNode::EnsureSubKey(std::u16string_view name, uint64_t time) {
-  auto& slot = SubKeys[FoldRegName(name)];
+TKeyNode* TKeyNode::EnsureSubKey(std::u16string_view Name, uint64_t Time) {
+  auto& slot = SubKeys[FoldRegName(Name)];
   if (!slot) {
     slot = std::make_unique<TKeyNode>();
-    slot->Name = TRegName(name);
-    slot->Modified = time;
-    Modified = time;
+    slot->Name = TRegName(Name);
+    slot->Modified = Time;
+    Modified = Time;
   }
   return slot.get();
 }
 
-const TValueNode* TKeyNode::FindValue(std::u16string_view name) const {
-  auto it = Values.find(FoldRegName(name));
+const TValueNode* TKeyNode::FindValue(std::u16string_view Name) const {
+  auto it = Values.find(FoldRegName(Name));
   return it == Values.end() ? nullptr : &it->second;
 }
 
-TKeyNode* FindKey(TKeyNode& root, const TRegPath& path) {
-  TKeyNode* key = &root;
-  for (const auto& name : path) {
+TKeyNode* FindKey(TKeyNode& Root, const TRegPath& Path) {
+  TKeyNode* key = &Root;
+  for (const auto& name : Path) {
     key = key->FindSubKey(name);
     if (!key) return nullptr;
   }
   return key;
 }
 
-const TKeyNode* FindKey(const TKeyNode& root, const TRegPath& path) {
-  return FindKey(const_cast<TKeyNode&>(root), path); // the walk does not change the tree
+const TKeyNode* FindKey(const TKeyNode& Root, const TRegPath& Path) {
+  return FindKey(const_cast<TKeyNode&>(Root), Path); // the walk does not change the tree
 }
 
-TKeyNode* EnsureKey(TKeyNode& root, const TRegPath& path, uint64_t time) {
-  TKeyNode* key = &root;
-  for (const auto& name : path) key = key->EnsureSubKey(name, time);
+TKeyNode* EnsureKey(TKeyNode& Root, const TRegPath& Path, uint64_t Time) {
+  TKeyNode* key = &Root;
+  for (const auto& name : Path) key = key->EnsureSubKey(name, Time);
   return key;
 }
 

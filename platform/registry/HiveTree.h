@@ -16,7 +16,7 @@ using TRegName = std::u16string;
 using TRegPath = std::vector<TRegName>;
 
 // The upper-case form used to compare names (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic).
-TRegName FoldRegName(std::u16string_view name);
+TRegName FoldRegName(std::u16string_view Name);
 
 // One value: raw data as Windows stores it (text types are UTF-16LE with their NUL).
 struct TValueNode {
@@ -32,19 +32,19 @@ struct TKeyNode {
   std::optional<TRegName> Class;
   bool Link = false;
   std::map<TRegName, std::unique_ptr<TKeyNode>> SubKeys; // by folded name
-  std::map<TRegName, TValueNode> Values;                  // by folded name
+  std::map<TRegName, TValueNode> Values;                 // by folded name
 
-  TKeyNode* FindSubKey(std::u16string_view name) const;
+  TKeyNode* FindSubKey(std::u16string_view Name) const;
   // The existing subkey of that name, or a new one stamped with `time`.
-  TKeyNode* EnsureSubKey(std::u16string_view name, uint64_t time);
-  const TValueNode* FindValue(std::u16string_view name) const;
+  TKeyNode* EnsureSubKey(std::u16string_view Name, uint64_t Time);
+  const TValueNode* FindValue(std::u16string_view Name) const;
 };
 
 // Walks `path` below `root`; nullptr when a component is missing.
-TKeyNode* FindKey(TKeyNode& root, const TRegPath& path);
-const TKeyNode* FindKey(const TKeyNode& root, const TRegPath& path);
+TKeyNode* FindKey(TKeyNode& Root, const TRegPath& Path);
+const TKeyNode* FindKey(const TKeyNode& Root, const TRegPath& Path);
 // Creates the missing components; each new key and the parent of the first gets `time`.
-TKeyNode* EnsureKey(TKeyNode& root, const TRegPath& path, uint64_t time);
+TKeyNode* EnsureKey(TKeyNode& Root, const TRegPath& Path, uint64_t Time);
 
 // The current time as a FILETIME.
 uint64_t FileTimeNow();

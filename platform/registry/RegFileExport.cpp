@@ -11,9 +11,9 @@ namespace qnl {
 namespace {
 
 // regedit escapes only the backslash and the quote in names and string data.
-std::string QuoteRegText(const std::string& text) {
+std::string QuoteRegText(const std::string& Text) {
   std::string out = "\"";
-  for (char c : text) {
+  for (char c : Text) {
     if (c == '\\' || c == '"') out.push_back('\\');
     out.push_back(c);
   }
@@ -21,65 +21,65 @@ std::string QuoteRegText(const std::string& text) {
 }
 
 // The bytes regedit stores for a value of a text type: UTF-16LE (version 5) or ANSI (REGEDIT4), with NULs.
-std::string TextBytes(const TRegValue& value, TRegFileFormat format) {
-  if (format == TRegFileFormat::Version5) return AnsiToRegText(value.Data);
-  return value.Data + std::string(1, '\0');
+std::string TextBytes(const TRegValue& Value, TRegFileFormat Format) {
+  if (Format == TRegFileFormat::rfVersion5) return AnsiToRegText(Value.Data);
+  return Value.Data + std::string(1, '\0');
 }
 
-void AppendHex(std::string& line, const std::string& bytes, std::string& out) {
+void AppendHex(std::string& Line, const std::string& Bytes, std::string& Out) {
   char buf[4];
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    std::snprintf(buf, sizeof buf, "%02x", (unsigned char)bytes[i]);
-    line += buf;
-    if (i + 1 < bytes.size()) {
-      line += ",";
-      if (line.size() > 76) { // regedit wraps long hex lines the same way
-        out += line + "\\\r\n";
-        line = "  ";
+  for (size_t i = 0; i < Bytes.size(); ++i) {
+    std::snprintf(buf, sizeof buf, "%02x", (unsigned char)Bytes[i]);
+    Line += buf;
+    if (i + 1 < Bytes.size()) {
+      Line += ",";
+      if (Line.size() > 76) { // regedit wraps long hex lines the same way
+        Out += Line + "\\\r\n";
+        Line = "  ";
       }
     }
   }
-  out += line + "\r\n";
+  Out += Line + "\r\n";
 }
 
-void ExportValue(const TRegValue& value, TRegFileFormat format, std::string& out) {
-  std::string line = value.Name.empty() ? "@=" : QuoteRegText(value.Name) + "=";
-  bool plainText = value.Data.find('\0') == std::string::npos;
-  if (value.Type == TRegType::String && plainText) {
-    out += line + QuoteRegText(value.Data) + "\r\n";
+void ExportValue(const TRegValue& Value, TRegFileFormat Format, std::string& Out) {
+  std::string line = Value.Name.empty() ? "@=" : QuoteRegText(Value.Name) + "=";
+  bool plainText = Value.Data.find('\0') == std::string::npos;
+  if (Value.Type == TRegType::rtString && plainText) {
+    Out += line + QuoteRegText(Value.Data) + "\r\n";
     return;
   }
-  if (value.Type == TRegType::DWord && value.Data.size() == 4) {
+  if (Value.Type == TRegType::rtDWord && Value.Data.size() == 4) {
     char buf[20];
-    std::snprintf(buf, sizeof buf, "dword:%08x", *value.AsDWord());
-    out += line + buf + "\r\n";
+    std::snprintf(buf, sizeof buf, "dword:%08x", *Value.AsDWord());
+    Out += line + buf + "\r\n";
     return;
   }
-  std::string bytes = IsStringType(value.Type) ? TextBytes(value, format) : value.Data;
-  if (value.Type == TRegType::Binary) {
+  std::string bytes = IsStringType(Value.Type) ? TextBytes(Value, Format) : Value.Data;
+  if (Value.Type == TRegType::rtBinary) {
     line += "hex:";
   } else {
     char buf[20];
-    std::snprintf(buf, sizeof buf, "hex(%x):", unsigned(value.Type));
+    std::snprintf(buf, sizeof buf, "hex(%x):", unsigned(Value.Type));
     line += buf;
   }
-  AppendHex(line, bytes, out);
+  AppendHex(line, bytes, Out);
 }
 
-void ExportKey(const TRegKey& key, TRegFileFormat format, std::string& out) {
-  out += "\r\n[" + key.FullName() + "]\r\n";
-  for (const auto& value : key.Values()) ExportValue(value, format, out);
-  for (const auto& name : key.SubKeyNames())
-    if (auto sub = key.OpenSubKey(name)) ExportKey(*sub, format, out);
+void ExportKey(const TRegKey& Key, TRegFileFormat Format, std::string& Out) {
+  Out += "\r\n[" + Key.FullName() + "]\r\n";
+  for (const auto& value : Key.Values()) ExportValue(value, Format, Out);
+  for (const auto& name : Key.SubKeyNames())
+    if (auto sub = Key.OpenSubKey(name)) ExportKey(*sub, Format, Out);
 }
 
 } // namespace
 
-std::string ExportRegFile(const TRegKey& key, TRegFileFormat format) {
-  std::string text = format == TRegFileFormat::Version5 ? "Windows Registry Editor Version 5.00\r\n" : "REGEDIT4\r\n";
-  ExportKey(key, format, text);
+std::string ExportRegFile(const TRegKey& Key, TRegFileFormat Format) {
+  std::string text = Format == TRegFileFormat::rfVersion5 ? "Windows Registry Editor Version 5.00\r\n" : "REGEDIT4\r\n";
+  ExportKey(Key, Format, text);
   text += "\r\n";
-  if (format == TRegFileFormat::Regedit4) return text;
+  if (Format == TRegFileFormat::rfRegedit4) return text;
   std::string utf16 = "\xff\xfe";
   AppendUtf16LE(utf16, AnsiToWide(text));
   return utf16;

@@ -8,11 +8,11 @@
 namespace qnl {
 
 enum class TRegFileFormat {
-  Version5, // "Windows Registry Editor Version 5.00": UTF-16LE with a BOM, CRLF lines
-  Regedit4, // "REGEDIT4": ANSI text, CRLF lines
+  rfVersion5, // "Windows Registry Editor Version 5.00": UTF-16LE with a BOM, CRLF lines
+  rfRegedit4, // "REGEDIT4": ANSI text, CRLF lines
 };
 
 // The bytes of a .reg file holding `key`, its values and all its subkeys, depth first.
-std::string ExportRegFile(const TRegKey& key, TRegFileFormat format);
+std::string ExportRegFile(const TRegKey& Key, TRegFileFormat Format);
 
 } // namespace qnl

@@ -18,114 +18,119 @@ struct TRootName {
 };
 
 const TRootName kRootNames[] = {
-    {TRootKey::ClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},   {TRootKey::CurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"},
-    {TRootKey::CurrentUser, "HKEY_CURRENT_USER", "HKCU"},   {TRootKey::DynData, "HKEY_DYN_DATA", "HKDD"},
-    {TRootKey::LocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"}, {TRootKey::Users, "HKEY_USERS", "HKU"},
+    {TRootKey::rkClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},
+    {TRootKey::rkCurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"},
+    {TRootKey::rkCurrentUser, "HKEY_CURRENT_USER", "HKCU"},
+    {TRootKey::rkDynData, "HKEY_DYN_DATA", "HKDD"},
+    {TRootKey::rkLocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"},
+    {TRootKey::rkUsers, "HKEY_USERS", "HKU"},
 };
 
-std::vector<std::string> SplitKeyPath(std::string_view path) {
+std::vector<std::string> SplitKeyPath(std::string_view Path) {
   std::vector<std::string> parts;
   size_t start = 0;
-  while (start <= path.size()) {
-    size_t sep = path.find('\\', start);
-    if (sep == std::string_view::npos) sep = path.size();
-    if (sep > start) parts.emplace_back(path.substr(start, sep - start));
+  while (start <= Path.size()) {
+    size_t sep = Path.find('\\', start);
+    if (sep == std::string_view::npos) sep = Path.size();
+    if (sep > start) parts.emplace_back(Path.substr(start, sep - start));
     start = sep + 1;
   }
   return parts;
 }
 
-TRegPath ToRegPath(const std::vector<std::string>& path) {
+TRegPath ToRegPath(const std::vector<std::string>& Path) {
   TRegPath result;
-  result.reserve(path.size());
-  for (const auto& part : path) result.push_back(AnsiToWide(part));
+  result.reserve(Path.size());
+  for (const auto& part : Path) result.push_back(AnsiToWide(part));
   return result;
 }
 
-TRegValue ToRegValue(const TValueNode& node) {
+TRegValue ToRegValue(const TValueNode& Node) {
   TRegValue value;
-  value.Name = WideToAnsi(node.Name);
-  value.Type = TRegType(node.Type);
-  value.Data = IsStringType(value.Type) ? RegTextToAnsi(node.Data) : node.Data;
+  value.Name = WideToAnsi(Node.Name);
+  value.Type = TRegType(Node.Type);
+  value.Data = IsStringType(value.Type) ? RegTextToAnsi(Node.Data) : Node.Data;
   return value;
 }
 
 } // namespace
 
-const char* RootKeyName(TRootKey root) {
+const char* RootKeyName(TRootKey Root) {
   for (const auto& r : kRootNames)
-    if (r.Root == root) return r.Long;
+    if (r.Root == Root) return r.Long;
   return "HKEY_UNKNOWN";
 }
 
-std::optional<TRootKey> RootKeyFromName(std::string_view name) {
+std::optional<TRootKey> RootKeyFromName(std::string_view Name) {
   for (const auto& r : kRootNames)
-    if (SameText(name, r.Long) || SameText(name, r.Short)) return r.Root;
+    if (SameText(Name, r.Long) || SameText(Name, r.Short)) return r.Root;
   return std::nullopt;
 }
 
-bool IsStringType(TRegType type) {
-  return type == TRegType::String || type == TRegType::ExpandString || type == TRegType::MultiString;
+bool IsStringType(TRegType Type) {
+  return Type == TRegType::rtString || Type == TRegType::rtExpandString || Type == TRegType::rtMultiString;
 }
 
 std::optional<uint32_t> TRegValue::AsDWord() const {
-  if ((Type != TRegType::DWord && Type != TRegType::Binary) || Data.size() != 4) return std::nullopt;
+  if ((Type != TRegType::rtDWord && Type != TRegType::rtBinary) || Data.size() != 4) return std::nullopt;
   return ReadLE32(Data, 0);
 }
 
 // ---- TRegKey ----
 
-TRegKey::TRegKey(THive* hive, TRootKey root, std::vector<std::string> path)
-    : FHive(hive), FRoot(root), FPath(std::move(path)), FViewDepth(0) {}
+TRegKey::TRegKey(THive* Hive, TRootKey Root, std::vector<std::string> Path)
+    : FHive(Hive), FRoot(Root), FPath(std::move(Path)), FViewDepth(0) {}
 
-std::optional<TRegKey> TRegKey::Open(TRootKey root, std::string_view path) { return Open(TMachine::Current(), root, path); }
-TRegKey TRegKey::Create(TRootKey root, std::string_view path) { return Create(TMachine::Current(), root, path); }
-bool TRegKey::Exists(TRootKey root, std::string_view path) { return Open(root, path).has_value(); }
-bool TRegKey::Delete(TRootKey root, std::string_view path) { return Delete(TMachine::Current(), root, path); }
+std::optional<TRegKey> TRegKey::Open(TRootKey Root, std::string_view Path) {
+  return Open(TMachine::Current(), Root, Path);
+}
+TRegKey TRegKey::Create(TRootKey Root, std::string_view Path) { return Create(TMachine::Current(), Root, Path); }
+bool TRegKey::Exists(TRootKey Root, std::string_view Path) { return Open(Root, Path).has_value(); }
+bool TRegKey::Delete(TRootKey Root, std::string_view Path) { return Delete(TMachine::Current(), Root, Path); }
 
-std::optional<std::string> TRegKey::ReadStringAt(TRootKey root, std::string_view path, std::string_view name) {
-  return ReadStringAt(TMachine::Current(), root, path, name);
+std::optional<std::string> TRegKey::ReadStringAt(TRootKey Root, std::string_view Path, std::string_view Name) {
+  return ReadStringAt(TMachine::Current(), Root, Path, Name);
 }
 
-std::optional<std::string> TRegKey::ReadStringAt(TMachine& machine, TRootKey root, std::string_view path,
-                                                 std::string_view name) {
+std::optional<std::string> TRegKey::ReadStringAt(TMachine& Machine, TRootKey Root, std::string_view Path,
+                                                 std::string_view Name) {
   std::vector<std::string> prefix;
-  THive* hive = machine.Registry().HiveOf(root, prefix);
+  THive* hive = Machine.Registry().HiveOf(Root, prefix);
   if (!hive) return std::nullopt;
-  TRegKey top(hive, root, prefix);
+  TRegKey top(hive, Root, prefix);
   top.FViewDepth = prefix.size();
   // A missing key reads as a missing value: no separate look for the key first.
-  TRegKey key(hive, root, top.Resolve(path));
+  TRegKey key(hive, Root, top.Resolve(Path));
   key.FViewDepth = top.FViewDepth;
-  return key.ReadString(name);
+  return key.ReadString(Name);
 }
 
-std::optional<TRegKey> TRegKey::Open(TMachine& machine, TRootKey root, std::string_view path) {
+std::optional<TRegKey> TRegKey::Open(TMachine& Machine, TRootKey Root, std::string_view Path) {
   std::vector<std::string> prefix;
-  THive* hive = machine.Registry().HiveOf(root, prefix);
+  THive* hive = Machine.Registry().HiveOf(Root, prefix);
   if (!hive) return std::nullopt;
-  TRegKey top(hive, root, prefix);
+  TRegKey top(hive, Root, prefix);
   top.FViewDepth = prefix.size();
-  return top.OpenSubKey(path);
+  return top.OpenSubKey(Path);
 }
 
-TRegKey TRegKey::Create(TMachine& machine, TRootKey root, std::string_view path) {
+TRegKey TRegKey::Create(TMachine& Machine, TRootKey Root, std::string_view Path) {
   std::vector<std::string> prefix;
-  THive* hive = machine.Registry().HiveOf(root, prefix);
-  if (!hive) throw ERegistry(std::string("The root key ") + RootKeyName(root) + " is not available on this machine");
-  TRegKey top(hive, root, prefix);
+  THive* hive = Machine.Registry().HiveOf(Root, prefix);
+  if (!hive) throw ERegistry(std::string("The root key ") + RootKeyName(Root) + " is not available on this machine");
+  TRegKey top(hive, Root, prefix);
   top.FViewDepth = prefix.size();
-  return top.CreateSubKey(path);
+  return top.CreateSubKey(Path);
 }
 
-bool TRegKey::Delete(TMachine& machine, TRootKey root, std::string_view path) {
-  auto top = Open(machine, root, "");
-  return top && top->DeleteSubKey(path);
+bool TRegKey::Delete(TMachine& Machine, TRootKey Root, std::string_view Path) {
+  auto top = Open(Machine, Root, "");
+  return top && top->DeleteSubKey(Path);
 }
 
-std::vector<std::string> TRegKey::Resolve(std::string_view subPath) const {
+std::vector<std::string> TRegKey::Resolve(std::string_view SubPath) const {
   std::vector<std::string> full = FPath;
-  for (auto& part : SplitKeyPath(subPath)) full.push_back(std::move(part));
+  for (auto& part : SplitKeyPath(SubPath)) full.push_back(std::move(part));
   return full;
 }
 
@@ -146,7 +151,7 @@ std::string TRegKey::FullName() const {
 bool TRegKey::StillExists() const {
   bool exists = false;
   TRegPath path = ToRegPath(FPath);
-  FHive->Read([&](const TKeyNode& root) { exists = FindKey(root, path) != nullptr; });
+  FHive->Read([&](const TKeyNode& Root) { exists = FindKey(Root, path) != nullptr; });
   return exists;
 }
 
@@ -156,21 +161,21 @@ uint64_t TRegKey::HiveVersion() const {
   return version;
 }
 
-std::optional<TRegKey> TRegKey::OpenSubKey(std::string_view path) const {
-  TRegKey key(FHive, FRoot, Resolve(path));
+std::optional<TRegKey> TRegKey::OpenSubKey(std::string_view Path) const {
+  TRegKey key(FHive, FRoot, Resolve(Path));
   key.FViewDepth = FViewDepth;
   if (!key.StillExists()) return std::nullopt;
   return key;
 }
 
-TRegKey TRegKey::CreateSubKey(std::string_view path) const {
-  TRegKey key(FHive, FRoot, Resolve(path));
+TRegKey TRegKey::CreateSubKey(std::string_view Path) const {
+  TRegKey key(FHive, FRoot, Resolve(Path));
   key.FViewDepth = FViewDepth;
   TRegPath regPath = ToRegPath(key.FPath);
-  FHive->Change([&](const TKeyNode& root) -> std::optional<TJournalRecord> {
-    if (FindKey(root, regPath)) return std::nullopt;
+  FHive->Change([&](const TKeyNode& Root) -> std::optional<TJournalRecord> {
+    if (FindKey(Root, regPath)) return std::nullopt;
     TJournalRecord record;
-    record.Op = TJournalRecord::TOp::CreateKey;
+    record.Op = TJournalRecord::TOp::opCreateKey;
     record.Time = FileTimeNow();
     record.Path = regPath;
     return record;
@@ -178,15 +183,15 @@ TRegKey TRegKey::CreateSubKey(std::string_view path) const {
   return key;
 }
 
-bool TRegKey::DeleteSubKey(std::string_view path) const {
-  std::vector<std::string> full = Resolve(path);
+bool TRegKey::DeleteSubKey(std::string_view Path) const {
+  std::vector<std::string> full = Resolve(Path);
   if (full.size() <= FViewDepth || full.size() == FPath.size()) return false; // never a root or the key itself
   TRegPath regPath = ToRegPath(full);
-  return FHive->Change([&](const TKeyNode& root) -> std::optional<TJournalRecord> {
-    const TKeyNode* key = FindKey(root, regPath);
+  return FHive->Change([&](const TKeyNode& Root) -> std::optional<TJournalRecord> {
+    const TKeyNode* key = FindKey(Root, regPath);
     if (!key || !key->SubKeys.empty()) return std::nullopt; // as on Windows NT
     TJournalRecord record;
-    record.Op = TJournalRecord::TOp::DeleteKey;
+    record.Op = TJournalRecord::TOp::opDeleteKey;
     record.Time = FileTimeNow();
     record.Path = regPath;
     return record;
@@ -196,8 +201,8 @@ bool TRegKey::DeleteSubKey(std::string_view path) const {
 std::vector<std::string> TRegKey::SubKeyNames() const {
   std::vector<std::string> names;
   TRegPath path = ToRegPath(FPath);
-  FHive->Read([&](const TKeyNode& root) {
-    if (const TKeyNode* key = FindKey(root, path))
+  FHive->Read([&](const TKeyNode& Root) {
+    if (const TKeyNode* key = FindKey(Root, path))
       for (const auto& [folded, sub] : key->SubKeys) names.push_back(WideToAnsi(sub->Name));
   });
   return names;
@@ -205,36 +210,36 @@ std::vector<std::string> TRegKey::SubKeyNames() const {
 
 bool TRegKey::HasSubKeys() const { return !SubKeyNames().empty(); }
 
-std::optional<TRegValue> TRegKey::ReadValue(std::string_view name) const {
+std::optional<TRegValue> TRegKey::ReadValue(std::string_view Name) const {
   std::optional<TRegValue> value;
   TRegPath path = ToRegPath(FPath);
-  std::u16string wideName = AnsiToWide(name);
-  FHive->Read([&](const TKeyNode& root) {
-    if (const TKeyNode* key = FindKey(root, path))
+  std::u16string wideName = AnsiToWide(Name);
+  FHive->Read([&](const TKeyNode& Root) {
+    if (const TKeyNode* key = FindKey(Root, path))
       if (const TValueNode* node = key->FindValue(wideName)) value = ToRegValue(*node);
   });
   return value;
 }
 
-bool TRegKey::ValueExists(std::string_view name) const { return ReadValue(name).has_value(); }
+bool TRegKey::ValueExists(std::string_view Name) const { return ReadValue(Name).has_value(); }
 
-std::optional<std::string> TRegKey::ReadString(std::string_view name) const {
-  auto value = ReadValue(name);
-  if (!value || (value->Type != TRegType::String && value->Type != TRegType::ExpandString)) return std::nullopt;
+std::optional<std::string> TRegKey::ReadString(std::string_view Name) const {
+  auto value = ReadValue(Name);
+  if (!value || (value->Type != TRegType::rtString && value->Type != TRegType::rtExpandString)) return std::nullopt;
   return value->Data;
 }
 
-std::optional<uint32_t> TRegKey::ReadDWord(std::string_view name) const {
-  auto value = ReadValue(name);
-  if (!value || value->Type != TRegType::DWord) return std::nullopt;
+std::optional<uint32_t> TRegKey::ReadDWord(std::string_view Name) const {
+  auto value = ReadValue(Name);
+  if (!value || value->Type != TRegType::rtDWord) return std::nullopt;
   return value->AsDWord();
 }
 
 std::vector<TRegValue> TRegKey::Values() const {
   std::vector<TRegValue> values;
   TRegPath path = ToRegPath(FPath);
-  FHive->Read([&](const TKeyNode& root) {
-    if (const TKeyNode* key = FindKey(root, path))
+  FHive->Read([&](const TKeyNode& Root) {
+    if (const TKeyNode* key = FindKey(Root, path))
       for (const auto& [folded, node] : key->Values) values.push_back(ToRegValue(node));
   });
   return values;
@@ -246,55 +251,62 @@ std::vector<std::string> TRegKey::ValueNames() const {
   return names;
 }
 
-void TRegKey::WriteValue(std::string_view name, TRegType type, std::string_view data) const {
+void TRegKey::WriteValue(std::string_view Name, TRegType Type, std::string_view Data) const {
   TJournalRecord record;
-  record.Op = TJournalRecord::TOp::SetValue;
+  record.Op = TJournalRecord::TOp::opSetValue;
   record.Path = ToRegPath(FPath);
-  record.Name = AnsiToWide(name);
-  record.Type = uint32_t(type);
-  record.Data = IsStringType(type) ? AnsiToRegText(data) : std::string(data);
-  FHive->Change([&](const TKeyNode& root) -> std::optional<TJournalRecord> {
-    if (!FindKey(root, record.Path))
-      throw ERegistry("Cannot write the value \"" + std::string(name) + "\": the key " + FullName() + " has been deleted");
+  record.Name = AnsiToWide(Name);
+  record.Type = uint32_t(Type);
+  record.Data = IsStringType(Type) ? AnsiToRegText(Data) : std::string(Data);
+  FHive->Change([&](const TKeyNode& Root) -> std::optional<TJournalRecord> {
+    if (!FindKey(Root, record.Path))
+      throw ERegistry("Cannot write the value \"" + std::string(Name) + "\": the key " + FullName() +
+                      " has been deleted");
     record.Time = FileTimeNow();
     return record;
   });
 }
 
-void TRegKey::WriteString(std::string_view name, std::string_view text) const { WriteValue(name, TRegType::String, text); }
-void TRegKey::WriteExpandString(std::string_view name, std::string_view text) const { WriteValue(name, TRegType::ExpandString, text); }
+void TRegKey::WriteString(std::string_view Name, std::string_view Text) const {
+  WriteValue(Name, TRegType::rtString, Text);
+}
+void TRegKey::WriteExpandString(std::string_view Name, std::string_view Text) const {
+  WriteValue(Name, TRegType::rtExpandString, Text);
+}
 
-void TRegKey::WriteMultiString(std::string_view name, const std::vector<std::string>& items) const {
+void TRegKey::WriteMultiString(std::string_view Name, const std::vector<std::string>& Items) const {
   std::string data;
-  for (const auto& item : items) {
+  for (const auto& item : Items) {
     data += item;
     data.push_back('\0');
   }
-  WriteValue(name, TRegType::MultiString, data);
+  WriteValue(Name, TRegType::rtMultiString, data);
 }
 
-void TRegKey::WriteDWord(std::string_view name, uint32_t value) const {
+void TRegKey::WriteDWord(std::string_view Name, uint32_t Value) const {
   std::string data;
-  AppendLE32(data, value);
-  WriteValue(name, TRegType::DWord, data);
+  AppendLE32(data, Value);
+  WriteValue(Name, TRegType::rtDWord, data);
 }
 
-void TRegKey::WriteQWord(std::string_view name, uint64_t value) const {
+void TRegKey::WriteQWord(std::string_view Name, uint64_t Value) const {
   std::string data;
-  AppendLE64(data, value);
-  WriteValue(name, TRegType::QWord, data);
+  AppendLE64(data, Value);
+  WriteValue(Name, TRegType::rtQWord, data);
 }
 
-void TRegKey::WriteBinary(std::string_view name, std::string_view bytes) const { WriteValue(name, TRegType::Binary, bytes); }
+void TRegKey::WriteBinary(std::string_view Name, std::string_view Bytes) const {
+  WriteValue(Name, TRegType::rtBinary, Bytes);
+}
 
-bool TRegKey::DeleteValue(std::string_view name) const {
+bool TRegKey::DeleteValue(std::string_view Name) const {
   TRegPath path = ToRegPath(FPath);
-  std::u16string wideName = AnsiToWide(name);
-  return FHive->Change([&](const TKeyNode& root) -> std::optional<TJournalRecord> {
-    const TKeyNode* key = FindKey(root, path);
+  std::u16string wideName = AnsiToWide(Name);
+  return FHive->Change([&](const TKeyNode& Root) -> std::optional<TJournalRecord> {
+    const TKeyNode* key = FindKey(Root, path);
     if (!key || !key->FindValue(wideName)) return std::nullopt;
     TJournalRecord record;
-    record.Op = TJournalRecord::TOp::DeleteValue;
+    record.Op = TJournalRecord::TOp::opDeleteValue;
     record.Time = FileTimeNow();
     record.Path = path;
     record.Name = wideName;
@@ -306,27 +318,21 @@ void TRegKey::Flush() const { FHive->Flush(); }
 
 // ---- TRegistryHives ----
 
-TRegistryHives::TRegistryHives(TMachine& machine) : FMachine(machine) {}
+TRegistryHives::TRegistryHives(TMachine& Machine) : FMachine(Machine) {}
 TRegistryHives::~TRegistryHives() = default;
 
-THive* TRegistryHives::HiveOf(TRootKey root, std::vector<std::string>& viewPrefix) {
-  viewPrefix.clear();
-  switch (root) {
-  case TRootKey::ClassesRoot:
-    viewPrefix = {"Software", "Classes"};
-    break;
-  case TRootKey::CurrentConfig:
-    viewPrefix = {"System", "CurrentControlSet", "Hardware Profiles", "Current"};
-    break;
-  case TRootKey::LocalMachine:
-    break;
-  case TRootKey::CurrentUser:
-    if (!FUser) FUser = std::make_unique<THive>(FMachine.UserHiveFile(), THive::TKind::User);
-    return FUser.get();
-  default:
-    return nullptr;
+THive* TRegistryHives::HiveOf(TRootKey Root, std::vector<std::string>& ViewPrefix) {
+  ViewPrefix.clear();
+  switch (Root) {
+    case TRootKey::rkClassesRoot: ViewPrefix = {"Software", "Classes"}; break;
+    case TRootKey::rkCurrentConfig: ViewPrefix = {"System", "CurrentControlSet", "Hardware Profiles", "Current"}; break;
+    case TRootKey::rkLocalMachine: break;
+    case TRootKey::rkCurrentUser:
+      if (!FUser) FUser = std::make_unique<THive>(FMachine.UserHiveFile(), THive::TKind::hkUser);
+      return FUser.get();
+    default: return nullptr;
   }
-  if (!FSystem) FSystem = std::make_unique<THive>(FMachine.SystemHiveFile(), THive::TKind::System);
+  if (!FSystem) FSystem = std::make_unique<THive>(FMachine.SystemHiveFile(), THive::TKind::hkSystem);
   return FSystem.get();
 }
 

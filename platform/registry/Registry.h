@@ -25,44 +25,44 @@ QNL_EXCEPTION(EHiveDamaged, ERegistry);
 
 // The predefined keys, numbered in the alphabetical order of their names.
 enum class TRootKey : int {
-  ClassesRoot = 0,   // HKEY_CLASSES_ROOT: the view of HKEY_LOCAL_MACHINE\Software\Classes
-  CurrentConfig = 1, // HKEY_CURRENT_CONFIG: the view of HKLM\System\CurrentControlSet\Hardware Profiles\Current
-  CurrentUser = 2,   // HKEY_CURRENT_USER: user.reg
-  DynData = 3,       // HKEY_DYN_DATA: not emulated (Windows 9x only)
-  LocalMachine = 4,  // HKEY_LOCAL_MACHINE: system.reg
-  Users = 5,         // HKEY_USERS: not emulated
+  rkClassesRoot = 0,   // HKEY_CLASSES_ROOT: the view of HKEY_LOCAL_MACHINE\Software\Classes
+  rkCurrentConfig = 1, // HKEY_CURRENT_CONFIG: the view of HKLM\System\CurrentControlSet\Hardware Profiles\Current
+  rkCurrentUser = 2,   // HKEY_CURRENT_USER: user.reg
+  rkDynData = 3,       // HKEY_DYN_DATA: not emulated (Windows 9x only)
+  rkLocalMachine = 4,  // HKEY_LOCAL_MACHINE: system.reg
+  rkUsers = 5,         // HKEY_USERS: not emulated
 };
 
 // "HKEY_LOCAL_MACHINE" ...
-const char* RootKeyName(TRootKey root);
+const char* RootKeyName(TRootKey Root);
 // Accepts the long names and the short forms HKLM, HKCU, HKCR, HKU, HKCC, HKDD (any case).
-std::optional<TRootKey> RootKeyFromName(std::string_view name);
+std::optional<TRootKey> RootKeyFromName(std::string_view Name);
 
 // Value types with their Windows numbers; any other number is kept as it is.
 enum class TRegType : uint32_t {
-  None = 0,
-  String = 1,         // REG_SZ
-  ExpandString = 2,   // REG_EXPAND_SZ
-  Binary = 3,         // REG_BINARY
-  DWord = 4,          // REG_DWORD, little-endian
-  DWordBigEndian = 5, // REG_DWORD_BIG_ENDIAN
-  Link = 6,           // REG_LINK
-  MultiString = 7,    // REG_MULTI_SZ
-  ResourceList = 8,
-  FullResourceDescriptor = 9,
-  ResourceRequirementsList = 10,
-  QWord = 11,         // REG_QWORD, little-endian
+  rtNone = 0,
+  rtString = 1,         // REG_SZ
+  rtExpandString = 2,   // REG_EXPAND_SZ
+  rtBinary = 3,         // REG_BINARY
+  rtDWord = 4,          // REG_DWORD, little-endian
+  rtDWordBigEndian = 5, // REG_DWORD_BIG_ENDIAN
+  rtLink = 6,           // REG_LINK
+  rtMultiString = 7,    // REG_MULTI_SZ
+  rtResourceList = 8,
+  rtFullResourceDescriptor = 9,
+  rtResourceRequirementsList = 10,
+  rtQWord = 11, // REG_QWORD, little-endian
 };
 
 // True for the types whose data is text (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ).
-bool IsStringType(TRegType type);
+bool IsStringType(TRegType Type);
 
 // One value as the engine sees it: for the text types the data is ANSI text (the machine's
 // code page) without the terminating NUL, a multi-string being "a\0b\0"; for the other
 // types the data is the raw bytes. The empty name is the key's default value.
 struct TRegValue {
   std::string Name;
-  TRegType Type = TRegType::None;
+  TRegType Type = TRegType::rtNone;
   std::string Data;
 
   // The data as a 32-bit number; nullopt unless the type is DWord (or Binary of 4 bytes).
@@ -76,21 +76,21 @@ class TRegKey {
 public:
   // Opens root\path on the current machine; nullopt when the key does not exist or the
   // root is not emulated. Path components are separated by "\"; empty ones are ignored.
-  static std::optional<TRegKey> Open(TRootKey root, std::string_view path);
-  static std::optional<TRegKey> Open(TMachine& machine, TRootKey root, std::string_view path);
+  static std::optional<TRegKey> Open(TRootKey Root, std::string_view Path);
+  static std::optional<TRegKey> Open(TMachine& Machine, TRootKey Root, std::string_view Path);
   // Opens root\path, creating it and its missing parents; ERegistry for a root that is not emulated.
-  static TRegKey Create(TRootKey root, std::string_view path);
-  static TRegKey Create(TMachine& machine, TRootKey root, std::string_view path);
-  static bool Exists(TRootKey root, std::string_view path);
+  static TRegKey Create(TRootKey Root, std::string_view Path);
+  static TRegKey Create(TMachine& Machine, TRootKey Root, std::string_view Path);
+  static bool Exists(TRootKey Root, std::string_view Path);
   // The text of the String or ExpandString value name of root\path, as Open then ReadString
   // give it, in one read of the hive: nullopt when the key or the value is missing or the
   // value has another type.
-  static std::optional<std::string> ReadStringAt(TRootKey root, std::string_view path, std::string_view name);
-  static std::optional<std::string> ReadStringAt(TMachine& machine, TRootKey root, std::string_view path,
-                                                 std::string_view name);
+  static std::optional<std::string> ReadStringAt(TRootKey Root, std::string_view Path, std::string_view Name);
+  static std::optional<std::string> ReadStringAt(TMachine& Machine, TRootKey Root, std::string_view Path,
+                                                 std::string_view Name);
   // Deletes root\path; false when it does not exist or still has subkeys (as on Windows NT).
-  static bool Delete(TRootKey root, std::string_view path);
-  static bool Delete(TMachine& machine, TRootKey root, std::string_view path);
+  static bool Delete(TRootKey Root, std::string_view Path);
+  static bool Delete(TMachine& Machine, TRootKey Root, std::string_view Path);
 
   TRootKey Root() const { return FRoot; }
   // The path below the root as it was opened, components joined with "\".
@@ -104,42 +104,42 @@ public:
   // what it read can trust it while the version stays the same.
   uint64_t HiveVersion() const;
 
-  std::optional<TRegKey> OpenSubKey(std::string_view path) const;
-  TRegKey CreateSubKey(std::string_view path) const;
+  std::optional<TRegKey> OpenSubKey(std::string_view Path) const;
+  TRegKey CreateSubKey(std::string_view Path) const;
   // Deletes a subkey that has no subkeys; false when missing or not empty.
-  bool DeleteSubKey(std::string_view path) const;
+  bool DeleteSubKey(std::string_view Path) const;
   // Subkey names sorted case-insensitively, the order in which Windows enumerates them.
   std::vector<std::string> SubKeyNames() const;
   bool HasSubKeys() const;
 
   // nullopt when the value does not exist.
-  std::optional<TRegValue> ReadValue(std::string_view name) const;
-  bool ValueExists(std::string_view name) const;
+  std::optional<TRegValue> ReadValue(std::string_view Name) const;
+  bool ValueExists(std::string_view Name) const;
   // The text of a String or ExpandString value; nullopt for a missing value or another type.
-  std::optional<std::string> ReadString(std::string_view name) const;
+  std::optional<std::string> ReadString(std::string_view Name) const;
   // A DWord value; nullopt for a missing value or another type.
-  std::optional<uint32_t> ReadDWord(std::string_view name) const;
+  std::optional<uint32_t> ReadDWord(std::string_view Name) const;
   // Values in the order of their names ignoring case, as Wine keeps them.
   std::vector<TRegValue> Values() const;
   std::vector<std::string> ValueNames() const;
 
   // Creates or replaces a value (see TRegValue for the data of each type).
-  void WriteValue(std::string_view name, TRegType type, std::string_view data) const;
-  void WriteString(std::string_view name, std::string_view text) const;
-  void WriteExpandString(std::string_view name, std::string_view text) const;
-  void WriteMultiString(std::string_view name, const std::vector<std::string>& items) const;
-  void WriteDWord(std::string_view name, uint32_t value) const;
-  void WriteQWord(std::string_view name, uint64_t value) const;
-  void WriteBinary(std::string_view name, std::string_view bytes) const;
+  void WriteValue(std::string_view Name, TRegType Type, std::string_view Data) const;
+  void WriteString(std::string_view Name, std::string_view Text) const;
+  void WriteExpandString(std::string_view Name, std::string_view Text) const;
+  void WriteMultiString(std::string_view Name, const std::vector<std::string>& Items) const;
+  void WriteDWord(std::string_view Name, uint32_t Value) const;
+  void WriteQWord(std::string_view Name, uint64_t Value) const;
+  void WriteBinary(std::string_view Name, std::string_view Bytes) const;
   // False when the value does not exist.
-  bool DeleteValue(std::string_view name) const;
+  bool DeleteValue(std::string_view Name) const;
 
   // Writes the key's hive into its .reg file now (RegFlushKey), so that Wine sees it.
   void Flush() const;
 
 private:
-  TRegKey(THive* hive, TRootKey root, std::vector<std::string> path);
-  std::vector<std::string> Resolve(std::string_view subPath) const;
+  TRegKey(THive* Hive, TRootKey Root, std::vector<std::string> Path);
+  std::vector<std::string> Resolve(std::string_view SubPath) const;
 
   THive* FHive;
   TRootKey FRoot;
@@ -151,13 +151,13 @@ private:
 // process. Owned by its TMachine.
 class TRegistryHives {
 public:
-  explicit TRegistryHives(TMachine& machine);
+  explicit TRegistryHives(TMachine& Machine);
   ~TRegistryHives();
   TRegistryHives(const TRegistryHives&) = delete;
   TRegistryHives& operator=(const TRegistryHives&) = delete;
 
   // The hive of a root key with the view prefix of that root; nullptr when not emulated.
-  THive* HiveOf(TRootKey root, std::vector<std::string>& viewPrefix);
+  THive* HiveOf(TRootKey Root, std::vector<std::string>& ViewPrefix);
   // Compacts the journals into the .reg files.
   void Flush();
 

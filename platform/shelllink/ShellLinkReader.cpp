@@ -64,8 +64,8 @@ std::optional<TShellLink> Parse(std::string_view Data, const std::string& LinkPa
   if (flags & HasLinkInfo) {
     uint32_t size = in.Number(position, 4);
     if (in.Number(position + 8, 4) & VolumeIDAndLocalBasePath)
-      link.Target = in.CString(position + in.Number(position + 16, 4)) +
-                    in.CString(position + in.Number(position + 24, 4));
+      link.Target =
+          in.CString(position + in.Number(position + 16, 4)) + in.CString(position + in.Number(position + 24, 4));
     position += size;
   }
   bool unicode = flags & IsUnicode;

@@ -102,10 +102,9 @@ std::string FileEntryItem(const std::string& Path, const std::string& Name, bool
 uint32_t DriveType(char Letter) {
   std::string type;
   try {
-    if (auto key = TRegKey::Open(TRootKey::LocalMachine, "Software\\Wine\\Drives"))
+    if (auto key = TRegKey::Open(TRootKey::rkLocalMachine, "Software\\Wine\\Drives"))
       type = key->ReadString(std::string(1, static_cast<char>(std::tolower(Letter))) + ":").value_or("");
-  } catch (const ERegistry&) {
-  }
+  } catch (const ERegistry&) {}
   if (SameText(type, "floppy")) return 2;
   if (SameText(type, "network")) return 4;
   if (SameText(type, "cdrom")) return 5;

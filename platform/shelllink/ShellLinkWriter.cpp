@@ -40,7 +40,7 @@ int32_t HResultOfFileError(int Error) {
     case ETXTBSY: win32 = 32; break; // ERROR_SHARING_VIOLATION
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: win32 = 112; break; // ERROR_DISK_FULL
+    case EFBIG: win32 = 112; break;        // ERROR_DISK_FULL
     case ENAMETOOLONG: win32 = 206; break; // ERROR_FILENAME_EXCED_RANGE
     default: return E_FAIL;
   }

@@ -19,20 +19,20 @@ namespace qnl {
 
 namespace {
 
-bool IsAscii(std::string_view text) {
-  for (unsigned char c : text)
+bool IsAscii(std::string_view Text) {
+  for (unsigned char c : Text)
     if (c >= 0x80) return false;
   return true;
 }
 
-std::string IconvName(int codePage) {
-  switch (codePage) {
+std::string IconvName(int CodePage) {
+  switch (CodePage) {
     case 932: return "CP932";
     case 936: return "GBK";
     case 949: return "CP949";
     case 950: return "BIG5";
     case 65001: return "UTF-8";
-    default: return "CP" + std::to_string(codePage);
+    default: return "CP" + std::to_string(CodePage);
   }
 }
 
@@ -41,7 +41,7 @@ const char* const kWideName = std::endian::native == std::endian::little ? "UTF-
 // One iconv conversion descriptor, closed with the object.
 class TIconv {
 public:
-  TIconv(const std::string& to, const std::string& from) : FCd(iconv_open(to.c_str(), from.c_str())) {}
+  TIconv(const std::string& To, const std::string& From) : FCd(iconv_open(To.c_str(), From.c_str())) {}
   ~TIconv() {
     if (Valid()) iconv_close(FCd);
   }
@@ -72,14 +72,14 @@ private:
   iconv_t FCd;
 };
 
-std::string_view Bytes(std::u16string_view text) {
-  return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
+std::string_view Bytes(std::u16string_view Text) {
+  return {reinterpret_cast<const char*>(Text.data()), Text.size() * sizeof(char16_t)};
 }
 
 // A code page iconv knows.
 class TIconvCodePage : public TAnsiCodePage {
 public:
-  explicit TIconvCodePage(int number) : FNumber(number), FName(IconvName(number)) {}
+  explicit TIconvCodePage(int Number) : FNumber(Number), FName(IconvName(Number)) {}
   int Number() const override { return FNumber; }
 
   std::u16string ToWide(std::string_view Text) const override {
@@ -105,7 +105,7 @@ public:
         bytes.push_back(static_cast<char>(c)); // the way back for a byte without a character
       } else if (c >= StandIn(0xA0) && c <= StandIn(0xFF)) {
         bytes.push_back(static_cast<char>(c & 0xFF));
-      } else if (Unmappable == TUnmappable::DefaultChar) {
+      } else if (Unmappable == TUnmappable::umDefaultChar) {
         bytes.push_back('?');
       } else {
         CannotHold(Text, pos);
@@ -119,7 +119,7 @@ private:
   // What a byte without a character (alone or cut short) stands for: below 0xA0 the control
   // character of its number, as Windows maps the holes of 1252; above, a lone surrogate,
   // which no code page holds, so that it cannot be taken for a character of the code page.
-  static char16_t StandIn(unsigned char b) { return b < 0xA0 ? char16_t(b) : char16_t(0xDC00 + b); }
+  static char16_t StandIn(unsigned char B) { return B < 0xA0 ? char16_t(B) : char16_t(0xDC00 + B); }
 
   int FNumber;
   std::string FName;
@@ -138,7 +138,7 @@ int MachineCodePage() {
   }
   if (!TMachine(dir).Exists()) return 1252;
   int codePage = 1252;
-  auto key = TRegKey::Open(TRootKey::LocalMachine, "System\\CurrentControlSet\\Control\\Nls\\CodePage");
+  auto key = TRegKey::Open(TRootKey::rkLocalMachine, "System\\CurrentControlSet\\Control\\Nls\\CodePage");
   if (key) {
     if (auto acp = key->ReadString("ACP")) codePage = static_cast<int>(StrToIntDef(Trim(*acp), 1252));
   }
@@ -171,7 +171,7 @@ public:
     return CodePageByNumber(MachineCodePage())->ToWide(Text);
   }
   std::string FromWide(std::u16string_view Text, TUnmappable Unmappable) const override {
-    bool ascii = std::all_of(Text.begin(), Text.end(), [](char16_t c) { return c < 0x80; });
+    bool ascii = std::all_of(Text.begin(), Text.end(), [](char16_t C) { return C < 0x80; });
     if (ascii) return std::string(Text.begin(), Text.end());
     return CodePageByNumber(MachineCodePage())->FromWide(Text, Unmappable);
   }
@@ -196,7 +196,7 @@ std::string AnsiToUtf8(std::string_view Text, int CodePage) {
 std::string Utf8ToAnsi(std::string_view Text, int CodePage) {
   if (IsAscii(Text) || CodePage == 65001) return std::string(Text);
   try {
-    return CodePageByNumber(CodePage)->FromWide(Utf8ToWide(Text), TUnmappable::DefaultChar);
+    return CodePageByNumber(CodePage)->FromWide(Utf8ToWide(Text), TUnmappable::umDefaultChar);
   } catch (const ECodePageError&) {
     return std::string(Text);
   }

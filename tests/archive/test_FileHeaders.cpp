@@ -9,25 +9,25 @@ using namespace qnl;
 
 namespace {
 
-std::string Head(int32_t count, uint8_t spanned) {
+std::string Head(int32_t Count, uint8_t Spanned) {
   std::string s(5, '\0');
-  for (int i = 0; i < 4; ++i) s[i] = char(uint32_t(count) >> (8 * i));
-  s[4] = char(spanned);
+  for (int i = 0; i < 4; ++i) s[i] = char(uint32_t(Count) >> (8 * i));
+  s[4] = char(Spanned);
   return s;
 }
 
-std::string Bytes(const TFileHeaderRecord& r) { return std::string(r.Bytes.begin(), r.Bytes.end()); }
+std::string Bytes(const TFileHeaderRecord& R) { return std::string(R.Bytes.begin(), R.Bytes.end()); }
 
-TFileHeaderRecord Named(const std::string& name, int32_t next) {
+TFileHeaderRecord Named(const std::string& Name, int32_t Next) {
   TFileHeaderRecord r;
-  r.SetFileName(name);
-  r.SetNextHeader(next);
+  r.SetFileName(Name);
+  r.SetNextHeader(Next);
   return r;
 }
 
-std::string Message(const std::function<void()>& f) {
+std::string Message(const std::function<void()>& F) {
   try {
-    f();
+    F();
   } catch (const EQnlfCompress& e) {
     return e.Message();
   }
@@ -147,7 +147,8 @@ TEST(FileHeaders, IndexOfNameTakesTheWholeNameAndIgnoresCase) {
   EXPECT_EQ(headers.IndexOfName("c:\\src\\two;2.TXT"), 1);
   EXPECT_EQ(headers.IndexOfName("C:\\Src\\Two"), -1);
   EXPECT_EQ(headers.IndexOfName("Two.txt"), -1);
-  EXPECT_EQ(Message([&] { headers.FileHeaders(2); }), "2 is an invalid TFileHeader index in TFileHeaders.GetFileHeaders");
+  EXPECT_EQ(Message([&] { headers.FileHeaders(2); }),
+            "2 is an invalid TFileHeader index in TFileHeaders.GetFileHeaders");
   EXPECT_EQ(Message([&] { headers.Add(std::make_unique<TFileHeader>()); }), "Tried to add an invalid file header");
 }
 
@@ -172,8 +173,8 @@ TEST(FileHeaders, TotalsSumTheHeaders) {
 }
 
 TEST(FileStats, PercentagesRoundHalfToEvenAndKeepTheLowByte) {
-  EXPECT_EQ(PercentByte(1, 8), 12);   // 12.5
-  EXPECT_EQ(PercentByte(3, 8), 38);   // 37.5
-  EXPECT_EQ(PercentByte(5, 0), 0);    // zero divisor
+  EXPECT_EQ(PercentByte(1, 8), 12);     // 12.5
+  EXPECT_EQ(PercentByte(3, 8), 38);     // 37.5
+  EXPECT_EQ(PercentByte(5, 0), 0);      // zero divisor
   EXPECT_EQ(PercentByte(300, 100), 44); // 300 & 0xFF
 }

@@ -19,13 +19,13 @@ namespace {
 // Accepts at most Capacity bytes in the file, like a floppy disk that fills up.
 class TSmallDiskStream : public TStream {
 public:
-  TSmallDiskStream(std::unique_ptr<TStream> inner, int64_t capacity) : FInner(std::move(inner)), FCapacity(capacity) {}
-  int64_t Read(void* b, int64_t n) override { return FInner->Read(b, n); }
-  int64_t Write(const void* b, int64_t n) override {
+  TSmallDiskStream(std::unique_ptr<TStream> Inner, int64_t Capacity) : FInner(std::move(Inner)), FCapacity(Capacity) {}
+  int64_t Read(void* B, int64_t N) override { return FInner->Read(B, N); }
+  int64_t Write(const void* B, int64_t N) override {
     int64_t room = std::max<int64_t>(0, FCapacity - FInner->Position());
-    return FInner->Write(b, std::min(n, room));
+    return FInner->Write(B, std::min(N, room));
   }
-  int64_t Seek(int64_t o, TSeekOrigin s) override { return FInner->Seek(o, s); }
+  int64_t Seek(int64_t O, TSeekOrigin S) override { return FInner->Seek(O, S); }
   int64_t Size() const override { return FInner->Size(); }
 
 private:
@@ -43,7 +43,7 @@ public:
 protected:
   std::unique_ptr<TStream> OpenFile(const std::string& Path, ArchiveFiles::TOpenMode Mode) override {
     auto s = TQnlfCompress::OpenFile(Path, Mode);
-    if (s && !DiskDir.empty() && StartsText(DiskDir, Path) && Mode != ArchiveFiles::TOpenMode::ReadShared)
+    if (s && !DiskDir.empty() && StartsText(DiskDir, Path) && Mode != ArchiveFiles::TOpenMode::omReadShared)
       return std::make_unique<TSmallDiskStream>(std::move(s), DiskCapacity);
     return s;
   }
@@ -52,71 +52,71 @@ protected:
 class ArchiveTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    Dir = FreshDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    Archive = Dir + "\\out\\setup.1";
-    Out = Dir + "\\extract";
-    Zip.SetCompressedFile(Archive);
-    Zip.SetExtractDirectory(Out);
+    FDir = FreshDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    FArchive = FDir + "\\out\\setup.1";
+    FOut = FDir + "\\extract";
+    FZip.SetCompressedFile(FArchive);
+    FZip.SetExtractDirectory(FOut);
   }
-  std::string Source(const std::string& name, const std::string& bytes) {
-    std::string path = Dir + "\\src\\" + name;
+  std::string Source(const std::string& Name, const std::string& Bytes) {
+    std::string path = FDir + "\\src\\" + Name;
     ForceDirectories(ExtractFileDir(path));
-    WriteMachineFile(path, bytes);
+    WriteMachineFile(path, Bytes);
     return path;
   }
-  void AddFiles(std::initializer_list<std::string> files, TlzhCommand cmd = lzcOverwrite, int id = 7) {
+  void AddFiles(std::initializer_list<std::string> Files, TlzhCommand Cmd = lzcOverwrite, int Id = 7) {
     TStringList list;
-    for (auto& f : files) list.Add(f);
-    Zip.SetFilesToProcess(list);
-    Zip.Add(cmd, id);
+    for (auto& f : Files) list.Add(f);
+    FZip.SetFilesToProcess(list);
+    FZip.Add(Cmd, Id);
   }
   // A disk directory of 10,000-byte disks for this component's spanned archive.
   std::string SmallDisks() {
-    std::string disks = Dir + "\\disks";
+    std::string disks = FDir + "\\disks";
     ForceDirectories(disks);
-    Zip.DiskDir = disks;
-    Zip.DiskCapacity = 10000;
+    FZip.DiskDir = disks;
+    FZip.DiskCapacity = 10000;
     return disks;
   }
-  void ExtractFiles(std::initializer_list<std::string> names) {
+  void ExtractFiles(std::initializer_list<std::string> Names) {
     TStringList list;
-    for (auto& n : names) list.Add(n);
-    Zip.SetFilesToProcess(list);
-    Zip.Extract();
+    for (auto& n : Names) list.Add(n);
+    FZip.SetFilesToProcess(list);
+    FZip.Extract();
   }
   // Puts Bytes in place of the archive and makes the component read its table again.
   void ReplaceArchive(const std::string& Bytes) {
-    WriteMachineFile(Archive, Bytes);
-    Zip.SetCompressedFile(Dir + "\\other");
-    Zip.SetCompressedFile(Archive);
+    WriteMachineFile(FArchive, Bytes);
+    FZip.SetCompressedFile(FDir + "\\other");
+    FZip.SetCompressedFile(FArchive);
   }
   // The names in Out: what an extraction left there.
   std::vector<std::string> OutNames() {
     std::vector<std::string> names;
-    if (DirectoryExists(Out))
-      for (const TDirEntry& e : ListDirectory(Out)) names.push_back(e.Name);
+    if (DirectoryExists(FOut))
+      for (const TDirEntry& e : ListDirectory(FOut)) names.push_back(e.Name);
     return names;
   }
-  std::string ErrorOf(const std::function<void()>& f) {
+  std::string ErrorOf(const std::function<void()>& F) {
     try {
-      f();
+      F();
     } catch (const Exception& e) {
       return e.Message();
     }
     return "no error";
   }
   // Runs the independent reader; its member lines, or the failure text.
-  std::string PythonRead(const std::string& disk1, int offset = 0) {
+  std::string PythonRead(const std::string& Disk1, int Offset = 0) {
     std::string outDir = FreshDir(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-py");
     std::string output;
-    int rc = RunCommand("/usr/bin/python3 '" + SourceDir() + "/archive_reader.py' '" + UnixOf(disk1) + "' " +
-                            std::to_string(offset) + " '" + UnixOf(outDir) + "'",
+    int rc = RunCommand("/usr/bin/python3 '" + SourceDir() + "/archive_reader.py' '" + UnixOf(Disk1) + "' " +
+                            std::to_string(Offset) + " '" + UnixOf(outDir) + "'",
                         &output);
-    PyOut = outDir;
+    FPyOut = outDir;
     return rc == 0 ? output : "FAILED: " + output;
   }
-  std::string Dir, Archive, Out, PyOut;
-  TSmallDiskCompress Zip{nullptr};
+  std::string FDir, FArchive, FOut, FPyOut;
+  TSmallDiskCompress FZip{nullptr};
 };
 
 } // namespace
@@ -125,14 +125,14 @@ TEST_F(ArchiveTest, RoundTripKeepsBytesAndDates) {
   std::string a = Source("alpha.txt", SampleBytes(200000, 1)), b = Source("beta.bin", NoiseBytes(70000, 2));
   SetFileDateTime(a, 40000.25);
   AddFiles({a, b});
-  ASSERT_FALSE(Zip.Abort());
-  EXPECT_EQ(Zip.FilesToProcess().Count(), 0);
-  EXPECT_EQ(Zip.GetFileCount(), 2);
+  ASSERT_FALSE(FZip.Abort());
+  EXPECT_EQ(FZip.FilesToProcess().Count(), 0);
+  EXPECT_EQ(FZip.GetFileCount(), 2);
   ExtractFiles({a, b});
-  EXPECT_EQ(ReadMachineFile(Out + "\\alpha.txt"), SampleBytes(200000, 1));
-  EXPECT_EQ(ReadMachineFile(Out + "\\beta.bin"), NoiseBytes(70000, 2));
-  EXPECT_DOUBLE_EQ(FileDateTime(Out + "\\alpha.txt"), 40000.25);
-  TlzhFileStats s = Zip.GetFileStats(1);
+  EXPECT_EQ(ReadMachineFile(FOut + "\\alpha.txt"), SampleBytes(200000, 1));
+  EXPECT_EQ(ReadMachineFile(FOut + "\\beta.bin"), NoiseBytes(70000, 2));
+  EXPECT_DOUBLE_EQ(FileDateTime(FOut + "\\alpha.txt"), 40000.25);
+  TlzhFileStats s = FZip.GetFileStats(1);
   EXPECT_EQ(s.FileName, b);
   EXPECT_EQ(s.FileSize, 70000);
   EXPECT_EQ(s.TotalSize, 270000);
@@ -141,50 +141,50 @@ TEST_F(ArchiveTest, RoundTripKeepsBytesAndDates) {
 TEST_F(ArchiveTest, IndependentReaderAgreesWithSingleFileArchive) {
   std::string a = Source("one.txt", SampleBytes(150000, 3)), e = Source("empty.dat", "");
   AddFiles({a, e}, lzcOverwrite, 12);
-  std::string lines = PythonRead(Archive);
+  std::string lines = PythonRead(FArchive);
   EXPECT_EQ(lines, "0|1|" + a + "|150000|12|0|0|\n1|2|" + e + "|0|12|0|0|\n");
-  EXPECT_EQ(ReadMachineFile(PyOut + "\\0.out"), SampleBytes(150000, 3));
-  EXPECT_EQ(ReadMachineFile(PyOut + "\\1.out"), "");
+  EXPECT_EQ(ReadMachineFile(FPyOut + "\\0.out"), SampleBytes(150000, 3));
+  EXPECT_EQ(ReadMachineFile(FPyOut + "\\1.out"), "");
 }
 
 TEST_F(ArchiveTest, NoFilesMakeFiveZeroBytes) {
   AddFiles({});
-  EXPECT_EQ(ReadMachineFile(Archive), std::string(5, '\0'));
+  EXPECT_EQ(ReadMachineFile(FArchive), std::string(5, '\0'));
 }
 
 TEST_F(ArchiveTest, ASemicolonIsPartOfTheFileName) {
   std::string a = Source("part;one.txt", "semicolon");
   Source("part", "another file");
   AddFiles({a});
-  EXPECT_EQ(Zip.FileHeaders().FileHeaders(0).FileName(), a);
+  EXPECT_EQ(FZip.FileHeaders().FileHeaders(0).FileName(), a);
   ExtractFiles({a});
-  EXPECT_EQ(ReadMachineFile(Out + "\\part;one.txt"), "semicolon");
+  EXPECT_EQ(ReadMachineFile(FOut + "\\part;one.txt"), "semicolon");
 }
 
 TEST_F(ArchiveTest, EmptyFileIsACompleteStream) {
   std::string e = Source("empty.dat", "");
   SetFileDateTime(e, 39000.5);
   AddFiles({e});
-  const TFileHeader& h = Zip.FileHeaders().FileHeaders(0);
+  const TFileHeader& h = FZip.FileHeaders().FileHeaders(0);
   EXPECT_EQ(h.FileSize(), 0);
   EXPECT_LE(h.DataStart(), h.LastByte());
   ExtractFiles({e});
-  EXPECT_EQ(ReadMachineFile(Out + "\\empty.dat"), "");
-  EXPECT_DOUBLE_EQ(FileDateTime(Out + "\\empty.dat"), 39000.5);
+  EXPECT_EQ(ReadMachineFile(FOut + "\\empty.dat"), "");
+  EXPECT_DOUBLE_EQ(FileDateTime(FOut + "\\empty.dat"), 39000.5);
 }
 
 TEST_F(ArchiveTest, PathsSharingTheirFirstHundredCharactersStayApart) {
   std::string common = std::string(110, 'd');
   std::string one = Source(common + "-one\\f.txt", "first"), two = Source(common + "-two\\f.txt", "second");
   AddFiles({one, two});
-  EXPECT_NE(PythonRead(Archive).find("\\f.txt|6|"), std::string::npos);
-  EXPECT_EQ(ReadMachineFile(PyOut + "\\1.out"), "second");
-  Zip.ExtractName = "one.txt";
+  EXPECT_NE(PythonRead(FArchive).find("\\f.txt|6|"), std::string::npos);
+  EXPECT_EQ(ReadMachineFile(FPyOut + "\\1.out"), "second");
+  FZip.ExtractName = "one.txt";
   ExtractFiles({one});
   // Without a destination name a member is written under its own file name, as before.
   ExtractFiles({UpperCase(two)});
-  EXPECT_EQ(ReadMachineFile(Out + "\\one.txt"), "first");
-  EXPECT_EQ(ReadMachineFile(Out + "\\f.txt"), "second");
+  EXPECT_EQ(ReadMachineFile(FOut + "\\one.txt"), "first");
+  EXPECT_EQ(ReadMachineFile(FOut + "\\f.txt"), "second");
 }
 
 TEST_F(ArchiveTest, TwoPathsForOneStoredNameAreRefusedNamingBoth) {
@@ -205,8 +205,8 @@ TEST_F(ArchiveTest, TwoPathsForOneStoredNameAreRefusedNamingBoth) {
   files.Clear();
   files.Add(path);
   EXPECT_EQ(ErrorOf([&] { headers.AddFiles(files, true); }),
-            "The files C:\\elsewhere\\f.txt and " + path + " cannot both be stored in the archive: both would be named " +
-                MemberNameOf(path));
+            "The files C:\\elsewhere\\f.txt and " + path +
+                " cannot both be stored in the archive: both would be named " + MemberNameOf(path));
   // The same path twice is the same file.
   headers.FileHeaders(0).SourcePath = UpperCase(path);
   EXPECT_NO_THROW(headers.AddFiles(files, true));
@@ -216,14 +216,14 @@ TEST_F(ArchiveTest, AFileNameOf255CharactersIsExtracted) {
   std::string name = std::string(251, 'n') + ".txt";
   std::string a = Source(name, "long name");
   AddFiles({a});
-  Zip.ExtractName = name;
+  FZip.ExtractName = name;
   ExtractFiles({a});
-  EXPECT_EQ(ReadMachineFile(Out + "\\" + name), "long name");
+  EXPECT_EQ(ReadMachineFile(FOut + "\\" + name), "long name");
   EXPECT_EQ(OutNames(), std::vector<std::string>{name});
   // One character more than the file system allows: the message says so, nothing is left.
-  Zip.ExtractName = name + "x";
+  FZip.ExtractName = name + "x";
   std::string msg = ErrorOf([&] { ExtractFiles({a}); });
-  EXPECT_EQ(msg.rfind("Cannot create the file " + Out + "\\" + name + "x (", 0), 0u) << msg;
+  EXPECT_EQ(msg.rfind("Cannot create the file " + FOut + "\\" + name + "x (", 0), 0u) << msg;
   EXPECT_NE(msg.find("File name too long"), std::string::npos) << msg;
   EXPECT_EQ(OutNames(), std::vector<std::string>{name});
 }
@@ -231,17 +231,17 @@ TEST_F(ArchiveTest, AFileNameOf255CharactersIsExtracted) {
 TEST_F(ArchiveTest, AKilledRunsPartialFileGoesWithTheNextExtractionIntoItsDirectory) {
   std::string a = Source("a.txt", "a");
   AddFiles({a});
-  ForceDirectories(Out);
+  ForceDirectories(FOut);
   const std::vector<std::string> ours = {"~qnl0000DEAD0001.qnlpart", "~QNL0000BEEF0002.QNLPART"};
   // A file of ours that another extraction holds, and files that only look like ours.
   const std::vector<std::string> kept = {"a.txt.qnlpart", "notes.qnlpart", "~qnl00000DEAD0001.qnlpart",
                                          "~qnl0000CAFE0003.qnlpart", "~qnl0000DEAD000G.qnlpart"};
   for (auto& names : {ours, kept})
-    for (auto& name : names) WriteMachineFile(Out + "\\" + name, "left over");
-  TLockHolder held(UnixOf(Out + "\\~qnl0000CAFE0003.qnlpart"));
+    for (auto& name : names) WriteMachineFile(FOut + "\\" + name, "left over");
+  TLockHolder held(UnixOf(FOut + "\\~qnl0000CAFE0003.qnlpart"));
   ExtractFiles({a});
-  for (auto& name : ours) EXPECT_FALSE(FileExists(Out + "\\" + name)) << name;
-  for (auto& name : kept) EXPECT_TRUE(FileExists(Out + "\\" + name)) << name;
+  for (auto& name : ours) EXPECT_FALSE(FileExists(FOut + "\\" + name)) << name;
+  for (auto& name : kept) EXPECT_TRUE(FileExists(FOut + "\\" + name)) << name;
   EXPECT_EQ(OutNames().size(), kept.size() + 1);
 }
 
@@ -249,39 +249,39 @@ TEST_F(ArchiveTest, AppendsSeeMembersAnotherComponentAddedMeanwhile) {
   std::string a = Source("a.txt", "aaa"), b = Source("b.txt", "bbbb"), c = Source("c.txt", "cc");
   AddFiles({a}, lzcOnlyAdd, 1);
   TQnlfCompress other(nullptr);
-  other.SetCompressedFile(Archive);
+  other.SetCompressedFile(FArchive);
   TStringList list;
   list.Add(b);
   other.SetFilesToProcess(list);
   other.Add(lzcOnlyAdd, 2);
   AddFiles({c}, lzcOnlyAdd, 3); // this component's own table of a alone is out of date now
-  EXPECT_EQ(PythonRead(Archive), "0|1|" + a + "|3|1|0|0|\n1|1|" + b + "|4|2|0|0|\n2|1|" + c + "|2|3|0|0|\n");
+  EXPECT_EQ(PythonRead(FArchive), "0|1|" + a + "|3|1|0|0|\n1|1|" + b + "|4|2|0|0|\n2|1|" + c + "|2|3|0|0|\n");
 }
 
 TEST_F(ArchiveTest, EachAddNumbersFromOneAndAppends) {
   std::string a = Source("a.txt", "aaa"), b = Source("b.txt", "bbbb"), c = Source("c.txt", "cc");
   AddFiles({a, b}, lzcOnlyAdd, 1); // a missing archive is made new
   AddFiles({c}, lzcOnlyAdd, 2);
-  std::string lines = PythonRead(Archive);
+  std::string lines = PythonRead(FArchive);
   EXPECT_EQ(lines, "0|1|" + a + "|3|1|0|0|\n1|2|" + b + "|4|1|0|0|\n2|1|" + c + "|2|2|0|0|\n");
-  EXPECT_EQ(Zip.IndexOfUniqueID(2), 2);
-  EXPECT_EQ(Zip.IndexOfUniqueID(1), 1);
-  EXPECT_EQ(Zip.IndexOfUniqueID(500), 0);
-  EXPECT_EQ(Zip.IndexOfUniqueID(2000), 0);
+  EXPECT_EQ(FZip.IndexOfUniqueID(2), 2);
+  EXPECT_EQ(FZip.IndexOfUniqueID(1), 1);
+  EXPECT_EQ(FZip.IndexOfUniqueID(500), 0);
+  EXPECT_EQ(FZip.IndexOfUniqueID(2000), 0);
   AddFiles({c}, lzcOverwrite, 3);
-  EXPECT_EQ(Zip.GetFileCount(), 1);
+  EXPECT_EQ(FZip.GetFileCount(), 1);
 }
 
 TEST_F(ArchiveTest, ArchiveAtAnOffsetReadsLikeTheStandaloneFile) {
   std::string a = Source("a.txt", SampleBytes(5000, 4));
   AddFiles({a});
-  std::string exe = Dir + "\\setup.exe";
-  WriteMachineFile(exe, std::string(4321, 'M') + ReadMachineFile(Archive));
-  Zip.SetCompressedFile(exe);
-  Zip.SetOffset(4321);
-  EXPECT_EQ(Zip.GetFileCount(), 1);
+  std::string exe = FDir + "\\setup.exe";
+  WriteMachineFile(exe, std::string(4321, 'M') + ReadMachineFile(FArchive));
+  FZip.SetCompressedFile(exe);
+  FZip.SetOffset(4321);
+  EXPECT_EQ(FZip.GetFileCount(), 1);
   ExtractFiles({a});
-  EXPECT_EQ(ReadMachineFile(Out + "\\a.txt"), SampleBytes(5000, 4));
+  EXPECT_EQ(ReadMachineFile(FOut + "\\a.txt"), SampleBytes(5000, 4));
   EXPECT_NE(PythonRead(exe, 4321).find("|" + a + "|5000|"), std::string::npos);
 }
 
@@ -289,121 +289,121 @@ TEST_F(ArchiveTest, MissingMemberIsReportedBeforeWriting) {
   std::string a = Source("a.txt", "a");
   AddFiles({a});
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({"C:\\nope.txt"}); }),
-            "The file <C:\\nope.txt> was not found in the archive <" + Archive + ">");
-  EXPECT_FALSE(DirectoryExists(Out));
-  EXPECT_EQ(ErrorOf([&] { Zip.GetFileStats(5); }), "Tried to access the 5th file. This file is not defined");
+            "The file <C:\\nope.txt> was not found in the archive <" + FArchive + ">");
+  EXPECT_FALSE(DirectoryExists(FOut));
+  EXPECT_EQ(ErrorOf([&] { FZip.GetFileStats(5); }), "Tried to access the 5th file. This file is not defined");
 }
 
 TEST_F(ArchiveTest, OverwriteNeverSkipsWithOneFinishedStatus) {
   std::string a = Source("a.txt", "new");
   AddFiles({a});
-  ForceDirectories(Out);
-  WriteMachineFile(Out + "\\a.txt", "old");
-  Zip.SetOverwrite(owNever);
+  ForceDirectories(FOut);
+  WriteMachineFile(FOut + "\\a.txt", "old");
+  FZip.SetOverwrite(owNever);
   std::vector<bool> finished;
-  Zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& s) { finished.push_back(s.Finished); };
+  FZip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& S) { finished.push_back(S.Finished); };
   ExtractFiles({a});
   EXPECT_EQ(finished, std::vector<bool>{true});
-  EXPECT_EQ(ReadMachineFile(Out + "\\a.txt"), "old");
+  EXPECT_EQ(ReadMachineFile(FOut + "\\a.txt"), "old");
 }
 
 TEST_F(ArchiveTest, ReplaceHandlerMayRedirectTheTarget) {
   std::string a = Source("a.txt", "new");
   AddFiles({a});
-  ForceDirectories(Out);
-  WriteMachineFile(Out + "\\a.txt", "old");
-  Zip.OnReplace = [&](TQnlfCompress* z, const TlzhFileStats&) { z->ExtractName = "moved.txt"; };
+  ForceDirectories(FOut);
+  WriteMachineFile(FOut + "\\a.txt", "old");
+  FZip.OnReplace = [&](TQnlfCompress* Z, const TlzhFileStats&) { Z->ExtractName = "moved.txt"; };
   ExtractFiles({a});
-  EXPECT_EQ(ReadMachineFile(Out + "\\a.txt"), "old");
-  EXPECT_EQ(ReadMachineFile(Out + "\\moved.txt"), "new");
-  EXPECT_EQ(Zip.ExtractName, "");
+  EXPECT_EQ(ReadMachineFile(FOut + "\\a.txt"), "old");
+  EXPECT_EQ(ReadMachineFile(FOut + "\\moved.txt"), "new");
+  EXPECT_EQ(FZip.ExtractName, "");
 }
 
 TEST_F(ArchiveTest, AbortFromStatusStopsAddAndExtract) {
   std::string a = Source("a.txt", SampleBytes(3000, 5)), b = Source("b.txt", NoiseBytes(300000, 6));
   int aborted = 0;
-  Zip.OnAborted = [&](TObject*) { ++aborted; };
-  Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
+  FZip.OnAborted = [&](TObject*) { ++aborted; };
+  FZip.OnStatus = [&](TQnlfCompress* Z, const TlzhFileStats&) { Z->SetAbort(true); };
   AddFiles({a, b});
   EXPECT_EQ(aborted, 1);
-  EXPECT_EQ(Zip.FilesToProcess().Count(), 0);
+  EXPECT_EQ(FZip.FilesToProcess().Count(), 0);
 
-  Zip.OnStatus = nullptr;
+  FZip.OnStatus = nullptr;
   AddFiles({a, b});
   // A file of the same name in place stays as it was: the stopped member is never put there.
-  ForceDirectories(Out);
-  WriteMachineFile(Out + "\\b.txt", "older");
-  SetFileDateTime(Out + "\\b.txt", 30000.5);
-  Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
+  ForceDirectories(FOut);
+  WriteMachineFile(FOut + "\\b.txt", "older");
+  SetFileDateTime(FOut + "\\b.txt", 30000.5);
+  FZip.OnStatus = [&](TQnlfCompress* Z, const TlzhFileStats&) { Z->SetAbort(true); };
   ExtractFiles({b});
   EXPECT_EQ(aborted, 2);
-  EXPECT_EQ(ReadMachineFile(Out + "\\b.txt"), "older");
+  EXPECT_EQ(ReadMachineFile(FOut + "\\b.txt"), "older");
   EXPECT_EQ(OutNames(), std::vector<std::string>{"b.txt"});
-  Zip.OnStatus = nullptr;
+  FZip.OnStatus = nullptr;
   ExtractFiles({b});
-  EXPECT_EQ(ReadMachineFile(Out + "\\b.txt").size(), 300000u);
+  EXPECT_EQ(ReadMachineFile(FOut + "\\b.txt").size(), 300000u);
 }
 
 TEST_F(ArchiveTest, AbortStopsCopyFileSilently) {
   std::string a = Source("a.bin", NoiseBytes(50000, 7));
   int aborted = 0;
-  Zip.OnAborted = [&](TObject*) { ++aborted; };
-  Zip.OnStatus = [&](TQnlfCompress* z, const TlzhFileStats&) { z->SetAbort(true); };
-  Zip.CopyFile(a, Dir + "\\copy.bin");
+  FZip.OnAborted = [&](TObject*) { ++aborted; };
+  FZip.OnStatus = [&](TQnlfCompress* Z, const TlzhFileStats&) { Z->SetAbort(true); };
+  FZip.CopyFile(a, FDir + "\\copy.bin");
   EXPECT_EQ(aborted, 0);
-  EXPECT_EQ(ReadMachineFile(Dir + "\\copy.bin").size(), 8192u);
+  EXPECT_EQ(ReadMachineFile(FDir + "\\copy.bin").size(), 8192u);
 }
 
 TEST_F(ArchiveTest, CopyFileCopiesBytesAndDate) {
   std::string a = Source("a.bin", NoiseBytes(20000, 8));
   SetFileDateTime(a, 41000.5);
   std::vector<int> done;
-  Zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& s) { done.push_back(s.BytesDone); };
-  Zip.CopyFile(a, Dir + "\\copy.bin");
-  EXPECT_EQ(ReadMachineFile(Dir + "\\copy.bin"), NoiseBytes(20000, 8));
-  EXPECT_DOUBLE_EQ(FileDateTime(Dir + "\\copy.bin"), 41000.5);
+  FZip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& S) { done.push_back(S.BytesDone); };
+  FZip.CopyFile(a, FDir + "\\copy.bin");
+  EXPECT_EQ(ReadMachineFile(FDir + "\\copy.bin"), NoiseBytes(20000, 8));
+  EXPECT_DOUBLE_EQ(FileDateTime(FDir + "\\copy.bin"), 41000.5);
   EXPECT_EQ(done, (std::vector<int>{8192, 16384, 20000, 20000}));
-  Zip.SetOverwrite(owNever);
-  WriteMachineFile(Dir + "\\keep.bin", "keep");
-  Zip.CopyFile(a, Dir + "\\keep.bin");
-  EXPECT_EQ(ReadMachineFile(Dir + "\\keep.bin"), "keep");
+  FZip.SetOverwrite(owNever);
+  WriteMachineFile(FDir + "\\keep.bin", "keep");
+  FZip.CopyFile(a, FDir + "\\keep.bin");
+  EXPECT_EQ(ReadMachineFile(FDir + "\\keep.bin"), "keep");
 }
 
 TEST_F(ArchiveTest, MemberNamesCannotLeaveTheExtractDirectory) {
   std::string a = Source("a.txt", "payload");
   AddFiles({a});
   // Forge the stored name in place: a member called "..\..\evil.txt", then "..".
-  std::string bytes = ReadMachineFile(Archive);
-  auto rename = [&](const std::string& name) {
-    bytes[5 + 20] = char(name.size());
-    bytes.replace(5 + 21, name.size(), name);
-    WriteMachineFile(Archive, bytes);
-    Zip.SetCompressedFile(Dir + "\\x.zz");
-    Zip.SetCompressedFile(Archive);
+  std::string bytes = ReadMachineFile(FArchive);
+  auto rename = [&](const std::string& Name) {
+    bytes[5 + 20] = char(Name.size());
+    bytes.replace(5 + 21, Name.size(), Name);
+    WriteMachineFile(FArchive, bytes);
+    FZip.SetCompressedFile(FDir + "\\x.zz");
+    FZip.SetCompressedFile(FArchive);
   };
   rename("..\\..\\evil.txt");
   ExtractFiles({"..\\..\\evil.txt"});
-  EXPECT_EQ(ReadMachineFile(Out + "\\evil.txt"), "payload");
-  EXPECT_FALSE(FileExists(Dir + "\\evil.txt"));
+  EXPECT_EQ(ReadMachineFile(FOut + "\\evil.txt"), "payload");
+  EXPECT_FALSE(FileExists(FDir + "\\evil.txt"));
   rename("..");
-  EXPECT_EQ(ErrorOf([&] { ExtractFiles({".."}); }), "Cannot create the file " + Out + "\\..");
+  EXPECT_EQ(ErrorOf([&] { ExtractFiles({".."}); }), "Cannot create the file " + FOut + "\\..");
 }
 
 TEST_F(ArchiveTest, DamagedArchivesGiveErrors) {
   std::string a = Source("a.txt", SampleBytes(100000, 9));
   AddFiles({a});
-  std::string good = ReadMachineFile(Archive);
-  const TFileHeaderRecord h = Zip.FileHeaders().FileHeaders(0);
+  std::string good = ReadMachineFile(FArchive);
+  const TFileHeaderRecord h = FZip.FileHeaders().FileHeaders(0);
 
   // The message names the member, the archive and what zlib found wrong.
   std::string corrupt = good;
   corrupt[h.LastByte()] ^= 0x5A; // the Adler-32 check
-  WriteMachineFile(Archive, corrupt);
-  EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }),
-            "The compressed data of the file " + a + " in the archive " + Archive + " is damaged: incorrect data check");
-  EXPECT_TRUE(Zip.Abort());
+  WriteMachineFile(FArchive, corrupt);
+  EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "The compressed data of the file " + a + " in the archive " +
+                                                     FArchive + " is damaged: incorrect data check");
+  EXPECT_TRUE(FZip.Abort());
   for (int i = h.DataStart() + 10; i < h.DataStart() + 60; ++i) corrupt[i] ^= 0x5A;
-  WriteMachineFile(Archive, corrupt);
+  WriteMachineFile(FArchive, corrupt);
   EXPECT_NE(ErrorOf([&] { ExtractFiles({a}); }).find("The compressed data of the file " + a), std::string::npos);
   EXPECT_TRUE(OutNames().empty());
 
@@ -417,23 +417,24 @@ TEST_F(ArchiveTest, DamagedArchivesGiveErrors) {
             "The decompressed file's size does not match with the actual size of the file.  The file is " + a);
 
   ReplaceArchive(good.substr(0, 100));
-  EXPECT_EQ(ErrorOf([&] { Zip.OpenArchive(); }),
+  EXPECT_EQ(ErrorOf([&] { FZip.OpenArchive(); }),
             "Could not read the file headers for the compressed file. The Archive file could possible be corrupt");
-  Zip.SetCompressedFile(Dir + "\\missing.1");
-  EXPECT_EQ(ErrorOf([&] { Zip.OpenArchive(); }), "Cannot open the compressed file " + Dir + "\\missing.1");
+  FZip.SetCompressedFile(FDir + "\\missing.1");
+  EXPECT_EQ(ErrorOf([&] { FZip.OpenArchive(); }), "Cannot open the compressed file " + FDir + "\\missing.1");
 }
 
 TEST_F(ArchiveTest, AMemberDateOutsideTheCalendarIsDamage) {
   std::string a = Source("a.txt", "dated");
   AddFiles({a});
-  const std::string good = ReadMachineFile(Archive);
+  const std::string good = ReadMachineFile(FArchive);
   for (double date : {std::nan(""), 1e300, -700000.0}) {
     std::string bytes = good;
     TFileHeaderRecord forged;
     forged.SetFileDate(date);
     bytes.replace(5 + 4, 8, reinterpret_cast<const char*>(&forged.Bytes[4]), 8);
     ReplaceArchive(bytes);
-    EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "The date of the file " + a + " in the archive " + Archive + " is damaged")
+    EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }),
+              "The date of the file " + a + " in the archive " + FArchive + " is damaged")
         << date;
     EXPECT_TRUE(OutNames().empty()) << date;
   }
@@ -444,35 +445,35 @@ TEST_F(ArchiveTest, MemberSpansThreeDisksAndAsksOnlyForMissingOnes) {
   AddFiles({a});
   std::string disks = SmallDisks();
   std::vector<int> asked;
-  Zip.OnNewDisk = [&](TQnlfCompress*, int n, std::string& path) {
-    asked.push_back(n);
-    EXPECT_EQ(path, disks);
+  FZip.OnNewDisk = [&](TQnlfCompress*, int N, std::string& Path) {
+    asked.push_back(N);
+    EXPECT_EQ(Path, disks);
   };
-  Zip.SpanToDisks(disks, "files.1");
+  FZip.SpanToDisks(disks, "files.1");
   EXPECT_EQ(asked, (std::vector<int>{2, 3}));
   EXPECT_EQ(ReadMachineFile(disks + "\\files.1").size(), 10000u);
   EXPECT_EQ(ReadMachineFile(disks + "\\files.2").size(), 10000u);
   std::string lines = PythonRead(disks + "\\files.1");
   EXPECT_EQ(lines, "0|1|" + a + "|25000|7|1|3|\n");
-  EXPECT_EQ(ReadMachineFile(PyOut + "\\0.out"), NoiseBytes(25000, 10));
+  EXPECT_EQ(ReadMachineFile(FPyOut + "\\0.out"), NoiseBytes(25000, 10));
 
   // Disk 3 moves elsewhere: only it is asked for.
-  std::string other = Dir + "\\elsewhere";
+  std::string other = FDir + "\\elsewhere";
   ForceDirectories(other);
   MoveFile(disks + "\\files.3", other + "\\files.3", TExisting::exFail);
   asked.clear();
-  Zip.OnNewDisk = [&](TQnlfCompress*, int n, std::string& path) {
-    asked.push_back(n);
-    path = other;
+  FZip.OnNewDisk = [&](TQnlfCompress*, int N, std::string& Path) {
+    asked.push_back(N);
+    Path = other;
   };
-  Zip.SetCompressedFile(disks + "\\files.1");
+  FZip.SetCompressedFile(disks + "\\files.1");
   ExtractFiles({a});
   EXPECT_EQ(asked, std::vector<int>{3});
-  EXPECT_EQ(ReadMachineFile(Out + "\\noise.bin"), NoiseBytes(25000, 10));
-  EXPECT_EQ(Zip.CurrentDisk(), 3);
+  EXPECT_EQ(ReadMachineFile(FOut + "\\noise.bin"), NoiseBytes(25000, 10));
+  EXPECT_EQ(FZip.CurrentDisk(), 3);
 
-  Zip.OnNewDisk = nullptr;
-  Zip.SetCompressedFile(disks + "\\files.1");
+  FZip.OnNewDisk = nullptr;
+  FZip.SetCompressedFile(disks + "\\files.1");
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "Could not open the correct disk file 3");
 }
 
@@ -480,64 +481,64 @@ TEST_F(ArchiveTest, AHandlerThatDeclinesTheDiskStopsTheExtractionAsAnAbort) {
   std::string a = Source("noise.bin", NoiseBytes(25000, 10));
   AddFiles({a});
   std::string disks = SmallDisks();
-  Zip.OnNewDisk = [](TQnlfCompress*, int, std::string&) {};
-  Zip.SpanToDisks(disks, "files.1");
+  FZip.OnNewDisk = [](TQnlfCompress*, int, std::string&) {};
+  FZip.SpanToDisks(disks, "files.1");
   DeleteFile(disks + "\\files.2");
   std::vector<int> asked;
-  Zip.OnNewDisk = [&](TQnlfCompress* Self, int n, std::string&) {
-    asked.push_back(n);
+  FZip.OnNewDisk = [&](TQnlfCompress* Self, int N, std::string&) {
+    asked.push_back(N);
     Self->SetAbort(true);
   };
   int aborted = 0;
-  Zip.OnAborted = [&](TObject*) { ++aborted; };
-  Zip.SetCompressedFile(disks + "\\files.1");
+  FZip.OnAborted = [&](TObject*) { ++aborted; };
+  FZip.SetCompressedFile(disks + "\\files.1");
   ExtractFiles({a});
   // Asked once, not again; nothing is left under the member's name nor beside it.
   EXPECT_EQ(asked, std::vector<int>{2});
   EXPECT_EQ(aborted, 1);
-  EXPECT_TRUE(Zip.Abort());
+  EXPECT_TRUE(FZip.Abort());
   EXPECT_TRUE(OutNames().empty());
 }
 
 TEST_F(ArchiveTest, MemberMayStartExactlyAtADisksEnd) {
   std::string a = Source("a.bin", NoiseBytes(9000, 11)), b = Source("b.bin", NoiseBytes(5000, 12));
   AddFiles({a, b});
-  const TFileHeader& h = Zip.FileHeaders().FileHeaders(0);
+  const TFileHeader& h = FZip.FileHeaders().FileHeaders(0);
   int64_t firstData = h.LastByte() - h.DataStart() + 1;
-  std::string disks = Dir + "\\disks";
+  std::string disks = FDir + "\\disks";
   ForceDirectories(disks);
-  Zip.DiskDir = disks;
-  Zip.DiskCapacity = 5 + 2 * 172 + firstData;
-  Zip.OnNewDisk = [](TQnlfCompress*, int, std::string&) {};
-  Zip.SpanToDisks(disks, "files.1");
-  Zip.SetCompressedFile(disks + "\\files.1");
-  const TFileHeader& second = Zip.FileHeaders().FileHeaders(1);
+  FZip.DiskDir = disks;
+  FZip.DiskCapacity = 5 + 2 * 172 + firstData;
+  FZip.OnNewDisk = [](TQnlfCompress*, int, std::string&) {};
+  FZip.SpanToDisks(disks, "files.1");
+  FZip.SetCompressedFile(disks + "\\files.1");
+  const TFileHeader& second = FZip.FileHeaders().FileHeaders(1);
   EXPECT_EQ(second.FirstDisk(), 1);
-  EXPECT_EQ(second.DataStart(), Zip.DiskCapacity);
+  EXPECT_EQ(second.DataStart(), FZip.DiskCapacity);
   EXPECT_EQ(second.LastDisk(), 2);
   EXPECT_NE(PythonRead(disks + "\\files.1").find("|" + b + "|5000|7|1|2|"), std::string::npos);
   ExtractFiles({a, b});
-  EXPECT_EQ(ReadMachineFile(Out + "\\b.bin"), NoiseBytes(5000, 12));
+  EXPECT_EQ(ReadMachineFile(FOut + "\\b.bin"), NoiseBytes(5000, 12));
 }
 
 TEST_F(ArchiveTest, SpanningWithoutNewDiskHandlerFails) {
   std::string a = Source("a.bin", NoiseBytes(30000, 13));
   AddFiles({a});
   std::string disks = SmallDisks();
-  EXPECT_EQ(ErrorOf([&] { Zip.SpanToDisks(disks, "files.1"); }),
+  EXPECT_EQ(ErrorOf([&] { FZip.SpanToDisks(disks, "files.1"); }),
             "There was no event handler for the OnNewDisk event, therefore no new disk could be inserted");
-  EXPECT_TRUE(Zip.Abort());
+  EXPECT_TRUE(FZip.Abort());
 }
 
 TEST_F(ArchiveTest, FullDiskWhileExtractingCallsTheHandler) {
   std::string a = Source("a.txt", SampleBytes(10000, 14));
   AddFiles({a});
-  Zip.DiskDir = Out;
-  Zip.DiskCapacity = 5000;
-  ForceDirectories(Out);
+  FZip.DiskDir = FOut;
+  FZip.DiskCapacity = 5000;
+  ForceDirectories(FOut);
   EXPECT_EQ(ErrorOf([&] { ExtractFiles({a}); }), "The disk is full");
   int full = 0;
-  Zip.OnFullDisk = [&](TObject*) { ++full; };
+  FZip.OnFullDisk = [&](TObject*) { ++full; };
   EXPECT_NE(ErrorOf([&] { ExtractFiles({a}); }).find("does not match"), std::string::npos);
   EXPECT_GE(full, 1);
 }

@@ -15,14 +15,14 @@ using namespace qnl::cmp_TVersion;
 
 namespace {
 
-std::string Fixture(const std::string& name) { return WindowsPathOf(SourceDir() + "/fixtures/" + name); }
+std::string Fixture(const std::string& Name) { return WindowsPathOf(SourceDir() + "/fixtures/" + Name); }
 
 // What python3-pefile reads from the file; empty when pefile is not installed.
-std::map<std::string, std::string> PefileView(const std::string& name) {
+std::map<std::string, std::string> PefileView(const std::string& Name) {
   std::map<std::string, std::string> view;
   std::string out;
   if (RunCommand("/usr/bin/python3 '" + SourceDir() + "/fixtures/pe_versions.py' '" + SourceDir() + "/fixtures/" +
-                     name + "'",
+                     Name + "'",
                  &out) != 0)
     return view;
   size_t pos = 0;
@@ -72,8 +72,8 @@ TEST(VersionResource, AgreesWithPefile) {
     if (view.count("040904E4\\CompanyName")) {
       EXPECT_EQ(r.VersionInfo().CompanyName, view["040904E4\\CompanyName"]);
     }
-    std::string product = view.count("040904E4\\ProductVersion") ? view["040904E4\\ProductVersion"]
-                                                                   : view["FixedProductVersion"];
+    std::string product =
+        view.count("040904E4\\ProductVersion") ? view["040904E4\\ProductVersion"] : view["FixedProductVersion"];
     EXPECT_EQ(r.VersionInfo().ProductVersion, product) << name;
   }
 }

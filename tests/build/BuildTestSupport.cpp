@@ -6,7 +6,6 @@
 #include "engine/InstallSession.h"
 #include "engine/RegisterEngineClasses.h"
 #include "engine/TCustomInstallFile.h"
-#include "engine/InstallSession.h"
 #include "paths/cmp_TPathSpecifier.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
@@ -42,8 +41,8 @@ void BuildTest::SetUp() {
   WriteMachineFile(kProgram, kProgramBytes);
   setenv("QUENLOFT_PATH", UnixPathOf(kProductDir).c_str(), 1);
   FForm = std::make_unique<TCustomForm>(nullptr);
-  Install = new TBuildingInstall(FForm.get());
-  Install->SetName("Install1");
+  FInstall = new TBuildingInstall(FForm.get());
+  FInstall->SetName("Install1");
 }
 
 void BuildTest::TearDown() {
@@ -57,7 +56,7 @@ void BuildTest::TearDown() {
 TInstallFile* BuildTest::AddFile(const std::string& Name, const std::string& Content) {
   std::string source = "C:\\src\\" + Name;
   WriteMachineFile(source, Content);
-  auto* file = new TInstallFile(FForm.get(), Install, source);
+  auto* file = new TInstallFile(FForm.get(), FInstall, source);
   file->SetName("File_" + ChangeFileExt(Name, ""));
   return file;
 }
@@ -68,7 +67,8 @@ std::vector<std::string> BuildTest::MemberNames(const std::string& Archive, int3
   reader.SetOffset(Offset);
   reader.OpenArchive();
   std::vector<std::string> names;
-  for (int i = 0; i < reader.GetFileCount(); ++i) names.push_back(ExtractFileName(reader.GetFileStats(i).Header.FileName()));
+  for (int i = 0; i < reader.GetFileCount(); ++i)
+    names.push_back(ExtractFileName(reader.GetFileStats(i).Header.FileName()));
   return names;
 }
 
@@ -76,7 +76,8 @@ std::map<std::string, std::string> BuildTest::TreeOf(const std::string& Dir) {
   std::map<std::string, std::string> tree;
   for (const TDirEntry& entry : ListDirectory(Dir)) {
     std::string path = Dir + "\\" + entry.Name;
-    if (!entry.Directory) tree[entry.Name] = ReadMachineFile(path);
+    if (!entry.Directory)
+      tree[entry.Name] = ReadMachineFile(path);
     else {
       tree[entry.Name + "\\"] = "";
       for (const auto& [name, bytes] : TreeOf(path)) tree[entry.Name + "\\" + name] = bytes;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/TFileContainer.h"
-#include "engine/cmp_TInstall.h"
 #include "engine/TInstallFile.h"
+#include "engine/cmp_TInstall.h"
 #include "tests/paths/PathsTestSupport.h"
 #include "tests/support/MessageOf.h"
 #include "tests/support/TestFiles.h"
@@ -57,7 +57,7 @@ protected:
 
   std::unique_ptr<TCustomApplication> FApp;
   std::unique_ptr<TCustomForm> FForm;
-  TBuildingInstall* Install = nullptr;
+  TBuildingInstall* FInstall = nullptr;
 };
 
 } // namespace qnl::test

@@ -4,10 +4,10 @@
 #include "archive/EQnlfCompress.h"
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
-#include "paths/cmp_TPathSpecifier.h"
 #include "engine/InstallSession.h"
 #include "engine/ProductDirectory.h"
 #include "engine/SelfExtractingSetup.h"
+#include "paths/cmp_TPathSpecifier.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "tests/build/BuildTestSupport.h"
@@ -31,14 +31,14 @@ protected:
   // Makes the distribute type a net one, as a stored project does.
   void MakeNetDistribution(TDistributeType Type) {
     auto* location = new TComponent(FForm.get());
-    Install->SetComponentStateFlag(csLoading, true);
-    Install->SetNetLocation(location);
-    Install->SetDistributeType(Type);
-    Install->SetComponentStateFlag(csLoading, false);
+    FInstall->SetComponentStateFlag(csLoading, true);
+    FInstall->SetNetLocation(location);
+    FInstall->SetDistributeType(Type);
+    FInstall->SetComponentStateFlag(csLoading, false);
   }
   void ExpectArchiveSettingsRestored() {
-    EXPECT_EQ(static_cast<TComponent*>(Install->ArchiveFileType()), FForm->FindComponent("psMainArchiveFile"));
-    EXPECT_EQ(Install->ArchiveFile(), "");
+    EXPECT_EQ(static_cast<TComponent*>(FInstall->ArchiveFileType()), FForm->FindComponent("psMainArchiveFile"));
+    EXPECT_EQ(FInstall->ArchiveFile(), "");
   }
 };
 
@@ -46,12 +46,13 @@ TEST_F(Build, ATraditionalBuildCompressesEveryFileAndJoinsTheDistribution) {
   AddFile("a.txt", "alpha");
   TInstallFile* excluded = AddFile("b.txt", "beta");
   excluded->SetInclude(false); // compressed all the same
-  Install->Build(kProgram, kDist, true);
+  FInstall->Build(kProgram, kDist, true);
 
-  ASSERT_EQ(Install->PassOptions.size(), 1u);
-  EXPECT_EQ(Install->PassOptions[0], 46u);
-  EXPECT_EQ(Install->PassOptions[0], coForceNetFilesLocal | coIncludeExcluded | coRelocateArchives | coBuildDistribution);
-  EXPECT_EQ(Install->ArchiveSeenByPass[0], "(none) C:\\dist\\~QNLBUILD.TMP\\files.1"); // moved once complete
+  ASSERT_EQ(FInstall->PassOptions.size(), 1u);
+  EXPECT_EQ(FInstall->PassOptions[0], 46u);
+  EXPECT_EQ(FInstall->PassOptions[0],
+            coForceNetFilesLocal | coIncludeExcluded | coRelocateArchives | coBuildDistribution);
+  EXPECT_EQ(FInstall->ArchiveSeenByPass[0], "(none) C:\\dist\\~QNLBUILD.TMP\\files.1"); // moved once complete
   ExpectArchiveSettingsRestored();
   EXPECT_FALSE(excluded->Include());
   EXPECT_EQ(excluded->Archived(), 2);
@@ -76,28 +77,28 @@ TEST_F(Build, TheArchivedStatesAreResetBeforeThePass) {
   TInstallFile* file = AddFile("a.txt", "alpha");
   file->SetArchived(2);
   file->SetArchivedOwnNet(1);
-  Install->NoteOnly = true;
-  Install->Build(kProgram, kDist, false);
-  EXPECT_EQ(Install->ArchivedSeenByPass, std::vector<int>{0});
+  FInstall->NoteOnly = true;
+  FInstall->Build(kProgram, kDist, false);
+  EXPECT_EQ(FInstall->ArchivedSeenByPass, std::vector<int>{0});
 }
 
 TEST_F(Build, EachDistributeTypeHasItsOptions) {
   MakeNetDistribution(dtWeb);
-  Install->NoteOnly = true;
+  FInstall->NoteOnly = true;
   // The net archive directory needs the net location component's login information.
-  EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, false); }).find("not implemented"), std::string::npos);
-  Install->SetComponentStateFlag(csLoading, true);
-  Install->SetDistributeType(dtTraditionalNet);
-  Install->SetComponentStateFlag(csLoading, false);
-  EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, false); }).find("not implemented"), std::string::npos);
-  EXPECT_EQ(Install->PassOptions, (std::vector<TCompressOptions>{54, 38}));
+  EXPECT_NE(MessageOf([&] { FInstall->Build(kProgram, kDist, false); }).find("not implemented"), std::string::npos);
+  FInstall->SetComponentStateFlag(csLoading, true);
+  FInstall->SetDistributeType(dtTraditionalNet);
+  FInstall->SetComponentStateFlag(csLoading, false);
+  EXPECT_NE(MessageOf([&] { FInstall->Build(kProgram, kDist, false); }).find("not implemented"), std::string::npos);
+  EXPECT_EQ(FInstall->PassOptions, (std::vector<TCompressOptions>{54, 38}));
   ExpectArchiveSettingsRestored();
 }
 
 TEST_F(Build, TheArchiveSettingsComeBackWhenThePassFails) {
   TInstallFile* file = AddFile("a.txt", "alpha");
   DeleteFile(file->SourcePath());
-  EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, true); }), "(no exception)");
+  EXPECT_NE(MessageOf([&] { FInstall->Build(kProgram, kDist, true); }), "(no exception)");
   ExpectArchiveSettingsRestored();
   EXPECT_FALSE(DirectoryExists(kDist)) << "nothing half-made stays";
 }
@@ -105,22 +106,23 @@ TEST_F(Build, TheArchiveSettingsComeBackWhenThePassFails) {
 TEST_F(Build, ANetBuildThatFailsRestoresTheSettingsToo) {
   AddFile("a.txt", "alpha");
   MakeNetDistribution(dtWeb);
-  EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, true); }).find("not implemented"), std::string::npos);
+  EXPECT_NE(MessageOf([&] { FInstall->Build(kProgram, kDist, true); }).find("not implemented"), std::string::npos);
   ExpectArchiveSettingsRestored();
 }
 
 TEST_F(Build, WithTheLoadingProgramButNotSelfExtractingTheArchivesStayBeside) {
   AddFile("a.txt", "alpha");
-  Install->Build(kProgram, "C:\\dist\\", false);
-  EXPECT_EQ(ReadMachineFile("C:\\dist\\setup.exe"), kLoaderBytes + std::string("\x0eNOTSELFEXTRACT", 15) + std::string(41, '\0'));
+  FInstall->Build(kProgram, "C:\\dist\\", false);
+  EXPECT_EQ(ReadMachineFile("C:\\dist\\setup.exe"),
+            kLoaderBytes + std::string("\x0eNOTSELFEXTRACT", 15) + std::string(41, '\0'));
   EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), std::vector<std::string>{"mysetup.exe"});
   EXPECT_EQ(MemberNames("C:\\dist\\files.1"), std::vector<std::string>{"a.txt"});
 }
 
 TEST_F(Build, WithoutTheLoadingProgramTheProgramItselfCarriesTheTrailer) {
   AddFile("a.txt", "alpha");
-  Install->SetUseLoadingProgram(false);
-  Install->Build(kProgram, "C:\\new\\dist", false);
+  FInstall->SetUseLoadingProgram(false);
+  FInstall->Build(kProgram, "C:\\new\\dist", false);
   EXPECT_EQ(ReadMachineFile("C:\\new\\dist\\mysetup.exe"),
             kProgramBytes + std::string("\x0eNOTSELFEXTRACT", 15) + std::string(41, '\0'));
   EXPECT_FALSE(FileExists("C:\\new\\dist\\setup.exe"));
@@ -129,8 +131,8 @@ TEST_F(Build, WithoutTheLoadingProgramTheProgramItselfCarriesTheTrailer) {
 }
 
 TEST_F(Build, WithoutTheLoadingProgramNoSelfExtractingFileCanBeMade) {
-  Install->SetUseLoadingProgram(false);
-  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), IEInstall,
+  FInstall->SetUseLoadingProgram(false);
+  QNL_EXPECT_THROW_MESSAGE(FInstall->Build(kProgram, kDist, true), IEInstall,
                            "Cannot build a stand alone executable if the UseLoadingProgram property of the TInstall is "
                            "set to False");
   EXPECT_FALSE(DirectoryExists(kDist));
@@ -138,13 +140,15 @@ TEST_F(Build, WithoutTheLoadingProgramNoSelfExtractingFileCanBeMade) {
 
 TEST_F(Build, ABuildDirectoryThatCannotBeMadeIsNamed) {
   WriteMachineFile("C:\\blocker", "a file where the build directory should be");
-  EXPECT_EQ(MessageOf([&] { Install->Build(kProgram, "C:\\blocker\\dist", false); })
-                .rfind("Cannot create the build directory C:\\blocker\\dist: ", 0), 0u);
+  EXPECT_EQ(MessageOf([&] {
+              FInstall->Build(kProgram, "C:\\blocker\\dist", false);
+            }).rfind("Cannot create the build directory C:\\blocker\\dist: ", 0),
+            0u);
 }
 
 TEST_F(Build, WithoutTheLoadingProgramTheProgramsOwnDirectoryIsRefused) {
-  Install->SetUseLoadingProgram(false);
-  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, "c:\\TOOLS\\.\\", false), IEInstall,
+  FInstall->SetUseLoadingProgram(false);
+  QNL_EXPECT_THROW_MESSAGE(FInstall->Build(kProgram, "c:\\TOOLS\\.\\", false), IEInstall,
                            "Cannot copy the installation application from C:\\tools\\mysetup.exe to "
                            "c:\\TOOLS\\.\\mysetup.exe");
   EXPECT_EQ(ReadMachineFile(kProgram), kProgramBytes);
@@ -153,21 +157,21 @@ TEST_F(Build, WithoutTheLoadingProgramTheProgramsOwnDirectoryIsRefused) {
 TEST_F(Build, AMissingPresetupFileStopsTheSetupArchive) {
   TStringList presetup;
   presetup.Add("C:\\pre\\missing.txt");
-  Install->SetPresetupFiles(&presetup);
-  EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, true); }).find("C:\\pre\\missing.txt"), std::string::npos);
+  FInstall->SetPresetupFiles(&presetup);
+  EXPECT_NE(MessageOf([&] { FInstall->Build(kProgram, kDist, true); }).find("C:\\pre\\missing.txt"), std::string::npos);
   EXPECT_FALSE(FileExists("C:\\dist\\setup.exe"));
 }
 
 TEST_F(Build, AMissingLoadingProgramIsNamed) {
   DeleteFile(std::string(kProductDir) + "\\QuenloftLoadProgram.exe");
-  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), IEInstall,
+  QNL_EXPECT_THROW_MESSAGE(FInstall->Build(kProgram, kDist, true), IEInstall,
                            "The loader program C:\\product\\QuenloftLoadProgram.exe was not found");
 }
 
 // A build that fails at any step leaves the earlier distribution whole, and nothing of its own.
 TEST_F(Build, AFailedBuildLeavesTheEarlierDistributionAsItWas) {
   TInstallFile* file = AddFile("a.txt", "alpha");
-  Install->Build(kProgram, kDist, true);
+  FInstall->Build(kProgram, kDist, true);
   std::string loader = std::string(kProductDir) + "\\QuenloftLoadProgram.exe";
   TStringList presetup, none;
   presetup.Add("C:\\pre\\missing.txt");
@@ -176,23 +180,23 @@ TEST_F(Build, AFailedBuildLeavesTheEarlierDistributionAsItWas) {
     std::function<void()> Break, Repair;
     std::string Message;
   };
-  for (const TCase& c : {
-           TCase{"a missing source file", [&] { DeleteFile(file->SourcePath()); },
-                 [&] { WriteMachineFile(file->SourcePath(), "alpha"); }, file->SourcePath()},
-           TCase{"a missing presetup file", [&] { Install->SetPresetupFiles(&presetup); },
-                 [&] { Install->SetPresetupFiles(&none); }, "C:\\pre\\missing.txt"},
-           TCase{"no loading program", [&] { DeleteFile(loader); }, [&] { WriteMachineFile(loader, kLoaderBytes); },
-                 "The loader program " + loader + " was not found"},
-           // Checked before anything moves: setup.1 and files.1 are not replaced either.
-           TCase{"a directory in the way",
-                 [&] {
-                   DeleteFile("C:\\dist\\setup.exe");
-                   ForceDirectories("C:\\dist\\setup.exe\\in");
-                 },
-                 [] {}, "Cannot replace C:\\dist\\setup.exe: a directory of that name is in the way"}}) {
+  for (const TCase& c :
+       {TCase{"a missing source file", [&] { DeleteFile(file->SourcePath()); },
+              [&] { WriteMachineFile(file->SourcePath(), "alpha"); }, file->SourcePath()},
+        TCase{"a missing presetup file", [&] { FInstall->SetPresetupFiles(&presetup); },
+              [&] { FInstall->SetPresetupFiles(&none); }, "C:\\pre\\missing.txt"},
+        TCase{"no loading program", [&] { DeleteFile(loader); }, [&] { WriteMachineFile(loader, kLoaderBytes); },
+              "The loader program " + loader + " was not found"},
+        // Checked before anything moves: setup.1 and files.1 are not replaced either.
+        TCase{"a directory in the way",
+              [&] {
+                DeleteFile("C:\\dist\\setup.exe");
+                ForceDirectories("C:\\dist\\setup.exe\\in");
+              },
+              [] {}, "Cannot replace C:\\dist\\setup.exe: a directory of that name is in the way"}}) {
     c.Break();
     std::map<std::string, std::string> before = TreeOf(kDist);
-    EXPECT_NE(MessageOf([&] { Install->Build(kProgram, kDist, true); }).find(c.Message), std::string::npos) << c.Label;
+    EXPECT_NE(MessageOf([&] { FInstall->Build(kProgram, kDist, true); }).find(c.Message), std::string::npos) << c.Label;
     EXPECT_EQ(TreeOf(kDist), before) << c.Label;
     c.Repair();
   }
@@ -207,24 +211,24 @@ TEST_F(Build, NoProductDirectoryGivesTheRegistryMessage) {
     found = false;
   }
   if (found) GTEST_SKIP() << "the build's bin directory is a product directory";
-  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), IEInstall, kNoProductDirectory);
+  QNL_EXPECT_THROW_MESSAGE(FInstall->Build(kProgram, kDist, true), IEInstall, kNoProductDirectory);
 }
 
 TEST_F(Build, AFullDiskWhileWritingSetup1GetsItsOwnMessage) {
-  Install->SetupArchiveFailure = [] { throw EqcDiskFull("Disk full"); };
+  FInstall->SetupArchiveFailure = [] { throw EqcDiskFull("Disk full"); };
   QNL_EXPECT_THROW_MESSAGE(
-      Install->Build(kProgram, kDist, true), IEInstall,
+      FInstall->Build(kProgram, kDist, true), IEInstall,
       "The disk that you have specified has been determined to be either too full or is corrupt while trying to copy "
       "the SETUP.1 archive file. You should probably clear all files off of the drive. Minimally, you should leave "
       "enough space on the drive for the SETUP.1 archive file.");
-  Install->SetupArchiveFailure = [] { throw EqcAborted("Aborted"); };
-  QNL_EXPECT_THROW_MESSAGE(Install->Build(kProgram, kDist, true), EqcAborted, "Aborted");
+  FInstall->SetupArchiveFailure = [] { throw EqcAborted("Aborted"); };
+  QNL_EXPECT_THROW_MESSAGE(FInstall->Build(kProgram, kDist, true), EqcAborted, "Aborted");
 }
 
 TEST_F(Build, TheSetupArchiveNeedsAnExistingProgram) {
-  QNL_EXPECT_THROW_MESSAGE(Install->CompressSetupArchive(kDist, "  "), IEInstall,
+  QNL_EXPECT_THROW_MESSAGE(FInstall->CompressSetupArchive(kDist, "  "), IEInstall,
                            "Cannot create setup file. Executable is blank");
-  QNL_EXPECT_THROW_MESSAGE(Install->CompressSetupArchive(kDist, "C:\\tools\\none.exe"), IEInstall,
+  QNL_EXPECT_THROW_MESSAGE(FInstall->CompressSetupArchive(kDist, "C:\\tools\\none.exe"), IEInstall,
                            "TInstall: Cannot find the executable file C:\\tools\\none.exe");
 }
 
@@ -234,8 +238,8 @@ TEST_F(Build, TheSetupArchiveIsNewAndHoldsTheProgramThenThePresetupFiles) {
   WriteMachineFile("C:\\pre\\two.txt", "two");
   TStringList presetup;
   presetup.SetText("C:\\pre\\one.dll\n  \nC:\\pre\\two.txt\n");
-  Install->SetPresetupFiles(&presetup);
-  Install->CompressSetupArchive(kDist, kProgram);
+  FInstall->SetPresetupFiles(&presetup);
+  FInstall->CompressSetupArchive(kDist, kProgram);
   EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), (std::vector<std::string>{"mysetup.exe", "one.dll", "two.txt"}));
   // The temporary install files are gone again.
   EXPECT_EQ(InstallSession().InstallFiles.Count(), 0);
@@ -243,9 +247,9 @@ TEST_F(Build, TheSetupArchiveIsNewAndHoldsTheProgramThenThePresetupFiles) {
 
 TEST_F(Build, ASecondBuildReplacesTheDistribution) {
   AddFile("a.txt", "alpha");
-  Install->Build(kProgram, kDist, true);
+  FInstall->Build(kProgram, kDist, true);
   std::string first = ReadMachineFile("C:\\dist\\setup.exe");
-  Install->Build(kProgram, kDist, true);
+  FInstall->Build(kProgram, kDist, true);
   EXPECT_EQ(ReadMachineFile("C:\\dist\\setup.exe"), first);
   EXPECT_EQ(MemberNames("C:\\dist\\setup.1"), std::vector<std::string>{"mysetup.exe"});
 }
@@ -255,7 +259,7 @@ TEST_F(Build, ASecondBuildReplacesTheDistribution) {
 TEST_F(Build, AProgramWithALongPathIsStoredUnderItsShortDirectory) {
   std::string dir = "C:\\" + std::string(60, 'd') + "\\" + std::string(50, 'e');
   WriteMachineFile(dir + "\\mysetup.exe", "DEEP PROGRAM");
-  Install->CompressSetupArchive(kDist, dir + "\\mysetup.exe");
+  FInstall->CompressSetupArchive(kDist, dir + "\\mysetup.exe");
   TQnlfCompress reader(nullptr);
   reader.SetCompressedFile("C:\\dist\\setup.1");
   reader.OpenArchive();

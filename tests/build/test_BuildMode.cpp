@@ -18,7 +18,6 @@ namespace {
 
 const char* kLoaderBytes = "#!/bin/sh\necho a fake loading program\n";
 
-
 int32_t Int32At(const std::string& Bytes, size_t Offset) {
   uint32_t v = 0;
   for (int i = 0; i < 4; ++i) v |= uint32_t(uint8_t(Bytes[Offset + i])) << (8 * i);
@@ -54,7 +53,8 @@ protected:
   // put in place by a rename so that processes running side by side see it whole.
   static void SetUpTestSuite() {
     const char* prefix = std::getenv("WINEPREFIX");
-    std::filesystem::path root = prefix ? std::filesystem::path(prefix).parent_path() : std::filesystem::temp_directory_path();
+    std::filesystem::path root =
+        prefix ? std::filesystem::path(prefix).parent_path() : std::filesystem::temp_directory_path();
     StrippedSetup = (root / "build-mode-setup").string();
     std::error_code ec;
     if (std::filesystem::exists(StrippedSetup) &&
@@ -97,11 +97,15 @@ protected:
     text += "  end\n";
     if (WithFiles)
       text += "  object Dir1: TInstallDirectory\n    Container = Install1\n"
-              "    ArchiveFileType = psContainerArchiveFile\n    DestDirType = psContainerDestDir\n    DestDir = '\\Data'\n  end\n"
+              "    ArchiveFileType = psContainerArchiveFile\n    DestDirType = psContainerDestDir\n    DestDir = "
+              "'\\Data'\n  end\n"
               "  object FileA: TInstallFile\n    Container = Dir1\n    ArchiveFileType = psContainerArchiveFile\n"
-              "    DestDirType = psContainerDestDir\n    IncludeFromDir = '" + src + "'\n    FileName = 'a.txt'\n    UniqueID = 0\n  end\n"
+              "    DestDirType = psContainerDestDir\n    IncludeFromDir = '" +
+              src +
+              "'\n    FileName = 'a.txt'\n    UniqueID = 0\n  end\n"
               "  object FileB: TInstallFile\n    Container = Install1\n    ArchiveFileType = psContainerArchiveFile\n"
-              "    DestDirType = psContainerDestDir\n    IncludeFromDir = '" + src + "'\n    FileName = 'b.dat'\n    UniqueID = 1\n  end\n";
+              "    DestDirType = psContainerDestDir\n    IncludeFromDir = '" +
+              src + "'\n    FileName = 'b.dat'\n    UniqueID = 1\n  end\n";
     return text + "end\n";
   }
 
@@ -109,8 +113,9 @@ protected:
   // from the stripped program.
   std::string MakeSetup(bool WithFiles, const std::filesystem::path& Setup = {}) const {
     std::string setup = (Setup.empty() ? FDir / "setup" : Setup).string();
-    TProcessResult r = Run(Quote(Bin("quenloft")) + " compile " + Quote(WriteFile("formMain.txt", ProjectText(WithFiles))) +
-                           " -o " + Quote(setup) + " --program " + Quote(StrippedSetup));
+    TProcessResult r =
+        Run(Quote(Bin("quenloft")) + " compile " + Quote(WriteFile("formMain.txt", ProjectText(WithFiles))) + " -o " +
+            Quote(setup) + " --program " + Quote(StrippedSetup));
     EXPECT_EQ(r.ExitStatus, 0) << r.Err;
     return setup;
   }
@@ -140,12 +145,13 @@ protected:
     return members;
   }
 
-  static void ExpectOneFailureMessage(const TProcessResult& r, const std::string& Message) {
-    EXPECT_EQ(r.ExitStatus, 1) << r.Err;
+  static void ExpectOneFailureMessage(const TProcessResult& R, const std::string& Message) {
+    EXPECT_EQ(R.ExitStatus, 1) << R.Err;
     // One message box, printed headless as "Caption: Text".
     std::string line = ": " + Message + "\n";
-    EXPECT_EQ(std::count(r.Err.begin(), r.Err.end(), '\n'), 1) << r.Err;
-    EXPECT_TRUE(r.Err.size() >= line.size() && r.Err.compare(r.Err.size() - line.size(), line.size(), line) == 0) << r.Err;
+    EXPECT_EQ(std::count(R.Err.begin(), R.Err.end(), '\n'), 1) << R.Err;
+    EXPECT_TRUE(R.Err.size() >= line.size() && R.Err.compare(R.Err.size() - line.size(), line.size(), line) == 0)
+        << R.Err;
   }
 
   static std::string StrippedSetup;
@@ -161,7 +167,8 @@ TEST_F(BuildMode, TheSelfExtractingSetupIsTheLoaderThenSetup1ThenFiles1ThenTheTr
   EXPECT_EQ(r.Err, "");
 
   std::filesystem::path dist = FDir / "dist";
-  std::string exe = ReadFile(dist / "setup.exe"), setup1 = ReadFile(dist / "setup.1"), files1 = ReadFile(dist / "files.1");
+  std::string exe = ReadFile(dist / "setup.exe"), setup1 = ReadFile(dist / "setup.1"),
+              files1 = ReadFile(dist / "files.1");
   TTrailer t = TrailerOf(exe);
   EXPECT_EQ(t.Marker, "SELFEXTRACTING");
   EXPECT_EQ(exe.substr(0, t.SetupStart), kLoaderBytes);
@@ -203,10 +210,11 @@ TEST_F(BuildMode, AnEmptyFirstLineBuildsIntoTheCurrentDirectory) {
   std::string setup = MakeSetup(true);
   WriteFile("BUILD.INF", "\n" + ZPath(FDir / "ignored") + "\n");
   std::filesystem::create_directories(FDir / "here");
-  TProcessResult r = Run("sh -c " + Quote("cd here && QUENLOFT_PATH=" + Quote((FDir / "product").string()) + " " +
-                                           Quote(setup) + " -b"));
+  TProcessResult r = Run(
+      "sh -c " + Quote("cd here && QUENLOFT_PATH=" + Quote((FDir / "product").string()) + " " + Quote(setup) + " -b"));
   ASSERT_EQ(r.ExitStatus, 0) << r.Err;
-  for (const char* name : {"setup.exe", "setup.1", "files.1"}) EXPECT_TRUE(std::filesystem::exists(FDir / "here" / name)) << name;
+  for (const char* name : {"setup.exe", "setup.1", "files.1"})
+    EXPECT_TRUE(std::filesystem::exists(FDir / "here" / name)) << name;
   EXPECT_FALSE(std::filesystem::exists(FDir / "ignored"));
 }
 
@@ -239,8 +247,8 @@ TEST_F(BuildMode, AFailedBuildLeavesTheEarlierDistributionAsItWas) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(FDir / "dist")) {
       std::string bytes = entry.is_regular_file() ? ReadFile(entry.path()) : "(directory)";
-      files[entry.path().string()] = std::to_string(bytes.size()) + " " +
-                                     std::to_string(std::hash<std::string>{}(bytes));
+      files[entry.path().string()] =
+          std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes));
     }
     return files;
   };
@@ -269,7 +277,8 @@ TEST_F(BuildMode, TheInstalledProductsLoadingProgramIsUsedWhenNoOtherIsNamed) {
   std::filesystem::path product = FDir / "prefix" / "lib" / "quenloft";
   std::filesystem::create_directories(product);
   std::filesystem::create_directories(FDir / "prefix" / "bin");
-  for (const char* name : {"Q32V40.TXT", "QuenloftLoadProgram.exe"}) std::filesystem::copy_file(bin / name, product / name);
+  for (const char* name : {"Q32V40.TXT", "QuenloftLoadProgram.exe"})
+    std::filesystem::copy_file(bin / name, product / name);
   std::string setup = MakeSetup(false, FDir / "prefix" / "bin" / "setup");
   WriteFile("prefix/bin/BUILD.INF", ZPath(FDir / "dist"));
   TProcessResult r = RunBuild(setup, "");

@@ -3,8 +3,8 @@
 
 #include "common/routines_Strings.h"
 #include "engine/ProductDirectory.h"
-#include "platform/files/Files.h"
 #include "platform/files/FileStream.h"
+#include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/system/SystemInfo.h"
 #include "tests/paths/PathsTestSupport.h"

@@ -1,12 +1,11 @@
 // Delayed moves, WININIT.INI, the restart request and what the machine's start does with them.
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <cstdio>
 #include <memory>
 
-#include "tests/support/PlatformTest.h"
-#include "platform/Machine.h"
 #include "common/routines_API.h"
+#include "platform/Machine.h"
 #include "platform/files/DelayedMoves.h"
 #include "platform/files/Files.h"
 #include "platform/files/ShortNames.h"
@@ -14,6 +13,7 @@
 #include "platform/process/Restart.h"
 #include "platform/registry/Registry.h"
 #include "platform/system/SystemInfo.h"
+#include "tests/support/PlatformTest.h"
 
 namespace qnl::test {
 namespace {
@@ -24,24 +24,25 @@ constexpr const char* kRunOnce = "Software\\Microsoft\\Windows\\CurrentVersion\\
 class Restart : public TPlatformTest {
 protected:
   std::string PendingData() {
-    auto key = TRegKey::Open(TRootKey::LocalMachine, kSessionManager);
+    auto key = TRegKey::Open(TRootKey::rkLocalMachine, kSessionManager);
     if (!key) return "<no key>";
     auto value = key->ReadValue("PendingFileRenameOperations");
     if (!value) return "<no value>";
-    EXPECT_EQ(value->Type, TRegType::MultiString);
+    EXPECT_EQ(value->Type, TRegType::rtMultiString);
     return value->Data;
   }
   // Runs the machine tool, when it is built, and returns its exit status and output.
-  int RunTool(const std::string& args, std::string& output) {
+  int RunTool(const std::string& Args, std::string& Output) {
     // QNL_BIN when set, else beside the tests folder of the build tree (build/tests, build/bin).
     const char* bin = std::getenv("QNL_BIN");
-    std::string tool = bin ? std::string(bin) + "/quenloft"
-                           : std::filesystem::canonical("/proc/self/exe").parent_path().parent_path().string() + "/bin/quenloft";
+    std::string tool =
+        bin ? std::string(bin) + "/quenloft"
+            : std::filesystem::canonical("/proc/self/exe").parent_path().parent_path().string() + "/bin/quenloft";
     if (!std::filesystem::exists(tool)) return -1;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((tool + " " + args + " 2>&1").c_str(), "r"), ::pclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((tool + " " + Args + " 2>&1").c_str(), "r"), ::pclose);
     char buf[4096];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe.get())) > 0) output.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, pipe.get())) > 0) Output.append(buf, n);
     int status = ::pclose(pipe.release());
     return WEXITSTATUS(status);
   }
@@ -53,7 +54,8 @@ TEST_F(Restart, DelayedMoveIsRecordedWhereWindowsNtKeepsIt) {
   MoveFileDelayed("C:/b.new", "c:/b.dll", TExisting::exReplace);
   const std::string nul(1, '\0');
   EXPECT_EQ(PendingData(), "\\??\\C:\\Program Files\\App\\a.1" + nul + "\\??\\C:\\Program Files\\App\\a.dll" + nul +
-                               "\\??\\C:\\temp\\x.tmp" + nul + nul + "\\??\\C:\\b.new" + nul + "!\\??\\C:\\b.dll" + nul);
+                               "\\??\\C:\\temp\\x.tmp" + nul + nul + "\\??\\C:\\b.new" + nul + "!\\??\\C:\\b.dll" +
+                               nul);
   auto pending = PendingFileRenames();
   ASSERT_EQ(pending.size(), 3u);
   EXPECT_EQ(pending[0].Source, "C:\\Program Files\\App\\a.1");
@@ -65,13 +67,15 @@ TEST_F(Restart, DelayedMoveIsRecordedWhereWindowsNtKeepsIt) {
 }
 
 TEST_F(Restart, WininitEntriesGoIntoTheRenameSection) {
-  WriteMachineFile("C:\\windows\\WININIT.INI", "[Other]\r\nkey=value\r\n[rename]\r\nNUL=C:\\junk.tmp\r\n\r\n[Last]\r\nx=y\r\n");
+  WriteMachineFile("C:\\windows\\WININIT.INI",
+                   "[Other]\r\nkey=value\r\n[rename]\r\nNUL=C:\\junk.tmp\r\n\r\n[Last]\r\nx=y\r\n");
   WriteWininitRename("C:\\PROG~FBU\\APP\\A.DLL", "C:\\PROG~FBU\\APP\\A.1");
   WriteWininitRename("NUL", "C:\\more.tmp");
   WriteWininitRename("c:\\prog~fbu\\app\\a.dll", "C:\\PROG~FBU\\APP\\A.2");
-  EXPECT_EQ(ReadMachineFile("C:\\windows\\WININIT.INI"),
-            "[Other]\r\nkey=value\r\n[rename]\r\nNUL=C:\\junk.tmp\r\nc:\\prog~fbu\\app\\a.dll=C:\\PROG~FBU\\APP\\A.2\r\n"
-            "NUL=C:\\more.tmp\r\n\r\n[Last]\r\nx=y\r\n");
+  EXPECT_EQ(
+      ReadMachineFile("C:\\windows\\WININIT.INI"),
+      "[Other]\r\nkey=value\r\n[rename]\r\nNUL=C:\\junk.tmp\r\nc:\\prog~fbu\\app\\a.dll=C:\\PROG~FBU\\APP\\A.2\r\n"
+      "NUL=C:\\more.tmp\r\n\r\n[Last]\r\nx=y\r\n");
   auto renames = WininitRenames();
   ASSERT_EQ(renames.size(), 3u);
   EXPECT_EQ(renames[1].Source, "C:\\PROG~FBU\\APP\\A.2");
@@ -123,8 +127,9 @@ TEST_F(Restart, RunOnceEntriesRunOnceInNameOrderAndAreGone) {
   WriteScript("C:\\a.sh", "echo a >> " + log);
   WriteScript("C:\\c.sh", "echo c >> " + log);
   WriteMachineFile("C:\\windows\\temp\\bat1.tmp", "");
-  WriteMachineFile("C:\\windows\\temp\\bat1.bat", "ERASE C:\\windows\\temp\\bat1.tmp\r\nERASE C:\\windows\\temp\\bat1.bat\r\n");
-  TRegKey key = TRegKey::Create(TRootKey::LocalMachine, kRunOnce);
+  WriteMachineFile("C:\\windows\\temp\\bat1.bat",
+                   "ERASE C:\\windows\\temp\\bat1.tmp\r\nERASE C:\\windows\\temp\\bat1.bat\r\n");
+  TRegKey key = TRegKey::Create(TRootKey::rkLocalMachine, kRunOnce);
   key.WriteString("QuenloftUnfinished", "C:\\c.sh -r");
   key.WriteString("QuenloftBatFile", "C:\\windows\\temp\\bat1.bat");
   key.WriteString("beta", "C:\\b.sh");
@@ -134,7 +139,7 @@ TEST_F(Restart, RunOnceEntriesRunOnceInNameOrderAndAreGone) {
   EXPECT_EQ(ReadMachineFile("C:\\order.log"), "a\nb\nc\n");
   EXPECT_FALSE(FileExists("C:\\windows\\temp\\bat1.tmp"));
   EXPECT_FALSE(FileExists("C:\\windows\\temp\\bat1.bat"));
-  EXPECT_TRUE(TRegKey::Open(TRootKey::LocalMachine, kRunOnce)->ValueNames().empty());
+  EXPECT_TRUE(TRegKey::Open(TRootKey::rkLocalMachine, kRunOnce)->ValueNames().empty());
   RunStartOfWindows();
   EXPECT_EQ(ReadMachineFile("C:\\order.log"), "a\nb\nc\n");
 }
@@ -142,7 +147,7 @@ TEST_F(Restart, RunOnceEntriesRunOnceInNameOrderAndAreGone) {
 TEST_F(Restart, FailingCommandIsReportedAndTheRestGoOn) {
   WriteScript("C:\\fail.sh", "exit 4");
   WriteScript("C:\\ok.sh", "touch " + Unix("C:\\") + "/ok.txt");
-  TRegKey key = TRegKey::Create(TRootKey::LocalMachine, kRunOnce);
+  TRegKey key = TRegKey::Create(TRootKey::rkLocalMachine, kRunOnce);
   key.WriteString("1", "C:\\fail.sh");
   key.WriteString("2", "C:\\missing.exe");
   key.WriteString("3", "C:\\ok.sh");
@@ -193,7 +198,7 @@ TEST_F(Restart, MachineToolRestartsAndListsPending) {
   MoveFileAtRestart("C:\\a.1", "C:\\a.dll");
   WriteWininitRename("C:\\W.DLL", "C:\\W.1");
   WriteScript("C:\\run.sh", "touch " + Unix("C:\\") + "/ran.txt");
-  TRegKey::Create(TRootKey::LocalMachine, kRunOnce).WriteString("QuenloftUnfinished", "C:\\run.sh");
+  TRegKey::Create(TRootKey::rkLocalMachine, kRunOnce).WriteString("QuenloftUnfinished", "C:\\run.sh");
   TMachine::Current().Flush();
   std::string out;
   int status = RunTool("machine pending", out);
@@ -209,7 +214,7 @@ TEST_F(Restart, MachineToolRestartsAndListsPending) {
   EXPECT_TRUE(FileExists("C:\\ran.txt"));
   EXPECT_TRUE(FileExists("C:\\windows\\WININIT.BAK"));
   EXPECT_TRUE(PendingFileRenames().empty());
-  EXPECT_TRUE(TRegKey::Open(TRootKey::LocalMachine, kRunOnce)->ValueNames().empty());
+  EXPECT_TRUE(TRegKey::Open(TRootKey::rkLocalMachine, kRunOnce)->ValueNames().empty());
   out.clear();
   EXPECT_EQ(RunTool("machine pending", out), 0);
   EXPECT_NE(out.find("Nothing is pending."), std::string::npos) << out;

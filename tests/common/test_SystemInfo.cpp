@@ -2,13 +2,13 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "tests/support/PlatformTest.h"
 #include "common/exceptions_Quenloft.h"
 #include "common/routines_API.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/registry/Registry.h"
 #include "platform/system/SystemInfo.h"
+#include "tests/support/PlatformTest.h"
 
 namespace qnl::test {
 namespace {
@@ -22,9 +22,9 @@ struct TVersionCase {
 };
 
 const TVersionCase kVersionCases[] = {
-    {"win31", 0, 3, 10, wvcWin32s}, {"win95", 1, 4, 0, wvcWin95},   {"win98", 1, 4, 10, wvcWin95},
-    {"nt351", 2, 3, 51, wvcWinNT35}, {"nt40", 2, 4, 0, wvcWinNT},    {"win2k", 2, 5, 0, wvcWinNT},
-    {"winxp", 2, 5, 1, wvcWinNT},    {"win7", 2, 6, 1, wvcWinNT},    {"win10", 2, 10, 0, wvcWinNT},
+    {"win31", 0, 3, 10, wvcWin32s},  {"win95", 1, 4, 0, wvcWin95}, {"win98", 1, 4, 10, wvcWin95},
+    {"nt351", 2, 3, 51, wvcWinNT35}, {"nt40", 2, 4, 0, wvcWinNT},  {"win2k", 2, 5, 0, wvcWinNT},
+    {"winxp", 2, 5, 1, wvcWinNT},    {"win7", 2, 6, 1, wvcWinNT},  {"win10", 2, 10, 0, wvcWinNT},
 };
 
 TEST_F(SystemInfo, VersionFollowsWinesVersionValue) {
@@ -43,12 +43,12 @@ TEST_F(SystemInfo, DefaultVersionIsWindows10) {
   EXPECT_EQ(WindowsVersionName(), "win10");
   EXPECT_EQ(GetWindowsVersionClass(), wvcWinNT);
   // Written the way Wine's own configuration writes it.
-  TRegKey::Create(TRootKey::CurrentUser, "Software\\Wine").WriteString("Version", "WinXP");
+  TRegKey::Create(TRootKey::rkCurrentUser, "Software\\Wine").WriteString("Version", "WinXP");
   EXPECT_EQ(WindowsVersionName(), "winxp");
 }
 
 TEST_F(SystemInfo, UnknownVersionFailsWithTheMessage) {
-  TRegKey::Create(TRootKey::CurrentUser, "Software\\Wine").WriteString("Version", "os2warp");
+  TRegKey::Create(TRootKey::rkCurrentUser, "Software\\Wine").WriteString("Version", "os2warp");
   TOSVersionInfo info;
   EXPECT_FALSE(GetVersionEx(info));
   try {
@@ -71,7 +71,7 @@ TEST_F(SystemInfo, WindowsAndSystemDirectories) {
 
 TEST_F(SystemInfo, TempDirectoryComesFromTheMachineEnvironment) {
   EXPECT_EQ(GetTempDir(), "C:\\windows\\temp");
-  TRegKey env = TRegKey::Create(TRootKey::CurrentUser, "Environment");
+  TRegKey env = TRegKey::Create(TRootKey::rkCurrentUser, "Environment");
   env.WriteExpandString("TEMP", "%SystemDrive%\\Temp Files\\");
   EXPECT_EQ(GetTempDir(), "C:\\Temp Files");
   EXPECT_TRUE(DirectoryExists("C:\\Temp Files"));
@@ -95,7 +95,7 @@ TEST_F(SystemInfo, TempFileNamesHaveThePrefixBat) {
 TEST_F(SystemInfo, TempFileFailureHasTheMessage) {
   // The temporary directory cannot be made when a file stands in its way.
   WriteMachineFile("C:\\windows\\temp2", "");
-  TRegKey::Create(TRootKey::CurrentUser, "Environment").WriteString("TEMP", "C:\\windows\\temp2");
+  TRegKey::Create(TRootKey::rkCurrentUser, "Environment").WriteString("TEMP", "C:\\windows\\temp2");
   std::filesystem::remove_all(Unix("C:\\windows\\temp"));
   WriteMachineFile("C:\\windows\\temp", "not a directory");
   try {
@@ -118,11 +118,24 @@ struct TLocaleCase {
 };
 
 const TLocaleCase kLocaleCases[] = {
-    {"de_DE.UTF-8", 0x0407}, {"en_US.UTF-8", 0x0409}, {"sv_SE", 0x041D},  {"fr_FR@euro", 0x040C},
-    {"en_GB.utf8", 0x0809},  {"de_AT", 0x0C07},       {"pt_BR", 0x0416},  {"pt_PT", 0x0816},
-    {"zh_CN.GB2312", 0x0804}, {"zh_TW", 0x0404},      {"ja_JP.eucJP", 0x0411}, {"ru_RU", 0x0419},
-    {"es_ES", 0x0C0A},       {"de_BE", 0x0407},       {"nl", 0x0413},     {"xx_YY", 0},
-    {"C", 0},                {"POSIX", 0},
+    {"de_DE.UTF-8", 0x0407},
+    {"en_US.UTF-8", 0x0409},
+    {"sv_SE", 0x041D},
+    {"fr_FR@euro", 0x040C},
+    {"en_GB.utf8", 0x0809},
+    {"de_AT", 0x0C07},
+    {"pt_BR", 0x0416},
+    {"pt_PT", 0x0816},
+    {"zh_CN.GB2312", 0x0804},
+    {"zh_TW", 0x0404},
+    {"ja_JP.eucJP", 0x0411},
+    {"ru_RU", 0x0419},
+    {"es_ES", 0x0C0A},
+    {"de_BE", 0x0407},
+    {"nl", 0x0413},
+    {"xx_YY", 0},
+    {"C", 0},
+    {"POSIX", 0},
 };
 
 TEST(Locale, LinuxLocalesMapToWindowsLanguages) {
@@ -149,8 +162,10 @@ TEST(Locale, EnvironmentOrderIsLcAllThenLcMessagesThenLang) {
   setenv("LANG", "C.UTF-8", 1);
   EXPECT_EQ(UserDefaultLangID(), 0x0409);
   for (int i = 0; i < 3; ++i) {
-    if (had[i]) setenv(vars[i], saved[i].c_str(), 1);
-    else unsetenv(vars[i]);
+    if (had[i])
+      setenv(vars[i], saved[i].c_str(), 1);
+    else
+      unsetenv(vars[i]);
   }
 }
 

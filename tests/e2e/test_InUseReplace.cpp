@@ -2,22 +2,22 @@
 // restart (quenloft machine restart) puts it in place, on the NT and the Windows 95 route.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <fcntl.h>
 
 #include <cstdio>
 #include <memory>
 
-#include "tests/files/FilesTestSupport.h"
-#include "tests/support/LockHolder.h"
 #include "engine/TInstall.h"
 #include "platform/Machine.h"
 #include "platform/files/DelayedMoves.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/registry/Registry.h"
+#include "tests/files/FilesTestSupport.h"
+#include "tests/support/LockHolder.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -39,14 +39,14 @@ class InUse : public FilesTest {
 protected:
   void SetUp() override {
     FilesTest::SetUp();
-    install = new TRecordingInstall(Module);
-    dir = new TInstallDirectory(Module);
-    dir->SetArchiveFile("C:\\dist\\tool.1");
-    dir->SetDestDir("C:\\Apps\\Tool");
+    FInstall = new TRecordingInstall(FModule);
+    FDir = new TInstallDirectory(FModule);
+    FDir->SetArchiveFile("C:\\dist\\tool.1");
+    FDir->SetDestDir("C:\\Apps\\Tool");
     WriteMachineFile("C:\\src\\tool.dll", "new library");
-    file = new TInstallFile(Module, dir, "C:\\src\\tool.dll");
-    file->SetName("ToolDll");
-    dir->Compress(coForceNetFilesLocal);
+    FFile = new TInstallFile(FModule, FDir, "C:\\src\\tool.dll");
+    FFile->SetName("ToolDll");
+    FDir->Compress(coForceNetFilesLocal);
     WriteMachineFile("C:\\Apps\\Tool\\tool.dll", "old library");
   }
   // Runs the machine tool; its exit status (-1 when it is not built) and output.
@@ -63,22 +63,22 @@ protected:
   }
   void InstallWhileLocked() {
     TLockHolder child(UnixPathOf("C:\\Apps\\Tool\\tool.dll"));
-    dir->InstallObjects();
+    FDir->InstallObjects();
     EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.dll"), "old library");
   }
 
-  TRecordingInstall* install = nullptr;
-  TInstallDirectory* dir = nullptr;
-  TInstallFile* file = nullptr;
+  TRecordingInstall* FInstall = nullptr;
+  TInstallDirectory* FDir = nullptr;
+  TInstallFile* FFile = nullptr;
 };
 
 TEST_F(InUse, TheNtRouteRecordsADelayedMoveThatTheRestartCarriesOut) {
   InstallWhileLocked();
-  EXPECT_TRUE(file->RebootReplace());
-  EXPECT_EQ(file->DestName(), "tool.1");
+  EXPECT_TRUE(FFile->RebootReplace());
+  EXPECT_EQ(FFile->DestName(), "tool.1");
   EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.1"), "new library");
-  EXPECT_TRUE(install->Reboot());
-  EXPECT_EQ(install->Unfinished, std::vector<std::string>{"ToolDll:0"});
+  EXPECT_TRUE(FInstall->Reboot());
+  EXPECT_EQ(FInstall->Unfinished, std::vector<std::string>{"ToolDll:0"});
   std::vector<TPendingRename> pending = PendingFileRenames();
   ASSERT_EQ(pending.size(), 1u);
   EXPECT_EQ(pending[0].Source, "C:\\Apps\\Tool\\tool.1");
@@ -91,11 +91,11 @@ TEST_F(InUse, TheNtRouteRecordsADelayedMoveThatTheRestartCarriesOut) {
 }
 
 TEST_F(InUse, TheWindows95RouteWritesWininitThatTheRestartCarriesOut) {
-  TRegKey::Create(TRootKey::CurrentUser, "Software\\Wine").WriteString("Version", "win95");
+  TRegKey::Create(TRootKey::rkCurrentUser, "Software\\Wine").WriteString("Version", "win95");
   WriteMachineFile("C:\\Apps\\Tool\\tool.1", "an earlier leftover");
   InstallWhileLocked();
-  EXPECT_EQ(file->DestName(), "tool.2"); // the next free number
-  EXPECT_TRUE(install->Reboot());
+  EXPECT_EQ(FFile->DestName(), "tool.2"); // the next free number
+  EXPECT_TRUE(FInstall->Reboot());
   EXPECT_TRUE(PendingFileRenames().empty());
   std::string wininit = ReadMachineFile("C:\\windows\\WININIT.INI");
   EXPECT_NE(wininit.find("[Rename]"), std::string::npos) << wininit;
@@ -108,11 +108,11 @@ TEST_F(InUse, TheWindows95RouteWritesWininitThatTheRestartCarriesOut) {
 }
 
 TEST_F(InUse, AFreeDestinationIsSimplyReplaced) {
-  dir->InstallObjects();
-  EXPECT_FALSE(file->RebootReplace());
-  EXPECT_FALSE(install->Reboot());
+  FDir->InstallObjects();
+  EXPECT_FALSE(FFile->RebootReplace());
+  EXPECT_FALSE(FInstall->Reboot());
   EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.dll"), "new library");
-  EXPECT_TRUE(install->Unfinished.empty());
+  EXPECT_TRUE(FInstall->Unfinished.empty());
 }
 
 } // namespace

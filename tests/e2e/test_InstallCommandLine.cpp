@@ -22,15 +22,15 @@ protected:
   }
   // Runs the setup program with Args (shell words).
   TProcessResult RunSetup(const std::string& Args) const { return Run(Quote(FSetup) + " " + Args); }
-  static void ExpectFailure(const TProcessResult& r, const std::string& Message) {
-    EXPECT_NE(r.ExitStatus, 0) << r.Err;
-    EXPECT_LT(r.ExitStatus, 124) << "crashed or hung: " << r.Err;
-    EXPECT_NE(r.Err.find(Message), std::string::npos) << r.Err;
+  static void ExpectFailure(const TProcessResult& R, const std::string& Message) {
+    EXPECT_NE(R.ExitStatus, 0) << R.Err;
+    EXPECT_LT(R.ExitStatus, 124) << "crashed or hung: " << R.Err;
+    EXPECT_NE(R.Err.find(Message), std::string::npos) << R.Err;
   }
-  static void ExpectInstallationReached(const TProcessResult& r) {
-    EXPECT_LT(r.ExitStatus, 124) << "crashed or hung: " << r.Err;
-    EXPECT_NE(r.Err.find(InstallationReached), std::string::npos) << r.Err;
-    EXPECT_EQ(r.Err.find("Invalid parameter"), std::string::npos) << r.Err;
+  static void ExpectInstallationReached(const TProcessResult& R) {
+    EXPECT_LT(R.ExitStatus, 124) << "crashed or hung: " << R.Err;
+    EXPECT_NE(R.Err.find(InstallationReached), std::string::npos) << R.Err;
+    EXPECT_EQ(R.Err.find("Invalid parameter"), std::string::npos) << R.Err;
   }
   std::string FSetup;
 };

@@ -75,7 +75,7 @@ protected:
   }
   // The machine's temporary directory becomes C:\<Name>; returns its Unix path.
   std::filesystem::path UseTemporaryDirectory(const std::string& Name) const {
-    TRegKey::Create(TRootKey::CurrentUser, "Environment").WriteString("TEMP", "C:\\" + Name);
+    TRegKey::Create(TRootKey::rkCurrentUser, "Environment").WriteString("TEMP", "C:\\" + Name);
     std::filesystem::path temp = Machine() / "drive_c" / Name;
     std::filesystem::create_directories(temp);
     return temp;
@@ -155,7 +155,6 @@ protected:
     std::this_thread::sleep_for(std::chrono::milliseconds(200)); // SkipMe would have started with it
     EXPECT_FALSE(std::filesystem::exists(Installed("skipped.sh.ran")));
   }
-
 };
 
 TEST_F(InstallEndings, TheProjectInstallsItsFilesAndTakesTheGoodEnding) {
@@ -179,12 +178,14 @@ TEST_F(InstallEndings, TheProjectInstallsItsFilesAndTakesTheGoodEnding) {
   EXPECT_NE(files.find("Entries    REG_SZ    4\n"), std::string::npos) << files;
   for (const char* name : {"Data\\table.dat", "readme.txt", "start.sh", "skipped.sh"})
     EXPECT_NE(files.find(std::string("REG_SZ    C:\\Program Files\\Endings Test\\") + name + "\n"), std::string::npos)
-        << name << "\n" << files;
+        << name << "\n"
+        << files;
   ExpectStartRanAndSkipMeDidNot();
 }
 
 TEST_F(InstallEndings, WithoutRunAutomaticTheProjectsCodeRunsTheInstallationAndTheProgramGoesOn) {
-  std::string setup = Variant("    RunAutomatic = False\n", "  OnActivate = StartInstallation\n", FDir / "manual-setup");
+  std::string setup =
+      Variant("    RunAutomatic = False\n", "  OnActivate = StartInstallation\n", FDir / "manual-setup");
   TProcessResult r = RunSetup(setup);
   EXPECT_EQ(r.ExitStatus, 0) << r.Err;
   EXPECT_EQ(r.Err, "");
@@ -202,8 +203,10 @@ TEST_F(InstallEndings, OnBeforeShutdownKeepsTheProgramRunningAfterTheGoodEnding)
   std::string setup = Variant("    OnBeforeShutdown = KeepRunning\n", "", FDir / "kept-setup");
   // The program is watched until the last event, then for a moment more, then ended.
   std::string log = (Machine() / "drive_c" / "markers" / "events.log").string();
-  std::string script = Quote(setup) + " '-sC:\\dist' & pid=$!\n"
-                       "i=0; while [ $i -lt 400 ] && ! grep -q 'RunFile SkipMe' " + Quote(log) +
+  std::string script = Quote(setup) +
+                       " '-sC:\\dist' & pid=$!\n"
+                       "i=0; while [ $i -lt 400 ] && ! grep -q 'RunFile SkipMe' " +
+                       Quote(log) +
                        " 2>/dev/null; do sleep 0.025; i=$((i+1)); done\n"
                        "sleep 0.5\n"
                        "if kill -0 $pid 2>/dev/null; then echo running; kill $pid; else echo ended; fi\n"
@@ -230,7 +233,8 @@ TEST_F(InstallEndings, ADestinationThatCannotBeMadeTakesTheBadEndingAndKeepsTheR
 }
 
 TEST_F(InstallEndings, AFailureEndsTheProgramAlsoWithoutRunAutomatic) {
-  std::string setup = Variant("    RunAutomatic = False\n", "  OnActivate = StartInstallation\n", FDir / "manual-setup");
+  std::string setup =
+      Variant("    RunAutomatic = False\n", "  OnActivate = StartInstallation\n", FDir / "manual-setup");
   BlockDestination();
   TProcessResult r = RunSetup(setup);
   EXPECT_EQ(r.ExitStatus, 1) << r.Err;
@@ -280,12 +284,16 @@ TEST_F(InstallEndings, AFullDiskForTheCleanupBatchKeepsTheGoodEndingAndNamesTheD
   uintmax_t size = std::filesystem::file_size(EndingsSetup()) + 64 * 1024;
   std::string script = "mount -t tmpfs -o size=" + std::to_string(size) + " tmpfs " + Quote(temp.string()) +
                        " || exit 99\n"
-                       "mkdir " + Quote(setup.parent_path().string()) + " && cp " + Quote(EndingsSetup()) + " " +
-                       Quote(setup.string()) + " || exit 99\n"
-                       "cat /dev/zero >" + Quote((temp / "filler").string()) + " 2>/dev/null\n" +
-                       Quote(setup.string()) + " '-sC:\\dist' -c\n"
+                       "mkdir " +
+                       Quote(setup.parent_path().string()) + " && cp " + Quote(EndingsSetup()) + " " +
+                       Quote(setup.string()) +
+                       " || exit 99\n"
+                       "cat /dev/zero >" +
+                       Quote((temp / "filler").string()) + " 2>/dev/null\n" + Quote(setup.string()) +
+                       " '-sC:\\dist' -c\n"
                        "echo \"status $?\"\n"
-                       "ls -A " + Quote(temp.string()) + "\n";
+                       "ls -A " +
+                       Quote(temp.string()) + "\n";
   TProcessResult r = Run("unshare -rm sh " + Quote(WriteFile("full-temp.sh", script)));
   if (r.ExitStatus == 99 || r.Out.empty()) GTEST_SKIP() << "no small file system of its own here: " << r.Err;
   // The installation is complete and the files to run start; no batch, not even an empty
@@ -311,8 +319,8 @@ protected:
   std::filesystem::path BuildDistribution() const {
     std::filesystem::copy_file(QNL_EXAMPLE_SETUP, FDir / "setup");
     WriteFile("BUILD.INF", ZPath(FDir / "dist") + "\r\n");
-    std::string build = "cd " + Quote(Source("examples/with-code")) + " && QUENLOFT_PATH=" + Quote(Bin("")) +
-                        " exec " + Quote((FDir / "setup").string()) + " -b";
+    std::string build = "cd " + Quote(Source("examples/with-code")) + " && QUENLOFT_PATH=" + Quote(Bin("")) + " exec " +
+                        Quote((FDir / "setup").string()) + " -b";
     TProcessResult r = Run("sh -c " + Quote(build));
     EXPECT_EQ(r.ExitStatus, 0) << r.Err;
     return FDir / "dist";
@@ -339,7 +347,7 @@ TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) 
   EXPECT_EQ(yes.ExitStatus, 0) << yes.Err;
   EXPECT_EQ(yes.Err, question);
   WaitUntil([&] { return ReadFile(FDir / "stdout.txt").find("Welcome") != std::string::npos; });
-  EXPECT_EQ(ReadFile(FDir / "stdout.txt"), "Welcome to the example with code, installed in " +
-                                               installed.parent_path().string() + "\n");
+  EXPECT_EQ(ReadFile(FDir / "stdout.txt"),
+            "Welcome to the example with code, installed in " + installed.parent_path().string() + "\n");
   EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
 }

@@ -18,8 +18,8 @@
 #include "platform/files/WinPaths.h"
 #include "platform/registry/Registry.h"
 #include "rtl/SysUtils.h"
-#include "tests/support/SetupProcess.h"
 #include "tests/support/LockHolder.h"
+#include "tests/support/SetupProcess.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -108,13 +108,20 @@ protected:
                        "    DestDir = '\\Tool'\n" +
                        std::string(Handlers ? kHandlers : "") + Extra + "  end\n";
     for (const TProjectFile& file : Files)
-      form += "  object " + file.Name + ": TInstallFile\n"
+      form += "  object " + file.Name +
+              ": TInstallFile\n"
               "    Container = Install1\n"
               "    ArchiveFileType = psContainerArchiveFile\n"
               "    DestDirType = psContainerDestDir\n"
-              "    FileName = '" + SourcePath(file) + "'\n"
-              "    DestName = '" + file.Name + ".dll'\n"
-              "    UniqueID = " + std::to_string(file.UniqueID) + "\n"
+              "    FileName = '" +
+              SourcePath(file) +
+              "'\n"
+              "    DestName = '" +
+              file.Name +
+              ".dll'\n"
+              "    UniqueID = " +
+              std::to_string(file.UniqueID) +
+              "\n"
               "  end\n";
     form += "end\n";
     std::string formFile = WriteFile(Name + ".txt", form);
@@ -129,7 +136,9 @@ protected:
     MakeArchive(Files);
     FSetup = MakeSetup(Files, Handlers, "setup", Extra);
   }
-  static std::vector<TProjectFile> ToolAndOther() { return {{"tool", 1, "new library"}, {"other", 2, "other library"}}; }
+  static std::vector<TProjectFile> ToolAndOther() {
+    return {{"tool", 1, "new library"}, {"other", 2, "other library"}};
+  }
 
   // Runs Setup with the source switch, then Args; Env (NAME=value words) goes before it.
   TProcessResult RunSetup(const std::string& Args = "", const std::string& Env = "",
@@ -153,12 +162,12 @@ protected:
   // The data of a string value (key below HKEY_LOCAL_MACHINE), or "<none>" when the value or
   // its key is missing. Read in this process: the registry journal shows every program's writes.
   static std::string RegValue(const std::string& Key, const std::string& Name) {
-    std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, Key);
+    std::optional<TRegKey> key = TRegKey::Open(TRootKey::rkLocalMachine, Key);
     return key ? key->ReadString(Name).value_or("<none>") : "<none>";
   }
-  static bool KeyExists(const std::string& Key) { return TRegKey::Exists(TRootKey::LocalMachine, Key); }
+  static bool KeyExists(const std::string& Key) { return TRegKey::Exists(TRootKey::rkLocalMachine, Key); }
   static TLines ValueNames(const std::string& Key) {
-    std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, Key);
+    std::optional<TRegKey> key = TRegKey::Open(TRootKey::rkLocalMachine, Key);
     return key ? key->ValueNames() : TLines{};
   }
   bool RestartRequested() const { return std::filesystem::exists(FDir / "machine" / "quenloft-restart-requested"); }

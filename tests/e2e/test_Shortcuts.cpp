@@ -12,8 +12,8 @@
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/registry/Registry.h"
-#include "tests/support/SetupProcess.h"
 #include "tests/platform/ShortcutReaders.h"
+#include "tests/support/SetupProcess.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -103,10 +103,11 @@ protected:
     SetupProcessTest::SetUp();
     ShareMachineWithPrograms();
     TMachine::Current();
-    kMenu = TRegKey::Open(TRootKey::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-                ->ReadString("Programs")
-                .value_or("") +
-            "\\Link Test";
+    FKMenu =
+        TRegKey::Open(TRootKey::rkCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+            ->ReadString("Programs")
+            .value_or("") +
+        "\\Link Test";
     // The distribution's archive, and a note the sub-folder's shortcut points at.
     TQnlfCompress zip(nullptr);
     zip.SetCompressedFile("C:\\dist\\files.1");
@@ -128,7 +129,7 @@ protected:
   std::string Xdg(const std::string& Path) const { return (FDir / "xdg" / Path).string(); }
 
   // The project's folder in the machine's Programs menu.
-  std::string kMenu;
+  std::string FKMenu;
 };
 
 TEST_F(ShortcutsInstalled, TheStartMenuFolderHoldsEveryShortcutAndTheUninstallEntryListsThem) {
@@ -137,21 +138,22 @@ TEST_F(ShortcutsInstalled, TheStartMenuFolderHoldsEveryShortcutAndTheUninstallEn
   ASSERT_EQ(r.ExitStatus, 0) << r.Err;
 
   if (HaveProgram("lnkinfo")) {
-    std::map<std::string, std::string> app = LnkInfo(UnixPathOf(kMenu + "\\Link Test.lnk"));
+    std::map<std::string, std::string> app = LnkInfo(UnixPathOf(FKMenu + "\\Link Test.lnk"));
     EXPECT_EQ(app["Local path"], kProgramFiles + "\\app.exe");
     EXPECT_EQ(app["Working directory"], kProgramFiles);
-    std::map<std::string, std::string> notes = LnkInfo(UnixPathOf(kMenu + "\\Tools\\Notes.lnk"));
+    std::map<std::string, std::string> notes = LnkInfo(UnixPathOf(FKMenu + "\\Tools\\Notes.lnk"));
     EXPECT_EQ(notes["Local path"], "C:\\Notes\\read me.txt");
     EXPECT_EQ(notes["Command line arguments"], "/p \"" + kProgramFiles + "\\data\" 100%");
     EXPECT_EQ(notes["Working directory"], "C:\\Notes");
-    std::map<std::string, std::string> uninstall = LnkInfo(UnixPathOf(kMenu + "\\Uninstall.lnk"));
+    std::map<std::string, std::string> uninstall = LnkInfo(UnixPathOf(FKMenu + "\\Uninstall.lnk"));
     EXPECT_EQ(uninstall["Local path"], kProgramFiles + "\\uninst.sh");
     EXPECT_EQ(uninstall["Command line arguments"], "Link Test");
   }
-  std::ifstream link(UnixPathOf(kMenu + "\\Link Test.lnk"), std::ios::binary);
+  std::ifstream link(UnixPathOf(FKMenu + "\\Link Test.lnk"), std::ios::binary);
   link.seekg(0x40);
   EXPECT_EQ(link.get() | link.get() << 8, 1601); // the hot key
-  EXPECT_EQ(ReadText(UnixPathOf(kMenu + "\\Web Site.URL")), "[InternetShortcut]\r\nURL=http://www.example.com/link-test\r\n");
+  EXPECT_EQ(ReadText(UnixPathOf(FKMenu + "\\Web Site.URL")),
+            "[InternetShortcut]\r\nURL=http://www.example.com/link-test\r\n");
 
   const std::string appEntry = Xdg("applications/quenloft/Programs/Link Test/Link Test.desktop");
   const std::string notesEntry = Xdg("applications/quenloft/Programs/Link Test/Tools/Notes.desktop");
@@ -165,10 +167,11 @@ TEST_F(ShortcutsInstalled, TheStartMenuFolderHoldsEveryShortcutAndTheUninstallEn
   EXPECT_TRUE(std::filesystem::exists(DesktopEntryKeys(appEntry)["Icon"]));
 
   std::string files = Run(Quote(Bin("quenloft")) + " reg query " +
-                          Quote("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Link Test\\Files")).Out;
+                          Quote("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Link Test\\Files"))
+                          .Out;
   for (const std::string& path :
-       {kProgramFiles + "\\app.exe", kMenu + "\\Link Test.lnk", kMenu + "\\Web Site.URL", kMenu + "\\Uninstall.lnk",
-        kMenu + "\\Tools\\Notes.lnk", WindowsPathOf(appEntry), WindowsPathOf(notesEntry),
+       {kProgramFiles + "\\app.exe", FKMenu + "\\Link Test.lnk", FKMenu + "\\Web Site.URL", FKMenu + "\\Uninstall.lnk",
+        FKMenu + "\\Tools\\Notes.lnk", WindowsPathOf(appEntry), WindowsPathOf(notesEntry),
         WindowsPathOf(Xdg("desktop-directories/quenloft-Programs-Link Test-Tools.directory"))})
     EXPECT_NE(files.find("REG_SZ    " + path + "\n"), std::string::npos) << path << "\n" << files;
 }

@@ -9,7 +9,7 @@ std::vector<std::string>& Journal() {
   return journal;
 }
 
-QNL_BEGIN_CLASS(TTestObject)
+QNL_BEGIN_CLASS(TTestObject);
 QNL_END_CLASS
 
 TTestObject::TTestObject(TComponent* AOwner, const std::string& AName, int32_t AType, bool WithContainer)
@@ -31,10 +31,10 @@ void TTestObject::InstallObjects() {
 
 void TTestObject::WriteUninstallInfo(const std::string& Key) { UninstallKey = Key; }
 
-QNL_BEGIN_CLASS(TInstallBde)
+QNL_BEGIN_CLASS(TInstallBde);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TTestFile)
+QNL_BEGIN_CLASS(TTestFile);
 QNL_END_CLASS
 
 TTestFile::TTestFile(TComponent* AOwner, const std::string& AName, int32_t Size) : TCustomInstallFile(AOwner) {

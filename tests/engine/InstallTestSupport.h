@@ -47,6 +47,7 @@ protected:
     FForm = std::make_unique<TCustomForm>(nullptr);
     return new TRecordlessInstall(FForm.get());
   }
+
 public:
   // The loaded notification with these program arguments.
   static void Load(TComponent* Component, std::vector<std::string> Args) {
@@ -56,7 +57,6 @@ public:
   }
 
 protected:
-
   std::unique_ptr<TCustomApplication> FApp;
   std::unique_ptr<TCustomForm> FForm;
 };

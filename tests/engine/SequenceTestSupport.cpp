@@ -33,7 +33,7 @@ void TKeepingApplication::ShowException(const std::exception& E) {
   SequenceLog().push_back("shown " + std::string(E.what()));
 }
 
-QNL_BEGIN_CLASS(TCodeRecorder)
+QNL_BEGIN_CLASS(TCodeRecorder);
 QNL_END_CLASS
 
 TCodeRecorder::TCodeRecorder(TComponent* AOwner) : TInstallObject(AOwner) { SetName("Recorder"); }
@@ -78,7 +78,7 @@ void TCodeRecorder::InformationEvent(TObject*, int32_t Code, TObject* PO) {
   if (OnCode) OnCode(Code);
 }
 
-QNL_BEGIN_CLASS(TTypedComponent)
+QNL_BEGIN_CLASS(TTypedComponent);
 QNL_END_CLASS
 
 TTypedComponent::TTypedComponent(TComponent* AOwner, const std::string& AName, int32_t AType)
@@ -102,24 +102,24 @@ void SequenceTest::SetUp() {
   TMachineTest::SetUp();
   SequenceLog().clear();
   QnlfCompress().SetAbort(false);
-  App = std::make_unique<TKeepingApplication>();
-  SetApplication(App.get());
+  FApp = std::make_unique<TKeepingApplication>();
+  SetApplication(FApp.get());
   SetProgramArguments(std::vector<std::string>{});
-  Form = std::make_unique<TCustomForm>(nullptr);
-  Install = new TSequenceInstall(Form.get());
-  Install->SetName("Install1");
-  Recorder = new TCodeRecorder(Form.get());
-  Recorder->SetContainer(Install);
+  FOrm = std::make_unique<TCustomForm>(nullptr);
+  FInstall = new TSequenceInstall(FOrm.get());
+  FInstall->SetName("Install1");
+  FRecorder = new TCodeRecorder(FOrm.get());
+  FRecorder->SetContainer(FInstall);
 }
 
 void SequenceTest::TearDown() {
   // A written clean-up batch would remove the program's directory once the install
   // component is gone: the tests only read it.
-  if (Install && Install->CleanupBatchWritten() && FileExists(Install->CleanupBatchFile()))
-    DeleteFile(Install->CleanupBatchFile());
-  Form.reset();
+  if (FInstall && FInstall->CleanupBatchWritten() && FileExists(FInstall->CleanupBatchFile()))
+    DeleteFile(FInstall->CleanupBatchFile());
+  FOrm.reset();
   SetApplication(nullptr);
-  App.reset();
+  FApp.reset();
   SetProgramArguments(std::vector<std::string>{});
   InstallSession().Reset();
   QnlfCompress().SetAbort(false);
@@ -128,36 +128,36 @@ void SequenceTest::TearDown() {
 
 void SequenceTest::Load(std::vector<std::string> Args) {
   SetProgramArguments(std::move(Args));
-  Install->SetComponentStateFlag(csLoading, true);
-  Install->Loaded();
+  FInstall->SetComponentStateFlag(csLoading, true);
+  FInstall->Loaded();
 }
 
 void SequenceTest::Run() {
   try {
-    Install->Process();
+    FInstall->Process();
   } catch (...) {
-    App->HandleException(Install);
+    FApp->HandleException(FInstall);
   }
 }
 
 void SequenceTest::LogEvents() {
   auto note = [](const char* Text) { return [Text](TObject*) { SequenceLog().push_back(Text); }; };
-  Install->OnBeforeReadArchiveInfo = note("BeforeReadArchiveInfo");
-  Install->OnAfterReadArchiveInfo = note("AfterReadArchiveInfo");
-  Install->OnAfterInitialized = note("AfterInitialized");
-  Install->OnBeforeNotifyGoodInstall = note("BeforeNotifyGoodInstall");
-  Install->OnAfterNotifyGoodInstall = note("AfterNotifyGoodInstall");
-  Install->OnBeforeNotifyBadInstall = note("BeforeNotifyBadInstall");
-  Install->OnAfterNotifyBadInstall = note("AfterNotifyBadInstall");
-  Install->SetOnBeforeInstallObjects([](TInstallContainer*) { SequenceLog().push_back("BeforeInstallObjects"); });
-  Install->SetOnAfterInstallObjects([](TInstallContainer* Container, bool WasAborted) {
+  FInstall->OnBeforeReadArchiveInfo = note("BeforeReadArchiveInfo");
+  FInstall->OnAfterReadArchiveInfo = note("AfterReadArchiveInfo");
+  FInstall->OnAfterInitialized = note("AfterInitialized");
+  FInstall->OnBeforeNotifyGoodInstall = note("BeforeNotifyGoodInstall");
+  FInstall->OnAfterNotifyGoodInstall = note("AfterNotifyGoodInstall");
+  FInstall->OnBeforeNotifyBadInstall = note("BeforeNotifyBadInstall");
+  FInstall->OnAfterNotifyBadInstall = note("AfterNotifyBadInstall");
+  FInstall->SetOnBeforeInstallObjects([](TInstallContainer*) { SequenceLog().push_back("BeforeInstallObjects"); });
+  FInstall->SetOnAfterInstallObjects([](TInstallContainer* Container, bool WasAborted) {
     SequenceLog().push_back("AfterInstallObjects " + Container->Name() + (WasAborted ? " aborted" : ""));
   });
-  Install->OnBeforeCleanup = [](TCustomInstall*, bool&) { SequenceLog().push_back("BeforeCleanup"); };
-  Install->OnBeforeShutdown = [](TCustomInstall*, bool&) { SequenceLog().push_back("BeforeShutdown"); };
+  FInstall->OnBeforeCleanup = [](TCustomInstall*, bool&) { SequenceLog().push_back("BeforeCleanup"); };
+  FInstall->OnBeforeShutdown = [](TCustomInstall*, bool&) { SequenceLog().push_back("BeforeShutdown"); };
 }
 
-bool SequenceTest::KeyExists(const std::string& Key) { return TRegKey::Exists(TRootKey::LocalMachine, Key); }
+bool SequenceTest::KeyExists(const std::string& Key) { return TRegKey::Exists(TRootKey::rkLocalMachine, Key); }
 
 std::vector<std::string> SequenceTest::LogFrom(const std::string& From) {
   const std::vector<std::string>& log = SequenceLog();

@@ -32,7 +32,9 @@ class TSequenceInstall : public TInstall {
 public:
   using TInstall::TInstall;
   bool RefuseRecord = false;
-  std::string FindInstallRecord(bool Create) override { return RefuseRecord ? "" : TInstall::FindInstallRecord(Create); }
+  std::string FindInstallRecord(bool Create) override {
+    return RefuseRecord ? "" : TInstall::FindInstallRecord(Create);
+  }
 };
 
 // A receiver of the install component's broadcasts (registered type 2000, as a dialog) that
@@ -80,10 +82,10 @@ protected:
   // The log from the first entry equal to From on (empty when none).
   static std::vector<std::string> LogFrom(const std::string& From);
 
-  std::unique_ptr<TKeepingApplication> App;
-  std::unique_ptr<TCustomForm> Form;
-  TSequenceInstall* Install = nullptr;
-  TCodeRecorder* Recorder = nullptr;
+  std::unique_ptr<TKeepingApplication> FApp;
+  std::unique_ptr<TCustomForm> FOrm;
+  TSequenceInstall* FInstall = nullptr;
+  TCodeRecorder* FRecorder = nullptr;
 };
 
 using TLines = std::vector<std::string>;

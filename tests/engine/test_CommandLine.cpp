@@ -7,39 +7,40 @@
 using namespace qnl;
 
 namespace {
-TCommandLine Parsed(std::vector<std::string> args) {
+TCommandLine Parsed(std::vector<std::string> Args) {
   TCommandLine line;
-  line.Parse(args);
+  line.Parse(Args);
   return line;
 }
 
-std::string InvalidMessage(const std::string& arg) {
-  return "Invalid parameter <" + arg +
+std::string InvalidMessage(const std::string& Arg) {
+  return "Invalid parameter <" + Arg +
          ">. Valid command line parameters are: -b (Build), -d (Debug), -f (Transfer to floppies), -e (Called by "
          "self-extractor), -r (After reboot)";
 }
 
-void ExpectInvalid(const std::string& arg) {
+void ExpectInvalid(const std::string& Arg) {
   try {
-    Parsed({"-s", arg});
-    ADD_FAILURE() << "accepted " << arg;
+    Parsed({"-s", Arg});
+    ADD_FAILURE() << "accepted " << Arg;
   } catch (const IException& e) {
-    EXPECT_EQ(std::string(e.what()), InvalidMessage(arg));
+    EXPECT_EQ(std::string(e.what()), InvalidMessage(Arg));
   }
 }
 } // namespace
 
-TEST(CommandLine, NoArgumentsGiveNoSwitches) {
-  EXPECT_TRUE(Parsed({}).Switches().Empty());
-}
+TEST(CommandLine, NoArgumentsGiveNoSwitches) { EXPECT_TRUE(Parsed({}).Switches().Empty()); }
 
 TEST(CommandLine, EachLetterSelectsItsSwitchInEitherCase) {
-  struct Row { const char* arg; TInstallSwitch sw; };
+  struct Row {
+    const char* Arg;
+    TInstallSwitch Sw;
+  };
   for (Row row : {Row{"-b", swBuild}, Row{"-F", swFloppies}, Row{"-d", swDebug}, Row{"-E", swSelfExtractor},
                   Row{"-r", swAfterReboot}, Row{"-S", swSourcePath}, Row{"-c", swCleanup}}) {
-    TCommandLine line = Parsed({row.arg});
-    EXPECT_TRUE(line.Has(row.sw)) << row.arg;
-    EXPECT_EQ(line.Switches(), TInstallSwitches{row.sw}) << row.arg;
+    TCommandLine line = Parsed({row.Arg});
+    EXPECT_TRUE(line.Has(row.Sw)) << row.Arg;
+    EXPECT_EQ(line.Switches(), TInstallSwitches{row.Sw}) << row.Arg;
   }
 }
 
@@ -67,9 +68,7 @@ TEST(CommandLine, InvalidArgumentsFailWithTheMessage) {
   for (const char* arg : {"-x", "-", "b", "", "*", "/b", "x-b", "-1", "-TODISK"}) ExpectInvalid(arg);
 }
 
-TEST(CommandLine, AnArgumentHoldingPercentSignsIsQuotedAsItIs) {
-  ExpectInvalid("%s%d");
-}
+TEST(CommandLine, AnArgumentHoldingPercentSignsIsQuotedAsItIs) { ExpectInvalid("%s%d"); }
 
 TEST(CommandLine, ClearForgetsEverything) {
   TCommandLine line = Parsed({"-sC:\\a", "-c"});

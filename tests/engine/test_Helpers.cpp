@@ -9,8 +9,8 @@ using namespace qnl::test;
 namespace {
 
 struct Tree : ::testing::Test {
-  TComponent owner{nullptr};
-  TTestObject* root = new TTestObject(&owner, "Root", 1000);
+  TComponent Owner{nullptr};
+  TTestObject* Root = new TTestObject(&Owner, "Root", 1000);
 };
 
 TEST_F(Tree, HelpersStandInAscendingRegisteredTypeWhateverTheOrderOfAdding) {
@@ -20,39 +20,39 @@ TEST_F(Tree, HelpersStandInAscendingRegisteredTypeWhateverTheOrderOfAdding) {
     const char* names[] = {"Group", "Directory", "File"};
     const int32_t types[] = {500, 1000, 2000};
     for (int i : order) {
-      made[i] = new TTestObject(&owner, names[i], types[i]);
-      made[i]->SetContainer(root);
+      made[i] = new TTestObject(&Owner, names[i], types[i]);
+      made[i]->SetContainer(Root);
     }
-    EXPECT_EQ(HelperNames(*root), "Group,Directory,File") << order[0] << order[1] << order[2];
+    EXPECT_EQ(HelperNames(*Root), "Group,Directory,File") << order[0] << order[1] << order[2];
     for (TTestObject* m : made) delete m;
-    EXPECT_EQ(root->HelperCount(), 0);
+    EXPECT_EQ(Root->HelperCount(), 0);
   }
 }
 
 TEST_F(Tree, AmongEqualTypesTheHelperAddedLastStandsFirst) {
-  (new TTestObject(&owner, "A", 2000))->SetContainer(root);
-  (new TTestObject(&owner, "B", 2000))->SetContainer(root);
-  EXPECT_EQ(HelperNames(*root), "B,A");
+  (new TTestObject(&Owner, "A", 2000))->SetContainer(Root);
+  (new TTestObject(&Owner, "B", 2000))->SetContainer(Root);
+  EXPECT_EQ(HelperNames(*Root), "B,A");
 }
 
 TEST_F(Tree, AComponentNamedTInstallBdeInAnyCaseGoesFirst) {
-  (new TTestObject(&owner, "Group", 500))->SetContainer(root);
-  (new TTestObject(&owner, "File", 2000))->SetContainer(root);
-  auto* bde = new TInstallBde(&owner); // class name TInstallBde, registered type 3000
+  (new TTestObject(&Owner, "Group", 500))->SetContainer(Root);
+  (new TTestObject(&Owner, "File", 2000))->SetContainer(Root);
+  auto* bde = new TInstallBde(&Owner); // class name TInstallBde, registered type 3000
   bde->SetName("Bde");
-  bde->SetContainer(root);
-  EXPECT_EQ(HelperNames(*root), "Bde,Group,File");
+  bde->SetContainer(Root);
+  EXPECT_EQ(HelperNames(*Root), "Bde,Group,File");
   // Later helpers are placed by the ordinary rule, which compares with its type too.
-  (new TTestObject(&owner, "Dialog", 9000))->SetContainer(root);
-  EXPECT_EQ(HelperNames(*root), "Bde,Group,File,Dialog");
+  (new TTestObject(&Owner, "Dialog", 9000))->SetContainer(Root);
+  EXPECT_EQ(HelperNames(*Root), "Bde,Group,File,Dialog");
 }
 
 TEST_F(Tree, AContainerCannotContainItselfItsHelperOrItsHelpersHelper) {
-  auto* dir = new TTestObject(&owner, "Dir", 1000);
-  dir->SetContainer(root);
-  auto* helper = new TTestObject(&owner, "Helper", 1000);
+  auto* dir = new TTestObject(&Owner, "Dir", 1000);
+  dir->SetContainer(Root);
+  auto* helper = new TTestObject(&Owner, "Helper", 1000);
   helper->SetContainer(dir);
-  auto* deeper = new TTestObject(&owner, "Deeper", 2000);
+  auto* deeper = new TTestObject(&Owner, "Deeper", 2000);
   deeper->SetContainer(helper);
 
   for (TInstallContainer* target : {static_cast<TInstallContainer*>(dir), static_cast<TInstallContainer*>(helper),
@@ -63,8 +63,8 @@ TEST_F(Tree, AContainerCannotContainItselfItsHelperOrItsHelpersHelper) {
     } catch (const IEInstallContainer& e) {
       EXPECT_STREQ(e.what(), "Circular reference");
     }
-    EXPECT_EQ(dir->Container(), root);
-    EXPECT_EQ(HelperNames(*root), "Dir");
+    EXPECT_EQ(dir->Container(), Root);
+    EXPECT_EQ(HelperNames(*Root), "Dir");
     EXPECT_EQ(HelperNames(*dir), "Helper");
     EXPECT_EQ(HelperNames(*helper), "Deeper");
     EXPECT_EQ(deeper->HelperCount(), 0);
@@ -72,11 +72,11 @@ TEST_F(Tree, AContainerCannotContainItselfItsHelperOrItsHelpersHelper) {
 }
 
 TEST_F(Tree, MovingAHelperLeavesTheOldContainer) {
-  auto* other = new TTestObject(&owner, "Other", 1000);
-  auto* file = new TTestObject(&owner, "File", 2000);
-  file->SetContainer(root);
+  auto* other = new TTestObject(&Owner, "Other", 1000);
+  auto* file = new TTestObject(&Owner, "File", 2000);
+  file->SetContainer(Root);
   file->SetContainer(other);
-  EXPECT_EQ(root->HelperCount(), 0);
+  EXPECT_EQ(Root->HelperCount(), 0);
   EXPECT_EQ(HelperNames(*other), "File");
   file->SetContainer(nullptr);
   EXPECT_EQ(other->HelperCount(), 0);
@@ -85,43 +85,44 @@ TEST_F(Tree, MovingAHelperLeavesTheOldContainer) {
 
 TEST_F(Tree, ABlankHelperIsRefusedWithTheContainersName) {
   try {
-    root->AddHelper(nullptr);
+    Root->AddHelper(nullptr);
     FAIL();
   } catch (const IEInstallContainer& e) {
     EXPECT_STREQ(e.what(), "Cannot add a blank base helper component to Root");
   }
-  root->RemoveHelper(nullptr); // ignored
+  Root->RemoveHelper(nullptr); // ignored
 }
 
 TEST_F(Tree, AddingTheSameHelperTwiceKeepsOneEntry) {
-  auto* file = new TTestObject(&owner, "File", 2000);
-  root->AddHelper(file);
-  root->AddHelper(file);
-  EXPECT_EQ(HelperNames(*root), "File");
+  auto* file = new TTestObject(&Owner, "File", 2000);
+  Root->AddHelper(file);
+  Root->AddHelper(file);
+  EXPECT_EQ(HelperNames(*Root), "File");
   delete file; // no entry may outlive it
-  EXPECT_EQ(root->HelperCount(), 0);
+  EXPECT_EQ(Root->HelperCount(), 0);
 }
 
 TEST_F(Tree, HelpersOutsideTheListNameTheContainerAndTheIndex) {
-  (new TTestObject(&owner, "File", 2000))->SetContainer(root);
-  EXPECT_EQ(root->Helpers(0)->Name(), "File");
+  (new TTestObject(&Owner, "File", 2000))->SetContainer(Root);
+  EXPECT_EQ(Root->Helpers(0)->Name(), "File");
   for (int index : {-1, 1}) {
     try {
-      root->Helpers(index);
+      Root->Helpers(index);
       FAIL();
     } catch (const IEInstallContainer& e) {
-      EXPECT_EQ(std::string(e.what()),
-                "Tried to reference a helper component in the following component: Root. The following index was used: " +
-                    std::to_string(index));
+      EXPECT_EQ(
+          std::string(e.what()),
+          "Tried to reference a helper component in the following component: Root. The following index was used: " +
+              std::to_string(index));
     }
   }
 }
 
 TEST_F(Tree, CompCountsAndFindsHelpersOfAClassInListOrder) {
-  auto* files = new TFileContainer(&owner);
-  (new TTestObject(&owner, "Obj", 1000))->SetContainer(files);
-  (new TTestFile(&owner, "F1", 1))->SetContainer(files);
-  (new TTestFile(&owner, "F2", 1))->SetContainer(files);
+  auto* files = new TFileContainer(&Owner);
+  (new TTestObject(&Owner, "Obj", 1000))->SetContainer(files);
+  (new TTestFile(&Owner, "F1", 1))->SetContainer(files);
+  (new TTestFile(&Owner, "F2", 1))->SetContainer(files);
   EXPECT_EQ(files->CompCount<TCustomInstallFile>(), 2);
   EXPECT_EQ(files->CompCount<TInstallObject>(), 3);
   EXPECT_EQ(files->Comp<TCustomInstallFile>(0)->Name(), "F2");
@@ -130,8 +131,8 @@ TEST_F(Tree, CompCountsAndFindsHelpersOfAClassInListOrder) {
 }
 
 TEST_F(Tree, CompWithoutSuchAHelperSaysTheParametersAreProbablyReversed) {
-  auto* files = new TFileContainer(&owner);
-  (new TTestFile(&owner, "F1", 1))->SetContainer(files);
+  auto* files = new TFileContainer(&Owner);
+  (new TTestFile(&Owner, "F1", 1))->SetContainer(files);
   try {
     files->Comp(1, TCustomInstallFile::StaticClassInfo());
     FAIL();
@@ -144,14 +145,14 @@ TEST_F(Tree, CompWithoutSuchAHelperSaysTheParametersAreProbablyReversed) {
 }
 
 TEST_F(Tree, FreeCompsFreesOnlyHelpersOfThatClass) {
-  auto* files = new TFileContainer(&owner);
-  (new TTestObject(&owner, "Obj", 1000))->SetContainer(files);
-  (new TTestFile(&owner, "F1", 1))->SetContainer(files);
-  (new TTestFile(&owner, "F2", 1))->SetContainer(files);
+  auto* files = new TFileContainer(&Owner);
+  (new TTestObject(&Owner, "Obj", 1000))->SetContainer(files);
+  (new TTestFile(&Owner, "F1", 1))->SetContainer(files);
+  (new TTestFile(&Owner, "F2", 1))->SetContainer(files);
   files->FreeComps(TCustomInstallFile::StaticClassInfo());
   EXPECT_EQ(HelperNames(*files), "Obj");
-  EXPECT_EQ(owner.FindComponent("F1"), nullptr);
-  EXPECT_EQ(owner.FindComponent("F2"), nullptr);
+  EXPECT_EQ(Owner.FindComponent("F1"), nullptr);
+  EXPECT_EQ(Owner.FindComponent("F2"), nullptr);
 }
 
 TEST_F(Tree, AClassWithoutARegisteredTypeSaysSo) {
@@ -171,12 +172,12 @@ TEST_F(Tree, AClassWithoutARegisteredTypeSaysSo) {
 
 TEST_F(Tree, AHelperWithoutARegisteredTypeJoinsAnEmptyListOnly) {
   TInstallObject untyped(nullptr);
-  untyped.SetContainer(root);
-  EXPECT_EQ(root->HelperCount(), 1);
-  auto* file = new TTestObject(&owner, "File", 2000);
-  EXPECT_THROW(file->SetContainer(root), IEInstallContainer);
+  untyped.SetContainer(Root);
+  EXPECT_EQ(Root->HelperCount(), 1);
+  auto* file = new TTestObject(&Owner, "File", 2000);
+  EXPECT_THROW(file->SetContainer(Root), IEInstallContainer);
   EXPECT_EQ(file->Container(), nullptr);
-  EXPECT_EQ(root->HelperCount(), 1);
+  EXPECT_EQ(Root->HelperCount(), 1);
 }
 
 } // namespace

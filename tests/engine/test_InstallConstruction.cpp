@@ -101,7 +101,8 @@ TEST_F(InstallConstruction, DistributeTypeCanOnlyBeSetAtDesignTime) {
     install->SetDistributeType(dtTraditionalNet);
     ADD_FAILURE();
   } catch (const IEInstallNetLocNil& e) {
-    EXPECT_STREQ(e.what(), "Must assign a net location via the NetLocation property before you can set the distribute type");
+    EXPECT_STREQ(e.what(),
+                 "Must assign a net location via the NetLocation property before you can set the distribute type");
   }
   install->SetDistributeType(dtTraditional);
   TComponent location(nullptr);
@@ -160,9 +161,9 @@ TEST_F(InstallConstruction, QueryUserAbortAsksTheHandler) {
   TRecordlessInstall* install = NewInstall();
   EXPECT_TRUE(install->QueryUserAbort());
   bool seen = false;
-  install->OnUserAbort = [&](TCustomInstall* sender, bool& quitOut) {
-    seen = quitOut && sender == install;
-    quitOut = false;
+  install->OnUserAbort = [&](TCustomInstall* Sender, bool& QuitOut) {
+    seen = QuitOut && Sender == install;
+    QuitOut = false;
   };
   EXPECT_FALSE(install->QueryUserAbort());
   EXPECT_TRUE(seen);
@@ -182,13 +183,38 @@ TEST_F(InstallConstruction, TheNoticesFireTheirEventsAroundTheBroadcasts) {
 
 TEST_F(InstallConstruction, EveryPropertyAndEventIsPublished) {
   const TClassInfo& info = TInstall::StaticClassInfo();
-  for (const char* name :
-       {"AutoMaximizeWindow", "BuildInfo", "DestDir", "DestDirType", "DialogThemeBitmap", "DistributeType",
-        "HideMainForm", "Information", "InstallTypes", "NetLocation", "PresetupFiles", "Reboot", "RunAutomatic",
-        "UseLoadingProgram", "OnAfterInitialized", "OnAfterInstallObjects", "OnAfterNotifyBadInstall",
-        "OnAfterNotifyGoodInstall", "OnAfterReadArchiveInfo", "OnBeforeInstallObjects", "OnBeforeReadArchiveInfo",
-        "OnBeforeReboot", "OnBeforeRunFile", "OnBeforeShutdown", "OnBeforeCleanup", "OnBeforeNotifyBadInstall",
-        "OnBeforeNotifyGoodInstall", "OnFailedReboot", "OnNewDisk", "OnReplacing", "OnStatus", "OnUserAbort"})
+  for (const char* name : {"AutoMaximizeWindow",
+                           "BuildInfo",
+                           "DestDir",
+                           "DestDirType",
+                           "DialogThemeBitmap",
+                           "DistributeType",
+                           "HideMainForm",
+                           "Information",
+                           "InstallTypes",
+                           "NetLocation",
+                           "PresetupFiles",
+                           "Reboot",
+                           "RunAutomatic",
+                           "UseLoadingProgram",
+                           "OnAfterInitialized",
+                           "OnAfterInstallObjects",
+                           "OnAfterNotifyBadInstall",
+                           "OnAfterNotifyGoodInstall",
+                           "OnAfterReadArchiveInfo",
+                           "OnBeforeInstallObjects",
+                           "OnBeforeReadArchiveInfo",
+                           "OnBeforeReboot",
+                           "OnBeforeRunFile",
+                           "OnBeforeShutdown",
+                           "OnBeforeCleanup",
+                           "OnBeforeNotifyBadInstall",
+                           "OnBeforeNotifyGoodInstall",
+                           "OnFailedReboot",
+                           "OnNewDisk",
+                           "OnReplacing",
+                           "OnStatus",
+                           "OnUserAbort"})
     EXPECT_NE(info.FindProp(name), nullptr) << name;
   EXPECT_EQ(info.FindProp("BuildInfo")->PropClass().FindProp("OCXName")->Kind, TTypeKind::tkString);
 }

@@ -22,7 +22,7 @@ protected:
     LogEvents();
   }
   void FailInThePass(std::function<void()> Failure) {
-    Install->SetOnBeforeInstallObjects([Failure](TInstallContainer*) {
+    FInstall->SetOnBeforeInstallObjects([Failure](TInstallContainer*) {
       SequenceLog().push_back("BeforeInstallObjects");
       Failure();
     });
@@ -30,10 +30,10 @@ protected:
 };
 
 TEST_F(BadEnding, OutsideAnInstallationTheErrorIsShownAndTheProgramGoesOn) {
-  App->OnException(Install, IEInstall("Something failed"));
+  FApp->OnException(FInstall, IEInstall("Something failed"));
   EXPECT_EQ(SequenceLog(), (TLines{"shown Something failed"}));
-  EXPECT_FALSE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), 0);
+  EXPECT_FALSE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), 0);
 }
 
 TEST_F(BadEnding, AUserAbortEndsWithoutAnErrorAndRemovesTheRecord) {
@@ -41,65 +41,65 @@ TEST_F(BadEnding, AUserAbortEndsWithoutAnErrorAndRemovesTheRecord) {
   Load({"-sC:\\Dist", "-c"});
   Run();
   EXPECT_EQ(LogFrom("BeforeInstallObjects"),
-            (TLines{"BeforeInstallObjects", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
-                    "AfterNotifyBadInstall", "BeforeCleanup", "BeforeShutdown"}));
-  EXPECT_TRUE(App->Shown.empty());
-  EXPECT_TRUE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), kExitUserAbort);
+            (TLines{"BeforeInstallObjects", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "icBadInstall",
+                    "icAfterBadInstallNotice", "AfterNotifyBadInstall", "BeforeCleanup", "BeforeShutdown"}));
+  EXPECT_TRUE(FApp->Shown.empty());
+  EXPECT_TRUE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), kExitUserAbort);
   EXPECT_FALSE(KeyExists(kInstallParent));
-  EXPECT_TRUE(Install->Ended());
-  EXPECT_FALSE(Install->Running());
+  EXPECT_TRUE(FInstall->Ended());
+  EXPECT_FALSE(FInstall->Running());
 }
 
 TEST_F(BadEnding, AUserAbortWithoutRunAutomaticLeavesTheProgramRunning) {
-  Install->SetRunAutomatic(false);
+  FInstall->SetRunAutomatic(false);
   FailInThePass([] { throw EQXUserAbort(); });
   Load({"-sC:\\Dist"});
   Run();
   EXPECT_EQ(SequenceLog().back(), "AfterNotifyBadInstall");
-  EXPECT_FALSE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), kExitUserAbort);
+  EXPECT_FALSE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), kExitUserAbort);
 }
 
 TEST_F(BadEnding, AnErrorIsShownOnceAfterTheBadNoticesAndKeepsTheRecord) {
-  Install->SetRunAutomatic(false);
+  FInstall->SetRunAutomatic(false);
   FailInThePass([] { throw IEInstall("The disk is full"); });
   Load({"-sC:\\Dist", "-c"});
   Run();
   EXPECT_EQ(LogFrom("BeforeInstallObjects"),
-            (TLines{"BeforeInstallObjects", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
-                    "AfterNotifyBadInstall", "shown The disk is full", "BeforeShutdown"}));
-  EXPECT_TRUE(App->Terminated()); // shut down whatever RunAutomatic is
-  EXPECT_EQ(App->ExitCode(), kExitFailed);
+            (TLines{"BeforeInstallObjects", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "icBadInstall",
+                    "icAfterBadInstallNotice", "AfterNotifyBadInstall", "shown The disk is full", "BeforeShutdown"}));
+  EXPECT_TRUE(FApp->Terminated()); // shut down whatever RunAutomatic is
+  EXPECT_EQ(FApp->ExitCode(), kExitFailed);
   EXPECT_TRUE(KeyExists(InstallSession().InstallRecordKey));
-  EXPECT_TRUE(Install->Ended());
+  EXPECT_TRUE(FInstall->Ended());
 }
 
 TEST_F(BadEnding, AFailureInsideTheBadEndingIsSwallowed) {
-  Install->OnBeforeNotifyBadInstall = [](TObject*) { throw IEInstall("The dialog failed"); };
+  FInstall->OnBeforeNotifyBadInstall = [](TObject*) { throw IEInstall("The dialog failed"); };
   FailInThePass([] { throw EQXUserAbort(); });
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_TRUE(App->Shown.empty());
-  EXPECT_TRUE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), kExitUserAbort);
+  EXPECT_TRUE(FApp->Shown.empty());
+  EXPECT_TRUE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), kExitUserAbort);
   EXPECT_TRUE(KeyExists(InstallSession().InstallRecordKey)); // the removal was not reached
 }
 
 TEST_F(BadEnding, AFailureInsideTheErrorEndingIsSwallowed) {
-  Install->SetRunAutomatic(false);
-  Install->OnAfterNotifyBadInstall = [](TObject*) { throw IEInstall("The dialog failed"); };
+  FInstall->SetRunAutomatic(false);
+  FInstall->OnAfterNotifyBadInstall = [](TObject*) { throw IEInstall("The dialog failed"); };
   FailInThePass([] { throw IEInstall("The disk is full"); });
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_TRUE(App->Shown.empty());
-  EXPECT_FALSE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), kExitFailed);
+  EXPECT_TRUE(FApp->Shown.empty());
+  EXPECT_FALSE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), kExitFailed);
 
-  Install->SetRunAutomatic(true);
+  FInstall->SetRunAutomatic(true);
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_TRUE(App->Terminated());
+  EXPECT_TRUE(FApp->Terminated());
 }
 
 TEST_F(BadEnding, AfterTheEndingFurtherErrorsAreOnlyShown) {
@@ -107,18 +107,18 @@ TEST_F(BadEnding, AfterTheEndingFurtherErrorsAreOnlyShown) {
   Load({"-sC:\\Dist"});
   Run();
   SequenceLog().clear();
-  App->OnException(Recorder, IEInstall("The dialog failed"));
+  FApp->OnException(FRecorder, IEInstall("The dialog failed"));
   EXPECT_EQ(SequenceLog(), (TLines{"shown The dialog failed"}));
 }
 
 TEST_F(BadEnding, TheUserIsAskedBeforeAnAbort) {
-  EXPECT_TRUE(Install->QueryUserAbort());
+  EXPECT_TRUE(FInstall->QueryUserAbort());
   bool startedTrue = false;
-  Install->OnUserAbort = [&](TCustomInstall*, bool& QuitOut) {
+  FInstall->OnUserAbort = [&](TCustomInstall*, bool& QuitOut) {
     startedTrue = QuitOut;
     QuitOut = false;
   };
-  EXPECT_FALSE(Install->QueryUserAbort());
+  EXPECT_FALSE(FInstall->QueryUserAbort());
   EXPECT_TRUE(startedTrue);
 }
 
@@ -127,73 +127,74 @@ class Cleanup : public SequenceTest {
 protected:
   void SetUp() override {
     SequenceTest::SetUp();
-    ProgramDir = ExtractFileDir(GetModuleName());
+    FProgramDir = ExtractFileDir(GetModuleName());
   }
   void TearDown() override {
-    for (const std::string& file : Made) TryDeleteFile(file);
+    for (const std::string& file : FMade) TryDeleteFile(file);
     SequenceTest::TearDown();
   }
   // A file beside the running program, removed again after the test.
   std::string MakeBesideProgram(const std::string& Name) {
-    std::string path = ProgramDir + "\\" + Name;
+    std::string path = FProgramDir + "\\" + Name;
     WriteMachineFile(path, "presetup");
-    Made.push_back(path);
+    FMade.push_back(path);
     return path;
   }
   // Makes the program's directory one of the temporary files, as the loading program's is.
   void TemporaryDirectoryAboveProgram() {
-    SetString(TRootKey::CurrentUser, "Environment", "TEMP", ExtractFileDir(ProgramDir));
+    SetString(TRootKey::rkCurrentUser, "Environment", "TEMP", ExtractFileDir(FProgramDir));
   }
 
-  std::string ProgramDir;
-  std::vector<std::string> Made;
+  std::string FProgramDir;
+  std::vector<std::string> FMade;
 };
 
 TEST_F(Cleanup, OnlyALoadingProgramWithCleanupAndWithoutDebugCleansUp) {
   TemporaryDirectoryAboveProgram();
   std::string presetup = MakeBesideProgram("presetup-only.txt");
-  Install->PresetupFiles()->Add("presetup-only.txt");
+  FInstall->PresetupFiles()->Add("presetup-only.txt");
   for (std::vector<std::string> args : {std::vector<std::string>{"-sC:\\Dist"}, {"-d", "-sC:\\Dist", "-c"}}) {
     Load(args);
-    Install->Cleanup();
-    EXPECT_FALSE(Install->CleanupBatchWritten());
+    FInstall->Cleanup();
+    EXPECT_FALSE(FInstall->CleanupBatchWritten());
     EXPECT_TRUE(FileExists(presetup));
   }
   Load({"-sC:\\Dist", "-c"});
-  Install->SetUseLoadingProgram(false);
-  Install->Cleanup();
-  EXPECT_FALSE(Install->CleanupBatchWritten());
+  FInstall->SetUseLoadingProgram(false);
+  FInstall->Cleanup();
+  EXPECT_FALSE(FInstall->CleanupBatchWritten());
   EXPECT_TRUE(FileExists(presetup));
 
-  Install->SetUseLoadingProgram(true);
-  Install->Cleanup();
-  EXPECT_TRUE(Install->CleanupBatchWritten());
+  FInstall->SetUseLoadingProgram(true);
+  FInstall->Cleanup();
+  EXPECT_TRUE(FInstall->CleanupBatchWritten());
   EXPECT_FALSE(FileExists(presetup));
 }
 
 TEST_F(Cleanup, TheBatchRemovesTheProgramItsDirectoryAndItself) {
   TemporaryDirectoryAboveProgram();
   Load({"-sC:\\Dist", "-c"});
-  Install->Cleanup();
-  ASSERT_TRUE(Install->CleanupBatchWritten());
-  std::string batch = Install->CleanupBatchFile();
+  FInstall->Cleanup();
+  ASSERT_TRUE(FInstall->CleanupBatchWritten());
+  std::string batch = FInstall->CleanupBatchFile();
   EXPECT_TRUE(SameText(ExtractFileDir(batch), GetTempDir())) << batch;
   EXPECT_TRUE(StartsText("bat", ExtractFileName(batch))) << batch;
   EXPECT_EQ(ExtractFileExt(batch), ".bat");
   EXPECT_FALSE(FileExists(ChangeFileExt(batch, ".tmp"))); // only the name was used
   // Quoted, so that a path with blanks (a run of them too) reads as the one path it is.
-  EXPECT_EQ(ReadMachineFile(batch), "ERASE \"" + GetModuleName() + "\"\r\nDELTREE /Y \"" + ProgramDir + "\"\r\nERASE \"" +
-                                 ChangeFileExt(batch, ".PIF") + "\"\r\nERASE \"" + batch + "\"\r\n");
+  EXPECT_EQ(ReadMachineFile(batch), "ERASE \"" + GetModuleName() + "\"\r\nDELTREE /Y \"" + FProgramDir +
+                                        "\"\r\nERASE \"" + ChangeFileExt(batch, ".PIF") + "\"\r\nERASE \"" + batch +
+                                        "\"\r\n");
 }
 
 TEST_F(Cleanup, TheProjectMayStopTheCleanup) {
   TemporaryDirectoryAboveProgram();
   std::string presetup = MakeBesideProgram("presetup-stop.txt");
-  Install->PresetupFiles()->Add("presetup-stop.txt");
-  Install->OnBeforeCleanup = [](TCustomInstall*, bool& Continue) { Continue = false; };
+  FInstall->PresetupFiles()->Add("presetup-stop.txt");
+  FInstall->OnBeforeCleanup = [](TCustomInstall*, bool& Continue) { Continue = false; };
   Load({"-sC:\\Dist", "-c"});
-  Install->Cleanup();
-  EXPECT_FALSE(Install->CleanupBatchWritten());
+  FInstall->Cleanup();
+  EXPECT_FALSE(FInstall->CleanupBatchWritten());
   EXPECT_TRUE(FileExists(presetup));
 }
 
@@ -202,11 +203,11 @@ TEST_F(Cleanup, PresetupFilesGoFromTheProgramsDirectoryByTheirNames) {
   std::string second = MakeBesideProgram("presetup-b.txt");
   std::string elsewhere = "C:\\Elsewhere\\presetup-b.txt";
   WriteMachineFile(elsewhere, "kept");
-  Install->PresetupFiles()->Add("presetup-a.txt");
-  Install->PresetupFiles()->Add(elsewhere);
-  Install->PresetupFiles()->Add("presetup-missing.txt");
+  FInstall->PresetupFiles()->Add("presetup-a.txt");
+  FInstall->PresetupFiles()->Add(elsewhere);
+  FInstall->PresetupFiles()->Add("presetup-missing.txt");
   Load({"-sC:\\Dist", "-c"});
-  Install->Cleanup();
+  FInstall->Cleanup();
   EXPECT_FALSE(FileExists(first));
   EXPECT_FALSE(FileExists(second));
   EXPECT_TRUE(FileExists(elsewhere));
@@ -214,14 +215,14 @@ TEST_F(Cleanup, PresetupFilesGoFromTheProgramsDirectoryByTheirNames) {
 
 TEST_F(Cleanup, ADirectoryOutsideTheTemporaryFilesIsNeverRemoved) {
   // The program's directory (the build's) is not among the temporary files.
-  ASSERT_FALSE(StartsText(AddBackSlash(GetTempDir()), ProgramDir));
+  ASSERT_FALSE(StartsText(AddBackSlash(GetTempDir()), FProgramDir));
   std::string presetup = MakeBesideProgram("presetup-outside.txt");
-  Install->PresetupFiles()->Add("presetup-outside.txt");
+  FInstall->PresetupFiles()->Add("presetup-outside.txt");
   Load({"-sC:\\Dist", "-c"});
-  Install->Cleanup();
+  FInstall->Cleanup();
   EXPECT_FALSE(FileExists(presetup));
-  EXPECT_FALSE(Install->CleanupBatchWritten());
-  EXPECT_TRUE(Install->CleanupBatchFile().empty());
+  EXPECT_FALSE(FInstall->CleanupBatchWritten());
+  EXPECT_TRUE(FInstall->CleanupBatchFile().empty());
 }
 
 // The removal of the install record and what it lists.
@@ -230,45 +231,45 @@ protected:
   void SetUp() override {
     SequenceTest::SetUp();
     Load({"-sC:\\Dist"});
-    Record = InstallSession().InstallRecordKey = Install->FindInstallRecord(true);
-    ASSERT_FALSE(Record.empty());
+    FRecord = InstallSession().InstallRecordKey = FInstall->FindInstallRecord(true);
+    ASSERT_FALSE(FRecord.empty());
   }
-  std::string Record;
+  std::string FRecord;
 };
 
 TEST_F(RecordRemoval, DownloadsTheRecordAndTheEmptyParentsGo) {
   WriteMachineFile("C:\\Downloads\\net1.1", "archive");
   WriteMachineFile("C:\\Downloads\\kept.1", "archive");
-  SetString(TRootKey::LocalMachine, Record + "\\NetDir1", "LocalFile", " C:\\Downloads\\net1.1 ");
-  SetString(TRootKey::LocalMachine, Record + "\\NetDir1\\Deeper", "LocalFile", "C:\\Downloads\\kept.1");
-  SetString(TRootKey::LocalMachine, Record + "\\NetDir2", "LocalFile", "   ");
-  SetString(TRootKey::LocalMachine, Record + "\\NetDir3", "LocalFile", "C:\\Downloads\\gone-already.1");
-  SetString(TRootKey::LocalMachine, Record + "\\Unfinished", "C:\\a.bat", "1");
-  Install->RemoveDownloadsAndRecord();
+  SetString(TRootKey::rkLocalMachine, FRecord + "\\NetDir1", "LocalFile", " C:\\Downloads\\net1.1 ");
+  SetString(TRootKey::rkLocalMachine, FRecord + "\\NetDir1\\Deeper", "LocalFile", "C:\\Downloads\\kept.1");
+  SetString(TRootKey::rkLocalMachine, FRecord + "\\NetDir2", "LocalFile", "   ");
+  SetString(TRootKey::rkLocalMachine, FRecord + "\\NetDir3", "LocalFile", "C:\\Downloads\\gone-already.1");
+  SetString(TRootKey::rkLocalMachine, FRecord + "\\Unfinished", "C:\\a.bat", "1");
+  FInstall->RemoveDownloadsAndRecord();
   EXPECT_FALSE(FileExists("C:\\Downloads\\net1.1"));
   EXPECT_TRUE(FileExists("C:\\Downloads\\kept.1")); // only a subkey's own value names a download
-  EXPECT_FALSE(KeyExists(Record));
+  EXPECT_FALSE(KeyExists(FRecord));
   EXPECT_FALSE(KeyExists(kInstallParent));
   EXPECT_FALSE(KeyExists("\\Software\\Quenloft"));
 }
 
 TEST_F(RecordRemoval, ParentsWithOtherKeysStay) {
-  SetString(TRootKey::LocalMachine, "\\SOFTWARE\\Quenloft\\Install\\Install7", "Path", "C:\\Other\\setup.exe");
-  Install->RemoveDownloadsAndRecord();
-  EXPECT_FALSE(KeyExists(Record));
+  SetString(TRootKey::rkLocalMachine, "\\SOFTWARE\\Quenloft\\Install\\Install7", "Path", "C:\\Other\\setup.exe");
+  FInstall->RemoveDownloadsAndRecord();
+  EXPECT_FALSE(KeyExists(FRecord));
   EXPECT_TRUE(KeyExists("\\SOFTWARE\\Quenloft\\Install\\Install7"));
 
-  TRegKey::Delete(TRootKey::LocalMachine, "\\SOFTWARE\\Quenloft\\Install\\Install7");
-  SetString(TRootKey::LocalMachine, "\\Software\\Quenloft\\Settings", "Theme", "1");
-  Install->RemoveDownloadsAndRecord();
+  TRegKey::Delete(TRootKey::rkLocalMachine, "\\SOFTWARE\\Quenloft\\Install\\Install7");
+  SetString(TRootKey::rkLocalMachine, "\\Software\\Quenloft\\Settings", "Theme", "1");
+  FInstall->RemoveDownloadsAndRecord();
   EXPECT_FALSE(KeyExists(kInstallParent));
   EXPECT_TRUE(KeyExists("\\Software\\Quenloft\\Settings"));
 }
 
 TEST_F(RecordRemoval, WithoutARecordNothingIsRemoved) {
   InstallSession().InstallRecordKey.clear();
-  Install->RemoveDownloadsAndRecord();
-  EXPECT_TRUE(KeyExists(Record));
+  FInstall->RemoveDownloadsAndRecord();
+  EXPECT_TRUE(KeyExists(FRecord));
 }
 
 } // namespace

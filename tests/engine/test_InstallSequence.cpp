@@ -32,25 +32,26 @@ TEST_F(InstallSequence, AGoodInstallationRunsEveryStepInOrder) {
   Load({"-sC:\\Dist"});
   Run();
   EXPECT_EQ(SequenceLog(),
-            (TLines{"BeforeReadArchiveInfo", "icBeforeReadArchiveInfo", "icPushStatusMessage Reading file information...", "icPopStatusMessage", "AfterReadArchiveInfo",
+            (TLines{"BeforeReadArchiveInfo", "icBeforeReadArchiveInfo",
+                    "icPushStatusMessage Reading file information...", "icPopStatusMessage", "AfterReadArchiveInfo",
                     "icAfterReadArchiveInfo", "AfterInitialized", "icInstallStart",
                     // the install component's own pass
-                    "icProcessStart", "icIncludedProcessBegins", "icInstallPassBegins", "BeforeInstallObjects", "icOperationEnded", "icProcessEnd",
-                    "AfterInstallObjects Install1", "BeforeNotifyGoodInstall", "icGoodInstall", "icAfterGoodInstallNotice",
-                    "AfterNotifyGoodInstall", "BeforeShutdown"}));
-  EXPECT_TRUE(App->Shown.empty());
-  EXPECT_TRUE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), kExitInstalled);
-  EXPECT_FALSE(Install->Running());
-  EXPECT_FALSE(Install->Ended());
+                    "icProcessStart", "icIncludedProcessBegins", "icInstallPassBegins", "BeforeInstallObjects",
+                    "icOperationEnded", "icProcessEnd", "AfterInstallObjects Install1", "BeforeNotifyGoodInstall",
+                    "icGoodInstall", "icAfterGoodInstallNotice", "AfterNotifyGoodInstall", "BeforeShutdown"}));
+  EXPECT_TRUE(FApp->Shown.empty());
+  EXPECT_TRUE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), kExitInstalled);
+  EXPECT_FALSE(FInstall->Running());
+  EXPECT_FALSE(FInstall->Ended());
 }
 
 TEST_F(InstallSequence, TheRecordLivesFromBeforeTheDialogsUntilTheGoodEnding) {
   std::string recordDuringDialogs;
-  Recorder->OnCode = [&](int32_t Code) {
+  FRecorder->OnCode = [&](int32_t Code) {
     if (Code != icInstallStart) return;
     recordDuringDialogs = InstallSession().InstallRecordKey;
-    EXPECT_TRUE(Install->Running());
+    EXPECT_TRUE(FInstall->Running());
     EXPECT_TRUE(KeyExists(recordDuringDialogs));
   };
   Load({"-sC:\\Dist"});
@@ -63,22 +64,23 @@ TEST_F(InstallSequence, TheRecordLivesFromBeforeTheDialogsUntilTheGoodEnding) {
 
 TEST_F(InstallSequence, AnEndingDuringTheDialogsStopsThePass) {
   // A dialog's message loop hands the abort to the application, then the dialog returns.
-  Recorder->OnCode = [&](int32_t Code) {
+  FRecorder->OnCode = [&](int32_t Code) {
     if (Code != icInstallStart) return;
     try {
       throw EQXUserAbort();
     } catch (...) {
-      App->HandleException(Recorder);
+      FApp->HandleException(FRecorder);
     }
   };
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_EQ(LogFrom("AfterInitialized"), (TLines{"AfterInitialized", "icInstallStart", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
-                                                 "AfterNotifyBadInstall", "BeforeShutdown"}));
-  EXPECT_TRUE(App->Shown.empty());
-  EXPECT_EQ(App->ExitCode(), kExitUserAbort);
-  EXPECT_TRUE(Install->Ended());
-  EXPECT_FALSE(Install->Running());
+  EXPECT_EQ(LogFrom("AfterInitialized"),
+            (TLines{"AfterInitialized", "icInstallStart", "BeforeNotifyBadInstall", "icBadInstall",
+                    "icAfterBadInstallNotice", "AfterNotifyBadInstall", "BeforeShutdown"}));
+  EXPECT_TRUE(FApp->Shown.empty());
+  EXPECT_EQ(FApp->ExitCode(), kExitUserAbort);
+  EXPECT_TRUE(FInstall->Ended());
+  EXPECT_FALSE(FInstall->Running());
 }
 
 TEST_F(InstallSequence, ALoadingProgramMustPassItsDirectory) {
@@ -89,56 +91,56 @@ TEST_F(InstallSequence, ALoadingProgramMustPassItsDirectory) {
       "then you need to add two command line parameters. In Run | Parameters | \"Run Parameters\", type in: -d "
       "\"-sBUILDPATH\" where BUILDPATH is the path into which you built the distributables. Example: -d \"-sC:\\My "
       "Build\".";
-  EXPECT_EQ(SequenceLog(), (TLines{"BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice", "AfterNotifyBadInstall",
-                                   "shown " + message, "BeforeShutdown"}));
-  EXPECT_EQ(App->ExitCode(), kExitFailed);
+  EXPECT_EQ(SequenceLog(), (TLines{"BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
+                                   "AfterNotifyBadInstall", "shown " + message, "BeforeShutdown"}));
+  EXPECT_EQ(FApp->ExitCode(), kExitFailed);
   EXPECT_FALSE(KeyExists(std::string(kInstallParent) + "\\Install0")); // no record was made
 }
 
 TEST_F(InstallSequence, WithoutAnInstallRecordNothingIsInstalled) {
-  Install->RefuseRecord = true;
+  FInstall->RefuseRecord = true;
   Load({"-sC:\\Dist"});
   Run();
   EXPECT_EQ(SequenceLog(),
             (TLines{"BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice", "AfterNotifyBadInstall",
                     "shown The TInstall could not either write or read unfinished business from the registry",
                     "BeforeShutdown"}));
-  EXPECT_EQ(App->ExitCode(), kExitFailed);
+  EXPECT_EQ(FApp->ExitCode(), kExitFailed);
 }
 
 TEST_F(InstallSequence, TheEventAfterTheObjectsTellsOfAnArchiveAbort) {
-  Install->SetOnBeforeInstallObjects([](TInstallContainer*) { QnlfCompress().SetAbort(true); });
+  FInstall->SetOnBeforeInstallObjects([](TInstallContainer*) { QnlfCompress().SetAbort(true); });
   Load({"-sC:\\Dist"});
   Run();
   EXPECT_EQ(LogFrom("AfterInstallObjects Install1 aborted").size(), 6u);
 }
 
 TEST_F(InstallSequence, WithoutRunAutomaticTheProgramGoesOnAfterAGoodEnding) {
-  Install->SetRunAutomatic(false);
+  FInstall->SetRunAutomatic(false);
   Load({"-sC:\\Dist"});
   Run();
   EXPECT_EQ(SequenceLog().back(), "AfterNotifyGoodInstall");
-  EXPECT_FALSE(App->Terminated());
-  EXPECT_FALSE(Install->Running());
+  EXPECT_FALSE(FApp->Terminated());
+  EXPECT_FALSE(FInstall->Running());
 }
 
 TEST_F(InstallSequence, TheShutdownHandlerMayKeepTheProgramRunning) {
-  Install->OnBeforeShutdown = [](TCustomInstall*, bool& QuitOut) { QuitOut = false; };
+  FInstall->OnBeforeShutdown = [](TCustomInstall*, bool& QuitOut) { QuitOut = false; };
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_FALSE(App->Terminated());
-  EXPECT_TRUE(Install->Shutdown());
-  Install->OnBeforeShutdown = nullptr;
-  EXPECT_FALSE(Install->Shutdown());
-  EXPECT_TRUE(App->Terminated());
+  EXPECT_FALSE(FApp->Terminated());
+  EXPECT_TRUE(FInstall->Shutdown());
+  FInstall->OnBeforeShutdown = nullptr;
+  EXPECT_FALSE(FInstall->Shutdown());
+  EXPECT_TRUE(FApp->Terminated());
 }
 
 TEST_F(InstallSequence, ASelfExtractedSetupReadsItsOffsetFirst) {
   WriteMachineFile("C:\\Dist\\Short.exe", "MZ");
   Load({"-sC:\\Dist", "-eShort.exe"});
   Run();
-  EXPECT_EQ(App->Shown, TLines{"Could not read the extraction info from the archive file C:\\Dist\\Short.exe when "
-                               "trying to find the correct offset into the self extracting file"});
+  EXPECT_EQ(FApp->Shown, TLines{"Could not read the extraction info from the archive file C:\\Dist\\Short.exe when "
+                                "trying to find the correct offset into the self extracting file"});
   EXPECT_EQ(LogFrom("icBeforeReadArchiveInfo"), TLines{});
 
   TSelfExtractInfo info;
@@ -148,19 +150,20 @@ TEST_F(InstallSequence, ASelfExtractedSetupReadsItsOffsetFirst) {
   SequenceLog().clear();
   Load({"-sC:\\Dist", "-eSetup.exe"});
   Run();
-  EXPECT_EQ(Install->ArchiveOffset(), 4000);
+  EXPECT_EQ(FInstall->ArchiveOffset(), 4000);
   EXPECT_EQ(SequenceLog().back(), "BeforeShutdown");
 }
 
 TEST_F(InstallSequence, TheStatusIsRemovedAlsoWhenReadingFails) {
   // A net distribution reads its remote file list, which needs the net location's transfer.
-  Install->SetComponentStateFlag(csLoading, true);
-  Install->SetDistributeType(dtWeb);
+  FInstall->SetComponentStateFlag(csLoading, true);
+  FInstall->SetDistributeType(dtWeb);
   Load({"-sC:\\Dist"});
   Run();
   EXPECT_EQ(SequenceLog(),
-            (TLines{"BeforeReadArchiveInfo", "icBeforeReadArchiveInfo", "icPushStatusMessage Reading file information...", "icPopStatusMessage",
-                    "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice", "AfterNotifyBadInstall",
+            (TLines{"BeforeReadArchiveInfo", "icBeforeReadArchiveInfo",
+                    "icPushStatusMessage Reading file information...", "icPopStatusMessage", "BeforeNotifyBadInstall",
+                    "icBadInstall", "icAfterBadInstallNotice", "AfterNotifyBadInstall",
                     "shown The net location transfer of \"filelist.lst\" is not implemented", "BeforeShutdown"}));
 }
 
@@ -170,7 +173,7 @@ protected:
   // An installed file whose program writes Marker when it runs.
   TCustomInstallFile* AddProgram(const std::string& Name, const std::string& Dir, const std::string& FileName,
                                  const std::string& Marker) {
-    auto* file = new TCustomInstallFile(Form.get());
+    auto* file = new TCustomInstallFile(FOrm.get());
     file->SetName(Name);
     file->SetDestDirType(nullptr);
     file->SetDestDir(Dir);
@@ -192,11 +195,11 @@ TEST_F(FilesToRun, TheProjectMaySkipAFileAndTheOthersStart) {
   AddProgram("First", "C:\\Program Files\\Tool", "first run.sh", "C:\\ran-first.txt");
   AddProgram("Second", "C:\\Tool", "second.sh", "C:\\ran-second.txt");
   AddProgram("Third", "C:\\Tool", "third.sh", "C:\\ran-third.txt")->SetRunAfterInstall(false);
-  Install->OnBeforeRunFile = [](TCustomInstall*, TCustomInstallFile* File, bool& DefaultAction) {
+  FInstall->OnBeforeRunFile = [](TCustomInstall*, TCustomInstallFile* File, bool& DefaultAction) {
     SequenceLog().push_back("BeforeRunFile " + File->Name());
     DefaultAction = File->Name() != "Second";
   };
-  Install->OnBeforeShutdown = [](TCustomInstall*, bool& QuitOut) {
+  FInstall->OnBeforeShutdown = [](TCustomInstall*, bool& QuitOut) {
     SequenceLog().push_back("BeforeShutdown");
     QuitOut = false;
   };
@@ -206,15 +209,15 @@ TEST_F(FilesToRun, TheProjectMaySkipAFileAndTheOthersStart) {
   EXPECT_TRUE(Appears("C:\\ran-first.txt")); // a path with blanks names one program
   EXPECT_FALSE(FileExists("C:\\ran-second.txt"));
   EXPECT_FALSE(FileExists("C:\\ran-third.txt"));
-  EXPECT_FALSE(App->Terminated());
+  EXPECT_FALSE(FApp->Terminated());
 }
 
 // Objects of the registered types installed after the file pass.
 class ObjectsByType : public SequenceTest {
 protected:
   TTypedComponent* Add(const std::string& Name, int32_t Type) {
-    auto* component = new TTypedComponent(Form.get(), Name, Type);
-    component->SetContainer(Install);
+    auto* component = new TTypedComponent(FOrm.get(), Name, Type);
+    component->SetContainer(FInstall);
     return component;
   }
 };
@@ -227,9 +230,10 @@ TEST_F(ObjectsByType, EachTypeRunsInItsTurnUnderItsStatusText) {
   Load({"-sC:\\Dist"});
   Run();
   EXPECT_EQ(LogFrom("icProcessEnd"),
-            (TLines{"icProcessEnd", "icPushStatusMessage Installing ODBC drivers...", "Process Odbc", "icPopStatusMessage", "icPushStatusMessage Installing shell links...",
-                    "Process Groups", "icPopStatusMessage", "icPushStatusMessage Installing shell links...", "Process Links", "icPopStatusMessage", "Process Last",
-                    "icGoodInstall", "icAfterGoodInstallNotice"}));
+            (TLines{"icProcessEnd", "icPushStatusMessage Installing ODBC drivers...", "Process Odbc",
+                    "icPopStatusMessage", "icPushStatusMessage Installing shell links...", "Process Groups",
+                    "icPopStatusMessage", "icPushStatusMessage Installing shell links...", "Process Links",
+                    "icPopStatusMessage", "Process Last", "icGoodInstall", "icAfterGoodInstallNotice"}));
 }
 
 TEST_F(ObjectsByType, EveryTypeHasItsPlaceAndText) {
@@ -237,36 +241,41 @@ TEST_F(ObjectsByType, EveryTypeHasItsPlaceAndText) {
     Add(name, type);
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_EQ(LogFrom("icProcessEnd"), (TLines{"icProcessEnd", "icPushStatusMessage Installing ODBC sources...", "Process Sources", "icPopStatusMessage",
-                                     "icPushStatusMessage Installing Borland Database Engine aliases...", "Process Aliases", "icPopStatusMessage",
-                                     "icPushStatusMessage Installing INI files...", "Process Ini", "icPopStatusMessage",
-                                     "icPushStatusMessage Installing registry keys...", "Process Keys", "icPopStatusMessage", "icGoodInstall", "icAfterGoodInstallNotice"}));
+  EXPECT_EQ(LogFrom("icProcessEnd"),
+            (TLines{"icProcessEnd", "icPushStatusMessage Installing ODBC sources...", "Process Sources",
+                    "icPopStatusMessage", "icPushStatusMessage Installing Borland Database Engine aliases...",
+                    "Process Aliases", "icPopStatusMessage", "icPushStatusMessage Installing INI files...",
+                    "Process Ini", "icPopStatusMessage", "icPushStatusMessage Installing registry keys...",
+                    "Process Keys", "icPopStatusMessage", "icGoodInstall", "icAfterGoodInstallNotice"}));
 }
 
 TEST_F(ObjectsByType, ComponentsOfOneTypeShareOneStatusInCreationOrder) {
   Add("IniB", 4000);
   Add("IniA", 4000);
   Add("Keys", 8500);
-  Install->InstallObjectsOfType(4000, "Installing INI files...");
-  EXPECT_EQ(SequenceLog(), (TLines{"icPushStatusMessage Installing INI files...", "Process IniB", "Process IniA", "icPopStatusMessage"}));
+  FInstall->InstallObjectsOfType(4000, "Installing INI files...");
+  EXPECT_EQ(SequenceLog(), (TLines{"icPushStatusMessage Installing INI files...", "Process IniB", "Process IniA",
+                                   "icPopStatusMessage"}));
   SequenceLog().clear();
-  Install->InstallObjectsOfType(8500, "   ");
-  Install->InstallObjectsOfType(2750, "Installing ODBC drivers...");
+  FInstall->InstallObjectsOfType(8500, "   ");
+  FInstall->InstallObjectsOfType(2750, "Installing ODBC drivers...");
   EXPECT_EQ(SequenceLog(), (TLines{"Process Keys"}));
 }
 
 TEST_F(ObjectsByType, AFailureStillRemovesTheStatus) {
   Add("Links", 8000)->OnProcess = [] { throw IEInstall("The link failed"); };
-  EXPECT_THROW(Install->InstallObjectsOfType(8000, "Installing shell links..."), IEInstall);
-  EXPECT_EQ(SequenceLog(), (TLines{"icPushStatusMessage Installing shell links...", "Process Links", "icPopStatusMessage"}));
+  EXPECT_THROW(FInstall->InstallObjectsOfType(8000, "Installing shell links..."), IEInstall);
+  EXPECT_EQ(SequenceLog(),
+            (TLines{"icPushStatusMessage Installing shell links...", "Process Links", "icPopStatusMessage"}));
 }
 
 TEST_F(ObjectsByType, AComponentFreedMeanwhileIsSkipped) {
   TTypedComponent* second = nullptr;
   Add("First", 7000)->OnProcess = [&] { delete second; };
   second = Add("Second", 7000);
-  Install->InstallObjectsOfType(7000, "Installing shell links...");
-  EXPECT_EQ(SequenceLog(), (TLines{"icPushStatusMessage Installing shell links...", "Process First", "icPopStatusMessage"}));
+  FInstall->InstallObjectsOfType(7000, "Installing shell links...");
+  EXPECT_EQ(SequenceLog(),
+            (TLines{"icPushStatusMessage Installing shell links...", "Process First", "icPopStatusMessage"}));
 }
 
 TEST_F(ObjectsByType, AFailingObjectEndsTheInstallationBadly) {
@@ -275,10 +284,11 @@ TEST_F(ObjectsByType, AFailingObjectEndsTheInstallationBadly) {
   Add("Keys", 8500);
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_EQ(LogFrom("icProcessEnd"), (TLines{"icProcessEnd", "icPushStatusMessage Installing shell links...", "Process Links", "icPopStatusMessage",
-                                     "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
-                                     "AfterNotifyBadInstall", "shown The link failed", "BeforeShutdown"}));
-  EXPECT_EQ(App->ExitCode(), kExitFailed);
+  EXPECT_EQ(LogFrom("icProcessEnd"),
+            (TLines{"icProcessEnd", "icPushStatusMessage Installing shell links...", "Process Links",
+                    "icPopStatusMessage", "AfterInstallObjects Install1", "BeforeNotifyBadInstall", "icBadInstall",
+                    "icAfterBadInstallNotice", "AfterNotifyBadInstall", "shown The link failed", "BeforeShutdown"}));
+  EXPECT_EQ(FApp->ExitCode(), kExitFailed);
   EXPECT_TRUE(KeyExists(InstallSession().InstallRecordKey));
 }
 

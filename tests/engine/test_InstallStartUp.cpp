@@ -54,9 +54,9 @@ TEST_F(InstallStartUp, AnInvalidArgumentFailsTheLoad) {
 }
 
 TEST_F(InstallStartUp, RunModesAreChosenInOrder) {
-  auto modeOf = [this](std::vector<std::string> args) {
+  auto modeOf = [this](std::vector<std::string> Args) {
     TRecordlessInstall* install = NewInstall();
-    InstallTest::Load(install, std::move(args));
+    InstallTest::Load(install, std::move(Args));
     return install->ChosenMode;
   };
   EXPECT_EQ(modeOf({"-f", "-b"}), "build");
@@ -93,16 +93,19 @@ TEST_F(InstallStartUp, TheApplicationsMainFormIsPreferred) {
 }
 
 TEST_F(InstallStartUp, TheCurrentInstallTypeFollowsTheOfferedTypes) {
-  struct Row { TInstallTypeSet offered; TInstallType current; };
-  for (Row row : {Row{{itFull}, itFull}, Row{{itFull, itCompact}, itCompact},
-                  Row{{itCompact, itDefault}, itDefault}, Row{{itCustom}, itFull}}) {
+  struct Row {
+    TInstallTypeSet Offered;
+    TInstallType Current;
+  };
+  for (Row row : {Row{{itFull}, itFull}, Row{{itFull, itCompact}, itCompact}, Row{{itCompact, itDefault}, itDefault},
+                  Row{{itCustom}, itFull}}) {
     TRecordlessInstall* install = NewInstall();
     auto* directory = new TFileContainer(FForm.get());
     directory->SetContainer(install);
-    install->SetInstallTypes(row.offered);
+    install->SetInstallTypes(row.Offered);
     Load(install, {});
-    EXPECT_EQ(install->CurrentInstallType(), row.current);
-    EXPECT_EQ(directory->CurrentInstallType(), row.current);
+    EXPECT_EQ(install->CurrentInstallType(), row.Current);
+    EXPECT_EQ(directory->CurrentInstallType(), row.Current);
   }
 }
 
@@ -123,7 +126,7 @@ TEST_F(InstallStartUp, HidingMovesTheFormOffTheScreen) {
 TEST_F(InstallStartUp, TheFirstActivationRunsTheHandlerMaximisesAndStartsTheInstallation) {
   TRecordlessInstall* install = NewInstall();
   std::vector<TObject*> senders;
-  FForm->OnActivate = [&](TObject* sender) { senders.push_back(sender); };
+  FForm->OnActivate = [&](TObject* Sender) { senders.push_back(Sender); };
   Load(install, {});
   // Without a source directory the installation stops at once (the loading program's path).
   EXPECT_THROW(install->OnActivateHook(FForm.get()), IEInstall);
@@ -152,8 +155,8 @@ TEST_F(InstallStartUp, WithoutRunAutomaticTheHookStopsBeforeTheInstallation) {
 TEST_F(InstallStartUp, ErrorsOutsideAnInstallationAreShownAndTheProgramGoesOn) {
   TRecordlessInstall* install = NewInstall();
   std::string shown;
-  FApp->MessageBoxHook = [&](const std::string& text, const std::string&, int) {
-    shown = text;
+  FApp->MessageBoxHook = [&](const std::string& Text, const std::string&, int) {
+    shown = Text;
     return 1;
   };
   ASSERT_TRUE(static_cast<bool>(FApp->OnException));
@@ -192,7 +195,8 @@ TEST_F(InstallStartUp, TheArchiveOffsetComesFromTheSelfExtractingFile) {
     install->ReadSelfExtractOffset();
     ADD_FAILURE() << "no error";
   } catch (const IEInstall& e) {
-    EXPECT_EQ(std::string(e.what()), "Could not read the extraction info from the archive file " + source +
-                                         "\\Short.exe when trying to find the correct offset into the self extracting file");
+    EXPECT_EQ(std::string(e.what()),
+              "Could not read the extraction info from the archive file " + source +
+                  "\\Short.exe when trying to find the correct offset into the self extracting file");
   }
 }

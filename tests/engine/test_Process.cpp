@@ -10,112 +10,112 @@ using namespace qnl::test;
 namespace {
 
 struct Processing : ::testing::Test {
-  TComponent owner{nullptr};
-  TTestObject* comp = new TTestObject(&owner, "Comp", 1000);
-  TTestObject* listener = new TTestObject(&owner, "Listener", 2000);
+  TComponent Owner{nullptr};
+  TTestObject* Comp = new TTestObject(&Owner, "Comp", 1000);
+  TTestObject* Listener = new TTestObject(&Owner, "Listener", 2000);
   void SetUp() override {
     Journal().clear();
-    listener->SetContainer(comp);
-    comp->SetOnBeforeProcess([](TInstallContainer* c) { Journal().push_back(c->Name() + ":Before"); });
-    comp->SetOnAfterProcess([](TInstallContainer* c) { Journal().push_back(c->Name() + ":After"); });
+    Listener->SetContainer(Comp);
+    Comp->SetOnBeforeProcess([](TInstallContainer* C) { Journal().push_back(C->Name() + ":Before"); });
+    Comp->SetOnAfterProcess([](TInstallContainer* C) { Journal().push_back(C->Name() + ":After"); });
   }
   using Lines = std::vector<std::string>;
 };
 
 TEST_F(Processing, AnIncludedComponentRunsEveryStepInOrder) {
-  comp->Process();
-  EXPECT_EQ(Journal(), (Lines{"Comp:Before", "Listener:-990", "Listener:-999", "Comp:InstallObjects",
-                              "Comp:After", "Listener:-989"}));
-  EXPECT_TRUE(comp->Processed());
+  Comp->Process();
+  EXPECT_EQ(Journal(), (Lines{"Comp:Before", "Listener:-990", "Listener:-999", "Comp:InstallObjects", "Comp:After",
+                              "Listener:-989"}));
+  EXPECT_TRUE(Comp->Processed());
 }
 
 TEST_F(Processing, AnExcludedComponentStopsAfterTheStartBroadcast) {
-  comp->SetInclude(false);
-  comp->Process();
+  Comp->SetInclude(false);
+  Comp->Process();
   EXPECT_EQ(Journal(), (Lines{"Comp:Before", "Listener:-990"}));
-  EXPECT_FALSE(comp->Processed());
+  EXPECT_FALSE(Comp->Processed());
 }
 
 TEST_F(Processing, AComponentOutsideTheInstallTypeGetsBeforeButNotAfter) {
-  comp->SetInstallTypes({itFull});
-  comp->SetCurrentInstallType(itCompact);
-  comp->Process();
+  Comp->SetInstallTypes({itFull});
+  Comp->SetCurrentInstallType(itCompact);
+  Comp->Process();
   EXPECT_EQ(Journal(), (Lines{"Comp:Before", "Listener:-990", "Listener:-999"}));
-  EXPECT_FALSE(comp->Processed());
+  EXPECT_FALSE(Comp->Processed());
 }
 
 TEST_F(Processing, HelpersAreProcessedInListOrderWhenTheyGoWithTheirContainer) {
-  auto* group = new TTestObject(&owner, "Group", 500, true);
-  auto* dir = new TTestObject(&owner, "Dir", 1000, true);
-  auto* dialog = new TTestObject(&owner, "Dialog", 9000, false);
-  dir->SetContainer(comp);
-  dialog->SetContainer(comp);
-  group->SetContainer(comp);
-  comp->SetOnBeforeProcess(nullptr);
-  comp->SetOnAfterProcess(nullptr);
-  comp->InstallObjects();
+  auto* group = new TTestObject(&Owner, "Group", 500, true);
+  auto* dir = new TTestObject(&Owner, "Dir", 1000, true);
+  auto* dialog = new TTestObject(&Owner, "Dialog", 9000, false);
+  dir->SetContainer(Comp);
+  dialog->SetContainer(Comp);
+  group->SetContainer(Comp);
+  Comp->SetOnBeforeProcess(nullptr);
+  Comp->SetOnAfterProcess(nullptr);
+  Comp->InstallObjects();
   EXPECT_EQ(Journal(), (Lines{"Comp:InstallObjects", "Group:InstallObjects", "Dir:InstallObjects"}));
-  EXPECT_TRUE(group->Processed() && dir->Processed() && comp->Processed());
+  EXPECT_TRUE(group->Processed() && dir->Processed() && Comp->Processed());
   EXPECT_FALSE(dialog->Processed());
 }
 
 TEST_F(Processing, TheSilentAbortEndsProcessQuietly) {
-  comp->SetOnBeforeProcess([](TInstallContainer*) { Abort(); });
-  EXPECT_NO_THROW(comp->Process());
+  Comp->SetOnBeforeProcess([](TInstallContainer*) { Abort(); });
+  EXPECT_NO_THROW(Comp->Process());
   EXPECT_TRUE(Journal().empty());
-  comp->SetOnBeforeProcess(nullptr);
-  comp->SetOnAfterProcess([](TInstallContainer*) { Abort(); });
-  EXPECT_NO_THROW(comp->Process());
-  EXPECT_TRUE(comp->Processed());
+  Comp->SetOnBeforeProcess(nullptr);
+  Comp->SetOnAfterProcess([](TInstallContainer*) { Abort(); });
+  EXPECT_NO_THROW(Comp->Process());
+  EXPECT_TRUE(Comp->Processed());
   EXPECT_EQ(Journal().back(), "Comp:InstallObjects");
 }
 
 TEST_F(Processing, OtherErrorsLeaveProcess) {
-  comp->SetOnBeforeProcess([](TInstallContainer*) { throw IEInstallContainer("boom"); });
-  EXPECT_THROW(comp->Process(), IEInstallContainer);
-  comp->SetOnBeforeProcess([](TInstallContainer*) { throw EQXUserAbort(); });
-  EXPECT_THROW(comp->Process(), EQXUserAbort);
+  Comp->SetOnBeforeProcess([](TInstallContainer*) { throw IEInstallContainer("boom"); });
+  EXPECT_THROW(Comp->Process(), IEInstallContainer);
+  Comp->SetOnBeforeProcess([](TInstallContainer*) { throw EQXUserAbort(); });
+  EXPECT_THROW(Comp->Process(), EQXUserAbort);
 }
 
 TEST_F(Processing, WithAnInstallComponentTheUninstallEntryIsWritten) {
-  comp->Process();
-  EXPECT_EQ(comp->UninstallKey, ""); // no install component: nothing written
-  TTestInstall install(comp, "Widget Pro");
-  comp->Process();
-  EXPECT_EQ(comp->UninstallKey, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Widget Pro");
-  comp->UninstallKey.clear();
-  comp->SetUninstall(false);
-  comp->Process();
-  EXPECT_EQ(comp->UninstallKey, "");
+  Comp->Process();
+  EXPECT_EQ(Comp->UninstallKey, ""); // no install component: nothing written
+  TTestInstall install(Comp, "Widget Pro");
+  Comp->Process();
+  EXPECT_EQ(Comp->UninstallKey, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Widget Pro");
+  Comp->UninstallKey.clear();
+  Comp->SetUninstall(false);
+  Comp->Process();
+  EXPECT_EQ(Comp->UninstallKey, "");
 }
 
 TEST_F(Processing, DuringARunAnObjectWaitsForItsContainerToBeProcessed) {
-  TTestInstall install(comp, "P");
-  auto* child = new TTestObject(&owner, "Child", 1000, true);
-  child->SetContainer(comp);
+  TTestInstall install(Comp, "P");
+  auto* child = new TTestObject(&Owner, "Child", 1000, true);
+  child->SetContainer(Comp);
   InstallSession().RunState.RunActive = true;
   child->Process();
   EXPECT_FALSE(child->Processed());
-  comp->SetProcessed(true);
+  Comp->SetProcessed(true);
   child->Process();
   EXPECT_TRUE(child->Processed());
   // Outside a run the container's state does not matter.
   InstallSession().RunState.RunActive = false;
-  auto* other = new TTestObject(&owner, "Other", 1000, true);
-  other->SetContainer(listener);
+  auto* other = new TTestObject(&Owner, "Other", 1000, true);
+  other->SetContainer(Listener);
   other->Process();
   EXPECT_TRUE(other->Processed());
 }
 
 TEST_F(Processing, NotifyReachesDirectHelpersOfType2000AndAboveOnly) {
-  auto* low = new TTestObject(&owner, "Low", 1999);
-  auto* grandchild = new TTestObject(&owner, "Grandchild", 9000);
-  low->SetContainer(comp);
-  grandchild->SetContainer(listener);
+  auto* low = new TTestObject(&Owner, "Low", 1999);
+  auto* grandchild = new TTestObject(&Owner, "Grandchild", 9000);
+  low->SetContainer(Comp);
+  grandchild->SetContainer(Listener);
   TMessageParameter po;
-  comp->Notify(-995, &po);
+  Comp->Notify(-995, &po);
   EXPECT_EQ(Journal(), (Lines{"Listener:-995"}));
-  EXPECT_EQ(listener->Parameters.back(), &po);
+  EXPECT_EQ(Listener->Parameters.back(), &po);
 }
 
 TEST_F(Processing, StatusMessagesArePushedWithTheirTextAndPopped) {
@@ -128,11 +128,11 @@ TEST_F(Processing, StatusMessagesArePushedWithTheirTextAndPopped) {
       if (auto* m = dynamic_cast<TMessageParameter*>(PO)) *Seen = m->Text;
     }
   };
-  auto* capture = new TCapture(&owner, "Capture", 9000);
+  auto* capture = new TCapture(&Owner, "Capture", 9000);
   capture->Seen = &seen;
-  capture->SetContainer(comp);
-  comp->PushStatusMessage("Copying files");
-  comp->PopStatusMessage();
+  capture->SetContainer(Comp);
+  Comp->PushStatusMessage("Copying files");
+  Comp->PopStatusMessage();
   EXPECT_EQ(seen, "Copying files");
   EXPECT_EQ(capture->Codes, (std::vector<int32_t>{-974, -973}));
   EXPECT_EQ(capture->Parameters.back(), nullptr);
@@ -143,10 +143,10 @@ TEST_F(Processing, AReceiverThatFreesItselfDoesNotDisturbTheBroadcast) {
     using TTestObject::TTestObject;
     void InformationEvent(TObject*, int32_t, TObject*) override { delete this; }
   };
-  (new TLeaving(&owner, "Leaving", 9000))->SetContainer(comp);
-  comp->Notify(-996);
-  EXPECT_EQ(HelperNames(*comp), "Listener");
-  EXPECT_EQ(listener->Codes, (std::vector<int32_t>{-996}));
+  (new TLeaving(&Owner, "Leaving", 9000))->SetContainer(Comp);
+  Comp->Notify(-996);
+  EXPECT_EQ(HelperNames(*Comp), "Listener");
+  EXPECT_EQ(Listener->Codes, (std::vector<int32_t>{-996}));
 }
 
 } // namespace

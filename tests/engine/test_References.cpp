@@ -12,9 +12,9 @@ using namespace qnl::test;
 namespace {
 
 // A specifier that gives a fixed directory.
-TCustomPathSpecifier* FixedSpecifier(TComponent* owner, const std::string& path) {
-  auto* specifier = new TCustomPathSpecifier(owner);
-  specifier->SetOnGetPath([path](TComponent*, std::string& p) { p = path; });
+TCustomPathSpecifier* FixedSpecifier(TComponent* Owner, const std::string& Path) {
+  auto* specifier = new TCustomPathSpecifier(Owner);
+  specifier->SetOnGetPath([Path](TComponent*, std::string& P) { P = Path; });
   return specifier;
 }
 

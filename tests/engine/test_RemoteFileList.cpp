@@ -23,7 +23,7 @@ std::string Unreadable(const std::string& Path) { return "Cannot read the remote
 class RemoteFileList : public SequenceTest {
 protected:
   TCustomInstallFile* AddFile(const std::string& Name, int32_t Size, uint8_t Archived = 1) {
-    auto* file = new TCustomInstallFile(Form.get());
+    auto* file = new TCustomInstallFile(FOrm.get());
     file->SetName(Name);
     file->SetSourceSize(Size);
     file->SetSourceDate(40000.25);
@@ -37,7 +37,7 @@ TEST_F(RemoteFileList, RecordsGoToTheFilesOfTheirNamesIgnoringCase) {
   TCustomInstallFile* readme = AddFile("Readme", 5);
   TCustomInstallFile* program = AddFile("Program", 7);
   WriteMachineFile(kList, Count(2) + EncodeFileListRecord({1234, 45000.5, "README", "2.1.0"}) +
-                       EncodeFileListRecord({99, 1.0, "Unknown", "9"}));
+                              EncodeFileListRecord({99, 1.0, "Unknown", "9"}));
   ReadRemoteFileList(kList);
   EXPECT_EQ(readme->SourceSize(), 1234);
   EXPECT_DOUBLE_EQ(readme->SourceDate(), 45000.5);
@@ -49,8 +49,8 @@ TEST_F(RemoteFileList, RecordsGoToTheFilesOfTheirNamesIgnoringCase) {
 TEST_F(RemoteFileList, AListCutShortCannotBeRead) {
   std::string record = EncodeFileListRecord({1, 2.0, "Readme", "1"});
   ASSERT_EQ(record.size(), kFileListRecordSize);
-  for (const std::string& bytes : {std::string("\1\0\0", 3), Count(2) + record, Count(1) + record.substr(0, 71),
-                                   std::string()}) {
+  for (const std::string& bytes :
+       {std::string("\1\0\0", 3), Count(2) + record, Count(1) + record.substr(0, 71), std::string()}) {
     WriteMachineFile(kList, bytes);
     QNL_EXPECT_THROW_MESSAGE(ReadRemoteFileList(kList), IEInstall, Unreadable(kList));
   }

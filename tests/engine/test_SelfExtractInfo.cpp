@@ -12,13 +12,13 @@
 using namespace qnl;
 
 namespace {
-std::string Trailer(const char* marker, int32_t a, int32_t b, int32_t c, int32_t d) {
+std::string Trailer(const char* Marker, int32_t A, int32_t B, int32_t C, int32_t D) {
   TSelfExtractInfo info;
-  info.Marker = marker;
-  info.SetupArchiveStart = a;
-  info.SetupArchiveEnd = b;
-  info.MainArchiveStart = c;
-  info.MainArchiveEnd = d;
+  info.Marker = Marker;
+  info.SetupArchiveStart = A;
+  info.SetupArchiveEnd = B;
+  info.MainArchiveStart = C;
+  info.MainArchiveEnd = D;
   return info.Encode();
 }
 
@@ -30,9 +30,9 @@ protected:
     FDir = std::filesystem::path(prefix ? prefix : "/tmp").parent_path() / "selfextract";
     std::filesystem::create_directories(FDir);
   }
-  std::string Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(FDir / name, std::ios::binary) << bytes;
-    return WindowsPathOf((FDir / name).string());
+  std::string Write(const std::string& Name, const std::string& Bytes) {
+    std::ofstream(FDir / Name, std::ios::binary) << Bytes;
+    return WindowsPathOf((FDir / Name).string());
   }
   std::filesystem::path FDir;
 };

@@ -21,10 +21,11 @@ namespace {
 
 const char* const kRunOnce = "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const char* const kNoRecord = "The TInstall could not either write or read unfinished business from the registry";
-const TLines kGoodEnding{"BeforeNotifyGoodInstall", "icGoodInstall", "icAfterGoodInstallNotice", "AfterNotifyGoodInstall", "BeforeShutdown"};
+const TLines kGoodEnding{"BeforeNotifyGoodInstall", "icGoodInstall", "icAfterGoodInstallNotice",
+                         "AfterNotifyGoodInstall", "BeforeShutdown"};
 
 std::string RunOnceValue(const std::string& Name) {
-  std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, kRunOnce);
+  std::optional<TRegKey> key = TRegKey::Open(TRootKey::rkLocalMachine, kRunOnce);
   return key ? key->ReadString(Name).value_or("(none)") : "(no key)";
 }
 
@@ -49,44 +50,44 @@ class Unfinished : public SequenceTest {
 protected:
   void SetUp() override {
     SequenceTest::SetUp();
-    Record = InstallSession().InstallRecordKey = Install->FindInstallRecord(true);
-    ASSERT_FALSE(Record.empty());
+    FRecord = InstallSession().InstallRecordKey = FInstall->FindInstallRecord(true);
+    ASSERT_FALSE(FRecord.empty());
   }
   TLines Read() {
     TStringList list;
     list.Add("left over");
-    Install->ReadUnfinished(&list);
+    FInstall->ReadUnfinished(&list);
     TLines items;
     for (int i = 0; i < list.Count(); ++i) items.push_back(list.Get(i));
     return items;
   }
-  std::string Record;
+  std::string FRecord;
 };
 
 TEST_F(Unfinished, EntriesAreCountedAndKeptInTheRecord) {
-  Install->AddUnfinished("C:\\windows\\temp\\bat1.bat", 1);
-  Install->AddUnfinished("ActiveX1", 0);
-  EXPECT_EQ(Install->UnfinishedCount(), 2);
-  std::optional<TRegKey> key = TRegKey::Open(TRootKey::LocalMachine, Record + "\\Unfinished");
+  FInstall->AddUnfinished("C:\\windows\\temp\\bat1.bat", 1);
+  FInstall->AddUnfinished("ActiveX1", 0);
+  EXPECT_EQ(FInstall->UnfinishedCount(), 2);
+  std::optional<TRegKey> key = TRegKey::Open(TRootKey::rkLocalMachine, FRecord + "\\Unfinished");
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ReadString("ActiveX1"), std::optional<std::string>("0"));
   TLines items = Read();
   std::sort(items.begin(), items.end());
   EXPECT_EQ(items, (TLines{"ActiveX1;0", "C:\\windows\\temp\\bat1.bat;1"}));
-  Install->ClearUnfinished();
-  EXPECT_FALSE(KeyExists(Record + "\\Unfinished"));
+  FInstall->ClearUnfinished();
+  EXPECT_FALSE(KeyExists(FRecord + "\\Unfinished"));
   EXPECT_EQ(Read(), TLines{});
-  EXPECT_NO_THROW(Install->ClearUnfinished());
+  EXPECT_NO_THROW(FInstall->ClearUnfinished());
 }
 
 TEST_F(Unfinished, WithoutARecordEveryOperationFails) {
   InstallSession().InstallRecordKey.clear();
   TStringList list;
-  QNL_EXPECT_THROW_MESSAGE(Install->AddUnfinished("C:\\a.bat", 1), IEInstall, kNoRecord);
-  QNL_EXPECT_THROW_MESSAGE(Install->ClearUnfinished(), IEInstall, kNoRecord);
-  QNL_EXPECT_THROW_MESSAGE(Install->ReadUnfinished(&list), IEInstall, kNoRecord);
-  EXPECT_EQ(Install->UnfinishedCount(), 0);
-  Install->RefuseRecord = true;
+  QNL_EXPECT_THROW_MESSAGE(FInstall->AddUnfinished("C:\\a.bat", 1), IEInstall, kNoRecord);
+  QNL_EXPECT_THROW_MESSAGE(FInstall->ClearUnfinished(), IEInstall, kNoRecord);
+  QNL_EXPECT_THROW_MESSAGE(FInstall->ReadUnfinished(&list), IEInstall, kNoRecord);
+  EXPECT_EQ(FInstall->UnfinishedCount(), 0);
+  FInstall->RefuseRecord = true;
   QNL_EXPECT_THROW_MESSAGE(Load({"-r", "-sC:\\Dist"}), IEInstall, kNoRecord);
 }
 
@@ -95,23 +96,24 @@ TEST_F(Unfinished, AHiveThatCannotBeSavedIsNamedWithTheSystemsReason) {
   std::string hive = FDir + "/system.reg";
   TImmutableFile immutable(hive);
   if (!immutable.Held()) GTEST_SKIP() << "chattr +i is not permitted here";
-  InstallSession().InstallRecordKey = Install->FindInstallRecord(true);
-  QNL_EXPECT_THROW_MESSAGE(Install->ClearUnfinished(), IEInstall,
-                           std::string(kNoRecord) + ": Cannot write registry file \"" + hive + "\": Operation not permitted");
+  InstallSession().InstallRecordKey = FInstall->FindInstallRecord(true);
+  QNL_EXPECT_THROW_MESSAGE(FInstall->ClearUnfinished(), IEInstall,
+                           std::string(kNoRecord) + ": Cannot write registry file \"" + hive +
+                               "\": Operation not permitted");
 }
 
 TEST_F(Unfinished, TheContinuationRunsEveryEntryThenTheGoodEnding) {
   LogEvents();
   WriteMachineFile("C:\\windows\\temp\\bat1.bat", "move");
   WriteMachineFile("C:\\kept.txt", "kept");
-  auto* activeX = new TTypedComponent(Form.get(), "ActiveX1", 2500);
+  auto* activeX = new TTypedComponent(FOrm.get(), "ActiveX1", 2500);
   bool listGoneMeanwhile = false;
-  activeX->OnContinue = [&] { listGoneMeanwhile = !KeyExists(Record + "\\Unfinished"); };
-  Install->AddUnfinished("C:\\windows\\temp\\bat1.bat", 1);
-  Install->AddUnfinished("ACTIVEX1", 0);
-  Install->AddUnfinished("Nobody", 0);
-  Install->AddUnfinished("Install1", 0); // the install component does not start over
-  Install->AddUnfinished("C:\\kept.txt", 7);
+  activeX->OnContinue = [&] { listGoneMeanwhile = !KeyExists(FRecord + "\\Unfinished"); };
+  FInstall->AddUnfinished("C:\\windows\\temp\\bat1.bat", 1);
+  FInstall->AddUnfinished("ACTIVEX1", 0);
+  FInstall->AddUnfinished("Nobody", 0);
+  FInstall->AddUnfinished("Install1", 0); // the install component does not start over
+  FInstall->AddUnfinished("C:\\kept.txt", 7);
   Load({"-r", "-sC:\\Dist"});
   EXPECT_FALSE(FileExists("C:\\windows\\temp\\bat1.bat"));
   EXPECT_TRUE(FileExists("C:\\kept.txt"));
@@ -120,46 +122,46 @@ TEST_F(Unfinished, TheContinuationRunsEveryEntryThenTheGoodEnding) {
   TLines expected{"Continue ActiveX1"};
   expected.insert(expected.end(), kGoodEnding.begin(), kGoodEnding.end());
   EXPECT_EQ(SequenceLog(), expected);
-  EXPECT_FALSE(KeyExists(Record));
-  EXPECT_FALSE(Install->Running());
-  EXPECT_TRUE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), kExitInstalled);
+  EXPECT_FALSE(KeyExists(FRecord));
+  EXPECT_FALSE(FInstall->Running());
+  EXPECT_TRUE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), kExitInstalled);
 }
 
 TEST_F(Unfinished, AnInvalidEntryStopsTheContinuation) {
   LogEvents();
   WriteMachineFile("C:\\first.txt", "1");
   WriteMachineFile("C:\\third.txt", "3");
-  Install->AddUnfinished("C:\\first.txt", 1);
-  SetString(TRootKey::LocalMachine, Record + "\\Unfinished", "C:\\second.txt", "one");
-  Install->AddUnfinished("C:\\third.txt", 1);
+  FInstall->AddUnfinished("C:\\first.txt", 1);
+  SetString(TRootKey::rkLocalMachine, FRecord + "\\Unfinished", "C:\\second.txt", "one");
+  FInstall->AddUnfinished("C:\\third.txt", 1);
   QNL_EXPECT_THROW_MESSAGE(Load({"-r", "-sC:\\Dist"}), IEInstall,
                            "There is an invalid entry for the unfinished install list C:\\second.txt;one");
   EXPECT_FALSE(FileExists("C:\\first.txt"));
   EXPECT_TRUE(FileExists("C:\\third.txt"));
-  EXPECT_FALSE(KeyExists(Record + "\\Unfinished")); // consumed before it ran
+  EXPECT_FALSE(KeyExists(FRecord + "\\Unfinished")); // consumed before it ran
   EXPECT_TRUE(SequenceLog().empty());
 }
 
 TEST_F(Unfinished, AnEmptyOrMissingListGoesStraightToTheGoodEnding) {
   LogEvents();
-  TRegKey::Create(TRootKey::LocalMachine, Record + "\\Unfinished");
+  TRegKey::Create(TRootKey::rkLocalMachine, FRecord + "\\Unfinished");
   Load({"-r", "-sC:\\Dist"});
   EXPECT_EQ(SequenceLog(), kGoodEnding);
-  EXPECT_FALSE(KeyExists(Record));
+  EXPECT_FALSE(KeyExists(FRecord));
 
   SequenceLog().clear();
-  Record = InstallSession().InstallRecordKey = Install->FindInstallRecord(true);
+  FRecord = InstallSession().InstallRecordKey = FInstall->FindInstallRecord(true);
   Load({"-r", "-sC:\\Dist"});
   EXPECT_EQ(SequenceLog(), kGoodEnding);
 }
 
 TEST_F(Unfinished, AnInstallationDropsTheEntriesOfAnInterruptedOne) {
-  Install->AddUnfinished("C:\\windows\\temp\\bat9.bat", 1);
+  FInstall->AddUnfinished("C:\\windows\\temp\\bat9.bat", 1);
   bool droppedBeforeTheDialogs = false;
-  Recorder->OnCode = [&](int32_t Code) {
+  FRecorder->OnCode = [&](int32_t Code) {
     if (Code == icInstallStart)
-      droppedBeforeTheDialogs = !KeyExists(Record + "\\Unfinished") && Install->UnfinishedCount() == 0;
+      droppedBeforeTheDialogs = !KeyExists(FRecord + "\\Unfinished") && FInstall->UnfinishedCount() == 0;
   };
   Load({"-sC:\\Dist"});
   Run();
@@ -168,9 +170,9 @@ TEST_F(Unfinished, AnInstallationDropsTheEntriesOfAnInterruptedOne) {
 }
 
 TEST_F(Unfinished, ADamagedLanguageLeavesTheCurrentOne) {
-  auto* translator = new TTranslator(Form.get());
+  auto* translator = new TTranslator(FOrm.get());
   translator->SetTranslateIntoLanguage(qlFrench);
-  TRegKey::Create(TRootKey::LocalMachine, Record).WriteDWord("Language", 999);
+  TRegKey::Create(TRootKey::rkLocalMachine, FRecord).WriteDWord("Language", 999);
   Load({"-r", "-sC:\\Dist"});
   EXPECT_EQ(translator->TranslateIntoLanguage(), qlFrench);
 }
@@ -180,42 +182,42 @@ class RunOnce : public Unfinished {};
 
 TEST_F(RunOnce, TheCommandNamesTheLoadingProgramsDirectory) {
   Load({"-sC:\\Dist"});
-  Install->RegisterRunOnce();
+  FInstall->RegisterRunOnce();
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
 }
 
 TEST_F(RunOnce, ASelfExtractedRunNamesItsFileAndCleanupComesLast) {
   Load({"-c", "-sC:\\Dist", "-eSetup.exe"});
-  Install->RegisterRunOnce();
+  FInstall->RegisterRunOnce();
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-eSetup.exe\" \"-sC:\\Dist\" -c");
 }
 
 TEST_F(RunOnce, CleanupIsPassedOnOnlyWhenGiven) {
   Load({"-sC:\\Dist", "-c"});
-  Install->RegisterRunOnce();
+  FInstall->RegisterRunOnce();
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\" -c");
 }
 
 TEST_F(RunOnce, WithoutALoadingProgramThisProgramsDirectoryIsTheSource) {
-  Install->SetUseLoadingProgram(false);
+  FInstall->SetUseLoadingProgram(false);
   Load({"-sC:\\Dist"});
-  Install->RegisterRunOnce();
+  FInstall->RegisterRunOnce();
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"),
             "\"" + GetModuleName() + "\" -r \"-s" + ExtractFileDir(GetModuleName()) + "\"");
 }
 
 TEST_F(RunOnce, ATakenNameGetsANumber) {
-  SetString(TRootKey::LocalMachine, kRunOnce, "QuenloftUnfinished", "C:\\other.exe -r");
+  SetString(TRootKey::rkLocalMachine, kRunOnce, "QuenloftUnfinished", "C:\\other.exe -r");
   Load({"-sC:\\Dist"});
-  Install->RegisterRunOnce();
+  FInstall->RegisterRunOnce();
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "C:\\other.exe -r");
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished1"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
 }
 
 TEST_F(RunOnce, ASecondRunBeforeTheRestartRegistersNoSecondContinuation) {
   Load({"-sC:\\Dist"});
-  Install->RegisterRunOnce();
-  Install->RegisterRunOnce();
+  FInstall->RegisterRunOnce();
+  FInstall->RegisterRunOnce();
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished1"), "(none)");
 }
@@ -225,10 +227,10 @@ TEST_F(RunOnce, AnInstallationRegistersItOnlyWithWorkLeft) {
   Run();
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "(none)");
 
-  auto* file = new TTypedComponent(Form.get(), "File1", 8700);
-  file->OnProcess = [this] { Install->AddUnfinished("C:\\windows\\temp\\bat1.bat", 1); };
+  auto* file = new TTypedComponent(FOrm.get(), "File1", 8700);
+  file->OnProcess = [this] { FInstall->AddUnfinished("C:\\windows\\temp\\bat1.bat", 1); };
   Run();
-  EXPECT_EQ(Install->UnfinishedCount(), 1);
+  EXPECT_EQ(FInstall->UnfinishedCount(), 1);
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
 }
 
@@ -238,11 +240,11 @@ protected:
   void SetUp() override {
     SequenceTest::SetUp();
     LogEvents();
-    Install->OnBeforeReboot = [](TCustomInstall*, bool& Continue) {
+    FInstall->OnBeforeReboot = [](TCustomInstall*, bool& Continue) {
       SequenceLog().push_back(std::string("BeforeReboot ") + (Continue ? "continue" : "stop"));
     };
-    auto* file = new TTypedComponent(Form.get(), "File1", 8700);
-    file->OnProcess = [this] { Install->SetReboot(true); };
+    auto* file = new TTypedComponent(FOrm.get(), "File1", 8700);
+    file->OnProcess = [this] { FInstall->SetReboot(true); };
     Load({"-sC:\\Dist"});
   }
 };
@@ -253,8 +255,8 @@ TEST_F(Restart, TheFirstRunEndsWithTheRestartInsteadOfTheGoodEnding) {
   EXPECT_EQ(LogFrom("AfterInstallObjects Install1"),
             (TLines{"AfterInstallObjects Install1", "icRebootNeeded", "BeforeReboot continue"}));
   EXPECT_TRUE(RestartRequested());
-  EXPECT_TRUE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
+  EXPECT_TRUE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), kExitRestartNeeded);
   EXPECT_TRUE(KeyExists(InstallSession().InstallRecordKey));
   EXPECT_EQ(RunOnceValue("QuenloftUnfinished"), "\"" + GetModuleName() + "\" -r \"-sC:\\Dist\"");
 }
@@ -263,56 +265,56 @@ TEST_F(Restart, WindowsNtRestartsToo) {
   SetWindowsVersionName("win10");
   Run();
   EXPECT_TRUE(RestartRequested());
-  EXPECT_TRUE(App->Boxes.empty());
+  EXPECT_TRUE(FApp->Boxes.empty());
 }
 
 TEST_F(Restart, TheRebootDialogMayDeclineTheRestart) {
-  Recorder->OnCode = [this](int32_t Code) {
-    if (Code == icRebootNeeded) Install->SetReboot(false);
+  FRecorder->OnCode = [this](int32_t Code) {
+    if (Code == icRebootNeeded) FInstall->SetReboot(false);
   };
   Run();
   EXPECT_EQ(LogFrom("AfterInstallObjects Install1"), (TLines{"AfterInstallObjects Install1", "icRebootNeeded"}));
   EXPECT_FALSE(RestartRequested());
-  EXPECT_TRUE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
+  EXPECT_TRUE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), kExitRestartNeeded);
   EXPECT_NE(RunOnceValue("QuenloftUnfinished"), "(none)");
   EXPECT_TRUE(KeyExists(InstallSession().InstallRecordKey));
 }
 
 TEST_F(Restart, TheProjectMayDeclineTheRestart) {
-  Install->OnBeforeReboot = [](TCustomInstall*, bool& Continue) { Continue = false; };
+  FInstall->OnBeforeReboot = [](TCustomInstall*, bool& Continue) { Continue = false; };
   Run();
-  EXPECT_FALSE(Install->Reboot());
+  EXPECT_FALSE(FInstall->Reboot());
   EXPECT_FALSE(RestartRequested());
-  EXPECT_TRUE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
+  EXPECT_TRUE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), kExitRestartNeeded);
   EXPECT_EQ(LogFrom("icGoodInstall"), TLines{});
 }
 
 TEST_F(Restart, AFailedRestartFiresTheEvent) {
   SetWindowsVersionName("win31");
-  Install->OnFailedReboot = [](TObject*) { SequenceLog().push_back("FailedReboot"); };
+  FInstall->OnFailedReboot = [](TObject*) { SequenceLog().push_back("FailedReboot"); };
   Run();
   EXPECT_EQ(LogFrom("icRebootNeeded"), (TLines{"icRebootNeeded", "BeforeReboot continue", "FailedReboot"}));
-  EXPECT_TRUE(App->Boxes.empty());
-  EXPECT_TRUE(App->Terminated());
-  EXPECT_EQ(App->ExitCode(), kExitRestartNeeded);
+  EXPECT_TRUE(FApp->Boxes.empty());
+  EXPECT_TRUE(FApp->Terminated());
+  EXPECT_EQ(FApp->ExitCode(), kExitRestartNeeded);
 }
 
 TEST_F(Restart, AFailedRestartWithoutTheEventTellsTheUser) {
   SetWindowsVersionName("nt351");
   Run();
-  EXPECT_EQ(App->Boxes, TLines{"Could not reboot windows. Please manually reboot windows."});
+  EXPECT_EQ(FApp->Boxes, TLines{"Could not reboot windows. Please manually reboot windows."});
   EXPECT_FALSE(RestartRequested());
-  EXPECT_TRUE(App->Terminated());
+  EXPECT_TRUE(FApp->Terminated());
 }
 
 TEST_F(Restart, TheLanguageIsKeptForTheContinuation) {
-  auto* translator = new TTranslator(Form.get());
+  auto* translator = new TTranslator(FOrm.get());
   ASSERT_EQ(ActiveTranslator(), translator);
   translator->SetTranslateIntoLanguage(qlGerman);
   Run();
-  std::optional<TRegKey> record = TRegKey::Open(TRootKey::LocalMachine, InstallSession().InstallRecordKey);
+  std::optional<TRegKey> record = TRegKey::Open(TRootKey::rkLocalMachine, InstallSession().InstallRecordKey);
   ASSERT_TRUE(record);
   EXPECT_EQ(record->ReadDWord("Language"), std::optional<uint32_t>(static_cast<uint32_t>(qlGerman)));
 
@@ -325,7 +327,7 @@ TEST_F(Restart, TheLanguageIsKeptForTheContinuation) {
 TEST_F(Restart, WithoutATranslatorNoLanguageIsKept) {
   ASSERT_EQ(ActiveTranslator(), nullptr);
   Run();
-  std::optional<TRegKey> record = TRegKey::Open(TRootKey::LocalMachine, InstallSession().InstallRecordKey);
+  std::optional<TRegKey> record = TRegKey::Open(TRootKey::rkLocalMachine, InstallSession().InstallRecordKey);
   ASSERT_TRUE(record);
   EXPECT_FALSE(record->ValueExists("Language"));
 }

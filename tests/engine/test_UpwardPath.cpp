@@ -13,48 +13,49 @@ namespace {
 // The install component's level above a directory, both running the install pass, with a
 // listener under each; File sits in Dir.
 struct Upward : ::testing::Test {
-  TComponent owner{nullptr};
-  TFileContainer* top = Named(new TFileContainer(&owner), "Top");
-  TFileContainer* dir = Named(new TFileContainer(&owner), "Dir");
-  TTestFile* file = new TTestFile(&owner, "File", 40);
-  TTestObject* topListener = new TTestObject(&owner, "TopListener", 9000);
-  TTestObject* dirListener = new TTestObject(&owner, "DirListener", 9000);
-  std::vector<std::string> statuses;
+  TComponent Owner{nullptr};
+  TFileContainer* Top = Named(new TFileContainer(&Owner), "Top");
+  TFileContainer* Dir = Named(new TFileContainer(&Owner), "Dir");
+  TTestFile* File = new TTestFile(&Owner, "File", 40);
+  TTestObject* TopListener = new TTestObject(&Owner, "TopListener", 9000);
+  TTestObject* DirListener = new TTestObject(&Owner, "DirListener", 9000);
+  std::vector<std::string> Statuses;
 
   // The two-entry report of a file: the file and its parameter object.
   TList& Pair(TObject* First, TObject* Second) {
     auto list = std::make_unique<TList>();
     list->Add(First);
     list->Add(Second);
-    lists.push_back(std::move(list));
-    return *lists.back();
+    Lists.push_back(std::move(list));
+    return *Lists.back();
   }
-  std::vector<std::unique_ptr<TList>> lists;
+  std::vector<std::unique_ptr<TList>> Lists;
 
-  static TFileContainer* Named(TFileContainer* c, const char* name) {
-    c->SetName(name);
-    return c;
+  static TFileContainer* Named(TFileContainer* C, const char* Name) {
+    C->SetName(Name);
+    return C;
   }
   void SetUp() override {
-    dir->SetContainer(top);
-    file->SetContainer(dir);
-    topListener->SetContainer(top);
-    dirListener->SetContainer(dir);
-    for (TFileContainer* c : {top, dir}) {
+    Dir->SetContainer(Top);
+    File->SetContainer(Dir);
+    TopListener->SetContainer(Top);
+    DirListener->SetContainer(Dir);
+    for (TFileContainer* c : {Top, Dir}) {
       c->SetPassState(TPassState::pstInstall);
-      c->SetOnStatus([this, c](TCustomInstallFile* f, int32_t filePct, int32_t totalPct) {
-        statuses.push_back(c->Name() + ":" + f->Name() + ":" + std::to_string(filePct) + ":" + std::to_string(totalPct));
+      c->SetOnStatus([this, c](TCustomInstallFile* F, int32_t FilePct, int32_t TotalPct) {
+        Statuses.push_back(c->Name() + ":" + F->Name() + ":" + std::to_string(FilePct) + ":" +
+                           std::to_string(TotalPct));
       });
     }
-    top->SetPassTotalSize(1000);
-    top->SetPassDoneSize(100);
-    dir->SetPassTotalSize(200);
+    Top->SetPassTotalSize(1000);
+    Top->SetPassDoneSize(100);
+    Dir->SetPassTotalSize(200);
   }
   // Sends Code with PO from the file to its container and returns the message of the
   // IEFileContainer it raises (empty when none).
   std::string Failure(int32_t Code, TObject* PO) {
     try {
-      dir->DoInformationEventControl(file, Code, PO);
+      Dir->DoInformationEventControl(File, Code, PO);
     } catch (const IEFileContainer& e) {
       return e.what();
     }
@@ -63,15 +64,15 @@ struct Upward : ::testing::Test {
 };
 
 TEST_F(Upward, AnIdleContainerNeitherHandlesNorPassesOn) {
-  dir->SetPassState(TPassState::pstNone);
+  Dir->SetPassState(TPassState::pstNone);
   TFileStatusParameter status;
   status.BytesDone = 10;
-  TList& pair = Pair(file, &status);
-  dir->DoInformationEventControl(file, ucInstallProgress, &pair);
-  dir->DoInformationEventControl(file, ucFileInstalled, file);
-  EXPECT_TRUE(statuses.empty());
-  EXPECT_TRUE(topListener->Codes.empty());
-  EXPECT_TRUE(dirListener->Codes.empty());
+  TList& pair = Pair(File, &status);
+  Dir->DoInformationEventControl(File, ucInstallProgress, &pair);
+  Dir->DoInformationEventControl(File, ucFileInstalled, File);
+  EXPECT_TRUE(Statuses.empty());
+  EXPECT_TRUE(TopListener->Codes.empty());
+  EXPECT_TRUE(DirListener->Codes.empty());
   EXPECT_EQ(Failure(ucReplacingFileInUse, nullptr), ""); // not even checked
 }
 
@@ -81,79 +82,78 @@ TEST_F(Upward, ProgressTotalsAreRewrittenAtEachLevel) {
   status.FilePercentDone = 20;
   status.Stats.Finished = true;
   status.Stats.FileSize = 60;
-  TList& pair = Pair(file, &status);
-  dir->DoInformationEventControl(file, ucInstallProgress, &pair);
-  EXPECT_EQ(statuses, (std::vector<std::string>{"Dir:File:20:25", "Top:File:20:15"}));
+  TList& pair = Pair(File, &status);
+  Dir->DoInformationEventControl(File, ucInstallProgress, &pair);
+  EXPECT_EQ(Statuses, (std::vector<std::string>{"Dir:File:20:25", "Top:File:20:15"}));
   EXPECT_EQ(status.TotalBytesDone, 150); // the top level wrote last
   EXPECT_EQ(status.TotalPercentDone, 15);
-  EXPECT_EQ(dirListener->Codes, (std::vector<int32_t>{-998}));
-  EXPECT_EQ(topListener->Codes, (std::vector<int32_t>{-998}));
-  EXPECT_EQ(dir->PassDoneSize(), 60);
-  EXPECT_EQ(top->PassDoneSize(), 160);
+  EXPECT_EQ(DirListener->Codes, (std::vector<int32_t>{-998}));
+  EXPECT_EQ(TopListener->Codes, (std::vector<int32_t>{-998}));
+  EXPECT_EQ(Dir->PassDoneSize(), 60);
+  EXPECT_EQ(Top->PassDoneSize(), 160);
 }
 
 TEST_F(Upward, PercentagesRoundHalvesToEvenAndAZeroTotalGivesZero) {
-  top->SetPassState(TPassState::pstNone);
+  Top->SetPassState(TPassState::pstNone);
   TFileStatusParameter status;
-  TList& pair = Pair(file, &status);
+  TList& pair = Pair(File, &status);
   const std::pair<int32_t, int32_t> cases[] = {{1, 0}, {3, 2}, {5, 2}, {7, 4}, {199, 100}};
   for (auto [bytes, percent] : cases) {
     status.BytesDone = bytes;
-    dir->DoInformationEventControl(file, ucCompressProgress, &pair);
+    Dir->DoInformationEventControl(File, ucCompressProgress, &pair);
     EXPECT_EQ(status.TotalPercentDone, percent) << bytes << " of 200";
   }
-  dir->SetPassTotalSize(0);
-  dir->DoInformationEventControl(file, ucCopyProgress, &pair);
+  Dir->SetPassTotalSize(0);
+  Dir->DoInformationEventControl(File, ucCopyProgress, &pair);
   EXPECT_EQ(status.TotalPercentDone, 0);
-  EXPECT_EQ(dir->PassDoneSize(), 0); // never finished
+  EXPECT_EQ(Dir->PassDoneSize(), 0); // never finished
 }
 
 TEST_F(Upward, ANewDiskHandlerMayChangeThePathAndMarksTheFile) {
-  dir->SetOnNewDisk([](TCustomInstallFile*, int32_t disk, std::string& path) {
-    path = "B:\\disk" + std::to_string(disk);
-  });
+  Dir->SetOnNewDisk(
+      [](TCustomInstallFile*, int32_t Disk, std::string& Path) { Path = "B:\\disk" + std::to_string(Disk); });
   TDiskParameter disk;
   disk.NewDisk = 3;
   disk.Path = "A:\\";
-  TList& pair = Pair(file, &disk);
-  dir->DoInformationEventControl(file, ucNewDisk, &pair);
+  TList& pair = Pair(File, &disk);
+  Dir->DoInformationEventControl(File, ucNewDisk, &pair);
   EXPECT_EQ(disk.Path, "B:\\disk3");
-  EXPECT_EQ(file->Tag(), 1);
-  EXPECT_EQ(dirListener->Codes, (std::vector<int32_t>{-993}));
-  EXPECT_EQ(dirListener->Parameters.back(), &pair);
-  EXPECT_EQ(topListener->Codes, (std::vector<int32_t>{-993}));
+  EXPECT_EQ(File->Tag(), 1);
+  EXPECT_EQ(DirListener->Codes, (std::vector<int32_t>{-993}));
+  EXPECT_EQ(DirListener->Parameters.back(), &pair);
+  EXPECT_EQ(TopListener->Codes, (std::vector<int32_t>{-993}));
 }
 
 TEST_F(Upward, WithoutANewDiskHandlerTheFileIsNotMarked) {
   TDiskParameter disk;
   disk.Path = "A:\\";
-  TList& pair = Pair(file, &disk);
-  dir->DoInformationEventControl(file, ucNewDisk, &pair);
+  TList& pair = Pair(File, &disk);
+  Dir->DoInformationEventControl(File, ucNewDisk, &pair);
   EXPECT_EQ(disk.Path, "A:\\");
-  EXPECT_EQ(file->Tag(), 0);
+  EXPECT_EQ(File->Tag(), 0);
 }
 
 TEST_F(Upward, ASkippedOrKeptFileCountsAsDone) {
   for (int32_t code : {ucFileSkipped, ucFileKept}) {
-    statuses.clear();
-    dir->SetPassDoneSize(0);
-    top->SetPassDoneSize(100);
-    dir->DoInformationEventControl(file, code, file);
-    EXPECT_EQ(statuses, (std::vector<std::string>{"Dir:File:100:20", "Top:File:100:14"})) << code;
-    EXPECT_EQ(dir->PassDoneSize(), 40);
-    EXPECT_EQ(top->PassDoneSize(), 140);
+    Statuses.clear();
+    Dir->SetPassDoneSize(0);
+    Top->SetPassDoneSize(100);
+    Dir->DoInformationEventControl(File, code, File);
+    EXPECT_EQ(Statuses, (std::vector<std::string>{"Dir:File:100:20", "Top:File:100:14"})) << code;
+    EXPECT_EQ(Dir->PassDoneSize(), 40);
+    EXPECT_EQ(Top->PassDoneSize(), 140);
   }
-  EXPECT_EQ(dirListener->Codes, (std::vector<int32_t>{-998, -998}));
+  EXPECT_EQ(DirListener->Codes, (std::vector<int32_t>{-998, -998}));
 }
 
 TEST_F(Upward, AReplacedFileInUseIsReportedAndBroadcast) {
   std::string replaced;
-  dir->SetOnReplacing([&](TCustomInstallFile* f) { replaced = f->Name(); });
-  dir->DoInformationEventControl(file, ucReplacingFileInUse, file);
+  Dir->SetOnReplacing([&](TCustomInstallFile* F) { replaced = F->Name(); });
+  Dir->DoInformationEventControl(File, ucReplacingFileInUse, File);
   EXPECT_EQ(replaced, "File");
-  EXPECT_EQ(dirListener->Codes, (std::vector<int32_t>{-997}));
-  EXPECT_EQ(dirListener->Parameters.back(), file);
-  EXPECT_EQ(topListener->Codes, (std::vector<int32_t>{-997}));
+  EXPECT_EQ(DirListener->Codes, (std::vector<int32_t>{-997}));
+  EXPECT_EQ(DirListener->Parameters.back(), File);
+  EXPECT_EQ(TopListener->Codes, (std::vector<int32_t>{-997}));
 }
 
 TEST_F(Upward, PassOnOnlyCodesReachTheTopWithTheContainerAsSender) {
@@ -164,32 +164,32 @@ TEST_F(Upward, PassOnOnlyCodesReachTheTopWithTheContainerAsSender) {
       Seen.emplace_back(Sender, Code);
     }
   };
-  auto* recorder = new TRecordingTop(&owner);
-  dir->SetContainer(recorder);
+  auto* recorder = new TRecordingTop(&Owner);
+  Dir->SetContainer(recorder);
   for (int32_t code : {1001, 1002, 1004, 1005, 1006, 1007, 1012, 1013, 4711})
-    dir->DoInformationEventControl(file, code, code == 4711 ? nullptr : file);
+    Dir->DoInformationEventControl(File, code, code == 4711 ? nullptr : File);
   ASSERT_EQ(recorder->Seen.size(), 9u);
-  for (auto [sender, code] : recorder->Seen) EXPECT_EQ(sender, dir) << code;
-  EXPECT_TRUE(dirListener->Codes.empty());
-  EXPECT_TRUE(statuses.empty());
+  for (auto [sender, code] : recorder->Seen) EXPECT_EQ(sender, Dir) << code;
+  EXPECT_TRUE(DirListener->Codes.empty());
+  EXPECT_TRUE(Statuses.empty());
 }
 
 TEST_F(Upward, DownloadProgressReachesTheEventAndTheListeners) {
   std::vector<std::string> downloads;
-  dir->SetOnDataReceived([&](TObject* sender, const std::string& name, int32_t bytes, int32_t total, int32_t size,
-                             const void* buffer) {
-    downloads.push_back(name + ":" + std::to_string(bytes) + ":" + std::to_string(total) + ":" +
-                        std::to_string(size) + (buffer ? ":buffer" : ":none") + (sender == dir ? ":dir" : ""));
-  });
+  Dir->SetOnDataReceived(
+      [&](TObject* Sender, const std::string& Name, int32_t Bytes, int32_t Total, int32_t Size, const void* Buffer) {
+        downloads.push_back(Name + ":" + std::to_string(Bytes) + ":" + std::to_string(Total) + ":" +
+                            std::to_string(Size) + (Buffer ? ":buffer" : ":none") + (Sender == Dir ? ":dir" : ""));
+      });
   TDownloadStatusParameter status;
   status.FileName = "Dir.1";
   status.Bytes = 10;
   status.TotalBytes = 30;
   status.FileSize = 90;
-  dir->DoInformationEventControl(file, ucDownloadProgress, &status);
+  Dir->DoInformationEventControl(File, ucDownloadProgress, &status);
   EXPECT_EQ(downloads, (std::vector<std::string>{"Dir.1:10:30:90:none:dir"}));
-  EXPECT_EQ(dirListener->Codes, (std::vector<int32_t>{-988}));
-  EXPECT_EQ(topListener->Codes, (std::vector<int32_t>{-988}));
+  EXPECT_EQ(DirListener->Codes, (std::vector<int32_t>{-988}));
+  EXPECT_EQ(TopListener->Codes, (std::vector<int32_t>{-988}));
 }
 
 TEST_F(Upward, DataReceivedReportsPercentOfTheFileAndZeroForAnEmptyFile) {
@@ -201,83 +201,80 @@ TEST_F(Upward, DataReceivedReportsPercentOfTheFileAndZeroForAnEmptyFile) {
       if (auto* s = dynamic_cast<TDownloadStatusParameter*>(PO)) Percents.push_back(s->PercentDone);
     }
   };
-  auto* percents = new TPercent(&owner, "Percents", 9000);
-  percents->SetContainer(dir);
+  auto* percents = new TPercent(&Owner, "Percents", 9000);
+  percents->SetContainer(Dir);
   const char block[] = "abc";
   const void* seenBuffer = nullptr;
-  dir->SetOnDataReceived([&](TObject*, const std::string&, int32_t, int32_t, int32_t, const void* buffer) {
-    seenBuffer = buffer;
-  });
-  dir->DataReceived(nullptr, "Dir.1", 3, 3, 8, block); // 37.5 -> 38
+  Dir->SetOnDataReceived(
+      [&](TObject*, const std::string&, int32_t, int32_t, int32_t, const void* Buffer) { seenBuffer = Buffer; });
+  Dir->DataReceived(nullptr, "Dir.1", 3, 3, 8, block); // 37.5 -> 38
   EXPECT_EQ(seenBuffer, block);
-  dir->DataReceived(nullptr, "Dir.1", 1, 1, 200, block); // 0.5 -> 0
-  dir->DataReceived(nullptr, "Dir.1", 0, 0, 0, nullptr);
+  Dir->DataReceived(nullptr, "Dir.1", 1, 1, 200, block); // 0.5 -> 0
+  Dir->DataReceived(nullptr, "Dir.1", 0, 0, 0, nullptr);
   EXPECT_EQ(percents->Percents, (std::vector<int32_t>{38, 0, 0}));
-  EXPECT_EQ(topListener->Codes, (std::vector<int32_t>{-988, -988, -988}));
+  EXPECT_EQ(TopListener->Codes, (std::vector<int32_t>{-988, -988, -988}));
 }
 
 TEST_F(Upward, EveryMalformedReportIsRefusedWithItsMessage) {
   TFileStatusParameter status;
   TDiskParameter disk;
   TList notAFile, one, badSecond, good;
-  notAFile.Add(dir);
+  notAFile.Add(Dir);
   notAFile.Add(&status);
-  one.Add(file);
-  badSecond.Add(file);
+  one.Add(File);
+  badSecond.Add(File);
   badSecond.Add(&disk);
   TList diskBadFirst, diskBadSecond;
-  diskBadFirst.Add(dir);
+  diskBadFirst.Add(Dir);
   diskBadFirst.Add(&disk);
-  diskBadSecond.Add(file);
+  diskBadSecond.Add(File);
   diskBadSecond.Add(&status);
   struct Row {
-    const char* label;
-    int32_t code;
-    TObject* po;
-    const char* message;
+    const char* Label;
+    int32_t Code;
+    TObject* Po;
+    const char* Message;
   } rows[] = {
       {"nil for a replacement", 1003, nullptr, "Dir got a nil PO parameter"},
       {"nil for progress", 1008, nullptr, "Dir got a nil PO parameter"},
       {"nil for a skipped file", 1015, nullptr, "Dir got a nil PO parameter"},
-      {"replacement of a non-file", 1003, dir, "DoInformationEventControl parameter is not TInstallFile"},
-      {"progress without a list", 1009, file, "DoInformationEventControl--PO is not a TList object"},
-      {"new disk without a list", 1011, file, "DoInformationEventControl--PO is not a TList object"},
+      {"replacement of a non-file", 1003, Dir, "DoInformationEventControl parameter is not TInstallFile"},
+      {"progress without a list", 1009, File, "DoInformationEventControl--PO is not a TList object"},
+      {"new disk without a list", 1011, File, "DoInformationEventControl--PO is not a TList object"},
       {"progress with one entry", 1010, &one, "DoInformationEventControl--Not engouh parameters for status event"},
       {"new disk with one entry", 1011, &one, "DoInformationEventControl--Not engouh parameters for status event"},
       {"progress of a non-file", 1008, &notAFile, "DoInformationEventControl says bad first parameter"},
       {"progress without status", 1008, &badSecond, "DoInformationEventControl says bad second parameter"},
       {"new disk of a non-file", 1011, &diskBadFirst, "DoInformationEventControl says bad 1 parameter"},
       {"new disk without disk", 1011, &diskBadSecond, "DoInformationEventControl says bad 2 parameter"},
-      {"download of another kind", 1014, file, "The PO object passed to Dir is not a TDownloadStatusParameter object"},
+      {"download of another kind", 1014, File, "The PO object passed to Dir is not a TDownloadStatusParameter object"},
       {"skipped non-file", 1015, &status, "DoInformationEventControl says bad first parameter"},
-      {"kept non-file", 1016, dir, "DoInformationEventControl says bad first parameter"},
+      {"kept non-file", 1016, Dir, "DoInformationEventControl says bad first parameter"},
   };
-  for (const Row& row : rows) EXPECT_EQ(Failure(row.code, row.po), row.message) << row.label;
-  EXPECT_TRUE(topListener->Codes.empty()); // nothing was passed on
+  for (const Row& row : rows) EXPECT_EQ(Failure(row.Code, row.Po), row.Message) << row.Label;
+  EXPECT_TRUE(TopListener->Codes.empty()); // nothing was passed on
 }
 
 TEST_F(Upward, SizesSumIncludedFilesAndRecurseIntoContainers) {
-  auto* sub = Named(new TFileContainer(&owner), "Sub");
-  sub->SetContainer(dir);
-  auto* deep = new TTestFile(&owner, "Deep", 100);
+  auto* sub = Named(new TFileContainer(&Owner), "Sub");
+  sub->SetContainer(Dir);
+  auto* deep = new TTestFile(&Owner, "Deep", 100);
   deep->SetPackedSize(7);
   deep->SetContainer(sub);
-  file->SetPackedSize(3);
-  EXPECT_EQ(dir->OwnFilesSize(false), 40);
-  EXPECT_EQ(dir->TotalFilesSize(false), 140);
-  EXPECT_EQ(dir->TotalPackedSize(false), 10);
+  File->SetPackedSize(3);
+  EXPECT_EQ(Dir->OwnFilesSize(false), 40);
+  EXPECT_EQ(Dir->TotalFilesSize(false), 140);
+  EXPECT_EQ(Dir->TotalPackedSize(false), 10);
   sub->SetInstallTypes({itFull});
-  dir->SetCurrentInstallType(itCompact);
-  EXPECT_EQ(dir->TotalFilesSize(false), 40); // Sub and everything in it left out
-  EXPECT_EQ(dir->TotalFilesSize(true), 140);
-  EXPECT_EQ(dir->TotalPackedSize(false), 3);
-  EXPECT_EQ(dir->InstallFileCount(), 1);
-  EXPECT_EQ(dir->InstallFiles(0), file);
-  EXPECT_EQ(top->FileContainers(0), dir);
+  Dir->SetCurrentInstallType(itCompact);
+  EXPECT_EQ(Dir->TotalFilesSize(false), 40); // Sub and everything in it left out
+  EXPECT_EQ(Dir->TotalFilesSize(true), 140);
+  EXPECT_EQ(Dir->TotalPackedSize(false), 3);
+  EXPECT_EQ(Dir->InstallFileCount(), 1);
+  EXPECT_EQ(Dir->InstallFiles(0), File);
+  EXPECT_EQ(Top->FileContainers(0), Dir);
 }
 
-TEST_F(Upward, ANetFileWithoutALocationSaysSo) {
-  EXPECT_THROW(file->NetArchivePath(), IEFileRel_NoNetLocation);
-}
+TEST_F(Upward, ANetFileWithoutALocationSaysSo) { EXPECT_THROW(File->NetArchivePath(), IEFileRel_NoNetLocation); }
 
 } // namespace

@@ -6,15 +6,14 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "common/routines_Strings.h"
 #include "engine/InstallSession.h"
 #include "engine/RegisterEngineClasses.h"
 #include "engine/TInstallDirectory.h"
 #include "engine/TInstallFile.h"
-#include "platform/files/WinPaths.h"
-#include "engine/InstallSession.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
-#include "common/routines_Strings.h"
+#include "platform/files/WinPaths.h"
 #include "rtl/FormReader.h"
 #include "rtl/FormText.h"
 
@@ -24,11 +23,11 @@ void FilesTest::SetUp() {
   TMachineTest::SetUp();
   RegisterEngineClasses();
   InstallSession().Reset();
-  Module = new TDataModule(nullptr);
+  FModule = new TDataModule(nullptr);
 }
 
 void FilesTest::TearDown() {
-  delete Module;
+  delete FModule;
   TMachineTest::TearDown();
 }
 
@@ -37,17 +36,17 @@ void FilesTest::LoadProject(const std::string& Text) {
   std::string binary = ObjectTextToBinary(Text);
   stream.Write(binary.data(), static_cast<int64_t>(binary.size()));
   stream.SetPosition(0);
-  ReadRootComponent(stream, Module);
+  ReadRootComponent(stream, FModule);
 }
 
 void InstallDirTest::SetUp() {
   FilesTest::SetUp();
-  install = new TFakeInstall(Module);
+  FInstall = new TFakeInstall(FModule);
   InstallSession().RunState.ProductName = [] { return std::string("Tool"); };
-  dir = new TInstallDirectory(Module);
-  dir->SetName("ToolDir");
-  dir->SetArchiveFile("C:\\dist\\tool.1");
-  dir->SetDestDir("C:\\Apps\\Tool");
+  FDir = new TInstallDirectory(FModule);
+  FDir->SetName("ToolDir");
+  FDir->SetArchiveFile("C:\\dist\\tool.1");
+  FDir->SetDestDir("C:\\Apps\\Tool");
 }
 
 void InstallDirTest::TearDown() {
@@ -56,7 +55,7 @@ void InstallDirTest::TearDown() {
 }
 
 TInstallFile* InstallDirTest::AddFile(const std::string& Name, const std::string& Source) {
-  auto* file = new TInstallFile(Module, dir, Source);
+  auto* file = new TInstallFile(FModule, FDir, Source);
   file->SetName(Name);
   return file;
 }

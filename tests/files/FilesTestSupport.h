@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "tests/paths/PathsTestSupport.h"
-#include "tests/support/TestFiles.h"
 #include "engine/TInstallDirectory.h"
 #include "engine/TInstallFile.h"
 #include "rtl/Forms.h"
+#include "tests/paths/PathsTestSupport.h"
+#include "tests/support/TestFiles.h"
 
 namespace qnl::test {
 
@@ -20,7 +20,7 @@ protected:
   // Reads a project in text form into Module.
   void LoadProject(const std::string& Text);
 
-  TDataModule* Module = nullptr;
+  TDataModule* FModule = nullptr;
 };
 
 // A directory "ToolDir" installing into C:\Apps\Tool from the archive C:\dist\tool.1, under an
@@ -32,8 +32,8 @@ protected:
   // An install file of the directory named Name with the source path Source.
   TInstallFile* AddFile(const std::string& Name, const std::string& Source);
 
-  TFakeInstall* install = nullptr;
-  TInstallDirectory* dir = nullptr;
+  TFakeInstall* FInstall = nullptr;
+  TInstallDirectory* FDir = nullptr;
 };
 
 // The Windows path of a file built or kept beside the tests (a Unix path).

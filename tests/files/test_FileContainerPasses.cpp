@@ -23,13 +23,13 @@ public:
   std::vector<int32_t> Codes;
 };
 
-QNL_BEGIN_CLASS(TListener)
+QNL_BEGIN_CLASS(TListener);
 QNL_END_CLASS
 
 using Passes = FilesTest;
 
 TEST_F(Passes, CompressRefusesBothNetOptionsBeforeAnyEvent) {
-  auto* dir = new TInstallDirectory(Module);
+  auto* dir = new TInstallDirectory(FModule);
   dir->SetName("Dir");
   bool fired = false;
   dir->SetOnBeforeProcess([&](TInstallContainer*) { fired = true; });
@@ -44,10 +44,10 @@ TEST_F(Passes, CompressRefusesBothNetOptionsBeforeAnyEvent) {
 }
 
 TEST_F(Passes, CopyOfAnExcludedDirectoryFiresBeforeProcessThenEnds) {
-  auto* dir = new TInstallDirectory(Module);
-  auto* listener = new TListener(Module);
+  auto* dir = new TInstallDirectory(FModule);
+  auto* listener = new TListener(FModule);
   listener->SetContainer(dir);
-  new TInstallFile(Module, dir, "C:\\src\\missing.txt"); // never read
+  new TInstallFile(FModule, dir, "C:\\src\\missing.txt"); // never read
   dir->SetInclude(false);
   std::vector<std::string> events;
   dir->SetOnBeforeProcess([&](TInstallContainer*) { events.push_back("before"); });
@@ -59,7 +59,7 @@ TEST_F(Passes, CopyOfAnExcludedDirectoryFiresBeforeProcessThenEnds) {
 }
 
 TEST_F(Passes, AnInstallPassWhoseHandlerRaisesLeavesNoPassRunning) {
-  auto* dir = new TInstallDirectory(Module);
+  auto* dir = new TInstallDirectory(FModule);
   TPassState during = TPassState::pstNone;
   dir->SetOnBeforeInstallObjects([&](TInstallContainer*) {
     during = dir->PassState();
@@ -72,14 +72,13 @@ TEST_F(Passes, AnInstallPassWhoseHandlerRaisesLeavesNoPassRunning) {
 }
 
 TEST_F(Passes, AnEmptyInstallPassReportsItsEndAndAbortFlag) {
-  auto* dir = new TInstallDirectory(Module);
-  auto* listener = new TListener(Module);
+  auto* dir = new TInstallDirectory(FModule);
+  auto* listener = new TListener(FModule);
   listener->SetContainer(dir);
   std::vector<std::string> events;
   dir->SetOnBeforeInstallObjects([&](TInstallContainer*) { events.push_back("before"); });
-  dir->SetOnAfterInstallObjects([&](TInstallContainer*, bool aborted) {
-    events.push_back(aborted ? "after:aborted" : "after");
-  });
+  dir->SetOnAfterInstallObjects(
+      [&](TInstallContainer*, bool Aborted) { events.push_back(Aborted ? "after:aborted" : "after"); });
   dir->InstallObjects();
   EXPECT_EQ(events, (std::vector<std::string>{"before", "after"}));
   EXPECT_EQ(listener->Codes, (std::vector<int32_t>{icInstallPassBegins, icOperationEnded}));
@@ -88,8 +87,8 @@ TEST_F(Passes, AnEmptyInstallPassReportsItsEndAndAbortFlag) {
 
 TEST_F(Passes, SizesLeaveOutFilesExcludedByInstallType) {
   WriteMachineFile("C:\\src\\a.bin", std::string(100, 'a'));
-  auto* dir = new TInstallDirectory(Module);
-  auto* file = new TInstallFile(Module, dir, "C:\\src\\a.bin");
+  auto* dir = new TInstallDirectory(FModule);
+  auto* file = new TInstallFile(FModule, dir, "C:\\src\\a.bin");
   file->ReadInfoFromFile();
   file->SetInstallTypes(TInstallTypeSet{itFull});
   dir->SetCurrentInstallType(itCompact);
@@ -98,7 +97,7 @@ TEST_F(Passes, SizesLeaveOutFilesExcludedByInstallType) {
 }
 
 TEST_F(Passes, TheLocalArchivePathIsOnlyKnownOnceDownloaded) {
-  auto* dir = new TInstallDirectory(Module);
+  auto* dir = new TInstallDirectory(FModule);
   dir->SetName("Dir");
   try {
     dir->GetLocalArchivePath();
@@ -128,10 +127,10 @@ TEST(NetArchive, TextsAreCleanedForThePath) {
 TEST_F(Passes, TheCopyPassCopiesSourcesUncompressed) {
   WriteMachineFile("C:\\src\\one.txt", "first");
   WriteMachineFile("C:\\src\\two.txt", "second");
-  auto* dir = new TInstallDirectory(Module);
+  auto* dir = new TInstallDirectory(FModule);
   dir->SetDestDir("C:\\Copy");
-  new TInstallFile(Module, dir, "C:\\src\\one.txt");
-  new TInstallFile(Module, dir, "C:\\src\\two.txt");
+  new TInstallFile(FModule, dir, "C:\\src\\one.txt");
+  new TInstallFile(FModule, dir, "C:\\src\\two.txt");
   dir->Copy();
   EXPECT_EQ(ReadMachineFile("C:\\Copy\\one.txt"), "first");
   EXPECT_EQ(ReadMachineFile("C:\\Copy\\two.txt"), "second");
@@ -139,7 +138,7 @@ TEST_F(Passes, TheCopyPassCopiesSourcesUncompressed) {
 }
 
 TEST_F(Passes, ANetFileWithoutALocationStopsTheCompressPass) {
-  auto* dir = new TInstallDirectory(Module);
+  auto* dir = new TInstallDirectory(FModule);
   dir->SetName("NetDir");
   dir->SetArchiveFile("C:\\dist\\net.1");
   QNL_EXPECT_THROW_MESSAGE(dir->Compress(coForceFilesNet), IEFileRel_NoNetLocation,

@@ -16,42 +16,42 @@ namespace {
 using Specifier = FilesTest;
 
 TEST_F(Specifier, TwoDirectoriesMadeInCodeNameTheirSpecifiersInTurn) {
-  auto* first = new TInstallDirectory(Module);
-  auto* second = new TInstallDirectory(Module);
+  auto* first = new TInstallDirectory(FModule);
+  auto* second = new TInstallDirectory(FModule);
   ASSERT_NE(first->OwnSpecifier(), nullptr);
   EXPECT_EQ(first->OwnSpecifier()->Name(), "psFileContainer");
   EXPECT_EQ(second->OwnSpecifier()->Name(), "psFileContainer1");
   EXPECT_EQ(static_cast<TpsFileContainer*>(second->OwnSpecifier())->FileContainer(), second);
   delete first;
-  EXPECT_EQ(Module->FindComponent("psFileContainer"), nullptr); // dies with its container
+  EXPECT_EQ(FModule->FindComponent("psFileContainer"), nullptr); // dies with its container
   EXPECT_TRUE(second->ProcessWithContainer());
   EXPECT_TRUE(second->Include());
 }
 
 TEST_F(Specifier, AStoredSpecifierWinsItsNameAndBecomesTheContainersOwn) {
-  LoadProject(
-      "object Module: TDataModule\n"
-      "  object Dir: TInstallDirectory\n"
-      "    Description = 'Demos'\n"
-      "  end\n"
-      "  object psFileContainer: TpsFileContainer\n"
-      "    FileContainer = Dir\n"
-      "  end\n"
-      "end\n");
-  auto* dir = static_cast<TInstallDirectory*>(Module->FindComponent("Dir"));
-  auto* stored = static_cast<TpsFileContainer*>(Module->FindComponent("psFileContainer"));
+  LoadProject("object Module: TDataModule\n"
+              "  object Dir: TInstallDirectory\n"
+              "    Description = 'Demos'\n"
+              "  end\n"
+              "  object psFileContainer: TpsFileContainer\n"
+              "    FileContainer = Dir\n"
+              "  end\n"
+              "end\n");
+  auto* dir = static_cast<TInstallDirectory*>(FModule->FindComponent("Dir"));
+  auto* stored = static_cast<TpsFileContainer*>(FModule->FindComponent("psFileContainer"));
   ASSERT_NE(dir, nullptr);
   ASSERT_NE(stored, nullptr);
   EXPECT_EQ(dir->OwnSpecifier(), stored);
   // The automatically made one was moved aside as nameClashN and then freed.
-  for (int i = 0; i < Module->ComponentCount(); ++i)
-    EXPECT_EQ(Module->Components(i)->Name().rfind("nameClash", 0), std::string::npos) << Module->Components(i)->Name();
+  for (int i = 0; i < FModule->ComponentCount(); ++i)
+    EXPECT_EQ(FModule->Components(i)->Name().rfind("nameClash", 0), std::string::npos)
+        << FModule->Components(i)->Name();
   EXPECT_EQ(stored->GetShortName(), "<Demos>");
 }
 
 TEST_F(Specifier, RenamingOntoATakenNameMovesTheHolderAside) {
-  auto* dir = new TInstallDirectory(Module);
-  auto* other = new TComponent(Module);
+  auto* dir = new TInstallDirectory(FModule);
+  auto* other = new TComponent(FModule);
   other->SetName("Wanted");
   dir->OwnSpecifier()->SetName("Wanted");
   EXPECT_EQ(dir->OwnSpecifier()->Name(), "Wanted");
@@ -59,7 +59,7 @@ TEST_F(Specifier, RenamingOntoATakenNameMovesTheHolderAside) {
 }
 
 TEST_F(Specifier, TextsPathAndUsersFollowTheContainer) {
-  auto* dir = new TInstallDirectory(Module);
+  auto* dir = new TInstallDirectory(FModule);
   dir->SetDescription("Help files");
   dir->SetDestDir("C:\\Apps\\Tool");
   auto* specifier = static_cast<TpsFileContainer*>(dir->OwnSpecifier());
@@ -82,9 +82,9 @@ TEST_F(Specifier, TextsPathAndUsersFollowTheContainer) {
 }
 
 TEST_F(Specifier, AGroupSitsOnlyInTheInstallComponentOrAnotherGroup) {
-  auto* outer = new TInstallGroup(Module);
-  auto* inner = new TInstallGroup(Module);
-  auto* dir = new TInstallDirectory(Module);
+  auto* outer = new TInstallGroup(FModule);
+  auto* inner = new TInstallGroup(FModule);
+  auto* dir = new TInstallDirectory(FModule);
   inner->SetContainer(outer);
   EXPECT_EQ(inner->Container(), outer);
   try {
@@ -101,17 +101,16 @@ TEST_F(Specifier, AGroupSitsOnlyInTheInstallComponentOrAnotherGroup) {
 }
 
 TEST_F(Specifier, DialogOptionsLoadAndAssignCopies) {
-  LoadProject(
-      "object Module: TDataModule\n"
-      "  object Group: TInstallGroup\n"
-      "    DialogOptions.AllowExcludeInclude = False\n"
-      "    DialogOptions.Description.Strings = (\n"
-      "      'First line'\n"
-      "      'Second line')\n"
-      "    InstallTypes = [itFull]\n"
-      "  end\n"
-      "end\n");
-  auto* group = static_cast<TInstallGroup*>(Module->FindComponent("Group"));
+  LoadProject("object Module: TDataModule\n"
+              "  object Group: TInstallGroup\n"
+              "    DialogOptions.AllowExcludeInclude = False\n"
+              "    DialogOptions.Description.Strings = (\n"
+              "      'First line'\n"
+              "      'Second line')\n"
+              "    InstallTypes = [itFull]\n"
+              "  end\n"
+              "end\n");
+  auto* group = static_cast<TInstallGroup*>(FModule->FindComponent("Group"));
   ASSERT_NE(group, nullptr);
   TInstallGroupDialogOptions* options = group->DialogOptions();
   EXPECT_FALSE(options->AllowExcludeInclude());

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "FilesTestSupport.h"
+#include "engine/InstallSession.h"
 #include "engine/TInstallDirectory.h"
 #include "engine/TInstallFile.h"
-#include "engine/InstallSession.h"
 #include "paths/StandardPathSpecifiers.h"
 #include "paths/TPathSpecifierList.h"
 #include "platform/files/Files.h"
@@ -33,16 +33,15 @@ TEST_F(InstallFileData, UniqueIDsAreTheLowestFreeAndShareZeroWhenAllAreTaken) {
 
 TEST_F(InstallFileData, TheFirstLoadedFileResetsTheTableAndStreamedNumbersAreKept) {
   TInstallFile early(nullptr); // takes 0 before loading
-  LoadProject(
-      "object Module: TDataModule\n"
-      "  object A: TInstallFile\n"
-      "    UniqueID = 5\n"
-      "  end\n"
-      "  object B: TInstallFile\n"
-      "    UniqueID = 0\n"
-      "  end\n"
-      "end\n");
-  EXPECT_EQ(static_cast<TInstallFile*>(Module->FindComponent("A"))->UniqueID(), 5);
+  LoadProject("object Module: TDataModule\n"
+              "  object A: TInstallFile\n"
+              "    UniqueID = 5\n"
+              "  end\n"
+              "  object B: TInstallFile\n"
+              "    UniqueID = 0\n"
+              "  end\n"
+              "end\n");
+  EXPECT_EQ(static_cast<TInstallFile*>(FModule->FindComponent("A"))->UniqueID(), 5);
   EXPECT_TRUE(InstallSession().UniqueIDs.Used(5));
   EXPECT_TRUE(InstallSession().UniqueIDs.Used(0));
   TInstallFile next(nullptr);
@@ -50,7 +49,7 @@ TEST_F(InstallFileData, TheFirstLoadedFileResetsTheTableAndStreamedNumbersAreKep
 }
 
 TEST_F(InstallFileData, FileNameDerivesDestNameHelpAndActiveX) {
-  auto* file = new TInstallFile(Module);
+  auto* file = new TInstallFile(FModule);
   file->SetFileName("manual.cnt");
   EXPECT_EQ(file->DestName(), "manual.cnt");
   EXPECT_TRUE(file->RegisterAsHelp());
@@ -68,7 +67,7 @@ TEST_F(InstallFileData, FileNameDerivesDestNameHelpAndActiveX) {
 
 TEST_F(InstallFileData, FileTypesPlaceTheFile) {
   TFakeInstall install(nullptr); // the main-install specifier serves only an installation
-  auto* file = new TInstallFile(Module);
+  auto* file = new TInstallFile(FModule);
   file->SetFileName("lib.dll");
   file->SetFileType(iftApplicationSpecificDLL);
   EXPECT_EQ(file->DestDir(), "\\System");
@@ -81,12 +80,12 @@ TEST_F(InstallFileData, FileTypesPlaceTheFile) {
 }
 
 TEST_F(InstallFileData, ADestinationInTheWindowsDirectoryComparesVersionAndDate) {
-  auto* file = new TInstallFile(Module);
+  auto* file = new TInstallFile(FModule);
   file->SetFileName("tool.exe");
   file->SetOverwriteMode(owAlways);
   file->SetDestDirType(StandardPathSpecifiers().Find<TpsWindow>());
   EXPECT_EQ(file->OverwriteMode(), owVersionDate);
-  auto* text = new TInstallFile(Module);
+  auto* text = new TInstallFile(FModule);
   text->SetFileName("notes.txt");
   text->SetDestDirType(StandardPathSpecifiers().Find<TpsWindow>());
   EXPECT_EQ(text->OverwriteMode(), owAlways);
@@ -96,15 +95,14 @@ TEST_F(InstallFileData, ADestinationInTheWindowsDirectoryComparesVersionAndDate)
 }
 
 TEST_F(InstallFileData, WhileStreamingSettersOnlyStore) {
-  LoadProject(
-      "object Module: TDataModule\n"
-      "  object F: TInstallFile\n"
-      "    FileName = 'grid.ocx'\n"
-      "    DestName = 'other.ocx'\n"
-      "    OverwriteMode = owNever\n"
-      "  end\n"
-      "end\n");
-  auto* file = static_cast<TInstallFile*>(Module->FindComponent("F"));
+  LoadProject("object Module: TDataModule\n"
+              "  object F: TInstallFile\n"
+              "    FileName = 'grid.ocx'\n"
+              "    DestName = 'other.ocx'\n"
+              "    OverwriteMode = owNever\n"
+              "  end\n"
+              "end\n");
+  auto* file = static_cast<TInstallFile*>(FModule->FindComponent("F"));
   EXPECT_EQ(file->DestName(), "other.ocx");
   EXPECT_FALSE(file->ActiveX());
   EXPECT_EQ(file->OverwriteMode(), owNever);
@@ -121,7 +119,7 @@ std::string DestNameError(TInstallFile& File, const std::string& Name) {
 }
 
 TEST_F(InstallFileData, ADestNameIsAFileNameAndNothingElse) {
-  auto* file = new TInstallFile(Module);
+  auto* file = new TInstallFile(FModule);
   file->SetName("Victim");
   file->SetFileName("readme.txt");
   for (std::string bad : {"..\\..\\..\\windows\\victim.txt", "docs/readme.txt", "C:readme.txt", "readme.txt:hidden",
@@ -141,13 +139,12 @@ TEST_F(InstallFileData, ADestNameIsAFileNameAndNothingElse) {
 
 TEST_F(InstallFileData, AStoredDestNameWithAPathIsRefusedAtLoad) {
   try {
-    LoadProject(
-        "object Module: TDataModule\n"
-        "  object Victim: TInstallFile\n"
-        "    FileName = 'readme.txt'\n"
-        "    DestName = '..\\..\\..\\windows\\victim.txt'\n"
-        "  end\n"
-        "end\n");
+    LoadProject("object Module: TDataModule\n"
+                "  object Victim: TInstallFile\n"
+                "    FileName = 'readme.txt'\n"
+                "    DestName = '..\\..\\..\\windows\\victim.txt'\n"
+                "  end\n"
+                "end\n");
     ADD_FAILURE() << "the project was loaded";
   } catch (const IECustomInstallFile& e) {
     std::string message = e.what();
@@ -157,15 +154,15 @@ TEST_F(InstallFileData, AStoredDestNameWithAPathIsRefusedAtLoad) {
 }
 
 TEST_F(InstallFileData, ADuplicateSourcePathIsRefused) {
-  auto* dir = new TInstallDirectory(Module);
-  new TInstallFile(Module, dir, "C:\\src\\a.txt");
+  auto* dir = new TInstallDirectory(FModule);
+  new TInstallFile(FModule, dir, "C:\\src\\a.txt");
   try {
-    new TInstallFile(Module, dir, "c:\\SRC\\A.TXT");
+    new TInstallFile(FModule, dir, "c:\\SRC\\A.TXT");
     FAIL();
   } catch (const IEfcDuplicateFile& e) {
     EXPECT_STREQ(e.what(), "There is already a file with the name :c:\\SRC\\A.TXT");
   }
-  auto* moved = new TInstallFile(Module, dir, "C:\\src\\b.txt");
+  auto* moved = new TInstallFile(FModule, dir, "C:\\src\\b.txt");
   EXPECT_THROW(moved->SetFileName("a.txt"), IEfcDuplicateFile);
   EXPECT_EQ(moved->FileName(), "b.txt");
   EXPECT_EQ(dir->FindInstallFile("C:\\SRC\\b.TXT"), moved);
@@ -186,17 +183,16 @@ TEST_F(InstallFileData, ReadInfoFromFileTakesSizeDateAndVersion) {
     missing.ReadInfoFromFile();
     FAIL();
   } catch (const IECustomInstallFile& e) {
-    EXPECT_STREQ(e.what(),
-                 "Could not open or find the following file when trying to read the Size, Date, and Version "
-                 ":C:\\src\\missing.txt");
+    EXPECT_STREQ(e.what(), "Could not open or find the following file when trying to read the Size, Date, and Version "
+                           ":C:\\src\\missing.txt");
   }
 }
 
 TEST_F(InstallFileData, RemoveMissingFilesFreesFilesWhoseSourceIsGone) {
   WriteMachineFile("C:\\src\\kept.txt", "x");
-  auto* dir = new TInstallDirectory(Module);
-  auto* kept = new TInstallFile(Module, dir, "C:\\src\\kept.txt");
-  new TInstallFile(Module, dir, "C:\\src\\gone.txt");
+  auto* dir = new TInstallDirectory(FModule);
+  auto* kept = new TInstallFile(FModule, dir, "C:\\src\\kept.txt");
+  new TInstallFile(FModule, dir, "C:\\src\\gone.txt");
   dir->RemoveMissingFiles();
   ASSERT_EQ(dir->InstallFileCount(), 1);
   EXPECT_EQ(dir->InstallFiles(0), kept);

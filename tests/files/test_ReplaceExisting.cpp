@@ -27,8 +27,8 @@ protected:
     uint32_t seed = 12345;
     for (char& c : bytes) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
     WriteMachineFile("C:\\src\\readme.txt", bytes);
-    file = AddFile("Readme", "C:\\src\\readme.txt");
-    dir->Compress(coForceNetFilesLocal);
+    FFile = AddFile("Readme", "C:\\src\\readme.txt");
+    FDir->Compress(coForceNetFilesLocal);
     WriteMachineFile(kDest, "old readme");
   }
   // The message of an install that fails; the old file must be as it was, and nothing waiting
@@ -36,7 +36,7 @@ protected:
   std::string FailingInstallKeepsTheOldFile() {
     std::string message = "no error";
     try {
-      dir->InstallObjects();
+      FDir->InstallObjects();
     } catch (const std::exception& e) {
       message = e.what();
     }
@@ -46,7 +46,7 @@ protected:
     return message;
   }
 
-  TInstallFile* file = nullptr;
+  TInstallFile* FFile = nullptr;
 };
 
 TEST_F(ReplaceExisting, ADamagedArchiveLeavesTheOldFile) {
@@ -60,7 +60,7 @@ TEST_F(ReplaceExisting, AnImmutableFileIsAnErrorNamingItAndTheReasonNotARestart)
   if (!immutable.Set()) GTEST_SKIP() << "the immutable flag cannot be set here";
   std::string message = FailingInstallKeepsTheOldFile();
   EXPECT_NE(message.find(std::string(kDest) + "\": Operation not permitted"), std::string::npos) << message;
-  EXPECT_FALSE(file->RebootReplace());
+  EXPECT_FALSE(FFile->RebootReplace());
 }
 
 TEST_F(ReplaceExisting, AFileInUseIsRegisteredForTheRestartOnlyOnceTheNewFileIsWritten) {
@@ -72,18 +72,19 @@ TEST_F(ReplaceExisting, AFileInUseIsRegisteredForTheRestartOnlyOnceTheNewFileIsW
 }
 
 TEST_F(ReplaceExisting, AReinstallWhileTheFileIsInUseRecordsItsFinalPathOnce) {
-  file->SetUpdateDLLCounter(true);
-  dir->InstallObjects();
+  FFile->SetUpdateDLLCounter(true);
+  FDir->InstallObjects();
   {
     TLockHolder holder(UnixPathOf(kDest));
-    dir->InstallObjects();
+    FDir->InstallObjects();
   }
-  ASSERT_TRUE(file->RebootReplace());
-  auto files = TRegKey::Open(TRootKey::LocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool\\Files");
+  ASSERT_TRUE(FFile->RebootReplace());
+  auto files =
+      TRegKey::Open(TRootKey::rkLocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool\\Files");
   ASSERT_TRUE(files);
   EXPECT_EQ(files->ReadString("Entries").value_or(""), "1");
   EXPECT_EQ(files->ReadString("File1").value_or(""), kDest);
-  auto counts = TRegKey::Open(TRootKey::LocalMachine, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
+  auto counts = TRegKey::Open(TRootKey::rkLocalMachine, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
   ASSERT_TRUE(counts);
   EXPECT_EQ(counts->ReadDWord(kDest), 2u);
   EXPECT_FALSE(counts->ReadDWord("C:\\Apps\\Tool\\readme.1"));

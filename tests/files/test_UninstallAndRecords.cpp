@@ -17,16 +17,16 @@ namespace {
 using Uninstall = FilesTest;
 
 TEST_F(Uninstall, TheUninstallerListsTheProductWithTrimmedNames) {
-  auto* install = new TInstall(Module);
+  auto* install = new TInstall(FModule);
   install->Information()->FProductName = "  Tool  ";
-  auto* uninstaller = new TUninstallEXE(Module);
+  auto* uninstaller = new TUninstallEXE(FModule);
   uninstaller->SetName("Uninstaller");
   EXPECT_TRUE(uninstaller->Net());
   uninstaller->SetFileName("uninstall.exe");
   uninstaller->SetDestDir("C:\\Apps\\Tool\\Uninstall");
   const std::string key = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\  Tool  ";
   uninstaller->WriteUninstallInfo(key);
-  auto entry = TRegKey::Open(TRootKey::LocalMachine, key);
+  auto entry = TRegKey::Open(TRootKey::rkLocalMachine, key);
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->ReadString("DisplayName").value_or(""), "Tool");
   EXPECT_EQ(entry->ReadString("UninstallString").value_or(""), "C:\\Apps\\Tool\\Uninstall\\uninstall.exe Tool");
@@ -53,7 +53,7 @@ TEST_F(Uninstall, AnActiveXFileIsRecordedWithItsProgramFlag) {
   server.SetDestDir("C:\\Apps\\Tool");
   control.WriteUninstallInfo("\\Software\\U");
   server.WriteUninstallInfo("\\Software\\U");
-  auto activeX = TRegKey::Open(TRootKey::LocalMachine, "\\Software\\U\\ActiveX");
+  auto activeX = TRegKey::Open(TRootKey::rkLocalMachine, "\\Software\\U\\ActiveX");
   ASSERT_TRUE(activeX);
   EXPECT_EQ(activeX->ReadString("Entries").value_or(""), "2");
   EXPECT_EQ(activeX->ReadString("File1").value_or(""), "C:\\Apps\\Tool\\grid.ocx;0");
@@ -61,11 +61,11 @@ TEST_F(Uninstall, AnActiveXFileIsRecordedWithItsProgramFlag) {
 }
 
 TEST_F(Uninstall, AFilesKeyThatCannotBeReadGivesWayToFiles1) {
-  TRegKey::Create(TRootKey::LocalMachine, "\\Software\\U\\Files").WriteString("Entries", "not a number");
+  TRegKey::Create(TRootKey::rkLocalMachine, "\\Software\\U\\Files").WriteString("Entries", "not a number");
   TInstallFile file(nullptr, "C:\\src\\a.txt");
   file.SetDestDir("C:\\Apps");
   file.WriteUninstallInfo("\\Software\\U");
-  auto files1 = TRegKey::Open(TRootKey::LocalMachine, "\\Software\\U\\Files1");
+  auto files1 = TRegKey::Open(TRootKey::rkLocalMachine, "\\Software\\U\\Files1");
   ASSERT_TRUE(files1);
   EXPECT_EQ(files1->ReadString("File1").value_or(""), "C:\\Apps\\a.txt");
   EXPECT_EQ(files1->ReadString("Entries").value_or(""), "1");
@@ -77,12 +77,12 @@ TEST_F(Uninstall, ARerunRecordsEachFileOnceInTheOrderOfItsFirstRun) {
   for (TInstallFile* file : {&b, &a, &grid}) file->WriteUninstallInfo("\\Software\\U");
   a.SetDestDir("c:\\APPS"); // the same file, spelt differently
   for (TInstallFile* file : {&a, &grid, &b}) file->WriteUninstallInfo("\\Software\\U");
-  auto files = TRegKey::Open(TRootKey::LocalMachine, "\\Software\\U\\Files");
+  auto files = TRegKey::Open(TRootKey::rkLocalMachine, "\\Software\\U\\Files");
   ASSERT_TRUE(files);
   EXPECT_EQ(files->ReadString("Entries").value_or(""), "2");
   EXPECT_EQ(files->ReadString("File1").value_or(""), "C:\\Apps\\b.txt");
   EXPECT_EQ(files->ReadString("File2").value_or(""), "C:\\Apps\\a.txt");
-  EXPECT_EQ(TRegKey::Open(TRootKey::LocalMachine, "\\Software\\U\\ActiveX")->ReadString("Entries").value_or(""), "1");
+  EXPECT_EQ(TRegKey::Open(TRootKey::rkLocalMachine, "\\Software\\U\\ActiveX")->ReadString("Entries").value_or(""), "1");
 }
 
 TEST_F(Uninstall, AFileListedBySomeoneElseMeanwhileIsNotListedAgain) {
@@ -90,7 +90,7 @@ TEST_F(Uninstall, AFileListedBySomeoneElseMeanwhileIsNotListedAgain) {
   for (TInstallFile* file : {&a, &b, &c}) file->SetDestDir("C:\\Apps");
   a.WriteUninstallInfo("\\Software\\U");
   b.WriteUninstallInfo("\\Software\\U");
-  TRegKey files = *TRegKey::Open(TRootKey::LocalMachine, "\\Software\\U\\Files");
+  TRegKey files = *TRegKey::Open(TRootKey::rkLocalMachine, "\\Software\\U\\Files");
   files.WriteString("File3", "C:\\APPS\\C.TXT");
   files.WriteString("Entries", "3");
   c.WriteUninstallInfo("\\Software\\U");

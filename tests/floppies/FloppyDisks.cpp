@@ -41,8 +41,11 @@ void MakeArchive(const std::filesystem::path& Archive, const std::filesystem::pa
                  const std::vector<TArchiveMember>& Members) {
   std::filesystem::create_directories(SourceDir);
   for (const TArchiveMember& member : Members) {
-    if (member.From.empty()) WriteFile(SourceDir / member.Name, member.Content);
-    else std::filesystem::copy_file(member.From, SourceDir / member.Name, std::filesystem::copy_options::overwrite_existing);
+    if (member.From.empty())
+      WriteFile(SourceDir / member.Name, member.Content);
+    else
+      std::filesystem::copy_file(member.From, SourceDir / member.Name,
+                                 std::filesystem::copy_options::overwrite_existing);
   }
   // Members are named as given, relative to the current directory.
   std::filesystem::path saved = std::filesystem::current_path();
@@ -108,8 +111,10 @@ TFloppyMachine::TFloppyMachine(const std::filesystem::path& Root, int DiskCount,
 }
 
 TFloppyMachine::~TFloppyMachine() {
-  if (FHadPrefix) ::setenv("WINEPREFIX", FSavedPrefix.c_str(), 1);
-  else ::unsetenv("WINEPREFIX");
+  if (FHadPrefix)
+    ::setenv("WINEPREFIX", FSavedPrefix.c_str(), 1);
+  else
+    ::unsetenv("WINEPREFIX");
 }
 
 std::filesystem::path TFloppyMachine::Disk(int Number) const { return FRoot / ("disk" + std::to_string(Number)); }
@@ -124,21 +129,21 @@ void TFloppyMachine::InsertDisk(int Number) {
 std::string TFloppyMachine::AnswerCommand(int CancelAt) const {
   std::filesystem::path script = FRoot / ("answer-" + std::to_string(CancelAt) + ".sh");
   WriteFile(script, "printf '%s\\n' \"$1\" >>" + ShellQuote((FRoot / "prompts.txt").string()) +
-                         "\n"
-                         "case \"$1\" in\n"
-                         "  *'insert disk '*)\n"
-                         "    n=${1##*insert disk }\n"
-                         "    n=${n#\\#}\n"
-                         "    [ \"$n\" = " +
-                         std::to_string(CancelAt) +
-                         " ] && exit 1\n"
-                         "    ln -sfn " +
-                         ShellQuote(FRoot.string()) + "/disk$n " +
-                         ShellQuote((FMachine / "dosdevices" / "a:").string()) +
-                         " || exit 1\n"
-                         "    ;;\n"
-                         "esac\n"
-                         "exit 0\n");
+                        "\n"
+                        "case \"$1\" in\n"
+                        "  *'insert disk '*)\n"
+                        "    n=${1##*insert disk }\n"
+                        "    n=${n#\\#}\n"
+                        "    [ \"$n\" = " +
+                        std::to_string(CancelAt) +
+                        " ] && exit 1\n"
+                        "    ln -sfn " +
+                        ShellQuote(FRoot.string()) + "/disk$n " +
+                        ShellQuote((FMachine / "dosdevices" / "a:").string()) +
+                        " || exit 1\n"
+                        "    ;;\n"
+                        "esac\n"
+                        "exit 0\n");
   return "sh " + ShellQuote(script.string()) + " \"$1\"";
 }
 
@@ -210,8 +215,7 @@ TThreeDiskSet MakeThreeDiskSet(TFloppyMachine& Machine, const std::filesystem::p
   set.DiskBytes = DiskBytes;
   for (int i = 0; i < 3; ++i)
     set.Members.push_back({"member" + std::to_string(i + 1) + ".dat", NoiseBytes(MemberBytes, 100 + i)});
-  set.Setup = MakeSelfExtractingSetup(Dir, NoiseBytes(3000, 1), {{"installer.exe", NoiseBytes(4000, 2)}},
-                                      set.Members);
+  set.Setup = MakeSelfExtractingSetup(Dir, NoiseBytes(3000, 1), {{"installer.exe", NoiseBytes(4000, 2)}}, set.Members);
   TTransferOptions options;
   options.DiskBytes = DiskBytes;
   TTransferResult result = TransferInProcess(Machine, set.Setup, options);

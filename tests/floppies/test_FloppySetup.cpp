@@ -3,8 +3,8 @@
 // QNL_MESSAGEBOX_COMMAND.
 #include <unistd.h>
 
-#include "tests/support/SetupProcess.h"
 #include "tests/floppies/FloppyDisks.h"
+#include "tests/support/SetupProcess.h"
 
 using namespace qnl;
 using namespace qnl::test;

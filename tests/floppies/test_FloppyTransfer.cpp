@@ -35,8 +35,8 @@ protected:
   void SetUp() override {
     // Archive headers keep a member's source path in a short field: short directories.
     static int testNumber = 0;
-    FRoot = std::filesystem::temp_directory_path() / ("qflp" + std::to_string(::getpid())) /
-            std::to_string(++testNumber);
+    FRoot =
+        std::filesystem::temp_directory_path() / ("qflp" + std::to_string(::getpid())) / std::to_string(++testNumber);
     std::filesystem::remove_all(FRoot);
     FMachine = std::make_unique<TFloppyMachine>(FRoot, 3);
   }
@@ -112,12 +112,15 @@ TEST_F(FloppyTransfer, TheStatusIsShownWhileTheFirstDiskIsWritten) {
       MakeSelfExtractingSetup(FRoot / "dist", "loader", {{"a.exe", "program"}}, {{"m.dat", "member"}});
   std::vector<std::string> heard;
   TTransferOptions options;
-  options.Prepare = [&](TCustomInstall& install) { (new TStatusWatcher(install.Owner(), heard))->SetContainer(&install); };
+  options.Prepare = [&](TCustomInstall& Install) {
+    (new TStatusWatcher(Install.Owner(), heard))->SetContainer(&Install);
+  };
   TTransferResult r = TransferInProcess(*FMachine, setup, options);
   EXPECT_EQ(r.ExitStatus, kExitInstalled) << r.Message;
   EXPECT_EQ(r.Message, "");
   EXPECT_TRUE(r.Terminated);
-  EXPECT_EQ(heard, (std::vector<std::string>{"-974 Transferring this installation to floppies. Please wait...", "-973"}));
+  EXPECT_EQ(heard,
+            (std::vector<std::string>{"-974 Transferring this installation to floppies. Please wait...", "-973"}));
   EXPECT_EQ(ReadFile(FMachine->Disk(1) / "setup.1"), setup.Setup1);
   EXPECT_TRUE(OnDisk(1, "files.1"));
 }
@@ -128,10 +131,13 @@ TEST_F(FloppyTransfer, TheStatusIsRemovedWhenTheFirstDiskFails) {
   std::vector<std::string> heard;
   TTransferOptions options;
   options.DiskBytes = 1024;
-  options.Prepare = [&](TCustomInstall& install) { (new TStatusWatcher(install.Owner(), heard))->SetContainer(&install); };
+  options.Prepare = [&](TCustomInstall& Install) {
+    (new TStatusWatcher(Install.Owner(), heard))->SetContainer(&Install);
+  };
   TTransferResult r = TransferInProcess(*FMachine, setup, options);
   EXPECT_EQ(r.ExitStatus, kExitFailed);
-  EXPECT_EQ(heard, (std::vector<std::string>{"-974 Transferring this installation to floppies. Please wait...", "-973"}));
+  EXPECT_EQ(heard,
+            (std::vector<std::string>{"-974 Transferring this installation to floppies. Please wait...", "-973"}));
 }
 
 TEST_F(FloppyTransfer, CancelAtTheDiskPromptAbortsTheTransfer) {

@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "platform/files/WinPaths.h"
+#include "tests/floppies/FloppyDisks.h"
 #include "tests/support/MessageOf.h"
 #include "tests/support/SetupProcess.h"
-#include "tests/floppies/FloppyDisks.h"
 
 using namespace qnl::test;
 
@@ -28,10 +28,9 @@ struct TProjectFile {
 };
 
 const TProjectFile kFiles[] = {
-    {"First", "first.bin", "", 0.3},  {"Large", "large.bin", "Data", 0.9}, {"Third", "third.bin", "", 0.5},
+    {"First", "first.bin", "", 0.3},       {"Large", "large.bin", "Data", 0.9}, {"Third", "third.bin", "", 0.5},
     {"Fourth", "fourth.bin", "Data", 0.6}, {"Readme", "readme.txt", "", 0.0},
 };
-
 
 } // namespace
 
@@ -48,8 +47,8 @@ protected:
     std::string setup = CompileSetup(WriteFile("formMain.txt", ProjectText()));
     // A disk holds the loading program (setup.exe), setup.1 and, while "*TODISK" runs, the
     // setup program unpacked into the temporary directory: it must hold the larger of them.
-    FDiskBytes = static_cast<int64_t>(std::max(std::filesystem::file_size(loader), std::filesystem::file_size(setup))) +
-                 16384;
+    FDiskBytes =
+        static_cast<int64_t>(std::max(std::filesystem::file_size(loader), std::filesystem::file_size(setup))) + 16384;
     // The programs of a sanitized build are tens of megabytes: disks that hold them would
     // make a distribution far too large to build and install in a moment.
     if (FDiskBytes > (int64_t(4) << 20)) GTEST_SKIP() << "the programs are too large for a small disk";
@@ -63,8 +62,8 @@ protected:
 
     // A write past the limit would otherwise end the program with SIGXFSZ; an ignored signal
     // stays ignored across exec.
-    std::string transfer = "trap '' XFSZ; exec prlimit --fsize=" + std::to_string(FDiskBytes) + " " +
-                           Quote(dist.string()) + " '*TODISK'";
+    std::string transfer =
+        "trap '' XFSZ; exec prlimit --fsize=" + std::to_string(FDiskBytes) + " " + Quote(dist.string()) + " '*TODISK'";
     TProcessResult r =
         Run("env QNL_MESSAGEBOX_COMMAND=" + Quote(machine->AnswerCommand()) + " sh -c " + Quote(transfer));
     ASSERT_EQ(r.ExitStatus, 0) << r.Err;
@@ -85,9 +84,9 @@ protected:
       std::string name = "files." + std::to_string(disk);
       std::filesystem::copy_file(FDir / ("disk" + std::to_string(disk)) / name, FDir / "joined" / name);
     }
-    TProcessResult r = Run("/usr/bin/python3 " + Quote(Source("tests/archive/archive_reader.py")) +
-                           " " + Quote((FDir / "joined" / "files.1").string()) + " 0 " +
-                           Quote((FDir / "joined" / "out").string()));
+    TProcessResult r =
+        Run("/usr/bin/python3 " + Quote(Source("tests/archive/archive_reader.py")) + " " +
+            Quote((FDir / "joined" / "files.1").string()) + " 0 " + Quote((FDir / "joined" / "out").string()));
     ASSERT_EQ(r.ExitStatus, 0) << r.Err;
     // index|FileNumber|FileName|FileSize|UniqueID|FirstDisk|LastDisk|FileVersion
     std::map<std::string, std::string> disks;
@@ -119,11 +118,11 @@ protected:
                        "    DestDir = '\\Data'\n  end\n";
     int id = 0;
     for (const TProjectFile& file : kFiles)
-      text += std::string("  object ") + file.Component + ": TInstallFile\n    Container = " +
-              (std::string(file.SubDir).empty() ? "Install1" : file.SubDir) +
+      text += std::string("  object ") + file.Component +
+              ": TInstallFile\n    Container = " + (std::string(file.SubDir).empty() ? "Install1" : file.SubDir) +
               "\n    ArchiveFileType = psContainerArchiveFile\n    DestDirType = psContainerDestDir\n"
-              "    IncludeFromDir = 'C:\\src'\n    FileName = '" + file.FileName + "'\n    UniqueID = " +
-              std::to_string(id++) + "\n  end\n";
+              "    IncludeFromDir = 'C:\\src'\n    FileName = '" +
+              file.FileName + "'\n    UniqueID = " + std::to_string(id++) + "\n  end\n";
     return text + "end\n";
   }
 
@@ -141,7 +140,9 @@ protected:
     }
   }
 
-  std::filesystem::path SourceFile(const std::string& FileName) const { return FDir / "machine" / "drive_c" / "src" / FileName; }
+  std::filesystem::path SourceFile(const std::string& FileName) const {
+    return FDir / "machine" / "drive_c" / "src" / FileName;
+  }
   std::filesystem::path Installed(const TProjectFile& File) const {
     std::filesystem::path dir = FDir / "fresh" / "drive_c" / "Program Files" / "Floppy Test";
     return (std::string(File.SubDir).empty() ? dir : dir / File.SubDir) / File.FileName;

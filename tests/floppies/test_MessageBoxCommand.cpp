@@ -15,9 +15,8 @@ namespace {
 class MessageBoxCommand : public ::testing::Test {
 protected:
   void SetUp() override {
-    FDir = std::filesystem::temp_directory_path() /
-           ("qnl-messagebox-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    FDir = std::filesystem::temp_directory_path() / ("qnl-messagebox-" + std::to_string(::getpid()) + "-" +
+                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(FDir);
   }
   void TearDown() override { std::filesystem::remove_all(FDir); }

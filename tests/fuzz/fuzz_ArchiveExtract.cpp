@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TFileHeaders headers;
     try {
       headers.ReadHeaders(m, 0);
-    } catch (const EQnlfCompress&) {
-    }
+    } catch (const EQnlfCompress&) {}
   }
   DeleteTree(kRoot);
   ForceDirectories(kOut);
@@ -45,11 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       zip.SetFilesToProcess(names);
       try {
         zip.Extract();
-      } catch (const Exception&) {
-      }
+      } catch (const Exception&) {}
     }
-  } catch (const Exception&) {
-  }
+  } catch (const Exception&) {}
   for (const TDirEntry& e : ListDirectory(kRoot))
     if (!SameText(e.Name, "archive.1") && !SameText(e.Name, "out")) std::abort(); // escaped the directory
   return 0;

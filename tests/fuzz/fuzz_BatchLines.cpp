@@ -120,7 +120,7 @@ void ResetTree(const TSandbox& box) {
 void SetTemp(const std::string& temp) {
   static std::string current;
   if (temp == current) return;
-  TRegKey::Create(TRootKey::CurrentUser, "Environment").WriteString("TEMP", temp);
+  TRegKey::Create(TRootKey::rkCurrentUser, "Environment").WriteString("TEMP", temp);
   current = temp;
 }
 
@@ -128,7 +128,8 @@ void SetTemp(const std::string& temp) {
 std::map<fs::path, fs::file_type> Entries(const TSandbox& box) {
   std::map<fs::path, fs::file_type> entries;
   for (const fs::path& top : {box.DriveC, box.DriveZ, box.Outside})
-    for (const auto& entry : fs::recursive_directory_iterator(top)) entries[entry.path()] = entry.symlink_status().type();
+    for (const auto& entry : fs::recursive_directory_iterator(top))
+      entries[entry.path()] = entry.symlink_status().type();
   return entries;
 }
 
@@ -208,7 +209,9 @@ bool RemovalNamed(TMode mode, const std::optional<TNamed>& named, const fs::path
 // libFuzzer's crash files go to the directory it was started in, unless told otherwise.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   for (int i = 1; i < *argc; ++i)
-    if (std::string((*argv)[i]).rfind("-artifact_prefix=", 0) == 0 || std::string((*argv)[i]).rfind("-exact_artifact_path=", 0) == 0) return 0;
+    if (std::string((*argv)[i]).rfind("-artifact_prefix=", 0) == 0 ||
+        std::string((*argv)[i]).rfind("-exact_artifact_path=", 0) == 0)
+      return 0;
   static std::string prefix = "-artifact_prefix=" + fs::current_path().string() + "/";
   static std::vector<char*> args((*argv), (*argv) + *argc);
   args.insert(args.begin() + 1, prefix.data());
@@ -235,7 +238,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     size_t cut = rest.find('\n');
     paths.push_back(rest.substr(0, cut));
-    if (mode == mMove) paths.push_back(cut == std::string::npos ? "" : rest.substr(cut + 1, rest.find('\n', cut + 1) - cut - 1));
+    if (mode == mMove)
+      paths.push_back(cut == std::string::npos ? "" : rest.substr(cut + 1, rest.find('\n', cut + 1) - cut - 1));
     text = kCommands[mode];
     for (size_t i = 0; i < paths.size(); ++i) {
       quoted.push_back(flags & (1 << i));

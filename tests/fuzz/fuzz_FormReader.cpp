@@ -20,14 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
       ReadRootComponent(stream, form);
     } catch (const EStreamError&) {
-    } catch (const EPropertyError&) {
-    }
+    } catch (const EPropertyError&) {}
     delete form;
   }
   try {
     ObjectBinaryToText(bytes);
-  } catch (const EStreamError&) {
-  }
+  } catch (const EStreamError&) {}
   test::StreamLog().clear();
   return 0;
 }

@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TVersionInfo info;
   ReadVersionInfoFromImage(bytes, cmp_TVersion::lnUSEnglish, cmp_TVersion::csMultilingual, info);
   TPEVersionBlock block(bytes);
-  for (const char* path : {"\\", "\\VarFileInfo\\Translation", "\\StringFileInfo\\040904E4\\CompanyName",
-                           "\\StringFileInfo", "\\\\x\\"})
+  for (const char* path :
+       {"\\", "\\VarFileInfo\\Translation", "\\StringFileInfo\\040904E4\\CompanyName", "\\StringFileInfo", "\\\\x\\"})
     (void)block.QueryString(path);
   return 0;
 }

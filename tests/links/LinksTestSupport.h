@@ -17,11 +17,11 @@ protected:
     unsetenv("QNL_FAIL_SHELL_LINK");
     unsetenv("QNL_NO_PROGMAN");
     setenv("QUENLOFT_NO_DESKTOP_ENTRIES", "1", 1);
-    Install = new TInstall(Module);
-    Install->SetName("Install1");
-    Install->Information()->FProductName = "Tool";
-    Install->SetDestDirType(nullptr);
-    Install->SetDestDir("C:\\Apps\\Tool");
+    FInstall = new TInstall(FModule);
+    FInstall->SetName("Install1");
+    FInstall->Information()->FProductName = "Tool";
+    FInstall->SetDestDirType(nullptr);
+    FInstall->SetDestDir("C:\\Apps\\Tool");
   }
   void TearDown() override {
     unsetenv("QUENLOFT_NO_DESKTOP_ENTRIES");
@@ -29,7 +29,7 @@ protected:
   }
   template <class T>
   T* Add(const std::string& Name) {
-    auto* component = new T(Module);
+    auto* component = new T(FModule);
     component->SetName(Name);
     return component;
   }
@@ -44,7 +44,7 @@ protected:
     return "(no error)";
   }
 
-  TInstall* Install = nullptr;
+  TInstall* FInstall = nullptr;
 };
 
 } // namespace qnl::test

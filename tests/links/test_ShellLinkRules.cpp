@@ -24,7 +24,8 @@ TEST_F(ShellLinkRules, TheMainFolderComesFirstAndOnlyOnce) {
   auto* main = Add<TMainLinkGroup>("ProgramFolder");
   EXPECT_EQ(main->DestDir(), "\\Tool");
   EXPECT_TRUE(main->DestDirType()->InheritsFrom(TpsProgramMenu::StaticClassInfo()));
-  EXPECT_EQ(ErrorOf([&] { Add<TMainLinkGroup>("Second"); }), "You can only have one TMainLinkGroup component in your project");
+  EXPECT_EQ(ErrorOf([&] { Add<TMainLinkGroup>("Second"); }),
+            "You can only have one TMainLinkGroup component in your project");
   EXPECT_EQ(ErrorOf([&] { Add<TInstallSubLink>("NoSubFolder"); }),
             "To create a TInstallSubLink you must first have at least one TSubLinkGroup component in your project");
   auto* sub = Add<TSubLinkGroup>("Docs");
@@ -34,7 +35,7 @@ TEST_F(ShellLinkRules, TheMainFolderComesFirstAndOnlyOnce) {
   EXPECT_EQ(link->Container(), sub);
   EXPECT_EQ(ErrorOf([&] { link->SetContainer(main); }),
             "A TSubLinkGroup component must be the Container for TInstallSubLink components");
-  EXPECT_EQ(ErrorOf([&] { sub->SetContainer(Install); }),
+  EXPECT_EQ(ErrorOf([&] { sub->SetContainer(FInstall); }),
             "The TMainLinkGroup component must be the Container for TInstallMainLink and TSubLinkGroup components");
   // The failed creations left nothing behind; the folder's type cannot be changed.
   EXPECT_EQ(AllShellLinks().Count(), 1);
@@ -45,7 +46,7 @@ TEST_F(ShellLinkRules, TheMainFolderComesFirstAndOnlyOnce) {
   EXPECT_EQ(MainLinkGroup(), nullptr);
   EXPECT_EQ(SubLinkGroups().Count(), 0);
   EXPECT_EQ(AllShellLinks().Count(), 0);
-  delete Install;
+  delete FInstall;
   EXPECT_EQ(Add<TMainLinkGroup>("Again")->DestDir(), "\\MainFolderName");
 }
 
@@ -71,8 +72,10 @@ TEST_F(ShellLinkRules, TheLocationNamesTheShortcutUnlessTheAuthorDid) {
   for (const TRow& row : rows) {
     auto* link = Add<TInstallMainLink>("Row");
     link->SetLinkName(row.OldName);
-    if (row.Location) link->SetObjectLocation(row.Location);
-    else link->SetLinkName(row.NewName);
+    if (row.Location)
+      link->SetObjectLocation(row.Location);
+    else
+      link->SetLinkName(row.NewName);
     EXPECT_EQ(link->LinkName(), row.Expected) << row.OldName << " " << (row.Location ? row.Location : row.NewName);
     delete link;
   }
@@ -82,7 +85,7 @@ TEST_F(ShellLinkRules, ALinkedComponentGivesTheNameAndTheObjectLinkSpecifier) {
   Add<TMainLinkGroup>("ProgramFolder");
   auto* docs = Add<TInstallDirectory>("DocsDir");
   docs->SetDescription("Documents");
-  auto* app = new TInstallFile(Module, Install, "C:\\src\\app.exe");
+  auto* app = new TInstallFile(FModule, FInstall, "C:\\src\\app.exe");
   app->SetName("App");
   auto* link = Add<TInstallMainLink>("AppLink");
   auto* objectLink = StandardPathSpecifiers().FindInstance(TpsObjectLink::StaticClassInfo());
@@ -101,7 +104,7 @@ TEST_F(ShellLinkRules, ALinkedComponentGivesTheNameAndTheObjectLinkSpecifier) {
   EXPECT_EQ(link->LinkName(), "Documents.lnk");
   link->SetObjectLink(nullptr);
   EXPECT_EQ(link->ObjectLocationType(), nullptr);
-  link->SetObjectLink(Install);
+  link->SetObjectLink(FInstall);
   EXPECT_EQ(link->LinkName(), "Install1.lnk");
   link->SetLinkName("Web.url");
   EXPECT_EQ(link->ObjectLink(), nullptr);

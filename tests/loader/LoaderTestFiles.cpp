@@ -14,8 +14,8 @@ namespace {
 // members carry their plain relative names, as the build's members do.
 class TCurrentDirectory {
 public:
-  explicit TCurrentDirectory(const std::filesystem::path& dir) : FSaved(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir);
+  explicit TCurrentDirectory(const std::filesystem::path& Dir) : FSaved(std::filesystem::current_path()) {
+    std::filesystem::current_path(Dir);
   }
   ~TCurrentDirectory() { std::filesystem::current_path(FSaved); }
 
@@ -23,8 +23,8 @@ private:
   std::filesystem::path FSaved;
 };
 
-void PutInt32(std::string& out, size_t at, int32_t value) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
+void PutInt32(std::string& Out, size_t At, int32_t Value) {
+  for (int i = 0; i < 4; ++i) Out[At + i] = static_cast<char>((static_cast<uint32_t>(Value) >> (8 * i)) & 0xFF);
 }
 } // namespace
 
@@ -63,8 +63,8 @@ void LoadProgramTest::Append(const std::string& Path, const std::string& Bytes) 
   std::ofstream(Path, std::ios::binary | std::ios::app) << Bytes;
 }
 
-std::string LoadProgramTest::Trailer(const std::string& Marker, int32_t SetupStart, int32_t SetupEnd,
-                                     int32_t MainStart, int32_t MainEnd) {
+std::string LoadProgramTest::Trailer(const std::string& Marker, int32_t SetupStart, int32_t SetupEnd, int32_t MainStart,
+                                     int32_t MainEnd) {
   std::string out(56, '\0');
   out[0] = static_cast<char>(Marker.size());
   out.replace(1, Marker.size(), Marker);
@@ -92,13 +92,17 @@ TFakeReport LoadProgramTest::Report() const {
   std::string line;
   while (std::getline(in, line)) {
     report.Written = true;
-    if (line.rfind("arg=", 0) == 0) report.Args.push_back(line.substr(4));
-    else if (line.rfind("dir=", 0) == 0) report.Dir = line.substr(4);
+    if (line.rfind("arg=", 0) == 0)
+      report.Args.push_back(line.substr(4));
+    else if (line.rfind("dir=", 0) == 0)
+      report.Dir = line.substr(4);
     else if (line.rfind("file=", 0) == 0) {
       size_t blank = line.rfind(' ');
       std::string name = line.substr(5, blank - 5);
-      if (name == kSetupDirectoryMarker) report.Marked = true;
-      else report.Files[name] = std::stoll(line.substr(blank + 1));
+      if (name == kSetupDirectoryMarker)
+        report.Marked = true;
+      else
+        report.Files[name] = std::stoll(line.substr(blank + 1));
     }
   }
   return report;
@@ -111,7 +115,9 @@ std::string LoadProgramTest::WindowsPathOf(const std::string& UnixPath) const {
   return path;
 }
 
-std::string LoadProgramTest::MachineTemp() const { return (FDir / "machine" / "drive_c" / "windows" / "temp").string(); }
+std::string LoadProgramTest::MachineTemp() const {
+  return (FDir / "machine" / "drive_c" / "windows" / "temp").string();
+}
 
 std::vector<std::string> LoadProgramTest::TempEntries() const {
   std::vector<std::string> names;

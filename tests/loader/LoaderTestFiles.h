@@ -16,7 +16,7 @@ namespace qnl::test {
 struct TFakeReport {
   bool Written = false;
   std::vector<std::string> Args;
-  std::string Dir;                     // its own directory (Unix path)
+  std::string Dir;                      // its own directory (Unix path)
   std::map<std::string, int64_t> Files; // the entries beside it and their sizes, but the marker
   bool Marked = false;                  // the loading program's marker was beside it
 };

@@ -17,25 +17,25 @@
 #include <time.h>
 #include <unistd.h>
 
-static int RemoveEntry(const char* path, const struct stat* st, int flag, struct FTW* ftw) {
-  (void)st;
-  (void)flag;
-  (void)ftw;
-  return remove(path);
+static int RemoveEntry(const char* Path, const struct stat* St, int Flag, struct FTW* Ftw) {
+  (void)St;
+  (void)Flag;
+  (void)Ftw;
+  return remove(Path);
 }
 
-static void Sleep(long ms) {
-  struct timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
+static void Sleep(long Ms) {
+  struct timespec pause = {Ms / 1000, (Ms % 1000) * 1000000L};
   nanosleep(&pause, NULL);
 }
 
-static void RemoveLater(const char* dir, long ms) {
+static void RemoveLater(const char* Dir, long Ms) {
   pid_t child = fork();
   if (child != 0) return;
   setsid();
   if (fork() != 0) _exit(0);
-  Sleep(ms);
-  nftw(dir, RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+  Sleep(Ms);
+  nftw(Dir, RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
   _exit(0);
 }
 

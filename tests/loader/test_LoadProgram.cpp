@@ -65,9 +65,9 @@ TEST_F(BesideDistribution, EveryMemberIsUnpackedIntoAFreshMarkedTemporaryDirecto
   std::filesystem::path dir(report.Dir);
   EXPECT_EQ(dir.parent_path(), std::filesystem::canonical(MachineTemp()));
   EXPECT_TRUE(std::regex_match(dir.filename().string(), std::regex("QNL[0-9A-F]{5}"))) << dir;
-  EXPECT_EQ(report.Files, (std::map<std::string, int64_t>{
-                              {"setup", static_cast<int64_t>(std::filesystem::file_size(FakeSetup()))},
-                              {"presetup.txt", 27}}));
+  EXPECT_EQ(report.Files,
+            (std::map<std::string, int64_t>{{"setup", static_cast<int64_t>(std::filesystem::file_size(FakeSetup()))},
+                                            {"presetup.txt", 27}}));
   EXPECT_EQ(ReadFile((dir / "presetup.txt").string()), "needed before setup starts\n");
 }
 
@@ -105,7 +105,8 @@ TEST_F(SelfExtracting, ItPassesItsNameAndDirectoryAndUnpacksFromItself) {
   EXPECT_EQ(r.ExitStatus, 3) << r.Err;
   TFakeReport report = Report();
   ASSERT_TRUE(report.Written) << r.Err;
-  EXPECT_EQ(report.Args, (std::vector<std::string>{"-esetup.exe", "-s" + WindowsPathOf((FDir / "dist").string()), "-c"}));
+  EXPECT_EQ(report.Args,
+            (std::vector<std::string>{"-esetup.exe", "-s" + WindowsPathOf((FDir / "dist").string()), "-c"}));
   EXPECT_EQ(report.Files.size(), 2u);
   EXPECT_EQ(ReadFile(report.Dir + "/presetup.txt"), "needed before setup starts\n");
   EXPECT_EQ(ReadFile(report.Dir + "/setup"), ReadFile(FakeSetup()));

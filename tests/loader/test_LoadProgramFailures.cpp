@@ -24,8 +24,8 @@ protected:
 } // namespace
 
 TEST_F(LoadProgramFailure, AMissingSetupArchiveIsNamed) {
-  ExpectCleanFailure(RunExpectingNoStart(), "cannot find the setup archive " +
-                                                WindowsPathOf((FDir / "dist").string()) + "\\setup.1 beside the program");
+  ExpectCleanFailure(RunExpectingNoStart(), "cannot find the setup archive " + WindowsPathOf((FDir / "dist").string()) +
+                                                "\\setup.1 beside the program");
 }
 
 TEST_F(LoadProgramFailure, ACorruptSetupArchiveFails) {
@@ -88,8 +88,10 @@ TEST_F(LoadProgramFailure, AFileLongerThanTheLoadingProgramWithoutTrailerInstall
   for (size_t cut : {size_t(1), size_t(56), setup1.size()}) {
     WriteFile("dist/setup.exe", whole.substr(0, whole.size() - cut));
     ExpectCleanFailure(RunExpectingNoStart(), "is damaged, perhaps an incomplete download: it has " +
-                                                  std::to_string(whole.size() - cut) + " bytes where the loading "
-                                                  "program alone has " + std::to_string(size));
+                                                  std::to_string(whole.size() - cut) +
+                                                  " bytes where the loading "
+                                                  "program alone has " +
+                                                  std::to_string(size));
   }
 }
 

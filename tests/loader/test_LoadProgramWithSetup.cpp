@@ -26,7 +26,8 @@ TEST_F(LoadProgramTest, TheRealSetupIsGoneWhenTheLoadingProgramReturns) {
   std::string selfExtracting = CopyLoader("single/setup.exe");
   std::string setup1 = ReadFile((FDir / "dist" / "setup.1").string());
   auto start = static_cast<int32_t>(std::filesystem::file_size(selfExtracting));
-  Append(selfExtracting, setup1 + Trailer("SELFEXTRACTING", start, start + static_cast<int32_t>(setup1.size()) - 1, 0, 0));
+  Append(selfExtracting,
+         setup1 + Trailer("SELFEXTRACTING", start, start + static_cast<int32_t>(setup1.size()) - 1, 0, 0));
   r = Run(Quote(selfExtracting));
   EXPECT_EQ(r.ExitStatus, 0) << r.Err;
   ExpectNoDirectoryLeft(TempEntries());

@@ -36,7 +36,8 @@ protected:
 } // namespace
 
 TEST(LoaderSwitches, SwitchesOfALoadingProgramWithItsArchiveBeside) {
-  EXPECT_EQ(InstallArguments({.LoadingProgram = "C:\\Dist\\setup.exe"}), (std::vector<std::string>{"-sC:\\Dist", "-c"}));
+  EXPECT_EQ(InstallArguments({.LoadingProgram = "C:\\Dist\\setup.exe"}),
+            (std::vector<std::string>{"-sC:\\Dist", "-c"}));
 }
 
 TEST(LoaderSwitches, SwitchesOfASelfExtractingFile) {
@@ -77,9 +78,9 @@ TEST_F(LoaderParts, SetExecutableGivesRunRightsToThoseWhoMayRead) {
   std::ofstream(FUnix / "program") << "#!/bin/sh\n";
   fs::permissions(FUnix / "program", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   SetExecutable(FWindows + "\\program");
-  EXPECT_EQ(fs::status(FUnix / "program").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec | fs::perms::group_read |
-                fs::perms::group_exec);
+  EXPECT_EQ(fs::status(FUnix / "program").permissions(), fs::perms::owner_read | fs::perms::owner_write |
+                                                             fs::perms::owner_exec | fs::perms::group_read |
+                                                             fs::perms::group_exec);
 }
 
 TEST_F(LoaderParts, SetExecutableFailsForWhatIsNoFile) {

@@ -31,14 +31,14 @@ public:
 };
 
 // The message of the exception Statement raises as type E; fails the test when it raises none.
-#define QNL_EXPECT_THROW_MESSAGE(Statement, E, Message)                                  \
-  do {                                                                                    \
-    try {                                                                                 \
-      Statement;                                                                          \
-      ADD_FAILURE() << "no exception from " #Statement;                                   \
-    } catch (const E& e) {                                                                \
-      EXPECT_EQ(std::string(e.what()), std::string(Message));                             \
-    }                                                                                     \
+#define QNL_EXPECT_THROW_MESSAGE(Statement, E, Message)       \
+  do {                                                        \
+    try {                                                     \
+      Statement;                                              \
+      ADD_FAILURE() << "no exception from " #Statement;       \
+    } catch (const E& e) {                                    \
+      EXPECT_EQ(std::string(e.what()), std::string(Message)); \
+    }                                                         \
   } while (0)
 
 } // namespace qnl::test

@@ -31,7 +31,7 @@ public:
 // A specifier with a fixed path.
 TCustomPathSpecifier* FixedSpecifier(TComponent* Owner, const std::string& Path) {
   auto* s = new TCustomPathSpecifier(Owner);
-  s->SetOnGetPath([Path](TComponent*, std::string& path) { path = Path; });
+  s->SetOnGetPath([Path](TComponent*, std::string& Result) { Result = Path; });
   return s;
 }
 
@@ -93,14 +93,18 @@ TEST_F(ContainerPathSpecifiers, DescriptionsNameTheContainer) {
   auto* directory = Named(new TFileContainer(&FOwner), "Dir1");
   directory->SetDescription("Help");
   auto* folder = Named(new TTestFolder(&FOwner), "Folder1");
-  struct Row { TInstallContainer* container; const char* description; const char* shortName; };
+  struct Row {
+    TInstallContainer* Container;
+    const char* Description;
+    const char* ShortName;
+  };
   for (Row row : {Row{group, "Path of the <Program files> group", "<Program files>"},
                   Row{directory, "Path of the <Help> directory", "<Help>"},
                   Row{folder, "Path of the <Folder1> group", "<Folder1>"}}) {
     auto* object = new TTestObject(&FOwner);
-    object->SetContainer(row.container);
-    EXPECT_EQ(FDestDir->GetDescriptionFor(object), row.description);
-    EXPECT_EQ(FDestDir->GetShortNameFor(object), row.shortName);
+    object->SetContainer(row.Container);
+    EXPECT_EQ(FDestDir->GetDescriptionFor(object), row.Description);
+    EXPECT_EQ(FDestDir->GetShortNameFor(object), row.ShortName);
   }
 }
 

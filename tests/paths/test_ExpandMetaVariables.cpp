@@ -3,8 +3,8 @@
 #include "tests/paths/PathsTestSupport.h"
 
 using namespace qnl;
-using qnl::test::TMachineTest;
 using qnl::test::TFakeInstall;
+using qnl::test::TMachineTest;
 
 namespace {
 const std::string ShellFolders = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -23,9 +23,7 @@ TEST_F(ExpandMetaVariablesTest, AnUnknownLetterIsDroppedWithItsPercent) {
   EXPECT_EQ(ExpandMetaVariables("a%1b%-c", nullptr), "abc");
 }
 
-TEST_F(ExpandMetaVariablesTest, APercentAtTheEndIsDropped) {
-  EXPECT_EQ(ExpandMetaVariables("abc%", nullptr), "abc");
-}
+TEST_F(ExpandMetaVariablesTest, APercentAtTheEndIsDropped) { EXPECT_EQ(ExpandMetaVariables("abc%", nullptr), "abc"); }
 
 TEST_F(ExpandMetaVariablesTest, LettersWorkInEitherCase) {
   EXPECT_EQ(ExpandMetaVariables("%W", nullptr), ExpandMetaVariables("%w", nullptr));
@@ -38,11 +36,11 @@ TEST_F(ExpandMetaVariablesTest, TextWithoutVariablesIsUnchanged) {
 }
 
 TEST_F(ExpandMetaVariablesTest, FolderVariablesLoseTheirTrailingBackslash) {
-  SetString(TRootKey::CurrentUser, ShellFolders, "Programs", "C:\\SM\\Programs\\");
-  SetString(TRootKey::CurrentUser, ShellFolders, "Desktop", "C:\\Desk\\");
-  SetString(TRootKey::CurrentUser, ShellFolders, "Start Menu", "C:\\SM\\");
-  SetString(TRootKey::LocalMachine, CurrentVersion, "ProgramFilesDir", "C:\\PF\\");
-  SetString(TRootKey::LocalMachine, CurrentVersion, "CommonFilesDir", "C:\\PF\\Common\\");
+  SetString(TRootKey::rkCurrentUser, ShellFolders, "Programs", "C:\\SM\\Programs\\");
+  SetString(TRootKey::rkCurrentUser, ShellFolders, "Desktop", "C:\\Desk\\");
+  SetString(TRootKey::rkCurrentUser, ShellFolders, "Start Menu", "C:\\SM\\");
+  SetString(TRootKey::rkLocalMachine, CurrentVersion, "ProgramFilesDir", "C:\\PF\\");
+  SetString(TRootKey::rkLocalMachine, CurrentVersion, "CommonFilesDir", "C:\\PF\\Common\\");
   EXPECT_EQ(ExpandMetaVariables("%b|%d|%f|%m|%p|%s|%w", nullptr),
             "C:\\SM\\Programs|C:\\Desk|C:\\PF\\Common|C:\\SM|C:\\PF|C:\\windows\\system32|C:\\windows");
 }

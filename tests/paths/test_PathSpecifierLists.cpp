@@ -8,11 +8,11 @@
 using namespace qnl;
 
 namespace {
-const char* const BuiltInOrder[] = {
-    "TpsBDEDLL",        "TpsCommonFiles", "TpsContainerArchiveFile", "TpsContainerDestDir",
-    "TpsDesktopMenu",   "TpsInstallSource", "TpsMainInstall",        "TpsProgramFiles",
-    "TpsProgramMenu",   "TpsStartMenu",   "TpsStartupMenu",          "TpsSystem",
-    "TpsMainArchiveFile", "TpsWindow"};
+const char* const BuiltInOrder[] = {"TpsBDEDLL",           "TpsCommonFiles",  "TpsContainerArchiveFile",
+                                    "TpsContainerDestDir", "TpsDesktopMenu",  "TpsInstallSource",
+                                    "TpsMainInstall",      "TpsProgramFiles", "TpsProgramMenu",
+                                    "TpsStartMenu",        "TpsStartupMenu",  "TpsSystem",
+                                    "TpsMainArchiveFile",  "TpsWindow"};
 } // namespace
 
 TEST(PathSpecifierLists, TheClassListHoldsTheFourteenBuiltInsInOrder) {
@@ -118,13 +118,17 @@ TEST(PathSpecifierLists, TheBaseSpecifierIsUnspecifiedAndAsksItsHandler) {
   EXPECT_EQ(s->GetDescriptionFor(&owner), "Unspecified");
   EXPECT_EQ(s->GetShortNameFor(&owner), "Unspecified");
   EXPECT_EQ(s->GetPath(&owner), "");
-  s->SetOnGetPath([&](TComponent* client, std::string& path) { path = "D:\\For\\" + client->ClassName(); });
+  s->SetOnGetPath([&](TComponent* Client, std::string& Path) { Path = "D:\\For\\" + Client->ClassName(); });
   EXPECT_EQ(s->GetPath(&owner), "D:\\For\\TComponent");
   EXPECT_NO_THROW(s->Validate(nullptr));
 }
 
 TEST(PathSpecifierLists, BuiltInsHaveTheirDescriptionsAndShortNames) {
-  struct Row { const char* name; const char* description; const char* shortName; };
+  struct Row {
+    const char* Name;
+    const char* Description;
+    const char* ShortName;
+  };
   const Row rows[] = {
       {"TpsBDEDLL", "Borland Database Engine DLL Path", "BDE DLL"},
       {"TpsCommonFiles", "Path of the common files directory under the program files directory", "Common files"},
@@ -144,9 +148,9 @@ TEST(PathSpecifierLists, BuiltInsHaveTheirDescriptionsAndShortNames) {
   RegisterPathSpecifierClasses();
   TComponent owner(nullptr);
   for (const Row& row : rows) {
-    auto* s = static_cast<TCustomPathSpecifier*>(GetClass(row.name).CreateComponent(&owner));
-    EXPECT_EQ(s->GetDescription(), row.description) << row.name;
-    EXPECT_EQ(s->GetShortName(), row.shortName) << row.name;
-    EXPECT_EQ(s->DefaultName(), std::string(row.name).substr(1));
+    auto* s = static_cast<TCustomPathSpecifier*>(GetClass(row.Name).CreateComponent(&owner));
+    EXPECT_EQ(s->GetDescription(), row.Description) << row.Name;
+    EXPECT_EQ(s->GetShortName(), row.ShortName) << row.Name;
+    EXPECT_EQ(s->DefaultName(), std::string(row.Name).substr(1));
   }
 }

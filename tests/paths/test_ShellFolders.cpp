@@ -23,21 +23,24 @@ TEST_F(ShellFoldersTest, WindowsAndSystemDirectoriesComeFromThePlatform) {
 }
 
 TEST_F(ShellFoldersTest, ValuesWithATrailingBackslashLoseIt) {
-  struct Row { const char* value; std::string (*lookup)(); };
-  for (Row row : {Row{"Start Menu", GetStartMenuDir}, Row{"Programs", GetProgramsDir},
-                  Row{"Desktop", GetDesktopDir}, Row{"Startup", GetStartupDir}}) {
-    SetString(TRootKey::CurrentUser, ShellFolders, row.value, std::string("C:\\WINDOWS\\") + row.value + "\\");
-    EXPECT_EQ(row.lookup(), std::string("C:\\WINDOWS\\") + row.value) << row.value;
+  struct Row {
+    const char* Value;
+    std::string (*Lookup)();
+  };
+  for (Row row : {Row{"Start Menu", GetStartMenuDir}, Row{"Programs", GetProgramsDir}, Row{"Desktop", GetDesktopDir},
+                  Row{"Startup", GetStartupDir}}) {
+    SetString(TRootKey::rkCurrentUser, ShellFolders, row.Value, std::string("C:\\WINDOWS\\") + row.Value + "\\");
+    EXPECT_EQ(row.Lookup(), std::string("C:\\WINDOWS\\") + row.Value) << row.Value;
   }
-  SetString(TRootKey::LocalMachine, CurrentVersion, "ProgramFilesDir", "D:\\Apps\\");
-  SetString(TRootKey::LocalMachine, CurrentVersion, "CommonFilesDir", "D:\\Apps\\Common\\");
+  SetString(TRootKey::rkLocalMachine, CurrentVersion, "ProgramFilesDir", "D:\\Apps\\");
+  SetString(TRootKey::rkLocalMachine, CurrentVersion, "CommonFilesDir", "D:\\Apps\\Common\\");
   EXPECT_EQ(GetProgramFilesDir(), "D:\\Apps");
   EXPECT_EQ(GetCommonFilesDir(), "D:\\Apps\\Common");
 }
 
 TEST_F(ShellFoldersTest, ValuesWithoutATrailingBackslashStayAsTheyAre) {
-  SetString(TRootKey::CurrentUser, ShellFolders, "Start Menu", "C:\\WINDOWS\\Start Menu");
-  SetString(TRootKey::LocalMachine, CurrentVersion, "ProgramFilesDir", "E:\\Programme");
+  SetString(TRootKey::rkCurrentUser, ShellFolders, "Start Menu", "C:\\WINDOWS\\Start Menu");
+  SetString(TRootKey::rkLocalMachine, CurrentVersion, "ProgramFilesDir", "E:\\Programme");
   EXPECT_EQ(GetStartMenuDir(), "C:\\WINDOWS\\Start Menu");
   EXPECT_EQ(GetProgramFilesDir(), "E:\\Programme");
   TComponent owner(nullptr);
@@ -47,9 +50,9 @@ TEST_F(ShellFoldersTest, ValuesWithoutATrailingBackslashStayAsTheyAre) {
 
 TEST_F(ShellFoldersTest, MissingValuesFallBackToTheirDefaults) {
   for (const char* v : {"Start Menu", "Programs", "Desktop", "Startup"})
-    DeleteValue(TRootKey::CurrentUser, ShellFolders, v);
-  DeleteValue(TRootKey::LocalMachine, CurrentVersion, "ProgramFilesDir");
-  DeleteValue(TRootKey::LocalMachine, CurrentVersion, "CommonFilesDir");
+    DeleteValue(TRootKey::rkCurrentUser, ShellFolders, v);
+  DeleteValue(TRootKey::rkLocalMachine, CurrentVersion, "ProgramFilesDir");
+  DeleteValue(TRootKey::rkLocalMachine, CurrentVersion, "CommonFilesDir");
   EXPECT_EQ(GetStartMenuDir(), "C:\\windows\\Startmen");
   EXPECT_EQ(GetProgramsDir(), "C:\\windows\\Startmen\\Programs");
   EXPECT_EQ(GetDesktopDir(), "C:\\windows\\Desktop");
@@ -60,43 +63,43 @@ TEST_F(ShellFoldersTest, MissingValuesFallBackToTheirDefaults) {
 
 TEST_F(ShellFoldersTest, AMissingKeyFallsBackToTheDefaults) {
   for (const char* v : {"Start Menu", "Programs", "Desktop", "Startup"})
-    DeleteValue(TRootKey::CurrentUser, ShellFolders, v);
-  if (auto key = TRegKey::Open(TRootKey::CurrentUser, ShellFolders))
+    DeleteValue(TRootKey::rkCurrentUser, ShellFolders, v);
+  if (auto key = TRegKey::Open(TRootKey::rkCurrentUser, ShellFolders))
     for (const std::string& name : key->ValueNames()) key->DeleteValue(name);
-  ASSERT_TRUE(TRegKey::Delete(TRootKey::CurrentUser, ShellFolders));
+  ASSERT_TRUE(TRegKey::Delete(TRootKey::rkCurrentUser, ShellFolders));
   EXPECT_EQ(GetDesktopDir(), "C:\\windows\\Desktop");
 }
 
 TEST_F(ShellFoldersTest, AValueOfAnotherTypeCountsAsMissing) {
-  TRegKey::Create(TRootKey::CurrentUser, ShellFolders).WriteDWord("Desktop", 7);
+  TRegKey::Create(TRootKey::rkCurrentUser, ShellFolders).WriteDWord("Desktop", 7);
   EXPECT_EQ(GetDesktopDir(), "C:\\windows\\Desktop");
 }
 
 TEST_F(ShellFoldersTest, TheBDEDirectoryIsTheFirstFieldOfDLLPath) {
-  SetString(TRootKey::LocalMachine, BDE, "DLLPath", "C:\\BDE;D:\\OTHER");
+  SetString(TRootKey::rkLocalMachine, BDE, "DLLPath", "C:\\BDE;D:\\OTHER");
   EXPECT_EQ(GetBDEDir(), "C:\\BDE");
-  SetString(TRootKey::LocalMachine, BDE, "DLLPath", "C:\\IDAPI");
+  SetString(TRootKey::rkLocalMachine, BDE, "DLLPath", "C:\\IDAPI");
   EXPECT_EQ(GetBDEDir(), "C:\\IDAPI");
 }
 
 TEST_F(ShellFoldersTest, TheBDELookupKeepsATrailingBackslashButTheSpecifierDoesNot) {
-  SetString(TRootKey::LocalMachine, BDE, "DLLPath", "C:\\BDE\\;D:\\OTHER");
+  SetString(TRootKey::rkLocalMachine, BDE, "DLLPath", "C:\\BDE\\;D:\\OTHER");
   EXPECT_EQ(GetBDEDir(), "C:\\BDE\\");
   TComponent owner(nullptr);
   EXPECT_EQ((new TpsBDEDLL(&owner))->GetPath(nullptr), "C:\\BDE");
 }
 
 TEST_F(ShellFoldersTest, AMissingBDEValueGivesTheProgramFilesDefault) {
-  SetString(TRootKey::LocalMachine, CurrentVersion, "ProgramFilesDir", "C:\\Program Files\\");
-  DeleteValue(TRootKey::LocalMachine, BDE, "DLLPath");
+  SetString(TRootKey::rkLocalMachine, CurrentVersion, "ProgramFilesDir", "C:\\Program Files\\");
+  DeleteValue(TRootKey::rkLocalMachine, BDE, "DLLPath");
   EXPECT_EQ(GetBDEDir(), "C:\\Program Files\\Borland\\Common Files\\BDE");
 }
 
 TEST_F(ShellFoldersTest, SystemSpecifiersGiveTheirLocations) {
-  SetString(TRootKey::CurrentUser, ShellFolders, "Programs", "C:\\SM\\Programs\\");
-  SetString(TRootKey::CurrentUser, ShellFolders, "Startup", "C:\\SM\\Programs\\Startup");
-  SetString(TRootKey::CurrentUser, ShellFolders, "Desktop", "C:\\Desk");
-  SetString(TRootKey::LocalMachine, CurrentVersion, "CommonFilesDir", "C:\\Common");
+  SetString(TRootKey::rkCurrentUser, ShellFolders, "Programs", "C:\\SM\\Programs\\");
+  SetString(TRootKey::rkCurrentUser, ShellFolders, "Startup", "C:\\SM\\Programs\\Startup");
+  SetString(TRootKey::rkCurrentUser, ShellFolders, "Desktop", "C:\\Desk");
+  SetString(TRootKey::rkLocalMachine, CurrentVersion, "CommonFilesDir", "C:\\Common");
   TComponent owner(nullptr);
   EXPECT_EQ((new TpsProgramMenu(&owner))->GetPath(nullptr), "C:\\SM\\Programs");
   EXPECT_EQ((new TpsStartupMenu(&owner))->GetPath(nullptr), "C:\\SM\\Programs\\Startup");

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "BatchTree.h"
-#include "tests/support/PlatformTest.h"
 #include "platform/files/Files.h"
 #include "platform/process/BatchFile.h"
 #include "platform/process/Process.h"
 #include "platform/registry/Registry.h"
+#include "tests/support/PlatformTest.h"
 
 namespace qnl::test {
 namespace {
@@ -20,7 +20,7 @@ protected:
   void SetUp() override {
     TPlatformTest::SetUp();
     for (const char* file : kBatchTree) WriteMachineFile(file, "x");
-    TRegKey::Create(TRootKey::CurrentUser, "Environment").WriteString("TEMP", "C:\\my  temp");
+    TRegKey::Create(TRootKey::rkCurrentUser, "Environment").WriteString("TEMP", "C:\\my  temp");
   }
   void ExpectTreeKept(const std::string& Line) const {
     for (const char* file : kBatchTree) EXPECT_TRUE(FileExists(file)) << Line << " removed " << file;

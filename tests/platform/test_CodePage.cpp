@@ -35,7 +35,7 @@ TEST(CodePage, ACharacterItLacksIsAnErrorOrTheDefaultCharacter) {
     } catch (const ECodePageError& e) {
       EXPECT_EQ(e.Message(), "The character " + code + " is not in the ANSI code page 1252");
     }
-    EXPECT_EQ(codePage->FromWide(text, TUnmappable::DefaultChar), "a?");
+    EXPECT_EQ(codePage->FromWide(text, TUnmappable::umDefaultChar), "a?");
   }
   EXPECT_THROW(CodePageByNumber(4711), ECodePageError);
 }

@@ -7,13 +7,13 @@
 #include <cmath>
 #include <ctime>
 
-#include "tests/support/LockHolder.h"
-#include "tests/support/PlatformTest.h"
 #include "common/routines_API.h"
 #include "platform/OSError.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
+#include "tests/support/LockHolder.h"
+#include "tests/support/PlatformTest.h"
 
 namespace qnl::test {
 namespace {

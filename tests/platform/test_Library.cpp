@@ -1,9 +1,9 @@
 // Loading libraries for self-registration: native shared objects and Windows DLLs.
-#include "tests/support/PlatformTest.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/Library.h"
 #include "platform/process/Process.h"
+#include "tests/support/PlatformTest.h"
 
 namespace qnl::test {
 namespace {
@@ -32,7 +32,8 @@ TEST_F(Library, MissingOrBadFilesDoNotLoad) {
 }
 
 TEST_F(Library, WindowsDllRegistrationIsRecordedWithoutWine) {
-  WriteMachineFile("C:\\windows\\system32\\ocx1.ocx", std::string("MZ\0\0ocx1.ocx\0DllRegisterServer\0DllUnregisterServer\0", 51));
+  WriteMachineFile("C:\\windows\\system32\\ocx1.ocx",
+                   std::string("MZ\0\0ocx1.ocx\0DllRegisterServer\0DllUnregisterServer\0", 51));
   auto lib = TLibrary::Load("C:\\windows\\system32\\ocx1.ocx");
   ASSERT_NE(lib, nullptr);
   EXPECT_TRUE(lib->IsWindowsDll());

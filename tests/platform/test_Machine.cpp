@@ -4,13 +4,13 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <utility>
-#include <vector>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "platform/registry/Registry.h"
 #include "tests/support/ChildProcess.h"
@@ -46,14 +46,15 @@ TEST_F(MachineTest, CreateMakesTheSkeleton) {
     EXPECT_TRUE(fs::is_directory(FDir + "/" + dir)) << dir;
   EXPECT_EQ(fs::read_symlink(FDir + "/dosdevices/c:"), "../drive_c");
   EXPECT_EQ(fs::read_symlink(FDir + "/dosdevices/z:"), "/");
-  auto cv = TRegKey::Open(machine, TRootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion");
+  auto cv = TRegKey::Open(machine, TRootKey::rkLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion");
   ASSERT_TRUE(cv);
   EXPECT_EQ(cv->ReadString("ProgramFilesDir"), "C:\\Program Files");
   EXPECT_EQ(cv->ReadString("CommonFilesDir"), "C:\\Program Files\\Common Files");
-  auto cp = TRegKey::Open(machine, TRootKey::LocalMachine, "System\\CurrentControlSet\\Control\\Nls\\CodePage");
+  auto cp = TRegKey::Open(machine, TRootKey::rkLocalMachine, "System\\CurrentControlSet\\Control\\Nls\\CodePage");
   EXPECT_EQ(cp->ReadString("ACP"), "1252");
-  EXPECT_EQ(TRegKey::Open(machine, TRootKey::CurrentUser, "Software\\Wine")->ReadString("Version"), "win10");
-  auto folders = TRegKey::Open(machine, TRootKey::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+  EXPECT_EQ(TRegKey::Open(machine, TRootKey::rkCurrentUser, "Software\\Wine")->ReadString("Version"), "win10");
+  auto folders = TRegKey::Open(machine, TRootKey::rkCurrentUser,
+                               "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
   ASSERT_TRUE(folders);
   std::string programs = *folders->ReadString("Programs");
   EXPECT_EQ(programs.substr(0, 9), "C:\\users\\");
@@ -68,11 +69,11 @@ TEST_F(MachineTest, CreateMakesTheSkeleton) {
 
 TEST_F(MachineTest, CreateIsIdempotentAndKeepsChangedValues) {
   TMachine& machine = Machine();
-  TRegKey::Open(machine, TRootKey::CurrentUser, "Software\\Wine")->WriteString("Version", "win95");
+  TRegKey::Open(machine, TRootKey::rkCurrentUser, "Software\\Wine")->WriteString("Version", "win95");
   fs::remove_all(FDir + "/drive_c/windows/temp");
   machine.Create();
   EXPECT_TRUE(fs::is_directory(FDir + "/drive_c/windows/temp"));
-  EXPECT_EQ(TRegKey::Open(machine, TRootKey::CurrentUser, "Software\\Wine")->ReadString("Version"), "win95");
+  EXPECT_EQ(TRegKey::Open(machine, TRootKey::rkCurrentUser, "Software\\Wine")->ReadString("Version"), "win95");
 }
 
 TEST_F(MachineTest, CurrentCreatesTheMachineOfWinePrefix) {
@@ -131,7 +132,8 @@ TEST_F(MachineTest, RefusesAMachineWithARunningWineServer) {
     machine.Create();
     ADD_FAILURE() << "no error";
   } catch (const EMachineBusy& e) {
-    EXPECT_NE(std::string(e.what()).find("A Wine server is running on the machine \"" + FDir + "\""), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("A Wine server is running on the machine \"" + FDir + "\""),
+              std::string::npos);
   }
   close(fd);
   unlink(socketPath.c_str());

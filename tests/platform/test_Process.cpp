@@ -5,7 +5,6 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/support/PlatformTest.h"
 #include "common/routines_API.h"
 #include "platform/OSError.h"
 #include "platform/files/Files.h"
@@ -13,6 +12,7 @@
 #include "platform/files/WinPaths.h"
 #include "platform/process/BatchFile.h"
 #include "platform/process/Process.h"
+#include "tests/support/PlatformTest.h"
 
 namespace qnl::test {
 namespace {
@@ -20,9 +20,9 @@ namespace {
 class Process : public TPlatformTest {
 protected:
   // Waits up to two seconds for a file to appear.
-  bool Appears(const std::string& windowsPath) {
+  bool Appears(const std::string& WindowsPath) {
     for (int i = 0; i < 200; ++i) {
-      if (FileExists(windowsPath)) return true;
+      if (FileExists(WindowsPath)) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
@@ -92,18 +92,21 @@ TEST_F(Process, BatchEraseDeltreeMove) {
   WriteMachineFile("C:\\app\\w1.tmp", "");
   WriteMachineFile("C:\\app\\w2.tmp", "");
   std::string shortDir = "C:\\" + ShortFileName("Program Files") + "\\App";
-  int failures = RunBatchText(
-      "@echo off\r\n"
-      "rem the files the engine writes\r\n"
-      ":: another comment\r\n"
-      // Quoted paths keep their blanks, a run of them too.
-      "ERASE \"C:\\windows\\temp\\setup  tmp\\setup.exe\"\r\n"
-      "DELTREE /Y \"C:\\windows\\temp\\setup  tmp\"\r\n"
-      "MOVE \"C:\\Program Files\\App\\new 1.dll\" \"C:\\Program Files\\App\\c.dll\"\r\n"
-      // The restart batch of earlier versions: unquoted short names.
-      "erase " + shortDir + "\\A.DLL\r\n"
-      "move " + shortDir + "\\B.1 " + shortDir + "\\A.DLL\r\n"
-      "del C:\\app\\w*.tmp\r\n");
+  int failures = RunBatchText("@echo off\r\n"
+                              "rem the files the engine writes\r\n"
+                              ":: another comment\r\n"
+                              // Quoted paths keep their blanks, a run of them too.
+                              "ERASE \"C:\\windows\\temp\\setup  tmp\\setup.exe\"\r\n"
+                              "DELTREE /Y \"C:\\windows\\temp\\setup  tmp\"\r\n"
+                              "MOVE \"C:\\Program Files\\App\\new 1.dll\" \"C:\\Program Files\\App\\c.dll\"\r\n"
+                              // The restart batch of earlier versions: unquoted short names.
+                              "erase " +
+                              shortDir +
+                              "\\A.DLL\r\n"
+                              "move " +
+                              shortDir + "\\B.1 " + shortDir +
+                              "\\A.DLL\r\n"
+                              "del C:\\app\\w*.tmp\r\n");
   EXPECT_EQ(failures, 0);
   EXPECT_FALSE(DirectoryExists("C:\\windows\\temp\\setup  tmp"));
   EXPECT_EQ(ReadMachineFile("C:\\Program Files\\App\\c.dll"), "new");
@@ -123,7 +126,8 @@ TEST_F(Process, BatchFailuresDoNotStopTheFile) {
 }
 
 TEST_F(Process, BatchFileMayEraseItself) {
-  WriteMachineFile("C:\\windows\\temp\\bat1.bat", "ERASE C:\\windows\\temp\\bat1.PIF\r\nERASE C:\\windows\\temp\\bat1.bat\r\n");
+  WriteMachineFile("C:\\windows\\temp\\bat1.bat",
+                   "ERASE C:\\windows\\temp\\bat1.PIF\r\nERASE C:\\windows\\temp\\bat1.bat\r\n");
   WriteMachineFile("C:\\windows\\temp\\bat1.PIF", "");
   EXPECT_EQ(RunBatchFile("C:\\windows\\temp\\bat1.bat"), 0);
   EXPECT_FALSE(FileExists("C:\\windows\\temp\\bat1.bat"));
@@ -163,7 +167,8 @@ TEST_F(Process, WinExecOfABatchFileRunsAfterTheStarterEnds) {
   int status = 0;
   ::waitpid(starter, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  for (int i = 0; i < 300 && FileExists("C:\\cleanup.bat"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 300 && FileExists("C:\\cleanup.bat"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_FALSE(FileExists("C:\\setup.exe"));
   EXPECT_FALSE(FileExists("C:\\cleanup.bat"));
 }

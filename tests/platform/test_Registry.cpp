@@ -15,8 +15,12 @@ using test::WriteFile;
 
 class RegistryTest : public test::TMachineTest {
 protected:
-  TRegKey Create(std::string_view path, TRootKey root = TRootKey::LocalMachine) { return TRegKey::Create(Machine(), root, path); }
-  std::optional<TRegKey> Open(std::string_view path, TRootKey root = TRootKey::LocalMachine) { return TRegKey::Open(Machine(), root, path); }
+  TRegKey Create(std::string_view Path, TRootKey Root = TRootKey::rkLocalMachine) {
+    return TRegKey::Create(Machine(), Root, Path);
+  }
+  std::optional<TRegKey> Open(std::string_view Path, TRootKey Root = TRootKey::rkLocalMachine) {
+    return TRegKey::Open(Machine(), Root, Path);
+  }
 };
 
 TEST_F(RegistryTest, NamesAreCaseInsensitiveAndKeepTheirCase) {
@@ -49,30 +53,30 @@ TEST_F(RegistryTest, EveryValueTypeReadsBackByteForByte) {
     key.WriteQWord("qword", 0x0123456789ABCDEFULL);
     key.WriteBinary("binary", allBytes);
     key.WriteBinary("empty", "");
-    key.WriteValue("bigendian", TRegType::DWordBigEndian, std::string("\x12\x34\x56\x78", 4));
+    key.WriteValue("bigendian", TRegType::rtDWordBigEndian, std::string("\x12\x34\x56\x78", 4));
     key.WriteValue("type 1234", TRegType(0x1234), "raw");
-    key.WriteValue("short dword", TRegType::DWord, "\x01\x02");
+    key.WriteValue("short dword", TRegType::rtDWord, "\x01\x02");
   }
   CloseMachine(); // compacts into system.reg; the next machine object reads only the file
   ASSERT_EQ(ReadFile(FDir + "/system.reg.journal").size(), 16u);
   auto key = Open("Software\\Types");
   ASSERT_TRUE(key);
-  auto value = [&](const char* name) {
-    auto v = key->ReadValue(name);
-    EXPECT_TRUE(v) << name;
+  auto value = [&](const char* Name) {
+    auto v = key->ReadValue(Name);
+    EXPECT_TRUE(v) << Name;
     return v ? *v : TRegValue{};
   };
   EXPECT_EQ(value("").Data, "default value");
   EXPECT_EQ(value("sz").Data, text);
-  EXPECT_EQ(value("sz").Type, TRegType::String);
-  EXPECT_EQ(value("expand").Type, TRegType::ExpandString);
+  EXPECT_EQ(value("sz").Type, TRegType::rtString);
+  EXPECT_EQ(value("expand").Type, TRegType::rtExpandString);
   EXPECT_EQ(value("expand").Data, "%SystemRoot%\\system32");
   EXPECT_EQ(value("multi").Data, std::string("first\0\0third \"quoted\"\0", 22));
   EXPECT_EQ(value("dword").AsDWord(), 0xDEADBEEFu);
   EXPECT_EQ(value("qword").Data, std::string("\xEF\xCD\xAB\x89\x67\x45\x23\x01", 8));
   EXPECT_EQ(value("binary").Data, allBytes);
   EXPECT_EQ(value("empty").Data, "");
-  EXPECT_EQ(value("bigendian").Type, TRegType::DWordBigEndian);
+  EXPECT_EQ(value("bigendian").Type, TRegType::rtDWordBigEndian);
   EXPECT_EQ(value("type 1234").Type, TRegType(0x1234));
   EXPECT_EQ(value("type 1234").Data, "raw");
   EXPECT_EQ(value("short dword").Data, "\x01\x02");
@@ -86,18 +90,18 @@ TEST_F(RegistryTest, EveryValueTypeReadsBackByteForByte) {
 
 TEST_F(RegistryTest, DeletingAKeyWithSubkeysFails) {
   Create("Software\\Tree\\Leaf");
-  EXPECT_FALSE(TRegKey::Delete(Machine(), TRootKey::LocalMachine, "Software\\Tree"));
+  EXPECT_FALSE(TRegKey::Delete(Machine(), TRootKey::rkLocalMachine, "Software\\Tree"));
   EXPECT_TRUE(Open("Software\\Tree\\Leaf"));
-  EXPECT_TRUE(TRegKey::Delete(Machine(), TRootKey::LocalMachine, "Software\\Tree\\Leaf"));
-  EXPECT_TRUE(TRegKey::Delete(Machine(), TRootKey::LocalMachine, "Software\\Tree"));
+  EXPECT_TRUE(TRegKey::Delete(Machine(), TRootKey::rkLocalMachine, "Software\\Tree\\Leaf"));
+  EXPECT_TRUE(TRegKey::Delete(Machine(), TRootKey::rkLocalMachine, "Software\\Tree"));
   EXPECT_FALSE(Open("Software\\Tree"));
-  EXPECT_FALSE(TRegKey::Delete(Machine(), TRootKey::LocalMachine, "Software\\Tree"));
+  EXPECT_FALSE(TRegKey::Delete(Machine(), TRootKey::rkLocalMachine, "Software\\Tree"));
 }
 
 TEST_F(RegistryTest, ADeletedKeyFindsNothingAndRefusesWrites) {
   TRegKey key = Create("Software\\Gone");
   key.WriteDWord("a", 1);
-  ASSERT_TRUE(TRegKey::Delete(Machine(), TRootKey::LocalMachine, "Software\\Gone"));
+  ASSERT_TRUE(TRegKey::Delete(Machine(), TRootKey::rkLocalMachine, "Software\\Gone"));
   EXPECT_FALSE(key.StillExists());
   EXPECT_FALSE(key.ReadValue("a"));
   EXPECT_THROW(key.WriteDWord("a", 2), ERegistry);
@@ -112,34 +116,34 @@ TEST_F(RegistryTest, DeleteValueReportsWhetherItExisted) {
 }
 
 TEST_F(RegistryTest, ClassesRootIsTheViewOfSoftwareClasses) {
-  TRegKey cls = Create(".txt", TRootKey::ClassesRoot);
+  TRegKey cls = Create(".txt", TRootKey::rkClassesRoot);
   cls.WriteString("", "txtfile");
   EXPECT_EQ(cls.FullName(), "HKEY_CLASSES_ROOT\\.txt");
   auto viaMachine = Open("Software\\Classes\\.TXT");
   ASSERT_TRUE(viaMachine);
   EXPECT_EQ(viaMachine->ReadString(""), "txtfile");
-  EXPECT_EQ(TRegKey::ReadStringAt(Machine(), TRootKey::ClassesRoot, ".TXT", ""), "txtfile");
-  EXPECT_EQ(TRegKey::ReadStringAt(Machine(), TRootKey::ClassesRoot, ".none", ""), std::nullopt);
-  EXPECT_FALSE(TRegKey::Delete(Machine(), TRootKey::ClassesRoot, "")); // never the view itself
+  EXPECT_EQ(TRegKey::ReadStringAt(Machine(), TRootKey::rkClassesRoot, ".TXT", ""), "txtfile");
+  EXPECT_EQ(TRegKey::ReadStringAt(Machine(), TRootKey::rkClassesRoot, ".none", ""), std::nullopt);
+  EXPECT_FALSE(TRegKey::Delete(Machine(), TRootKey::rkClassesRoot, "")); // never the view itself
 }
 
 TEST_F(RegistryTest, UnemulatedRootsCannotBeOpened) {
-  EXPECT_FALSE(TRegKey::Open(Machine(), TRootKey::DynData, ""));
-  EXPECT_THROW(TRegKey::Create(Machine(), TRootKey::Users, "x"), ERegistry);
+  EXPECT_FALSE(TRegKey::Open(Machine(), TRootKey::rkDynData, ""));
+  EXPECT_THROW(TRegKey::Create(Machine(), TRootKey::rkUsers, "x"), ERegistry);
 }
 
 TEST_F(RegistryTest, CurrentUserLivesInUserReg) {
-  Create("Software\\Mine", TRootKey::CurrentUser).WriteDWord("n", 7);
+  Create("Software\\Mine", TRootKey::rkCurrentUser).WriteDWord("n", 7);
   CloseMachine();
   EXPECT_NE(ReadFile(FDir + "/user.reg").find("[Software\\\\Mine]"), std::string::npos);
   EXPECT_EQ(ReadFile(FDir + "/system.reg").find("[Software\\\\Mine]"), std::string::npos);
 }
 
 TEST_F(RegistryTest, RootNamesBothWays) {
-  EXPECT_EQ(RootKeyFromName("hklm"), TRootKey::LocalMachine);
-  EXPECT_EQ(RootKeyFromName("HKEY_CURRENT_USER"), TRootKey::CurrentUser);
+  EXPECT_EQ(RootKeyFromName("hklm"), TRootKey::rkLocalMachine);
+  EXPECT_EQ(RootKeyFromName("HKEY_CURRENT_USER"), TRootKey::rkCurrentUser);
   EXPECT_EQ(RootKeyFromName("HKX"), std::nullopt);
-  EXPECT_STREQ(RootKeyName(TRootKey::ClassesRoot), "HKEY_CLASSES_ROOT");
+  EXPECT_STREQ(RootKeyName(TRootKey::rkClassesRoot), "HKEY_CLASSES_ROOT");
 }
 
 TEST_F(RegistryTest, ADamagedHiveIsReportedAndNeverOverwritten) {
@@ -149,7 +153,7 @@ TEST_F(RegistryTest, ADamagedHiveIsReportedAndNeverOverwritten) {
   WriteFile(FDir + "/system.reg", damaged);
   TMachine machine(FDir);
   try {
-    TRegKey::Create(machine, TRootKey::LocalMachine, "Software\\X");
+    TRegKey::Create(machine, TRootKey::rkLocalMachine, "Software\\X");
     FAIL() << "no error";
   } catch (const EHiveDamaged& e) {
     EXPECT_NE(std::string(e.what()).find("system.reg\", line 4"), std::string::npos) << e.what();
@@ -163,7 +167,9 @@ TEST_F(RegistryTest, ChangesOfAnotherProcessAreSeen) {
   key.WriteString("mine", "1");
   uint64_t version = key.HiveVersion();
   std::string output;
-  ASSERT_EQ(test::RunProgram({test::TestBinDir() + "/test_RegistryChild", "write", "Software\\Shared", "child", "3"}, output), 0);
+  ASSERT_EQ(
+      test::RunProgram({test::TestBinDir() + "/test_RegistryChild", "write", "Software\\Shared", "child", "3"}, output),
+      0);
   EXPECT_EQ(output, "done\n");
   EXPECT_NE(key.HiveVersion(), version);
   EXPECT_EQ(key.ReadString("child2"), "2");
@@ -189,17 +195,17 @@ namespace {
 class RegistryExportTest : public test::TMachineTest {};
 
 TEST_F(RegistryExportTest, ExportWritesWhatRegeditImports) {
-  TRegKey key = TRegKey::Create(Machine(), TRootKey::LocalMachine, "Software\\Exp");
+  TRegKey key = TRegKey::Create(Machine(), TRootKey::rkLocalMachine, "Software\\Exp");
   key.WriteString("", "d");
   key.WriteString("s", "a\\b\"c");
   key.WriteDWord("n", 42);
   key.WriteExpandString("e", "%X%");
   key.CreateSubKey("Sub").WriteBinary("b", "\x01\x02");
-  EXPECT_EQ(ExportRegFile(key, TRegFileFormat::Regedit4),
+  EXPECT_EQ(ExportRegFile(key, TRegFileFormat::rfRegedit4),
             "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Exp]\r\n@=\"d\"\r\n\"e\"=hex(2):25,58,25,00\r\n"
             "\"n\"=dword:0000002a\r\n\"s\"=\"a\\\\b\\\"c\"\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Exp\\Sub]\r\n"
             "\"b\"=hex:01,02\r\n\r\n");
-  std::string v5 = ExportRegFile(key, TRegFileFormat::Version5);
+  std::string v5 = ExportRegFile(key, TRegFileFormat::rfVersion5);
   EXPECT_EQ(v5.substr(0, 4), std::string("\xff\xfeW\0", 4));
   std::string narrow; // every character of this export is ASCII
   for (size_t i = 2; i + 1 < v5.size(); i += 2) narrow.push_back(v5[i]);

@@ -29,26 +29,28 @@ int main(int argc, char** argv) {
   try {
     TMachine& machine = TMachine::Current();
     if (mode == "loop" && (argc == 4 || argc == 5)) {
-      TRegKey key = TRegKey::Create(machine, TRootKey::LocalMachine, argv[2]);
+      TRegKey key = TRegKey::Create(machine, TRootKey::rkLocalMachine, argv[2]);
       size_t size = argc == 5 ? size_t(std::atoi(argv[4])) : 0;
       for (unsigned i = 0;; ++i) {
         std::string name = std::string(argv[3]) + std::to_string(i);
-        if (size) key.WriteBinary(name, std::string(size, char(i % 256)));
-        else key.WriteDWord(name, i);
+        if (size)
+          key.WriteBinary(name, std::string(size, char(i % 256)));
+        else
+          key.WriteDWord(name, i);
         // Reported only after the call returned: from here on the write must survive.
         std::string line = std::to_string(i) + "\n";
         if (write(1, line.data(), line.size()) < 0) return 1;
       }
     }
     if (mode == "write" && argc == 5) {
-      TRegKey key = TRegKey::Create(machine, TRootKey::LocalMachine, argv[2]);
+      TRegKey key = TRegKey::Create(machine, TRootKey::rkLocalMachine, argv[2]);
       int count = std::atoi(argv[4]);
       for (int i = 0; i < count; ++i) key.WriteString(std::string(argv[3]) + std::to_string(i), std::to_string(i));
       std::printf("done\n");
       return 0;
     }
     if (mode == "dump" && argc == 3) {
-      auto key = TRegKey::Open(machine, TRootKey::LocalMachine, argv[2]);
+      auto key = TRegKey::Open(machine, TRootKey::rkLocalMachine, argv[2]);
       if (!key) {
         std::printf("missing\n");
         return 3;

@@ -19,23 +19,23 @@ namespace {
 class RegistryProcessTest : public test::TMachineTest {
 protected:
   // Starts the child writer with its stdout on a pipe; returns its pid and the read end.
-  pid_t StartChild(const std::vector<std::string>& args, int& readFd) {
-    pid_t pid = test::StartWithOutputPipe(args, readFd);
+  pid_t StartChild(const std::vector<std::string>& Args, int& ReadFd) {
+    pid_t pid = test::StartWithOutputPipe(Args, ReadFd);
     EXPECT_GT(pid, 0);
     return pid;
   }
 
   // Kills a looping writer after `delay` and returns the numbers it reported.
-  std::vector<unsigned> KillWriterAfter(std::chrono::milliseconds delay, const std::string& size) {
+  std::vector<unsigned> KillWriterAfter(std::chrono::milliseconds Delay, const std::string& Size) {
     int fd = -1;
     std::vector<std::string> args = {test::TestBinDir() + "/test_RegistryChild", "loop", "Software\\Durable", "v"};
-    if (!size.empty()) args.push_back(size);
+    if (!Size.empty()) args.push_back(Size);
     pid_t pid = StartChild(args, fd);
     std::string output;
     char buf[4096];
     ssize_t n = read(fd, buf, sizeof buf); // the child is writing once it reports
     if (n > 0) output.append(buf, size_t(n));
-    std::this_thread::sleep_for(delay);
+    std::this_thread::sleep_for(Delay);
     kill(pid, SIGKILL);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -60,16 +60,18 @@ TEST_F(RegistryProcessTest, EveryReportedWriteSurvivesSigkill) {
     SCOPED_TRACE("value size " + size + ", killed after " + std::to_string(delay) + " ms");
     ASSERT_FALSE(reported.empty());
     TMachine fresh(FDir);
-    auto key = TRegKey::Open(fresh, TRootKey::LocalMachine, "Software\\Durable");
+    auto key = TRegKey::Open(fresh, TRootKey::rkLocalMachine, "Software\\Durable");
     ASSERT_TRUE(key);
     for (unsigned i : reported) {
       auto value = key->ReadValue("v" + std::to_string(i));
       ASSERT_TRUE(value) << "lost write " << i << " of " << reported.size();
-      if (size.empty()) EXPECT_EQ(value->AsDWord(), i);
-      else EXPECT_EQ(value->Data, std::string(70000, char(i % 256)));
+      if (size.empty())
+        EXPECT_EQ(value->AsDWord(), i);
+      else
+        EXPECT_EQ(value->Data, std::string(70000, char(i % 256)));
     }
     fresh.Flush();
-    ASSERT_TRUE(TRegKey::Open(fresh, TRootKey::LocalMachine, "Software")->DeleteSubKey("Durable"));
+    ASSERT_TRUE(TRegKey::Open(fresh, TRootKey::rkLocalMachine, "Software")->DeleteSubKey("Durable"));
   }
 }
 
@@ -81,7 +83,7 @@ TEST_F(RegistryProcessTest, TwoProcessesWritingAtOnceLoseNothing) {
   pid_t a = StartChild({child, "write", "Software\\Both", "a", "150"}, fdA);
   pid_t b = StartChild({child, "write", "Software\\Both", "b", "150"}, fdB);
   // Meanwhile this process writes too.
-  TRegKey key = TRegKey::Create(Machine(), TRootKey::LocalMachine, "Software\\Both");
+  TRegKey key = TRegKey::Create(Machine(), TRootKey::rkLocalMachine, "Software\\Both");
   for (int i = 0; i < 150; ++i) key.WriteString("c" + std::to_string(i), std::to_string(i));
   int statusA = 0, statusB = 0;
   waitpid(a, &statusA, 0);
@@ -93,7 +95,7 @@ TEST_F(RegistryProcessTest, TwoProcessesWritingAtOnceLoseNothing) {
   EXPECT_EQ(key.Values().size(), 450u);
   CloseMachine();
   TMachine fresh(FDir); // and all of it reached the file
-  EXPECT_EQ(TRegKey::Open(fresh, TRootKey::LocalMachine, "Software\\Both")->Values().size(), 450u);
+  EXPECT_EQ(TRegKey::Open(fresh, TRootKey::rkLocalMachine, "Software\\Both")->Values().size(), 450u);
 }
 
 } // namespace

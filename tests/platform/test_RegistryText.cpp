@@ -9,17 +9,17 @@
 namespace qnl {
 namespace {
 
-const TValueNode& ValueAt(const THiveText& hive, std::u16string_view key, std::u16string_view name) {
-  const TKeyNode* node = FindKey(*hive.Root, {TRegName(key)});
+const TValueNode& ValueAt(const THiveText& Hive, std::u16string_view Key, std::u16string_view Name) {
+  const TKeyNode* node = FindKey(*Hive.Root, {TRegName(Key)});
   EXPECT_NE(node, nullptr);
-  const TValueNode* value = node->FindValue(name);
+  const TValueNode* value = node->FindValue(Name);
   EXPECT_NE(value, nullptr);
   return *value;
 }
 
-std::string Wide(std::u16string_view text) { // raw UTF-16LE with the NUL
+std::string Wide(std::u16string_view Text) { // raw UTF-16LE with the NUL
   std::string data;
-  for (char16_t c : text) {
+  for (char16_t c : Text) {
     data.push_back(char(c & 0xFF));
     data.push_back(char(c >> 8));
   }
@@ -55,14 +55,19 @@ TEST(RegistryText, WritesAsWineDoes) {
   TKeyNode root;
   TKeyNode* key = EnsureKey(root, {u"Software", u"A[b]"}, 0x01d0000000000000ULL);
   key->Values[u"S"] = {u"s", 1, Wide(u"x\"\\\u00e9f\u00e9!")};
-  key->Values[u"M"] = {u"m", 7, Wide(std::u16string(u"a\0" u"7\0", 4))};
+  key->Values[u"M"] = {u"m", 7,
+                       Wide(std::u16string(u"a\0"
+                                           u"7\0",
+                                           4))};
   key->Values[u"D"] = {u"d", 4, std::string("\x01\x02\x03\x04", 4)};
   key->Values[u"B"] = {u"b", 3, std::string(40, '\x11')};
   key->Values[u"ODD"] = {u"odd", 1, "abc"};
   std::string text = FormatHiveText(root, {";; All keys relative to \\\\Machine", "#arch=win64"});
   unsigned seconds = unsigned((0x01d0000000000000ULL - kTicks1601To1970) / kTicksPerSecond);
   std::string expected = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
-                         "[Software\\\\A\\[b\\]] " + std::to_string(seconds) + "\n#time=1d0000000000000\n"
+                         "[Software\\\\A\\[b\\]] " +
+                         std::to_string(seconds) +
+                         "\n#time=1d0000000000000\n"
                          "\"b\"=hex:11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,\\\n"
                          "  11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11,11\n"
                          "\"d\"=dword:04030201\n"
@@ -123,7 +128,7 @@ TEST(RegistryText, AnsiRoundTripKeepsEveryByte) {
 
 TEST(RegistryText, JournalRecordsRoundTripAndTornTailIsRejected) {
   TJournalRecord record;
-  record.Op = TJournalRecord::TOp::SetValue;
+  record.Op = TJournalRecord::TOp::opSetValue;
   record.Time = 42;
   record.Path = {u"A", u"B"};
   record.Name = u"v";

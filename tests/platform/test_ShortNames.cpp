@@ -1,10 +1,10 @@
 // Short (8.3) names agree with the ones Wine makes for the same files.
-#include "tests/support/PlatformTest.h"
 #include "common/routines_API.h"
 #include "platform/OSError.h"
 #include "platform/files/Files.h"
 #include "platform/files/ShortNames.h"
 #include "platform/files/WinPaths.h"
+#include "tests/support/PlatformTest.h"
 
 namespace qnl::test {
 namespace {

@@ -73,7 +73,14 @@ TEST_F(Shortcuts, LnkinfoReadsTheLinkAsWrittenInTheMachinesCodePage) {
   const TLinkCase cases[] = {
       {"blanks and quotes", 1252, "C:\\Program Files\\My App\\app.exe", "-open \"C:\\My Files\\a b.txt\" 100%",
        "C:\\Program Files\\My App", 0x0641},
-      {"code page 1252", 1252, "C:\\Donn\xE9" "es\\caf\xE9.exe", "--gr\xFC\xDF" "e", "C:\\Donn\xE9" "es", 0},
+      {"code page 1252", 1252,
+       "C:\\Donn\xE9"
+       "es\\caf\xE9.exe",
+       "--gr\xFC\xDF"
+       "e",
+       "C:\\Donn\xE9"
+       "es",
+       0},
       {"code page 1251", 1251, "C:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\\\xF2\xE5\xF1\xF2.exe", "\xE4\xE0",
        "C:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB", 0x0270},
       {"target not installed yet", 1252, "C:\\Later\\tool.exe", "", "C:\\Later", 0},
@@ -83,7 +90,7 @@ TEST_F(Shortcuts, LnkinfoReadsTheLinkAsWrittenInTheMachinesCodePage) {
     // Each row on a machine of its own, whose code page is set before any text is converted.
     setenv("WINEPREFIX", (FRoot + "/" + std::to_string(&c - cases)).c_str(), 1);
     TMachine::Current();
-    TRegKey::Create(TRootKey::LocalMachine, "System\\CurrentControlSet\\Control\\Nls\\CodePage")
+    TRegKey::Create(TRootKey::rkLocalMachine, "System\\CurrentControlSet\\Control\\Nls\\CodePage")
         .WriteString("ACP", std::to_string(c.CodePage));
     if (std::string(c.Label) != "target not installed yet") WriteMachineFile(c.Target, "MZ program");
     ForceDirectories("C:\\Links");
@@ -136,7 +143,7 @@ TEST_F(Shortcuts, AnIniFileKeepsWhatItHadAndTakesTheValueInItsSection) {
   WriteProfileString("C:\\a.url", "InternetShortcut", "WorkingDirectory", "C:\\");
   WriteProfileString("C:\\b.url", "InternetShortcut", "URL", "ftp://example.com/");
   EXPECT_EQ(ReadMachineFile("C:\\a.url"), "; kept\r\n[internetshortcut]\r\nURL=http://example.com/\r\nIconIndex=1\r\n"
-                                   "WorkingDirectory=C:\\\r\n\r\n[Other]\r\nURL=x\r\n");
+                                          "WorkingDirectory=C:\\\r\n\r\n[Other]\r\nURL=x\r\n");
   EXPECT_EQ(ReadMachineFile("C:\\b.url"), "[InternetShortcut]\r\nURL=ftp://example.com/\r\n");
   EXPECT_EQ(ReadProfileString("C:\\a.url", "OTHER", "url"), "x");
   EXPECT_EQ(ReadProfileString("C:\\a.url", "Other", "Missing"), std::nullopt);
@@ -147,10 +154,10 @@ TEST_F(Shortcuts, ProgramManagerKeepsGroupsAsFoldersOfLinks) {
   std::unique_ptr<TDdeConversation> progman = TDdeConversation::Connect("Progman", "PROGMAN");
   ASSERT_TRUE(progman);
   EXPECT_FALSE(TDdeConversation::Connect("Shell", "AppProperties"));
-  const std::string programs = TRegKey::Open(TRootKey::CurrentUser,
-                                             "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
-                                   ->ReadString("Programs")
-                                   .value();
+  const std::string programs =
+      TRegKey::Open(TRootKey::rkCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+          ->ReadString("Programs")
+          .value();
   EXPECT_FALSE(progman->Execute("[AddItem(\"C:\\a.exe\" ,A)]")); // no group chosen yet
   EXPECT_FALSE(progman->Execute("[ShowGroup(My Tools,8)]"));     // no such group
   EXPECT_FALSE(progman->Request("My Tools"));
@@ -164,9 +171,10 @@ TEST_F(Shortcuts, ProgramManagerKeepsGroupsAsFoldersOfLinks) {
   EXPECT_EQ(tool->Arguments, "-a \"b c\"");
   EXPECT_EQ(tool->WorkingDirectory, "C:\\Program Files\\T");
   EXPECT_EQ(progman->Request("my tools"),
-            "\"my tools\"," + programs + "\\my tools,2,1\r\n"
-            "\"Read_ Me\",\"C:\\T\\read.txt\",C:\\T,,0,0,0,577,0\r\n"
-            "\"Tool\",\"C:\\Program Files\\T\\t.exe -a \"b c\"\",C:\\Program Files\\T,,0,0,0,0,0\r\n");
+            "\"my tools\"," + programs +
+                "\\my tools,2,1\r\n"
+                "\"Read_ Me\",\"C:\\T\\read.txt\",C:\\T,,0,0,0,577,0\r\n"
+                "\"Tool\",\"C:\\Program Files\\T\\t.exe -a \"b c\"\",C:\\Program Files\\T,,0,0,0,0,0\r\n");
   EXPECT_EQ(progman->Request("Groups"), "My Tools\r\nStartUp\r\n"); // the machine has a StartUp group
   EXPECT_TRUE(progman->Execute("[ReplaceItem(\"Tool\")]"));
   EXPECT_FALSE(FileExists(programs + "\\My Tools\\Tool.lnk"));
@@ -193,11 +201,11 @@ TEST_F(DesktopEntries, ADocumentAndAProgramGetValidEntriesThatStartThemThroughWi
   ForceDirectories("C:\\Tools");
   WriteMachineFile("C:\\Tools\\read me.txt", "text");
   std::filesystem::copy_file(std::string(QNL_ICON_FIXTURE) + "/iconapp.exe", Unix("C:\\Tools\\app.exe"));
-  std::vector<std::string> document = WriteDesktopMenuEntry(
-      FMenu, FMenu + "\\Programs\\Tools\\Read Me.lnk", Link("C:\\Tools\\read me.txt", "", "C:\\Tools"));
-  std::vector<std::string> program = WriteDesktopMenuEntry(
-      FMenu, FMenu + "\\Programs\\Tools\\App 100%.lnk",
-      Link("C:\\Tools\\app.exe", "-p \"C:\\My Data\\$HOME\" a`b 100%", "C:\\Tools"));
+  std::vector<std::string> document = WriteDesktopMenuEntry(FMenu, FMenu + "\\Programs\\Tools\\Read Me.lnk",
+                                                            Link("C:\\Tools\\read me.txt", "", "C:\\Tools"));
+  std::vector<std::string> program =
+      WriteDesktopMenuEntry(FMenu, FMenu + "\\Programs\\Tools\\App 100%.lnk",
+                            Link("C:\\Tools\\app.exe", "-p \"C:\\My Data\\$HOME\" a`b 100%", "C:\\Tools"));
   const std::string readMe = Xdg("applications/quenloft/Programs/Tools/Read Me.desktop");
   const std::string app = Xdg("applications/quenloft/Programs/Tools/App 100%.desktop");
   const std::string icon = Xdg("icons/quenloft/quenloft-Programs-Tools-App 100%.ico");

@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
-#include "tests/support/PlatformTest.h"
 #include "platform/OSError.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
+#include "tests/support/PlatformTest.h"
 
 namespace qnl::test {
 namespace {
@@ -60,9 +60,7 @@ TEST_F(WinPaths, UncPathsAreRefused) {
   EXPECT_THROW(UnixPathOf("C:relative.txt"), EPathError);
 }
 
-TEST_F(WinPaths, NtPrefixIsAccepted) {
-  EXPECT_EQ(UnixPathOf("\\??\\C:\\windows"), DriveC() + "/windows");
-}
+TEST_F(WinPaths, NtPrefixIsAccepted) { EXPECT_EQ(UnixPathOf("\\??\\C:\\windows"), DriveC() + "/windows"); }
 
 TEST_F(WinPaths, UnixPathsMapBackToTheirDrive) {
   EXPECT_EQ(WindowsPathOf(DriveC() + "/windows/system32"), "C:\\windows\\system32");

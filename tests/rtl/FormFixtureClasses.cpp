@@ -18,15 +18,16 @@ static const TIdentMap& ColorIdents() {
 QNL_BEGIN_CLASS(TTestFont)
     .Prop("Name", &C::FName)
     .Prop("Size", &C::FSize)
-    .Prop("Color", &C::FColor).WithIdents(ColorIdents())
-    .Prop("Style", &C::FStyle)
+    .Prop("Color", &C::FColor)
+    .WithIdents(ColorIdents())
+    .Prop("Style", &C::FStyle);
 QNL_END_CLASS
 
 QNL_BEGIN_CLASS(TTestItem)
     .Prop("Value", &C::FValue)
     .Prop("Text", &C::FText)
     .Ref<TTestComp>("Other", &C::FOther)
-    .Sub("Sub", &C::FSub)
+    .Sub("Sub", &C::FSub);
 QNL_END_CLASS
 
 QNL_BEGIN_CLASS(TTestComp)
@@ -37,7 +38,8 @@ QNL_BEGIN_CLASS(TTestComp)
     .Prop("Wide", &C::FWide)
     .Prop("Text", &C::FText)
     .Prop("Ratio", &C::FRatio)
-    .Prop("Color", &C::FColor).WithIdents(ColorIdents())
+    .Prop("Color", &C::FColor)
+    .WithIdents(ColorIdents())
     .Prop("Big", &C::FBig)
     .Binary("Data", &C::FData, &C::FData)
     .Ref<TTestComp>("Other", &C::FOther)
@@ -45,15 +47,15 @@ QNL_BEGIN_CLASS(TTestComp)
     .Sub("Items", &C::FItems)
     .Sub("Font", &C::FFont)
     .Prop("OnChange", &C::FOnChange)
-    .Prop("OnValue", &C::FOnValue)
+    .Prop("OnValue", &C::FOnValue);
 QNL_END_CLASS
 
 TTestComp::~TTestComp() { Destroying(); }
 
-void TTestComp::SetCount(int32_t v) {
+void TTestComp::SetCount(int32_t V) {
   ++CountSetterCalls;
   CountSetWhileLoading = IsLoading();
-  FCount = v;
+  FCount = V;
 }
 
 void TTestComp::Notification(TComponent* AComponent, TOperation Operation) {
@@ -67,13 +69,13 @@ void TTestComp::Loaded() {
   TComponent::Loaded();
 }
 
-QNL_BEGIN_CLASS(TTestOther)
+QNL_BEGIN_CLASS(TTestOther);
 QNL_END_CLASS
 
 QNL_BEGIN_CLASS(TTestForm)
     .Prop("Caption", &C::FCaption)
     .Method("Comp1Change", &C::Comp1Change)
-    .Method("Comp1Value", &C::Comp1Value)
+    .Method("Comp1Value", &C::Comp1Value);
 QNL_END_CLASS
 
 void TTestForm::Loaded() {

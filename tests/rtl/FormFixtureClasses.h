@@ -13,9 +13,8 @@ namespace qnl::test {
 QNL_ENUM(TTestKind, tkFirst, tkSecond, tkThird)
 using TTestKinds = TSet<TTestKind>;
 // More members than a set can hold: those above 31 are dropped when read.
-QNL_ENUM(TWideEnum, we0, we1, we2, we3, we4, we5, we6, we7, we8, we9, we10, we11, we12, we13, we14,
-         we15, we16, we17, we18, we19, we20, we21, we22, we23, we24, we25, we26, we27, we28, we29,
-         we30, we31, we32, we33)
+QNL_ENUM(TWideEnum, we0, we1, we2, we3, we4, we5, we6, we7, we8, we9, we10, we11, we12, we13, we14, we15, we16, we17,
+         we18, we19, we20, we21, we22, we23, we24, we25, we26, we27, we28, we29, we30, we31, we32, we33)
 using TWideSet = TSet<TWideEnum>;
 
 // What the components did while being read, in order ("Loaded Comp1", ...).
@@ -51,7 +50,7 @@ public:
   ~TTestComp() override;
 
   int32_t Count() const { return FCount; }
-  void SetCount(int32_t v);
+  void SetCount(int32_t V);
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Loaded() override;
   void SetParentComponent(TComponent* Value) override { FParent = Value; }

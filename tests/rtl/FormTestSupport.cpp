@@ -1,11 +1,11 @@
 // Helpers of the form-streaming tests.
 #include "tests/rtl/FormTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 #include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
 #include <sstream>
 
 #include "rtl/FormText.h"
@@ -21,11 +21,11 @@ std::string FpcConverter() {
 
 namespace {
 // Unique per test: ctest runs every test in a process of its own, possibly in parallel.
-std::string TempPath(const char* tag) {
+std::string TempPath(const char* Tag) {
   static int counter = 0;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "global";
-  return ::testing::TempDir() + "qnl_fpc_" + test + "_" + std::to_string(++counter) + "_" + tag;
+  return ::testing::TempDir() + "qnl_fpc_" + test + "_" + std::to_string(++counter) + "_" + Tag;
 }
 } // namespace
 

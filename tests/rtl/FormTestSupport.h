@@ -19,17 +19,17 @@ std::string FpcBinary(const std::string& Text);
 class TBinBuilder {
 public:
   TBinBuilder& Signature() { return Raw("TPF0"); }
-  TBinBuilder& Byte(uint8_t b) {
-    Bytes.push_back(static_cast<char>(b));
+  TBinBuilder& Byte(uint8_t B) {
+    Bytes.push_back(static_cast<char>(B));
     return *this;
   }
-  TBinBuilder& Le(uint64_t v, int n) {
-    for (int i = 0; i < n; ++i) Byte(static_cast<uint8_t>(v >> (8 * i)));
+  TBinBuilder& Le(uint64_t V, int N) {
+    for (int i = 0; i < N; ++i) Byte(static_cast<uint8_t>(V >> (8 * i)));
     return *this;
   }
-  TBinBuilder& Short(const std::string& s) { return Byte(static_cast<uint8_t>(s.size())).Raw(s); }
-  TBinBuilder& Raw(const std::string& s) {
-    Bytes += s;
+  TBinBuilder& Short(const std::string& S) { return Byte(static_cast<uint8_t>(S.size())).Raw(S); }
+  TBinBuilder& Raw(const std::string& S) {
+    Bytes += S;
     return *this;
   }
   // "object Name: Class" without prefix.

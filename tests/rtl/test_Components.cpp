@@ -12,9 +12,9 @@ class TWatcher : public TComponent {
 public:
   using TComponent::TComponent;
   std::vector<TComponent*> Removed;
-  void Notification(TComponent* c, TOperation op) override {
-    TComponent::Notification(c, op);
-    if (op == opRemove) Removed.push_back(c);
+  void Notification(TComponent* C, TOperation Op) override {
+    TComponent::Notification(C, Op);
+    if (Op == opRemove) Removed.push_back(C);
   }
 };
 } // namespace

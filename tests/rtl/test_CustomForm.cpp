@@ -40,10 +40,10 @@ TEST(CustomForm, ClientSizeIsTheOuterSizeLessTheFrame) {
 TEST(CustomForm, PublishesTheStoredFormProperties) {
   const TClassInfo& ci = TCustomForm::StaticClassInfo();
   for (const char* name :
-       {"Left", "Top", "Width", "Height", "ClientWidth", "ClientHeight", "Caption", "Color", "Font",
-        "FormStyle", "Position", "WindowState", "Visible", "BorderStyle", "BorderIcons", "PixelsPerInch",
-        "TextHeight", "OldCreateOrder", "Scaled", "KeyPreview", "Icon", "OnActivate", "OnCreate",
-        "OnDestroy", "OnShow", "OnClose"})
+       {"Left",        "Top",           "Width",      "Height",         "ClientWidth", "ClientHeight", "Caption",
+        "Color",       "Font",          "FormStyle",  "Position",       "WindowState", "Visible",      "BorderStyle",
+        "BorderIcons", "PixelsPerInch", "TextHeight", "OldCreateOrder", "Scaled",      "KeyPreview",   "Icon",
+        "OnActivate",  "OnCreate",      "OnDestroy",  "OnShow",         "OnClose"})
     EXPECT_NE(ci.FindProp(name), nullptr) << name;
   EXPECT_EQ(ci.FindProp("Font")->Kind, TTypeKind::tkClass);
   EXPECT_EQ(ci.FindProp("Color")->Idents, &ColorIdents());
@@ -62,22 +62,22 @@ TEST(CustomForm, WindowIsUpdatedOnlyAfterLoading) {
   form.OnShow = [&](TObject*) { ++shows; };
   form.Loaded();
   EXPECT_FALSE(form.IsLoading());
-  auto has = [&](TFormAspect a) { return std::count(form.Updates.begin(), form.Updates.end(), a) == 1; };
-  for (TFormAspect a : {TFormAspect::Bounds, TFormAspect::Caption, TFormAspect::Color, TFormAspect::Font,
-                        TFormAspect::Visible})
+  auto has = [&](TFormAspect A) { return std::count(form.Updates.begin(), form.Updates.end(), A) == 1; };
+  for (TFormAspect a : {TFormAspect::faBounds, TFormAspect::faCaption, TFormAspect::faColor, TFormAspect::faFont,
+                        TFormAspect::faVisible})
     EXPECT_TRUE(has(a));
   EXPECT_EQ(shows, 1);
   form.Updates.clear();
   form.SetCaption("Loaded");
   ASSERT_EQ(form.Updates.size(), 1u);
-  EXPECT_EQ(form.Updates[0], TFormAspect::Caption);
+  EXPECT_EQ(form.Updates[0], TFormAspect::faCaption);
 }
 
 TEST(CustomForm, ActivateFiresOncePerActivation) {
   TRecordingForm form(nullptr);
   int activations = 0;
-  form.OnActivate = [&](TObject* sender) {
-    EXPECT_EQ(sender, &form);
+  form.OnActivate = [&](TObject* Sender) {
+    EXPECT_EQ(Sender, &form);
     ++activations;
   };
   form.Activate();
@@ -94,11 +94,11 @@ TEST(CustomForm, CloseAsksFirstAndClosingTheMainFormTerminates) {
   TRecordingForm form(nullptr);
   app.SetMainForm(&form);
   bool allow = false;
-  form.OnCloseQuery = [&](TObject*, bool& canClose) { canClose = allow; };
+  form.OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = allow; };
   form.Close();
   EXPECT_FALSE(app.Terminated());
   allow = true;
-  form.OnClose = [](TObject*, TCloseAction& action) { action = caNone; };
+  form.OnClose = [](TObject*, TCloseAction& Action) { Action = caNone; };
   form.Close();
   EXPECT_FALSE(app.Terminated());
   form.OnClose = nullptr;
@@ -126,9 +126,9 @@ TEST(CustomApplication, HandleExceptionPassesTheErrorToOnException) {
   TCustomApplication app;
   std::string seen;
   TObject* seenSender = nullptr;
-  app.OnException = [&](TObject* sender, const std::exception& e) {
-    seen = e.what();
-    seenSender = sender;
+  app.OnException = [&](TObject* Sender, const std::exception& E) {
+    seen = E.what();
+    seenSender = Sender;
   };
   TRecordingForm form(nullptr);
   try {
@@ -190,7 +190,7 @@ TEST(CustomApplication, MessageBoxesAnswerTheirDefaultButtonUnattended) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(app.MessageBox("Continue?", "Setup", MB_YESNO | MB_DEFBUTTON2), IDNO);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Setup: Continue?\n");
-  app.MessageBoxHook = [](const std::string& text, const std::string&, int) { return text == "Abort?" ? IDYES : IDNO; };
+  app.MessageBoxHook = [](const std::string& Text, const std::string&, int) { return Text == "Abort?" ? IDYES : IDNO; };
   EXPECT_EQ(app.MessageBox("Abort?", "Setup", MB_YESNO | MB_DEFBUTTON2), IDYES);
 }
 

@@ -19,15 +19,15 @@ protected:
   void SetUp() override {
     RegisterFormTestClasses();
     StreamLog().clear();
-    Form = std::make_unique<TTestForm>();
+    FOrm = std::make_unique<TTestForm>();
   }
   // Reads Binary into Form.
   void Read(const std::string& Binary) {
     TMemoryStream stream(Binary);
-    ReadRootComponent(stream, Form.get());
+    ReadRootComponent(stream, FOrm.get());
   }
   void ReadText(const std::string& Text) { Read(FpcBinary(Text)); }
-  TTestComp* Comp(const char* Name) { return dynamic_cast<TTestComp*>(Form->FindComponent(Name)); }
+  TTestComp* Comp(const char* Name) { return dynamic_cast<TTestComp*>(FOrm->FindComponent(Name)); }
   // The message of the error that reading Binary raises, which must be of class E.
   template <class E>
   std::string ErrorOf(const std::string& Binary) {
@@ -42,7 +42,7 @@ protected:
     ADD_FAILURE() << "no error";
     return "";
   }
-  std::unique_ptr<TTestForm> Form;
+  std::unique_ptr<TTestForm> FOrm;
 };
 
 const char* kFullForm = R"(object Form1: TTestForm
@@ -97,8 +97,8 @@ end
 
 TEST_F(FormReader, ReadsEveryPropertyKindFromFpcOutput) {
   ReadText(kFullForm);
-  EXPECT_EQ(Form->Name(), "Form1");
-  EXPECT_EQ(Form->FCaption, "Main window");
+  EXPECT_EQ(FOrm->Name(), "Form1");
+  EXPECT_EQ(FOrm->FCaption, "Main window");
   TTestComp* c1 = Comp("Comp1");
   ASSERT_NE(c1, nullptr);
   EXPECT_EQ(c1->FCount, 300);
@@ -125,10 +125,10 @@ TEST_F(FormReader, ReadsEveryPropertyKindFromFpcOutput) {
   ASSERT_TRUE(c1->FOnChange && c1->FOnValue);
   c1->FOnChange(c1);
   c1->FOnValue(c1, 42);
-  EXPECT_EQ(Form->ChangeCalls, 1);
-  EXPECT_EQ(Form->LastValue, 42);
+  EXPECT_EQ(FOrm->ChangeCalls, 1);
+  EXPECT_EQ(FOrm->LastValue, 42);
   EXPECT_EQ(Comp("Comp3")->FCount, -5);
-  EXPECT_EQ(Comp("Comp3")->Owner(), Form.get()); // the root owns every component read
+  EXPECT_EQ(Comp("Comp3")->Owner(), FOrm.get()); // the root owns every component read
   EXPECT_TRUE(Comp("Comp2")->FKinds.Empty());
 }
 
@@ -139,7 +139,7 @@ TEST_F(FormReader, SetMembersAbove31AreIgnored) {
 
 TEST_F(FormReader, ChildrenAreToldTheComponentWhoseRecordHoldsThem) {
   ReadText(kFullForm);
-  EXPECT_EQ(Comp("Comp1")->FParent, Form.get());
+  EXPECT_EQ(Comp("Comp1")->FParent, FOrm.get());
   EXPECT_EQ(Comp("Comp3")->FParent, Comp("Comp1"));
 }
 
@@ -149,7 +149,7 @@ TEST_F(FormReader, IntegersReadTheSameWhateverTheirSize) {
     TBinBuilder b;
     b.Signature().Object("TTestForm", "F").End().Object("TTestComp", "C").Prop("Count").Byte(code);
     b.Le(static_cast<uint64_t>(-7), code == 2 ? 1 : code == 3 ? 2 : 4).End().End().End();
-    Form = std::make_unique<TTestForm>();
+    FOrm = std::make_unique<TTestForm>();
     Read(b.Bytes);
     EXPECT_EQ(Comp("C")->FCount, -7);
   }
@@ -158,12 +158,12 @@ TEST_F(FormReader, IntegersReadTheSameWhateverTheirSize) {
 TEST_F(FormReader, ReadsCodesNoTextFormWrites) {
   TBinBuilder b;
   b.Signature().Object("TTestForm", "F").End().Object("TTestComp", "C");
-  b.Prop("Ratio").Byte(15).Le(0x3FC00000, 4);                        // single 1.5
+  b.Prop("Ratio").Byte(15).Le(0x3FC00000, 4); // single 1.5
   b.Prop("Big").Byte(2).Byte(1);
   b.Prop("Text").Byte(18).Le(3, 4).Le('a', 2).Le(0x20AC, 2).Le(0xE9, 2); // wide string
   b.Prop("Kind").Byte(7).Short("tkFirst");
-  b.Prop("Other").Byte(0);                                            // Null: a name never found
-  b.Prop("OnChange").Byte(13);                                        // nil: no handler
+  b.Prop("Other").Byte(0);     // Null: a name never found
+  b.Prop("OnChange").Byte(13); // nil: no handler
   b.End().End().End();
   Read(b.Bytes);
   TTestComp* c = Comp("C");
@@ -176,14 +176,14 @@ TEST_F(FormReader, ReadsCodesNoTextFormWrites) {
   TBinBuilder cur;
   cur.Signature().Object("TTestForm", "F").End().Object("TTestComp", "C");
   cur.Prop("Ratio").Byte(16).Le(static_cast<uint64_t>(-123456), 8).End().End().End(); // currency
-  Form = std::make_unique<TTestForm>();
+  FOrm = std::make_unique<TTestForm>();
   Read(cur.Bytes);
   EXPECT_DOUBLE_EQ(Comp("C")->FRatio, -12.3456);
 
   TBinBuilder date;
   date.Signature().Object("TTestForm", "F").End().Object("TTestComp", "C");
   date.Prop("Ratio").Byte(17).Le(0x40E5F90000000000ull, 8).End().End().End(); // 45000.0
-  Form = std::make_unique<TTestForm>();
+  FOrm = std::make_unique<TTestForm>();
   Read(date.Bytes);
   EXPECT_DOUBLE_EQ(Comp("C")->FRatio, 45000.0);
 }
@@ -202,16 +202,17 @@ TEST_F(FormReader, ReferenceToALaterComponentIsResolved) {
 }
 
 TEST_F(FormReader, ReferencesResolveCaseInsensitivelyAndToTheRoot) {
-  ReadText("object F: TTestForm\n object C: TTestComp\n  Other = c\n end\n object D: TTestComp\n  Other = NOPE\n end\nend\n");
+  ReadText("object F: TTestForm\n object C: TTestComp\n  Other = c\n end\n object D: TTestComp\n  Other = NOPE\n "
+           "end\nend\n");
   EXPECT_EQ(Comp("C")->FOther, Comp("C"));
   EXPECT_EQ(Comp("D")->FOther, nullptr); // unresolved: left empty
 }
 
 TEST_F(FormReader, ReferenceToAComponentOfTheWrongClassIsAValueError) {
-  std::string msg = ErrorOf<EPropertyError>(FpcBinary(
-      "object F: TTestForm\n object C: TTestComp\n  Other = O\n end\n object O: TTestOther\n end\nend\n"));
+  std::string msg = ErrorOf<EPropertyError>(
+      FpcBinary("object F: TTestForm\n object C: TTestComp\n  Other = O\n end\n object O: TTestOther\n end\nend\n"));
   EXPECT_EQ(msg, "Error reading C.Other: Invalid property value 'O'");
-  EXPECT_EQ(Form->ComponentCount(), 0);
+  EXPECT_EQ(FOrm->ComponentCount(), 0);
 }
 
 TEST_F(FormReader, AbsentPropertyKeepsTheConstructorValue) {
@@ -231,7 +232,7 @@ TEST_F(FormReader, PresentPropertyGoesThroughItsSetterWhileLoading) {
   EXPECT_TRUE(c->CountSetWhileLoading);
   EXPECT_FALSE(c->IsLoading());
   EXPECT_FALSE(c->ComponentState().Contains(csReading));
-  EXPECT_FALSE(Form->IsLoading());
+  EXPECT_FALSE(FOrm->IsLoading());
 }
 
 TEST_F(FormReader, LoadedRunsRootFirstThenInStreamOrderWhileStillLoading) {
@@ -242,7 +243,9 @@ TEST_F(FormReader, LoadedRunsRootFirstThenInStreamOrderWhileStillLoading) {
 }
 
 TEST_F(FormReader, WrongSignatureIsAnInvalidStreamFormat) {
-  EXPECT_EQ(ErrorOf<EReadError>("TPF1\x05TForm\x01" "F\0\0"), "Invalid stream format");
+  EXPECT_EQ(ErrorOf<EReadError>("TPF1\x05TForm\x01"
+                                "F\0\0"),
+            "Invalid stream format");
   EXPECT_EQ(ErrorOf<EReadError>("TP"), "Invalid stream format");
   EXPECT_EQ(ErrorOf<EReadError>(""), "Invalid stream format");
 }
@@ -277,10 +280,10 @@ TEST_F(FormReader, ErrorsNameComponentPropertyAndValue) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Label);
-    Form = std::make_unique<TTestForm>();
+    FOrm = std::make_unique<TTestForm>();
     std::string text = std::string("object F: TTestForm\n object C: TTestComp\n  ") + row.Props + "\n end\nend\n";
     EXPECT_EQ(ErrorOf<EPropertyError>(FpcBinary(text)), row.Message);
-    EXPECT_EQ(Form->ComponentCount(), 0);
+    EXPECT_EQ(FOrm->ComponentCount(), 0);
   }
 }
 
@@ -291,14 +294,14 @@ TEST_F(FormReader, UnknownClassIsNamed) {
 
 TEST_F(FormReader, DuplicateOrInvalidNamesAreReadErrors) {
   ErrorOf<EReadError>(FpcBinary("object F: TTestForm\n object C: TTestComp\n end\n object c: TTestComp\n end\nend\n"));
-  EXPECT_EQ(Form->ComponentCount(), 0);
+  EXPECT_EQ(FOrm->ComponentCount(), 0);
   TBinBuilder b;
   b.Signature().Object("TTestForm", "F").End().Object("TTestComp", "1 bad").End().End().End();
   ErrorOf<EReadError>(b.Bytes);
 }
 
 TEST_F(FormReader, FailureFreesWhatTheReadCreatedAndKeepsTheRest) {
-  auto* existing = new TTestComp(Form.get());
+  auto* existing = new TTestComp(FOrm.get());
   existing->SetName("Existing");
   // The error comes after references into the new components were recorded.
   std::string text = R"(object F: TTestForm
@@ -315,10 +318,10 @@ TEST_F(FormReader, FailureFreesWhatTheReadCreatedAndKeepsTheRest) {
 end
 )";
   ErrorOf<EPropertyError>(FpcBinary(text));
-  ASSERT_EQ(Form->ComponentCount(), 1);
-  EXPECT_EQ(Form->Components(0), existing);
-  EXPECT_FALSE(Form->IsLoading());
-  EXPECT_FALSE(Form->ComponentState().Contains(csReading));
+  ASSERT_EQ(FOrm->ComponentCount(), 1);
+  EXPECT_EQ(FOrm->Components(0), existing);
+  EXPECT_FALSE(FOrm->IsLoading());
+  EXPECT_FALSE(FOrm->ComponentState().Contains(csReading));
   EXPECT_TRUE(StreamLog().empty()); // nothing was told it had loaded
   // A second read into the same root works: nothing of the first stayed pending.
   ReadText("object F: TTestForm\n object A: TTestComp\n  Other = Existing\n end\nend\n");
@@ -328,14 +331,13 @@ end
 TEST_F(FormReader, EveryTruncationIsAReadErrorAndLeavesNothingBehind) {
   std::string full = FpcBinary(kFullForm);
   for (size_t n = 0; n < full.size(); ++n) {
-    Form = std::make_unique<TTestForm>();
+    FOrm = std::make_unique<TTestForm>();
     TMemoryStream stream(full.substr(0, n));
     try {
-      ReadRootComponent(stream, Form.get());
+      ReadRootComponent(stream, FOrm.get());
       ADD_FAILURE() << "no error at length " << n;
-    } catch (const EReadError&) {
-    }
-    ASSERT_EQ(Form->ComponentCount(), 0) << "at length " << n;
+    } catch (const EReadError&) {}
+    ASSERT_EQ(FOrm->ComponentCount(), 0) << "at length " << n;
   }
 }
 
@@ -348,7 +350,7 @@ TEST_F(FormReader, HostileLengthsAndNestingAreRefused) {
   deep.Signature().Object("TTestForm", "F").End();
   for (int i = 0; i < 200; ++i) deep.Object("TTestComp", "C" + std::to_string(i)).End();
   EXPECT_NE(ErrorOf<EReadError>(deep.Bytes).find("nest too deeply"), std::string::npos);
-  EXPECT_EQ(Form->ComponentCount(), 0);
+  EXPECT_EQ(FOrm->ComponentCount(), 0);
 }
 
 TEST_F(FormReader, ACollectionReadTwiceDropsTheFirstItemsReferences) {
@@ -362,16 +364,18 @@ TEST_F(FormReader, ACollectionReadTwiceDropsTheFirstItemsReferences) {
 
 TEST_F(FormReader, CollectionItemsMayCarryOrderValues) {
   // Free Pascal's parser has no syntax for order values; ours writes them.
-  Read(ObjectTextToBinary("object F: TTestForm\n object C: TTestComp\n  Items = <item [5] Value = 1 end item [6] Value = 2 end>\n end\nend\n"));
+  Read(ObjectTextToBinary("object F: TTestForm\n object C: TTestComp\n  Items = <item [5] Value = 1 end item [6] Value "
+                          "= 2 end>\n end\nend\n"));
   ASSERT_EQ(Comp("C")->FItems.Count(), 2);
   EXPECT_EQ(Comp("C")->FItems.Items(1)->FValue, 2);
 }
 
 TEST_F(FormReader, PrefixedRecordsAndInheritedComponents) {
-  auto* existing = new TTestComp(Form.get());
+  auto* existing = new TTestComp(FOrm.get());
   existing->SetName("Made");
-  ReadText("object F: TTestForm\n inherited Made: TTestComp [1]\n  Count = 9\n end\n inline New: TTestComp\n end\nend\n");
-  EXPECT_EQ(Form->ComponentCount(), 2);
+  ReadText(
+      "object F: TTestForm\n inherited Made: TTestComp [1]\n  Count = 9\n end\n inline New: TTestComp\n end\nend\n");
+  EXPECT_EQ(FOrm->ComponentCount(), 2);
   EXPECT_EQ(existing->FCount, 9);
   EXPECT_NE(Comp("New"), nullptr);
 }
@@ -379,6 +383,6 @@ TEST_F(FormReader, PrefixedRecordsAndInheritedComponents) {
 TEST_F(FormReader, StreamIsLeftAfterTheResource) {
   std::string bin = FpcBinary("object F: TTestForm\nend\n");
   TMemoryStream stream(bin + "tail");
-  ReadRootComponent(stream, Form.get());
+  ReadRootComponent(stream, FOrm.get());
   EXPECT_EQ(stream.Position(), static_cast<int64_t>(bin.size()));
 }

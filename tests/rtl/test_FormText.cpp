@@ -17,31 +17,31 @@ namespace {
 // Sample forms covering every construct of the text syntax (tests/tools/forms).
 const char* kSamples[] = {"every_construct", "numbers", "strings", "objects", "bom"};
 
-std::string Sample(const std::string& name) {
+std::string Sample(const std::string& Name) {
   // The source folder from the test environment: __FILE__ may be relative to the build.
   const char* src = std::getenv("QNL_SOURCE");
   std::string dir = __FILE__;
   dir = src && *src ? std::string(src) + "/tests/tools/forms/" : dir.substr(0, dir.rfind('/')) + "/../tools/forms/";
-  std::ifstream f(dir + name + ".txt", std::ios::binary);
-  EXPECT_TRUE(f.good()) << name;
+  std::ifstream f(dir + Name + ".txt", std::ios::binary);
+  EXPECT_TRUE(f.good()) << Name;
   std::stringstream ss;
   ss << f.rdbuf();
   return ss.str();
 }
 
-std::string Hex(const std::string& s) {
+std::string Hex(const std::string& S) {
   std::string out;
   char buf[4];
-  for (unsigned char c : s) {
+  for (unsigned char c : S) {
     snprintf(buf, sizeof buf, "%02X ", c);
     out += buf;
   }
   return out;
 }
 
-std::string ParserErrorOf(const std::string& text) {
+std::string ParserErrorOf(const std::string& Text) {
   try {
-    ObjectTextToBinary(text);
+    ObjectTextToBinary(Text);
   } catch (const EParserError& e) {
     return e.Message();
   }
@@ -83,8 +83,11 @@ TEST(FormText, FpcReadsOurTextAndWeReadFpcs) {
 
 TEST(FormText, IntegersTakeTheSmallestCode) {
   std::string bin = ObjectTextToBinary("object A: T\n X = -128\n Y = 128\n Z = 32768\n W = 2147483648\nend");
-  std::string expect = std::string("TPF0\x01T\x01" "A", 8) + std::string("\x01X\x02\x80", 4) +
-                       std::string("\x01Y\x03\x80\x00", 5) + std::string("\x01Z\x04\x00\x80\x00\x00", 7) +
+  std::string expect = std::string("TPF0\x01T\x01"
+                                   "A",
+                                   8) +
+                       std::string("\x01X\x02\x80", 4) + std::string("\x01Y\x03\x80\x00", 5) +
+                       std::string("\x01Z\x04\x00\x80\x00\x00", 7) +
                        std::string("\x01W\x13\x00\x00\x00\x80\x00\x00\x00\x00", 11) + std::string("\0\0", 2);
   EXPECT_EQ(Hex(bin), Hex(expect));
 }
@@ -102,7 +105,10 @@ TEST(FormText, CodesWithoutTextSyntaxAreWrittenWithSuffixes) {
   EXPECT_EQ(text, "object A: T\n  S = 1.5s\n  C = -12.345c\n  D = 45000.0d\n  N = Null\n  W = #8364''''\nend\n");
   // Read back they keep their values (as extended, the only float code of the text syntax).
   std::string again = ObjectTextToBinary(text);
-  EXPECT_NE(again.find(std::string("\x01" "C\x05", 3)), std::string::npos);
+  EXPECT_NE(again.find(std::string("\x01"
+                                   "C\x05",
+                                   3)),
+            std::string::npos);
 }
 
 TEST(FormText, TextIsUtf8AndBecomesBytesOfTheCodePage) {
@@ -113,7 +119,9 @@ TEST(FormText, TextIsUtf8AndBecomesBytesOfTheCodePage) {
     std::string text = std::string("object A: T\n S = ") + value + "\nend";
     EXPECT_NE(ObjectTextToBinary(text).find(std::string("\x12\x06\0\0\0c\0", 7)), std::string::npos);
     std::string bin = ObjectTextToBinary(text, &CodePage1252());
-    EXPECT_NE(bin.find("\x06\x06" "caf\xE9 \x80"), std::string::npos);
+    EXPECT_NE(bin.find("\x06\x06"
+                       "caf\xE9 \x80"),
+              std::string::npos);
     std::string back = ObjectBinaryToText(bin, CodePage1252());
     EXPECT_EQ(back, "object A: T\n  S = 'caf'#233' '#8364\nend\n");
     EXPECT_EQ(ObjectTextToBinary(back, &CodePage1252()), bin);
@@ -141,7 +149,8 @@ TEST(FormText, SyntaxErrorsGiveTheLine) {
   EXPECT_EQ(ParserErrorOf("object A: T\n  X 1\nend"), "Line 2: '=' expected but '1' found");
   EXPECT_EQ(ParserErrorOf("thing A: T\nend"), "Line 1: 'object' expected but 'thing' found");
   EXPECT_EQ(ParserErrorOf("object A: T\nend\nobject B: T\nend"), "Line 3: End of file expected but 'object' found");
-  EXPECT_EQ(ParserErrorOf("object A: T\n  D = {0F 1}\nend"), "Line 2: Wrong number of hexadecimal digits in binary value");
+  EXPECT_EQ(ParserErrorOf("object A: T\n  D = {0F 1}\nend"),
+            "Line 2: Wrong number of hexadecimal digits in binary value");
   EXPECT_EQ(ParserErrorOf("object A: T\n  X = 1.5e\nend"), "Line 2: Invalid floating point number: 1.5e");
   EXPECT_EQ(ParserErrorOf("object A: T\n  X = 99999999999999999999999\nend"),
             "Line 2: Invalid integer number: 99999999999999999999999");
@@ -149,12 +158,16 @@ TEST(FormText, SyntaxErrorsGiveTheLine) {
   EXPECT_EQ(ParserErrorOf("object A: T\n  S = 'caf\xE9'\nend"),
             "Line 2: The text form is not UTF-8 (byte $E9 in a string): save it as UTF-8, or write the "
             "character as #nnn with its Unicode number");
-  EXPECT_NE(ParserErrorOf("object A: T\n  N" + std::string(300, 'x') + " = 1\nend").find("longer than 255"), std::string::npos);
+  EXPECT_NE(ParserErrorOf("object A: T\n  N" + std::string(300, 'x') + " = 1\nend").find("longer than 255"),
+            std::string::npos);
 }
 
 TEST(FormText, MalformedBinaryIsAReadError) {
   EXPECT_THROW(ObjectBinaryToText("TPF1"), EReadError);
-  EXPECT_THROW(ObjectBinaryToText(std::string("TPF0\x01T\x01" "A\x01X\x63", 10)), EReadError);
+  EXPECT_THROW(ObjectBinaryToText(std::string("TPF0\x01T\x01"
+                                              "A\x01X\x63",
+                                              10)),
+               EReadError);
   std::string full = ObjectTextToBinary(Sample("every_construct"));
   for (size_t n = 0; n < full.size(); ++n) EXPECT_THROW(ObjectBinaryToText(full.substr(0, n)), EReadError) << n;
 }

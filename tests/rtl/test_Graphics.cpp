@@ -7,33 +7,33 @@ using namespace qnl;
 
 namespace {
 
-void PutLE(std::string& s, size_t at, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+void PutLE(std::string& S, size_t At, uint32_t V, int Bytes) {
+  for (int i = 0; i < Bytes; ++i) S[At + i] = static_cast<char>((V >> (8 * i)) & 0xFF);
 }
 
 // A complete 24-bit BMP file of Width x Height pixels.
-std::string MakeBmp(int width, int height) {
-  int row = (width * 3 + 3) / 4 * 4;
-  std::string bmp(54 + row * height, '\0');
+std::string MakeBmp(int Width, int Height) {
+  int row = (Width * 3 + 3) / 4 * 4;
+  std::string bmp(54 + row * Height, '\0');
   bmp[0] = 'B';
   bmp[1] = 'M';
   PutLE(bmp, 2, static_cast<uint32_t>(bmp.size()), 4);
   PutLE(bmp, 10, 54, 4);
   PutLE(bmp, 14, 40, 4);
-  PutLE(bmp, 18, static_cast<uint32_t>(width), 4);
-  PutLE(bmp, 22, static_cast<uint32_t>(height), 4);
+  PutLE(bmp, 18, static_cast<uint32_t>(Width), 4);
+  PutLE(bmp, 22, static_cast<uint32_t>(Height), 4);
   PutLE(bmp, 26, 1, 2);
   PutLE(bmp, 28, 24, 2);
   return bmp;
 }
 
 // A picture's Data: class name, then the bitmap's 4-byte length and file.
-std::string PictureData(const std::string& bmp, uint32_t declared) {
+std::string PictureData(const std::string& Bmp, uint32_t Declared) {
   std::string data(1, '\7');
   data += "TBitmap";
   std::string len(4, '\0');
-  PutLE(len, 0, declared, 4);
-  return data + len + bmp;
+  PutLE(len, 0, Declared, 4);
+  return data + len + Bmp;
 }
 
 } // namespace

@@ -7,21 +7,25 @@ using namespace qnl;
 
 namespace {
 
-std::string Trailer(const char* marker, uint32_t setupStart) {
+std::string Trailer(const char* Marker, uint32_t SetupStart) {
   std::string t(56, '\0');
   t[0] = 14;
-  t.replace(1, 14, marker);
-  for (int i = 0; i < 4; ++i) t[16 + i] = static_cast<char>(setupStart >> (8 * i));
+  t.replace(1, 14, Marker);
+  for (int i = 0; i < 4; ++i) t[16 + i] = static_cast<char>(SetupStart >> (8 * i));
   return t;
 }
 
-std::string Program() { return std::string("\x7F" "ELF program bytes", 18); }
+std::string Program() {
+  return std::string("\x7F"
+                     "ELF program bytes",
+                     18);
+}
 
-std::string EntryText(TMemoryStream& file, const char* name) {
-  auto bundle = TResourceBundle::Open(file);
+std::string EntryText(TMemoryStream& File, const char* Name) {
+  auto bundle = TResourceBundle::Open(File);
   if (!bundle) return "<no bundle>";
-  const TResourceEntry* e = bundle->Find(name);
-  return e ? bundle->Read(file, *e) : "<no entry>";
+  const TResourceEntry* e = bundle->Find(Name);
+  return e ? bundle->Read(File, *e) : "<no entry>";
 }
 
 } // namespace
@@ -76,7 +80,8 @@ TEST(ResourceBundle, DamagedDirectoriesAreClearErrors) {
       TResourceBundle::Open(file);
       ADD_FAILURE() << "no error";
     } catch (const EResourceError& e) {
-      EXPECT_NE(std::string(e.what()).find("resource directory at the end of the program is damaged"), std::string::npos)
+      EXPECT_NE(std::string(e.what()).find("resource directory at the end of the program is damaged"),
+                std::string::npos)
           << e.what();
     }
   }

@@ -19,17 +19,19 @@ public:
   using TCollectionItem::TCollectionItem;
   int32_t FValue = 0;
 };
-QNL_BEGIN_CLASS(TItem)
-    .Prop("Value", &C::FValue)
+QNL_BEGIN_CLASS(TItem).Prop("Value", &C::FValue);
 QNL_END_CLASS
 
 class TSample : public TComponent {
   QNL_CLASS(TSample, TComponent)
 public:
-  explicit TSample(TComponent* owner) : TComponent(owner) { FLines.Add("constructor"); }
+  explicit TSample(TComponent* Owner) : TComponent(Owner) { FLines.Add("constructor"); }
   int SetterCalls = 0;
   int32_t Count() const { return FCount; }
-  void SetCount(int32_t v) { ++SetterCalls; FCount = v; }
+  void SetCount(int32_t V) {
+    ++SetterCalls;
+    FCount = V;
+  }
   int32_t FCount = 7;
   bool FFlag = false;
   TColourish FColour = clGreen;
@@ -41,7 +43,7 @@ public:
   TStringList FLines;
   TOwnedCollection<TItem> FItems;
   std::function<void(TSample*)> FOnPing;
-  void Pinged(TSample* s) { Pings++; }
+  void Pinged(TSample* S) { Pings++; }
   int Pings = 0;
 };
 QNL_BEGIN_CLASS(TSample)
@@ -56,7 +58,7 @@ QNL_BEGIN_CLASS(TSample)
     .Sub("Lines", &C::FLines)
     .Sub("Items", &C::FItems)
     .Prop("OnPing", &C::FOnPing)
-    .Method("Pinged", &C::Pinged)
+    .Method("Pinged", &C::Pinged);
 QNL_END_CLASS
 
 } // namespace

@@ -22,27 +22,27 @@ protected:
 };
 
 TEST_F(SettingsTest, RootKeyCodesBothWays) {
-  EXPECT_EQ(RootKeyFromCode(0), TRootKey::ClassesRoot);
-  EXPECT_EQ(RootKeyFromCode(4), TRootKey::LocalMachine);
+  EXPECT_EQ(RootKeyFromCode(0), TRootKey::rkClassesRoot);
+  EXPECT_EQ(RootKeyFromCode(4), TRootKey::rkLocalMachine);
   EXPECT_EQ(RootKeyFromCode(6), std::nullopt);
-  EXPECT_EQ(RootKeyToCode(TRootKey::Users, -1), 5);
+  EXPECT_EQ(RootKeyToCode(TRootKey::rkUsers, -1), 5);
   EXPECT_EQ(RootKeyToCode(std::nullopt, 99), 99);
   TqnlfRegistry reg;
   SetRootKeyCode(reg, 17);
-  EXPECT_EQ(reg.RootKey(), TRootKey::CurrentUser);
+  EXPECT_EQ(reg.RootKey(), TRootKey::rkCurrentUser);
   SetRootKeyCode(reg, 4);
-  EXPECT_EQ(reg.RootKey(), TRootKey::LocalMachine);
+  EXPECT_EQ(reg.RootKey(), TRootKey::rkLocalMachine);
 }
 
 TEST_F(SettingsTest, RelativePathIsResolvedBelowTheCurrentKey) {
   TqnlfRegistry reg;
-  reg.SetRootKey(TRootKey::LocalMachine);
+  reg.SetRootKey(TRootKey::rkLocalMachine);
   ASSERT_TRUE(reg.OpenKey("\\Software\\Outer", true));
   ASSERT_TRUE(reg.OpenKey("Inner", true));
   EXPECT_EQ(reg.CurrentPath(), "\\Software\\Outer\\Inner");
   reg.WriteString("v", "x");
   reg.CloseKey();
-  EXPECT_EQ(TRegKey::Open(TRootKey::LocalMachine, "Software\\Outer\\Inner")->ReadString("v"), "x");
+  EXPECT_EQ(TRegKey::Open(TRootKey::rkLocalMachine, "Software\\Outer\\Inner")->ReadString("v"), "x");
   ASSERT_TRUE(reg.OpenKey("\\Software", false));
   EXPECT_TRUE(reg.KeyExists("Outer\\Inner"));
   EXPECT_TRUE(reg.KeyExists("\\Software\\Outer"));
@@ -50,12 +50,12 @@ TEST_F(SettingsTest, RelativePathIsResolvedBelowTheCurrentKey) {
 }
 
 TEST_F(SettingsTest, DeletingAKeyRemovesTheWholeTree) {
-  TRegKey::Create(TRootKey::LocalMachine, "Software\\Tree\\A\\B\\C").WriteDWord("x", 1);
-  TRegKey::Create(TRootKey::LocalMachine, "Software\\Tree\\D");
+  TRegKey::Create(TRootKey::rkLocalMachine, "Software\\Tree\\A\\B\\C").WriteDWord("x", 1);
+  TRegKey::Create(TRootKey::rkLocalMachine, "Software\\Tree\\D");
   TqnlfRegistry reg;
-  reg.SetRootKey(TRootKey::LocalMachine);
+  reg.SetRootKey(TRootKey::rkLocalMachine);
   EXPECT_TRUE(reg.DeleteKey("\\Software\\Tree"));
-  EXPECT_FALSE(TRegKey::Exists(TRootKey::LocalMachine, "Software\\Tree"));
+  EXPECT_FALSE(TRegKey::Exists(TRootKey::rkLocalMachine, "Software\\Tree"));
   EXPECT_FALSE(reg.DeleteKey("\\Software\\Tree"));
 }
 
@@ -68,14 +68,14 @@ TEST_F(SettingsTest, ValuesKeepTheirTypes) {
   EXPECT_EQ(reg.ReadString("s"), "text");
   EXPECT_EQ(reg.ReadInteger("i"), -5);
   EXPECT_EQ(reg.ReadFloat("f"), 45000.25);
-  EXPECT_EQ(reg.CurrentKey()->ReadValue("f")->Type, TRegType::Binary);
+  EXPECT_EQ(reg.CurrentKey()->ReadValue("f")->Type, TRegType::rtBinary);
   reg.WriteBinaryData("short", "1234");
   EXPECT_THROW(reg.ReadFloat("short"), ERegistryException); // a float needs exactly 8 bytes
   EXPECT_THROW(reg.ReadInteger("s"), ERegistryException);
 }
 
 TEST_F(SettingsTest, ReadOnlyKeysRefuseWrites) {
-  TRegKey::Create(TRootKey::CurrentUser, "Software\\RO");
+  TRegKey::Create(TRootKey::rkCurrentUser, "Software\\RO");
   TqnlfRegistry reg;
   ASSERT_TRUE(reg.OpenKeyReadOnly("\\Software\\RO"));
   EXPECT_THROW(reg.WriteString("x", "y"), ERegistryException);
@@ -102,12 +102,12 @@ TEST_F(SettingsTest, HelpersUseDefaultsAndRaiseOnWriteFailure) {
     EXPECT_STREQ(e.what(), "\\Dyn");
   }
   RegDeleteKeyTree(2, "\\Software\\Helpers");
-  EXPECT_FALSE(TRegKey::Exists(TRootKey::CurrentUser, "Software\\Helpers"));
+  EXPECT_FALSE(TRegKey::Exists(TRootKey::rkCurrentUser, "Software\\Helpers"));
   RegDeleteKeyTree(3, "\\Whatever"); // failures are ignored
 }
 
 TEST_F(SettingsTest, RunOnceWithUniqueTakesTheNextFreeNumber) {
-  auto runOnce = TRegKey::Create(TRootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce");
+  auto runOnce = TRegKey::Create(TRootKey::rkLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce");
   runOnce.WriteString("QuenloftUnfinished", "first");
   runOnce.WriteString("QuenloftUnfinished1", "second");
   EXPECT_TRUE(RegisterRunOnce("QuenloftUnfinished", "third", true));
@@ -136,7 +136,7 @@ TEST_F(SettingsTest, InstallRecordsMatchByDateAndSize) {
   EXPECT_EQ(FindInstallRecord(true, moved, FakeFacts), first);
   EXPECT_EQ(RegReadString(4, first, "Path", ""), "D:\\copy\\setup.exe");
   TqnlfRegistry reg;
-  reg.SetRootKey(TRootKey::LocalMachine);
+  reg.SetRootKey(TRootKey::rkLocalMachine);
   ASSERT_TRUE(reg.OpenKey(first, false));
   EXPECT_EQ(reg.ReadDateTime("LastRunDate"), 45002.0);
   EXPECT_EQ(reg.ReadDateTime("CreationDate"), 45000.5);
@@ -145,8 +145,8 @@ TEST_F(SettingsTest, InstallRecordsMatchByDateAndSize) {
 }
 
 TEST_F(SettingsTest, NewRecordTakesTheSmallestFreeNumber) {
-  TRegKey::Create(TRootKey::LocalMachine, "SOFTWARE\\Quenloft\\Install\\Install0");
-  TRegKey::Create(TRootKey::LocalMachine, "SOFTWARE\\Quenloft\\Install\\Install2");
+  TRegKey::Create(TRootKey::rkLocalMachine, "SOFTWARE\\Quenloft\\Install\\Install0");
+  TRegKey::Create(TRootKey::rkLocalMachine, "SOFTWARE\\Quenloft\\Install\\Install2");
   gFacts = {1.0, 5};
   TInstallRecordQuery query{"C:\\s.exe", 2.0, "C:\\src\\setup.exe"};
   std::string path = FindInstallRecord(true, query, FakeFacts);

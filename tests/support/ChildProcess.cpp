@@ -8,11 +8,9 @@
 
 namespace qnl::test {
 
-std::string TestBinDir() {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-}
+std::string TestBinDir() { return std::filesystem::read_symlink("/proc/self/exe").parent_path().string(); }
 
-pid_t StartWithOutputPipe(const std::vector<std::string>& args, int& readFd) {
+pid_t StartWithOutputPipe(const std::vector<std::string>& Args, int& ReadFd) {
   int fds[2];
   if (pipe(fds) != 0) return -1;
   pid_t pid = fork();
@@ -21,24 +19,24 @@ pid_t StartWithOutputPipe(const std::vector<std::string>& args, int& readFd) {
     close(fds[0]);
     close(fds[1]);
     std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const auto& a : Args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     execv(argv[0], argv.data());
     _exit(127);
   }
   close(fds[1]);
-  readFd = fds[0];
+  ReadFd = fds[0];
   return pid;
 }
 
-int RunProgram(const std::vector<std::string>& args, std::string& output) {
+int RunProgram(const std::vector<std::string>& Args, std::string& Output) {
   int fd = -1;
-  pid_t pid = StartWithOutputPipe(args, fd);
+  pid_t pid = StartWithOutputPipe(Args, fd);
   if (pid < 0) return -1;
-  output.clear();
+  Output.clear();
   char buf[4096];
   ssize_t n;
-  while ((n = read(fd, buf, sizeof buf)) > 0) output.append(buf, size_t(n));
+  while ((n = read(fd, buf, sizeof buf)) > 0) Output.append(buf, size_t(n));
   close(fd);
   int status = 0;
   waitpid(pid, &status, 0);

@@ -10,7 +10,7 @@
 
 namespace qnl::test {
 
-TLockHolder::TLockHolder(const std::string& unixPath, TKind kind) {
+TLockHolder::TLockHolder(const std::string& UnixPath, TKind Kind) {
   int ready[2], release[2];
   EXPECT_EQ(::pipe(ready), 0);
   EXPECT_EQ(::pipe(release), 0);
@@ -18,10 +18,10 @@ TLockHolder::TLockHolder(const std::string& unixPath, TKind kind) {
   if (FPid == 0) {
     ::close(ready[0]);
     ::close(release[1]);
-    int fd = ::open(unixPath.c_str(), O_RDWR);
+    int fd = ::open(UnixPath.c_str(), O_RDWR);
     bool locked = false;
-    if (fd >= 0 && kind == lkFlock) locked = ::flock(fd, LOCK_EX) == 0;
-    if (fd >= 0 && kind == lkFcntl) {
+    if (fd >= 0 && Kind == lkFlock) locked = ::flock(fd, LOCK_EX) == 0;
+    if (fd >= 0 && Kind == lkFcntl) {
       struct flock fl {};
       fl.l_type = F_WRLCK;
       fl.l_whence = SEEK_SET;

@@ -11,7 +11,7 @@ namespace qnl::test {
 class TLockHolder {
 public:
   enum TKind { lkFlock, lkFcntl };
-  TLockHolder(const std::string& unixPath, TKind kind = lkFlock);
+  TLockHolder(const std::string& UnixPath, TKind Kind = lkFlock);
   TLockHolder(const TLockHolder&) = delete;
   TLockHolder& operator=(const TLockHolder&) = delete;
   ~TLockHolder() { Release(); }

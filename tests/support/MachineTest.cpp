@@ -54,8 +54,10 @@ void TMachineTest::TearDown() {
   FMachine.reset();
   std::error_code ec;
   if (!FRoot.empty()) std::filesystem::remove_all(FRoot, ec);
-  if (FHadPrefix) setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
-  else unsetenv("WINEPREFIX");
+  if (FHadPrefix)
+    setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
+  else
+    unsetenv("WINEPREFIX");
 }
 
 TMachine& TMachineTest::Machine() {

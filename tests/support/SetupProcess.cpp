@@ -9,8 +9,8 @@
 namespace qnl::test {
 
 namespace {
-std::string Env(const char* name) {
-  const char* v = std::getenv(name);
+std::string Env(const char* Name) {
+  const char* v = std::getenv(Name);
   return v ? v : "";
 }
 } // namespace
@@ -36,8 +36,10 @@ void SetupProcessTest::ShareMachineWithPrograms() {
 void SetupProcessTest::TearDown() {
   if (FSharesMachine) {
     FSharesMachine = false;
-    if (FHadPrefix) setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
-    else unsetenv("WINEPREFIX");
+    if (FHadPrefix)
+      setenv("WINEPREFIX", FOldPrefix.c_str(), 1);
+    else
+      unsetenv("WINEPREFIX");
   }
   if (HasFailure()) return; // kept for a look
   std::error_code ignored;
@@ -82,13 +84,17 @@ std::string SetupProcessTest::CompileSetup(const std::string& FormPath, const st
 
 std::string MinimalInstallProject(const std::string& Caption, const std::string& DestDir) {
   return "object formMain: TformMain\n"
-         "  Caption = '" + Caption + "'\n"
+         "  Caption = '" +
+         Caption +
+         "'\n"
          "  object psProgramFiles: TpsProgramFiles\n"
          "  end\n"
          "  object psMainArchiveFile: TpsMainArchiveFile\n"
          "  end\n"
          "  object Install1: TInstall\n"
-         "    DestDir = '" + DestDir + "'\n"
+         "    DestDir = '" +
+         DestDir +
+         "'\n"
          "  end\n"
          "end\n";
 }

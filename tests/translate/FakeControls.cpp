@@ -7,42 +7,34 @@ QNL_BEGIN_CLASS(TControl)
     .Prop("Visible", &C::FVisible)
     .Prop("Caption", &C::Caption, &C::SetCaption)
     .Prop("Hint", &C::FHint)
-    .Sub("Font", &C::Font)
+    .Sub("Font", &C::Font);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TCustomLabel)
-    .Prop("AutoSize", &C::FAutoSize)
-    .Prop("Caption", &C::Caption, &C::SetLabelCaption)
+QNL_BEGIN_CLASS(TCustomLabel).Prop("AutoSize", &C::FAutoSize).Prop("Caption", &C::Caption, &C::SetLabelCaption);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TTranslateLabel)
-    .Prop("GLID", &C::FGLID)
+QNL_BEGIN_CLASS(TTranslateLabel).Prop("GLID", &C::FGLID);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TTranslateBitBtn)
-    .Prop("GLID", &C::FGLID)
+QNL_BEGIN_CLASS(TTranslateBitBtn).Prop("GLID", &C::FGLID);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TImage)
+QNL_BEGIN_CLASS(TImage);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TCustomMemo)
-    .Sub("Lines", &C::FLines)
+QNL_BEGIN_CLASS(TCustomMemo).Sub("Lines", &C::FLines);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TCustomListBox)
-    .Sub("Items", &C::FItems)
+QNL_BEGIN_CLASS(TCustomListBox).Sub("Items", &C::FItems);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TCustomRadioGroup)
+QNL_BEGIN_CLASS(TCustomRadioGroup);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TListColumn)
-    .Prop("Caption", &C::FCaption)
+QNL_BEGIN_CLASS(TListColumn).Prop("Caption", &C::FCaption);
 QNL_END_CLASS
 
-QNL_BEGIN_CLASS(TCustomListView)
-    .Sub("Columns", &C::FColumns)
+QNL_BEGIN_CLASS(TCustomListView).Sub("Columns", &C::FColumns);
 QNL_END_CLASS
 
 } // namespace fake

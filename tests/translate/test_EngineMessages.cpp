@@ -34,18 +34,20 @@ protected:
     RegisterFormsClasses();
     RegisterTranslateClasses();
     TMemoryStream stream(ObjectTextToBinary(kProject));
-    ReadRootComponent(stream, &form);
-    translator = dynamic_cast<TTranslator*>(form.FindComponent("MainTranslator"));
+    ReadRootComponent(stream, &FForm);
+    FTranslator = dynamic_cast<TTranslator*>(FForm.FindComponent("MainTranslator"));
   }
   void TearDown() override {
-    if (FOldLocale) setenv("LC_ALL", FOldLocale->c_str(), 1);
-    else unsetenv("LC_ALL");
+    if (FOldLocale)
+      setenv("LC_ALL", FOldLocale->c_str(), 1);
+    else
+      unsetenv("LC_ALL");
   }
   // The message of the engine's error for a main-directory look-up without an install component.
   std::string MainInstallError() {
     TpsMainInstall specifier(nullptr);
     try {
-      specifier.GetPath(&form);
+      specifier.GetPath(&FForm);
     } catch (const IException& e) {
       return e.Message();
     }
@@ -53,13 +55,13 @@ protected:
   }
 
   std::optional<std::string> FOldLocale;
-  TCustomForm form{nullptr};
-  TTranslator* translator = nullptr;
+  TCustomForm FForm{nullptr};
+  TTranslator* FTranslator = nullptr;
 };
 
 TEST_F(EngineMessages, GermanTargetTranslatesAndFormats) {
-  ASSERT_NE(translator, nullptr);
-  translator->SetTranslateIntoLanguage(qlGerman);
+  ASSERT_NE(FTranslator, nullptr);
+  FTranslator->SetTranslateIntoLanguage(qlGerman);
   EXPECT_EQ(MainInstallError(), "Ohne TInstall-Komponente kann der Pfad f\xFCr FormMain nicht bestimmt werden");
 }
 
@@ -72,7 +74,7 @@ TEST_F(EngineMessages, UserLanguageFollowsTheLocale) {
 }
 
 TEST_F(EngineMessages, MessageWithoutGermanLineStaysEnglish) {
-  translator->SetTranslateIntoLanguage(qlGerman);
+  FTranslator->SetTranslateIntoLanguage(qlGerman);
   EXPECT_EQ(TranslateMessage("Cannot use the ddMainInstallDir path specifier for a TInstall component"),
             "Cannot use the ddMainInstallDir path specifier for a TInstall component");
 }

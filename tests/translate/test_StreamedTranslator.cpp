@@ -56,8 +56,8 @@ TEST(StreamedTranslator, LanguagesArriveAsSubProperties) {
   EXPECT_EQ(StringEntries(*english), "1@1:Setup|2@2:Could not open %s (error %d)");
   EXPECT_EQ(MemoEntries(*translator->LanguageByIdent(qlGerman)), "300@2:[Erste Zeile]");
   EXPECT_EQ(ActiveTranslator(), translator);
-  EXPECT_EQ(IException("Could not open %s (error %d)", {"setup.1", 5}).Message(),
-            "setup.1 konnte nicht ge\xF6" "ffnet werden (Fehler 5)");
+  EXPECT_EQ(IException("Could not open %s (error %d)", {"setup.1", 5}).Message(), "setup.1 konnte nicht ge\xF6"
+                                                                                  "ffnet werden (Fehler 5)");
   EXPECT_EQ(translator->TranslateComponent(qlEnglish, &form), qlGerman);
   EXPECT_EQ(form.Caption(), "Installation");
 }

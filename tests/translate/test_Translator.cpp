@@ -20,8 +20,10 @@ public:
     setenv("LC_ALL", Locale, 1);
   }
   ~TLocaleScope() {
-    if (FOld) setenv("LC_ALL", FOld->c_str(), 1);
-    else unsetenv("LC_ALL");
+    if (FOld)
+      setenv("LC_ALL", FOld->c_str(), 1);
+    else
+      unsetenv("LC_ALL");
   }
 
 private:
@@ -31,10 +33,26 @@ private:
 TEST(Translator, HasTwentyLanguagesInTableOrder) {
   TTranslator t(nullptr);
   ASSERT_EQ(t.LanguageCount(), 20);
-  const TQnlfLanguage expected[] = {qlChineseSimplified, qlChineseTraditional, qlCzech, qlDanish, qlDutch,
-                                    qlEnglish, qlFrench, qlGerman, qlGreek, qlHebrew, qlItalian, qlJapanese,
-                                    qlKorean, qlNorwegianBokmal, qlNorwegianNynorsk, qlPolish, qlPortugese,
-                                    qlRussian, qlSpanish, qlVietnamese};
+  const TQnlfLanguage expected[] = {qlChineseSimplified,
+                                    qlChineseTraditional,
+                                    qlCzech,
+                                    qlDanish,
+                                    qlDutch,
+                                    qlEnglish,
+                                    qlFrench,
+                                    qlGerman,
+                                    qlGreek,
+                                    qlHebrew,
+                                    qlItalian,
+                                    qlJapanese,
+                                    qlKorean,
+                                    qlNorwegianBokmal,
+                                    qlNorwegianNynorsk,
+                                    qlPolish,
+                                    qlPortugese,
+                                    qlRussian,
+                                    qlSpanish,
+                                    qlVietnamese};
   for (int i = 0; i < 20; ++i) {
     EXPECT_EQ(t.Languages(i)->LanguageIdent(), expected[i]) << i;
     EXPECT_EQ(t.Languages(i)->Translator(), &t);
@@ -103,54 +121,66 @@ TEST(Translator, DesignTimeTranslatorIsNamedAndFreedByTheProjectsOwn) {
 class Lookups : public ::testing::Test {
 protected:
   void SetUp() override {
-    AddLines(*english, {"5;Next >", "6;Cancel", "7;Welcome to %s", "8;Gr\xFC\xDF" "e \xC4pfel", "#300", "Line one",
-                        "Line two", "#"});
-    AddLines(*german, {"5;Weiter >", "6;Abbrechen", "8;Gr\xFC\xDF" "e", "#300", "Zeile eins", "#"});
-    t.SetTranslateIntoLanguage(qlGerman);
+    AddLines(*FEnglish, {"5;Next >", "6;Cancel", "7;Welcome to %s",
+                         "8;Gr\xFC\xDF"
+                         "e \xC4pfel",
+                         "#300", "Line one", "Line two", "#"});
+    AddLines(*FGerman, {"5;Weiter >", "6;Abbrechen",
+                        "8;Gr\xFC\xDF"
+                        "e",
+                        "#300", "Zeile eins", "#"});
+    FT.SetTranslateIntoLanguage(qlGerman);
   }
-  TTranslator t{nullptr};
-  TLanguage* english = t.LanguageByIdent(qlEnglish);
-  TLanguage* german = t.LanguageByIdent(qlGerman);
+  TTranslator FT{nullptr};
+  TLanguage* FEnglish = FT.LanguageByIdent(qlEnglish);
+  TLanguage* FGerman = FT.LanguageByIdent(qlGerman);
 };
 
 TEST_F(Lookups, SourceTextIsFoundIgnoringCaseButNotBlanks) {
-  EXPECT_EQ(t.TranslateText(qlEnglish, "next >"), "Weiter >");
-  EXPECT_EQ(t.TranslateText(qlEnglish, "NEXT >"), "Weiter >");
-  EXPECT_EQ(t.TranslateText(qlEnglish, "next >  "), "next >  ");
-  EXPECT_EQ(t.TranslateText(qlEnglish, " Next >"), " Next >");
-  EXPECT_EQ(t.TranslateText(qlEnglish, "Unknown"), "Unknown");
-  EXPECT_EQ(t.TranslateText(qlEnglish, "Welcome to %s"), "Welcome to %s"); // German lacks 7
+  EXPECT_EQ(FT.TranslateText(qlEnglish, "next >"), "Weiter >");
+  EXPECT_EQ(FT.TranslateText(qlEnglish, "NEXT >"), "Weiter >");
+  EXPECT_EQ(FT.TranslateText(qlEnglish, "next >  "), "next >  ");
+  EXPECT_EQ(FT.TranslateText(qlEnglish, " Next >"), " Next >");
+  EXPECT_EQ(FT.TranslateText(qlEnglish, "Unknown"), "Unknown");
+  EXPECT_EQ(FT.TranslateText(qlEnglish, "Welcome to %s"), "Welcome to %s"); // German lacks 7
 }
 
 TEST_F(Lookups, CaseOfLettersBeyondAsciiIsIgnoredByTheLocale) {
-  EXPECT_EQ(english->FindStringByText("GR\xDC\xDF" "E \xE4PFEL")->GLID(), 8);
-  EXPECT_EQ(t.TranslateText(qlEnglish, "gr\xFC\xDF" "e \xE4pfel"), "Gr\xFC\xDF" "e");
-  EXPECT_EQ(english->FindStringByText("Grusse Apfel"), nullptr);
+  EXPECT_EQ(FEnglish
+                ->FindStringByText("GR\xDC\xDF"
+                                   "E \xE4PFEL")
+                ->GLID(),
+            8);
+  EXPECT_EQ(FT.TranslateText(qlEnglish, "gr\xFC\xDF"
+                                        "e \xE4pfel"),
+            "Gr\xFC\xDF"
+            "e");
+  EXPECT_EQ(FEnglish->FindStringByText("Grusse Apfel"), nullptr);
 }
 
 TEST_F(Lookups, TranslateByGLIDAndMemo) {
-  EXPECT_EQ(t.TranslateByGLID(6, "Cancel"), "Abbrechen");
-  EXPECT_EQ(t.TranslateByGLID(10, "Keep"), "Keep");
+  EXPECT_EQ(FT.TranslateByGLID(6, "Cancel"), "Abbrechen");
+  EXPECT_EQ(FT.TranslateByGLID(10, "Keep"), "Keep");
   TStringList lines;
   lines.Add("Line one");
   lines.Add("Line two");
-  EXPECT_EQ(t.TranslateMemo(qlEnglish, lines)->Text(), "Zeile eins\r\n");
+  EXPECT_EQ(FT.TranslateMemo(qlEnglish, lines)->Text(), "Zeile eins\r\n");
   lines.Put(1, "line two"); // memos compare exactly
-  EXPECT_EQ(t.TranslateMemo(qlEnglish, lines)->Text(), "Line one\r\nline two\r\n");
-  EXPECT_EQ(english->FindMemoByGLID(300)->LineIndex(), 4);
+  EXPECT_EQ(FT.TranslateMemo(qlEnglish, lines)->Text(), "Line one\r\nline two\r\n");
+  EXPECT_EQ(FEnglish->FindMemoByGLID(300)->LineIndex(), 4);
 }
 
 TEST_F(Lookups, SourceMayBeAnyLanguage) {
-  t.SetTranslateIntoLanguage(qlEnglish);
-  EXPECT_EQ(t.TranslateText(qlGerman, "abbrechen"), "Cancel");
-  EXPECT_EQ(t.TranslateText(qlFrench, "Abbrechen"), "Abbrechen");
+  FT.SetTranslateIntoLanguage(qlEnglish);
+  EXPECT_EQ(FT.TranslateText(qlGerman, "abbrechen"), "Cancel");
+  EXPECT_EQ(FT.TranslateText(qlFrench, "Abbrechen"), "Abbrechen");
 }
 
 TEST_F(Lookups, TargetWithoutLinesLeavesTextsAsTheyAre) {
-  t.SetTranslateIntoLanguage(qlFrench);
-  EXPECT_EQ(t.TargetLanguage(), t.LanguageByIdent(qlFrench));
-  EXPECT_EQ(t.TranslateText(qlEnglish, "Next >"), "Next >");
-  EXPECT_EQ(t.TranslateByGLID(5, "Next >"), "Next >");
+  FT.SetTranslateIntoLanguage(qlFrench);
+  EXPECT_EQ(FT.TargetLanguage(), FT.LanguageByIdent(qlFrench));
+  EXPECT_EQ(FT.TranslateText(qlEnglish, "Next >"), "Next >");
+  EXPECT_EQ(FT.TranslateByGLID(5, "Next >"), "Next >");
 }
 
 TEST(UserLanguage, WindowsLanguageIdentifiersMapThroughTheTable) {
@@ -158,12 +188,31 @@ TEST(UserLanguage, WindowsLanguageIdentifiersMapThroughTheTable) {
     uint16_t LangID;
     TQnlfLanguage Expected;
   } cases[] = {
-      {0x0804, qlChineseSimplified}, {0x0404, qlChineseTraditional}, {0x0C04, qlChineseSimplified},
-      {0x0405, qlCzech},  {0x0406, qlDanish},  {0x0407, qlGerman},  {0x0807, qlGerman}, {0x0408, qlGreek},
-      {0x040A, qlSpanish}, {0x040C, qlFrench}, {0x040D, qlHebrew}, {0x0410, qlItalian}, {0x0411, qlJapanese},
-      {0x0412, qlKorean}, {0x0413, qlDutch},  {0x0414, qlNorwegianBokmal}, {0x0814, qlNorwegianNynorsk},
-      {0x0C14, qlNorwegianBokmal}, {0x0415, qlPolish}, {0x0416, qlPortugese}, {0x0419, qlRussian},
-      {0x042A, qlVietnamese}, {0x041D, qlEnglish}, {0x0409, qlEnglish}, {0x0000, qlEnglish},
+      {0x0804, qlChineseSimplified},
+      {0x0404, qlChineseTraditional},
+      {0x0C04, qlChineseSimplified},
+      {0x0405, qlCzech},
+      {0x0406, qlDanish},
+      {0x0407, qlGerman},
+      {0x0807, qlGerman},
+      {0x0408, qlGreek},
+      {0x040A, qlSpanish},
+      {0x040C, qlFrench},
+      {0x040D, qlHebrew},
+      {0x0410, qlItalian},
+      {0x0411, qlJapanese},
+      {0x0412, qlKorean},
+      {0x0413, qlDutch},
+      {0x0414, qlNorwegianBokmal},
+      {0x0814, qlNorwegianNynorsk},
+      {0x0C14, qlNorwegianBokmal},
+      {0x0415, qlPolish},
+      {0x0416, qlPortugese},
+      {0x0419, qlRussian},
+      {0x042A, qlVietnamese},
+      {0x041D, qlEnglish},
+      {0x0409, qlEnglish},
+      {0x0000, qlEnglish},
   };
   for (const Case& c : cases) EXPECT_EQ(LanguageOfLangID(c.LangID), c.Expected) << std::hex << c.LangID;
 }
@@ -188,20 +237,20 @@ TEST(UserLanguage, GermanUserGetsGermanAndUserSourceFollowsIt) {
 class Messages : public ::testing::Test {
 protected:
   void SetUp() override {
-    AddLines(*t.LanguageByIdent(qlEnglish),
+    AddLines(*FT.LanguageByIdent(qlEnglish),
              {"100;Could not find the path specifier", "101;The file %s could not be copied to %s (%d)",
               "102;Installation aborted by the user", "103;Registry key %s is missing"});
-    AddLines(*t.LanguageByIdent(qlGerman),
+    AddLines(*FT.LanguageByIdent(qlGerman),
              {"100;Der Pfadbezeichner wurde nicht gefunden",
-              "101;Die Datei %s konnte nicht nach %s kopiert werden (%d)",
-              "102;Installation vom Benutzer abgebrochen", "103;Registrierungsschl\xFCssel %s fehlt"});
-    t.SetTranslateIntoLanguage(qlGerman);
+              "101;Die Datei %s konnte nicht nach %s kopiert werden (%d)", "102;Installation vom Benutzer abgebrochen",
+              "103;Registrierungsschl\xFCssel %s fehlt"});
+    FT.SetTranslateIntoLanguage(qlGerman);
   }
-  TTranslator t{nullptr};
+  TTranslator FT{nullptr};
 };
 
 TEST_F(Messages, IExceptionCarriesTheTargetTextFormattedWithItsValues) {
-  ASSERT_EQ(ActiveTranslator(), &t);
+  ASSERT_EQ(ActiveTranslator(), &FT);
   EXPECT_EQ(IException("Could not find the path specifier").Message(), "Der Pfadbezeichner wurde nicht gefunden");
   EXPECT_EQ(IException("The file %s could not be copied to %s (%d)", {"a.dll", "C:\\x", 5}).Message(),
             "Die Datei a.dll konnte nicht nach C:\\x kopiert werden (5)");
@@ -215,7 +264,7 @@ TEST_F(Messages, ErrorsOutsideTheTranslatedFamilyStayEnglish) {
 }
 
 TEST_F(Messages, UserLanguageTargetFollowsTheLocale) {
-  t.SetTranslateIntoLanguage(qlUser);
+  FT.SetTranslateIntoLanguage(qlUser);
   {
     TLocaleScope locale("de_DE.UTF-8");
     EXPECT_EQ(IException("The file %s could not be copied to %s (%d)", {"b", "c", 2}).Message(),

@@ -148,12 +148,12 @@ TEST_F(Controls, ClickRunsOnClickAndErrorsReachTheApplication) {
   TBitBtn button(nullptr);
   button.SetParent(&form);
   int clicks = 0;
-  button.OnClick = [&](TObject* sender) {
-    EXPECT_EQ(sender, &button);
+  button.OnClick = [&](TObject* Sender) {
+    EXPECT_EQ(Sender, &button);
     if (++clicks == 2) throw Exception("click failed");
   };
   std::string shown;
-  TestApp().OnException = [&](TObject*, const std::exception& e) { shown = e.what(); };
+  TestApp().OnException = [&](TObject*, const std::exception& E) { shown = E.what(); };
   button.ButtonWidget()->click();
   EXPECT_EQ(clicks, 1);
   button.ButtonWidget()->click();

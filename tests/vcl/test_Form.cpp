@@ -43,20 +43,19 @@ class TProjectForm : public TForm {
 public:
   using TForm::TForm;
   int Activations = 0;
-  void formMainActivate(TObject* Sender) { ++Activations; }
+  void FormMainActivate(TObject* Sender) { ++Activations; }
 };
 
 } // namespace
 
-QNL_BEGIN_CLASS(TProjectForm)
-    .Method("formMainActivate", &C::formMainActivate)
+QNL_BEGIN_CLASS(TProjectForm).Method("formMainActivate", &C::FormMainActivate);
 QNL_END_CLASS
 
 namespace {
 
 // Ends the loop after a while whatever happens, so that a failing test cannot hang.
-void Watchdog(int ms = 5000) {
-  QTimer::singleShot(ms, [] {
+void Watchdog(int Ms = 5000) {
+  QTimer::singleShot(Ms, [] {
     ADD_FAILURE() << "the message loop did not end by itself";
     TestApp().Terminate();
   });
@@ -111,8 +110,8 @@ TEST_F(Form, RunShowsTheMainFormAndOnActivateFiresOnce) {
   TformMain form(nullptr);
   LoadTextForm(&form, kStoredForm);
   int activations = 0;
-  form.OnActivate = [&](TObject* sender) {
-    EXPECT_EQ(sender, &form);
+  form.OnActivate = [&](TObject* Sender) {
+    EXPECT_EQ(Sender, &form);
     ++activations;
     // Let more events arrive before the loop ends.
     QTimer::singleShot(50, [] { TestApp().Terminate(); });
@@ -159,9 +158,9 @@ TEST_F(Form, AnExceptionInAnEventHandlerReachesTheApplicationsHandler) {
   form.OnActivate = [](TObject*) { throw EConvertError("'x' is not a valid integer value"); };
   std::string seen;
   TObject* sender = nullptr;
-  TestApp().OnException = [&](TObject* s, const std::exception& e) {
-    seen = e.what();
-    sender = s;
+  TestApp().OnException = [&](TObject* S, const std::exception& E) {
+    seen = E.what();
+    sender = S;
     TestApp().Terminate();
   };
   TestApp().SetMainForm(&form);
@@ -190,7 +189,7 @@ TEST_F(Form, OffscreenTheDefaultHandlerWritesTheErrorToStderr) {
 TEST_F(Form, AnExceptionInAQtCallbackNeverCrossesTheLoop) {
   TformMain form(nullptr);
   std::string seen;
-  TestApp().OnException = [&](TObject*, const std::exception& e) { seen = e.what(); };
+  TestApp().OnException = [&](TObject*, const std::exception& E) { seen = E.what(); };
   form.OnActivate = [](TObject*) {
     QTimer::singleShot(0, [] {
       TestApp().Terminate();

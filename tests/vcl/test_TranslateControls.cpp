@@ -100,7 +100,7 @@ TEST_F(TranslateControls, GlidChoosesHowACaptionIsTranslated) {
   EXPECT_EQ(FTranslator->TranslateComponent(qlEnglish, &Form()), qlGerman);
   EXPECT_EQ(Form().Caption(), "Installation");
   EXPECT_EQ(welcome->Caption(), "Willkommen f\xFCr die Installation"); // line 10, whatever it said
-  EXPECT_EQ(Label("lblProduct")->Caption(), "Setup");                 // -1: never translated
+  EXPECT_EQ(Label("lblProduct")->Caption(), "Setup");                  // -1: never translated
   EXPECT_EQ(Label("lblByText")->Caption(), "Installation");            // 0: by its text
   EXPECT_EQ(next->Caption(), "&Weiter");
 

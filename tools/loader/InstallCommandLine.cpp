@@ -8,9 +8,9 @@ namespace qnl {
 namespace {
 
 // Inside quotes the platform reads "" as one quote character.
-std::string Quoted(const std::string& word) {
+std::string Quoted(const std::string& Word) {
   std::string text = "\"";
-  for (char c : word) text += c == '"' ? std::string("\"\"") : std::string(1, c);
+  for (char c : Word) text += c == '"' ? std::string("\"\"") : std::string(1, c);
   return text + "\"";
 }
 

@@ -23,8 +23,8 @@ namespace {
 constexpr auto kRemovalWait = std::chrono::seconds(20);
 
 // Unpacks the archive into dir; returns the installation program, ready to run.
-std::string Unpack(const TSetupArchiveSource& source, const std::string& dir) {
-  std::vector<std::string> files = UnpackSetupArchive(source, dir);
+std::string Unpack(const TSetupArchiveSource& Source, const std::string& Dir) {
+  std::vector<std::string> files = UnpackSetupArchive(Source, Dir);
   try {
     SetExecutable(files.front());
   } catch (const Exception& e) {
@@ -36,10 +36,10 @@ std::string Unpack(const TSetupArchiveSource& source, const std::string& dir) {
 // The installation program removes its directory itself after success or an abort, through
 // a batch file that runs once it has ended, and a restart continues from it; every other
 // ending (a failure, a crash, a kill) leaves the directory to us.
-void EndRun(TTempSetupDirectory& dir, int status) {
-  if (status == kInstallNeedsRestart) return dir.KeepForRestart();
-  if (status == kInstallSucceeded || status == kInstallAborted) WaitUntilRemoved(dir.Path(), kRemovalWait);
-  dir.Remove();
+void EndRun(TTempSetupDirectory& Dir, int Status) {
+  if (Status == kInstallNeedsRestart) return Dir.KeepForRestart();
+  if (Status == kInstallSucceeded || Status == kInstallAborted) WaitUntilRemoved(Dir.Path(), kRemovalWait);
+  Dir.Remove();
 }
 
 } // namespace

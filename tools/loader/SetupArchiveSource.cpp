@@ -19,19 +19,19 @@ struct TTrailer {
   int64_t ProgramSize = 0; // the loading program's own bytes at the start of the file
 };
 
-TTrailer ReadTrailer(const std::string& programFile) {
+TTrailer ReadTrailer(const std::string& ProgramFile) {
   TTrailer trailer;
   try {
-    TFileStream file(programFile, fmOpenRead | fmShareDenyNone);
+    TFileStream file(ProgramFile, fmOpenRead | fmShareDenyNone);
     trailer.FileSize = file.Size();
-    trailer.ProgramSize = ProgramImageSize(programFile);
+    trailer.ProgramSize = ProgramImageSize(ProgramFile);
     // A file shorter than a trailer simply has none.
     if (trailer.FileSize >= TSelfExtractInfo::Size) {
       file.Seek(trailer.FileSize - TSelfExtractInfo::Size, soBeginning);
       trailer.Info = TSelfExtractInfo::Decode(file.ReadString(TSelfExtractInfo::Size));
     }
   } catch (const Exception& e) {
-    throw ELoadProgram(Format("cannot read the program file %s: %s", {programFile, e.Message()}));
+    throw ELoadProgram(Format("cannot read the program file %s: %s", {ProgramFile, e.Message()}));
   }
   return trailer;
 }
@@ -47,10 +47,10 @@ TSetupArchiveSource FindSetupArchive(const std::string& ProgramFile) {
     int64_t trailerStart = trailer.FileSize - TSelfExtractInfo::Size;
     if (info.SetupArchiveStart <= 0 || info.SetupArchiveEnd < info.SetupArchiveStart ||
         info.SetupArchiveEnd >= trailerStart)
-      throw ELoadProgram(Format("the self-extract information of %s points outside the file: the setup archive is "
-                                "said to take bytes %d to %d of a file whose trailer starts at byte %s",
-                                {ProgramFile, info.SetupArchiveStart, info.SetupArchiveEnd,
-                                 std::to_string(trailerStart)}));
+      throw ELoadProgram(
+          Format("the self-extract information of %s points outside the file: the setup archive is "
+                 "said to take bytes %d to %d of a file whose trailer starts at byte %s",
+                 {ProgramFile, info.SetupArchiveStart, info.SetupArchiveEnd, std::to_string(trailerStart)}));
     return {ProgramFile, info.SetupArchiveStart, info.SetupArchiveEnd, true};
   }
   // Without a trailer the file is the bare loading program; anything longer lost its end, and
@@ -60,8 +60,7 @@ TSetupArchiveSource FindSetupArchive(const std::string& ProgramFile) {
                               "program alone has %s, and no self-extract information at its end; get it again",
                               {ProgramFile, std::to_string(trailer.FileSize), std::to_string(trailer.ProgramSize)}));
   std::string beside = AddBackSlash(ExtractFileDir(ProgramFile)) + kSetupArchiveName;
-  if (!FileExists(beside))
-    throw ELoadProgram(Format("cannot find the setup archive %s beside the program", {beside}));
+  if (!FileExists(beside)) throw ELoadProgram(Format("cannot find the setup archive %s beside the program", {beside}));
   return {beside, 0, FileSizeOf(beside) - 1, false};
 }
 

@@ -11,25 +11,25 @@ namespace qnl {
 
 namespace {
 
-std::string Described(const TSetupArchiveSource& source) {
-  return source.SelfExtracting ? "the setup archive inside " + source.File : "the setup archive " + source.File;
+std::string Described(const TSetupArchiveSource& Source) {
+  return Source.SelfExtracting ? "the setup archive inside " + Source.File : "the setup archive " + Source.File;
 }
 
 // The archive's members by name, each file name once and never the directory's marker;
 // checks that every member's data lies within the setup archive's bytes.
-std::vector<std::string> MembersToUnpack(const TFileHeaders& headers, const TSetupArchiveSource& source) {
-  if (headers.Spanned != 0) throw ELoadProgram(Described(source) + " is spread over disks; it must be one file");
-  if (headers.Count() == 0) throw ELoadProgram(Described(source) + " holds no installation program");
+std::vector<std::string> MembersToUnpack(const TFileHeaders& Headers, const TSetupArchiveSource& Source) {
+  if (Headers.Spanned != 0) throw ELoadProgram(Described(Source) + " is spread over disks; it must be one file");
+  if (Headers.Count() == 0) throw ELoadProgram(Described(Source) + " holds no installation program");
   std::vector<std::string> names;
   TStringList written; // file names, compared ignoring case as the machine's files are
   written.Add(kSetupDirectoryMarker);
-  for (int i = 0; i < headers.Count(); ++i) {
-    const TFileHeader& header = headers.FileHeaders(i);
-    int64_t first = int64_t(source.Offset) + header.DataStart();
-    int64_t last = int64_t(source.Offset) + header.LastByte();
-    if (header.DataStart() <= 0 || last < first || last > source.LastByte)
+  for (int i = 0; i < Headers.Count(); ++i) {
+    const TFileHeader& header = Headers.FileHeaders(i);
+    int64_t first = int64_t(Source.Offset) + header.DataStart();
+    int64_t last = int64_t(Source.Offset) + header.LastByte();
+    if (header.DataStart() <= 0 || last < first || last > Source.LastByte)
       throw ELoadProgram(Format("%s is damaged: the data of its member %s lies outside the archive",
-                                {Described(source), header.FileName()}));
+                                {Described(Source), header.FileName()}));
     std::string fileName = ExtractFileName(header.FileName());
     if (written.IndexOf(fileName) >= 0) continue;
     written.Add(fileName);

@@ -25,25 +25,25 @@ constexpr std::string_view kMarkerText =
     "QuenloftLoadProgram.exe unpacked an installation program here. A later run removes this directory once no "
     "program uses it.\r\n";
 
-std::string HexDigits(uint32_t value, int count) {
+std::string HexDigits(uint32_t Value, int Count) {
   static const char digits[] = "0123456789ABCDEF";
-  std::string text(count, '0');
-  for (int i = count - 1; i >= 0; --i, value >>= 4) text[i] = digits[value & 0xF];
+  std::string text(Count, '0');
+  for (int i = Count - 1; i >= 0; --i, Value >>= 4) text[i] = digits[Value & 0xF];
   return text;
 }
 
-bool IsSetupDirectoryName(const std::string& name) {
-  if (name.size() != 3 + kNameDigits || name.compare(0, 3, kNamePrefix) != 0) return false;
-  for (size_t i = 3; i < name.size(); ++i)
-    if (!std::isdigit(static_cast<unsigned char>(name[i])) && (name[i] < 'A' || name[i] > 'F')) return false;
+bool IsSetupDirectoryName(const std::string& Name) {
+  if (Name.size() != 3 + kNameDigits || Name.compare(0, 3, kNamePrefix) != 0) return false;
+  for (size_t i = 3; i < Name.size(); ++i)
+    if (!std::isdigit(static_cast<unsigned char>(Name[i])) && (Name[i] < 'A' || Name[i] > 'F')) return false;
   return true;
 }
 
-std::string MarkerOf(const std::string& dir) { return AddBackSlash(dir) + kSetupDirectoryMarker; }
+std::string MarkerOf(const std::string& Dir) { return AddBackSlash(Dir) + kSetupDirectoryMarker; }
 
-bool HasOwnMarker(const std::string& dir) {
+bool HasOwnMarker(const std::string& Dir) {
   try {
-    TFileStream marker(MarkerOf(dir), fmOpenRead | fmShareDenyNone);
+    TFileStream marker(MarkerOf(Dir), fmOpenRead | fmShareDenyNone);
     return marker.Size() == int64_t(kMarkerText.size()) && marker.ReadString(kMarkerText.size()) == kMarkerText;
   } catch (const Exception&) {
     return false;
@@ -52,10 +52,10 @@ bool HasOwnMarker(const std::string& dir) {
 
 // Removes Dir when it is an abandoned setup directory. The marker is read again under the
 // claim: a run that left its directory to a restart took the marker away before letting go.
-void RemoveIfAbandoned(const std::string& dir) {
-  if (!HasOwnMarker(dir)) return;
-  std::unique_ptr<TDirectoryLock> claim = TDirectoryLock::TryLock(dir, TLockInheritance::liThisProcess);
-  if (claim && HasOwnMarker(dir)) DeleteTree(dir);
+void RemoveIfAbandoned(const std::string& Dir) {
+  if (!HasOwnMarker(Dir)) return;
+  std::unique_ptr<TDirectoryLock> claim = TDirectoryLock::TryLock(Dir, TLockInheritance::liThisProcess);
+  if (claim && HasOwnMarker(Dir)) DeleteTree(Dir);
 }
 
 } // namespace

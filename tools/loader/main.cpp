@@ -10,11 +10,11 @@
 namespace {
 
 // Messages carry the machine's ANSI text; the terminal wants UTF-8.
-std::string TerminalText(const char* text) {
+std::string TerminalText(const char* Text) {
   try {
-    return qnl::AnsiToUtf8(text);
+    return qnl::AnsiToUtf8(Text);
   } catch (const std::exception&) {
-    return text;
+    return Text;
   }
 }
 

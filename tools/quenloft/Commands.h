@@ -9,10 +9,10 @@ namespace qnl::tool {
 using TArgs = std::vector<std::string>;
 
 // Each returns the process exit status; errors are reported on stderr by main.
-int CmdCompile(const TArgs& args); // compile FORM -o SETUP [--program PATH]
-int CmdConvert(const TArgs& args); // convert IN OUT
-int CmdDump(const TArgs& args);    // dump FILE
-int CmdMachine(const TArgs& args); // machine create|version [NAME]|pending|restart
-int CmdReg(const TArgs& args);     // reg query|set|delete|export KEY ...
+int CmdCompile(const TArgs& Args); // compile FORM -o SETUP [--program PATH]
+int CmdConvert(const TArgs& Args); // convert IN OUT
+int CmdDump(const TArgs& Args);    // dump FILE
+int CmdMachine(const TArgs& Args); // machine create|version [NAME]|pending|restart
+int CmdReg(const TArgs& Args);     // reg query|set|delete|export KEY ...
 
 } // namespace qnl::tool

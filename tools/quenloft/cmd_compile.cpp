@@ -30,14 +30,18 @@ std::string SetupProgramPath() {
   return path;
 }
 
-int CmdCompile(const TArgs& args) {
+int CmdCompile(const TArgs& Args) {
   const char* usage = "usage: quenloft compile FORM -o SETUP [--program PATH]";
   std::string form, output, programPath;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size()) output = args[++i];
-    else if (args[i] == "--program" && i + 1 < args.size()) programPath = args[++i];
-    else if (form.empty() && args[i] != "-o" && args[i] != "--program") form = args[i];
-    else throw Exception(usage);
+  for (size_t i = 0; i < Args.size(); ++i) {
+    if (Args[i] == "-o" && i + 1 < Args.size())
+      output = Args[++i];
+    else if (Args[i] == "--program" && i + 1 < Args.size())
+      programPath = Args[++i];
+    else if (form.empty() && Args[i] != "-o" && Args[i] != "--program")
+      form = Args[i];
+    else
+      throw Exception(usage);
   }
   if (form.empty() || output.empty()) throw Exception(usage);
 
@@ -52,7 +56,7 @@ int CmdCompile(const TArgs& args) {
   TMemoryStream programStream(program);
   if (auto bundle = TResourceBundle::Open(programStream)) program.resize(static_cast<size_t>(bundle->Start()));
   std::string bundle = BuildResourceBundle({{"TFORMMAIN", resource}});
-  host::WriteWholeFile(output, program + bundle, host::TFileMode::Executable);
+  host::WriteWholeFile(output, program + bundle, host::TFileMode::fmExecutable);
   std::printf("%s: %zu bytes (project resource TFORMMAIN, %zu bytes)\n", output.c_str(), program.size() + bundle.size(),
               resource.size());
   return 0;

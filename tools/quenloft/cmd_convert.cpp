@@ -10,13 +10,15 @@
 
 namespace qnl::tool {
 
-int CmdConvert(const TArgs& args) {
-  if (args.size() != 2) throw Exception("usage: quenloft convert IN OUT");
-  std::string input = host::ReadWholeFile(args[0]);
+int CmdConvert(const TArgs& Args) {
+  if (Args.size() != 2) throw Exception("usage: quenloft convert IN OUT");
+  std::string input = host::ReadWholeFile(Args[0]);
   std::string output;
-  if (input.compare(0, kFormSignature.size(), kFormSignature) == 0) output = ObjectBinaryToText(input, MachineAnsiCodePage());
-  else output = CompileFormFile(args[0]);
-  host::WriteWholeFile(args[1], output);
+  if (input.compare(0, kFormSignature.size(), kFormSignature) == 0)
+    output = ObjectBinaryToText(input, MachineAnsiCodePage());
+  else
+    output = CompileFormFile(Args[0]);
+  host::WriteWholeFile(Args[1], output);
   return 0;
 }
 

@@ -13,12 +13,12 @@ namespace qnl::tool {
 namespace {
 // Texts are read in the machine's code page, so that the output compiles back to the same
 // resource on this machine.
-void Write(const std::string& s) { std::fwrite(s.data(), 1, s.size(), stdout); }
+void Write(const std::string& S) { std::fwrite(S.data(), 1, S.size(), stdout); }
 } // namespace
 
-int CmdDump(const TArgs& args) {
-  if (args.size() != 1) throw Exception("usage: quenloft dump FILE");
-  host::THostFileStream file(args[0]);
+int CmdDump(const TArgs& Args) {
+  if (Args.size() != 1) throw Exception("usage: quenloft dump FILE");
+  host::THostFileStream file(Args[0]);
   std::string head = file.ReadString(file.Size() < 4 ? file.Size() : 4);
   if (head == kFormSignature) {
     file.SetPosition(0);
@@ -28,7 +28,7 @@ int CmdDump(const TArgs& args) {
   auto bundle = TResourceBundle::Open(file);
   // An empty directory carries nothing to show either: the file is not what was meant.
   if (!bundle || bundle->Entries().empty())
-    throw Exception(args[0] + " carries no resources and is not a binary form resource");
+    throw Exception(Args[0] + " carries no resources and is not a binary form resource");
   for (const TResourceEntry& e : bundle->Entries()) {
     std::string data = bundle->Read(file, e);
     bool isForm = data.compare(0, kFormSignature.size(), kFormSignature) == 0;

@@ -16,35 +16,36 @@ namespace qnl::tool {
 
 namespace {
 
-void Print(const std::string& line) { std::printf("%s\n", AnsiToUtf8(line).c_str()); }
+void Print(const std::string& Line) { std::printf("%s\n", AnsiToUtf8(Line).c_str()); }
 
-int MachineCreate(const TArgs& args) {
-  if (!args.empty()) throw Exception("usage: quenloft machine create");
+int MachineCreate(const TArgs& Args) {
+  if (!Args.empty()) throw Exception("usage: quenloft machine create");
   TMachine& machine = TMachine::Current();
   machine.Create();
   Print("Machine ready in " + machine.Directory());
   return 0;
 }
 
-int MachineVersion(const TArgs& args) {
-  if (args.size() > 1) throw Exception("usage: quenloft machine version [NAME]");
-  if (args.size() == 1) SetWindowsVersionName(args[0]);
+int MachineVersion(const TArgs& Args) {
+  if (Args.size() > 1) throw Exception("usage: quenloft machine version [NAME]");
+  if (Args.size() == 1) SetWindowsVersionName(Args[0]);
   TOSVersionInfo info;
-  if (!GetVersionEx(info)) throw Exception(Format("The machine's Windows version \"%s\" is not known", {WindowsVersionName()}));
-  const char* platform = info.dwPlatformId == VER_PLATFORM_WIN32s ? "Win32s"
+  if (!GetVersionEx(info))
+    throw Exception(Format("The machine's Windows version \"%s\" is not known", {WindowsVersionName()}));
+  const char* platform = info.dwPlatformId == VER_PLATFORM_WIN32s          ? "Win32s"
                          : info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? "Windows 95 family"
                          : info.dwPlatformId == VER_PLATFORM_WIN32_NT      ? "Windows NT"
                                                                            : "another platform";
-  Print(Format("%s: %s %d.%d build %d%s", {WindowsVersionName(), std::string(platform), int64_t(info.dwMajorVersion),
-                                          int64_t(info.dwMinorVersion), int64_t(info.dwBuildNumber & 0xFFFF),
-                                          info.szCSDVersion.empty() || Trim(info.szCSDVersion).empty()
-                                              ? std::string()
-                                              : " " + Trim(info.szCSDVersion)}));
+  Print(Format(
+      "%s: %s %d.%d build %d%s",
+      {WindowsVersionName(), std::string(platform), int64_t(info.dwMajorVersion), int64_t(info.dwMinorVersion),
+       int64_t(info.dwBuildNumber & 0xFFFF),
+       info.szCSDVersion.empty() || Trim(info.szCSDVersion).empty() ? std::string() : " " + Trim(info.szCSDVersion)}));
   return 0;
 }
 
-int MachinePending(const TArgs& args) {
-  if (!args.empty()) throw Exception("usage: quenloft machine pending");
+int MachinePending(const TArgs& Args) {
+  if (!Args.empty()) throw Exception("usage: quenloft machine pending");
   int count = 0;
   if (FileExists(WindowsDirectory() + "\\WININIT.INI")) {
     for (const auto& r : WininitRenames()) {
@@ -53,19 +54,23 @@ int MachinePending(const TArgs& args) {
     }
   }
   for (const auto& r : PendingFileRenames()) {
-    if (r.Dest.empty()) Print("PendingFileRename    delete " + r.Source);
-    else Print("PendingFileRename    " + r.Source + " -> " + (r.Replace ? "!" : "") + r.Dest);
+    if (r.Dest.empty())
+      Print("PendingFileRename    delete " + r.Source);
+    else
+      Print("PendingFileRename    " + r.Source + " -> " + (r.Replace ? "!" : "") + r.Dest);
     ++count;
   }
   for (const char* keyPath : {"Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce",
                               "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"}) {
-    auto key = TRegKey::Open(TRootKey::LocalMachine, keyPath);
+    auto key = TRegKey::Open(TRootKey::rkLocalMachine, keyPath);
     if (!key) continue;
     auto names = key->ValueNames();
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& A, const std::string& B) { return CompareText(A, B) < 0; });
     std::string label = std::string(keyPath).substr(std::string(keyPath).rfind('\\') + 1);
     for (const auto& name : names) {
-      Print(label + std::string(21 - std::min<size_t>(label.size(), 20), ' ') + name + " = " + key->ReadString(name).value_or(""));
+      Print(label + std::string(21 - std::min<size_t>(label.size(), 20), ' ') + name + " = " +
+            key->ReadString(name).value_or(""));
       ++count;
     }
   }
@@ -74,8 +79,8 @@ int MachinePending(const TArgs& args) {
   return 0;
 }
 
-int MachineRestart(const TArgs& args) {
-  if (!args.empty()) throw Exception("usage: quenloft machine restart");
+int MachineRestart(const TArgs& Args) {
+  if (!Args.empty()) throw Exception("usage: quenloft machine restart");
   TStartReport report = RunStartOfWindows();
   for (const auto& line : report.Lines) Print(line);
   if (report.Lines.empty()) Print("Nothing to do at this start.");
@@ -84,9 +89,9 @@ int MachineRestart(const TArgs& args) {
 
 } // namespace
 
-int CmdMachine(const TArgs& args) {
-  std::string what = args.empty() ? "" : args[0];
-  TArgs rest(args.empty() ? args.end() : args.begin() + 1, args.end());
+int CmdMachine(const TArgs& Args) {
+  std::string what = Args.empty() ? "" : Args[0];
+  TArgs rest(Args.empty() ? Args.end() : Args.begin() + 1, Args.end());
   if (what == "create") return MachineCreate(rest);
   if (what == "version") return MachineVersion(rest);
   if (what == "pending") return MachinePending(rest);

@@ -25,57 +25,60 @@ struct TTypeName {
   const char* Name;
 };
 const TTypeName kTypeNames[] = {
-    {TRegType::String, "REG_SZ"},       {TRegType::ExpandString, "REG_EXPAND_SZ"},
-    {TRegType::MultiString, "REG_MULTI_SZ"}, {TRegType::DWord, "REG_DWORD"},
-    {TRegType::QWord, "REG_QWORD"},     {TRegType::Binary, "REG_BINARY"},
-    {TRegType::None, "REG_NONE"},
+    {TRegType::rtString, "REG_SZ"},
+    {TRegType::rtExpandString, "REG_EXPAND_SZ"},
+    {TRegType::rtMultiString, "REG_MULTI_SZ"},
+    {TRegType::rtDWord, "REG_DWORD"},
+    {TRegType::rtQWord, "REG_QWORD"},
+    {TRegType::rtBinary, "REG_BINARY"},
+    {TRegType::rtNone, "REG_NONE"},
 };
 
-std::string TypeName(TRegType type) {
+std::string TypeName(TRegType Type) {
   for (const auto& t : kTypeNames)
-    if (t.Type == type) return t.Name;
-  return "REG_0x" + IntToHex(uint32_t(type), 1);
+    if (t.Type == Type) return t.Name;
+  return "REG_0x" + IntToHex(uint32_t(Type), 1);
 }
 
-void Print(const std::string& ansi) { std::printf("%s\n", AnsiToUtf8(ansi).c_str()); }
+void Print(const std::string& Ansi) { std::printf("%s\n", AnsiToUtf8(Ansi).c_str()); }
 
 // "HKLM\Software\X" (ANSI from the UTF-8 command line) split into the root and the path.
-std::pair<TRootKey, std::string> ParseKey(const std::string& arg) {
-  std::string key = Utf8ToAnsi(arg);
+std::pair<TRootKey, std::string> ParseKey(const std::string& Arg) {
+  std::string key = Utf8ToAnsi(Arg);
   size_t slash = key.find('\\');
   auto root = RootKeyFromName(key.substr(0, slash));
-  if (!root) throw Exception("Unknown root key in \"" + arg + "\" (HKLM, HKCU, HKCR ...)");
+  if (!root) throw Exception("Unknown root key in \"" + Arg + "\" (HKLM, HKCU, HKCR ...)");
   return {*root, slash == std::string::npos ? std::string() : key.substr(slash + 1)};
 }
 
-TRegKey OpenExisting(const std::string& arg) {
-  auto [root, path] = ParseKey(arg);
+TRegKey OpenExisting(const std::string& Arg) {
+  auto [root, path] = ParseKey(Arg);
   auto key = TRegKey::Open(root, path);
-  if (!key) throw Exception("The key \"" + arg + "\" does not exist");
+  if (!key) throw Exception("The key \"" + Arg + "\" does not exist");
   return *key;
 }
 
-std::string ShowData(const TRegValue& value) {
-  if (value.Type == TRegType::String || value.Type == TRegType::ExpandString) return value.Data;
-  if (value.Type == TRegType::MultiString) {
-    std::string shown = value.Data;
+std::string ShowData(const TRegValue& Value) {
+  if (Value.Type == TRegType::rtString || Value.Type == TRegType::rtExpandString) return Value.Data;
+  if (Value.Type == TRegType::rtMultiString) {
+    std::string shown = Value.Data;
     while (!shown.empty() && shown.back() == '\0') shown.pop_back();
     return StringReplaceAll(shown, std::string(1, '\0'), "\\0");
   }
-  if (auto dw = value.AsDWord(); dw && value.Type == TRegType::DWord) return "0x" + IntToHex(*dw, 1);
+  if (auto dw = Value.AsDWord(); dw && Value.Type == TRegType::rtDWord) return "0x" + IntToHex(*dw, 1);
   std::string hex;
-  for (unsigned char c : value.Data) hex += IntToHex(c, 2);
+  for (unsigned char c : Value.Data) hex += IntToHex(c, 2);
   return hex;
 }
 
-void PrintValue(const TRegValue& value) {
-  Print("    " + (value.Name.empty() ? std::string("(Default)") : value.Name) + "    " + TypeName(value.Type) + "    " +
-        ShowData(value));
+void PrintValue(const TRegValue& Value) {
+  Print("    " + (Value.Name.empty() ? std::string("(Default)") : Value.Name) + "    " + TypeName(Value.Type) + "    " +
+        ShowData(Value));
 }
 
-std::string HexToBytes(const std::string& hex) {
+std::string HexToBytes(const std::string& Hex) {
   std::string clean;
-  for (char c : hex)
+  for (char c : Hex)
     if (c != ',' && c != ' ') clean.push_back(c);
   if (clean.size() % 2) throw Exception("Binary data needs an even number of hex digits");
   std::string bytes;
@@ -83,12 +86,12 @@ std::string HexToBytes(const std::string& hex) {
   return bytes;
 }
 
-int Query(const TArgs& args) {
-  if (args.empty() || args.size() > 2) throw Exception(kUsage);
-  TRegKey key = OpenExisting(args[0]);
-  if (args.size() == 2) {
-    auto value = key.ReadValue(Utf8ToAnsi(args[1]));
-    if (!value) throw Exception("The value \"" + args[1] + "\" does not exist in " + args[0]);
+int Query(const TArgs& Args) {
+  if (Args.empty() || Args.size() > 2) throw Exception(kUsage);
+  TRegKey key = OpenExisting(Args[0]);
+  if (Args.size() == 2) {
+    auto value = key.ReadValue(Utf8ToAnsi(Args[1]));
+    if (!value) throw Exception("The value \"" + Args[1] + "\" does not exist in " + Args[0]);
     PrintValue(*value);
     return 0;
   }
@@ -98,19 +101,22 @@ int Query(const TArgs& args) {
   return 0;
 }
 
-int Set(const TArgs& args) {
-  if (args.size() != 4) throw Exception(kUsage);
-  auto [root, path] = ParseKey(args[0]);
+int Set(const TArgs& Args) {
+  if (Args.size() != 4) throw Exception(kUsage);
+  auto [root, path] = ParseKey(Args[0]);
   TRegKey key = TRegKey::Create(root, path);
-  std::string name = Utf8ToAnsi(args[1]);
-  std::string data = Utf8ToAnsi(args[3]);
-  const std::string& type = args[2];
-  if (SameText(type, "REG_SZ")) key.WriteString(name, data);
-  else if (SameText(type, "REG_EXPAND_SZ")) key.WriteExpandString(name, data);
+  std::string name = Utf8ToAnsi(Args[1]);
+  std::string data = Utf8ToAnsi(Args[3]);
+  const std::string& type = Args[2];
+  if (SameText(type, "REG_SZ"))
+    key.WriteString(name, data);
+  else if (SameText(type, "REG_EXPAND_SZ"))
+    key.WriteExpandString(name, data);
   else if (SameText(type, "REG_MULTI_SZ")) {
     std::vector<std::string> items;
     size_t start = 0;
-    for (size_t sep; (sep = data.find("\\0", start)) != std::string::npos; start = sep + 2) items.push_back(data.substr(start, sep - start));
+    for (size_t sep; (sep = data.find("\\0", start)) != std::string::npos; start = sep + 2)
+      items.push_back(data.substr(start, sep - start));
     items.push_back(data.substr(start));
     key.WriteMultiString(name, items);
   } else if (SameText(type, "REG_DWORD")) {
@@ -125,42 +131,45 @@ int Set(const TArgs& args) {
   return 0;
 }
 
-int Delete(const TArgs& args) {
-  if (args.empty() || args.size() > 2) throw Exception(kUsage);
-  if (args.size() == 2) {
-    if (!OpenExisting(args[0]).DeleteValue(Utf8ToAnsi(args[1])))
-      throw Exception("The value \"" + args[1] + "\" does not exist in " + args[0]);
+int Delete(const TArgs& Args) {
+  if (Args.empty() || Args.size() > 2) throw Exception(kUsage);
+  if (Args.size() == 2) {
+    if (!OpenExisting(Args[0]).DeleteValue(Utf8ToAnsi(Args[1])))
+      throw Exception("The value \"" + Args[1] + "\" does not exist in " + Args[0]);
     return 0;
   }
-  auto [root, path] = ParseKey(args[0]);
-  TRegKey key = OpenExisting(args[0]);
-  if (key.HasSubKeys()) throw Exception("The key \"" + args[0] + "\" has subkeys; delete them first");
-  if (!TRegKey::Delete(root, path)) throw Exception("Cannot delete the key \"" + args[0] + "\"");
+  auto [root, path] = ParseKey(Args[0]);
+  TRegKey key = OpenExisting(Args[0]);
+  if (key.HasSubKeys()) throw Exception("The key \"" + Args[0] + "\" has subkeys; delete them first");
+  if (!TRegKey::Delete(root, path)) throw Exception("Cannot delete the key \"" + Args[0] + "\"");
   return 0;
 }
 
-int Export(const TArgs& args) {
-  if (args.size() < 2 || args.size() > 3 || (args.size() == 3 && args[2] != "--regedit4")) throw Exception(kUsage);
-  TRegKey key = OpenExisting(args[0]);
-  std::string bytes = ExportRegFile(key, args.size() == 3 ? TRegFileFormat::Regedit4 : TRegFileFormat::Version5);
-  std::ofstream out(args[1], std::ios::binary | std::ios::trunc);
+int Export(const TArgs& Args) {
+  if (Args.size() < 2 || Args.size() > 3 || (Args.size() == 3 && Args[2] != "--regedit4")) throw Exception(kUsage);
+  TRegKey key = OpenExisting(Args[0]);
+  std::string bytes = ExportRegFile(key, Args.size() == 3 ? TRegFileFormat::rfRegedit4 : TRegFileFormat::rfVersion5);
+  std::ofstream out(Args[1], std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), std::streamsize(bytes.size()));
   out.close();
-  if (!out) throw Exception("Cannot write \"" + args[1] + "\"");
+  if (!out) throw Exception("Cannot write \"" + Args[1] + "\"");
   return 0;
 }
 
 } // namespace
 
-int CmdReg(const TArgs& args) {
-  if (args.empty()) throw Exception(kUsage);
-  TArgs rest(args.begin() + 1, args.end());
-  if (args[0] == "query") return Query(rest);
-  if (args[0] == "export") return Export(rest);
+int CmdReg(const TArgs& Args) {
+  if (Args.empty()) throw Exception(kUsage);
+  TArgs rest(Args.begin() + 1, Args.end());
+  if (Args[0] == "query") return Query(rest);
+  if (Args[0] == "export") return Export(rest);
   int status;
-  if (args[0] == "set") status = Set(rest);
-  else if (args[0] == "delete") status = Delete(rest);
-  else throw Exception(kUsage);
+  if (Args[0] == "set")
+    status = Set(rest);
+  else if (Args[0] == "delete")
+    status = Delete(rest);
+  else
+    throw Exception(kUsage);
   // Only a change is written out (so that Wine, started next, sees it): a read must work
   // where nothing can be written, on a full disk or a read-only machine.
   TMachine::Current().Flush();

@@ -15,11 +15,15 @@ struct TCommandEntry {
 
 // One line per subcommand.
 const TCommandEntry kCommands[] = {
-    {"compile", "compile FORM -o SETUP [--program PATH]   write a setup program carrying FORM (PATH: its program, default setup)", qnl::tool::CmdCompile},
+    {"compile",
+     "compile FORM -o SETUP [--program PATH]   write a setup program carrying FORM (PATH: its program, default setup)",
+     qnl::tool::CmdCompile},
     {"convert", "convert IN OUT          text form <-> binary form resource", qnl::tool::CmdConvert},
     {"dump", "dump FILE               print the resources of a setup program or resource", qnl::tool::CmdDump},
-    {"machine", "machine create|version [NAME]|pending|restart   the Windows machine of $WINEPREFIX", qnl::tool::CmdMachine},
-    {"reg", "reg query|set|delete|export KEY ...   the registry of the machine (HKLM\\..., HKCU\\...)", qnl::tool::CmdReg},
+    {"machine", "machine create|version [NAME]|pending|restart   the Windows machine of $WINEPREFIX",
+     qnl::tool::CmdMachine},
+    {"reg", "reg query|set|delete|export KEY ...   the registry of the machine (HKLM\\..., HKCU\\...)",
+     qnl::tool::CmdReg},
 };
 
 int Usage() {

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev
   zlib1g-dev libcurl4-openssl-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
   fp-compiler fp-units-rtl
   python3 python3-pefile python3-pyftpdlib
   binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-i686 gcc-mingw-w64-i686

@@ -21,7 +21,7 @@ QNL_BEGIN_CLASS(TformMain)
     .Method("RecordRunFile", &C::RecordRunFile)
     .Method("KeepRunning", &C::KeepRunning)
     .Method("AbortInstallation", &C::AbortInstallation)
-    .Method("StartInstallation", &C::StartInstallation)
+    .Method("StartInstallation", &C::StartInstallation);
 QNL_END_CLASS
 
 void TformMain::Log(const std::string& Line) {
@@ -35,7 +35,7 @@ void TformMain::Log(const std::string& Line) {
 
 void TformMain::RecordInstallRecord(TObject*) {
   const std::string& key = InstallSession().InstallRecordKey;
-  bool exists = !key.empty() && TRegKey::Open(TRootKey::LocalMachine, key).has_value();
+  bool exists = !key.empty() && TRegKey::Open(TRootKey::rkLocalMachine, key).has_value();
   Log("AfterInitialized " + key + " " + (exists ? "1" : "0"));
 }
 

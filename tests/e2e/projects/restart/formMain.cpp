@@ -11,7 +11,7 @@ QNL_BEGIN_CLASS(TformMain)
     .Method("Install1AfterNotifyBadInstall", &C::Install1AfterNotifyBadInstall)
     .Method("Install1BeforeReboot", &C::Install1BeforeReboot)
     .Method("Install1FailedReboot", &C::Install1FailedReboot)
-    .Method("Install1AfterInitialized", &C::Install1AfterInitialized)
+    .Method("Install1AfterInitialized", &C::Install1AfterInitialized);
 QNL_END_CLASS
 
 namespace {
