@@ -40,13 +40,13 @@ protected:
   void SetUp() override {
     FilesTest::SetUp();
     FInstall = new TRecordingInstall(FModule);
-    FDir = new TInstallDirectory(FModule);
-    FDir->SetArchiveFile("C:\\dist\\tool.1");
-    FDir->SetDestDir("C:\\Apps\\Tool");
+    FInstallDir = new TInstallDirectory(FModule);
+    FInstallDir->SetArchiveFile("C:\\dist\\tool.1");
+    FInstallDir->SetDestDir("C:\\Apps\\Tool");
     WriteMachineFile("C:\\src\\tool.dll", "new library");
-    FFile = new TInstallFile(FModule, FDir, "C:\\src\\tool.dll");
+    FFile = new TInstallFile(FModule, FInstallDir, "C:\\src\\tool.dll");
     FFile->SetName("ToolDll");
-    FDir->Compress(coForceNetFilesLocal);
+    FInstallDir->Compress(coForceNetFilesLocal);
     WriteMachineFile("C:\\Apps\\Tool\\tool.dll", "old library");
   }
   // Runs the machine tool; its exit status (-1 when it is not built) and output.
@@ -63,12 +63,12 @@ protected:
   }
   void InstallWhileLocked() {
     TLockHolder child(UnixPathOf("C:\\Apps\\Tool\\tool.dll"));
-    FDir->InstallObjects();
+    FInstallDir->InstallObjects();
     EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.dll"), "old library");
   }
 
   TRecordingInstall* FInstall = nullptr;
-  TInstallDirectory* FDir = nullptr;
+  TInstallDirectory* FInstallDir = nullptr;
   TInstallFile* FFile = nullptr;
 };
 
@@ -108,7 +108,7 @@ TEST_F(InUse, TheWindows95RouteWritesWininitThatTheRestartCarriesOut) {
 }
 
 TEST_F(InUse, AFreeDestinationIsSimplyReplaced) {
-  FDir->InstallObjects();
+  FInstallDir->InstallObjects();
   EXPECT_FALSE(FFile->RebootReplace());
   EXPECT_FALSE(FInstall->Reboot());
   EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\tool.dll"), "new library");

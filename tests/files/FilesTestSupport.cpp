@@ -43,10 +43,10 @@ void InstallDirTest::SetUp() {
   FilesTest::SetUp();
   FInstall = new TFakeInstall(FModule);
   InstallSession().RunState.ProductName = [] { return std::string("Tool"); };
-  FDir = new TInstallDirectory(FModule);
-  FDir->SetName("ToolDir");
-  FDir->SetArchiveFile("C:\\dist\\tool.1");
-  FDir->SetDestDir("C:\\Apps\\Tool");
+  FInstallDir = new TInstallDirectory(FModule);
+  FInstallDir->SetName("ToolDir");
+  FInstallDir->SetArchiveFile("C:\\dist\\tool.1");
+  FInstallDir->SetDestDir("C:\\Apps\\Tool");
 }
 
 void InstallDirTest::TearDown() {
@@ -55,7 +55,7 @@ void InstallDirTest::TearDown() {
 }
 
 TInstallFile* InstallDirTest::AddFile(const std::string& Name, const std::string& Source) {
-  auto* file = new TInstallFile(FModule, FDir, Source);
+  auto* file = new TInstallFile(FModule, FInstallDir, Source);
   file->SetName(Name);
   return file;
 }

@@ -33,7 +33,7 @@ protected:
   TInstallFile* AddFile(const std::string& Name, const std::string& Source);
 
   TFakeInstall* FInstall = nullptr;
-  TInstallDirectory* FDir = nullptr;
+  TInstallDirectory* FInstallDir = nullptr;
 };
 
 // The Windows path of a file built or kept beside the tests (a Unix path).

@@ -36,24 +36,24 @@ protected:
 
 TEST_F(ActiveX, ALibraryThatRegistersItselfIsInstalled) {
   AddControl("good.ocx", QNL_TEST_ACTIVEX_OK);
-  FDir->Compress(coForceNetFilesLocal);
-  EXPECT_NO_THROW(FDir->InstallObjects());
+  FInstallDir->Compress(coForceNetFilesLocal);
+  EXPECT_NO_THROW(FInstallDir->InstallObjects());
   EXPECT_TRUE(FileExists("C:\\Apps\\Tool\\good.ocx"));
 }
 
 TEST_F(ActiveX, ANonZeroResultIsReportedWithThePath) {
   AddControl("bad.ocx", QNL_TEST_ACTIVEX_FAIL);
-  FDir->Compress(coForceNetFilesLocal);
-  QNL_EXPECT_THROW_MESSAGE(FDir->InstallObjects(), IECustomInstallFile,
+  FInstallDir->Compress(coForceNetFilesLocal);
+  QNL_EXPECT_THROW_MESSAGE(FInstallDir->InstallObjects(), IECustomInstallFile,
                            "Could not register the ActiveX component, C:\\Apps\\Tool\\bad.ocx, because the "
                            "DllRegisterServer function returned a value of 5. The file component is bad");
-  EXPECT_EQ(FDir->PassState(), TPassState::pstNone);
+  EXPECT_EQ(FInstallDir->PassState(), TPassState::pstNone);
 }
 
 TEST_F(ActiveX, AMissingEntryPointIsReportedWithThePath) {
   AddControl("plain.ocx", QNL_TEST_ACTIVEX_NOENTRY);
-  FDir->Compress(coForceNetFilesLocal);
-  QNL_EXPECT_THROW_MESSAGE(FDir->InstallObjects(), IECustomInstallFile,
+  FInstallDir->Compress(coForceNetFilesLocal);
+  QNL_EXPECT_THROW_MESSAGE(FInstallDir->InstallObjects(), IECustomInstallFile,
                            "Could not register the ActiveX component, C:\\Apps\\Tool\\plain.ocx, because the "
                            "DllRegisterServer function could not be found. The file component is plain. The following "
                            "value is the value of the GetLastError function: 127");
@@ -63,9 +63,9 @@ TEST_F(ActiveX, AFailureDuringThePassIsDeferredAndTheRetrySucceeds) {
   WriteMachineFile("C:\\src\\dep.dat", "needed");
   AddFile("Dep", "C:\\src\\dep.dat");
   TInstallFile* control = AddControl("needy.ocx", QNL_TEST_ACTIVEX_NEEDS_DEP); // before Dep in the list
-  FDir->Compress(coForceNetFilesLocal);
+  FInstallDir->Compress(coForceNetFilesLocal);
   InstallSession().DeferRegistrationFailures = true;
-  FDir->InstallObjects();
+  FInstallDir->InstallObjects();
   ASSERT_EQ(InstallSession().FailedRegistrations.Count(), 1);
   EXPECT_EQ(InstallSession().FailedRegistrations.Items(0), control);
   EXPECT_NO_THROW(RetryDeferredRegistrations());
@@ -75,8 +75,8 @@ TEST_F(ActiveX, AFailureDuringThePassIsDeferredAndTheRetrySucceeds) {
 
 TEST_F(ActiveX, OutsideAPassTheFailureOfTheDependentLibraryIsRaised) {
   AddControl("needy.ocx", QNL_TEST_ACTIVEX_NEEDS_DEP);
-  FDir->Compress(coForceNetFilesLocal);
-  EXPECT_THROW(FDir->InstallObjects(), IECustomInstallFile);
+  FInstallDir->Compress(coForceNetFilesLocal);
+  EXPECT_THROW(FInstallDir->InstallObjects(), IECustomInstallFile);
 }
 
 TEST_F(ActiveX, AFileLeavesTheDeferredListWhenFreed) {

@@ -46,16 +46,16 @@ TEST_F(RoundTrip, ATreeGoesIntoAnArchiveAndOntoTheMachine) {
   EXPECT_TRUE(guide->RegisterAsHelp());
   TDateTime tableDate = FileDateTime("C:\\src\\data\\table.dat");
 
-  FDir->Compress(coForceNetFilesLocal | coIncludeExcluded);
+  FInstallDir->Compress(coForceNetFilesLocal | coIncludeExcluded);
   ASSERT_TRUE(FileExists("C:\\dist\\tool.1"));
   EXPECT_EQ(shared->Archived(), 2);
   EXPECT_EQ(shared->ArchivedInto(), "C:\\dist\\tool.1");
-  EXPECT_EQ(FDir->PassState(), TPassState::pstNone);
+  EXPECT_EQ(FInstallDir->PassState(), TPassState::pstNone);
   // The compress pass gives the files back their own archive settings.
   EXPECT_EQ(shared->AddToArchive(), lzcOverwrite);
 
   DeleteTree("C:\\src"); // the install reads only the archive
-  FDir->InstallObjects();
+  FInstallDir->InstallObjects();
   EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\readme.txt"), "Read me first.\r\n");
   EXPECT_EQ(ReadMachineFile("C:\\Apps\\Tool\\table.dat"), std::string(5000, 'x') + "end");
   EXPECT_NEAR(FileDateTime("C:\\Apps\\Tool\\table.dat"), tableDate, 2.0 / 86400);
@@ -75,7 +75,7 @@ TEST_F(RoundTrip, ATreeGoesIntoAnArchiveAndOntoTheMachine) {
   EXPECT_EQ(help->ReadString("GUIDE.HLP").value_or(""), "C:\\Apps\\Tool");
 
   // A second install in the same run counts the shared file twice.
-  FDir->InstallObjects();
+  FInstallDir->InstallObjects();
   EXPECT_EQ(Key("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs")->ReadDWord("C:\\Apps\\Tool\\shared.dll"),
             2u);
 }
@@ -84,13 +84,13 @@ TEST_F(RoundTrip, ACountUnderTheShortNameIsIncreasedThere) {
   WriteMachineFile("C:\\src\\longsharedname.dll", "dll");
   TInstallFile* shared = AddFile("Shared", "C:\\src\\longsharedname.dll");
   shared->SetUpdateDLLCounter(true);
-  FDir->Compress(coForceNetFilesLocal);
+  FInstallDir->Compress(coForceNetFilesLocal);
   WriteMachineFile("C:\\Apps\\Tool\\longsharedname.dll", "old");
   std::string shortName = ShortPathName("C:\\Apps\\Tool\\longsharedname.dll");
   ASSERT_NE(shortName, "C:\\Apps\\Tool\\longsharedname.dll");
   TRegKey::Create(TRootKey::rkLocalMachine, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs")
       .WriteDWord(shortName, 5);
-  FDir->InstallObjects();
+  FInstallDir->InstallObjects();
   auto counts = Key("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
   EXPECT_EQ(counts->ReadDWord(shortName), 6u);
   EXPECT_FALSE(counts->ReadDWord("C:\\Apps\\Tool\\longsharedname.dll"));
@@ -114,9 +114,9 @@ TEST_P(Overwrite, FollowsTheRuleAgainstRealVersions) {
   CopyFile(Fixture(c.Source), "C:\\src\\tool.exe", TExisting::exReplace);
   TInstallFile* file = AddFile("Tool", "C:\\src\\tool.exe");
   file->SetOverwriteMode(c.Mode);
-  FDir->Compress(coForceNetFilesLocal);
+  FInstallDir->Compress(coForceNetFilesLocal);
   if (c.Existing) CopyFile(Fixture(c.Existing), "C:\\Apps\\Tool\\tool.exe", TExisting::exReplace);
-  FDir->InstallObjects();
+  FInstallDir->InstallObjects();
   EXPECT_EQ(file->Replacing(), c.Replaced);
   bool present = FileExists("C:\\Apps\\Tool\\tool.exe");
   std::string expected = c.Replaced ? c.Source : (c.Existing ? c.Existing : "");

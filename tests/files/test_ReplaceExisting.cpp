@@ -28,7 +28,7 @@ protected:
     for (char& c : bytes) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
     WriteMachineFile("C:\\src\\readme.txt", bytes);
     FFile = AddFile("Readme", "C:\\src\\readme.txt");
-    FDir->Compress(coForceNetFilesLocal);
+    FInstallDir->Compress(coForceNetFilesLocal);
     WriteMachineFile(kDest, "old readme");
   }
   // The message of an install that fails; the old file must be as it was, and nothing waiting
@@ -36,7 +36,7 @@ protected:
   std::string FailingInstallKeepsTheOldFile() {
     std::string message = "no error";
     try {
-      FDir->InstallObjects();
+      FInstallDir->InstallObjects();
     } catch (const std::exception& e) {
       message = e.what();
     }
@@ -73,10 +73,10 @@ TEST_F(ReplaceExisting, AFileInUseIsRegisteredForTheRestartOnlyOnceTheNewFileIsW
 
 TEST_F(ReplaceExisting, AReinstallWhileTheFileIsInUseRecordsItsFinalPathOnce) {
   FFile->SetUpdateDLLCounter(true);
-  FDir->InstallObjects();
+  FInstallDir->InstallObjects();
   {
     TLockHolder holder(UnixPathOf(kDest));
-    FDir->InstallObjects();
+    FInstallDir->InstallObjects();
   }
   ASSERT_TRUE(FFile->RebootReplace());
   auto files =
