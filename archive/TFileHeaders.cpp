@@ -32,7 +32,9 @@ TFileHeader& TFileHeaders::FileHeaders(int Index) const {
 
 int TFileHeaders::Add(std::unique_ptr<TFileHeader> Header) {
   if (!Header || Trim(Header->FileName()).empty()) throw EQnlfCompress("Tried to add an invalid file header");
-  FByName.emplace(UpperCase(Header->FileName()), Count());
+  std::string key = UpperCase(Header->FileName());
+  if (!Header->SourcePath.empty()) FSourceByName.emplace(key, Count());
+  FByName.emplace(std::move(key), Count());
   FItems.push_back(std::move(Header));
   return Count() - 1;
 }
@@ -55,11 +57,27 @@ void TFileHeaders::CheckNewName(const std::string& SourcePath, const std::string
                         {SourcePath});
   // A member read back from the archive has no source path; one of the same name came from
   // the same path, as names are the path itself or carry the hash of the whole path.
-  for (auto& header : FItems)
-    if (!header->SourcePath.empty() && !SameText(header->SourcePath, SourcePath) &&
-        SameText(header->FileName(), StoredName))
-      throw EQnlfCompress("The files %s and %s cannot both be stored in the archive: both would be named %s",
-                          {header->SourcePath, SourcePath, StoredName});
+  auto clashes = [&](const TFileHeader& Header) {
+    return !Header.SourcePath.empty() && !SameText(Header.SourcePath, SourcePath) &&
+           SameText(Header.FileName(), StoredName);
+  };
+  const TFileHeader* clash = nullptr;
+  auto first = FSourceByName.find(UpperCase(StoredName));
+  const TFileHeader* indexed = first == FSourceByName.end() ? nullptr : FItems[first->second].get();
+  if (indexed && !indexed->SourcePath.empty() && SameText(indexed->FileName(), StoredName)) {
+    if (clashes(*indexed)) clash = indexed;
+  } else if (indexed) {
+    // Headers are open to change once added: one that no longer matches its entry sends the
+    // check the long way.
+    for (auto& header : FItems)
+      if (clashes(*header)) {
+        clash = header.get();
+        break;
+      }
+  }
+  if (clash)
+    throw EQnlfCompress("The files %s and %s cannot both be stored in the archive: both would be named %s",
+                        {clash->SourcePath, SourcePath, StoredName});
 }
 
 void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {
