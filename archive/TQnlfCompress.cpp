@@ -124,7 +124,19 @@ void TQnlfCompress::OpenArchive() {
     throw EQnlfCompress(
         "Could not read the file headers for the compressed file. The Archive file could possible be corrupt");
   }
+  FOpenTotals = {};
+  FHeaders.ResetTotals(FOpenTotals);
   FOpen = true;
+}
+
+void TQnlfCompress::ResetTotals(TlzhFileStats& Stats) const {
+  if (!FOpen) return FHeaders.ResetTotals(Stats);
+  Stats.TotalBytesDone = FOpenTotals.TotalBytesDone;
+  Stats.TotalPercentDone = FOpenTotals.TotalPercentDone;
+  Stats.Finished = FOpenTotals.Finished;
+  Stats.TotalCompressed = FOpenTotals.TotalCompressed;
+  Stats.TotalSize = FOpenTotals.TotalSize;
+  Stats.TotalRatio = FOpenTotals.TotalRatio;
 }
 
 void TQnlfCompress::OpenDiskFile(int DiskNumber, ArchiveFiles::TOpenMode Mode, std::string& Name,
@@ -165,7 +177,7 @@ TlzhFileStats TQnlfCompress::GetFileStats(int Index) {
   if (Index < 0 || Index >= FHeaders.Count())
     throw EQnlfCompress("Tried to access the %dth file. This file is not defined", {Index});
   TlzhFileStats stats;
-  FHeaders.ResetTotals(stats);
+  ResetTotals(stats);
   HeaderToStats(FHeaders.FileHeaders(Index), stats);
   return stats;
 }

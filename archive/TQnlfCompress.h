@@ -88,6 +88,8 @@ protected:
   virtual std::unique_ptr<TStream> OpenFile(const std::string& Path, ArchiveFiles::TOpenMode Mode);
 
 private:
+  // ResetTotals of the table, from FOpenTotals while the archive is open.
+  void ResetTotals(TlzhFileStats& Stats) const;
   enum class TMode { mdNone, mdAdding, mdExtracting };
   // Runs an operation's body under the failure rules shared by Add, Extract and SpanToDisks.
   void RunOperation(const std::function<void()>& Body, bool SwallowSilentAbort);
@@ -121,6 +123,9 @@ private:
   std::unique_ptr<TStream> FSource, FDest;
   TlzhFileStats FStats;
   TFileHeaders FHeaders;
+  // The table's totals as OpenArchive read it: the table does not change while the archive
+  // stays open, and installing asks for them once per file.
+  TlzhFileStats FOpenTotals;
   bool FOpen = false;
   std::array<int, kMaxUniqueID + 1> FUniqueIndex{};
   // The directories (upper case) whose leftover partial files were removed.

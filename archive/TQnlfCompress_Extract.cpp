@@ -50,8 +50,7 @@ std::string TQnlfCompress::FormTarget() const {
 void TQnlfCompress::DoExtract() {
   if (!FOpen) OpenArchive();
   FCurrentDisk = 0;
-  FHeaders.ResetTotals(FStats);
-  FHeaders.SumTotals(FStats);
+  ResetTotals(FStats);
   for (int i = 0; i < FFilesToProcess.Count(); ++i) {
     std::string entry = FFilesToProcess[i];
     int index = FHeaders.IndexOfName(entry);
