@@ -2,7 +2,8 @@
 # Building a distribution and installing it, against makeself on the same tree at the same
 # compression level (9). One real tree: at most 1999 files (an install file's UniqueID goes up
 # to 1999) of /usr/lib and /usr/share, about DIST_BENCH_MB (default 250) MB. Prints the
-# median of RUNS (default 3) runs of each side and the ratios ours / makeself (< 1: faster).
+# median of RUNS (default 3) runs of each side and the ratios ours / makeself (< 1: faster),
+# and the peak memory of one more install of each side.
 #   bench/distribution_bench.sh [BUILD_DIR]   (needs setup, quenloft, QuenloftLoadProgram built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,3 +35,7 @@ echo "distribution: ours $(du -m "$work/dist/setup.exe" | cut -f1) MB, makeself 
 echo "installed files: ours $installed, makeself $extracted"
 echo "build:   ours ${b1}s  makeself ${b2}s  ratio ours/makeself $(ratio "$b1" "$b2")   (runs: ${ob[*]} / ${pb[*]})"
 echo "install: ours ${i1}s  makeself ${i2}s  ratio ours/makeself $(ratio "$i1" "$i2")   (runs: ${oi[*]} / ${pi[*]})"
+rm -rf "$work/machine" "$work/peer-out"
+m1=$(peak_mib env WINEPREFIX="$work/machine" "$work/dist/setup.exe")
+m2=$(peak_mib "$work/peer.run" --noexec --nox11 --quiet --target "$work/peer-out")
+echo "install peak memory: ours ${m1} MiB  makeself ${m2} MiB  (archive $(du -m "$work/dist/setup.exe" | cut -f1) MB)"

@@ -8,6 +8,7 @@ for p in setup quenloft QuenloftLoadProgram.exe; do
   [ -x "$bin/$p" ] || { echo "build setup, quenloft and QuenloftLoadProgram in $build first" >&2; exit 1; }
 done
 command -v makeself > /dev/null || { echo "makeself is not installed (apt-get install makeself)" >&2; exit 1; }
+[ -x /usr/bin/time ] || { echo "GNU time is not installed (apt-get install time)" >&2; exit 1; }
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d "/tmp/$name.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -15,6 +16,8 @@ trap 'rm -rf "$work"' EXIT
 seconds() { local s; s=$(date +%s.%N); "$@" > /dev/null 2>&1; awk -v a="$s" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }'; }
 median() { tr ' ' '\n' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# Peak resident memory in MiB of a command and the programs it waited for (GNU time's %M).
+peak_mib() { /usr/bin/time -f %M -o "$work/peak" "$@" > /dev/null 2>&1; awk '{ printf "%.1f", $1 / 1024 }' "$work/peak"; }
 
 # The project setup program for $work/tree from the file list on stdin, building into $work/dist.
 make_project() {

@@ -13,7 +13,7 @@ packages=(
   fp-compiler fp-units-rtl
   python3 python3-pefile python3-pyftpdlib
   binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-i686 gcc-mingw-w64-i686
-  liblnk-utils desktop-file-utils makeself
+  liblnk-utils desktop-file-utils makeself time
 )
 missing=()
 for p in "${packages[@]}"; do
