@@ -57,27 +57,12 @@ void TFileHeaders::CheckNewName(const std::string& SourcePath, const std::string
                         {SourcePath});
   // A member read back from the archive has no source path; one of the same name came from
   // the same path, as names are the path itself or carry the hash of the whole path.
-  auto clashes = [&](const TFileHeader& Header) {
-    return !Header.SourcePath.empty() && !SameText(Header.SourcePath, SourcePath) &&
-           SameText(Header.FileName(), StoredName);
-  };
-  const TFileHeader* clash = nullptr;
   auto first = FSourceByName.find(UpperCase(StoredName));
-  const TFileHeader* indexed = first == FSourceByName.end() ? nullptr : FItems[first->second].get();
-  if (indexed && !indexed->SourcePath.empty() && SameText(indexed->FileName(), StoredName)) {
-    if (clashes(*indexed)) clash = indexed;
-  } else if (indexed) {
-    // Headers are open to change once added: one that no longer matches its entry sends the
-    // check the long way.
-    for (auto& header : FItems)
-      if (clashes(*header)) {
-        clash = header.get();
-        break;
-      }
-  }
-  if (clash)
+  if (first == FSourceByName.end()) return;
+  const TFileHeader& header = *FItems[first->second];
+  if (!SameText(header.SourcePath, SourcePath))
     throw EQnlfCompress("The files %s and %s cannot both be stored in the archive: both would be named %s",
-                        {clash->SourcePath, SourcePath, StoredName});
+                        {header.SourcePath, SourcePath, StoredName});
 }
 
 void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {

@@ -63,9 +63,9 @@ private:
   std::vector<std::unique_ptr<TFileHeader>> FItems;
   // The first index of each upper-case name as added: installing looks a member up per file.
   std::unordered_map<std::string, int> FByName;
-  // The first index of each upper-case name among the headers that have a source path: every
+  // The first index of each upper-case name among the headers added with a source path: every
   // other one of that name came from the same path, so the clash check of a new file looks at
-  // one header instead of walking the table.
+  // that one header instead of walking the table.
   std::unordered_map<std::string, int> FSourceByName;
 };
 
