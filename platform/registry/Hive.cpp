@@ -206,9 +206,20 @@ bool THive::Change(const std::function<std::optional<TJournalRecord>(const TKeyN
   auto record = Decide(*FRoot);
   if (!record) return false;
   Append(*record);
+  CompactIfLong();
+  return true;
+}
+
+void THive::Edit(const std::function<void(const TKeyNode& Root, const TAppend& Append)>& Fn) {
+  TJournalLock lock(FJournalFd, true, FJournalName);
+  Sync(true);
+  Fn(*FRoot, [this](const TJournalRecord& Record) { Append(Record); });
+  CompactIfLong();
+}
+
+void THive::CompactIfLong() {
   off_t journalBytes = FOffset - off_t(kJournalHeaderSize);
   if (journalBytes > kMinCompactJournal && journalBytes > 2 * FHiveId.Size) Compact();
-  return true;
 }
 
 void THive::Append(const TJournalRecord& Record) {
