@@ -69,6 +69,7 @@ private:
   };
 
   TFileId StatHive() const;
+  bool UpToDate() const;
   void OpenJournal();
   void Sync(bool Exclusive);
   void FullReload(const TFileId& Id, uint64_t Generation, off_t JournalSize);
