@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -19,6 +20,8 @@
 namespace qnl {
 
 class TQnlfCompress;
+class TDeflateAhead;
+struct TDeflatedMember;
 // Progress and member events; the record is the component's own and read-only for handlers.
 using TlzhFileStatsEvent = std::function<void(TQnlfCompress* QnlfCompress, const TlzhFileStats& FileStats)>;
 // A disk file is needed; Path is the directory where it is expected and may be changed.
@@ -101,7 +104,13 @@ private:
 
   struct TAppendCache;
   void DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCache& Cache);
-  void AddOneFile(int Index, int32_t UniqueID);
+  // Offers the members from From on to Ahead while it has room; the first not offered.
+  int OfferAhead(TDeflateAhead& Ahead, int From);
+  static std::string SourceNameOf(const TFileHeader& Header);
+  // Deflated: the member deflated ahead; nullptr: deflate it here from its source.
+  void AddOneFile(int Index, int32_t UniqueID, const TDeflatedMember* Deflated);
+  int64_t DeflateSource(const std::string& Name);
+  int64_t WriteDeflated(const TDeflatedMember& Deflated);
   void DoExtract();
   std::string FormTarget() const;
   void ExtractMember(TFileHeader& Header, const std::string& Target);
@@ -121,6 +130,8 @@ private:
   TMode FMode = TMode::mdNone;
   int FCurrentDisk = 0;
   std::unique_ptr<TStream> FSource, FDest;
+  // The source position progress reports while a member deflated ahead is written.
+  std::optional<int64_t> FReplayPosition;
   TlzhFileStats FStats;
   TFileHeaders FHeaders;
   // The table's totals as OpenArchive read it: the table does not change while the archive
