@@ -1,6 +1,7 @@
 // Deflating ahead on worker threads.
 #include "archive/TDeflateAhead.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/system/Environment.h"
@@ -25,8 +26,7 @@ int DeflateThreads() {
   return cores == 0 ? 1 : static_cast<int>(cores > 64 ? 64 : cores);
 }
 
-TDeflateAhead::TDeflateAhead(TCompressionLevel Level, int Threads)
-    : FLevel(Level), FMaxJobs(kJobsPerWorker * static_cast<size_t>(Threads)) {
+TDeflateAhead::TDeflateAhead(int Threads) : FMaxJobs(kJobsPerWorker * static_cast<size_t>(Threads)) {
   for (int i = 0; i < Threads; ++i) FWorkers.emplace_back([this] { Work(); });
 }
 
@@ -44,30 +44,50 @@ bool TDeflateAhead::HasRoom(int64_t Size) const {
   return Fits(Size) && FJobs.size() < FMaxJobs && (FJobs.empty() || FHeld + Size <= kBudget);
 }
 
-void TDeflateAhead::Offer(int Index, std::unique_ptr<TStream> Source, int64_t Size) {
+void TDeflateAhead::Offer(int Ticket, std::unique_ptr<TStream> Source, int64_t Size, TCompressionLevel Level) {
   auto job = std::make_unique<TJob>();
-  job->Index = Index;
+  job->Ticket = Ticket;
   job->Source = std::move(Source);
   job->Size = Size;
+  job->Level = Level;
   {
     std::lock_guard lock(FLock);
     FQueue.push_back(job.get());
     FHeld += Size;
-    FJobs[Index] = std::move(job);
+    FJobs[Ticket] = std::move(job);
   }
   FChanged.notify_all();
 }
 
-std::optional<TDeflatedMember> TDeflateAhead::Take(int Index) {
+std::optional<TDeflatedMember> TDeflateAhead::Take(int Ticket) {
   std::unique_lock lock(FLock);
-  auto found = FJobs.find(Index);
+  auto found = FJobs.find(Ticket);
   if (found == FJobs.end()) return std::nullopt;
   TJob& job = *found->second;
   FChanged.wait(lock, [&] { return job.Done; });
   TDeflatedMember result = std::move(job.Result);
-  FHeld -= job.Size;
-  FJobs.erase(found);
+  Forget(found);
   return result;
+}
+
+void TDeflateAhead::Drop(int Ticket) {
+  std::lock_guard lock(FLock);
+  auto found = FJobs.find(Ticket);
+  if (found == FJobs.end()) return;
+  TJob* job = found->second.get();
+  if (auto queued = std::find(FQueue.begin(), FQueue.end(), job); queued != FQueue.end()) {
+    FQueue.erase(queued);
+    Forget(found);
+  } else if (job->Done) {
+    Forget(found);
+  } else {
+    job->Dropped = true;
+  }
+}
+
+void TDeflateAhead::Forget(std::map<int, std::unique_ptr<TJob>>::iterator Job) {
+  FHeld -= Job->second->Size;
+  FJobs.erase(Job);
 }
 
 void TDeflateAhead::Work() {
@@ -81,22 +101,23 @@ void TDeflateAhead::Work() {
       FQueue.pop_front();
     }
     // The job stays in FJobs until it is taken, and only this worker touches it till Done.
-    TDeflatedMember result = Deflate(*job->Source);
+    TDeflatedMember result = Deflate(*job->Source, job->Level);
     job->Source.reset();
     {
       std::lock_guard lock(FLock);
       job->Result = std::move(result);
       job->Done = true;
+      if (job->Dropped) Forget(FJobs.find(job->Ticket));
     }
     FChanged.notify_all();
   }
 }
 
-TDeflatedMember TDeflateAhead::Deflate(TStream& Source) const {
+TDeflatedMember TDeflateAhead::Deflate(TStream& Source, TCompressionLevel Level) const {
   TDeflatedMember result;
   try {
     TMemoryStream out;
-    TCompressionStream zip(FLevel, out, [&] {
+    TCompressionStream zip(Level, out, [&] {
       // A build that ends (aborted or failed) does not wait for members it will not write.
       if (FStop) throw TStopped();
       result.Progress.push_back({Source.Position(), out.Data().size()});

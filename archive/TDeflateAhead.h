@@ -43,7 +43,7 @@ struct TDeflatedMember {
 // builder, which streams them.
 class TDeflateAhead {
 public:
-  TDeflateAhead(TCompressionLevel Level, int Threads);
+  explicit TDeflateAhead(int Threads);
   // Stops the workers; members not taken are dropped.
   ~TDeflateAhead();
   TDeflateAhead(const TDeflateAhead&) = delete;
@@ -53,26 +53,30 @@ public:
   // largest member held in memory.
   bool HasRoom(int64_t Size) const;
   bool Fits(int64_t Size) const { return Size <= kLargestMember; }
-  // Queues member Index, read from Source, Size bytes as listed.
-  void Offer(int Index, std::unique_ptr<TStream> Source, int64_t Size);
-  // Waits for member Index; nullopt when it was not offered.
-  std::optional<TDeflatedMember> Take(int Index);
+  // Queues a member under Ticket, read from Source, Size bytes as listed, deflated at Level.
+  void Offer(int Ticket, std::unique_ptr<TStream> Source, int64_t Size, TCompressionLevel Level);
+  // Waits for the member of Ticket; nullopt when it was not offered.
+  std::optional<TDeflatedMember> Take(int Ticket);
+  // Gives up the member of Ticket without waiting for it.
+  void Drop(int Ticket);
 
   static constexpr int64_t kLargestMember = 4 << 20;
   static constexpr int64_t kBudget = 32 << 20;
 
 private:
   struct TJob {
-    int Index = 0;
+    int Ticket = 0;
     std::unique_ptr<TStream> Source;
     int64_t Size = 0;
+    TCompressionLevel Level = colMax;
     bool Done = false;
+    bool Dropped = false; // given up while a worker deflates it: the worker removes it
     TDeflatedMember Result;
   };
   void Work();
-  TDeflatedMember Deflate(TStream& Source) const;
+  TDeflatedMember Deflate(TStream& Source, TCompressionLevel Level) const;
+  void Forget(std::map<int, std::unique_ptr<TJob>>::iterator Job); // under FLock
 
-  TCompressionLevel FLevel;
   size_t FMaxJobs;
   mutable std::mutex FLock;
   std::condition_variable FChanged;

@@ -20,7 +20,7 @@
 namespace qnl {
 
 class TQnlfCompress;
-class TDeflateAhead;
+class TDeflatePipeline;
 struct TDeflatedMember;
 // Progress and member events; the record is the component's own and read-only for handlers.
 using TlzhFileStatsEvent = std::function<void(TQnlfCompress* QnlfCompress, const TlzhFileStats& FileStats)>;
@@ -66,6 +66,11 @@ public:
   std::string ExtractName;
 
   void Add(TlzhCommand Command, int32_t UniqueID);
+  // The source files that later Add calls are about to take, in order: they may be deflated
+  // ahead on the other cores. A hint: a file that changed since, or is not added, costs nothing
+  // but the work done ahead. Forget drops what is expected and what was done ahead.
+  void ExpectSources(const std::vector<std::string>& Paths);
+  void ForgetExpectedSources();
   void Extract();
   void CopyFile(const std::string& Source, const std::string& Dest);
   void SpanToDisks(const std::string& Directory, const std::string& FileName);
@@ -104,11 +109,8 @@ private:
 
   struct TAppendCache;
   void DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCache& Cache);
-  // Offers the members from From on to Ahead while it has room; the first not offered.
-  int OfferAhead(TDeflateAhead& Ahead, int From);
   static std::string SourceNameOf(const TFileHeader& Header);
-  // Deflated: the member deflated ahead; nullptr: deflate it here from its source.
-  void AddOneFile(int Index, int32_t UniqueID, const TDeflatedMember* Deflated);
+  void AddOneFile(int Index, int32_t UniqueID);
   int64_t DeflateSource(const std::string& Name);
   int64_t WriteDeflated(const TDeflatedMember& Deflated);
   void DoExtract();
@@ -132,6 +134,7 @@ private:
   std::unique_ptr<TStream> FSource, FDest;
   // The source position progress reports while a member deflated ahead is written.
   std::optional<int64_t> FReplayPosition;
+  std::unique_ptr<TDeflatePipeline> FPipeline;
   TlzhFileStats FStats;
   TFileHeaders FHeaders;
   // The table's totals as OpenArchive read it: the table does not change while the archive

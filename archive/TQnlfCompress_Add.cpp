@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "archive/EQnlfCompress.h"
-#include "archive/TDeflateAhead.h"
+#include "archive/TDeflatePipeline.h"
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
 #include "rtl/ScopeGuard.h"
@@ -46,48 +46,36 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
   FStats.TotalCompressed = 0;
   // Members are deflated ahead on the other cores while this thread writes them in order and
   // makes every notification, as when it deflates them itself.
-  int threads = DeflateThreads();
-  std::unique_ptr<TDeflateAhead> ahead =
-      threads > 1 ? std::make_unique<TDeflateAhead>(FCompressionLevel, threads) : nullptr;
-  int offered = 0;
+  std::vector<std::string> adding;
+  for (int i = 0; i < FHeaders.Count(); ++i)
+    if (!FHeaders.FileHeaders(i).InArchive) adding.push_back(SourceNameOf(FHeaders.FileHeaders(i)));
+  FPipeline->ExpectNow(adding);
   for (int i = 0; i < FHeaders.Count(); ++i) {
     if (FHeaders.FileHeaders(i).InArchive) continue;
-    std::optional<TDeflatedMember> deflated;
-    if (ahead) {
-      offered = OfferAhead(*ahead, std::max(offered, i));
-      deflated = ahead->Take(i);
-    }
-    AddOneFile(i, UniqueID, deflated && deflated->Ok ? &*deflated : nullptr);
+    FPipeline->TopUp(FCompressionLevel,
+                     [this](const std::string& Path) { return OpenFile(Path, ArchiveFiles::TOpenMode::omReadShared); });
+    AddOneFile(i, UniqueID);
   }
   for (int i = 0; i < FHeaders.Count(); ++i) FHeaders.FileHeaders(i).InArchive = true;
   FAppendCache = {true, FCompressedFile, FDest->Size()};
 }
 
-int TQnlfCompress::OfferAhead(TDeflateAhead& Ahead, int From) {
-  int next = From;
-  for (; next < FHeaders.Count(); ++next) {
-    const TFileHeader& header = FHeaders.FileHeaders(next);
-    if (header.InArchive || !Ahead.Fits(header.FileSize())) continue;
-    if (!Ahead.HasRoom(header.FileSize())) break;
-    // One that cannot be opened now is left to its turn, which reports it.
-    auto source = OpenFile(SourceNameOf(header), ArchiveFiles::TOpenMode::omReadShared);
-    if (source) Ahead.Offer(next, std::move(source), header.FileSize());
-  }
-  return next;
-}
+void TQnlfCompress::ExpectSources(const std::vector<std::string>& Paths) { FPipeline->Expect(Paths); }
+
+void TQnlfCompress::ForgetExpectedSources() { FPipeline->Clear(); }
 
 std::string TQnlfCompress::SourceNameOf(const TFileHeader& Header) {
   return Header.SourcePath.empty() ? Header.FileName() : Header.SourcePath;
 }
 
-void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID, const TDeflatedMember* Deflated) {
+void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {
   TFileHeader& header = FHeaders.FileHeaders(Index);
   std::string name = SourceNameOf(header);
   TScopeExit forgetReplay([this] { FReplayPosition.reset(); });
-  if (!Deflated) {
-    FSource = OpenFile(name, ArchiveFiles::TOpenMode::omReadShared);
-    if (!FSource) throw EQnlfCompress("Cannot open the file %s", {name});
-  }
+  FSource = OpenFile(name, ArchiveFiles::TOpenMode::omReadShared);
+  if (!FSource) throw EQnlfCompress("Cannot open the file %s", {name});
+  std::optional<TDeflatedMember> deflated =
+      FPipeline->TakeFor(name, ArchiveFiles::IdentityOf(*FSource), FCompressionLevel);
   int64_t headerPos = FDest->Position();
   TFileHeaders::WriteHeader(*FDest, header);
   header.SetDataStart(static_cast<int32_t>(FDest->Position()));
@@ -96,7 +84,7 @@ void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID, const TDeflatedMembe
   FStats.CompressedSize = 0;
   FireStatus(OnBeforeAdding);
 
-  int64_t copied = Deflated ? WriteDeflated(*Deflated) : DeflateSource(name);
+  int64_t copied = deflated ? WriteDeflated(*deflated) : DeflateSource(name);
   // The stored size is what was compressed, also when the file changed since it was listed,
   // so that extraction's size check holds for every archive this writes.
   header.SetFileSize(static_cast<int32_t>(copied));
