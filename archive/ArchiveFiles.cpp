@@ -55,6 +55,16 @@ std::unique_ptr<TStream> Open(const std::string& Path, TOpenMode Mode) {
   }
 }
 
+std::optional<TFileIdentity> IdentityOf(const TStream& Stream) {
+  auto* file = dynamic_cast<const TFileStream*>(&Stream);
+  if (!file) return std::nullopt;
+  try {
+    return file->Identity();
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+}
+
 bool ForceDirectories(const std::string& Dir) {
   try {
     if (!Dir.empty()) qnl::ForceDirectories(Dir);

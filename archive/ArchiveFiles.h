@@ -2,9 +2,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/files/FileStream.h"
 #include "rtl/DateTime.h"
 #include "rtl/Streams.h"
 
@@ -20,6 +22,8 @@ enum class TOpenMode {
 bool FileExists(const std::string& Path);
 // The opened file, or nullptr when it cannot be opened or created.
 std::unique_ptr<TStream> Open(const std::string& Path, TOpenMode Mode);
+// The identity of a file opened by Open; nullopt for another stream or when it is unknown.
+std::optional<TFileIdentity> IdentityOf(const TStream& Stream);
 // Creates a directory with all missing parents; false when that fails.
 bool ForceDirectories(const std::string& Dir);
 // The last-write date-time in local time, at 2-second resolution; false when unknown.

@@ -1,5 +1,6 @@
 // The archive component's properties, opening of archives and disk files, and listing.
 #include "archive/TQnlfCompress.h"
+#include "archive/TDeflatePipeline.h"
 
 #include "archive/EQnlfCompress.h"
 #include "common/routines_Strings.h"
@@ -34,7 +35,8 @@ std::function<void()>& MessagePump() {
 }
 } // namespace
 
-TQnlfCompress::TQnlfCompress(TComponent* AOwner) : TComponent(AOwner) {}
+TQnlfCompress::TQnlfCompress(TComponent* AOwner)
+    : TComponent(AOwner), FPipeline(std::make_unique<TDeflatePipeline>()) {}
 
 TQnlfCompress::~TQnlfCompress() = default;
 

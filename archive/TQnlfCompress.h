@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -19,6 +20,8 @@
 namespace qnl {
 
 class TQnlfCompress;
+class TDeflatePipeline;
+struct TDeflatedMember;
 // Progress and member events; the record is the component's own and read-only for handlers.
 using TlzhFileStatsEvent = std::function<void(TQnlfCompress* QnlfCompress, const TlzhFileStats& FileStats)>;
 // A disk file is needed; Path is the directory where it is expected and may be changed.
@@ -63,6 +66,11 @@ public:
   std::string ExtractName;
 
   void Add(TlzhCommand Command, int32_t UniqueID);
+  // The source files that later Add calls are about to take, in order: they may be deflated
+  // ahead on the other cores. A hint: a file that changed since, or is not added, costs nothing
+  // but the work done ahead. Forget drops what is expected and what was done ahead.
+  void ExpectSources(const std::vector<std::string>& Paths);
+  void ForgetExpectedSources();
   void Extract();
   void CopyFile(const std::string& Source, const std::string& Dest);
   void SpanToDisks(const std::string& Directory, const std::string& FileName);
@@ -101,7 +109,10 @@ private:
 
   struct TAppendCache;
   void DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCache& Cache);
+  static std::string SourceNameOf(const TFileHeader& Header);
   void AddOneFile(int Index, int32_t UniqueID);
+  int64_t DeflateSource(const std::string& Name);
+  int64_t WriteDeflated(const TDeflatedMember& Deflated);
   void DoExtract();
   std::string FormTarget() const;
   void ExtractMember(TFileHeader& Header, const std::string& Target);
@@ -121,6 +132,9 @@ private:
   TMode FMode = TMode::mdNone;
   int FCurrentDisk = 0;
   std::unique_ptr<TStream> FSource, FDest;
+  // The source position progress reports while a member deflated ahead is written.
+  std::optional<int64_t> FReplayPosition;
+  std::unique_ptr<TDeflatePipeline> FPipeline;
   TlzhFileStats FStats;
   TFileHeaders FHeaders;
   // The table's totals as OpenArchive read it: the table does not change while the archive

@@ -1,9 +1,12 @@
 // Adding files to an archive: one zlib stream per member, headers rewritten in place.
+#include <algorithm>
 #include <vector>
 
 #include "archive/EQnlfCompress.h"
+#include "archive/TDeflatePipeline.h"
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
+#include "rtl/ScopeGuard.h"
 
 namespace qnl {
 
@@ -41,17 +44,38 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
   FDest->Seek(0, soEnd);
   FHeaders.ResetTotals(FStats);
   FStats.TotalCompressed = 0;
+  // Members are deflated ahead on the other cores while this thread writes them in order and
+  // makes every notification, as when it deflates them itself.
+  std::vector<std::string> adding;
   for (int i = 0; i < FHeaders.Count(); ++i)
-    if (!FHeaders.FileHeaders(i).InArchive) AddOneFile(i, UniqueID);
+    if (!FHeaders.FileHeaders(i).InArchive) adding.push_back(SourceNameOf(FHeaders.FileHeaders(i)));
+  FPipeline->ExpectNow(adding);
+  for (int i = 0; i < FHeaders.Count(); ++i) {
+    if (FHeaders.FileHeaders(i).InArchive) continue;
+    FPipeline->TopUp(FCompressionLevel,
+                     [this](const std::string& Path) { return OpenFile(Path, ArchiveFiles::TOpenMode::omReadShared); });
+    AddOneFile(i, UniqueID);
+  }
   for (int i = 0; i < FHeaders.Count(); ++i) FHeaders.FileHeaders(i).InArchive = true;
   FAppendCache = {true, FCompressedFile, FDest->Size()};
 }
 
+void TQnlfCompress::ExpectSources(const std::vector<std::string>& Paths) { FPipeline->Expect(Paths); }
+
+void TQnlfCompress::ForgetExpectedSources() { FPipeline->Clear(); }
+
+std::string TQnlfCompress::SourceNameOf(const TFileHeader& Header) {
+  return Header.SourcePath.empty() ? Header.FileName() : Header.SourcePath;
+}
+
 void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {
   TFileHeader& header = FHeaders.FileHeaders(Index);
-  std::string name = header.SourcePath.empty() ? header.FileName() : header.SourcePath;
+  std::string name = SourceNameOf(header);
+  TScopeExit forgetReplay([this] { FReplayPosition.reset(); });
   FSource = OpenFile(name, ArchiveFiles::TOpenMode::omReadShared);
   if (!FSource) throw EQnlfCompress("Cannot open the file %s", {name});
+  std::optional<TDeflatedMember> deflated =
+      FPipeline->TakeFor(name, ArchiveFiles::IdentityOf(*FSource), FCompressionLevel);
   int64_t headerPos = FDest->Position();
   TFileHeaders::WriteHeader(*FDest, header);
   header.SetDataStart(static_cast<int32_t>(FDest->Position()));
@@ -60,20 +84,7 @@ void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {
   FStats.CompressedSize = 0;
   FireStatus(OnBeforeAdding);
 
-  int64_t copied = 0;
-  {
-    TCompressionStream zip(FCompressionLevel, *FDest, [this] { AddStatus(); });
-    std::vector<char> buffer(kReadChunk);
-    for (;;) {
-      int64_t n = FSource->Read(buffer.data(), kReadChunk);
-      if (n <= 0) break;
-      zip.WriteBuffer(buffer.data(), n);
-      copied += n;
-      // A file that grows while it is read would overflow the 32-bit sizes of the format.
-      if (copied > INT32_MAX) throw EQnlfCompress("The file %s is too large for the archive", {name});
-    }
-    zip.Finish();
-  }
+  int64_t copied = deflated ? WriteDeflated(*deflated) : DeflateSource(name);
   // The stored size is what was compressed, also when the file changed since it was listed,
   // so that extraction's size check holds for every archive this writes.
   header.SetFileSize(static_cast<int32_t>(copied));
@@ -98,11 +109,43 @@ void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {
   FSource.reset();
 }
 
+int64_t TQnlfCompress::DeflateSource(const std::string& Name) {
+  int64_t copied = 0;
+  TCompressionStream zip(FCompressionLevel, *FDest, [this] { AddStatus(); });
+  std::vector<char> buffer(kReadChunk);
+  for (;;) {
+    int64_t n = FSource->Read(buffer.data(), kReadChunk);
+    if (n <= 0) break;
+    zip.WriteBuffer(buffer.data(), n);
+    copied += n;
+    // A file that grows while it is read would overflow the 32-bit sizes of the format.
+    if (copied > INT32_MAX) throw EQnlfCompress("The file %s is too large for the archive", {Name});
+  }
+  zip.Finish();
+  return copied;
+}
+
+int64_t TQnlfCompress::WriteDeflated(const TDeflatedMember& Deflated) {
+  // The blocks as the compressor passed them on, each followed by its progress call, which
+  // sees the source position of that moment.
+  size_t written = 0;
+  for (const auto& point : Deflated.Progress) {
+    FDest->WriteBuffer(Deflated.Data.data() + written, static_cast<int64_t>(point.Written - written));
+    written = point.Written;
+    FReplayPosition = point.SourcePosition;
+    AddStatus();
+  }
+  FDest->WriteBuffer(Deflated.Data.data() + written, static_cast<int64_t>(Deflated.Data.size() - written));
+  // The source read to its end, as the last progress call sees it.
+  FReplayPosition = Deflated.Copied;
+  return Deflated.Copied;
+}
+
 void TQnlfCompress::AddStatus() {
   CheckAbort();
   ProcessMessages();
   if (!FDest) throw EQnlfCompress("AddStatus has Nil DestFile");
-  int64_t p = FSource ? FSource->Position() : 0;
+  int64_t p = FReplayPosition ? *FReplayPosition : FSource ? FSource->Position() : 0;
   FStats.TotalBytesDone += static_cast<int32_t>(p - 1 - FStats.BytesDone);
   FStats.BytesDone = static_cast<int32_t>(p - 1);
   FStats.CompressedSize = static_cast<int32_t>(FDest->Size());

@@ -3,7 +3,7 @@
 # compression level (9). One real tree: at most 1999 files (an install file's UniqueID goes up
 # to 1999) of /usr/lib and /usr/share, about DIST_BENCH_MB (default 250) MB. Prints the
 # median of RUNS (default 3) runs of each side and the ratios ours / makeself (< 1: faster),
-# and the peak memory of one more install of each side.
+# the peak memory of one more install of each side, and our build with one thread against all.
 #   bench/distribution_bench.sh [BUILD_DIR]   (needs setup, quenloft, QuenloftLoadProgram built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,3 +39,8 @@ rm -rf "$work/machine" "$work/peer-out"
 m1=$(peak_mib env WINEPREFIX="$work/machine" "$work/dist/setup.exe")
 m2=$(peak_mib "$work/peer.run" --noexec --nox11 --quiet --target "$work/peer-out")
 echo "install peak memory: ours ${m1} MiB  makeself ${m2} MiB  (archive $(du -m "$work/dist/setup.exe" | cut -f1) MB)"
+# The same build with one thread: members are deflated ahead on the other cores otherwise.
+single=()
+for _ in $(seq "$runs"); do single+=("$(QUENLOFT_THREADS=1 seconds ours_build)"); done
+s1=$(echo "${single[*]}" | median)
+echo "build threads: one ${s1}s  all $(nproc) ${b1}s  ratio all/one $(ratio "$b1" "$s1")   (runs: ${single[*]})"

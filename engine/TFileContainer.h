@@ -75,6 +75,8 @@ public:
   virtual void Copy();
   virtual void FreeInstallFiles();
   virtual void Compress(TCompressOptions Options);
+  // The source paths of the install files a compress pass takes, in order.
+  std::vector<std::string> SourcesToCompress(bool IncludeExcluded);
   virtual int32_t TotalPackedSize(bool All);
   virtual std::string GetLocalArchivePath();
   virtual int32_t OwnFilesSize(bool All);

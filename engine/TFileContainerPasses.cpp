@@ -6,6 +6,7 @@
 #include "engine/TCustomInstallFile.h"
 #include "engine/TFileContainer.h"
 #include "platform/files/Files.h"
+#include "rtl/ScopeGuard.h"
 
 namespace qnl {
 
@@ -113,6 +114,20 @@ void TFileContainer::Copy() {
   if (Container()) Container()->DoInformationEventControl(this, ucPassEnds, this);
 }
 
+std::vector<std::string> TFileContainer::SourcesToCompress(bool IncludeExcluded) {
+  std::vector<std::string> sources;
+  for (int i = 0; i < InstallFileCount(); ++i) {
+    TCustomInstallFile* file = InstallFiles(i);
+    if (!file->Include() && !IncludeExcluded) continue;
+    try {
+      sources.push_back(file->SourcePath());
+    } catch (const std::exception&) {
+      // Its own turn reports what is wrong with it.
+    }
+  }
+  return sources;
+}
+
 void TFileContainer::Compress(TCompressOptions Options) {
   if ((Options & coForceNetFilesLocal) && (Options & coForceFilesNet))
     throw IEFileContainer("Cannot pass both coForceNetFilesLocal and coForceFilesNet to Compress");
@@ -143,6 +158,16 @@ void TFileContainer::Compress(TCompressOptions Options) {
     } catch (const std::exception&) {
       throw IEFileContainer("%s cannot delete the archive file %s", {Name(), LocalArchive()});
     }
+
+  // The files of this container go to the archive one by one, with the project's events in
+  // between; announced, they are deflated ahead on the other cores. The outermost pass drops
+  // what was not used.
+  static int compressDepth = 0;
+  ++compressDepth;
+  TScopeExit endAnnouncement([] {
+    if (--compressDepth == 0) QnlfCompress().ForgetExpectedSources();
+  });
+  QnlfCompress().ExpectSources(SourcesToCompress((Options & coIncludeExcluded) != 0));
 
   for (int i = 0; i < HelperCount(); ++i) {
     auto* helper = dynamic_cast<TFileRelated*>(Helpers(i));

@@ -14,12 +14,9 @@ namespace qnl {
 
 namespace {
 
-constexpr int kRoot = static_cast<int>(TRootKey::rkLocalMachine);
 constexpr int kUninstallFileKeys = 16;
 
-std::string FilesKey(const std::string& Key, int Index) {
-  return Key + "\\Files" + (Index ? IntToStr(Index) : std::string());
-}
+std::string FilesKey(int Index) { return "Files" + (Index ? IntToStr(Index) : std::string()); }
 
 // A flagged list keeps ";" and a flag after each path.
 enum class TListKind { lkPaths, lkFlaggedPaths };
@@ -28,7 +25,6 @@ enum class TListKind { lkPaths, lkFlaggedPaths };
 // file, and reading it whole for each file would make an installation quadratic.
 struct TListMemo {
   uint64_t Version = 0;
-  int64_t Entries = 0;
   std::unordered_set<std::string> Paths; // upper case
 };
 
@@ -37,91 +33,97 @@ std::map<std::string, TListMemo>& ListMemos() {
   return memos;
 }
 
-std::string MemoKey(const std::string& ListKey, TListKind Kind) {
-  return UpperCase(ListKey) + (Kind == TListKind::lkFlaggedPaths ? "|flagged" : "");
+TListMemo& MemoOf(const std::string& Key, const std::string& List, TListKind Kind) {
+  return ListMemos()[UpperCase(Key + "\\" + List) + (Kind == TListKind::lkFlaggedPaths ? "|flagged" : "")];
 }
 
-// Whether one of the values "File1" ... "File<Entries>" of List, the open key ListKey, holds Path
-// (ignoring letter case, as Windows paths compare).
-bool ListHolds(const TRegKey& List, const std::string& ListKey, const std::string& Path, TListKind Kind) {
-  TListMemo& memo = ListMemos()[MemoKey(ListKey, Kind)];
-  uint64_t version = List.HiveVersion();
-  if (memo.Version != version) {
-    memo = TListMemo();
-    memo.Entries = StrToIntDef(List.ReadString("Entries").value_or("0"), 0);
-    for (const TRegValue& value : List.Values()) {
+// The "Entries" of a list as a number; "0" when missing or not a string, nullopt when it is no
+// number (such a list cannot take another value).
+std::optional<int64_t> EntriesOf(const TRegEdit& Edit, const std::string& List) {
+  int64_t n = 0;
+  if (!TryStrToInt(Edit.ReadString(List, "Entries").value_or("0"), n)) return std::nullopt;
+  return n;
+}
+
+// Whether one of the values "File1" ... "File<Entries>" of List holds Path (ignoring letter
+// case, as Windows paths compare).
+bool ListHolds(const TRegEdit& Edit, TListMemo& Memo, const std::string& List, const std::string& Path,
+               TListKind Kind) {
+  if (Memo.Version != Edit.HiveVersion()) {
+    Memo = TListMemo();
+    int64_t entries = EntriesOf(Edit, List).value_or(0);
+    for (const TRegValue& value : Edit.Values(List)) {
       int64_t n = 0;
       if (value.Type != TRegType::rtString || !StartsText("File", value.Name) ||
-          !TryStrToInt(value.Name.substr(4), n) || n < 1 || n > memo.Entries)
+          !TryStrToInt(value.Name.substr(4), n) || n < 1 || n > entries)
         continue;
       std::string_view path = value.Data;
       if (Kind == TListKind::lkFlaggedPaths) path = path.substr(0, path.rfind(';'));
-      memo.Paths.insert(UpperCase(path));
+      Memo.Paths.insert(UpperCase(path));
     }
-    // Read in one go, or known to be out of date at once.
-    memo.Version = List.HiveVersion() == version ? version : 0;
+    Memo.Version = Edit.HiveVersion();
   }
-  return memo.Paths.count(UpperCase(Path)) != 0;
+  return Memo.Paths.count(UpperCase(Path)) != 0;
 }
 
-// After "File<n>" = Path and "Entries" = n were written to ListKey: the list's memo takes the
-// path when those two writes are all that changed the hive since the memo was read.
-void ListGained(const std::string& ListKey, const std::string& Path, int64_t N, uint64_t VersionBefore) {
-  auto memo = ListMemos().find(MemoKey(ListKey, TListKind::lkPaths));
-  if (memo == ListMemos().end()) return;
-  std::optional<TRegKey> list = TRegKey::Open(TRootKey::rkLocalMachine, ListKey);
-  uint64_t version = list ? list->HiveVersion() : 0;
-  if (memo->second.Version != VersionBefore || memo->second.Entries != N - 1 || version != VersionBefore + 2) {
-    ListMemos().erase(memo);
-    return;
+// Appends Text as "File<n>" and n as "Entries" of List; false when its "Entries" is no number,
+// EIRCannotWriteValue when a write fails. The memo, read before, stays true: nothing else
+// changed the hive since.
+bool Append(TRegEdit& Edit, TListMemo& Memo, const std::string& Key, const std::string& List, const std::string& Path,
+            const std::string& Text) {
+  std::optional<int64_t> entries = EntriesOf(Edit, List);
+  if (!entries) return false;
+  bool wasTrue = Memo.Version == Edit.HiveVersion();
+  std::string n = IntToStr(*entries + 1);
+  for (const auto& [name, value] : {std::pair{"File" + n, Text}, std::pair{std::string("Entries"), n}}) {
+    try {
+      Edit.WriteString(List, name, value);
+    } catch (const std::exception&) {
+      Memo.Version = 0;
+      throw EIRCannotWriteValue(
+          Format("Cannot install into registry. Key: %s Ident: %s Value %s", {Key + "\\" + List, name, value}));
+    }
   }
-  memo->second.Version = version;
-  memo->second.Entries = N;
-  memo->second.Paths.insert(UpperCase(Path));
-}
-
-bool FilesListsHold(const std::string& Key, const std::string& Path) {
-  for (int index = 0; index < kUninstallFileKeys; ++index) {
-    // Each list is made only when the one before it could not take a value: the first one
-    // missing ends them.
-    std::string listKey = FilesKey(Key, index);
-    std::optional<TRegKey> list = TRegKey::Open(TRootKey::rkLocalMachine, listKey);
-    if (!list) return false;
-    if (ListHolds(*list, listKey, Path, TListKind::lkPaths)) return true;
-  }
-  return false;
+  if (!wasTrue) return true;
+  Memo.Paths.insert(UpperCase(Path));
+  Memo.Version = Edit.HiveVersion();
+  return true;
 }
 
 } // namespace
 
 void AddUninstallFileEntry(const std::string& Key, const std::string& Path) {
-  if (FilesListsHold(Key, Path)) return;
-  for (int index = 0;; ++index) {
-    std::string sub = FilesKey(Key, index);
-    int64_t n = 0;
-    uint64_t versionBefore = 0;
-    try {
-      n = StrToInt(RegReadString(kRoot, sub, "Entries", "0")) + 1;
-      if (std::optional<TRegKey> list = TRegKey::Open(TRootKey::rkLocalMachine, sub))
-        versionBefore = list->HiveVersion();
-      RegWriteString(kRoot, sub, "File" + IntToStr(n), Path);
-    } catch (const std::exception&) {
-      if (index + 1 >= kUninstallFileKeys) throw;
-      continue;
+  // One step of the hive for the check and the writes: this runs for every installed file.
+  TRegKey::Edit(TRootKey::rkLocalMachine, Key, [&](TRegEdit& Edit) {
+    // Each list is made only when the one before it could not take a value: the first one
+    // missing ends them.
+    for (int index = 0; index < kUninstallFileKeys && Edit.KeyExists(FilesKey(index)); ++index)
+      if (ListHolds(Edit, MemoOf(Key, FilesKey(index), TListKind::lkPaths), FilesKey(index), Path, TListKind::lkPaths))
+        return;
+    for (int index = 0; index < kUninstallFileKeys; ++index) {
+      std::string list = FilesKey(index);
+      try {
+        if (Append(Edit, MemoOf(Key, list, TListKind::lkPaths), Key, list, Path, Path)) return;
+      } catch (const EIRCannotWriteValue&) {
+        if (index + 1 >= kUninstallFileKeys) throw;
+      }
     }
-    RegWriteString(kRoot, sub, "Entries", IntToStr(n));
-    ListGained(sub, Path, n, versionBefore);
-    return;
-  }
+    throw EIRCannotWriteValue(Format("Cannot install into registry. Key: %s Ident: %s Value %s",
+                                     {Key + "\\" + FilesKey(kUninstallFileKeys - 1), "Entries", Path}));
+  });
 }
 
 void AddUninstallActiveXEntry(const std::string& Key, const std::string& Path, bool Program) {
-  std::string sub = Key + "\\ActiveX";
-  std::optional<TRegKey> list = TRegKey::Open(TRootKey::rkLocalMachine, sub);
-  if (list && ListHolds(*list, sub, Path, TListKind::lkFlaggedPaths)) return;
-  int n = StrToIntDef(RegReadString(kRoot, sub, "Entries", "0"), 0) + 1;
-  RegWriteString(kRoot, sub, "File" + IntToStr(n), Path + (Program ? ";1" : ";0"));
-  RegWriteString(kRoot, sub, "Entries", IntToStr(n));
+  TRegKey::Edit(TRootKey::rkLocalMachine, Key, [&](TRegEdit& Edit) {
+    TListMemo& memo = MemoOf(Key, "ActiveX", TListKind::lkFlaggedPaths);
+    if (ListHolds(Edit, memo, "ActiveX", Path, TListKind::lkFlaggedPaths)) return;
+    if (!Append(Edit, memo, Key, "ActiveX", Path, Path + (Program ? ";1" : ";0"))) {
+      // As before: a list whose count is no number starts again at 1.
+      Edit.WriteString("ActiveX", "File1", Path + (Program ? ";1" : ";0"));
+      Edit.WriteString("ActiveX", "Entries", "1");
+      memo.Version = 0;
+    }
+  });
 }
 
 } // namespace qnl

@@ -80,15 +80,19 @@ std::pair<std::string, std::string> SplitPath(const std::string& UnixPath) {
 
 } // namespace
 
-std::optional<std::string> ListedEntryIgnoringCase(const std::string& Dir, std::string_view Name) {
+std::optional<std::string> ListedEntryIgnoringCase(const std::string& Dir, std::string_view Name, bool* Listed) {
   std::string key = UpperCase(Name);
   std::lock_guard lock(listingsMutex);
+  if (Listed) *Listed = true;
   auto known = listings.find(Dir);
   if (known == listings.end() || StampOf(Dir) != known->second.Stamp) {
     if (known != listings.end()) listings.erase(known);
     bool stable = false;
     std::optional<TListing> read = ReadListing(Dir, stable);
-    if (!read) return std::nullopt;
+    if (!read) {
+      if (Listed) *Listed = false;
+      return std::nullopt;
+    }
     if (!stable) {
       auto it = read->Names.find(key);
       return it == read->Names.end() ? std::nullopt : std::optional(it->second.front());

@@ -11,8 +11,10 @@ namespace qnl::detail {
 // when none does or Dir cannot be read. Answered from a listing kept per directory: it is
 // trusted only while the directory's identity and modification and change times are the ones
 // seen when it was read or last changed through TDirectoryChange, so another process's change
-// (which moves those times) makes it read again.
-std::optional<std::string> ListedEntryIgnoringCase(const std::string& Dir, std::string_view Name);
+// (which moves those times) makes it read again. Listed, when given, tells whether Dir is a
+// directory that could be read.
+std::optional<std::string> ListedEntryIgnoringCase(const std::string& Dir, std::string_view Name,
+                                                   bool* Listed = nullptr);
 
 // One change this process makes to an entry of a directory, keeping that directory's listing
 // true without reading it again. Made right before the change (it checks that the listing is

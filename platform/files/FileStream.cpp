@@ -115,6 +115,13 @@ int64_t TFileStream::Size() const {
   return st.st_size;
 }
 
+TFileIdentity TFileStream::Identity() const {
+  struct stat st;
+  if (::fstat(FHandle, &st) != 0) RaiseLastFileError("get the size of file", FFileName);
+  auto ns = [](const struct timespec& T) { return int64_t(T.tv_sec) * 1000000000 + T.tv_nsec; };
+  return {uint64_t(st.st_dev), uint64_t(st.st_ino), int64_t(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
+}
+
 void TFileStream::SetSize(int64_t NewSize) {
   if (::ftruncate(FHandle, static_cast<off_t>(NewSize)) != 0) RaiseLastFileError("set the size of file", FFileName);
   if (Position() > NewSize) Seek(NewSize, soBeginning);

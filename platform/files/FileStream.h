@@ -19,6 +19,14 @@ constexpr uint16_t fmShareDenyWrite = 0x0020; // holds a shared lock: deleting t
 constexpr uint16_t fmShareDenyRead = 0x0030;  // treated as fmShareExclusive
 constexpr uint16_t fmShareDenyNone = 0x0040;
 
+// What tells one state of a file from another: the same file (device, inode) with the same
+// size and modification and change times has not been written in between.
+struct TFileIdentity {
+  uint64_t Device = 0, Inode = 0;
+  int64_t Size = 0, ModifiedNs = 0, ChangedNs = 0;
+  bool operator==(const TFileIdentity&) const = default;
+};
+
 // An open file; the handle is closed by the destructor. Failures raise EInOutError naming
 // the file (EDiskFull when a write finds the disk full, EFileInUse when a sharing mode
 // cannot be had because another holder locks the file).
@@ -36,6 +44,7 @@ public:
   void SetSize(int64_t NewSize) override;
   // Makes the written bytes durable (fsync).
   void Flush();
+  TFileIdentity Identity() const;
   // The Windows path the stream was opened with.
   const std::string& FileName() const { return FFileName; }
 

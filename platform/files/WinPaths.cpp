@@ -55,6 +55,15 @@ std::optional<std::string> FindEntryIgnoringCase(const std::string& Dir, const s
   return found ? found : byShortName;
 }
 
+// For a path whose exact spelling does not exist: the entry of Dir that FindEntryIgnoringCase
+// would find; DirFound tells whether Dir is a directory. Most new names cost one look at Dir.
+std::optional<std::string> FindOtherSpelling(const std::string& Dir, const std::string& Name, bool& DirFound) {
+  if (Name.find('~') == std::string::npos || !detail::IsLegal83Utf8(Name))
+    return detail::ListedEntryIgnoringCase(Dir, Name, &DirFound);
+  DirFound = PathExists(Dir);
+  return DirFound ? FindEntryIgnoringCase(Dir, Name) : std::nullopt;
+}
+
 // Splits the part after the drive into components; "." vanishes, ".." goes up but not above
 // the root.
 std::vector<std::string> Components(std::string_view Rest) {
@@ -115,19 +124,16 @@ std::optional<std::string> TDriveMap::DriveTarget(char Letter) const {
   char text[PATH_MAX];
   ssize_t n = ::readlink(link.c_str(), text, sizeof text);
   std::string linkText = n >= 0 ? std::string(text, static_cast<size_t>(n)) : std::string();
-  std::string target;
   auto known = resolved.find(link);
-  if (n >= 0 && known != resolved.end() && known->second.Text == linkText) {
-    target = known->second.Target;
-  } else {
-    char full[PATH_MAX];
-    if (!::realpath(link.c_str(), full)) return std::nullopt;
-    target = full;
-    if (n >= 0) resolved[link] = {linkText, target};
-  }
+  // Checked to be a directory when resolved: one that vanished since fails the operation that
+  // uses it, naming the path.
+  if (n >= 0 && known != resolved.end() && known->second.Text == linkText) return known->second.Target;
+  char full[PATH_MAX];
+  if (!::realpath(link.c_str(), full)) return std::nullopt;
   struct stat st;
-  if (::stat(target.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
-  return target;
+  if (::stat(full, &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  if (n >= 0) resolved[link] = {linkText, full};
+  return std::string(full);
 }
 
 std::string TDriveMap::DefinedDriveLetters() const {
@@ -184,10 +190,9 @@ std::string TDriveMap::UnixPath(std::string_view WindowsPath) const {
     std::string whole = join(names.size());
     if (PathExists(whole)) return whole;
     std::string dir = join(names.size() - 1);
-    if (PathExists(dir)) {
-      std::optional<std::string> found = FindEntryIgnoringCase(dir, names.back());
-      return found ? (dir == "/" ? "/" + *found : dir + "/" + *found) : whole;
-    }
+    bool dirFound = false;
+    std::optional<std::string> found = FindOtherSpelling(dir, names.back(), dirFound);
+    if (dirFound) return found ? (dir == "/" ? "/" + *found : dir + "/" + *found) : whole;
   }
   std::string result = *target;
   bool existing = true;

@@ -195,9 +195,25 @@ void THive::ReadJournal(off_t From, off_t To) {
 }
 
 void THive::Read(const std::function<void(const TKeyNode& Root)>& Inspect) {
+  if (UpToDate()) {
+    Inspect(*FRoot);
+    return;
+  }
   TJournalLock lock(FJournalFd, false, FJournalName);
   Sync(false);
   Inspect(*FRoot);
+}
+
+bool THive::UpToDate() const {
+  // Nothing was appended since the tree was brought up to date, the journal is the same file
+  // and the hive file was not replaced: the tree holds all there is, as a read under the lock
+  // at this moment would have found it. Half the system calls of a locked look, and reads are
+  // most of the registry's work.
+  struct stat byFd, byName;
+  if (!FLoaded || fstat(FJournalFd, &byFd) != 0 || byFd.st_size != FOffset) return false;
+  if (stat(FJournalName.c_str(), &byName) != 0 || byName.st_ino != byFd.st_ino || byName.st_dev != byFd.st_dev)
+    return false;
+  return StatHive() == FHiveId;
 }
 
 bool THive::Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& Root)>& Decide) {
@@ -206,9 +222,20 @@ bool THive::Change(const std::function<std::optional<TJournalRecord>(const TKeyN
   auto record = Decide(*FRoot);
   if (!record) return false;
   Append(*record);
+  CompactIfLong();
+  return true;
+}
+
+void THive::Edit(const std::function<void(const TKeyNode& Root, const TAppend& Append)>& Fn) {
+  TJournalLock lock(FJournalFd, true, FJournalName);
+  Sync(true);
+  Fn(*FRoot, [this](const TJournalRecord& Record) { Append(Record); });
+  CompactIfLong();
+}
+
+void THive::CompactIfLong() {
   off_t journalBytes = FOffset - off_t(kJournalHeaderSize);
   if (journalBytes > kMinCompactJournal && journalBytes > 2 * FHiveId.Size) Compact();
-  return true;
 }
 
 void THive::Append(const TJournalRecord& Record) {

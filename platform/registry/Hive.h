@@ -42,6 +42,12 @@ public:
   // Calls `decide` with the up-to-date tree (under the exclusive lock); the record it
   // returns is made durable and applied. Returns whether a record was written.
   bool Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& Root)>& Decide);
+  // Calls `edit` with the up-to-date tree under the exclusive lock. Each record it passes to
+  // its second argument is made durable and applied before that call returns, so the rest of
+  // `edit` sees it, and no other process changes the hive in between: a read and the writes
+  // that depend on it are one step.
+  using TAppend = std::function<void(const TJournalRecord& Record)>;
+  void Edit(const std::function<void(const TKeyNode& Root, const TAppend& Append)>& Fn);
   // Compacts the journal into the .reg file now.
   void Flush();
   // A number that grows with every change of the tree this object has seen: its own, another
@@ -63,11 +69,13 @@ private:
   };
 
   TFileId StatHive() const;
+  bool UpToDate() const;
   void OpenJournal();
   void Sync(bool Exclusive);
   void FullReload(const TFileId& Id, uint64_t Generation, off_t JournalSize);
   void ReadJournal(off_t From, off_t To);
   void Append(const TJournalRecord& Record);
+  void CompactIfLong();
   void Compact();
   [[noreturn]] void Fail(const std::string& Operation, const std::string& File) const;
 

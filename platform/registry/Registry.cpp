@@ -316,6 +316,66 @@ bool TRegKey::DeleteValue(std::string_view Name) const {
 
 void TRegKey::Flush() const { FHive->Flush(); }
 
+void TRegKey::Edit(TRootKey Root, std::string_view Path, const std::function<void(TRegEdit& Edit)>& Fn) {
+  std::vector<std::string> prefix;
+  THive* hive = TMachine::Current().Registry().HiveOf(Root, prefix);
+  if (!hive) throw ERegistry(std::string("The root key ") + RootKeyName(Root) + " is not available on this machine");
+  TRegKey top(hive, Root, prefix);
+  std::vector<std::string> path = top.Resolve(Path);
+  hive->Edit([&](const TKeyNode& HiveRoot, const THive::TAppend& Append) {
+    TRegEdit edit(*hive, HiveRoot, Append, path);
+    Fn(edit);
+  });
+}
+
+// ---- TRegEdit ----
+
+TRegEdit::TRegEdit(THive& Hive, const TKeyNode& Root, const std::function<void(const TJournalRecord&)>& Append,
+                   std::vector<std::string> Path)
+    : FHive(Hive), FRoot(Root), FAppend(Append), FPath(std::move(Path)) {}
+
+const TKeyNode* TRegEdit::Find(std::string_view SubKey) const {
+  std::vector<std::string> full = FPath;
+  for (auto& part : SplitKeyPath(SubKey)) full.push_back(std::move(part));
+  return FindKey(FRoot, ToRegPath(full));
+}
+
+bool TRegEdit::KeyExists(std::string_view SubKey) const { return Find(SubKey) != nullptr; }
+
+std::optional<TRegValue> TRegEdit::ReadValue(std::string_view SubKey, std::string_view Name) const {
+  if (const TKeyNode* key = Find(SubKey))
+    if (const TValueNode* node = key->FindValue(AnsiToWide(Name))) return ToRegValue(*node);
+  return std::nullopt;
+}
+
+std::optional<std::string> TRegEdit::ReadString(std::string_view SubKey, std::string_view Name) const {
+  auto value = ReadValue(SubKey, Name);
+  if (!value || (value->Type != TRegType::rtString && value->Type != TRegType::rtExpandString)) return std::nullopt;
+  return value->Data;
+}
+
+std::vector<TRegValue> TRegEdit::Values(std::string_view SubKey) const {
+  std::vector<TRegValue> values;
+  if (const TKeyNode* key = Find(SubKey))
+    for (const auto& [folded, node] : key->Values) values.push_back(ToRegValue(node));
+  return values;
+}
+
+void TRegEdit::WriteString(std::string_view SubKey, std::string_view Name, std::string_view Text) {
+  std::vector<std::string> full = FPath;
+  for (auto& part : SplitKeyPath(SubKey)) full.push_back(std::move(part));
+  TJournalRecord record;
+  record.Op = TJournalRecord::TOp::opSetValue; // makes the key and its parents when missing
+  record.Time = FileTimeNow();
+  record.Path = ToRegPath(full);
+  record.Name = AnsiToWide(Name);
+  record.Type = uint32_t(TRegType::rtString);
+  record.Data = AnsiToRegText(Text);
+  FAppend(record);
+}
+
+uint64_t TRegEdit::HiveVersion() const { return FHive.Version(); }
+
 // ---- TRegistryHives ----
 
 TRegistryHives::TRegistryHives(TMachine& Machine) : FMachine(Machine) {}

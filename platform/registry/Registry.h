@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,9 @@ namespace qnl {
 
 class TMachine;
 class THive;
+struct TKeyNode;
+struct TJournalRecord;
+class TRegEdit;
 
 // A registry operation failed: an OS error on a hive file (the message names the
 // operation and the file), a key used after it was deleted, or a root key that this
@@ -137,6 +141,10 @@ public:
   // Writes the key's hive into its .reg file now (RegFlushKey), so that Wine sees it.
   void Flush() const;
 
+  // Runs Fn on root\path under one lock of its hive (see TRegEdit); the key need not exist.
+  // ERegistry for a root that is not emulated.
+  static void Edit(TRootKey Root, std::string_view Path, const std::function<void(TRegEdit& Edit)>& Fn);
+
 private:
   TRegKey(THive* Hive, TRootKey Root, std::vector<std::string> Path);
   std::vector<std::string> Resolve(std::string_view SubPath) const;
@@ -145,6 +153,34 @@ private:
   TRootKey FRoot;
   std::vector<std::string> FPath; // below the hive's top, including a view's prefix (ANSI)
   size_t FViewDepth;              // leading components of FPath that belong to the view
+};
+
+// Reads and writes below one key as one step: no other process changes the hive between
+// them, and each write is durable and seen by the next read when its call returns. Costs one
+// look at the hive for all of them, where each TRegKey call looks on its own. SubKey is
+// relative to the edited key ("" for the key itself).
+class TRegEdit {
+public:
+  bool KeyExists(std::string_view SubKey) const;
+  std::optional<TRegValue> ReadValue(std::string_view SubKey, std::string_view Name) const;
+  // The text of a String or ExpandString value; nullopt for a missing value or another type.
+  std::optional<std::string> ReadString(std::string_view SubKey, std::string_view Name) const;
+  std::vector<TRegValue> Values(std::string_view SubKey) const;
+  // Creates the key and its missing parents as needed.
+  void WriteString(std::string_view SubKey, std::string_view Name, std::string_view Text);
+  // As TRegKey::HiveVersion, including this edit's own writes so far.
+  uint64_t HiveVersion() const;
+
+private:
+  friend class TRegKey;
+  TRegEdit(THive& Hive, const TKeyNode& Root, const std::function<void(const TJournalRecord&)>& Append,
+           std::vector<std::string> Path);
+  const TKeyNode* Find(std::string_view SubKey) const;
+
+  THive& FHive;
+  const TKeyNode& FRoot;
+  const std::function<void(const TJournalRecord&)>& FAppend;
+  std::vector<std::string> FPath;
 };
 
 // The hives of one machine (HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER), open in this

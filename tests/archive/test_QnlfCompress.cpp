@@ -563,3 +563,51 @@ TEST(SharedArchive, FilesToProcessDropsBlankEntries) {
   z.SetFilesToProcess(l);
   EXPECT_EQ(z.FilesToProcess().Count(), 2);
 }
+
+TEST_F(ArchiveTest, MembersDeflatedAheadAreByteForByteWhatOneThreadWrites) {
+  // Sizes around the read chunk and above what is deflated ahead in memory; one file is
+  // rewritten after it was announced (same size and date), so only its change time tells.
+  const std::vector<size_t> sizes = {0, 1, 5000, 65536, 200000, 300, 5u << 20, 70000, 12, 90000};
+  std::vector<std::string> sources;
+  for (size_t i = 0; i < sizes.size(); ++i)
+    sources.push_back(Source("f" + std::to_string(i) + ".bin",
+                             i == 4 ? NoiseBytes(sizes[i], 9) : SampleBytes(sizes[i], unsigned(i))));
+  const TDateTime date = EncodeDate(2020, 2, 2);
+  struct TRun {
+    std::string Archive, Statuses;
+  };
+  auto build = [&](const char* Threads) {
+    setenv("QUENLOFT_THREADS", Threads, 1);
+    for (const std::string& source : sources) SetFileDateTime(source, date);
+    WriteMachineFile(sources[7], SampleBytes(sizes[7], 7));
+    SetFileDateTime(sources[7], date);
+    TQnlfCompress zip(nullptr);
+    zip.SetCompressedFile(FArchive);
+    TRun run;
+    zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& S) {
+      run.Statuses += std::to_string(S.BytesDone) + "/" + std::to_string(S.TotalBytesDone) + "/" +
+                      std::to_string(S.CompressedSize) + " ";
+    };
+    zip.ExpectSources(sources);
+    for (size_t i = 0; i < sources.size(); ++i) {
+      if (i == 5) { // between two additions, as a project's event may
+        WriteMachineFile(sources[7], SampleBytes(sizes[7], 70));
+        SetFileDateTime(sources[7], date);
+      }
+      TStringList list;
+      list.Add(sources[i]);
+      zip.SetFilesToProcess(list);
+      zip.Add(i == 0 ? lzcOverwrite : lzcOnlyAdd, int32_t(i + 1));
+    }
+    zip.ForgetExpectedSources();
+    run.Archive = ReadMachineFile(FArchive);
+    return run;
+  };
+  TRun alone = build("1"), ahead = build("3");
+  unsetenv("QUENLOFT_THREADS");
+  EXPECT_TRUE(alone.Archive == ahead.Archive) << "the archives differ";
+  EXPECT_EQ(alone.Statuses, ahead.Statuses);
+  ASSERT_EQ(PythonRead(FArchive).substr(0, 2), "0|");
+  EXPECT_TRUE(ReadMachineFile(FPyOut + "\\7.out") == SampleBytes(sizes[7], 70))
+      << "the rewritten file's old bytes were stored";
+}

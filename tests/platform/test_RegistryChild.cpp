@@ -7,6 +7,7 @@
 
 #include "platform/Machine.h"
 #include "platform/registry/Registry.h"
+#include "tests/platform/RegistryAppend.h"
 
 using namespace qnl;
 
@@ -17,6 +18,8 @@ int Usage() {
                "usage: test_RegistryChild loop KEY PREFIX [SIZE]  write PREFIX<i> until killed, print i after each;\n"
                "                                              the value is i as a DWORD, or SIZE bytes of i %% 256\n"
                "       test_RegistryChild write KEY PREFIX COUNT  write COUNT values, print \"done\"\n"
+               "       test_RegistryChild append KEY COUNT        COUNT times, in one edit each: read \"Entries\" n,\n"
+               "                                              write \"Item<n+1>\" and \"Entries\" n+1; print \"done\"\n"
                "       test_RegistryChild dump KEY                print name=type:data of each value\n");
   return 2;
 }
@@ -46,6 +49,11 @@ int main(int argc, char** argv) {
       TRegKey key = TRegKey::Create(machine, TRootKey::rkLocalMachine, argv[2]);
       int count = std::atoi(argv[4]);
       for (int i = 0; i < count; ++i) key.WriteString(std::string(argv[3]) + std::to_string(i), std::to_string(i));
+      std::printf("done\n");
+      return 0;
+    }
+    if (mode == "append" && argc == 4) {
+      for (int i = 0, count = std::atoi(argv[3]); i < count; ++i) test::AppendItem(argv[2]);
       std::printf("done\n");
       return 0;
     }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/registry/Registry.h"
+#include "tests/platform/RegistryAppend.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/MachineTest.h"
 #include "tests/support/TestFiles.h"
@@ -96,6 +97,28 @@ TEST_F(RegistryProcessTest, TwoProcessesWritingAtOnceLoseNothing) {
   CloseMachine();
   TMachine fresh(FDir); // and all of it reached the file
   EXPECT_EQ(TRegKey::Open(fresh, TRootKey::rkLocalMachine, "Software\\Both")->Values().size(), 450u);
+}
+
+TEST_F(RegistryProcessTest, AReadAndTheWritesThatDependOnItAreOneStepAcrossProcesses) {
+  Machine();
+  CloseMachine();
+  const std::string child = test::TestBinDir() + "/test_RegistryChild";
+  int fdA = -1, fdB = -1;
+  pid_t a = StartChild({child, "append", "Software\\List", "150"}, fdA);
+  pid_t b = StartChild({child, "append", "Software\\List", "150"}, fdB);
+  for (int i = 0; i < 150; ++i) test::AppendItem("Software\\List");
+  int statusA = 0, statusB = 0;
+  waitpid(a, &statusA, 0);
+  waitpid(b, &statusB, 0);
+  close(fdA);
+  close(fdB);
+  ASSERT_TRUE(WIFEXITED(statusA) && WEXITSTATUS(statusA) == 0);
+  ASSERT_TRUE(WIFEXITED(statusB) && WEXITSTATUS(statusB) == 0);
+  // No two appends read the same count: 450 items, none written over.
+  auto key = TRegKey::Open(Machine(), TRootKey::rkLocalMachine, "Software\\List");
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadString("Entries"), "450");
+  EXPECT_EQ(key->Values().size(), 451u);
 }
 
 } // namespace
