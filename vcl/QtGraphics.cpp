@@ -1,6 +1,8 @@
 // The form's graphic values as Qt sees them.
 #include "vcl/QtGraphics.h"
 
+#include <cstring>
+
 #include "vcl/AnsiText.h"
 
 namespace qnl {
@@ -22,6 +24,38 @@ QFont QtFont(const TFont& F) {
 QColor QtColor(TColor Color) {
   uint32_t rgb = ColorToRGB(Color);
   return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+QImage QtImage(const TPixelImage& Pixels) {
+  if (Pixels.Pixels.empty()) return QImage();
+  QImage image(Pixels.Width, Pixels.Height, Pixels.HasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  for (int y = 0; y < Pixels.Height; ++y)
+    std::memcpy(image.scanLine(y), Pixels.Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Pixels.Width),
+                static_cast<size_t>(Pixels.Width) * 4);
+  return image;
+}
+
+namespace {
+
+QImage IconImage(const TIconImage& Image) {
+  if (Image.Png.empty()) return QtImage(Image.Pixels);
+  // The reader checked the PNG's header only; a PNG that Qt cannot read shows nothing.
+  return QImage::fromData(reinterpret_cast<const uchar*>(Image.Png.data()), static_cast<int>(Image.Png.size()), "PNG");
+}
+
+} // namespace
+
+QImage QtImage(const TGraphic* Graphic, int Size) {
+  if (auto* bitmap = dynamic_cast<const TBitmap*>(Graphic)) return QtImage(bitmap->Pixels());
+  if (auto* icon = dynamic_cast<const TIcon*>(Graphic); icon && !icon->Empty())
+    return IconImage(icon->Images()[BestIconImage(icon->Images(), Size)]);
+  return QImage();
+}
+
+QIcon QtIcon(const TIcon& Icon) {
+  QIcon icon;
+  for (const TIconImage& image : Icon.Images()) icon.addPixmap(QPixmap::fromImage(IconImage(image)));
+  return icon;
 }
 
 } // namespace qnl
