@@ -54,7 +54,9 @@ void FillTextDocument(QTextDocument& Document, const TRtfDocument& Rtf) {
 
 void LoadRichText(QTextDocument& Document, const std::string& Text) {
   if (!IsRtf(Text)) {
-    Document.setPlainText(AnsiToQString(Text));
+    QString plain = AnsiToQString(Text);
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    Document.setPlainText(plain);
     return;
   }
   auto decode = [](std::string_view Bytes, int CodePage) { return AnsiToUtf8(Bytes, CodePage); };
