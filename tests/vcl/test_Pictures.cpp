@@ -5,8 +5,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include "common/BuiltinPictures.h"
 #include "rtl/BitmapDecoder.h"
 #include "rtl/Graphics.h"
+#include "rtl/IconDecoder.h"
 #include "tests/support/PictureFiles.h"
 #include "tests/support/TestFiles.h"
 #include "tests/vcl/VclTestSupport.h"
@@ -55,6 +57,30 @@ TEST_F(VclTest, IconImagesShowAsQtReadsThem) {
   ExpectSameOpaquePixels(QtImage(picture.Graphic(), 16), theirs.convertToFormat(QImage::Format_ARGB32), "app.ico");
   EXPECT_EQ(QtImage(picture.Graphic(), 32).width(), 32);
   EXPECT_EQ(QtIcon(*picture.Icon()).availableSizes().size(), 2);
+}
+
+TEST_F(VclTest, BuiltinPicturesDecodeAtTheirSizes) {
+  struct {
+    std::string_view Name;
+    int Width, Height;
+    bool Alpha;
+  } pictures[] = {
+      {kPictureInstallTheme, 117, 290, false}, {kPictureCopyFiles, 36, 37, true},     {kPictureTransfer, 36, 37, true},
+      {kPictureChangeDisk, 48, 57, true},      {kPictureInstallStatus, 48, 48, true},
+  };
+  for (const auto& p : pictures) {
+    std::string_view bytes = BuiltinPicture(p.Name);
+    ASSERT_FALSE(bytes.empty()) << p.Name;
+    TPixelImage image = bytes.substr(0, 2) == "BM" ? DecodeBmp(bytes) : DecodeIcon(bytes).back().Pixels;
+    EXPECT_EQ(image.Width, p.Width) << p.Name;
+    EXPECT_EQ(image.Height, p.Height) << p.Name;
+    EXPECT_EQ(image.HasAlpha, p.Alpha) << p.Name;
+    if (const char* dir = std::getenv("QNL_GRAB_DIR"))
+      QtImage(image)
+          .scaled(p.Width * 3, p.Height * 3)
+          .save(QString(dir) + "/" + QString::fromUtf8(p.Name.data(), static_cast<qsizetype>(p.Name.size())) + ".png");
+  }
+  EXPECT_TRUE(BuiltinPicture("NOSUCHPICTURE").empty());
 }
 
 namespace {
