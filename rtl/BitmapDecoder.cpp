@@ -99,7 +99,7 @@ public:
       DecodeRows(PixelsAt, image);
       if (Icon) ApplyMask(PixelsAt + RowBytes(FBitCount) * static_cast<size_t>(FHeight), image);
     }
-    image.HasAlpha = std::any_of(image.Pixels.begin(), image.Pixels.end(), [](uint32_t p) { return p < 0xFF000000u; });
+    image.HasAlpha = std::any_of(image.Pixels.begin(), image.Pixels.end(), [](uint32_t P) { return P < 0xFF000000u; });
     return image;
   }
 
@@ -169,7 +169,7 @@ private:
       FPalette.assign(size_t{1} << FBitCount, 0xFF000000u); // indices past the table are black
       for (size_t i = 0; i < entries; ++i) {
         size_t e = At + i * FEntrySize;
-        auto byte = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(FBuf[e + k])); };
+        auto byte = [&](size_t K) { return static_cast<uint32_t>(static_cast<unsigned char>(FBuf[e + K])); };
         FPalette[i] = 0xFF000000u | byte(2) << 16 | byte(1) << 8 | byte(0);
       }
     }
@@ -213,7 +213,7 @@ private:
   }
 
   void ApplyMask(size_t MaskAt, TPixelImage& Image) const {
-    bool ownAlpha = std::any_of(Image.Pixels.begin(), Image.Pixels.end(), [](uint32_t p) { return p < 0xFF000000u; });
+    bool ownAlpha = std::any_of(Image.Pixels.begin(), Image.Pixels.end(), [](uint32_t P) { return P < 0xFF000000u; });
     size_t stride = RowBytes(1);
     // Some writers leave the mask out of 32-bit images; such an image is as its pixels say.
     if (ownAlpha || MaskAt > FBuf.size() || stride * static_cast<size_t>(FHeight) > FBuf.size() - MaskAt) return;

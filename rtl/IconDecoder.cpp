@@ -14,7 +14,7 @@ const std::string kPrefix = "Icon image is not valid: ";
 constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
 
 uint32_t ReadBE32(std::string_view S, size_t At) {
-  auto b = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(S[At + k])); };
+  auto b = [&](size_t K) { return static_cast<uint32_t>(static_cast<unsigned char>(S[At + K])); };
   return b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3);
 }
 
