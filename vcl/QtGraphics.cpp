@@ -1,6 +1,7 @@
 // The form's graphic values as Qt sees them.
 #include "vcl/QtGraphics.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "vcl/AnsiText.h"
@@ -56,6 +57,33 @@ QIcon QtIcon(const TIcon& Icon) {
   QIcon icon;
   for (const TIconImage& image : Icon.Images()) icon.addPixmap(QPixmap::fromImage(IconImage(image)));
   return icon;
+}
+
+QRect PictureRect(const QRect& Client, const QSize& PictureSize, bool Center, bool Stretch) {
+  if (Stretch) return Client;
+  QRect rect(Client.topLeft(), PictureSize);
+  if (Center) rect.translate((Client.width() - PictureSize.width()) / 2, (Client.height() - PictureSize.height()) / 2);
+  return rect;
+}
+
+void DrawPicture(QPainter& Painter, const QRect& Client, const TPicture& Picture, bool Center, bool Stretch,
+                 bool Transparent) {
+  QImage image;
+  if (TBitmap* bitmap = Picture.Bitmap()) {
+    TPixelImage pixels = bitmap->Pixels();
+    if (Transparent) KeyOutCornerColour(pixels);
+    image = QtImage(pixels);
+  } else {
+    image = QtImage(Picture.Graphic(), Stretch ? std::min(Client.width(), Client.height()) : 32);
+  }
+  if (image.isNull()) return;
+  Painter.drawImage(PictureRect(Client, image.size(), Center, Stretch), image);
+}
+
+QPixmap GlyphPixmap(const TBitmap& Glyph, int NumGlyphs, TButtonState State) {
+  auto argb = [](TColor C) { return 0xFF000000u | QtColor(C).rgb(); };
+  return QPixmap::fromImage(
+      QtImage(GlyphImage(Glyph.Pixels(), NumGlyphs, State, argb(clBtnShadow), argb(clBtnHighlight))));
 }
 
 } // namespace qnl

@@ -127,3 +127,35 @@ TEST_F(VclTest, PlainTextStaysPlainLines) {
   EXPECT_EQ(doc.blockCount(), 2);
   EXPECT_EQ(doc.lastBlock().text(), QString::fromUtf8("Line two\u00e9"));
 }
+
+TEST_F(VclTest, AnImageControlPlacesItsPicture) {
+  // A 2 x 2 bitmap: olive in its bottom-left corner and top-right, red and blue elsewhere.
+  TBmpSpec spec{2, 2, 24, 0, false, false, {}, {}, PackRows(2, 24, {0xFF0000, 0x808000, 0x808000, 0x0000FF})};
+  TBitmap bitmap;
+  bitmap.LoadFromBmp(MakeBmpFile(spec));
+  TPicture picture;
+  picture.SetGraphic(&bitmap);
+  auto draw = [&](bool Center, bool Stretch, bool Transparent) {
+    QImage canvas(10, 10, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    DrawPicture(painter, QRect(0, 0, 10, 10), picture, Center, Stretch, Transparent);
+    painter.end();
+    return canvas;
+  };
+  struct {
+    const char* Label;
+    QImage Canvas;
+    QPoint At;
+    QColor Expected;
+  } cases[] = {
+      {"top left", draw(false, false, false), {0, 0}, Qt::red},
+      {"top left, nothing beyond", draw(false, false, false), {2, 2}, Qt::white},
+      {"centred", draw(true, false, false), {4, 4}, Qt::red},
+      {"centred, the corner", draw(true, false, false), {4, 5}, QColor(0x80, 0x80, 0)},
+      {"centred and transparent", draw(true, false, true), {4, 5}, Qt::white},
+      {"stretched", draw(false, true, false), {9, 9}, Qt::blue},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.Canvas.pixelColor(c.At), c.Expected) << c.Label;
+  EXPECT_EQ(GlyphPixmap(bitmap, 2, TButtonState::bsUp).width(), 1);
+}
