@@ -70,9 +70,13 @@ void DrawPicture(QPainter& Painter, const QRect& Client, const TPicture& Picture
                  bool Transparent) {
   QImage image;
   if (TBitmap* bitmap = Picture.Bitmap()) {
-    TPixelImage pixels = bitmap->Pixels();
-    if (Transparent) KeyOutCornerColour(pixels);
-    image = QtImage(pixels);
+    if (Transparent) {
+      TPixelImage keyed = bitmap->Pixels();
+      KeyOutCornerColour(keyed);
+      image = QtImage(keyed);
+    } else {
+      image = QtImage(bitmap->Pixels());
+    }
   } else {
     image = QtImage(Picture.Graphic(), Stretch ? std::min(Client.width(), Client.height()) : 32);
   }
