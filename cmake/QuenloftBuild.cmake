@@ -40,3 +40,27 @@ function(qnl_add_test name)
     "/usr/bin/env;WINEPREFIX=${CMAKE_BINARY_DIR}/tmp/wineprefix-${name};XDG_DATA_HOME=${CMAKE_BINARY_DIR}/tmp/xdg-data-${name};QNL_BIN=${CMAKE_BINARY_DIR}/bin;QNL_SOURCE=${CMAKE_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# qnl_embed_files(<target> <function> <name>=<file>...): compiles the files into <target>;
+# std::string_view qnl::<function>(std::string_view Name) returns a file's bytes by name
+# (empty for an unknown name). The files are relative to the current source folder.
+function(qnl_embed_files target function)
+  set(entries "")
+  set(paths "")
+  foreach(entry IN LISTS ARGN)
+    string(FIND "${entry}" "=" eq)
+    string(SUBSTRING "${entry}" 0 ${eq} name)
+    math(EXPR start "${eq} + 1")
+    string(SUBSTRING "${entry}" ${start} -1 file)
+    list(APPEND entries "${name}=${CMAKE_CURRENT_SOURCE_DIR}/${file}")
+    list(APPEND paths "${CMAKE_CURRENT_SOURCE_DIR}/${file}")
+  endforeach()
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/${function}_data.cpp)
+  string(REPLACE ";" "|" entries_arg "${entries}")
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} "-DENTRIES=${entries_arg}" -DFUNCTION=${function} -DOUTPUT=${output}
+            -P ${PROJECT_SOURCE_DIR}/cmake/EmbedFiles.cmake
+    DEPENDS ${paths} ${PROJECT_SOURCE_DIR}/cmake/EmbedFiles.cmake
+    COMMENT "Embedding ${function} files" VERBATIM)
+  target_sources(${target} PRIVATE ${output})
+endfunction()

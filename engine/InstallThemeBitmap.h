@@ -5,7 +5,7 @@
 
 namespace qnl {
 
-// A 117 x 290 pixel, 24-bit Windows bitmap file (BMP bytes), made once per process.
+// A 117 x 290 pixel, 24-bit Windows bitmap file (BMP bytes).
 const std::string& InstallTheme1Bmp();
 
 } // namespace qnl

@@ -10,6 +10,7 @@
 #include "rtl/AnsiCodePage.h"
 #include "rtl/Collection.h"
 #include "rtl/FormValues.h"
+#include "rtl/Graphics.h"
 #include "rtl/Strings.h"
 #include "rtl/SysUtils.h"
 
@@ -223,6 +224,8 @@ void TReader::ReadProperty(TObject* Instance, TComponent* Component, const std::
     } catch (const EConvertError& e) {
       throw EPropertyError(e.Message());
     } catch (const EListError& e) {
+      throw EPropertyError(e.Message());
+    } catch (const EInvalidGraphic& e) { // a picture that does not decode
       throw EPropertyError(e.Message());
     }
   } catch (EStreamError& e) {

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <typeinfo>
 
+#include "rtl/BitmapDecoder.h"
 #include "rtl/ByteOrder.h"
 #include "rtl/Math.h"
 
@@ -202,7 +203,7 @@ void TFont::SetPixelsPerInch(int32_t Value) {
 
 // ---- TGraphic / TBitmap ----
 
-QNL_BEGIN_CLASS(TGraphic);
+QNL_BEGIN_CLASS(TGraphic).Binary("Data", &C::WriteData, &C::ReadData);
 QNL_END_CLASS
 
 TGraphic* TGraphic::Clone() const {
@@ -226,50 +227,30 @@ namespace {
 
 [[noreturn]] void InvalidBitmap(const std::string& Why) { throw EInvalidGraphic("Bitmap image is not valid: " + Why); }
 
+const TPixelImage& NoPixels() {
+  static const TPixelImage none;
+  return none;
+}
+
 } // namespace
 
 void TBitmap::LoadFromBmp(const std::string& Bmp) {
   if (Bmp.empty()) {
     FBmp.clear();
     FWidth = FHeight = FBitCount = 0;
+    FPixels.reset();
     return;
   }
-  // File header (14 bytes) then at least the 12-byte core header of OS/2 bitmaps.
-  if (Bmp.size() < 26) InvalidBitmap("only " + std::to_string(Bmp.size()) + " bytes");
-  if (Bmp[0] != 'B' || Bmp[1] != 'M') InvalidBitmap("it does not start with \"BM\"");
-  uint32_t offBits = ReadLE32(Bmp, 10);
-  uint32_t headerSize = ReadLE32(Bmp, 14);
-  if (headerSize < 12 || 14 + static_cast<uint64_t>(headerSize) > Bmp.size())
-    InvalidBitmap("header size " + std::to_string(headerSize) + " does not fit in the file");
-  int32_t width, height;
-  int bitCount;
-  if (headerSize == 12) {
-    width = ReadLE16(Bmp, 18);
-    height = ReadLE16(Bmp, 20);
-    bitCount = ReadLE16(Bmp, 24);
-  } else {
-    if (headerSize < 16) InvalidBitmap("header size " + std::to_string(headerSize));
-    width = static_cast<int32_t>(ReadLE32(Bmp, 18));
-    height = static_cast<int32_t>(ReadLE32(Bmp, 22));
-    bitCount = ReadLE16(Bmp, 28);
-  }
-  if (height < 0) height = -height; // top-down bitmap
-  if (width < 0 || height < 0) InvalidBitmap("negative width");
-  switch (bitCount) {
-    case 1:
-    case 4:
-    case 8:
-    case 16:
-    case 24:
-    case 32: break;
-    default: InvalidBitmap(std::to_string(bitCount) + " bits per pixel");
-  }
-  if (offBits > Bmp.size()) InvalidBitmap("pixel data offset " + std::to_string(offBits) + " lies beyond the file");
+  auto pixels = std::make_shared<const TPixelImage>(DecodeBmp(Bmp));
+  // The decoder has checked that the header is there.
+  FBitCount = ReadLE16(Bmp, ReadLE32(Bmp, 14) == 12 ? 24 : 28);
   FBmp = Bmp;
-  FWidth = width;
-  FHeight = height;
-  FBitCount = bitCount;
+  FWidth = pixels->Width;
+  FHeight = pixels->Height;
+  FPixels = std::move(pixels);
 }
+
+const TPixelImage& TBitmap::Pixels() const { return FPixels ? *FPixels : NoPixels(); }
 
 void TBitmap::ReadData(const std::string& Data) {
   if (Data.size() < 4) InvalidBitmap("its stream has no length");
@@ -292,6 +273,7 @@ TGraphic* TBitmap::Clone() const {
   b->FWidth = FWidth;
   b->FHeight = FHeight;
   b->FBitCount = FBitCount;
+  b->FPixels = FPixels;
   return b;
 }
 
@@ -311,6 +293,28 @@ void TBitmap::Assign(const TPersistent* Source) {
     }
   }
   TPersistent::Assign(Source);
+}
+
+// ---- TIcon ----
+
+QNL_BEGIN_CLASS(TIcon);
+QNL_END_CLASS
+
+int32_t TIcon::Width() const { return Empty() ? 0 : Images()[BestIconImage(Images(), 32)].Width; }
+int32_t TIcon::Height() const { return Empty() ? 0 : Images()[BestIconImage(Images(), 32)].Height; }
+
+void TIcon::ReadData(const std::string& Data) {
+  auto images = std::make_shared<std::vector<TIconImage>>();
+  if (!Data.empty()) *images = DecodeIcon(Data);
+  FData = Data;
+  FImages = std::move(images);
+}
+
+TGraphic* TIcon::Clone() const {
+  auto* i = new TIcon();
+  i->FData = FData;
+  i->FImages = FImages;
+  return i;
 }
 
 // ---- TPicture ----
@@ -347,11 +351,15 @@ void TPicture::SetGraphic(const TGraphic* Value) {
   TGraphic* copy = Value ? Value->Clone() : nullptr;
   Clear();
   FGraphic = copy;
-  if (copy) FClassName = dynamic_cast<TBitmap*>(copy) ? "TBitmap" : copy->ClassName();
+  // A graphic class derived from ours stores itself as its base, the class a reader knows.
+  if (copy)
+    FClassName = dynamic_cast<TBitmap*>(copy) ? "TBitmap" : dynamic_cast<TIcon*>(copy) ? "TIcon" : copy->ClassName();
   if (OnChange) OnChange(this);
 }
 
 TBitmap* TPicture::Bitmap() const { return dynamic_cast<TBitmap*>(FGraphic); }
+
+TIcon* TPicture::Icon() const { return dynamic_cast<TIcon*>(FGraphic); }
 
 std::string TPicture::Data() const {
   if (!FGraphic) return std::string();
@@ -370,7 +378,13 @@ void TPicture::SetData(const std::string& Value) {
     throw EInvalidGraphic("Picture data is not valid: the graphic class name is missing or cut short");
   std::string className = Value.substr(1, nameLen);
   std::string rest = Value.substr(1 + nameLen);
-  TGraphic* g = (className == "TBitmap") ? static_cast<TGraphic*>(new TBitmap()) : new TGraphic();
+  TGraphic* g;
+  if (className == "TBitmap")
+    g = new TBitmap();
+  else if (className == "TIcon")
+    g = new TIcon();
+  else
+    throw EInvalidGraphic("Picture data is not valid: graphic class " + className + " is not supported");
   try {
     g->ReadData(rest);
   } catch (...) {

@@ -3,13 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "rtl/Classes.h"
+#include "rtl/IconDecoder.h"
+#include "rtl/PixelImage.h"
 
 namespace qnl {
-
-QNL_EXCEPTION(EInvalidGraphic, Exception);
 
 // A colour: 0x00BBGGRR, or a system colour 0x80000000 | COLOR_xxx index, or clNone /
 // clDefault. Stored in forms as an identifier (clBtnFace) or an integer.
@@ -141,7 +143,8 @@ private:
   int32_t FPixelsPerInch = 96;
 };
 
-// A picture's graphic. The base keeps the class name and the bytes of its stream.
+// A picture's graphic. The base keeps the bytes of its stream, published as Data (the way a
+// graphic property such as a button's Glyph stores it).
 class TGraphic : public TPersistent {
   QNL_CLASS(TGraphic, TPersistent)
 public:
@@ -159,8 +162,8 @@ protected:
   std::string FData;
 };
 
-// A Windows bitmap. Its value is a complete BMP file (starting "BM") or nothing; its
-// stored stream is a 4-byte length followed by that file.
+// A Windows bitmap. Its value is a complete BMP file (starting "BM") or nothing, decoded
+// when it is set; its stored stream is a 4-byte length followed by that file.
 class TBitmap : public TGraphic {
   QNL_CLASS(TBitmap, TGraphic)
 public:
@@ -169,9 +172,12 @@ public:
   int32_t Width() const override { return FWidth; }
   int32_t Height() const override { return FHeight; }
   int BitCount() const { return FBitCount; }
-  // Takes a BMP file; EInvalidGraphic "Bitmap image is not valid" when it is not one.
+  // Takes a BMP file; EInvalidGraphic "Bitmap image is not valid: ..." when it is not one
+  // that decodes, and the bitmap keeps its old value.
   void LoadFromBmp(const std::string& Bmp);
   const std::string& Bmp() const { return FBmp; }
+  // The decoded pixels; empty when the bitmap is.
+  const TPixelImage& Pixels() const;
   void ReadData(const std::string& Data) override;
   std::string WriteData() const override;
   TGraphic* Clone() const override;
@@ -182,11 +188,31 @@ private:
   int32_t FWidth = 0;
   int32_t FHeight = 0;
   int FBitCount = 0;
+  std::shared_ptr<const TPixelImage> FPixels; // shared by copies: never changed once made
 };
 
-// A holder of one graphic of any class. Its published binary Data is the graphic's class
-// name as a short string followed by the graphic's stream; an empty Data is no picture.
-// Classes other than TBitmap keep their bytes unread.
+// A Windows icon: an ICO file of one or more images, decoded when it is set. Its stored
+// stream is the ICO file itself. Width and Height are those of the image for 32 x 32.
+class TIcon : public TGraphic {
+  QNL_CLASS(TIcon, TGraphic)
+public:
+  TIcon() = default;
+  bool Empty() const override { return FImages->empty(); }
+  int32_t Width() const override;
+  int32_t Height() const override;
+  // EInvalidGraphic "Icon image is not valid: ..." when the bytes are not an icon that
+  // decodes; the icon keeps its old value. No bytes make an empty icon.
+  void ReadData(const std::string& Data) override;
+  TGraphic* Clone() const override;
+  const std::vector<TIconImage>& Images() const { return *FImages; }
+
+private:
+  std::shared_ptr<const std::vector<TIconImage>> FImages = std::make_shared<std::vector<TIconImage>>();
+};
+
+// A holder of one graphic. Its published binary Data is the graphic's class name as a
+// short string followed by the graphic's stream; an empty Data is no picture. TBitmap and
+// TIcon are the classes it reads; any other fails loudly rather than showing nothing.
 class TPicture : public TPersistent {
   QNL_CLASS(TPicture, TPersistent)
 public:
@@ -198,6 +224,8 @@ public:
   void SetGraphic(const TGraphic* Value); // copies
   // The bitmap, or nullptr when the picture holds another class or nothing.
   TBitmap* Bitmap() const;
+  // The icon, or nullptr when the picture holds another class or nothing.
+  TIcon* Icon() const;
   const std::string& GraphicClassName() const { return FClassName; }
   int32_t Width() const { return FGraphic ? FGraphic->Width() : 0; }
   int32_t Height() const { return FGraphic ? FGraphic->Height() : 0; }

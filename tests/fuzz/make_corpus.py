@@ -160,16 +160,81 @@ def forms(quenloft):
             subprocess.run([quenloft, "convert", source, binary], check=True, env=env)
 
 
+# --- pictures: BMP files of each layout and an icon of two images (see rtl/BitmapDecoder.h)
+
+def dib(width, height, bits, pixels, compression=0, palette=(), masks=(), core=False):
+    if core:
+        head = struct.pack("<IHHHH", 12, width, height, 1, bits)
+    else:
+        head = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, compression, len(pixels), 2835, 2835,
+                           len(palette), 0)
+    head += b"".join(struct.pack("<I", m) for m in masks)
+    head += b"".join(struct.pack("<I", c)[:3 if core else 4] for c in palette)
+    return head + pixels
+
+
+def bmp_file(data, pixels_size):
+    return b"BM" + struct.pack("<IHHI", 14 + len(data), 0, 0, 14 + len(data) - pixels_size) + data
+
+
+def pictures():
+    palette = (0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF)
+    rows8 = bytes([0, 1, 2, 0, 3, 2, 1, 0])  # 3 x 2, rows padded to 4 bytes
+    samples = {
+        "1bit.bmp": (dib(3, 2, 1, bytes([0xA0, 0, 0, 0, 0x40, 0, 0, 0]), palette=(0, 0xFFFFFF)), 8),
+        "4bit.bmp": (dib(3, 2, 4, bytes([0x01, 0x20, 0, 0, 0x32, 0x10, 0, 0]), palette=palette), 8),
+        "8bit-core.bmp": (dib(3, 2, 8, rows8, palette=palette, core=True), 8),
+        "8bit-topdown.bmp": (dib(3, -2, 8, rows8, palette=palette), 8),
+        "16bit-565.bmp": (dib(2, 1, 16, struct.pack("<HH", 0xF800, 0x07E0), 3, masks=(0xF800, 0x07E0, 0x001F)), 4),
+        "24bit.bmp": (dib(1, 2, 24, b"\x00\x00\xff\x00\xff\x00\x00\x00"), 8),
+        "32bit-alpha.bmp": (dib(2, 1, 32, b"\x00\x00\xff\x80\xff\x00\x00\xff"), 8),
+        "rle8.bmp": (dib(3, 2, 8, bytes([0, 3, 3, 2, 1, 0, 0, 0, 3, 0, 0, 1]), 1, palette=palette), 12),
+        "rle4.bmp": (dib(3, 2, 4, bytes([0, 3, 0x32, 0x10, 0, 2, 1, 0, 2, 0x12, 0, 1]), 2, palette=palette), 12),
+    }
+    for name, (data, pixels_size) in samples.items():
+        write("fuzz_Pictures", name, bmp_file(data, pixels_size))
+    small = dib(2, 4, 4, bytes([0x01, 0, 0, 0, 0x10, 0, 0, 0]), palette=palette[:2]) + bytes([0x80, 0, 0, 0, 0, 0, 0, 0])
+    large = dib(1, 2, 32, b"\x00\xff\x00\x80") + bytes(4)
+    ico = struct.pack("<HHH", 0, 1, 2)
+    offset = 6 + 32
+    for size, bits, data in ((2, 4, small), (1, 32, large)):
+        ico += struct.pack("<BBBBHHII", size, size, 0, 0, 1, bits, len(data), offset)
+        offset += len(data)
+    write("fuzz_Pictures", "two-images.ico", ico + small + large)
+
+
+# --- rich text: the subset the licence view reads
+
+RTF_SAMPLES = {
+    "formatting.rtf": r"{\rtf1\ansi\deff0{\fonttbl{\f0\fswiss Arial;}{\f1\fmodern\fcharset204 Courier New;}}"
+                      r"{\colortbl;\red255\green0\blue0;}\pard\qc\b\fs28 Title\b0\par\pard\qj Normal {\i italic} "
+                      r"\ul under\ulnone  \cf1 red\cf0\line\tab\strike x\strike0\par\plain\f1 \'cf\'f0\par}",
+    "unicode.rtf": r"{\rtf1\ansi\ansicpg932{\fonttbl{\f0\fcharset128 Gothic;}}\f0\uc1 \u1055?\u-10179?\u-8704?"
+                   r"{\uc2\u8364 xx}\'82\'a0\emdash\~\{\}\\\par}",
+    "destinations.rtf": r"{\rtf1{\info{\title T}}{\stylesheet{\s1 H;}}{\*\generator G;}{\pict\bin4 \}{}}"
+                        r"{\field{\*\fldinst HYPERLINK}{\fldrslt link}}{\header H\par}Body\par}",
+}
+
+
+def rtf():
+    for name, text in RTF_SAMPLES.items():
+        write("fuzz_RtfReader", name, text.encode("latin-1"))
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make_corpus.py QUENLOFT")
-    for target in ("fuzz_ArchiveExtract", "fuzz_PEVersion", "fuzz_Hive", "fuzz_FormReader"):
+    for target in ("fuzz_ArchiveExtract", "fuzz_PEVersion", "fuzz_Hive", "fuzz_FormReader", "fuzz_Pictures",
+                   "fuzz_RtfReader"):
         shutil.rmtree(os.path.join(CORPUS, target), ignore_errors=True)
         os.makedirs(os.path.join(CORPUS, target))
     archives()
     pe_files()
     hives()
     forms(sys.argv[1])
+    pictures()
+    rtf()
 
 
-main()
+if __name__ == "__main__":
+    main()

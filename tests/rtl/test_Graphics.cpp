@@ -1,9 +1,16 @@
 // Colours, character sets, fonts and pictures as forms store them.
 #include <gtest/gtest.h>
 
+#include "rtl/FormReader.h"
+#include "rtl/FormText.h"
+#include "rtl/Forms.h"
 #include "rtl/Graphics.h"
+#include "rtl/Streams.h"
+#include "tests/support/MessageOf.h"
+#include "tests/support/PictureFiles.h"
 
 using namespace qnl;
+using namespace qnl::test;
 
 namespace {
 
@@ -157,11 +164,29 @@ TEST(Picture, CorruptDataIsRejectedAndKeepsTheOldPicture) {
   EXPECT_THROW(pic.SetData(PictureData(badDepth, static_cast<uint32_t>(badDepth.size()))), EInvalidGraphic);
 }
 
-TEST(Picture, OtherGraphicClassesKeepTheirBytes) {
-  std::string data = std::string("\5TIcon") + std::string("\0\0\1\0\1\0", 6);
+TEST(Picture, IconsLoadAndOtherClassesFailLoudly) {
+  std::string ico =
+      MakeIcoFile({{1, 24, MakeIconDib({1, 1, 24, 0, false, false, {}, {}, PackRows(1, 24, {0x102030})}, {0})}});
   TPicture pic;
-  pic.SetData(data);
-  EXPECT_EQ(pic.Bitmap(), nullptr);
-  EXPECT_EQ(pic.GraphicClassName(), "TIcon");
-  EXPECT_EQ(pic.Data(), data);
+  pic.SetData(std::string("\5TIcon") + ico);
+  ASSERT_NE(pic.Icon(), nullptr);
+  EXPECT_EQ(pic.Width(), 1);
+  EXPECT_EQ(pic.Icon()->Images()[0].Pixels.At(0, 0), 0xFF102030u);
+  EXPECT_EQ(pic.Data(), std::string("\5TIcon") + ico);
+  EXPECT_EQ(MessageOf([&] { pic.SetData(std::string("\11TMetafile") + "xyz"); }),
+            "Picture data is not valid: graphic class TMetafile is not supported");
+  EXPECT_EQ(MessageOf([&] { pic.SetData(std::string("\5TIcon") + "xyz"); }), "Icon image is not valid: only 3 bytes");
+  EXPECT_EQ(pic.Width(), 1); // the old picture stays
+}
+
+TEST(Picture, AStoredPictureThatDoesNotDecodeNamesItsProperty) {
+  std::string bmp = MakeBmp(2, 2);
+  PutLE(bmp, 28, 7, 2);
+  std::string hex;
+  for (unsigned char c : PictureData(bmp, static_cast<uint32_t>(bmp.size())))
+    hex += "0123456789ABCDEF"[c >> 4], hex += "0123456789ABCDEF"[c & 15];
+  TCustomForm form(nullptr);
+  TMemoryStream stream(ObjectTextToBinary("object F: TCustomForm\n  Icon.Data = {" + hex + "}\nend\n"));
+  EXPECT_EQ(MessageOf([&] { ReadRootComponent(stream, &form); }),
+            "Error reading F.Icon.Data: Bitmap image is not valid: 7 bits per pixel with compression 0");
 }

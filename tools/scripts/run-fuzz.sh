@@ -11,7 +11,7 @@ root=$PWD
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_ArchiveExtract fuzz_BatchLines fuzz_FormReader fuzz_Hive fuzz_PEVersion)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_ArchiveExtract fuzz_BatchLines fuzz_FormReader fuzz_Hive fuzz_PEVersion fuzz_Pictures fuzz_RtfReader)
 build=${BUILD_DIR:-build-fuzz}
 out=$root/fuzz-out
 
@@ -24,7 +24,7 @@ run_one() {
   rm -rf "$dir"
   mkdir -p "$dir/corpus" "$dir/machine"
   local extra=()
-  [ "$target" = fuzz_BatchLines ] && extra=(-dict="$root/tests/fuzz/BatchLines.dict")
+  [ -f "$root/tests/fuzz/${target#fuzz_}.dict" ] && extra=(-dict="$root/tests/fuzz/${target#fuzz_}.dict")
   (cd "$dir" && WINEPREFIX="$dir/machine" "$root/$build/bin/$target" -max_total_time="$seconds" \
     -print_final_stats=1 "${extra[@]}" "$dir/corpus" "$root/tests/fuzz/corpus/$target" >log.txt 2>&1)
   local status=$?
