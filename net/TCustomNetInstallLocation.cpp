@@ -37,9 +37,7 @@ TCustomNetInstallLocation::~TCustomNetInstallLocation() {
   NetLocations().Remove(this);
 }
 
-void TCustomNetInstallLocation::AssignLoginInformation(const TPersistent* Source) {
-  FLoginInformation->Assign(Source);
-}
+void TCustomNetInstallLocation::AssignLoginInformation(const TPersistent* Source) { FLoginInformation->Assign(Source); }
 
 void TCustomNetInstallLocation::LoadWinINet() {
   std::string missing;

@@ -60,9 +60,7 @@ void TCustomNetInstallLocationList::Add(TCustomNetInstallLocation* Location) {
   FItems.push_back(Location);
 }
 
-void TCustomNetInstallLocationList::Remove(TCustomNetInstallLocation* Location) {
-  std::erase(FItems, Location);
-}
+void TCustomNetInstallLocationList::Remove(TCustomNetInstallLocation* Location) { std::erase(FItems, Location); }
 
 TCustomNetInstallLocation* LastConnectedLocation() { return gLastConnected; }
 void SetLastConnectedLocation(TCustomNetInstallLocation* Location) { gLastConnected = Location; }

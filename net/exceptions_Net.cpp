@@ -90,7 +90,6 @@ std::string ErrorName(uint32_t Code) {
 
 ENIL::ENIL(const std::string& Text, std::optional<uint32_t> Code)
     : ECustomQuenloftAbnormal(Text + ". Error message " + ErrorName(Code.value_or(InetLastError())) + ". Server " +
-                              ShownHost() +
-                              ". Response from server " + LastResponseText()) {}
+                              ShownHost() + ". Response from server " + LastResponseText()) {}
 
 } // namespace qnl

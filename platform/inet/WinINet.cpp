@@ -20,12 +20,12 @@ thread_local std::string gLastResponse;
 // it is made of.
 struct TProcedure {
   const char* Name;
-  std::vector<std::pair<const char*, void* TCurlProcs::*>> Symbols;
+  std::vector<std::pair<const char*, void * TCurlProcs::*>> Symbols;
 };
 
 template <typename F>
 void* TCurlProcs::*Slot(F TCurlProcs::*Member) {
-  return reinterpret_cast<void* TCurlProcs::*>(Member);
+  return reinterpret_cast<void * TCurlProcs::*>(Member);
 }
 
 const std::vector<TProcedure>& Procedures() {
@@ -251,8 +251,8 @@ bool TInetConnection::FtpSetCurrentDirectory(const std::string& Path) {
 }
 
 std::unique_ptr<TInetFile> TInetConnection::FtpOpenFile(const std::string& Name) {
-  std::string path = FDirectory.rfind('/', 0) == 0 ? "%2F" + EscapePath(FDirectory.substr(1) + Name)
-                                                   : EscapePath(FDirectory + Name);
+  std::string path =
+      FDirectory.rfind('/', 0) == 0 ? "%2F" + EscapePath(FDirectory.substr(1) + Name) : EscapePath(FDirectory + Name);
   std::unique_ptr<TInetFile> file(new TInetFile(*this));
   const TCurlProcs& curl = FSession.Library().Procs();
   curl.EasySetopt(static_cast<CURL*>(FEasy), CURLOPT_URL, (FBase + "/" + path).c_str());

@@ -160,11 +160,11 @@ TEST_F(InstallSequence, TheStatusIsRemovedAlsoWhenReadingFails) {
   FInstall->SetDistributeType(dtWeb);
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_EQ(SequenceLog(),
-            (TLines{"BeforeReadArchiveInfo", "icBeforeReadArchiveInfo",
-                    "icPushStatusMessage Reading file information...", "icPopStatusMessage", "BeforeNotifyBadInstall",
-                    "icBadInstall", "icAfterBadInstallNotice", "AfterNotifyBadInstall",
-                    "shown Could not find a net install location for Install1", "BeforeShutdown"}));
+  EXPECT_EQ(
+      SequenceLog(),
+      (TLines{"BeforeReadArchiveInfo", "icBeforeReadArchiveInfo", "icPushStatusMessage Reading file information...",
+              "icPopStatusMessage", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
+              "AfterNotifyBadInstall", "shown Could not find a net install location for Install1", "BeforeShutdown"}));
 }
 
 // The files started at the end of a good installation.

@@ -15,7 +15,6 @@
 using namespace qnl;
 using namespace qnl::test;
 
-
 namespace {
 
 // A port nobody listens on: bound and closed again.
