@@ -64,7 +64,7 @@ void TCustomNetInstallLocation::Connect() {
     if (!login.FAnonymous) credentials = {login.FUsername, login.FPassword};
     FConnection = TInetConnection::Connect(*FSession, login.FHostname, ftp ? TInetService::isFTP : TInetService::isHTTP,
                                            credentials);
-    if (!FConnection) throw ENIL_OpenService("Cannot connect to host " + login.FHostname);
+    if (!FConnection) throw ENIL_OpenService("Cannot connect to host " + ShownHost(login.FHostname));
     if (OnAfterConnect) OnAfterConnect(this);
   }
   if (ftp) {

@@ -68,19 +68,20 @@ const std::pair<uint32_t, const char*> kErrorNames[] = {
     {12157, "ERROR_INTERNET_SECURITY_CHANNEL_ERROR"},
 };
 
-// The host as messages show it: without a user name or password written into it.
-std::string ShownHost() {
+std::string LastConnectedHost() {
   TCustomNetInstallLocation* location = LastConnectedLocation();
-  if (!location) return "";
-  std::string host = location->LoginInformation()->FHostname;
-  size_t scheme = host.find("://");
-  size_t start = scheme == std::string::npos ? 0 : scheme + 3;
-  size_t at = host.find('@', start);
-  if (at != std::string::npos && host.find('/', start) > at) host.erase(start, at + 1 - start);
-  return host;
+  return location ? ShownHost(location->LoginInformation()->FHostname) : "";
 }
 
 } // namespace
+
+std::string ShownHost(std::string Hostname) {
+  size_t scheme = Hostname.find("://");
+  size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+  size_t at = Hostname.find('@', start);
+  if (at != std::string::npos && Hostname.find('/', start) > at) Hostname.erase(start, at + 1 - start);
+  return Hostname;
+}
 
 std::string ErrorName(uint32_t Code) {
   for (const auto& [code, name] : kErrorNames)
@@ -90,6 +91,6 @@ std::string ErrorName(uint32_t Code) {
 
 ENIL::ENIL(const std::string& Text, std::optional<uint32_t> Code)
     : ECustomQuenloftAbnormal(Text + ". Error message " + ErrorName(Code.value_or(InetLastError())) + ". Server " +
-                              ShownHost() + ". Response from server " + LastResponseText()) {}
+                              LastConnectedHost() + ". Response from server " + LastResponseText()) {}
 
 } // namespace qnl

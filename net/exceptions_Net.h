@@ -12,6 +12,9 @@ namespace qnl {
 // The name of a WinINet error code, "Unregistered error code" for one it does not know.
 std::string ErrorName(uint32_t Code);
 
+// A host name as messages show it: without a user name or password written into it.
+std::string ShownHost(std::string Hostname);
+
 // A failed transfer: "Text. Error message NAME. Server HOST. Response from server RESPONSE",
 // with the service's last error, the last-connected location's host and the server's last
 // response, taken when the error is made. Code, when given, stands for the last error: a

@@ -109,6 +109,9 @@ TEST_F(NetTest, EachFailureNamesItsErrorServerAndResponse) {
       {"wrong password", ipFTP, ftp, "", "qnl", "wrong-secret", "setup.1",
        "Cannot connect to host " + ftp + ". Error message ERROR_INTERNET_LOGIN_FAILURE. Server " + ftp +
            ". Response from server 530 Authentication failed."},
+      {"password in the host name", ipFTP, "ftp://qnl:wrong-secret@" + ftp, "", "", "", "setup.1",
+       "Cannot connect to host ftp://" + ftp + ". Error message ERROR_INTERNET_LOGIN_FAILURE. Server ftp://" + ftp +
+           ". Response from server 530 Authentication failed."},
       {"missing ftp file", ipFTP, ftp, "", "", "", "missing.1",
        "Cannot open file missing.1 on server. Error message ERROR_INTERNET_ITEM_NOT_FOUND. Server " + ftp +
            ". Response from server 550 /missing.1 is not retrievable."},
@@ -137,6 +140,28 @@ TEST_F(NetTest, EachFailureNamesItsErrorServerAndResponse) {
     EXPECT_EQ(message.find("secret"), std::string::npos) << c.What;
     EXPECT_TRUE(Got() != FArchive) << c.What;
   }
+}
+
+TEST_F(NetTest, HttpsChecksTheCertificateAndNeverFallsBackToHttp) {
+  TLocalServer https(TLocalServer::TKind::skHTTPS, FServed);
+  ASSERT_GT(https.Port(), 0);
+  TNetInstallLocation* location = Location(ipHTTP);
+  location->LoginInformation()->FHostname = "https://" + https.Host();
+  EXPECT_EQ(Download(location, "setup.1"),
+            "Cannot send request for file setup.1 to the server. Error message ERROR_INTERNET_INVALID_CA. Server "
+            "https://" +
+                https.Host() + ". Response from server No server response");
+}
+
+TEST_F(NetTest, AProxyFromTheEnvironmentCarriesTheRequests) {
+  // The host cannot be resolved: only the proxy reaches it.
+  setenv("http_proxy", ("http://" + FHttp->Host()).c_str(), 1);
+  TNetInstallLocation* location = Location(ipHTTP);
+  location->LoginInformation()->FHostname = "setup.example.invalid";
+  std::string message = Download(location, "setup.1");
+  unsetenv("http_proxy");
+  EXPECT_EQ(message, "(no exception)");
+  EXPECT_TRUE(Got() == FArchive);
 }
 
 TEST_F(NetTest, TheAbortFlagStopsTheDownloadQuietly) {

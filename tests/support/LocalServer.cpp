@@ -16,7 +16,8 @@ TLocalServer::TLocalServer(TKind Kind, const std::string& Root) {
   std::string script = std::string(source ? source : ".") + "/tests/support/net_server.py";
   int fd = -1;
   // Debian's python3, which sees python3-pyftpdlib.
-  FPid = StartWithOutputPipe({"/usr/bin/python3", script, Kind == TKind::skHTTP ? "http" : "ftp", Root}, fd);
+  const char* kind = Kind == TKind::skHTTP ? "http" : Kind == TKind::skHTTPS ? "https" : "ftp";
+  FPid = StartWithOutputPipe({"/usr/bin/python3", script, kind, Root}, fd);
   if (FPid < 0) return;
   std::string line;
   char c;

@@ -10,7 +10,7 @@ namespace qnl::test {
 // Serves the Unix directory Root while it lives; stopped by the destructor.
 class TLocalServer {
 public:
-  enum class TKind { skHTTP, skFTP };
+  enum class TKind { skHTTP, skHTTPS, skFTP };
   TLocalServer(TKind Kind, const std::string& Root);
   ~TLocalServer();
   TLocalServer(const TLocalServer&) = delete;

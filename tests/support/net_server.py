@@ -1,12 +1,14 @@
 #!/usr/bin/python3
-"""Local servers of the net tests: `http ROOT` or `ftp ROOT`, on an ephemeral port of 127.0.0.1.
+"""Local servers of the net tests: `http ROOT`, `https ROOT` or `ftp ROOT`, on an ephemeral port
+of 127.0.0.1.
 
 Prints "PORT <n>" once listening. The HTTP server serves ROOT with Content-Length and byte
 ranges; below /fault/<kind>/ it serves the same files badly: 500 (an error page), drop (half
 the file, then the connection closes), droponce (drops the first request of a file, then
 serves ranges), slow (8 KB blocks, 20 ms apart), nolength (no Content-Length). Every new
-connection is counted in ROOT/../connections.txt. The FTP server knows "anonymous" and the
-user "qnl" with the password "secret".
+connection is counted in ROOT/../connections.txt. A request for an absolute URL (as a proxy
+gets it) is served from its path. The HTTPS server has a self-signed certificate, which no
+client trusts. The FTP server knows "anonymous" and the user "qnl" with the password "secret".
 """
 import http.server
 import os
@@ -15,7 +17,7 @@ import threading
 import time
 
 
-def http_server(root):
+def http_server(root, tls=False):
     counter = os.path.join(os.path.dirname(os.path.abspath(root)), "connections.txt")
     lock = threading.Lock()
     dropped = set()
@@ -37,7 +39,10 @@ def http_server(root):
             pass
 
         def do_GET(self):
-            parts = self.path.lstrip("/").split("/")
+            path = self.path
+            if path.startswith("http://"):
+                path = "/" + path[7:].partition("/")[2]
+            parts = path.lstrip("/").split("/")
             kind = ""
             if len(parts) >= 2 and parts[0] == "fault":
                 kind, parts = parts[1], parts[2:]
@@ -85,6 +90,18 @@ def http_server(root):
             self.wfile.write(body)
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    if tls:
+        import ssl
+        import subprocess
+        import tempfile
+
+        folder = tempfile.mkdtemp()
+        key, cert = os.path.join(folder, "key.pem"), os.path.join(folder, "cert.pem")
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                        "/CN=127.0.0.1", "-keyout", key, "-out", cert], check=True, capture_output=True)
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(cert, key)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     print("PORT %d" % server.server_address[1], flush=True)
     server.serve_forever()
 
@@ -109,4 +126,7 @@ if __name__ == "__main__":
     import logging
 
     logging.disable(logging.CRITICAL)
-    {"http": http_server, "ftp": ftp_server}[sys.argv[1]](sys.argv[2])
+    if sys.argv[1] == "https":
+        http_server(sys.argv[2], tls=True)
+    else:
+        {"http": http_server, "ftp": ftp_server}[sys.argv[1]](sys.argv[2])
