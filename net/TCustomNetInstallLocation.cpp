@@ -10,6 +10,7 @@ namespace qnl {
 
 namespace {
 constexpr size_t kBlockSize = 8192;
+constexpr size_t kWriteBatch = 256 * 1024;
 } // namespace
 
 QNL_BEGIN_CLASS(TCustomNetInstallLocation);
@@ -117,29 +118,37 @@ int64_t TCustomNetInstallLocation::QueryFileSize() { return FFile->AnnouncedSize
 void TCustomNetInstallLocation::ReceiveFile() {
   int64_t size = QueryFileSize();
   TFileStream local(FLocalFile, fmCreate);
-  std::string block(kBlockSize, '\0');
-  int64_t total = 0;
-  auto readBlock = [&]() {
-    size_t read = 0;
-    if (!FFile->Read(block.data(), block.size(), read))
-      throw ENIL_ReadFile("Could not read from file " + FRemoteFile + " on the server");
-    return read;
+  // Blocks are read straight into a batch that goes to the disk when full: a write per block
+  // would cost more than the transfer.
+  std::string batch(kWriteBatch, '\0');
+  size_t used = 0;
+  auto flush = [&]() {
+    if (local.Write(batch.data(), static_cast<int64_t>(used)) != static_cast<int64_t>(used))
+      throw ENIL_WriteDestFile(Name() + " could not write to the local dest file " + FLocalFile);
+    used = 0;
   };
-  for (size_t read = readBlock(); read > 0; read = readBlock()) {
+  int64_t total = 0;
+  while (true) {
+    if (used + kBlockSize > batch.size()) flush();
+    char* block = batch.data() + used;
+    size_t read = 0;
+    if (!FFile->Read(block, kBlockSize, read))
+      throw ENIL_ReadFile("Could not read from file " + FRemoteFile + " on the server");
+    if (read == 0) break;
     total += static_cast<int64_t>(read);
     auto fileSize = static_cast<int32_t>(size), done = static_cast<int32_t>(total);
-    if (OnDataReceived) OnDataReceived(this, FRemoteFile, static_cast<int32_t>(read), done, fileSize, block.data());
-    if (ProgressReceiver) ProgressReceiver(this, FRemoteFile, static_cast<int32_t>(read), done, fileSize, block.data());
+    if (OnDataReceived) OnDataReceived(this, FRemoteFile, static_cast<int32_t>(read), done, fileSize, block);
+    if (ProgressReceiver) ProgressReceiver(this, FRemoteFile, static_cast<int32_t>(read), done, fileSize, block);
     Application().ProcessMessages();
-    if (NetAbort()) return;
-    if (local.Write(block.data(), static_cast<int64_t>(read)) != static_cast<int64_t>(read))
-      throw ENIL_WriteDestFile(Name() + " could not write to the local dest file " + FLocalFile);
+    if (NetAbort()) break;
+    used += read;
   }
+  flush();
+  if (NetAbort()) return;
   // A transfer that ends short of the announced size lost its connection: never a whole file.
-  if (size > 0 && total != size) {
+  if (size > 0 && total != size)
     throw ENIL_ReadFile("Could not read from file " + FRemoteFile + " on the server",
                         FLoginInformation->FProtocol == ipFTP ? inet::kFtpDropped : inet::kConnectionAborted);
-  }
 }
 
 void TCustomNetInstallLocation::CloseRemoteFile() {

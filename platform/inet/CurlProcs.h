@@ -22,6 +22,7 @@ struct TCurlProcs {
   decltype(&curl_multi_perform) MultiPerform = nullptr;
   decltype(&curl_multi_poll) MultiPoll = nullptr;
   decltype(&curl_multi_info_read) MultiInfoRead = nullptr;
+  decltype(&curl_easy_pause) EasyPause = nullptr;
   decltype(&curl_slist_append) SlistAppend = nullptr;
   decltype(&curl_slist_free_all) SlistFreeAll = nullptr;
 };

@@ -15,14 +15,23 @@ struct TInetFile::TTransfer {
   bool Added = false;
   bool Done = false;
   bool Resumed = false;
+  bool Paused = false; // libcurl holds back what did not fit
   CURLcode Result = CURLE_OK;
   CURLcode FirstFailure = CURLE_OK;
 };
 
 namespace {
 
+// How much received data waits for the reader at most: beyond it the transfer pauses, so a
+// fast server never makes the whole file sit in memory.
+constexpr size_t kBufferLimit = 1024 * 1024;
+
 size_t OnData(char* Data, size_t Size, size_t Count, void* UserData) {
   auto* transfer = static_cast<TInetFile::TTransfer*>(UserData);
+  if (transfer->Buffer.size() - transfer->ReadPos >= kBufferLimit) {
+    transfer->Paused = true;
+    return CURL_WRITEFUNC_PAUSE;
+  }
   transfer->Buffer.append(Data, Size * Count);
   transfer->Received += static_cast<int64_t>(Size * Count);
   return Size * Count;
@@ -48,6 +57,7 @@ bool TInetFile::Start(int64_t Offset) {
   curl.EasySetopt(easy, CURLOPT_WRITEDATA, &t);
   curl.EasySetopt(easy, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(Offset));
   t.Done = false;
+  t.Paused = false;
   t.Result = CURLE_OK;
   curl.MultiAdd(static_cast<CURLM*>(FConnection.Session().Multi()), easy);
   t.Added = true;
@@ -72,6 +82,12 @@ void TInetFile::Fill() {
   while (!t.Done && t.ReadPos == t.Buffer.size()) {
     t.Buffer.clear();
     t.ReadPos = 0;
+    if (t.Paused) {
+      // Hands over what was held back, then reads on.
+      t.Paused = false;
+      curl.EasyPause(easy, CURLPAUSE_CONT);
+      if (t.ReadPos != t.Buffer.size()) break;
+    }
     if (PumpTransfer(curl, multi, easy, t.Result)) {
       t.Done = true;
       break;

@@ -46,7 +46,8 @@ const std::vector<TProcedure>& Procedures() {
         {"curl_multi_info_read", Slot(&TCurlProcs::MultiInfoRead)}}},
       {"InternetCloseHandle", {{"curl_multi_remove_handle", Slot(&TCurlProcs::MultiRemove)}}},
       {"InternetQueryDataAvailable", {{"curl_easy_getinfo", Slot(&TCurlProcs::EasyGetinfo)}}},
-      {"InternetReadFile", {{"curl_multi_perform", Slot(&TCurlProcs::MultiPerform)}}},
+      {"InternetReadFile",
+       {{"curl_multi_perform", Slot(&TCurlProcs::MultiPerform)}, {"curl_easy_pause", Slot(&TCurlProcs::EasyPause)}}},
       {"FtpOpenFile", {{"curl_multi_add_handle", Slot(&TCurlProcs::MultiAdd)}}},
       {"HttpOpenRequest", {{"curl_easy_setopt", Slot(&TCurlProcs::EasySetopt)}}},
       {"HttpSendRequest",
@@ -204,7 +205,7 @@ bool TInetConnection::Prepare(const std::string& Hostname, const TInetLogin& Log
   // A server that sends nothing for a minute has timed out.
   curl.EasySetopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl.EasySetopt(easy, CURLOPT_LOW_SPEED_TIME, 60L);
-  curl.EasySetopt(easy, CURLOPT_BUFFERSIZE, 256L * 1024L);
+  curl.EasySetopt(easy, CURLOPT_BUFFERSIZE, 512L * 1024L);
   curl.EasySetopt(easy, CURLOPT_TCP_KEEPALIVE, 1L);
   curl.EasySetopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);
   // Certificates are checked against the system's store (libcurl's default); proxies come
