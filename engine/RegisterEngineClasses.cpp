@@ -10,6 +10,7 @@
 #include "engine/TInstallGroup.h"
 #include "engine/TpsFileContainer.h"
 #include "engine/cmp_TUninstallEXE.h"
+#include "net/cmp_TNetInstallLocation.h"
 #include "rtl/TypInfo.h"
 
 namespace qnl {
@@ -23,6 +24,7 @@ void RegisterEngineClasses() {
   for (const TClassInfo* info : classes) RegisterClass(*info);
   RegisterClass(TInstall::StaticClassInfo());
   RegisterPathSpecifierClasses();
+  RegisterNetClasses();
 }
 
 } // namespace qnl

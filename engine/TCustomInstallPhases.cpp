@@ -4,6 +4,7 @@
 #include "common/routines_API.h"
 #include "engine/DeferredRegistrations.h"
 #include "engine/InstallSession.h"
+#include "engine/NetDownload.h"
 #include "engine/RemoteFileList.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
@@ -31,14 +32,6 @@ constexpr TTypeStep kTypeSteps[] = {
 };
 
 constexpr const char* kRemoteFileList = "filelist.lst";
-
-// Fetches one file of the net location into LocalFile.
-void DownloadRemoteFile(TComponent* Location, const std::string& RemoteName, const std::string& LocalFile) {
-  (void)Location;
-  (void)RemoteName;
-  (void)LocalFile;
-  throw ENotImplemented("The net location transfer of \"" + std::string(kRemoteFileList) + "\"");
-}
 
 } // namespace
 
@@ -119,7 +112,8 @@ void TCustomInstall::ReadInfoFromArchive() {
     if (FDistributeType != dtTraditional) {
       std::string list = GetTempFile(TTempFileKeep::tkDelete);
       try {
-        DownloadRemoteFile(NetLocation(), kRemoteFileList, list);
+        if (!NetLocation()) throw Exception("Could not find a net install location for " + Name());
+        DownloadInto(AsNetLocation(NetLocation()), kRemoteFileList, list);
         ReadRemoteFileList(list);
       } catch (...) {
         TryDeleteFile(list);

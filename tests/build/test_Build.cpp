@@ -7,6 +7,7 @@
 #include "engine/InstallSession.h"
 #include "engine/ProductDirectory.h"
 #include "engine/SelfExtractingSetup.h"
+#include "net/cmp_TNetInstallLocation.h"
 #include "paths/cmp_TPathSpecifier.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
@@ -30,7 +31,9 @@ class Build : public BuildTest {
 protected:
   // Makes the distribute type a net one, as a stored project does.
   void MakeNetDistribution(TDistributeType Type) {
-    auto* location = new TComponent(FForm.get());
+    auto* location = new TNetInstallLocation(FForm.get());
+    location->LoginInformation()->FHostname = "host.example:8080";
+    location->LoginInformation()->FDirectory = "pub/setup";
     FInstall->SetComponentStateFlag(csLoading, true);
     FInstall->SetNetLocation(location);
     FInstall->SetDistributeType(Type);
@@ -85,12 +88,13 @@ TEST_F(Build, TheArchivedStatesAreResetBeforeThePass) {
 TEST_F(Build, EachDistributeTypeHasItsOptions) {
   MakeNetDistribution(dtWeb);
   FInstall->NoteOnly = true;
-  // The net archive directory needs the net location component's login information.
-  EXPECT_NE(MessageOf([&] { FInstall->Build(kProgram, kDist, false); }).find("not implemented"), std::string::npos);
+  EXPECT_EQ(MessageOf([&] { FInstall->Build(kProgram, kDist, false); }), "(no exception)");
+  // The file list lies where the server's directory is mirrored: host, then directory.
+  EXPECT_TRUE(FileExists("C:\\dist\\host.example8080\\pub-setup\\filelist.lst"));
   FInstall->SetComponentStateFlag(csLoading, true);
   FInstall->SetDistributeType(dtTraditionalNet);
   FInstall->SetComponentStateFlag(csLoading, false);
-  EXPECT_NE(MessageOf([&] { FInstall->Build(kProgram, kDist, false); }).find("not implemented"), std::string::npos);
+  EXPECT_EQ(MessageOf([&] { FInstall->Build(kProgram, kDist, false); }), "(no exception)");
   EXPECT_EQ(FInstall->PassOptions, (std::vector<TCompressOptions>{54, 38}));
   ExpectArchiveSettingsRestored();
 }
@@ -104,9 +108,10 @@ TEST_F(Build, TheArchiveSettingsComeBackWhenThePassFails) {
 }
 
 TEST_F(Build, ANetBuildThatFailsRestoresTheSettingsToo) {
-  AddFile("a.txt", "alpha");
+  TInstallFile* file = AddFile("a.txt", "alpha");
+  DeleteFile(file->SourcePath());
   MakeNetDistribution(dtWeb);
-  EXPECT_NE(MessageOf([&] { FInstall->Build(kProgram, kDist, true); }).find("not implemented"), std::string::npos);
+  EXPECT_NE(MessageOf([&] { FInstall->Build(kProgram, kDist, true); }), "(no exception)");
   ExpectArchiveSettingsRestored();
 }
 

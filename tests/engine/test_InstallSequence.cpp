@@ -155,16 +155,16 @@ TEST_F(InstallSequence, ASelfExtractedSetupReadsItsOffsetFirst) {
 }
 
 TEST_F(InstallSequence, TheStatusIsRemovedAlsoWhenReadingFails) {
-  // A net distribution reads its remote file list, which needs the net location's transfer.
+  // A net distribution reads its remote file list, which needs a net location.
   FInstall->SetComponentStateFlag(csLoading, true);
   FInstall->SetDistributeType(dtWeb);
   Load({"-sC:\\Dist"});
   Run();
-  EXPECT_EQ(SequenceLog(),
-            (TLines{"BeforeReadArchiveInfo", "icBeforeReadArchiveInfo",
-                    "icPushStatusMessage Reading file information...", "icPopStatusMessage", "BeforeNotifyBadInstall",
-                    "icBadInstall", "icAfterBadInstallNotice", "AfterNotifyBadInstall",
-                    "shown The net location transfer of \"filelist.lst\" is not implemented", "BeforeShutdown"}));
+  EXPECT_EQ(
+      SequenceLog(),
+      (TLines{"BeforeReadArchiveInfo", "icBeforeReadArchiveInfo", "icPushStatusMessage Reading file information...",
+              "icPopStatusMessage", "BeforeNotifyBadInstall", "icBadInstall", "icAfterBadInstallNotice",
+              "AfterNotifyBadInstall", "shown Could not find a net install location for Install1", "BeforeShutdown"}));
 }
 
 // The files started at the end of a good installation.
