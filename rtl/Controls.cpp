@@ -29,6 +29,8 @@ QNL_BEGIN_CLASS(TControl)
     .Prop("ShowHint", &C::ShowHint, &C::SetShowHint)
     .Prop("Hint", &C::Hint, &C::SetHint)
     .Prop("HelpContext", &C::HelpContext, &C::SetHelpContext)
+    .Prop("Ctl3D", &C::Ctl3D, &C::SetCtl3D)
+    .Prop("ParentCtl3D", &C::ParentCtl3D, &C::SetParentCtl3D)
     .Prop("Visible", &C::Visible, &C::SetVisible);
 QNL_END_CLASS
 

@@ -110,6 +110,11 @@ public:
   void SetAnchors(TAnchors Value) { FAnchors = Value; }
   int32_t HelpContext() const { return FHelpContext; }
   void SetHelpContext(int32_t Value) { FHelpContext = Value; }
+  // The sunken three-dimensional look of old Windows; Qt's style draws one look for both.
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool Value) { FCtl3D = Value; }
+  bool ParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool Value) { FParentCtl3D = Value; }
 
   // Visible, and every parent up to a top-level one visible too.
   bool Showing() const;
@@ -171,6 +176,8 @@ private:
   TAlign FAlign = alNone;
   TAnchors FAnchors{akLeft, akTop};
   int32_t FHelpContext = 0;
+  bool FCtl3D = true;
+  bool FParentCtl3D = true;
 };
 
 // A control that holds other controls and can take the keyboard focus: keeps its children

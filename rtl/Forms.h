@@ -64,8 +64,6 @@ public:
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
   bool AutoScroll() const { return FAutoScroll; }
   void SetAutoScroll(bool Value) { FAutoScroll = Value; }
-  bool Ctl3D() const { return FCtl3D; }
-  void SetCtl3D(bool Value) { FCtl3D = Value; }
   const std::string& HelpFile() const { return FHelpFile; }
   void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
   // The window icon (stored as Icon.Data).
@@ -147,7 +145,6 @@ private:
   bool FScaled = true;
   bool FKeyPreview = false;
   bool FAutoScroll = true;
-  bool FCtl3D = true;
   std::string FHelpFile;
   TWinControl* FActiveControl = nullptr;
   TModalResult FModalResult = mrNone;
