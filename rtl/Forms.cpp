@@ -1,6 +1,7 @@
 // Forms, data modules and the windowless application object.
 #include "rtl/Forms.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -9,20 +10,9 @@ namespace qnl {
 // ---- TCustomForm ----
 
 QNL_BEGIN_CLASS(TCustomForm)
-    .Prop("Left", &C::Left, &C::SetLeft)
-    .Prop("Top", &C::Top, &C::SetTop)
-    .Prop("Width", &C::Width, &C::SetWidth)
-    .Prop("Height", &C::Height, &C::SetHeight)
-    .Prop("ClientWidth", &C::ClientWidth, &C::SetClientWidth)
-    .Prop("ClientHeight", &C::ClientHeight, &C::SetClientHeight)
-    .Prop("Caption", &C::Caption, &C::SetCaption)
-    .Prop("Color", &C::Color, &C::SetColor)
-    .WithIdents(ColorIdents())
-    .Sub("Font", &C::Font)
     .Prop("FormStyle", &C::FormStyle, &C::SetFormStyle)
     .Prop("Position", &C::Position, &C::SetPosition)
     .Prop("WindowState", &C::WindowState, &C::SetWindowState)
-    .Prop("Visible", &C::Visible, &C::SetVisible)
     .Prop("BorderStyle", &C::BorderStyle, &C::SetBorderStyle)
     .Prop("BorderIcons", &C::BorderIcons, &C::SetBorderIcons)
     .Prop("PixelsPerInch", &C::PixelsPerInch, &C::SetPixelsPerInch)
@@ -30,14 +20,10 @@ QNL_BEGIN_CLASS(TCustomForm)
     .Prop("OldCreateOrder", &C::OldCreateOrder, &C::SetOldCreateOrder)
     .Prop("Scaled", &C::Scaled, &C::SetScaled)
     .Prop("KeyPreview", &C::KeyPreview, &C::SetKeyPreview)
-    .Prop("Enabled", &C::Enabled, &C::SetEnabled)
     .Prop("AutoScroll", &C::AutoScroll, &C::SetAutoScroll)
-    .Prop("Ctl3D", &C::Ctl3D, &C::SetCtl3D)
-    .Prop("ShowHint", &C::ShowHint, &C::SetShowHint)
-    .Prop("Hint", &C::Hint, &C::SetHint)
     .Prop("HelpFile", &C::HelpFile, &C::SetHelpFile)
-    .Prop("HelpContext", &C::HelpContext, &C::SetHelpContext)
     .Sub("Icon", &C::Icon)
+    .Ref<TWinControl>("ActiveControl", &C::ActiveControl, &C::SetActiveControl)
     .Prop("OnActivate", &C::OnActivate)
     .Prop("OnDeactivate", &C::OnDeactivate)
     .Prop("OnCreate", &C::OnCreate)
@@ -50,34 +36,27 @@ QNL_BEGIN_CLASS(TCustomForm)
     .Prop("OnCloseQuery", &C::OnCloseQuery);
 QNL_END_CLASS
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont()), FIcon(new TPicture()) {
-  FFont->OnChange = [this](TObject*) { Changed(TFormAspect::faFont); };
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(new TPicture()) {
+  SetParentFont(false);
+  SetVisible(false);
+  SetBounds(0, 0, 320, 240);
 }
 
 TCustomForm::~TCustomForm() {
   // The application forgets its main form through the free notification it asked for.
+  Destroying();
+  SetActiveControl(nullptr);
   delete FIcon;
-  delete FFont;
-}
-
-void TCustomForm::Changed(TFormAspect Aspect) {
-  if (!IsLoading()) UpdateWindow(Aspect);
 }
 
 void TCustomForm::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-  if (AWidth < 0) AWidth = 0;
-  if (AHeight < 0) AHeight = 0;
-  if (FLeft == ALeft && FTop == ATop && FWidth == AWidth && FHeight == AHeight) return;
-  bool resized = FWidth != AWidth || FHeight != AHeight;
-  FLeft = ALeft;
-  FTop = ATop;
-  FWidth = AWidth;
-  FHeight = AHeight;
-  Changed(TFormAspect::faBounds);
+  bool resized = std::max(AWidth, 0) != Width() || std::max(AHeight, 0) != Height();
+  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (resized && !IsLoading() && OnResize) OnResize(this);
 }
 
 int32_t TCustomForm::NonClientWidth() const {
+  if (Parent()) return 0;
   // The classic Windows frame: a 4-pixel sizing border (3 for a fixed one) on each side.
   switch (FBorderStyle) {
     case bsNone: return 0;
@@ -88,6 +67,7 @@ int32_t TCustomForm::NonClientWidth() const {
 }
 
 int32_t TCustomForm::NonClientHeight() const {
+  if (Parent()) return 0;
   // The frame plus the caption bar (19 pixels, 15 for a tool window).
   switch (FBorderStyle) {
     case bsNone: return 0;
@@ -98,39 +78,16 @@ int32_t TCustomForm::NonClientHeight() const {
   }
 }
 
-void TCustomForm::SetCaption(const std::string& Value) {
-  if (FCaption == Value) return;
-  FCaption = Value;
-  Changed(TFormAspect::faCaption);
-}
-
-void TCustomForm::SetColor(TColor Value) {
-  if (FColor == Value) return;
-  FColor = Value;
-  Changed(TFormAspect::faColor);
-}
-
 void TCustomForm::SetFormStyle(TFormStyle Value) {
   if (FFormStyle == Value) return;
   FFormStyle = Value;
-  Changed(TFormAspect::faFormStyle);
+  Changed(TControlAspect::acLook);
 }
 
 void TCustomForm::SetWindowState(TWindowState Value) {
   if (FWindowState == Value) return;
   FWindowState = Value;
-  Changed(TFormAspect::faWindowState);
-}
-
-void TCustomForm::SetVisible(bool Value) {
-  if (FVisible == Value) return;
-  FVisible = Value;
-  if (IsLoading()) return;
-  UpdateWindow(TFormAspect::faVisible);
-  if (Value)
-    DoShow();
-  else
-    DoHide();
+  Changed(TControlAspect::acLook);
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
@@ -138,18 +95,31 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
   // The client area keeps its size when the frame changes, as the designer shows it.
   int32_t cw = ClientWidth(), ch = ClientHeight();
   FBorderStyle = Value;
-  if (!IsLoading()) SetBounds(FLeft, FTop, cw + NonClientWidth(), ch + NonClientHeight());
-  Changed(TFormAspect::faBorderStyle);
+  if (!IsLoading()) SetBounds(Left(), Top(), cw + NonClientWidth(), ch + NonClientHeight());
+  Changed(TControlAspect::acLook);
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons Value) {
   if (FBorderIcons == Value) return;
   FBorderIcons = Value;
-  Changed(TFormAspect::faBorderStyle);
+  Changed(TControlAspect::acLook);
 }
 
 void TCustomForm::SetPixelsPerInch(int32_t Value) {
   if (Value > 0) FPixelsPerInch = Value;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* Value) {
+  if (FActiveControl == Value) return;
+  if (FActiveControl) FActiveControl->RemoveFreeNotification(this);
+  FActiveControl = Value;
+  if (FActiveControl) FActiveControl->FreeNotification(this);
+  if (!IsLoading()) Changed(TControlAspect::acLook);
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FActiveControl) FActiveControl = nullptr;
 }
 
 void TCustomForm::Show() {
@@ -159,6 +129,17 @@ void TCustomForm::Show() {
 
 void TCustomForm::Hide() { SetVisible(false); }
 
+TModalResult TCustomForm::ShowModal() {
+  throw EInvalidOperation("Form '" + Name() + "' cannot be shown modally without a windowing system");
+}
+
+void TCustomForm::VisibleChanged() {
+  if (Visible())
+    DoShow();
+  else
+    DoHide();
+}
+
 void TCustomForm::DoShow() {
   if (OnShow) OnShow(this);
 }
@@ -167,14 +148,21 @@ void TCustomForm::DoHide() {
   if (OnHide) OnHide(this);
 }
 
-void TCustomForm::Close() {
+bool TCustomForm::CloseQuery() {
   bool canClose = true;
   if (OnCloseQuery) OnCloseQuery(this, canClose);
-  if (!canClose) return;
+  return canClose;
+}
+
+void TCustomForm::Close() {
+  if (!CloseQuery()) return;
   TCloseAction action = caHide;
   if (OnClose) OnClose(this, action);
   if (action == caNone) return;
-  if (Application().MainForm() == this) {
+  if (FModal) {
+    // ShowModal hides the form when it returns.
+    if (FModalResult == mrNone) SetModalResult(mrCancel);
+  } else if (Application().MainForm() == this) {
     Application().Terminate();
   } else if (action == caMinimize) {
     SetWindowState(wsMinimized);
@@ -196,15 +184,24 @@ void TCustomForm::Deactivate() {
   if (OnDeactivate) OnDeactivate(this);
 }
 
+void TCustomForm::ChangeScale(int32_t M, int32_t D) {
+  if (D <= 0 || M <= 0 || M == D) return;
+  int32_t left = Left(), top = Top();
+  int64_t cw = ClientWidth(), ch = ClientHeight();
+  TWinControl::ChangeScale(M, D);
+  SetBounds(left, top, Width(), Height());
+  SetClientWidth(static_cast<int32_t>((cw * M + D / 2) / D));
+  SetClientHeight(static_cast<int32_t>((ch * M + D / 2) / D));
+}
+
 void TCustomForm::Loaded() {
-  TComponent::Loaded();
-  for (TFormAspect a : {TFormAspect::faBorderStyle, TFormAspect::faFormStyle, TFormAspect::faBounds,
-                        TFormAspect::faCaption, TFormAspect::faColor, TFormAspect::faFont, TFormAspect::faWindowState})
-    UpdateWindow(a);
-  if (FVisible) {
-    UpdateWindow(TFormAspect::faVisible);
-    DoShow();
+  if (FScaled && FPixelsPerInch != 96) {
+    // Children are still loading: their new bounds reach their views when they load.
+    ChangeScale(96, FPixelsPerInch);
+    FPixelsPerInch = 96;
   }
+  TWinControl::Loaded();
+  if (Visible()) DoShow();
 }
 
 // ---- TDataModule ----
@@ -265,7 +262,9 @@ int TCustomApplication::DoMessageBox(const std::string& Text, const std::string&
 
 void TCustomApplication::ShowException(const std::exception& E) {
   if (dynamic_cast<const EAbort*>(&E)) return;
-  std::fprintf(stderr, "Error: %s\n", E.what());
+  // The same path as every other box, so that whoever answers the boxes sees the error.
+  std::string caption = HasDisplay() && !FTitle.empty() ? FTitle : std::string("Error");
+  MessageBox(E.what(), caption, MB_OK | MB_ICONSTOP);
   std::fflush(stderr);
 }
 

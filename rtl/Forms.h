@@ -8,6 +8,7 @@
 #include <string>
 
 #include "rtl/Classes.h"
+#include "rtl/Controls.h"
 #include "rtl/Graphics.h"
 
 namespace qnl {
@@ -26,49 +27,27 @@ using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
 
-// Which stored aspect of a form changed; the windowing system applies it to the window.
-enum class TFormAspect { faBounds, faCaption, faColor, faFont, faWindowState, faVisible, faBorderStyle, faFormStyle };
-
-// A top-level window as the project stores it: position, size, caption, colour, font and
-// style. The values live here; a windowing implementation (TForm in vcl/) mirrors them
-// on a real window through the protected hooks. While the form is being read from a
-// stream the hooks are not called; Loaded applies everything once.
-class TCustomForm : public TComponent {
-  QNL_CLASS(TCustomForm, TComponent)
+// A top-level window as the project stores it, or a form placed in another form's panel
+// (then without frame). It is a windowed control of the same model as the controls it
+// holds; a windowing library gives it a view. Its Left and Top are relative to the screen
+// while it has no parent.
+class TCustomForm : public TWinControl {
+  QNL_CLASS(TCustomForm, TWinControl)
 public:
   explicit TCustomForm(TComponent* AOwner);
   ~TCustomForm() override;
 
-  // Outer bounds, in pixels, relative to the screen.
-  int32_t Left() const { return FLeft; }
-  void SetLeft(int32_t Value) { SetBounds(Value, FTop, FWidth, FHeight); }
-  int32_t Top() const { return FTop; }
-  void SetTop(int32_t Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
-  int32_t Width() const { return FWidth; }
-  void SetWidth(int32_t Value) { SetBounds(FLeft, FTop, Value, FHeight); }
-  int32_t Height() const { return FHeight; }
-  void SetHeight(int32_t Value) { SetBounds(FLeft, FTop, FWidth, Value); }
-  virtual void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight);
+  void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
   // The inner area: the outer size less the frame (NonClientWidth/Height).
-  int32_t ClientWidth() const { return FWidth - NonClientWidth(); }
-  void SetClientWidth(int32_t Value) { SetWidth(Value + NonClientWidth()); }
-  int32_t ClientHeight() const { return FHeight - NonClientHeight(); }
-  void SetClientHeight(int32_t Value) { SetHeight(Value + NonClientHeight()); }
+  int32_t ClientWidth() const override { return Width() - NonClientWidth(); }
+  int32_t ClientHeight() const override { return Height() - NonClientHeight(); }
 
-  const std::string& Caption() const { return FCaption; }
-  void SetCaption(const std::string& Value);
-  TColor Color() const { return FColor; }
-  void SetColor(TColor Value);
-  TFont* Font() const { return FFont; }
-  void SetFont(const TFont* Value) { FFont->Assign(Value); }
   TFormStyle FormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle Value);
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition Value) { FPosition = Value; }
   TWindowState WindowState() const { return FWindowState; }
   void SetWindowState(TWindowState Value);
-  bool Visible() const { return FVisible; }
-  void SetVisible(bool Value);
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TFormBorderStyle Value);
   TBorderIcons BorderIcons() const { return FBorderIcons; }
@@ -83,22 +62,19 @@ public:
   void SetScaled(bool Value) { FScaled = Value; }
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
-  bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value) { FEnabled = Value; }
   bool AutoScroll() const { return FAutoScroll; }
   void SetAutoScroll(bool Value) { FAutoScroll = Value; }
-  bool Ctl3D() const { return FCtl3D; }
-  void SetCtl3D(bool Value) { FCtl3D = Value; }
-  bool ShowHint() const { return FShowHint; }
-  void SetShowHint(bool Value) { FShowHint = Value; }
-  const std::string& Hint() const { return FHint; }
-  void SetHint(const std::string& Value) { FHint = Value; }
   const std::string& HelpFile() const { return FHelpFile; }
   void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
-  int32_t HelpContext() const { return FHelpContext; }
-  void SetHelpContext(int32_t Value) { FHelpContext = Value; }
   // The window icon (stored as Icon.Data).
   TPicture* Icon() const { return FIcon; }
+  // The control that has the focus when the form is shown (or now, while it is active).
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(TWinControl* Value);
+
+  // Set while the form runs modally: any value but mrNone ends ShowModal with it.
+  TModalResult ModalResult() const { return FModalResult; }
+  virtual void SetModalResult(TModalResult Value) { FModalResult = Value; }
 
   // Events. A handler that raises is reported through the application's exception
   // handler by the windowing system; the engine's own calls let the exception propagate.
@@ -116,47 +92,51 @@ public:
   // Makes the form visible and brings it to the front.
   virtual void Show();
   virtual void Hide();
-  // Asks the form to close: OnCloseQuery, then OnClose; closing the application's main
-  // form terminates the application.
+  // Shows the form and waits until its ModalResult is set (or it is closed: mrCancel);
+  // the windowless base has nobody to answer it and raises EInvalidOperation.
+  virtual TModalResult ShowModal();
+  // Asks the form to close: CloseQuery, then OnClose; closing the application's main
+  // form terminates the application, a modal form ends ShowModal with mrCancel unless a
+  // result is set.
   virtual void Close();
+  // OnCloseQuery's answer: whether the form may close now.
+  virtual bool CloseQuery();
   // Repaints the window now (after a change that must be seen before the next event).
   virtual void Repaint() {}
   virtual void BringToFront() {}
   // True while the window is the active one.
   bool Active() const { return FActive; }
+  // True while ShowModal runs.
+  bool Modal() const { return FModal; }
 
   // Windowing systems call these when the window gains or loses activation; OnActivate
   // fires once per activation, however many times the system reports it.
   void Activate();
   void Deactivate();
 
+  // A form designed at another PixelsPerInch than 96 (and Scaled) is scaled to 96 when
+  // loaded; the screen's own density is Qt's business.
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Scales the client area, the font and every control; the position stays.
+  void ChangeScale(int32_t M, int32_t D) override;
 
-  // The frame around the client area; the windowing system may know the real one.
+  // The frame around the client area: none for a form placed in another; the windowing
+  // system may know the real one.
   virtual int32_t NonClientWidth() const;
   virtual int32_t NonClientHeight() const;
 
 protected:
-  // Mirrors one aspect on the real window; the base has no window.
-  virtual void UpdateWindow(TFormAspect Aspect) { (void)Aspect; }
+  void VisibleChanged() override;
   virtual void DoShow();
   virtual void DoHide();
-  // Applies an aspect now unless the form is loading (Loaded applies all of them).
-  void Changed(TFormAspect Aspect);
+  void SetModal(bool Value) { FModal = Value; }
 
 private:
-  int32_t FLeft = 0;
-  int32_t FTop = 0;
-  int32_t FWidth = 320;
-  int32_t FHeight = 240;
-  std::string FCaption;
-  TColor FColor = clBtnFace;
-  TFont* FFont;
   TPicture* FIcon;
   TFormStyle FFormStyle = fsNormal;
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
-  bool FVisible = false;
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
   int32_t FPixelsPerInch = 96;
@@ -164,14 +144,12 @@ private:
   bool FOldCreateOrder = false;
   bool FScaled = true;
   bool FKeyPreview = false;
-  bool FEnabled = true;
   bool FAutoScroll = true;
-  bool FCtl3D = true;
-  bool FShowHint = false;
-  std::string FHint;
   std::string FHelpFile;
-  int32_t FHelpContext = 0;
+  TWinControl* FActiveControl = nullptr;
+  TModalResult FModalResult = mrNone;
   bool FActive = false;
+  bool FModal = false;
 };
 
 // A non-visual container of components, as a form without a window.
@@ -248,8 +226,8 @@ public:
   int MessageBox(const std::string& Text, const std::string& Caption, int Flags);
   TMessageBoxHook MessageBoxHook;
 
-  // Shows an error to the user (a message box, or "Error: <message>" on stderr when
-  // there is no display). EAbort is never shown.
+  // Shows an error to the user through MessageBox (so MessageBoxHook answers it too; on
+  // stderr as "Error: <message>" when there is no display). EAbort is never shown.
   virtual void ShowException(const std::exception& E);
   // Entry for catch sites: passes the exception being handled to OnException when set,
   // else to ShowException. EAbort is ignored. Call it only inside a catch block; an

@@ -10,6 +10,7 @@
 
 #include "platform/process/Process.h"
 #include "vcl/AnsiText.h"
+#include "vcl/FontFaces.h"
 
 namespace qnl {
 
@@ -58,7 +59,10 @@ TApplication::TApplication(int Argc, char** Argv) : TCustomApplication(nullptr) 
   FArgv.push_back(nullptr);
   FArgc = static_cast<int>(FArgStore.size());
   qInstallMessageHandler(QuietMessageHandler);
+  // A screen of 144 dpi scales every form by 1.5, not by 1 or 2.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   FQt = std::make_unique<TQtApplication>(FArgc, FArgv.data());
+  InstallFontSubstitutes();
   QApplication::setQuitOnLastWindowClosed(false);
   SetExeName(FArgStore[0]);
   SetApplication(this);
@@ -110,16 +114,6 @@ int32_t TApplication::ScreenWidth() const {
 int32_t TApplication::ScreenHeight() const {
   QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->geometry().height() : TCustomApplication::ScreenHeight();
-}
-
-void TApplication::ShowException(const std::exception& E) {
-  if (dynamic_cast<const EAbort*>(&E)) return;
-  if (!HasDisplay()) {
-    TCustomApplication::ShowException(E);
-    return;
-  }
-  std::string caption = Title().empty() ? std::string("Error") : Title();
-  DoMessageBox(E.what(), caption, MB_OK | MB_ICONSTOP);
 }
 
 int TApplication::DoMessageBox(const std::string& Text, const std::string& Caption, int Flags) {

@@ -28,7 +28,6 @@ public:
   void Run() override;
   void Terminate() override;
   void ProcessMessages() override;
-  void ShowException(const std::exception& E) override;
   int32_t ScreenWidth() const override;
   int32_t ScreenHeight() const override;
   bool HasDisplay() const override;

@@ -2,51 +2,67 @@
 #pragma once
 
 #include "rtl/Forms.h"
-#include "vcl/Controls.h"
+#include "vcl/ControlView.h"
 
-class QWidget;
+class QEventLoop;
 
 namespace qnl {
 
-class TFormWindow;
+class TFormView;
 
-// A form with a top-level Qt window that mirrors its stored values: bounds, caption (in the
-// code page of the font's character set), colour, font, border and window state. The
-// window's activation fires OnActivate (once per activation); closing the window asks the
-// form to Close. An exception raised by a handler that the window calls reaches the
-// application's exception handler. Its controls are placed in the window and take its font
-// while their ParentFont is set. Needs the application object (TApplication) first.
-class TForm : public TCustomForm, public TControlParent {
+// A form with a Qt window that mirrors its stored values: a top-level window (bounds,
+// caption in the code page of the font's character set, colour, font, border, style and
+// window state), or a frameless child when the form is placed in another form's control
+// (a wizard's pages). The window's activation fires OnActivate (once per activation);
+// closing the window asks the form to Close. Enter presses the Default button, Escape the
+// Cancel button, Tab follows TabOrder. An exception raised by a handler that the window
+// calls reaches the application's exception handler. Needs the application object first.
+class TForm : public TCustomForm {
   QNL_CLASS(TForm, TCustomForm)
 public:
   explicit TForm(TComponent* AOwner);
   ~TForm() override;
 
-  // The top-level window; owned by the form.
+  // The window; owned by the form.
   QWidget* Widget() const;
   void Repaint() override;
   void BringToFront() override;
-  QWidget* ClientWidget() const override;
-  const TFont* ParentFontSource() const override;
-  int32_t ClientAreaWidth() const override;
-  int32_t ClientAreaHeight() const override;
+  // Without a display: with QUENLOFT_UNATTENDED=1 the form writes one line (its caption and
+  // texts) to stderr and is answered by its Default button; otherwise EInvalidOperation
+  // naming the form and the variable.
+  TModalResult ShowModal() override;
+  void SetModalResult(TModalResult Value) override;
+
+  // The Default or Cancel button that Enter or Escape presses, when showing and enabled.
+  TWinControl* DefaultButton() const;
+  TWinControl* CancelButton() const;
+  // Gives the focus to the next (or previous) control in tab order after the focused one.
+  void SelectNext(bool Forward);
+  // The form's texts as one line: caption, then the visible texts of its controls.
+  std::string TextLine() const;
 
 protected:
-  void UpdateWindow(TFormAspect Aspect) override;
+  void DoShow() override;
 
 private:
+  friend class TFormView;
   friend class TFormWindow;
-  void ApplyBounds();
-  void ApplyFont();
-  void ApplyColor();
-  void ApplyFlags();
-  void PlaceOnFirstShow();
-  // The window moved or was resized by the user or the window manager.
-  void WindowGeometryChanged();
+  TModalResult AnswerUnattended();
+  void ApplyTabOrder();
+  TFormView* FormView() const;
+  QEventLoop* FModalLoop = nullptr;
+};
 
-  TFormWindow* FWindow;
-  bool FApplying = false; // true while the form writes to the window
-  bool FPlaced = false;   // Position has been applied
+// Whether QUENLOFT_UNATTENDED=1 asks that forms be answered by their default action.
+bool UnattendedRun();
+
+// Implemented by controls with a Default/Cancel role and a click (buttons).
+class IButtonControl {
+public:
+  virtual ~IButtonControl() = default;
+  virtual bool IsDefault() const = 0;
+  virtual bool IsCancel() const = 0;
+  virtual void Click() = 0;
 };
 
 } // namespace qnl

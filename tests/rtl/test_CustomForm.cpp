@@ -10,14 +10,23 @@ using namespace qnl;
 
 namespace {
 
-// A form that records what it was asked to mirror on its window.
+// A form whose view records what it was asked to mirror on its window.
 class TRecordingForm : public TCustomForm {
-public:
-  using TCustomForm::TCustomForm;
-  std::vector<TFormAspect> Updates;
+  class TRecordingView : public TControlView {
+  public:
+    explicit TRecordingView(std::vector<TControlAspect>& Updates) : FUpdates(Updates) {}
+    void Changed(TControlAspect Aspect) override { FUpdates.push_back(Aspect); }
 
-protected:
-  void UpdateWindow(TFormAspect Aspect) override { Updates.push_back(Aspect); }
+  private:
+    std::vector<TControlAspect>& FUpdates;
+  };
+
+public:
+  explicit TRecordingForm(TComponent* AOwner) : TCustomForm(AOwner) {
+    SetView(std::make_unique<TRecordingView>(Updates));
+    Updates.clear();
+  }
+  std::vector<TControlAspect> Updates;
 };
 
 } // namespace
@@ -62,15 +71,15 @@ TEST(CustomForm, WindowIsUpdatedOnlyAfterLoading) {
   form.OnShow = [&](TObject*) { ++shows; };
   form.Loaded();
   EXPECT_FALSE(form.IsLoading());
-  auto has = [&](TFormAspect A) { return std::count(form.Updates.begin(), form.Updates.end(), A) == 1; };
-  for (TFormAspect a : {TFormAspect::faBounds, TFormAspect::faCaption, TFormAspect::faColor, TFormAspect::faFont,
-                        TFormAspect::faVisible})
+  auto has = [&](TControlAspect A) { return std::count(form.Updates.begin(), form.Updates.end(), A) == 1; };
+  for (TControlAspect a : {TControlAspect::acBounds, TControlAspect::acCaption, TControlAspect::acColor,
+                           TControlAspect::acFont, TControlAspect::acVisible})
     EXPECT_TRUE(has(a));
   EXPECT_EQ(shows, 1);
   form.Updates.clear();
   form.SetCaption("Loaded");
   ASSERT_EQ(form.Updates.size(), 1u);
-  EXPECT_EQ(form.Updates[0], TFormAspect::faCaption);
+  EXPECT_EQ(form.Updates[0], TControlAspect::acCaption);
 }
 
 TEST(CustomForm, ActivateFiresOncePerActivation) {

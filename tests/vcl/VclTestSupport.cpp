@@ -35,6 +35,7 @@ TTestApplication& TestApp() {
 void VclTest::SetUp() {
   TTestApplication& app = TestApp();
   app.Reset();
+  app.PretendDisplay = false;
   app.OnException = nullptr;
   app.MessageBoxHook = nullptr;
   app.SetExitCode(0);

@@ -18,6 +18,9 @@ class TTestApplication : public TApplication {
 public:
   using TApplication::TApplication;
   void Reset() { SetTerminated(false); }
+  // Makes the offscreen windows count as seen, so that forms run their real modal loop.
+  bool PretendDisplay = false;
+  bool HasDisplay() const override { return PretendDisplay || TApplication::HasDisplay(); }
 };
 
 // The test program's application (offscreen), created on first use.

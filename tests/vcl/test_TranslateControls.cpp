@@ -7,6 +7,7 @@
 #include "main/formMain.h"
 #include "tests/vcl/VclTestSupport.h"
 #include "translate/TTranslator.h"
+#include "vcl/Controls.h"
 #include "vcl/cmp_TTranslateControls.h"
 
 using namespace qnl;
@@ -108,7 +109,7 @@ TEST_F(TranslateControls, GlidChoosesHowACaptionIsTranslated) {
   EXPECT_EQ(welcome->LabelWidget()->text(), QString::fromUtf8("Willkommen f\xC3\xBCr die Installation"));
   EXPECT_EQ(next->ButtonWidget()->text(), QString("&Weiter"));
   EXPECT_TRUE(welcome->Visible());
-  EXPECT_FALSE(welcome->Widget()->isHidden());
+  EXPECT_FALSE(WidgetOf(welcome)->isHidden());
   EXPECT_TRUE(welcome->AutoSize());
   EXPECT_GT(welcome->Width(), widthBefore); // resized to the longer text
 }
@@ -122,7 +123,7 @@ TEST_F(TranslateControls, ControlFontsReachNestedControls) {
     EXPECT_GE(font->Size(), 8);
   }
   EXPECT_EQ(byText->Font()->Size(), 8); // raised to the language's minimum
-  EXPECT_EQ(byText->Widget()->font().family(), QString("MS Sans Serif"));
+  EXPECT_EQ(WidgetOf(byText)->font().family(), QString("MS Sans Serif"));
 
   // A Russian font shows the same bytes as Cyrillic.
   byText->SetCaption("\xCF\xF0\xE8");

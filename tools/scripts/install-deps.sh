@@ -14,6 +14,7 @@ packages=(
   python3 python3-pefile python3-pyftpdlib
   binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-i686 gcc-mingw-w64-i686
   liblnk-utils desktop-file-utils makeself time
+  fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do
