@@ -36,7 +36,7 @@ QNL_BEGIN_CLASS(TCustomForm)
     .Prop("OnCloseQuery", &C::OnCloseQuery);
 QNL_END_CLASS
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(new TPicture()) {
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(new TIcon()) {
   SetParentFont(false);
   SetVisible(false);
   SetBounds(0, 0, 320, 240);

@@ -67,7 +67,7 @@ public:
   const std::string& HelpFile() const { return FHelpFile; }
   void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
   // The window icon (stored as Icon.Data).
-  TPicture* Icon() const { return FIcon; }
+  TIcon* Icon() const { return FIcon; }
   // The control that has the focus when the form is shown (or now, while it is active).
   TWinControl* ActiveControl() const { return FActiveControl; }
   void SetActiveControl(TWinControl* Value);
@@ -133,7 +133,7 @@ protected:
   void SetModal(bool Value) { FModal = Value; }
 
 private:
-  TPicture* FIcon;
+  TIcon* FIcon;
   TFormStyle FFormStyle = fsNormal;
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;

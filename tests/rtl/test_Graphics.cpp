@@ -179,14 +179,23 @@ TEST(Picture, IconsLoadAndOtherClassesFailLoudly) {
   EXPECT_EQ(pic.Width(), 1); // the old picture stays
 }
 
-TEST(Picture, AStoredPictureThatDoesNotDecodeNamesItsProperty) {
-  std::string bmp = MakeBmp(2, 2);
-  PutLE(bmp, 28, 7, 2);
-  std::string hex;
-  for (unsigned char c : PictureData(bmp, static_cast<uint32_t>(bmp.size())))
-    hex += "0123456789ABCDEF"[c >> 4], hex += "0123456789ABCDEF"[c & 15];
+TEST(Picture, AFormsIconIsTheBareIconFileAndADamagedOneNamesItsProperty) {
+  std::string ico =
+      MakeIcoFile({{1, 24, MakeIconDib({1, 1, 24, 0, false, false, {}, {}, PackRows(1, 24, {0x102030})}, {0})}});
+  auto hexOf = [](const std::string& Bytes) {
+    std::string hex;
+    for (unsigned char c : Bytes) hex += "0123456789ABCDEF"[c >> 4], hex += "0123456789ABCDEF"[c & 15];
+    return hex;
+  };
+  auto load = [&](TCustomForm& Form, const std::string& Bytes) {
+    TMemoryStream stream(ObjectTextToBinary("object F: TCustomForm\n  Icon.Data = {" + hexOf(Bytes) + "}\nend\n"));
+    ReadRootComponent(stream, &Form);
+  };
   TCustomForm form(nullptr);
-  TMemoryStream stream(ObjectTextToBinary("object F: TCustomForm\n  Icon.Data = {" + hex + "}\nend\n"));
-  EXPECT_EQ(MessageOf([&] { ReadRootComponent(stream, &form); }),
-            "Error reading F.Icon.Data: Bitmap image is not valid: 7 bits per pixel with compression 0");
+  load(form, ico);
+  ASSERT_EQ(form.Icon()->Images().size(), 1u);
+  EXPECT_EQ(form.Icon()->Images()[0].Pixels.At(0, 0), 0xFF102030u);
+  TCustomForm damaged(nullptr);
+  EXPECT_EQ(MessageOf([&] { load(damaged, ico.substr(0, 10)); }),
+            "Error reading F.Icon.Data: Icon image is not valid: its directory of 1 images is cut short");
 }
