@@ -12,6 +12,11 @@
 namespace qnl::test {
 
 TLocalServer::TLocalServer(TKind Kind, const std::string& Root) {
+  // A proxy of the machine running the tests must not stand between them and their servers
+  // (or answer for a host that must not resolve); the programs they start inherit this.
+  for (const char* proxy :
+       {"http_proxy", "https_proxy", "ftp_proxy", "all_proxy", "HTTP_PROXY", "HTTPS_PROXY", "FTP_PROXY", "ALL_PROXY"})
+    unsetenv(proxy);
   const char* source = std::getenv("QNL_SOURCE");
   std::string script = std::string(source ? source : ".") + "/tests/support/net_server.py";
   int fd = -1;
