@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <functional>
 #include <random>
 #include <sys/wait.h>
 #include <thread>
@@ -26,6 +27,27 @@ protected:
     return pid;
   }
 
+  // Runs two child processes with Args A and B while this process runs Meanwhile, on the machine
+  // they share; both must end well.
+  void RunWithTwoChildren(std::vector<std::string> A, std::vector<std::string> B,
+                          const std::function<void()>& Meanwhile) {
+    Machine();
+    CloseMachine();
+    const std::string child = test::TestBinDir() + "/test_RegistryChild";
+    A.insert(A.begin(), child);
+    B.insert(B.begin(), child);
+    int fdA = -1, fdB = -1;
+    pid_t a = StartChild(A, fdA);
+    pid_t b = StartChild(B, fdB);
+    Meanwhile();
+    int statusA = 0, statusB = 0;
+    waitpid(a, &statusA, 0);
+    waitpid(b, &statusB, 0);
+    close(fdA);
+    close(fdB);
+    EXPECT_TRUE(WIFEXITED(statusA) && WEXITSTATUS(statusA) == 0);
+    EXPECT_TRUE(WIFEXITED(statusB) && WEXITSTATUS(statusB) == 0);
+  }
   // Kills a looping writer after `delay` and returns the numbers it reported.
   std::vector<unsigned> KillWriterAfter(std::chrono::milliseconds Delay, const std::string& Size) {
     int fd = -1;
@@ -77,22 +99,11 @@ TEST_F(RegistryProcessTest, EveryReportedWriteSurvivesSigkill) {
 }
 
 TEST_F(RegistryProcessTest, TwoProcessesWritingAtOnceLoseNothing) {
-  Machine();
-  CloseMachine();
-  const std::string child = test::TestBinDir() + "/test_RegistryChild";
-  int fdA = -1, fdB = -1;
-  pid_t a = StartChild({child, "write", "Software\\Both", "a", "150"}, fdA);
-  pid_t b = StartChild({child, "write", "Software\\Both", "b", "150"}, fdB);
-  // Meanwhile this process writes too.
+  RunWithTwoChildren({"write", "Software\\Both", "a", "150"}, {"write", "Software\\Both", "b", "150"}, [&] {
+    TRegKey key = TRegKey::Create(Machine(), TRootKey::rkLocalMachine, "Software\\Both");
+    for (int i = 0; i < 150; ++i) key.WriteString("c" + std::to_string(i), std::to_string(i));
+  });
   TRegKey key = TRegKey::Create(Machine(), TRootKey::rkLocalMachine, "Software\\Both");
-  for (int i = 0; i < 150; ++i) key.WriteString("c" + std::to_string(i), std::to_string(i));
-  int statusA = 0, statusB = 0;
-  waitpid(a, &statusA, 0);
-  waitpid(b, &statusB, 0);
-  close(fdA);
-  close(fdB);
-  ASSERT_TRUE(WIFEXITED(statusA) && WEXITSTATUS(statusA) == 0);
-  ASSERT_TRUE(WIFEXITED(statusB) && WEXITSTATUS(statusB) == 0);
   EXPECT_EQ(key.Values().size(), 450u);
   CloseMachine();
   TMachine fresh(FDir); // and all of it reached the file
@@ -100,20 +111,9 @@ TEST_F(RegistryProcessTest, TwoProcessesWritingAtOnceLoseNothing) {
 }
 
 TEST_F(RegistryProcessTest, AReadAndTheWritesThatDependOnItAreOneStepAcrossProcesses) {
-  Machine();
-  CloseMachine();
-  const std::string child = test::TestBinDir() + "/test_RegistryChild";
-  int fdA = -1, fdB = -1;
-  pid_t a = StartChild({child, "append", "Software\\List", "150"}, fdA);
-  pid_t b = StartChild({child, "append", "Software\\List", "150"}, fdB);
-  for (int i = 0; i < 150; ++i) test::AppendItem("Software\\List");
-  int statusA = 0, statusB = 0;
-  waitpid(a, &statusA, 0);
-  waitpid(b, &statusB, 0);
-  close(fdA);
-  close(fdB);
-  ASSERT_TRUE(WIFEXITED(statusA) && WEXITSTATUS(statusA) == 0);
-  ASSERT_TRUE(WIFEXITED(statusB) && WEXITSTATUS(statusB) == 0);
+  RunWithTwoChildren({"append", "Software\\List", "150"}, {"append", "Software\\List", "150"}, [] {
+    for (int i = 0; i < 150; ++i) test::AppendItem("Software\\List");
+  });
   // No two appends read the same count: 450 items, none written over.
   auto key = TRegKey::Open(Machine(), TRootKey::rkLocalMachine, "Software\\List");
   ASSERT_TRUE(key);
