@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "vcl/ControlView.h"
+#include "vcl/QtGraphics.h"
 
 namespace qnl {
 
@@ -41,7 +42,24 @@ public:
 
 protected:
   void ApplyCaption() override { ButtonWidget()->setText(DisplayText(FButton, FButton->Caption())); }
-  void ApplyLook() override { ButtonWidget()->setDefault(FButton->Default()); }
+  void ApplyLook() override {
+    ButtonWidget()->setDefault(FButton->Default());
+    if (auto* bitBtn = dynamic_cast<TBitBtn*>(FButton)) ApplyGlyph(*bitBtn);
+  }
+  // The glyph's up image, and its disabled one for a disabled button, as Qt's icon modes.
+  void ApplyGlyph(const TBitBtn& Button) {
+    const TBitmap& glyph = *Button.Glyph();
+    if (glyph.Empty()) {
+      ButtonWidget()->setIcon(QIcon());
+      return;
+    }
+    QPixmap up = GlyphPixmap(glyph, Button.NumGlyphs(), TButtonState::bsUp);
+    QIcon icon;
+    icon.addPixmap(up, QIcon::Normal);
+    icon.addPixmap(GlyphPixmap(glyph, Button.NumGlyphs(), TButtonState::bsDisabled), QIcon::Disabled);
+    ButtonWidget()->setIcon(icon);
+    ButtonWidget()->setIconSize(up.size());
+  }
 
 private:
   TButton* FButton;
@@ -96,7 +114,14 @@ void TButton::Click() {
 
 // ---- TBitBtn
 
-TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), FGlyph(new TGlyphBitmap()) {}
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), FGlyph(new TGlyphBitmap()) {
+  FGlyph->OnDataChange = [this] { Changed(TControlAspect::acLook); };
+}
+
+void TBitBtn::SetNumGlyphs(int32_t Value) {
+  FNumGlyphs = Value;
+  Changed(TControlAspect::acLook);
+}
 
 TBitBtn::~TBitBtn() { delete FGlyph; }
 

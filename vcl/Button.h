@@ -47,7 +47,11 @@ class TGlyphBitmap : public TBitmap {
 public:
   TGlyphBitmap() = default;
   std::string Data() const { return WriteData(); }
-  void SetData(const std::string& Value) { ReadData(Value); }
+  void SetData(const std::string& Value) {
+    ReadData(Value);
+    if (OnDataChange) OnDataChange();
+  }
+  std::function<void()> OnDataChange;
 };
 
 // A button with a picture. Kind gives a standard button its caption (when none is stored),
@@ -72,7 +76,7 @@ public:
   int32_t Margin() const { return FMargin; }
   void SetMargin(int32_t Value) { FMargin = Value; }
   int32_t NumGlyphs() const { return FNumGlyphs; }
-  void SetNumGlyphs(int32_t Value) { FNumGlyphs = Value; }
+  void SetNumGlyphs(int32_t Value);
 
   void Click() override;
   void Loaded() override;

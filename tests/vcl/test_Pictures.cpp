@@ -2,8 +2,11 @@
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QPainter>
+#include <QPushButton>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include "common/BuiltinPictures.h"
 #include "rtl/BitmapDecoder.h"
@@ -11,9 +14,12 @@
 #include "rtl/IconDecoder.h"
 #include "tests/support/PictureFiles.h"
 #include "tests/support/TestFiles.h"
+#include "tests/vcl/FormDriver.h"
 #include "tests/vcl/VclTestSupport.h"
+#include "vcl/Controls.h"
 #include "vcl/QtGraphics.h"
 #include "vcl/RichText.h"
+#include "vcl/StdCtrls.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -158,4 +164,57 @@ TEST_F(VclTest, AnImageControlPlacesItsPicture) {
   };
   for (const auto& c : cases) EXPECT_EQ(c.Canvas.pixelColor(c.At), c.Expected) << c.Label;
   EXPECT_EQ(GlyphPixmap(bitmap, 2, TButtonState::bsUp).width(), 1);
+}
+
+TEST_F(VclTest, AStoredFormShowsItsImageGlyphAndRichText) {
+  auto hex = [](const std::string& Bytes) {
+    std::string out;
+    for (unsigned char c : Bytes) out += "0123456789ABCDEF"[c >> 4], out += "0123456789ABCDEF"[c & 15];
+    return out;
+  };
+  auto withSize = [](const std::string& Bmp) {
+    std::string size(4, '\0');
+    for (int i = 0; i < 4; ++i) size[size_t(i)] = char((Bmp.size() >> (8 * i)) & 0xFF);
+    return size + Bmp;
+  };
+  // A 4x4 red picture; a strip of two 3x2 glyphs, blue then green, whose bottom-left white
+  // pixel is the colour keyed out.
+  const std::vector<uint32_t> red(16, 0xFF0000);
+  const std::vector<uint32_t> strip = {0x0000FF, 0x0000FF, 0x0000FF, 0x00FF00, 0x00FF00, 0x00FF00,
+                                       0xFFFFFF, 0x0000FF, 0x0000FF, 0x00FF00, 0x00FF00, 0x00FF00};
+  TBmpSpec pictureSpec{4, 4, 24, 0, false, false, {}, {}, PackRows(4, 24, red)};
+  TBmpSpec glyphSpec{6, 2, 24, 0, false, false, {}, {}, PackRows(6, 24, strip)};
+  std::string picture = MakeBmpFile(pictureSpec), glyph = MakeBmpFile(glyphSpec);
+  RegisterControlsClasses();
+  TForm form(nullptr);
+  LoadTextForm(&form,
+               "object F: TForm\n  Left = 0\n  Top = 0\n  Width = 320\n  Height = 240\n"
+               "  object Img: TImage\n    Left = 8\n    Top = 8\n    Width = 40\n    Height = 40\n"
+               "    Stretch = True\n    Picture.Data = {" +
+                   hex("\7TBitmap" + withSize(picture)) +
+                   "}\n  end\n"
+                   "  object Btn: TBitBtn\n    Left = 60\n    Top = 8\n    Width = 90\n    Height = 30\n"
+                   "    Caption = 'Go'\n    NumGlyphs = 2\n    Glyph.Data = {" +
+                   hex(withSize(glyph)) +
+                   "}\n  end\n"
+                   "  object Text: TRichEdit\n    Left = 8\n    Top = 60\n    Width = 300\n    Height = 100\n"
+                   "    ScrollBars = ssVertical\n    Lines.Strings = (\n      '{\\rtf1 {\\b Bold} plain}')\n  end\n"
+                   "end\n");
+  form.Show();
+  TFormDriver driver(form);
+  const char* grabDir = std::getenv("QNL_GRAB_DIR");
+  QImage shot = driver.Grab(grabDir ? std::string(grabDir) + "/stored-pictures.png" : "");
+  EXPECT_EQ(shot.pixelColor(8 + 20, 8 + 20), QColor(255, 0, 0)) << "the stretched picture";
+  auto* button = static_cast<QPushButton*>(driver.WidgetNamed("Btn"));
+  ASSERT_FALSE(button->icon().isNull());
+  EXPECT_EQ(button->iconSize(), QSize(3, 2)) << "one glyph of the strip of two";
+  QImage up = button->icon().pixmap(3, 2).toImage();
+  EXPECT_EQ(up.pixelColor(1, 0), QColor(0, 0, 255)) << "the first glyph is the up image";
+  EXPECT_EQ(up.pixelColor(0, 1).alpha(), 0) << "the corner colour is keyed out";
+  auto& text = static_cast<TRichEdit&>(driver.Find("Text"));
+  EXPECT_EQ(text.DisplayedText(), "Bold plain");
+  QTextCursor cursor(text.TextWidget()->document());
+  cursor.setPosition(1);
+  EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+  EXPECT_THROW(text.SetReadOnly(false), EInvalidOperation);
 }
