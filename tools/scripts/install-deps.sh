@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev
   qt6-base-dev
-  zlib1g-dev libcurl4-openssl-dev
+  zlib1g-dev libcurl4-openssl-dev openssl ca-certificates
   clang libclang-rt-14-dev clang-format clang-tidy
   fp-compiler fp-units-rtl
   python3 python3-pefile python3-pyftpdlib
