@@ -17,11 +17,11 @@ TFileRelated::TFileRelated(TComponent* AOwner) : TInstallObject(AOwner) { SetPro
 void TFileRelated::SetContainer(TInstallContainer* Value) {
   inherited::SetContainer(Value);
   if (IsLoading()) return;
-  const TClassInfo& archiveSpec = TpsContainerArchiveFile::StaticClassInfo();
+  const TClassInfo& archiveType = TpsContainerArchiveFile::StaticClassInfo();
   if (dynamic_cast<TFileRelated*>(Container())) {
-    SetArchiveFileType(StandardPathSpecifiers().FindInstance(archiveSpec));
+    SetArchiveFileType(StandardPathSpecifiers().FindInstance(archiveType));
     SetArchiveFile("");
-  } else if (FArchiveFileType && FArchiveFileType->InheritsFrom(archiveSpec)) {
+  } else if (FArchiveFileType && FArchiveFileType->InheritsFrom(archiveType)) {
     SetArchiveFileType(nullptr);
   }
 }

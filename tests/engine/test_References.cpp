@@ -183,17 +183,17 @@ TEST(References, AFileContainerFreesItsInstallFiles) {
 
 TEST(RunTimeDefaults, AContainerAssignedInCodeBringsTheContainerSpecifiers) {
   TComponent owner(nullptr);
-  auto* destSpec = new TpsContainerDestDir(&owner);
-  auto* archiveSpec = new TpsContainerArchiveFile(&owner);
+  auto* destType = new TpsContainerDestDir(&owner);
+  auto* archiveType = new TpsContainerArchiveFile(&owner);
   auto* dir = new TFileContainer(&owner);
   dir->SetName("Dir");
   auto* file = new TTestFile(&owner, "File", 1);
   file->SetDestDir("\\Sub");
   file->SetArchiveFile("x.1");
   file->SetContainer(dir);
-  EXPECT_EQ(file->DestDirType(), destSpec);
+  EXPECT_EQ(file->DestDirType(), destType);
   EXPECT_EQ(file->DestDir(), "");
-  EXPECT_EQ(file->ArchiveFileType(), archiveSpec);
+  EXPECT_EQ(file->ArchiveFileType(), archiveType);
   EXPECT_EQ(file->ArchiveFile(), "");
   file->SetContainer(nullptr);
   EXPECT_EQ(file->DestDirType(), nullptr);

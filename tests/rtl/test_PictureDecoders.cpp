@@ -15,7 +15,7 @@ using namespace qnl::test;
 
 TEST(BitmapDecoder, DecodesEveryDepthAndCompression) {
   for (const TBmpCase& c : BitmapCases()) {
-    TPixelImage image = DecodeBmp(MakeBmpFile(c.Spec));
+    TPixelImage image = DecodeBmp(MakeBmpFile(c.Layout));
     ASSERT_EQ(image.Width, 3) << c.Label;
     ASSERT_EQ(image.Height, 2) << c.Label;
     EXPECT_EQ(image.Pixels, c.Expected) << c.Label;
@@ -26,16 +26,16 @@ TEST(BitmapDecoder, DecodesEveryDepthAndCompression) {
 }
 
 TEST(BitmapDecoder, DamagedHeadersAreRejectedWithTheFault) {
-  TBmpSpec good = BitmapCases()[2].Spec; // 8 bits with a palette of 6
+  TBmpLayout good = BitmapCases()[2].Layout; // 8 bits with a palette of 6
   std::string file = MakeBmpFile(good);
   auto patched = [&](size_t At, uint32_t Value, int Bytes = 4) {
     std::string f = file;
     WriteLE(&f[At], Value, Bytes);
     return f;
   };
-  TBmpSpec rleTopDown = BitmapCases()[12].Spec;
+  TBmpLayout rleTopDown = BitmapCases()[12].Layout;
   rleTopDown.TopDown = true;
-  TBmpSpec fields = BitmapCases()[6].Spec;
+  TBmpLayout fields = BitmapCases()[6].Layout;
   struct {
     const char* Label;
     std::string Bmp;
@@ -67,7 +67,7 @@ TEST(BitmapDecoder, DamagedHeadersAreRejectedWithTheFault) {
 
 TEST(BitmapDecoder, LongRlePastTheEdgesStaysInsideThePicture) {
   // Runs longer than a row, moves past the top and a literal cut short by the data's end.
-  TBmpSpec s = BitmapCases()[12].Spec;
+  TBmpLayout s = BitmapCases()[12].Layout;
   s.Pixels = std::string("\xff\1\0\2\xff\xff\0\0\0\xff\1", 11);
   TPixelImage image = DecodeBmp(MakeBmpFile(s));
   EXPECT_EQ(image.At(0, 1), 0xFF00FF00u); // the bottom row took the run's first three pixels
@@ -79,13 +79,13 @@ namespace {
 
 // A 4-bit 2 x 2 image whose mask leaves its top-left pixel out, and a 32-bit one with alpha.
 std::string TwoImageIcon() {
-  TBmpSpec small;
+  TBmpLayout small;
   small.Width = 2;
   small.Height = 2;
   small.BitCount = 4;
   small.Palette = {0xFF0000, 0x0000FF};
   small.Pixels = PackRows(2, 4, {0, 1, 1, 0});
-  TBmpSpec large;
+  TBmpLayout large;
   large.Width = 4;
   large.Height = 4;
   large.BitCount = 32;

@@ -23,7 +23,7 @@ std::string PackRows(int Width, int BitCount, const std::vector<uint32_t>& TopFi
   return out;
 }
 
-std::string MakeDib(const TBmpSpec& S) {
+std::string MakeDib(const TBmpLayout& S) {
   std::string out;
   if (S.CoreHeader) {
     AppendLE(out, 12, 4);
@@ -49,7 +49,7 @@ std::string MakeDib(const TBmpSpec& S) {
   return out + S.Pixels;
 }
 
-std::string MakeBmpFile(const TBmpSpec& S) {
+std::string MakeBmpFile(const TBmpLayout& S) {
   std::string dib = MakeDib(S);
   size_t pixelsAt = 14 + dib.size() - S.Pixels.size();
   std::string out = "BM";
@@ -59,7 +59,7 @@ std::string MakeBmpFile(const TBmpSpec& S) {
   return out + dib;
 }
 
-std::string MakeIconDib(TBmpSpec S, const std::vector<uint32_t>& Mask) {
+std::string MakeIconDib(TBmpLayout S, const std::vector<uint32_t>& Mask) {
   int height = S.Height;
   S.Height = 2 * height;
   std::string mask = PackRows(S.Width, 1, Mask);
@@ -96,8 +96,8 @@ std::vector<uint32_t> Opaque(std::vector<uint32_t> Rgb) {
   return Rgb;
 }
 
-TBmpSpec Spec(int BitCount, const std::vector<uint32_t>& Values, uint32_t Compression = 0, bool TopDown = false) {
-  TBmpSpec s;
+TBmpLayout LayoutOf(int BitCount, const std::vector<uint32_t>& Values, uint32_t Compression = 0, bool TopDown = false) {
+  TBmpLayout s;
   s.Width = 3;
   s.Height = 2;
   s.BitCount = BitCount;
@@ -113,41 +113,41 @@ TBmpSpec Spec(int BitCount, const std::vector<uint32_t>& Values, uint32_t Compre
 std::vector<TBmpCase> BitmapCases() {
   const std::vector<uint32_t> indices{0, 1, 2, 3, 4, 5};
   std::vector<TBmpCase> cases;
-  TBmpSpec mono = Spec(1, {1, 0, 1, 0, 1, 0});
+  TBmpLayout mono = LayoutOf(1, {1, 0, 1, 0, 1, 0});
   mono.Palette = {0x000000, 0xFFFFFF};
   cases.push_back({"1 bit", mono, Opaque({0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF, 0})});
-  cases.push_back({"4 bits", Spec(4, indices), Opaque(kColours)});
-  cases.push_back({"8 bits", Spec(8, indices), Opaque(kColours)});
-  cases.push_back({"8 bits top-down", Spec(8, indices, 0, true), Opaque(kColours)});
-  TBmpSpec core = Spec(8, indices);
+  cases.push_back({"4 bits", LayoutOf(4, indices), Opaque(kColours)});
+  cases.push_back({"8 bits", LayoutOf(8, indices), Opaque(kColours)});
+  cases.push_back({"8 bits top-down", LayoutOf(8, indices, 0, true), Opaque(kColours)});
+  TBmpLayout core = LayoutOf(8, indices);
   core.CoreHeader = true;
   cases.push_back({"8 bits, core header", core, Opaque(kColours)});
-  cases.push_back({"16 bits 5-5-5", Spec(16, {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0, 0x7FE0}), Opaque(kColours)});
-  TBmpSpec rgb565 = Spec(16, {0xF800, 0x07E0, 0x001F, 0xFFFF, 0, 0xFFE0}, 3);
+  cases.push_back({"16 bits 5-5-5", LayoutOf(16, {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0, 0x7FE0}), Opaque(kColours)});
+  TBmpLayout rgb565 = LayoutOf(16, {0xF800, 0x07E0, 0x001F, 0xFFFF, 0, 0xFFE0}, 3);
   rgb565.Masks = {0xF800, 0x07E0, 0x001F};
   cases.push_back({"16 bits 5-6-5 bit fields", rgb565, Opaque(kColours)});
-  cases.push_back({"24 bits", Spec(24, kColours), Opaque(kColours)});
-  cases.push_back({"24 bits top-down", Spec(24, kColours, 0, true), Opaque(kColours)});
-  cases.push_back({"32 bits, alpha unused", Spec(32, kColours), Opaque(kColours)});
+  cases.push_back({"24 bits", LayoutOf(24, kColours), Opaque(kColours)});
+  cases.push_back({"24 bits top-down", LayoutOf(24, kColours, 0, true), Opaque(kColours)});
+  cases.push_back({"32 bits, alpha unused", LayoutOf(32, kColours), Opaque(kColours)});
   std::vector<uint32_t> withAlpha = Opaque(kColours);
   withAlpha[0] = 0x80FF0000;
   withAlpha[4] = 0x00000000;
-  cases.push_back({"32 bits with alpha", Spec(32, withAlpha), withAlpha});
-  TBmpSpec fields = Spec(32, {0xFF000000, 0x00FF0000, 0x0000FF00, 0xFFFFFF00, 0, 0xFFFF0000}, 3);
+  cases.push_back({"32 bits with alpha", LayoutOf(32, withAlpha), withAlpha});
+  TBmpLayout fields = LayoutOf(32, {0xFF000000, 0x00FF0000, 0x0000FF00, 0xFFFFFF00, 0, 0xFFFF0000}, 3);
   fields.Masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
   cases.push_back({"32 bits RGBX bit fields", fields, Opaque(kColours)});
   // RLE8: the bottom row as literal indices (padded), end of line, the top row as runs.
-  TBmpSpec rle8 = Spec(8, indices, 1);
+  TBmpLayout rle8 = LayoutOf(8, indices, 1);
   rle8.Pixels = std::string("\0\3\3\4\5\0\0\0"
                             "\1\0\1\1\1\2\0\1",
                             16);
   cases.push_back({"RLE8", rle8, Opaque(kColours)});
   // RLE8 that moves to the top row's last pixel and ends: the rest stays transparent.
-  TBmpSpec delta = Spec(8, indices, 1);
+  TBmpLayout delta = LayoutOf(8, indices, 1);
   delta.Pixels = std::string("\0\2\2\1\1\2\0\1", 8);
   cases.push_back({"RLE8 with a move and an early end", delta, {0, 0, 0xFF0000FF, 0, 0, 0}});
   // RLE4: the bottom row literal (3, 4, 5), the top row one run alternating 0 and 1.
-  TBmpSpec rle4 = Spec(4, indices, 2);
+  TBmpLayout rle4 = LayoutOf(4, indices, 2);
   rle4.Pixels = std::string("\0\3\x34\x50\0\0\3\x01\0\1", 10);
   cases.push_back({"RLE4", rle4, Opaque({0xFF0000, 0x00FF00, 0xFF0000, 0xFFFFFF, 0x000000, 0xFFFF00})});
   return cases;

@@ -8,7 +8,7 @@
 namespace qnl::test {
 
 // A device-independent bitmap to build.
-struct TBmpSpec {
+struct TBmpLayout {
   int Width = 0;
   int Height = 0; // stored negative when TopDown
   int BitCount = 24;
@@ -25,13 +25,13 @@ struct TBmpSpec {
 std::string PackRows(int Width, int BitCount, const std::vector<uint32_t>& TopFirst, bool TopDown = false);
 
 // The header, masks, colour table and pixels, without the file header.
-std::string MakeDib(const TBmpSpec& Spec);
+std::string MakeDib(const TBmpLayout& Layout);
 // A whole BMP file: "BM", the file header, then MakeDib.
-std::string MakeBmpFile(const TBmpSpec& Spec);
+std::string MakeBmpFile(const TBmpLayout& Layout);
 
 // An icon image: the DIB with its height doubled, then the AND mask (1 = transparent, top
 // row first in Mask).
-std::string MakeIconDib(TBmpSpec Spec, const std::vector<uint32_t>& Mask);
+std::string MakeIconDib(TBmpLayout Layout, const std::vector<uint32_t>& Mask);
 // An ICO file of the given images (DIB or PNG bytes) with their directory sizes.
 struct TIcoEntry {
   int Size;
@@ -44,7 +44,7 @@ std::string MakeIcoFile(const std::vector<TIcoEntry>& Images);
 // row first; 0 where an RLE stream leaves a pixel out).
 struct TBmpCase {
   const char* Label;
-  TBmpSpec Spec;
+  TBmpLayout Layout;
   std::vector<uint32_t> Expected;
 };
 std::vector<TBmpCase> BitmapCases();

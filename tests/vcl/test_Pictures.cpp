@@ -47,7 +47,7 @@ void ExpectSameOpaquePixels(const QImage& Ours, const QImage& Theirs, const std:
 TEST_F(VclTest, BitmapsShowAsQtReadsThem) {
   for (const TBmpCase& c : BitmapCases()) {
     if (c.Label == std::string("32 bits with alpha")) continue; // Qt ignores the alpha of BI_RGB
-    std::string bmp = MakeBmpFile(c.Spec);
+    std::string bmp = MakeBmpFile(c.Layout);
     QImage theirs = QImage::fromData(Bytes(bmp), "BMP");
     if (theirs.isNull()) continue; // a layout Qt's reader does not know (core headers)
     ExpectSameOpaquePixels(QtImage(DecodeBmp(bmp)), theirs.convertToFormat(QImage::Format_ARGB32), c.Label);
@@ -136,9 +136,9 @@ TEST_F(VclTest, PlainTextStaysPlainLines) {
 
 TEST_F(VclTest, AnImageControlPlacesItsPicture) {
   // A 2 x 2 bitmap: olive in its bottom-left corner and top-right, red and blue elsewhere.
-  TBmpSpec spec{2, 2, 24, 0, false, false, {}, {}, PackRows(2, 24, {0xFF0000, 0x808000, 0x808000, 0x0000FF})};
+  TBmpLayout layout{2, 2, 24, 0, false, false, {}, {}, PackRows(2, 24, {0xFF0000, 0x808000, 0x808000, 0x0000FF})};
   TBitmap bitmap;
-  bitmap.LoadFromBmp(MakeBmpFile(spec));
+  bitmap.LoadFromBmp(MakeBmpFile(layout));
   TPicture picture;
   picture.SetGraphic(&bitmap);
   auto draw = [&](bool Center, bool Stretch, bool Transparent) {
@@ -182,9 +182,9 @@ TEST_F(VclTest, AStoredFormShowsItsImageGlyphAndRichText) {
   const std::vector<uint32_t> red(16, 0xFF0000);
   const std::vector<uint32_t> strip = {0x0000FF, 0x0000FF, 0x0000FF, 0x00FF00, 0x00FF00, 0x00FF00,
                                        0xFFFFFF, 0x0000FF, 0x0000FF, 0x00FF00, 0x00FF00, 0x00FF00};
-  TBmpSpec pictureSpec{4, 4, 24, 0, false, false, {}, {}, PackRows(4, 24, red)};
-  TBmpSpec glyphSpec{6, 2, 24, 0, false, false, {}, {}, PackRows(6, 24, strip)};
-  std::string picture = MakeBmpFile(pictureSpec), glyph = MakeBmpFile(glyphSpec);
+  TBmpLayout pictureLayout{4, 4, 24, 0, false, false, {}, {}, PackRows(4, 24, red)};
+  TBmpLayout glyphLayout{6, 2, 24, 0, false, false, {}, {}, PackRows(6, 24, strip)};
+  std::string picture = MakeBmpFile(pictureLayout), glyph = MakeBmpFile(glyphLayout);
   RegisterControlsClasses();
   TForm form(nullptr);
   LoadTextForm(&form,
