@@ -182,13 +182,8 @@ TEST(Picture, IconsLoadAndOtherClassesFailLoudly) {
 TEST(Picture, AFormsIconIsTheBareIconFileAndADamagedOneNamesItsProperty) {
   std::string ico =
       MakeIcoFile({{1, 24, MakeIconDib({1, 1, 24, 0, false, false, {}, {}, PackRows(1, 24, {0x102030})}, {0})}});
-  auto hexOf = [](const std::string& Bytes) {
-    std::string hex;
-    for (unsigned char c : Bytes) hex += "0123456789ABCDEF"[c >> 4], hex += "0123456789ABCDEF"[c & 15];
-    return hex;
-  };
   auto load = [&](TCustomForm& Form, const std::string& Bytes) {
-    TMemoryStream stream(ObjectTextToBinary("object F: TCustomForm\n  Icon.Data = {" + hexOf(Bytes) + "}\nend\n"));
+    TMemoryStream stream(ObjectTextToBinary("object F: TCustomForm\n  Icon.Data = {" + FormHex(Bytes) + "}\nend\n"));
     ReadRootComponent(stream, &Form);
   };
   TCustomForm form(nullptr);

@@ -153,4 +153,16 @@ std::vector<TBmpCase> BitmapCases() {
   return cases;
 }
 
+std::string FormHex(const std::string& Bytes) {
+  std::string hex;
+  for (unsigned char c : Bytes) hex += "0123456789ABCDEF"[c >> 4], hex += "0123456789ABCDEF"[c & 15];
+  return hex;
+}
+
+std::string SizedBitmap(const std::string& Bmp) {
+  std::string size(4, '\0');
+  for (int i = 0; i < 4; ++i) size[size_t(i)] = char((Bmp.size() >> (8 * i)) & 0xFF);
+  return size + Bmp;
+}
+
 } // namespace qnl::test

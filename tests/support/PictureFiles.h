@@ -40,6 +40,11 @@ struct TIcoEntry {
 };
 std::string MakeIcoFile(const std::vector<TIcoEntry>& Images);
 
+// Bytes as a text form writes binary data between braces ("{0A1B...}" without the braces).
+std::string FormHex(const std::string& Bytes);
+// A bitmap's stream as a form stores it: its size in four bytes, then the BMP file.
+std::string SizedBitmap(const std::string& Bmp);
+
 // One bitmap of every layout the decoder reads, with the pixels it shows (0xAARRGGBB, top
 // row first; 0 where an RLE stream leaves a pixel out).
 struct TBmpCase {

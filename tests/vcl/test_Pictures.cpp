@@ -167,16 +167,6 @@ TEST_F(VclTest, AnImageControlPlacesItsPicture) {
 }
 
 TEST_F(VclTest, AStoredFormShowsItsImageGlyphAndRichText) {
-  auto hex = [](const std::string& Bytes) {
-    std::string out;
-    for (unsigned char c : Bytes) out += "0123456789ABCDEF"[c >> 4], out += "0123456789ABCDEF"[c & 15];
-    return out;
-  };
-  auto withSize = [](const std::string& Bmp) {
-    std::string size(4, '\0');
-    for (int i = 0; i < 4; ++i) size[size_t(i)] = char((Bmp.size() >> (8 * i)) & 0xFF);
-    return size + Bmp;
-  };
   // A 4x4 red picture; a strip of two 3x2 glyphs, blue then green, whose bottom-left white
   // pixel is the colour keyed out.
   const std::vector<uint32_t> red(16, 0xFF0000);
@@ -191,11 +181,11 @@ TEST_F(VclTest, AStoredFormShowsItsImageGlyphAndRichText) {
                "object F: TForm\n  Left = 0\n  Top = 0\n  Width = 320\n  Height = 240\n"
                "  object Img: TImage\n    Left = 8\n    Top = 8\n    Width = 40\n    Height = 40\n"
                "    Stretch = True\n    Picture.Data = {" +
-                   hex("\7TBitmap" + withSize(picture)) +
+                   FormHex("\7TBitmap" + SizedBitmap(picture)) +
                    "}\n  end\n"
                    "  object Btn: TBitBtn\n    Left = 60\n    Top = 8\n    Width = 90\n    Height = 30\n"
                    "    Caption = 'Go'\n    NumGlyphs = 2\n    Glyph.Data = {" +
-                   hex(withSize(glyph)) +
+                   FormHex(SizedBitmap(glyph)) +
                    "}\n  end\n"
                    "  object Text: TRichEdit\n    Left = 8\n    Top = 60\n    Width = 300\n    Height = 100\n"
                    "    ScrollBars = ssVertical\n    Lines.Strings = (\n      '{\\rtf1 {\\b Bold} plain}')\n  end\n"
