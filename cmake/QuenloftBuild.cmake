@@ -43,7 +43,7 @@ endfunction()
 
 # qnl_embed_files(<target> <function> <name>=<file>...): compiles the files into <target>;
 # std::string_view qnl::<function>(std::string_view Name) returns a file's bytes by name
-# (empty for an unknown name). The files are relative to the current source folder.
+# (empty for an unknown name). Relative files are relative to the current source folder.
 function(qnl_embed_files target function)
   set(entries "")
   set(paths "")
@@ -52,8 +52,11 @@ function(qnl_embed_files target function)
     string(SUBSTRING "${entry}" 0 ${eq} name)
     math(EXPR start "${eq} + 1")
     string(SUBSTRING "${entry}" ${start} -1 file)
-    list(APPEND entries "${name}=${CMAKE_CURRENT_SOURCE_DIR}/${file}")
-    list(APPEND paths "${CMAKE_CURRENT_SOURCE_DIR}/${file}")
+    if(NOT IS_ABSOLUTE "${file}")
+      set(file "${CMAKE_CURRENT_SOURCE_DIR}/${file}")
+    endif()
+    list(APPEND entries "${name}=${file}")
+    list(APPEND paths "${file}")
   endforeach()
   set(output ${CMAKE_CURRENT_BINARY_DIR}/${function}_data.cpp)
   string(REPLACE ";" "|" entries_arg "${entries}")
@@ -63,4 +66,27 @@ function(qnl_embed_files target function)
     DEPENDS ${paths} ${PROJECT_SOURCE_DIR}/cmake/EmbedFiles.cmake
     COMMENT "Embedding ${function} files" VERBATIM)
   target_sources(${target} PRIVATE ${output})
+endfunction()
+
+# qnl_embed_forms(<target> <function> <name>=<text form>...): compiles each text form into a
+# form resource with "quenloft convert" (the converter authors use) and embeds the results as
+# qnl_embed_files does. The converter runs on a machine directory of the build tree.
+function(qnl_embed_forms target function)
+  set(compiled "")
+  foreach(entry IN LISTS ARGN)
+    string(FIND "${entry}" "=" eq)
+    string(SUBSTRING "${entry}" 0 ${eq} name)
+    math(EXPR start "${eq} + 1")
+    string(SUBSTRING "${entry}" ${start} -1 file)
+    set(input "${CMAKE_CURRENT_SOURCE_DIR}/${file}")
+    set(output "${CMAKE_CURRENT_BINARY_DIR}/forms/${name}.dfm")
+    add_custom_command(OUTPUT ${output}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/forms
+      COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/tmp/wineprefix-forms
+              $<TARGET_FILE:quenloft> convert ${input} ${output}
+      DEPENDS ${input} quenloft
+      COMMENT "Compiling the form ${file}" VERBATIM)
+    list(APPEND compiled "${name}=${output}")
+  endforeach()
+  qnl_embed_files(${target} ${function} ${compiled})
 endfunction()

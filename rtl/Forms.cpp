@@ -68,13 +68,13 @@ int32_t TCustomForm::NonClientWidth() const {
 
 int32_t TCustomForm::NonClientHeight() const {
   if (Parent()) return 0;
-  // The frame plus the caption bar (19 pixels, 15 for a tool window).
+  // The frame plus the caption bar (the screen's; 15 pixels for a tool window).
   switch (FBorderStyle) {
     case bsNone: return 0;
-    case bsSizeable: return 8 + 19;
+    case bsSizeable: return 8 + Application().CaptionHeight();
     case bsSizeToolWin: return 8 + 15;
     case bsToolWindow: return 6 + 15;
-    default: return 6 + 19;
+    default: return 6 + Application().CaptionHeight();
   }
 }
 

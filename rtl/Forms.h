@@ -251,6 +251,8 @@ public:
   // Size of the screen in pixels (for moving windows off the screen or centring them).
   virtual int32_t ScreenWidth() const { return 1024; }
   virtual int32_t ScreenHeight() const { return 768; }
+  // Height of a window's caption bar (the system metric; the classic 19 without a screen).
+  virtual int32_t CaptionHeight() const { return 19; }
   // Whether windows can be seen by a user (false on the offscreen platform).
   virtual bool HasDisplay() const { return false; }
 

@@ -227,6 +227,8 @@ public:
   // The icon, or nullptr when the picture holds another class or nothing.
   TIcon* Icon() const;
   const std::string& GraphicClassName() const { return FClassName; }
+  // True when the picture holds nothing to show.
+  bool Empty() const { return !FGraphic || FGraphic->Empty(); }
   int32_t Width() const { return FGraphic ? FGraphic->Width() : 0; }
   int32_t Height() const { return FGraphic ? FGraphic->Height() : 0; }
 

@@ -17,6 +17,7 @@
 #include "vcl/Application.h"
 #include "vcl/Controls.h"
 
+#include "dialogs/RegisterDialogClasses.h"
 #include "engine/BuiltInPathSpecifiers.h"
 #include "engine/RegisterEngineClasses.h"
 #include "links/RegisterLinksClasses.h"
@@ -61,6 +62,7 @@ void RegisterSetupClasses() {
   RegisterPathSpecifierClasses();
   RegisterEngineClasses();
   RegisterLinksClasses();
+  RegisterDialogClasses();
   RegisterTranslateClasses();
   RegisterControlsClasses();
 }

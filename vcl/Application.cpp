@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 
 #include "platform/process/Process.h"
 #include "vcl/AnsiText.h"
@@ -114,6 +115,18 @@ int32_t TApplication::ScreenWidth() const {
 int32_t TApplication::ScreenHeight() const {
   QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->geometry().height() : TCustomApplication::ScreenHeight();
+}
+
+int32_t TApplication::CaptionHeight() const {
+  if (!HasDisplay()) return TCustomApplication::CaptionHeight();
+  // The window manager's frame around a shown window is the truth; before one is shown, the
+  // style's title bar.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible()) continue;
+    int top = window->geometry().top() - window->frameGeometry().top();
+    if (top > 0) return top;
+  }
+  return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
 }
 
 int TApplication::DoMessageBox(const std::string& Text, const std::string& Caption, int Flags) {

@@ -30,6 +30,7 @@ public:
   void ProcessMessages() override;
   int32_t ScreenWidth() const override;
   int32_t ScreenHeight() const override;
+  int32_t CaptionHeight() const override;
   bool HasDisplay() const override;
 
 protected:

@@ -357,8 +357,19 @@ TModalResult TForm::ShowModal() {
   return ModalResult() != mrNone ? ModalResult() : mrCancel;
 }
 
+std::string TForm::DialogName() const {
+  return Caption().empty() ? Name() : DisplayText(this, Caption()).toStdString();
+}
+
+bool TForm::AnswerStep() {
+  TWinControl* button = DefaultButton();
+  if (!button) return false;
+  dynamic_cast<IButtonControl*>(button)->Click();
+  return true;
+}
+
 TModalResult TForm::AnswerUnattended() {
-  std::string name = Caption().empty() ? Name() : DisplayText(this, Caption()).toStdString();
+  std::string name = DialogName();
   if (!UnattendedRun())
     throw EInvalidOperation("The dialog \"" + name +
                             "\" cannot be shown without a display; set QUENLOFT_UNATTENDED=1 to answer it with its "
@@ -372,9 +383,7 @@ TModalResult TForm::AnswerUnattended() {
     std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
     previous = line;
-    TWinControl* button = DefaultButton();
-    if (!button) return mrOk;
-    dynamic_cast<IButtonControl*>(button)->Click();
+    if (!AnswerStep()) return mrOk;
   }
   if (ModalResult() == mrNone) throw EInvalidOperation("The dialog \"" + name + "\" did not end on its default action");
   return ModalResult();

@@ -34,15 +34,20 @@ public:
   void SetModalResult(TModalResult Value) override;
 
   // The Default or Cancel button that Enter or Escape presses, when showing and enabled.
-  TWinControl* DefaultButton() const;
-  TWinControl* CancelButton() const;
+  virtual TWinControl* DefaultButton() const;
+  virtual TWinControl* CancelButton() const;
   // Gives the focus to the next (or previous) control in tab order after the focused one.
   void SelectNext(bool Forward);
   // The form's texts as one line: caption, then the visible texts of its controls.
-  std::string TextLine() const;
+  virtual std::string TextLine() const;
+  // How the form is named in messages: its caption, else its name.
+  virtual std::string DialogName() const;
 
 protected:
   void DoShow() override;
+  // One step of an unattended run: presses the Default button; false when there is none
+  // (the form is then answered with OK).
+  virtual bool AnswerStep();
 
 private:
   friend class TFormView;
