@@ -104,10 +104,12 @@ protected:
   static std::string EndingsSetup() { return QNL_ENDINGS_SETUP; }
 
   // The same program carrying the project with InstallExtra added to the install component's
-  // properties and FormExtra to the form's, written to Target (a path in the test directory).
+  // properties, FormExtra to the form's and Components after its components, written to Target
+  // (a path in the test directory).
   std::string Variant(const std::string& InstallExtra, const std::string& FormExtra,
-                      const std::filesystem::path& Target) const {
+                      const std::filesystem::path& Target, const std::string& Components = "") const {
     std::string form = ReadFile(Source("tests/e2e/projects/endings/formMain.txt"));
+    form.insert(form.rfind("end"), Components);
     std::string install = "  object Install1: TInstall\n";
     form.insert(form.find(install) + install.size(), InstallExtra);
     std::string root = "object formMain: TformMain\n";
@@ -181,6 +183,23 @@ TEST_F(InstallEndings, TheProjectInstallsItsFilesAndTakesTheGoodEnding) {
         << name << "\n"
         << files;
   ExpectStartRanAndSkipMeDidNot();
+}
+
+TEST_F(InstallEndings, AWizardBeforeTheInstallationRunsWithoutADisplayOnlyWhenUnattended) {
+  std::string setup = Variant("", "", FDir / "wizard-setup",
+                              "  object BeforeInstall: TDialogManager\n    Container = Install1\n  end\n");
+  TProcessResult refused = RunSetup(setup);
+  EXPECT_EQ(refused.ExitStatus, 1); // failed
+  EXPECT_NE(refused.Err.find("Error: The dialog \"Page A\" cannot be shown without a display; set "
+                             "QUENLOFT_UNATTENDED=1 to answer it with its default action\n"),
+            std::string::npos)
+      << refused.Err;
+  EXPECT_FALSE(std::filesystem::exists(Installed("")));
+
+  TProcessResult r = Run("env QUENLOFT_UNATTENDED=1 " + Quote(setup) + " '-sC:\\dist'");
+  EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+  EXPECT_EQ(r.Err, "Page A | This is page A.\nPage B | This is page B.\nPage C | This is page C.\n");
+  ExpectFilesInstalled();
 }
 
 TEST_F(InstallEndings, WithoutRunAutomaticTheProjectsCodeRunsTheInstallationAndTheProgramGoesOn) {

@@ -9,6 +9,7 @@
 #include "platform/files/Files.h"
 #include "platform/registry/Registry.h"
 #include "rtl/SysUtils.h"
+#include "tests/dialogs/TestPages.h"
 
 namespace qnl {
 
@@ -23,6 +24,8 @@ QNL_BEGIN_CLASS(TformMain)
     .Method("AbortInstallation", &C::AbortInstallation)
     .Method("StartInstallation", &C::StartInstallation);
 QNL_END_CLASS
+
+TformMain::TformMain(TComponent* AOwner) : TForm(AOwner) { test::RegisterTestPages(); }
 
 void TformMain::Log(const std::string& Line) {
   ForceDirectories(ExtractFileDir(kEventLog));

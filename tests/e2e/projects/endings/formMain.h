@@ -13,7 +13,9 @@ namespace qnl {
 class TformMain : public TForm {
   QNL_CLASS(TformMain, TForm)
 public:
-  explicit TformMain(TComponent* AOwner) : TForm(AOwner) {}
+  // Registers the wizard pages A, B and C of the dialog tests: a project with a dialog manager
+  // before the installation shows them.
+  explicit TformMain(TComponent* AOwner);
 
   // The machine file the handlers append their lines to.
   static constexpr const char* kEventLog = "C:\\markers\\events.log";
