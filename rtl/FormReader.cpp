@@ -74,6 +74,7 @@ private:
   TComponent* FindReferenced(const std::string& Name) const;
   void DropFixupsOf(const TCollection* Coll);
   void NameComponent(TComponent* C, const std::string& Name);
+  std::string UniqueRootName(const std::string& Name) const;
   void Loaded();
   void Cleanup();
 
@@ -88,6 +89,7 @@ private:
 
   TFormBytes FIn;
   TComponent* FRoot;
+  std::string FRootName;          // as the stream names it
   const TAnsiCodePage& FCodePage; // what wide strings become
   TLoadWatch FWatch;
   std::vector<TComponent*> FLoaded;  // root first, then stream order
@@ -107,8 +109,8 @@ void TReader::ReadRoot() {
     uint8_t flags;
     ReadPrefix(flags);
     FIn.ReadShortString(); // the class name: the root exists already
-    std::string name = FIn.ReadShortString();
-    NameComponent(FRoot, name);
+    FRootName = FIn.ReadShortString();
+    NameComponent(FRoot, UniqueRootName(FRootName));
     FLoaded.push_back(FRoot);
     FWatch.Watch(FRoot);
     ReadProperties(FRoot, FRoot, "", 1);
@@ -130,6 +132,19 @@ void TReader::ReadPrefix(uint8_t& Flags) {
     if (!IsIntegerCode(code)) throw EReadError("Invalid stream format: the child position is not an integer");
     FIn.ReadIntegerOf(code); // the position among the parent's children is not kept
   }
+}
+
+// A second form of one layout with the same owner (a progress window opened again) is named
+// Name_1, Name_2, ... as the framework does, rather than failing on the name.
+std::string TReader::UniqueRootName(const std::string& Name) const {
+  TComponent* owner = FRoot->Owner();
+  auto taken = [&](const std::string& N) {
+    TComponent* found = owner ? owner->FindComponent(N) : nullptr;
+    return found && found != FRoot;
+  };
+  std::string unique = Name;
+  for (int i = 1; !Name.empty() && taken(unique); ++i) unique = Name + "_" + std::to_string(i);
+  return unique;
 }
 
 void TReader::NameComponent(TComponent* C, const std::string& Name) {
@@ -429,7 +444,7 @@ void TReader::ReadCollection(TCollection* Coll, TComponent* Component, const std
 
 TComponent* TReader::FindReferenced(const std::string& Name) const {
   if (Name.empty()) return nullptr;
-  if (SameText(Name, FRoot->Name())) return FRoot;
+  if (SameText(Name, FRoot->Name()) || SameText(Name, FRootName)) return FRoot;
   // Thousands of references are looked up by name: index the root's components, again
   // whenever their number changed (a setter may create or free components).
   if (FIndexedCount != FRoot->ComponentCount()) {

@@ -115,6 +115,25 @@ TPageADlg::TPageADlg(TComponent* AOwner)
 
 int32_t TPageADlg::StandAloneCode() const { return icGoodInstall; }
 
+QNL_BEGIN_CLASS(TTestCopyForm);
+QNL_END_CLASS
+
+TTestCopyForm::TTestCopyForm(TComponent* AOwner) : TBaseDuringCopyForm(AOwner) {
+  LoadLayout(ObjectTextToBinary("object CopyForm: TTestCopyForm\n  BorderStyle = bsDialog\n  Caption = 'Copying'\n"
+                                "  ClientHeight = 96\n  ClientWidth = 300\nend\n"));
+}
+
+void TTestCopyForm::UpdateStatus(TFileStatusParameter* FileStatus, TDownloadStatusParameter* DownloadStatus) {
+  if (FileStatus) ++FileUpdates;
+  if (DownloadStatus) ++DownloadUpdates;
+}
+
+QNL_BEGIN_CLASS(TTestCopyDlg);
+QNL_END_CLASS
+
+TTestCopyDlg::TTestCopyDlg(TComponent* AOwner)
+    : TCustomBaseInstallDlg(AOwner, dmDuringCopyFiles, &CopyRegistry(), &TTestCopyForm::StaticClassInfo()) {}
+
 void RegisterTestPages() {
   PageRegistry().Add(TPageA::StaticClassInfo(), nullptr);
   PageRegistry().Add(TPageB::StaticClassInfo(), nullptr);

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "dialogs/TBaseDuringCopyForm.h"
 #include "dialogs/TBaseInstallForm.h"
 #include "dialogs/TCustomBaseInstallDlg.h"
 
@@ -51,6 +52,23 @@ public:
 
 protected:
   int32_t StandAloneCode() const override;
+};
+
+// A progress window that counts its updates.
+class TTestCopyForm : public TBaseDuringCopyForm {
+  QNL_CLASS(TTestCopyForm, TBaseDuringCopyForm)
+public:
+  explicit TTestCopyForm(TComponent* AOwner);
+  void UpdateStatus(TFileStatusParameter* FileStatus, TDownloadStatusParameter* DownloadStatus) override;
+  int FileUpdates = 0;
+  int DownloadUpdates = 0;
+};
+
+// A dialog component whose progress window is TTestCopyForm.
+class TTestCopyDlg : public TCustomBaseInstallDlg {
+  QNL_CLASS(TTestCopyDlg, TCustomBaseInstallDlg)
+public:
+  explicit TTestCopyDlg(TComponent* AOwner);
 };
 
 // Puts the bare entries of pages A, B and C into the page registry, and takes them out.
