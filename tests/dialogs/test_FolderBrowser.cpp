@@ -161,15 +161,24 @@ TEST_F(FolderBrowser, WithoutAdditionsOKReturnsTheChosenFolder) {
   dialog.SetShowPathEdit(false);
   dialog.SetDirectory("C:\\Alpha\\Beta");
   bool additions = true;
+  qsizetype listed = 0;
   OnBrowser([&](TFolderBrowserForm& B, TFormDriver&) {
     additions = B.FindComponent("btnCreateFolder") || B.FindComponent("edtPath");
     if (const char* dir = std::getenv("QNL_GRAB_DIR"))
       TFormDriver(B).Grab(std::string(dir) + "/folder-browser-plain.png");
+    // A folder opened by the user lists its folders then.
+    QTreeWidget* w = B.Tree()->TreeWidget();
+    auto windows = w->findItems("windows", Qt::MatchExactly | Qt::MatchRecursive);
+    if (windows.size() == 1) {
+      w->expandItem(windows[0]);
+      listed = w->findItems("system32", Qt::MatchExactly | Qt::MatchRecursive).size();
+    }
     ClickFolder(B, "Alpha");
     TFormDriver(B).Click("btnOK");
   });
   ASSERT_TRUE(dialog.Execute());
   EXPECT_FALSE(additions);
+  EXPECT_EQ(listed, 1);
   EXPECT_EQ(dialog.Directory(), "C:\\Alpha");
 }
 
