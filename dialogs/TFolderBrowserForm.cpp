@@ -76,6 +76,12 @@ bool TFolderBrowserForm::SelectFolder(const std::string& Path) {
   if (path.size() < 2 || path[1] != ':') return false;
   path = NormalizeWindowsPath(path);
   if (path.size() > 2 && path[2] != '\\') return false; // "C:x" is relative to a drive's current folder
+  // The folders opened on the way are shown once, with the selection.
+  FTree->BeginUpdate();
+  struct TEndUpdate {
+    TTreeView* Tree;
+    ~TEndUpdate() { Tree->EndUpdate(); }
+  } endUpdate{FTree};
   TTreeNode* node = ChildNamed(FComputer, path.substr(0, 2));
   for (size_t at = 3; node && at < path.size();) {
     size_t end = path.find('\\', at);

@@ -19,25 +19,35 @@ TTreeNode::TTreeNode(TTreeView* Tree, TTreeNode* Parent, std::string Text)
 
 TTreeNode* TTreeNode::AddChild(const std::string& Text) {
   FChildren.push_back(std::make_unique<TTreeNode>(FTree, this, Text));
-  FTree->Changed(TControlAspect::acLook);
+  FTree->NodesChanged();
   return FChildren.back().get();
 }
 
 void TTreeNode::DeleteChildren() {
   for (auto& child : FChildren) FTree->NodeDeleting(child.get());
   FChildren.clear();
-  FTree->Changed(TControlAspect::acLook);
+  FTree->NodesChanged();
 }
 
 void TTreeNode::SetHasChildren(bool Value) {
   FHasChildren = Value;
-  FTree->Changed(TControlAspect::acLook);
+  FTree->NodesChanged();
 }
 
 void TTreeNode::SetExpanded(bool Value) {
-  if (Value && FHasChildren && FChildren.empty() && FTree->OnExpanding) FTree->OnExpanding(FTree, this);
+  if (Value && FHasChildren && FChildren.empty() && FTree->OnExpanding) {
+    // The children it brings are shown at once, not one by one.
+    FTree->BeginUpdate();
+    try {
+      FTree->OnExpanding(FTree, this);
+    } catch (...) {
+      FTree->EndUpdate();
+      throw;
+    }
+    FTree->EndUpdate();
+  }
   FExpanded = Value;
-  FTree->Changed(TControlAspect::acLook);
+  FTree->NodesChanged();
 }
 
 bool TTreeNode::Contains(const TTreeNode* Node) const {
@@ -74,6 +84,7 @@ public:
       FApplying = true;
       qDeleteAll(Item->takeChildren());
       AddItems(Item, node);
+      FSelectedItem = nullptr;
       FApplying = false;
     });
     QObject::connect(w, &QTreeWidget::itemCollapsed, [this](QTreeWidgetItem* Item) {
@@ -93,6 +104,7 @@ protected:
     ApplyLook(); // the code page of the texts
   }
   void ApplyLook() override {
+    FSelectedItem = nullptr;
     if (FFromWidget) return;
     FApplying = true;
     QTreeWidget* w = TreeWidget();
@@ -161,13 +173,27 @@ void TTreeView::SetSelected(TTreeNode* Node) {
   if (Node)
     for (TTreeNode* above = Node->Parent(); above && above != FRoot.get(); above = above->Parent())
       above->FExpanded = true;
-  Changed(TControlAspect::acLook);
+  NodesChanged();
   if (OnChange) OnChange(this);
 }
 
 void TTreeView::SetHideSelection(bool Value) {
   FHideSelection = Value;
-  Changed(TControlAspect::acLook);
+  NodesChanged();
+}
+
+void TTreeView::EndUpdate() {
+  if (FUpdateCount > 0 && --FUpdateCount == 0 && FChangedWhileUpdating) {
+    FChangedWhileUpdating = false;
+    Changed(TControlAspect::acLook);
+  }
+}
+
+void TTreeView::NodesChanged() {
+  if (FUpdateCount > 0)
+    FChangedWhileUpdating = true;
+  else
+    Changed(TControlAspect::acLook);
 }
 
 void TTreeView::NodeDeleting(TTreeNode* Node) {

@@ -65,6 +65,9 @@ public:
   void SetSelected(TTreeNode* Node);
   bool HideSelection() const { return FHideSelection; }
   void SetHideSelection(bool Value);
+  // Between these, changes of the nodes are shown once, at the last EndUpdate.
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate();
 
   TNotifyEvent OnChange;
   // Runs when a node marked HasChildren but without children is expanded: the place to add them.
@@ -74,9 +77,12 @@ public:
 private:
   friend class TTreeNode;
   void NodeDeleting(TTreeNode* Node);
+  void NodesChanged();
   std::unique_ptr<TTreeNode> FRoot;
   TTreeNode* FSelected = nullptr;
   bool FHideSelection = true;
+  int FUpdateCount = 0;
+  bool FChangedWhileUpdating = false;
 };
 
 } // namespace qnl

@@ -67,9 +67,10 @@ protected:
     QTest::mouseClick(w->viewport(), Qt::LeftButton, Qt::NoModifier, w->visualItemRect(items[0]).center());
   }
 
+  // The test runner names the source tree in QNL_SOURCE.
   static std::string Fixture(const std::string& Name) {
-    std::string here = __FILE__;
-    return here.substr(0, here.rfind('/')) + "/../archive/fixtures/" + Name;
+    const char* source = std::getenv("QNL_SOURCE");
+    return std::string(source ? source : ".") + "/tests/archive/fixtures/" + Name;
   }
   TTestApplication& FApp = TestApp(); // before the forms
   TForm FOwner{nullptr};
