@@ -219,7 +219,7 @@ TEST_F(FolderBrowser, AFolderThatCannotBeNamedIsRefused) {
   try {
     dialog.Execute();
     ADD_FAILURE() << "no error";
-  } catch (const EInOutError& E) {
-    EXPECT_NE(std::string(E.what()).find("not a full path"), std::string::npos) << E.what();
+  } catch (const EInOutError& error) {
+    EXPECT_NE(std::string(error.what()).find("not a full path"), std::string::npos) << error.what();
   }
 }
