@@ -14,8 +14,8 @@ void RegisterControlsClasses() {
         &TPanel::StaticClassInfo(), &TBevel::StaticClassInfo(), &TEdit::StaticClassInfo(),
         &TCheckBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo(),
         &TListBox::StaticClassInfo(), &TProgressBar::StaticClassInfo(), &TTabControl::StaticClassInfo(),
-        &TImage::StaticClassInfo(), &TRichEdit::StaticClassInfo(), &TTranslateLabel::StaticClassInfo(),
-        &TTranslateBitBtn::StaticClassInfo()})
+        &TTreeView::StaticClassInfo(), &TImage::StaticClassInfo(), &TRichEdit::StaticClassInfo(),
+        &TTranslateLabel::StaticClassInfo(), &TTranslateBitBtn::StaticClassInfo()})
     RegisterClass(*c);
   TControlTreeHooks hooks;
   hooks.IsControl = [](TComponent* C) {

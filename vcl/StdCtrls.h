@@ -13,3 +13,4 @@
 #include "vcl/ProgressBar.h"
 #include "vcl/RichEdit.h"
 #include "vcl/TabControl.h"
+#include "vcl/TreeView.h"

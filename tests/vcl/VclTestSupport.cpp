@@ -32,7 +32,11 @@ TTestApplication& TestApp() {
   return *app;
 }
 
-void VclTest::SetUp() {
+void VclTest::SetUp() { ResetTestApp(); }
+
+void VclTest::TearDown() { SettleTestApp(); }
+
+void ResetTestApp() {
   TTestApplication& app = TestApp();
   app.Reset();
   app.PretendDisplay = false;
@@ -42,7 +46,7 @@ void VclTest::SetUp() {
   app.SetMainForm(nullptr);
 }
 
-void VclTest::TearDown() {
+void SettleTestApp() {
   TApplication& app = TestApp();
   app.OnException = nullptr;
   app.SetMainForm(nullptr);

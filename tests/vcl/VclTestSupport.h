@@ -33,6 +33,11 @@ inline void LoadTextForm(TComponent* Root, const std::string& Text) {
   ReadRootComponent(stream, Root);
 }
 
+// Puts the application into its state before a test (for fixtures with another base).
+void ResetTestApp();
+// Lets the application settle after a test.
+void SettleTestApp();
+
 // Puts the application back into its state before a test.
 class VclTest : public ::testing::Test {
 protected:
