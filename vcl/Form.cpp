@@ -233,9 +233,10 @@ QWidget* TForm::Widget() const { return WidgetOf(this); }
 void TForm::Repaint() { Widget()->repaint(); }
 
 void TForm::BringToFront() {
-  if (!Widget()->isVisible() || Parent()) return;
+  if (!Widget()->isVisible()) return;
+  // A form placed inside another one (a wizard's page) goes above its siblings only.
   Widget()->raise();
-  Widget()->activateWindow();
+  if (!Parent()) Widget()->activateWindow();
 }
 
 void TForm::DoShow() {
