@@ -191,3 +191,27 @@ TEST_F(Pages, ByItselfADestinationPageWithoutDestinationOnlyGoesOnAndWithoutCont
             "Cannot run this dialog Destination with a blank Container property");
   EXPECT_EQ(shown, 1);
 }
+
+TEST_F(Pages, UnattendedTheWizardGoesThroughEveryPageWithoutADefaultButtonToo) {
+  TDialogManager* manager = NewManager(dmBeforeInstall);
+  NewDialog<TSelectDestinationDlg>(manager);
+  NewDialog<TLicenseDlg>(manager);
+  NewDialog<TWelcomeDlg>(manager);
+  FApp.PretendDisplay = false;
+  setenv("QUENLOFT_UNATTENDED", "1", 1);
+  ::testing::internal::CaptureStderr();
+  manager->RunWizard();
+  std::string printed = ::testing::internal::GetCapturedStderr();
+  unsetenv("QUENLOFT_UNATTENDED");
+  std::vector<std::string> captions;
+  for (size_t start = 0; start < printed.size();) {
+    size_t end = printed.find('\n', start);
+    std::string line = printed.substr(start, end - start);
+    captions.push_back(line.substr(0, line.find(" |")));
+    start = end == std::string::npos ? printed.size() : end + 1;
+  }
+  EXPECT_EQ(captions,
+            (std::vector<std::string>{"Welcome", "Software license agreement", "Choose Destination Location"}))
+      << printed;
+  EXPECT_EQ(FInstall->GetDestDir(), kDestination); // going on changes nothing
+}
