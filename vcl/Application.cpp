@@ -1,6 +1,7 @@
 // The application object on Qt Widgets.
 #include "vcl/Application.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <QApplication>
@@ -118,15 +119,19 @@ int32_t TApplication::ScreenHeight() const {
 }
 
 int32_t TApplication::CaptionHeight() const {
-  if (!HasDisplay()) return TCustomApplication::CaptionHeight();
-  // The window manager's frame around a shown window is the truth; before one is shown, the
-  // style's title bar.
+  // Offscreen windows have no window manager's frame to measure.
+  if (!HasDisplay() || QGuiApplication::platformName() == QLatin1String("offscreen"))
+    return TCustomApplication::CaptionHeight();
+  // Forms keep their outer size and derive their client size from it: the height must not
+  // change during the run, so the first answer stays. The window manager's frame around a
+  // shown window is the truth; before one is shown, the style's title bar.
+  if (FCaptionHeight > 0) return FCaptionHeight;
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (!window->isVisible()) continue;
     int top = window->geometry().top() - window->frameGeometry().top();
-    if (top > 0) return top;
+    if (top > 0) return FCaptionHeight = top;
   }
-  return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  return FCaptionHeight = std::max(QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight), 1);
 }
 
 int TApplication::DoMessageBox(const std::string& Text, const std::string& Caption, int Flags) {

@@ -41,6 +41,7 @@ private:
   std::vector<std::string> FArgStore;
   std::vector<char*> FArgv;
   std::unique_ptr<QApplication> FQt;
+  mutable int32_t FCaptionHeight = 0; // measured once
 };
 
 // Answers every message box with the exit status of a shell command, for scripts and tests

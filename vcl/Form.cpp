@@ -74,6 +74,7 @@ protected:
 private:
   void ApplyFlags();
   void PlaceOnFirstShow();
+  bool FixedFrame() const { return FForm->BorderStyle() != bsSizeable && FForm->BorderStyle() != bsSizeToolWin; }
   TForm* FForm;
   bool FApplying = false; // true while the view writes to the window
   bool FPlaced = false;   // Position has been applied
@@ -123,10 +124,17 @@ void TFormView::ApplyBounds() {
   TFlagGuard applying(FApplying);
   int32_t cw = std::max(FForm->ClientWidth(), 1), ch = std::max(FForm->ClientHeight(), 1);
   if (FForm->Parent()) {
+    // A page placed in another form takes the size it is given, whatever frame it had alone.
+    Widget()->setMinimumSize(0, 0);
+    Widget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     Widget()->setGeometry(FForm->Left(), FForm->Top(), cw, ch);
   } else {
     Widget()->move(FForm->Left(), FForm->Top());
-    Widget()->resize(cw, ch);
+    // A fixed frame keeps the user from resizing, not the program.
+    if (FixedFrame())
+      Widget()->setFixedSize(cw, ch);
+    else
+      Widget()->resize(cw, ch);
   }
 }
 
@@ -175,10 +183,10 @@ void TFormView::ApplyFlags() {
   bool shown = Widget()->isVisible();
   Widget()->setWindowFlags(flags); // hides the window
   // A fixed frame cannot be resized by the user.
-  if (FForm->BorderStyle() == bsSizeable || FForm->BorderStyle() == bsSizeToolWin)
-    Widget()->setMinimumSize(0, 0), Widget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  else
+  if (FixedFrame())
     Widget()->setFixedSize(Widget()->size());
+  else
+    Widget()->setMinimumSize(0, 0), Widget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   if (shown) Widget()->show();
 }
 
@@ -233,9 +241,10 @@ QWidget* TForm::Widget() const { return WidgetOf(this); }
 void TForm::Repaint() { Widget()->repaint(); }
 
 void TForm::BringToFront() {
-  if (!Widget()->isVisible() || Parent()) return;
+  if (!Widget()->isVisible()) return;
+  // A form placed inside another one (a wizard's page) goes above its siblings only.
   Widget()->raise();
-  Widget()->activateWindow();
+  if (!Parent()) Widget()->activateWindow();
 }
 
 void TForm::DoShow() {
