@@ -126,7 +126,11 @@ void TFormView::ApplyBounds() {
     Widget()->setGeometry(FForm->Left(), FForm->Top(), cw, ch);
   } else {
     Widget()->move(FForm->Left(), FForm->Top());
-    Widget()->resize(cw, ch);
+    // A borderless window has no frame the user could resize it by, only the program sizes it.
+    if (FForm->BorderStyle() == bsNone)
+      Widget()->setFixedSize(cw, ch);
+    else
+      Widget()->resize(cw, ch);
   }
 }
 
