@@ -9,7 +9,7 @@ namespace qnl {
 // Due at its first question, then again once an interval has passed since it last was.
 class TPaintPacer {
 public:
-  explicit TPaintPacer(std::chrono::milliseconds Interval = std::chrono::milliseconds(20)) : FInterval(Interval) {}
+  explicit TPaintPacer(std::chrono::milliseconds Interval = std::chrono::milliseconds(40)) : FInterval(Interval) {}
   bool Due();
 
 private:

@@ -56,7 +56,7 @@ void TCopyFileForm::UpdateStatus(TFileStatusParameter* FileStatus, TDownloadStat
   }
   if (FCopyingFile->Caption() != *name) FCopyingFile->SetCaption(*name);
   // Progress comes every few kilobytes: painting each time would slow the extraction, while
-  // painting a few dozen times a second keeps the window current and its Cancel answering.
+  // painting some twenty-five times a second keeps the window current and its Cancel answering.
   if (!FPacer.Due()) return;
   Repaint();
   Application().ProcessMessages();
