@@ -4,13 +4,18 @@
 #include "dialogs/DialogRegistries.h"
 #include "dialogs/TDialogManager.h"
 #include "dialogs/dlgcmp_TBadInstallationDlg.h"
+#include "dialogs/dlgcmp_TChangeDiskDlg.h"
+#include "dialogs/dlgcmp_TCopyFile.h"
 #include "dialogs/dlgcmp_TGoodInstallationDlg.h"
+#include "dialogs/dlgcmp_TInstallStatusDlg.h"
 #include "dialogs/dlgcmp_TLicenseDlg.h"
 #include "dialogs/dlgcmp_TReadmeDlg.h"
 #include "dialogs/dlgcmp_TReboot.h"
 #include "dialogs/dlgcmp_TSelectDestination.h"
 #include "dialogs/dlgcmp_TWelcomeDlg.h"
 #include "dialogs/ordlg_BadInstallForm.h"
+#include "dialogs/ordlg_ChangeDisk.h"
+#include "dialogs/ordlg_CopyFile.h"
 #include "dialogs/ordlg_GoodInstallForm.h"
 #include "dialogs/ordlg_License.h"
 #include "dialogs/ordlg_Readme.h"
@@ -22,13 +27,17 @@ namespace qnl {
 
 namespace {
 
-// A page form with its dialog component: the form's bare entry goes in and comes out again at
-// once, so that the page shows only through a component placed in the project.
+// A form kind registers its bare entry, and its dialog component's unit takes it out again:
+// the form then takes part only through dialog components placed in the project.
+void RegisterFormAndDialog(TFormRegistry& Registry, const TClassInfo& Form, const TClassInfo& Dialog) {
+  Registry.Add(Form, nullptr);
+  Registry.RemoveBare(Form);
+  RegisterClass(Dialog);
+}
+
 template <class TFormClass, class TDialogClass>
 void RegisterPage() {
-  PageRegistry().Add(TFormClass::StaticClassInfo(), nullptr);
-  PageRegistry().RemoveBare(TFormClass::StaticClassInfo());
-  RegisterClass(TDialogClass::StaticClassInfo());
+  RegisterFormAndDialog(PageRegistry(), TFormClass::StaticClassInfo(), TDialogClass::StaticClassInfo());
 }
 
 } // namespace
@@ -42,6 +51,9 @@ void RegisterDialogClasses() {
   RegisterPage<TGoodInstallForm, TGoodInstallationDlg>();
   RegisterPage<TBadInstallForm, TBadInstallationDlg>();
   RegisterPage<TRebootForm, TRebootDlg>();
+  RegisterFormAndDialog(CopyRegistry(), TCopyFileForm::StaticClassInfo(), TCopyFileDlg::StaticClassInfo());
+  RegisterFormAndDialog(ChangeDiskRegistry(), TChangeDiskForm::StaticClassInfo(), TChangeDiskDlg::StaticClassInfo());
+  RegisterClass(TInstallStatusDlg::StaticClassInfo());
 }
 
 } // namespace qnl

@@ -19,4 +19,8 @@ void TBaseDuringCopyForm::ConfirmCancel() {
   SetNetAbort(true);
 }
 
+void TBaseChangeDiskForm::ConfirmCancel() {
+  if (UserMayAbort()) SetModalResult(mrCancel);
+}
+
 } // namespace qnl

@@ -32,6 +32,9 @@ public:
   TDiskParameter* DiskParameter() const { return FDiskParameter; }
   void SetDiskParameter(TDiskParameter* Value) { FDiskParameter = Value; }
 
+  // Ends the prompt with Cancel when the install component lets the user abort.
+  virtual void ConfirmCancel();
+
 private:
   TDiskParameter* FDiskParameter = nullptr;
 };

@@ -271,8 +271,15 @@ void TCustomInstallFile::InstallObjects() {
     }
     if (Trim(archive).empty()) throw IECustomInstallFile(kArchiveBlank, {FFileName});
     {
+      // A Cancel in a progress window sets the shared component's flag: a private component
+      // takes it over at its next progress point, so that its extraction stops too.
+      const bool sharedAborted = QnlfCompress().Abort();
       TRelayAttachment relays(
-          *component, [this](TQnlfCompress*, const TlzhFileStats& S) { StatusRelay(S); },
+          *component,
+          [this, sharedAborted](TQnlfCompress* C, const TlzhFileStats& S) {
+            StatusRelay(S);
+            if (!sharedAborted && QnlfCompress().Abort()) C->SetAbort(true);
+          },
           [this](TQnlfCompress*, int Disk, std::string& Path) { DiskRelay(Disk, Path); });
       component->SetCompressedFile(archive);
       component->SetExtractDirectory(destDir);

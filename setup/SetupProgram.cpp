@@ -17,6 +17,8 @@
 #include "vcl/Application.h"
 #include "vcl/Controls.h"
 
+#include "archive/TQnlfCompress.h"
+#include "dialogs/MessagePacing.h"
 #include "dialogs/RegisterDialogClasses.h"
 #include "engine/BuiltInPathSpecifiers.h"
 #include "engine/RegisterEngineClasses.h"
@@ -89,6 +91,8 @@ int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainFor
   try {
     SetAnsiCodePage(MachineCodePage());
     RegisterSetupClasses();
+    // Windows stay current and a progress window's Cancel answers while files are extracted.
+    TQnlfCompress::SetMessagePump(ProcessMessagesPaced);
     // As in the framework, the application's title (the caption of its message boxes) is
     // the program's name.
     app->SetTitle(ChangeFileExt(ExtractFileName(ModuleFileName()), ""));

@@ -26,8 +26,14 @@ public:
 
 protected:
   void ApplyLook() override {
-    BarWidget()->setRange(FBar->Min(), FBar->Max());
-    BarWidget()->setValue(FBar->Position());
+    // The widget would repaint at once at every step; a bar moved thousands of times a second
+    // (the copy progress) is painted with its window instead.
+    QProgressBar* bar = BarWidget();
+    bool updates = bar->updatesEnabled();
+    bar->setUpdatesEnabled(false);
+    bar->setRange(FBar->Min(), FBar->Max());
+    bar->setValue(FBar->Position());
+    bar->setUpdatesEnabled(updates);
   }
 
 private:
