@@ -65,6 +65,12 @@ std::optional<TFileIdentity> IdentityOf(const TStream& Stream) {
   }
 }
 
+int64_t ReadAt(const TStream& Stream, void* Buffer, int64_t Count, int64_t Offset) {
+  auto* file = dynamic_cast<const TFileStream*>(&Stream);
+  if (!file) throw EStreamError("Invalid stream operation");
+  return file->ReadAt(Buffer, Count, Offset);
+}
+
 bool ForceDirectories(const std::string& Dir) {
   try {
     if (!Dir.empty()) qnl::ForceDirectories(Dir);

@@ -85,6 +85,13 @@ std::string TFileContainer::GetLocalArchivePath() {
 
 void TFileContainer::InstallObjects() {
   TPassGuard guard(this, TPassState::pstInstall, false);
+  // The members inflated ahead for the files of this pass are not needed after it; the
+  // outermost pass frees them.
+  static int installDepth = 0;
+  ++installDepth;
+  TScopeExit endReadAhead([] {
+    if (--installDepth == 0) QnlfCompress().ForgetReadAhead();
+  });
   if (std::optional<std::string> path = LookupLocalFile()) SetLocalArchive(*path);
   ReadInfoFromArchive();
   Notify(icInstallPassBegins);
