@@ -185,24 +185,23 @@ bool TQnlfCompress::WriteBlock(const TFileHeader& Header, const void* Data, size
 
 std::optional<TInflatedMember> TQnlfCompress::TakeInflated(int Index) {
   // Never across disks: the next disk may be a floppy not inserted yet, or another one in the
-  // same drive later.
-  if (FHeaders.Spanned) return std::nullopt;
+  // same drive later. And from the second member on only: a component made for one file reads
+  // nothing ahead.
+  bool first = !FExtractedBefore;
+  FExtractedBefore = true;
+  if (FHeaders.Spanned || (!FReadAhead && (first || ArchiveThreads() <= 1))) return std::nullopt;
   std::optional<TFileIdentity> identity = ArchiveFiles::IdentityOf(*FSource);
   if (FReadAhead && !FReadAhead->Reads(FCompressedFile, identity)) FReadAhead.reset();
   std::optional<TInflatedMember> member;
   if (FReadAhead) {
     member = FReadAhead->Take(Index);
-  } else if (FExtractedBefore && identity) {
-    // From the second member on: a component made for one file reads nothing ahead.
-    int threads = ArchiveThreads();
-    std::unique_ptr<TStream> own =
-        threads > 1 ? OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::omReadShared) : nullptr;
+  } else if (identity) {
+    std::unique_ptr<TStream> own = OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::omReadShared);
     if (own && ArchiveFiles::IdentityOf(*own) == identity) {
-      FReadAhead = std::make_unique<TInflateAhead>(threads, std::move(own), FCompressedFile, *identity);
+      FReadAhead = std::make_unique<TInflateAhead>(ArchiveThreads(), std::move(own), FCompressedFile, *identity);
       FReadAhead->Take(Index);
     }
   }
-  FExtractedBefore = true;
   if (FReadAhead) FReadAhead->TopUp(FHeaders.Count(), [this](int I) { return PlaceOf(I); });
   return member;
 }

@@ -5,6 +5,7 @@
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "engine/TFileContainer.h"
+#include "paths/routines_ExpandPaths.h"
 #include "platform/files/Files.h"
 #include "rtl/ScopeGuard.h"
 
@@ -92,6 +93,8 @@ void TFileContainer::InstallObjects() {
   TScopeExit endReadAhead([] {
     if (--installDepth == 0) QnlfCompress().ForgetReadAhead();
   });
+  // The folders that the files' destinations name are read once for the pass.
+  TFolderLookupsOnce folders;
   if (std::optional<std::string> path = LookupLocalFile()) SetLocalArchive(*path);
   ReadInfoFromArchive();
   Notify(icInstallPassBegins);
