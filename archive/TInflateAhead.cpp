@@ -34,7 +34,7 @@ std::optional<TInflatedMember> TInflateAhead::Take(int Index) {
 void TInflateAhead::TopUp(int Count, const TPlaceOf& PlaceOf) {
   for (; FNext < Count; ++FNext) {
     std::optional<TMemberPlace> place = PlaceOf(FNext);
-    if (!place || place->FileSize > kLargestMember) continue;
+    if (!place || place->FileSize < kSmallestMember || place->FileSize > kLargestMember) continue;
     if (!FWork.HasRoom(place->FileSize)) return;
     FWork.Offer(FNext, place->FileSize,
                 [archive = FArchive, name = FArchiveName, place = *place](const std::atomic<bool>& Stop) {

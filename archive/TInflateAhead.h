@@ -37,7 +37,9 @@ struct TMemberPlace {
 // worker threads (an installation takes them in that order, skipping some). The workers read
 // through their own handle at given positions, never at the extracting thread's file position.
 // Memory is bounded: members larger than kLargestMember are left to extraction, which streams
-// them, and the members held stay under kBudget and kMaxMembers.
+// them, and the members held stay under kBudget and kMaxMembers. Members smaller than
+// kSmallestMember cost less to inflate than to hand from one thread to another: extraction
+// inflates them itself.
 class TInflateAhead {
 public:
   // Where member Index lies; nullopt for one not to be read ahead.
@@ -55,6 +57,7 @@ public:
   // Offers the members after the last one taken, up to Count, while there is room.
   void TopUp(int Count, const TPlaceOf& PlaceOf);
 
+  static constexpr int64_t kSmallestMember = 32 << 10;
   static constexpr int64_t kLargestMember = 16 << 20;
   static constexpr int64_t kBudget = 32 << 20;
   static constexpr size_t kMaxMembers = 16;

@@ -39,7 +39,7 @@ public:
       std::lock_guard lock(FLock);
       FStop = true;
     }
-    FChanged.notify_all();
+    FQueued.notify_all();
     for (auto& worker : FWorkers) worker.join();
   }
   TWorkAhead(const TWorkAhead&) = delete;
@@ -61,7 +61,7 @@ public:
       FHeld += Size;
       FJobs[Ticket] = std::move(job);
     }
-    FChanged.notify_all();
+    FQueued.notify_one();
   }
   // Waits for the result of Ticket; nullopt when it was not offered.
   std::optional<TResult> Take(int Ticket) {
@@ -77,7 +77,9 @@ public:
       job.Body = nullptr;
       lock.lock();
     } else {
-      FChanged.wait(lock, [&] { return job.Done; });
+      FTaking = true;
+      FDone.wait(lock, [&] { return job.Done; });
+      FTaking = false;
     }
     TResult result = std::move(job.Result);
     Forget(found);
@@ -119,7 +121,7 @@ private:
       TJob* job = nullptr;
       {
         std::unique_lock lock(FLock);
-        FChanged.wait(lock, [&] { return FStop || !FQueue.empty(); });
+        FQueued.wait(lock, [&] { return FStop || !FQueue.empty(); });
         if (FStop) return;
         job = FQueue.front();
         FQueue.pop_front();
@@ -127,23 +129,28 @@ private:
       // The job stays in FJobs until it is taken, and only this worker touches it till Done.
       TResult result = job->Body(FStop);
       job->Body = nullptr; // what it holds (an open file) goes now
+      bool taking = false;
       {
         std::lock_guard lock(FLock);
         job->Result = std::move(result);
         job->Done = true;
         if (job->Dropped) Forget(FJobs.find(job->Ticket));
+        taking = FTaking;
       }
-      FChanged.notify_all();
+      // Only a waiting taker is woken: a wake-up per job would cost more than small jobs do.
+      if (taking) FDone.notify_one();
     }
   }
 
   const size_t FMaxJobs;
   const int64_t FBudget;
   mutable std::mutex FLock;
-  std::condition_variable FChanged;
-  std::deque<TJob*> FQueue; // offered, not started
-  TJobs FJobs;              // offered, not taken
-  int64_t FHeld = 0;        // the sizes of FJobs
+  std::condition_variable FQueued; // a job was queued, or the workers are to stop
+  std::condition_variable FDone;   // a job that the taker waits for may be done
+  bool FTaking = false;            // the taker waits
+  std::deque<TJob*> FQueue;        // offered, not started
+  TJobs FJobs;                     // offered, not taken
+  int64_t FHeld = 0;               // the sizes of FJobs
   std::atomic<bool> FStop = false;
   std::vector<std::thread> FWorkers;
 };

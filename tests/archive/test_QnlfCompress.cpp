@@ -613,9 +613,10 @@ TEST_F(ArchiveTest, MembersDeflatedAheadAreByteForByteWhatOneThreadWrites) {
 }
 
 TEST_F(ArchiveTest, MembersInflatedAheadExtractAsOneThreadDoes) {
-  // Sizes around the block and the read chunk and above what is inflated ahead in memory;
-  // one member is damaged, one rewritten over an older file, one kept, one not asked for.
-  const std::vector<size_t> sizes = {3, 0, 1, 4096, 5000, 65536, 200000, 17u << 20, 70000, 12, 90000, 8193};
+  // Sizes around the block and the read chunk, below and above what is inflated ahead in
+  // memory; one member is damaged, one rewritten over an older file, one kept, one not asked for.
+  const std::vector<size_t> sizes = {3,         0,     1,  4096,  40000, 65536, 200000,
+                                     17u << 20, 70000, 12, 90000, 36000, 8193,  50000};
   enum { kRewritten = 4, kKept = 5, kDamaged = 8, kNotAsked = 10 };
   TStringList list;
   for (size_t i = 0; i < sizes.size(); ++i)
@@ -666,7 +667,7 @@ TEST_F(ArchiveTest, MembersInflatedAheadExtractAsOneThreadDoes) {
   TRun alone = extract("1"), ahead = extract("3");
   unsetenv("QUENLOFT_THREADS");
   EXPECT_EQ(alone.Ahead, 0);
-  EXPECT_GE(ahead.Ahead, 6) << "too few members were inflated ahead for the comparison to tell";
+  EXPECT_GE(ahead.Ahead, 5) << "too few members were inflated ahead for the comparison to tell";
   EXPECT_EQ(alone.Events, ahead.Events);
   EXPECT_TRUE(alone.Files == ahead.Files) << "the extracted files differ";
   EXPECT_NE(alone.Events.find("is damaged"), std::string::npos);
