@@ -4,6 +4,7 @@
 #include "platform/OSError.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
 #include "platform/process/Process.h"
 #include "platform/system/SystemInfo.h"
 
@@ -64,6 +65,8 @@ std::optional<TFileIdentity> IdentityOf(const TStream& Stream) {
     return std::nullopt;
   }
 }
+
+void DiskChanged() { ForgetDriveLinks(); }
 
 int64_t ReadAt(const TStream& Stream, void* Buffer, int64_t Count, int64_t Offset) {
   auto* file = dynamic_cast<const TFileStream*>(&Stream);

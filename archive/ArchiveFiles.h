@@ -40,6 +40,9 @@ bool ReplaceFile(const std::string& Source, const std::string& Dest, std::string
 // The names of the files in dir that match mask ("*.txt"); none when dir cannot be listed.
 std::vector<std::string> FileNames(const std::string& Dir, const std::string& Mask);
 
+// A disk was asked for: the drive links are looked at again (see TDriveLinksHeld).
+void DiskChanged();
+
 // This process's id.
 int ProcessId();
 

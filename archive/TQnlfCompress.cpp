@@ -153,6 +153,7 @@ void TQnlfCompress::OpenDiskFile(int DiskNumber, ArchiveFiles::TOpenMode Mode, s
       if (!OnNewDisk) throw EQnlfCompress("Could not open the correct disk file %d", {DiskNumber});
       std::string path = RemoveBackSlash(ExtractFileDir(Name));
       OnNewDisk(this, DiskNumber, path);
+      ArchiveFiles::DiskChanged();
       // A handler that declined the disk (Cancel at its prompt) set Abort: the operation
       // stops as a user abort instead of asking again and then failing.
       CheckAbort();

@@ -7,6 +7,7 @@
 #include "engine/TFileContainer.h"
 #include "paths/routines_ExpandPaths.h"
 #include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
 #include "rtl/ScopeGuard.h"
 
 namespace qnl {
@@ -93,8 +94,10 @@ void TFileContainer::InstallObjects() {
   TScopeExit endReadAhead([] {
     if (--installDepth == 0) QnlfCompress().ForgetReadAhead();
   });
-  // The folders that the files' destinations name are read once for the pass.
+  // The folders that the files' destinations name are read once for the pass, and the drive
+  // links are looked at again only when a disk is asked for.
   TFolderLookupsOnce folders;
+  TDriveLinksHeld drives;
   if (std::optional<std::string> path = LookupLocalFile()) SetLocalArchive(*path);
   ReadInfoFromArchive();
   Notify(icInstallPassBegins);
