@@ -58,8 +58,10 @@ public:
   void TopUp(int Count, const TPlaceOf& PlaceOf);
 
   static constexpr int64_t kSmallestMember = 32 << 10;
-  static constexpr int64_t kLargestMember = 16 << 20;
-  static constexpr int64_t kBudget = 32 << 20;
+  static constexpr int64_t kLargestMember = 4 << 20;
+  // With the member being written and what the workers' heaps keep, an installation stays
+  // well under 64 MiB.
+  static constexpr int64_t kBudget = 16 << 20;
   static constexpr size_t kMaxMembers = 16;
 
 private:

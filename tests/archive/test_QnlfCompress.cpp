@@ -615,8 +615,8 @@ TEST_F(ArchiveTest, MembersDeflatedAheadAreByteForByteWhatOneThreadWrites) {
 TEST_F(ArchiveTest, MembersInflatedAheadExtractAsOneThreadDoes) {
   // Sizes around the block and the read chunk, below and above what is inflated ahead in
   // memory; one member is damaged, one rewritten over an older file, one kept, one not asked for.
-  const std::vector<size_t> sizes = {3,         0,     1,  4096,  40000, 65536, 200000,
-                                     17u << 20, 70000, 12, 90000, 36000, 8193,  50000};
+  const std::vector<size_t> sizes = {3,        0,     1,  4096,  40000, 65536, 200000,
+                                     5u << 20, 70000, 12, 90000, 36000, 8193,  50000};
   enum { kRewritten = 4, kKept = 5, kDamaged = 8, kNotAsked = 10 };
   TStringList list;
   for (size_t i = 0; i < sizes.size(); ++i)
