@@ -4,6 +4,7 @@
 #include "platform/OSError.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
 #include "platform/process/Process.h"
 #include "platform/system/SystemInfo.h"
 
@@ -63,6 +64,14 @@ std::optional<TFileIdentity> IdentityOf(const TStream& Stream) {
   } catch (const Exception&) {
     return std::nullopt;
   }
+}
+
+void DiskChanged() { ForgetDriveLinks(); }
+
+int64_t ReadAt(const TStream& Stream, void* Buffer, int64_t Count, int64_t Offset) {
+  auto* file = dynamic_cast<const TFileStream*>(&Stream);
+  if (!file) throw EStreamError("Invalid stream operation");
+  return file->ReadAt(Buffer, Count, Offset);
 }
 
 bool ForceDirectories(const std::string& Dir) {

@@ -24,6 +24,9 @@ bool FileExists(const std::string& Path);
 std::unique_ptr<TStream> Open(const std::string& Path, TOpenMode Mode);
 // The identity of a file opened by Open; nullopt for another stream or when it is unknown.
 std::optional<TFileIdentity> IdentityOf(const TStream& Stream);
+// Reads at Offset of a file opened by Open without moving its position; safe on several
+// threads at once. Raises on a read error and for another stream.
+int64_t ReadAt(const TStream& Stream, void* Buffer, int64_t Count, int64_t Offset);
 // Creates a directory with all missing parents; false when that fails.
 bool ForceDirectories(const std::string& Dir);
 // The last-write date-time in local time, at 2-second resolution; false when unknown.
@@ -36,6 +39,9 @@ bool DeleteFile(const std::string& Path);
 bool ReplaceFile(const std::string& Source, const std::string& Dest, std::string* Reason = nullptr);
 // The names of the files in dir that match mask ("*.txt"); none when dir cannot be listed.
 std::vector<std::string> FileNames(const std::string& Dir, const std::string& Mask);
+
+// A disk was asked for: the drive links are looked at again (see TDriveLinksHeld).
+void DiskChanged();
 
 // This process's id.
 int ProcessId();

@@ -2,26 +2,17 @@
 // the current one.
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "archive/TCompressionStream.h"
+#include "archive/TWorkAhead.h"
 #include "rtl/Streams.h"
 
 namespace qnl {
-
-// The number of threads that deflate members at build time: QUENLOFT_THREADS when it is a
-// number from 1 to 64, else the number of cores. One means that the builder deflates alone.
-int DeflateThreads();
 
 // A member deflated ahead: its zlib stream, and for each block the compressor passed on with a
 // progress call, the source's position and the stream's length at that call. The builder
@@ -44,10 +35,6 @@ struct TDeflatedMember {
 class TDeflateAhead {
 public:
   explicit TDeflateAhead(int Threads);
-  // Stops the workers; members not taken are dropped.
-  ~TDeflateAhead();
-  TDeflateAhead(const TDeflateAhead&) = delete;
-  TDeflateAhead& operator=(const TDeflateAhead&) = delete;
 
   // Whether a member of Size bytes would be taken now; false for good when Size is above the
   // largest member held in memory.
@@ -64,27 +51,9 @@ public:
   static constexpr int64_t kBudget = 32 << 20;
 
 private:
-  struct TJob {
-    int Ticket = 0;
-    std::unique_ptr<TStream> Source;
-    int64_t Size = 0;
-    TCompressionLevel Level = colMax;
-    bool Done = false;
-    bool Dropped = false; // given up while a worker deflates it: the worker removes it
-    TDeflatedMember Result;
-  };
-  void Work();
-  TDeflatedMember Deflate(TStream& Source, TCompressionLevel Level) const;
-  void Forget(std::map<int, std::unique_ptr<TJob>>::iterator Job); // under FLock
+  static TDeflatedMember Deflate(TStream& Source, TCompressionLevel Level, const std::atomic<bool>& Stop);
 
-  size_t FMaxJobs;
-  mutable std::mutex FLock;
-  std::condition_variable FChanged;
-  std::deque<TJob*> FQueue;                   // offered, not started
-  std::map<int, std::unique_ptr<TJob>> FJobs; // offered, not taken
-  int64_t FHeld = 0;                          // the listed sizes of FJobs
-  std::atomic<bool> FStop = false;
-  std::vector<std::thread> FWorkers;
+  TWorkAhead<TDeflatedMember> FWork;
 };
 
 } // namespace qnl

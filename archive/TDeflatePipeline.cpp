@@ -7,7 +7,7 @@
 
 namespace qnl {
 
-TDeflatePipeline::TDeflatePipeline() : FThreads(DeflateThreads()) {}
+TDeflatePipeline::TDeflatePipeline() : FThreads(ArchiveThreads()) {}
 
 TDeflatePipeline::~TDeflatePipeline() = default;
 

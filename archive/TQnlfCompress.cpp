@@ -1,6 +1,7 @@
 // The archive component's properties, opening of archives and disk files, and listing.
 #include "archive/TQnlfCompress.h"
 #include "archive/TDeflatePipeline.h"
+#include "archive/TInflateAhead.h"
 
 #include "archive/EQnlfCompress.h"
 #include "common/routines_Strings.h"
@@ -110,6 +111,8 @@ void TQnlfCompress::RunOperation(const std::function<void()>& Body, bool Swallow
 void TQnlfCompress::OpenArchive() {
   FOpen = false;
   FAppendCache.Valid = false;
+  FReadAhead.reset();
+  FExtractedBefore = false;
   auto file = ArchiveFiles::FileExists(FCompressedFile)
                   ? OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::omReadShared)
                   : nullptr;
@@ -150,6 +153,7 @@ void TQnlfCompress::OpenDiskFile(int DiskNumber, ArchiveFiles::TOpenMode Mode, s
       if (!OnNewDisk) throw EQnlfCompress("Could not open the correct disk file %d", {DiskNumber});
       std::string path = RemoveBackSlash(ExtractFileDir(Name));
       OnNewDisk(this, DiskNumber, path);
+      ArchiveFiles::DiskChanged();
       // A handler that declined the disk (Cancel at its prompt) set Abort: the operation
       // stops as a user abort instead of asking again and then failing.
       CheckAbort();

@@ -21,7 +21,10 @@ namespace qnl {
 
 class TQnlfCompress;
 class TDeflatePipeline;
+class TInflateAhead;
 struct TDeflatedMember;
+struct TInflatedMember;
+struct TMemberPlace;
 // Progress and member events; the record is the component's own and read-only for handlers.
 using TlzhFileStatsEvent = std::function<void(TQnlfCompress* QnlfCompress, const TlzhFileStats& FileStats)>;
 // A disk file is needed; Path is the directory where it is expected and may be changed.
@@ -72,6 +75,11 @@ public:
   void ExpectSources(const std::vector<std::string>& Paths);
   void ForgetExpectedSources();
   void Extract();
+  // From the second member an Extract writes on, the next members of the archive are inflated
+  // ahead on the other cores. Forget stops that and frees what was inflated.
+  void ForgetReadAhead();
+  // The members written from what was inflated ahead, since the component was made.
+  int InflatedAhead() const { return FInflatedAhead; }
   void CopyFile(const std::string& Source, const std::string& Dest);
   void SpanToDisks(const std::string& Directory, const std::string& FileName);
   int GetFileCount();
@@ -115,9 +123,14 @@ private:
   int64_t WriteDeflated(const TDeflatedMember& Deflated);
   void DoExtract();
   std::string FormTarget() const;
-  void ExtractMember(TFileHeader& Header, const std::string& Target);
+  void ExtractMember(int Index, TFileHeader& Header, const std::string& Target);
   void RemovePartialLeftovers(const std::string& Dir);
   void Decompress(const TFileHeader& Header);
+  void WriteInflated(const TFileHeader& Header, const TInflatedMember& Member);
+  // Writes one inflated block with its progress call; false for the empty block that ends.
+  bool WriteBlock(const TFileHeader& Header, const void* Data, size_t Count);
+  std::optional<TInflatedMember> TakeInflated(int Index);
+  std::optional<TMemberPlace> PlaceOf(int Index) const;
   void DoSpan(const std::string& Directory, const std::string& FileName);
   bool CopySpanChunk(const TFileHeader& Header, std::string& Directory, const std::string& FileName);
 
@@ -135,6 +148,9 @@ private:
   // The source position progress reports while a member deflated ahead is written.
   std::optional<int64_t> FReplayPosition;
   std::unique_ptr<TDeflatePipeline> FPipeline;
+  std::unique_ptr<TInflateAhead> FReadAhead;
+  bool FExtractedBefore = false; // a member was extracted since the table was read
+  int FInflatedAhead = 0;
   TlzhFileStats FStats;
   TFileHeaders FHeaders;
   // The table's totals as OpenArchive read it: the table does not change while the archive

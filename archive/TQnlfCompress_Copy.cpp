@@ -123,6 +123,7 @@ bool TQnlfCompress::CopySpanChunk(const TFileHeader& Header, std::string& Direct
       throw EQnlfCompress(
           "There was no event handler for the OnNewDisk event, therefore no new disk could be inserted");
     OnNewDisk(this, FCurrentDisk, Directory);
+    ArchiveFiles::DiskChanged();
     std::string name = AddBackSlash(Directory) + ChangeFileExt(FileName, "." + IntToStr(FCurrentDisk));
     FDest = OpenFile(name, ArchiveFiles::TOpenMode::omCreate);
     if (!FDest) throw EQnlfCompress("Cannot create the file %s", {name});

@@ -1,40 +1,31 @@
 // Extracting members: the overwrite decision, disk files, inflating and the size check.
-#include <zlib.h>
-
 #include <vector>
 
 #include "archive/EQnlfCompress.h"
 #include "archive/PartialFiles.h"
+#include "archive/TInflateAhead.h"
+#include "archive/TMemberInflater.h"
 #include "archive/TQnlfCompress.h"
 #include "archive/TVersionResource.h"
-#include "archive/ZlibErrors.h"
 #include "common/routines_Strings.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
 
-namespace {
-
-constexpr int64_t kInChunk = 64 * 1024;
-constexpr uInt kOutChunk = 4096;
-
-// Owns one inflate stream for the life of one member.
-class TInflater {
-public:
-  TInflater() : InitResult(inflateInit2(&Z, 15)) {}
-  ~TInflater() {
-    if (InitResult == Z_OK) inflateEnd(&Z);
-  }
-  z_stream Z{};
-  const int InitResult;
-};
-
-} // namespace
-
 void TQnlfCompress::Extract() {
   FAbort = false;
   FMode = TMode::mdExtracting;
-  RunOperation([this] { DoExtract(); }, true);
+  RunOperation(
+      [this] {
+        try {
+          DoExtract();
+        } catch (...) {
+          // An abort or a failure ends the installation's run of members: the workers stop.
+          FReadAhead.reset();
+          throw;
+        }
+      },
+      true);
   ExtractName.clear();
 }
 
@@ -75,7 +66,7 @@ void TQnlfCompress::DoExtract() {
       }
     }
     if (write) {
-      ExtractMember(header, target);
+      ExtractMember(index, header, target);
     } else {
       FStats.Finished = true;
       FireStatus(OnStatus);
@@ -85,10 +76,11 @@ void TQnlfCompress::DoExtract() {
   ExtractName.clear();
 }
 
-void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target) {
+void TQnlfCompress::ExtractMember(int Index, TFileHeader& Header, const std::string& Target) {
   OpenDiskFile(Header.FirstDisk() ? Header.FirstDisk() : 1, ArchiveFiles::TOpenMode::omReadShared, FCompressedFile,
                FSource);
   FCurrentDisk = Header.FirstDisk();
+  std::optional<TInflatedMember> inflated = TakeInflated(Index);
   std::string dir = ExtractFileDir(Target);
   ArchiveFiles::ForceDirectories(dir);
   RemovePartialLeftovers(dir);
@@ -104,8 +96,13 @@ void TQnlfCompress::ExtractMember(TFileHeader& Header, const std::string& Target
     throw EQnlfCompress("Cannot create the file %s", {Target});
   }
   try {
-    FSource->Seek(int64_t(FOffset) + Header.DataStart(), soBeginning);
-    Decompress(Header);
+    if (inflated) {
+      ++FInflatedAhead;
+      WriteInflated(Header, *inflated);
+    } else {
+      FSource->Seek(int64_t(FOffset) + Header.DataStart(), soBeginning);
+      Decompress(Header);
+    }
     int64_t size = FDest->Size();
     FDest.reset();
     if (size != Header.FileSize())
@@ -134,64 +131,90 @@ void TQnlfCompress::RemovePartialLeftovers(const std::string& Dir) {
 }
 
 void TQnlfCompress::Decompress(const TFileHeader& Header) {
-  TInflater inflater;
-  z_stream& z = inflater.Z;
-  if (inflater.InitResult != Z_OK)
-    throw EQnlfCompress("Cannot decompress the file %s from the archive %s: %s",
-                        {Header.FileName(), FCompressedFile, ZlibReason(inflater.InitResult, z)});
-  std::vector<unsigned char> in(kInChunk), out(kOutChunk);
+  TMemberInflater inflater(Header.FileName(), FCompressedFile);
+  std::vector<unsigned char> block(TMemberInflater::kBlock);
   const int lastDisk = Header.LastDisk();
   const int64_t lastByteEnd = int64_t(FOffset) + Header.LastByte() + 1;
-  bool ended = false;
-  // Reads the next input chunk; on the last disk it stops after the member's last byte.
-  auto readChunk = [&]() -> int64_t {
-    int64_t want = kInChunk;
+  // On the last disk the input stops after the member's last byte.
+  auto read = [&](unsigned char* Buffer, int64_t Count) -> int64_t {
+    int64_t want = Count;
     if (FCurrentDisk == lastDisk) want = std::min<int64_t>(want, lastByteEnd - FSource->Position());
-    if (want <= 0) return 0;
-    int64_t n = FSource->Read(in.data(), want);
-    z.next_in = in.data();
-    z.avail_in = static_cast<uInt>(n > 0 ? n : 0);
-    return n;
+    return want <= 0 ? 0 : FSource->Read(Buffer, want);
   };
-  for (int pass = 0, passes = lastDisk - FCurrentDisk + 1; pass < passes && !ended; ++pass) {
-    for (;;) {
-      z.next_out = out.data();
-      z.avail_out = kOutChunk;
-      while (z.avail_out > 0 && !ended) {
-        if (z.avail_in == 0 && readChunk() <= 0) break;
-        int rc = inflate(&z, Z_NO_FLUSH);
-        if (rc == Z_STREAM_END)
-          ended = true;
-        else if (rc == Z_BUF_ERROR)
-          break;
-        else if (rc != Z_OK)
-          throw EQnlfCompress("The compressed data of the file %s in the archive %s is damaged: %s",
-                              {Header.FileName(), FCompressedFile, ZlibReason(rc, z)});
-      }
-      CheckAbort();
-      ProcessMessages();
-      int64_t produced = kOutChunk - z.avail_out;
-      if (produced == 0) break;
-      // More output than the header announces is damage; stop before it fills the disk.
-      if (FStats.BytesDone + produced > Header.FileSize())
-        throw EQnlfCompress(
-            "The decompressed file's size does not match with the actual size of the file.  The file is %s",
-            {Header.FileName()});
-      int64_t written = FDest->Write(out.data(), produced);
-      if (written < produced) DiskFull();
-      FStats.BytesDone += static_cast<int32_t>(written);
-      FStats.TotalBytesDone += static_cast<int32_t>(written);
-      FStats.FilePercentDone = PercentByte(FStats.BytesDone, FStats.FileSize);
-      FStats.TotalPercentDone = PercentByte(FStats.TotalBytesDone, FStats.TotalSize);
-      FireStatus(OnStatus);
-    }
-    if (!ended && FCurrentDisk < lastDisk) {
+  for (int pass = 0, passes = lastDisk - FCurrentDisk + 1; pass < passes && !inflater.Ended(); ++pass) {
+    while (WriteBlock(Header, block.data(), inflater.Next(block.data(), read))) {}
+    if (!inflater.Ended() && FCurrentDisk < lastDisk) {
       ++FCurrentDisk;
       OpenDiskFile(FCurrentDisk, ArchiveFiles::TOpenMode::omReadShared, FCompressedFile, FSource);
       FSource->Seek(0, soBeginning);
     }
   }
-  if (!ended) throw EQnlfCompress("The compressed data of the file %s is incomplete", {Header.FileName()});
+  if (!inflater.Ended()) throw EQnlfCompress("The compressed data of the file %s is incomplete", {Header.FileName()});
 }
+
+void TQnlfCompress::WriteInflated(const TFileHeader& Header, const TInflatedMember& Member) {
+  // The blocks, the damage and the end, each at the point where inflating here meets them.
+  const char* data = Member.Data.data();
+  for (uint32_t length : Member.Blocks) {
+    WriteBlock(Header, data, length);
+    data += length;
+  }
+  if (Member.Damage) std::rethrow_exception(Member.Damage);
+  WriteBlock(Header, nullptr, 0);
+  if (!Member.Ended) throw EQnlfCompress("The compressed data of the file %s is incomplete", {Header.FileName()});
+}
+
+bool TQnlfCompress::WriteBlock(const TFileHeader& Header, const void* Data, size_t Count) {
+  CheckAbort();
+  ProcessMessages();
+  if (Count == 0) return false;
+  int64_t produced = static_cast<int64_t>(Count);
+  // More output than the header announces is damage; stop before it fills the disk.
+  if (FStats.BytesDone + produced > Header.FileSize())
+    throw EQnlfCompress("The decompressed file's size does not match with the actual size of the file.  The file is %s",
+                        {Header.FileName()});
+  int64_t written = FDest->Write(Data, produced);
+  if (written < produced) DiskFull();
+  FStats.BytesDone += static_cast<int32_t>(written);
+  FStats.TotalBytesDone += static_cast<int32_t>(written);
+  FStats.FilePercentDone = PercentByte(FStats.BytesDone, FStats.FileSize);
+  FStats.TotalPercentDone = PercentByte(FStats.TotalBytesDone, FStats.TotalSize);
+  FireStatus(OnStatus);
+  return true;
+}
+
+std::optional<TInflatedMember> TQnlfCompress::TakeInflated(int Index) {
+  // Never across disks: the next disk may be a floppy not inserted yet, or another one in the
+  // same drive later. And from the second member on only: a component made for one file reads
+  // nothing ahead.
+  bool first = !FExtractedBefore;
+  FExtractedBefore = true;
+  if (FHeaders.Spanned || (!FReadAhead && (first || ArchiveThreads() <= 1))) return std::nullopt;
+  std::optional<TFileIdentity> identity = ArchiveFiles::IdentityOf(*FSource);
+  if (FReadAhead && !FReadAhead->Reads(FCompressedFile, identity)) FReadAhead.reset();
+  std::optional<TInflatedMember> member;
+  if (FReadAhead) {
+    member = FReadAhead->Take(Index);
+  } else if (identity) {
+    std::unique_ptr<TStream> own = OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::omReadShared);
+    if (own && ArchiveFiles::IdentityOf(*own) == identity) {
+      FReadAhead = std::make_unique<TInflateAhead>(ArchiveThreads(), std::move(own), FCompressedFile, *identity);
+      FReadAhead->Take(Index);
+    }
+  }
+  if (FReadAhead) FReadAhead->TopUp(FHeaders.Count(), [this](int I) { return PlaceOf(I); });
+  return member;
+}
+
+std::optional<TMemberPlace> TQnlfCompress::PlaceOf(int Index) const {
+  const TFileHeader& header = FHeaders.FileHeaders(Index);
+  TMemberPlace place{int64_t(FOffset) + header.DataStart(), int64_t(FOffset) + header.LastByte() + 1, header.FileSize(),
+                     header.FileName()};
+  // A member not whole in the file yet is read at its turn.
+  if (place.End > FReadAhead->Identity().Size || place.Start > place.End || place.Start < 0) return std::nullopt;
+  return place;
+}
+
+void TQnlfCompress::ForgetReadAhead() { FReadAhead.reset(); }
 
 } // namespace qnl

@@ -3,7 +3,8 @@
 # compression level (9). One real tree: at most 1999 files (an install file's UniqueID goes up
 # to 1999) of /usr/lib and /usr/share, about DIST_BENCH_MB (default 250) MB. Prints the
 # median of RUNS (default 3) runs of each side and the ratios ours / makeself (< 1: faster),
-# the peak memory of one more install of each side, and our build with one thread against all.
+# the peak memory of one more install of each side, and our build and install with one thread
+# against all.
 #   bench/distribution_bench.sh [BUILD_DIR]   (needs setup, quenloft, QuenloftLoadProgram built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,3 +45,8 @@ single=()
 for _ in $(seq "$runs"); do single+=("$(QUENLOFT_THREADS=1 seconds ours_build)"); done
 s1=$(echo "${single[*]}" | median)
 echo "build threads: one ${s1}s  all $(nproc) ${b1}s  ratio all/one $(ratio "$b1" "$s1")   (runs: ${single[*]})"
+# The same install with one thread: the next members are inflated ahead on the other cores otherwise.
+single=()
+for _ in $(seq "$runs"); do single+=("$(QUENLOFT_THREADS=1 seconds ours_install)"); done
+s1=$(echo "${single[*]}" | median)
+echo "install threads: one ${s1}s  all $(nproc) ${i1}s  ratio all/one $(ratio "$i1" "$s1")   (runs: ${single[*]})"

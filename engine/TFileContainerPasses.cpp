@@ -5,7 +5,9 @@
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "engine/TFileContainer.h"
+#include "paths/routines_ExpandPaths.h"
 #include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
 #include "rtl/ScopeGuard.h"
 
 namespace qnl {
@@ -85,6 +87,17 @@ std::string TFileContainer::GetLocalArchivePath() {
 
 void TFileContainer::InstallObjects() {
   TPassGuard guard(this, TPassState::pstInstall, false);
+  // The members inflated ahead for the files of this pass are not needed after it; the
+  // outermost pass frees them.
+  static int installDepth = 0;
+  ++installDepth;
+  TScopeExit endReadAhead([] {
+    if (--installDepth == 0) QnlfCompress().ForgetReadAhead();
+  });
+  // The folders that the files' destinations name are read once for the pass, and the drive
+  // links are looked at again only when a disk is asked for.
+  TFolderLookupsOnce folders;
+  TDriveLinksHeld drives;
   if (std::optional<std::string> path = LookupLocalFile()) SetLocalArchive(*path);
   ReadInfoFromArchive();
   Notify(icInstallPassBegins);

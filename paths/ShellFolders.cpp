@@ -1,4 +1,6 @@
 // Shell folders and system directories, read from the machine's registry with defaults.
+#include <map>
+#include <tuple>
 #include <type_traits>
 
 #include "common/routines_Strings.h"
@@ -16,11 +18,20 @@ constexpr const char* BDEKey = "\\Software\\Borland\\Database Engine";
 
 using TRoot = TRootKey;
 
+// The lookups answered from memory while a TFolderLookupsOnce lives.
+struct TRemembered {
+  int Holders = 0;
+  std::map<std::tuple<TRoot, std::string, std::string>, std::string> Values;
+};
+TRemembered& Remembered() {
+  static TRemembered remembered;
+  return remembered;
+}
+
 // A string value, or the default when the key or value is missing or cannot be read: these
-// lookups never fail. The default is made only when needed: some cost a look at the disk,
-// and every destination path of every file asks for these folders.
+// lookups never fail. The default is made only when needed: some cost a look at the disk.
 template <class TDefault>
-std::string ReadStringDefault(TRoot Root, const std::string& Key, const std::string& Value, TDefault&& Default) {
+std::string ReadStringNow(TRoot Root, const std::string& Key, const std::string& Value, TDefault&& Default) {
   std::optional<std::string> found;
   try {
     found = TRegKey::ReadStringAt(Root, Key, Value);
@@ -32,6 +43,18 @@ std::string ReadStringDefault(TRoot Root, const std::string& Key, const std::str
     return std::string(Default);
 }
 
+// ReadStringNow, answered from memory after the first time while a TFolderLookupsOnce lives.
+template <class TDefault>
+std::string ReadStringDefault(TRoot Root, const std::string& Key, const std::string& Value, TDefault&& Default) {
+  TRemembered& remembered = Remembered();
+  if (remembered.Holders == 0) return ReadStringNow(Root, Key, Value, Default);
+  auto known = remembered.Values.find({Root, Key, Value});
+  if (known != remembered.Values.end()) return known->second;
+  std::string found = ReadStringNow(Root, Key, Value, Default);
+  remembered.Values[{Root, Key, Value}] = found;
+  return found;
+}
+
 // The drive of the current directory, such as "C:".
 std::string CurrentDrive() { return GetCurrentDir().substr(0, 2); }
 
@@ -40,6 +63,12 @@ std::string ShellFolder(const char* Value, TDefault&& Default) {
   return RemoveBackSlash(ReadStringDefault(TRoot::rkCurrentUser, ShellFoldersKey, Value, Default));
 }
 } // namespace
+
+TFolderLookupsOnce::TFolderLookupsOnce() { ++Remembered().Holders; }
+
+TFolderLookupsOnce::~TFolderLookupsOnce() {
+  if (--Remembered().Holders == 0) Remembered().Values.clear();
+}
 
 std::string GetStartMenuDir() {
   return ShellFolder("Start Menu", [] { return GetWindowsDir() + "\\" + "Startmen"; });

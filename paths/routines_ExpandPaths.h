@@ -24,6 +24,17 @@ std::string GetCommonFilesDir();
 std::string GetBDEDir();
 // The Windows and system directories are GetWindowsDir and GetSystemDir of routines_API.
 
+// While one lives (an installation's pass holds one), each of the lookups above reads the
+// registry once and is then answered from memory: every destination path of every file asks
+// for these folders, and an installation takes them as they were when it began.
+class TFolderLookupsOnce {
+public:
+  TFolderLookupsOnce();
+  ~TFolderLookupsOnce();
+  TFolderLookupsOnce(const TFolderLookupsOnce&) = delete;
+  TFolderLookupsOnce& operator=(const TFolderLookupsOnce&) = delete;
+};
+
 // Replaces %a %b %c %d %f %i %m %p %s %w (either case) in Text; "%%" gives "%", any other
 // "%x" and a "%" at the end are dropped. Component is the installation object whose text it
 // is (for %a and %c), or nullptr.

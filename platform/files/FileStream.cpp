@@ -87,6 +87,22 @@ int64_t TFileStream::Read(void* Buffer, int64_t Count) {
   return done;
 }
 
+int64_t TFileStream::ReadAt(void* Buffer, int64_t Count, int64_t Offset) const {
+  if (Count <= 0) return 0;
+  char* p = static_cast<char*>(Buffer);
+  int64_t done = 0;
+  while (done < Count) {
+    ssize_t n = ::pread(FHandle, p + done, static_cast<size_t>(Count - done), static_cast<off_t>(Offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseLastFileError("read file", FFileName);
+    }
+    if (n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
 int64_t TFileStream::Write(const void* Buffer, int64_t Count) {
   if (Count <= 0) return 0;
   const char* p = static_cast<const char*>(Buffer);

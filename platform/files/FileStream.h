@@ -37,6 +37,8 @@ public:
   ~TFileStream() override;
 
   int64_t Read(void* Buffer, int64_t Count) override;
+  // Reads at Offset without moving the position; several threads may read so at once.
+  int64_t ReadAt(void* Buffer, int64_t Count, int64_t Offset) const;
   // Writes all of Count bytes or raises; a full disk is EDiskFull.
   int64_t Write(const void* Buffer, int64_t Count) override;
   int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;

@@ -111,16 +111,37 @@ std::string CanonicalUnix(const std::string& UnixPath) {
 
 TDriveMap::TDriveMap(std::string MachineDir) : FMachineDir(std::move(MachineDir)) {}
 
+namespace {
+struct TResolvedLink {
+  std::string Text, Target;
+};
+struct TResolvedLinks {
+  std::map<std::string, TResolvedLink> Links;
+  int Holders = 0;
+};
+TResolvedLinks& ResolvedLinks() {
+  static TResolvedLinks links;
+  return links;
+}
+} // namespace
+
+TDriveLinksHeld::TDriveLinksHeld() { ++ResolvedLinks().Holders; }
+
+TDriveLinksHeld::~TDriveLinksHeld() { --ResolvedLinks().Holders; }
+
+void ForgetDriveLinks() { ResolvedLinks().Links.clear(); }
+
 std::optional<std::string> TDriveMap::DriveTarget(char Letter) const {
   if (!std::isalpha(static_cast<unsigned char>(Letter))) return std::nullopt;
   std::string link = FMachineDir + "/dosdevices/" + char(std::tolower(static_cast<unsigned char>(Letter))) + ":";
   // Every path goes through here: a link whose text is unchanged resolves as it did
   // before, without walking its whole path again (a re-pointed link, as a disk swap makes
-  // it, has a new text and is resolved anew).
-  struct TResolved {
-    std::string Text, Target;
-  };
-  static std::map<std::string, TResolved> resolved;
+  // it, has a new text and is resolved anew). While the links are held, not even the text is
+  // read again.
+  TResolvedLinks& links = ResolvedLinks();
+  auto& resolved = links.Links;
+  if (links.Holders > 0)
+    if (auto known = resolved.find(link); known != resolved.end()) return known->second.Target;
   char text[PATH_MAX];
   ssize_t n = ::readlink(link.c_str(), text, sizeof text);
   std::string linkText = n >= 0 ? std::string(text, static_cast<size_t>(n)) : std::string();

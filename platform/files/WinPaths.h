@@ -32,6 +32,18 @@ private:
   std::string FMachineDir;
 };
 
+// While one lives (an installation's pass holds one), a drive link once resolved is taken as it
+// was, without a look at the link for every path. ForgetDriveLinks makes the next path look
+// again: a disk was asked for, and the drive may now point elsewhere.
+class TDriveLinksHeld {
+public:
+  TDriveLinksHeld();
+  ~TDriveLinksHeld();
+  TDriveLinksHeld(const TDriveLinksHeld&) = delete;
+  TDriveLinksHeld& operator=(const TDriveLinksHeld&) = delete;
+};
+void ForgetDriveLinks();
+
 // The drive map of the machine this process works on (TMachine::Current()).
 TDriveMap CurrentDrives();
 // Shorthands for CurrentDrives().UnixPath / WindowsPath.

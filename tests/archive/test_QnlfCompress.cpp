@@ -611,3 +611,66 @@ TEST_F(ArchiveTest, MembersDeflatedAheadAreByteForByteWhatOneThreadWrites) {
   EXPECT_TRUE(ReadMachineFile(FPyOut + "\\7.out") == SampleBytes(sizes[7], 70))
       << "the rewritten file's old bytes were stored";
 }
+
+TEST_F(ArchiveTest, MembersInflatedAheadExtractAsOneThreadDoes) {
+  // Sizes around the block and the read chunk, below and above what is inflated ahead in
+  // memory; one member is damaged, one rewritten over an older file, one kept, one not asked for.
+  const std::vector<size_t> sizes = {3,        0,     1,  4096,  40000, 65536, 200000,
+                                     5u << 20, 70000, 12, 90000, 36000, 8193,  50000};
+  enum { kRewritten = 4, kKept = 5, kDamaged = 8, kNotAsked = 10 };
+  TStringList list;
+  for (size_t i = 0; i < sizes.size(); ++i)
+    list.Add(Source("f" + std::to_string(i) + ".bin",
+                    i == 6 ? NoiseBytes(sizes[i], 6) : SampleBytes(sizes[i], unsigned(i))));
+  FZip.SetFilesToProcess(list);
+  FZip.Add(lzcOverwrite, 1);
+  std::string archive = ReadMachineFile(FArchive);
+  const TFileHeaderRecord damaged = FZip.FileHeaders().FileHeaders(kDamaged);
+  for (int i = damaged.DataStart() + 3000; i < damaged.DataStart() + 3040; ++i) archive[i] ^= 0x5A;
+  WriteMachineFile(FArchive, archive);
+
+  struct TRun {
+    std::string Events;
+    std::vector<std::string> Files;
+    int Ahead = 0;
+  };
+  auto extract = [&](const char* Threads) {
+    setenv("QUENLOFT_THREADS", Threads, 1);
+    std::string out = FDir + "\\out" + Threads;
+    ForceDirectories(out);
+    for (int i : {int(kRewritten), int(kKept)}) {
+      WriteMachineFile(out + "\\f" + std::to_string(i) + ".bin", "older");
+      SetFileDateTime(out + "\\f" + std::to_string(i) + ".bin", 30000.5);
+    }
+    TQnlfCompress zip(nullptr);
+    zip.SetCompressedFile(FArchive);
+    zip.SetExtractDirectory(out);
+    TRun run;
+    zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& S) {
+      run.Events += std::to_string(S.BytesDone) + "/" + std::to_string(S.TotalBytesDone) + "/" +
+                    std::to_string(S.FilePercentDone) + (S.Finished ? "F " : " ");
+    };
+    for (int i = 0; i < list.Count(); ++i) {
+      if (i == kNotAsked) continue;
+      zip.SetOverwrite(i == kKept ? owNever : owAlways);
+      TStringList one;
+      one.Add(list[i]);
+      zip.SetFilesToProcess(one);
+      run.Events += ErrorOf([&] { zip.Extract(); }) + "\n";
+      run.Files.push_back(FileExists(out + "\\f" + std::to_string(i) + ".bin")
+                              ? ReadMachineFile(out + "\\f" + std::to_string(i) + ".bin")
+                              : "missing");
+    }
+    run.Ahead = zip.InflatedAhead();
+    return run;
+  };
+  TRun alone = extract("1"), ahead = extract("3");
+  unsetenv("QUENLOFT_THREADS");
+  EXPECT_EQ(alone.Ahead, 0);
+  EXPECT_GE(ahead.Ahead, 5) << "too few members were inflated ahead for the comparison to tell";
+  EXPECT_EQ(alone.Events, ahead.Events);
+  EXPECT_TRUE(alone.Files == ahead.Files) << "the extracted files differ";
+  EXPECT_NE(alone.Events.find("is damaged"), std::string::npos);
+  EXPECT_EQ(ahead.Files[kKept], "older");
+  EXPECT_TRUE(ahead.Files[kRewritten] == SampleBytes(sizes[kRewritten], kRewritten));
+}

@@ -7,6 +7,7 @@
 #include "FilesTestSupport.h"
 #include "archive/TQnlfCompress.h"
 #include "engine/InstallSession.h"
+#include "engine/TInstall.h"
 #include "engine/TInstallDirectory.h"
 #include "engine/TInstallFile.h"
 #include "platform/files/Files.h"
@@ -94,6 +95,75 @@ TEST_F(RoundTrip, ACountUnderTheShortNameIsIncreasedThere) {
   auto counts = Key("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
   EXPECT_EQ(counts->ReadDWord(shortName), 6u);
   EXPECT_FALSE(counts->ReadDWord("C:\\Apps\\Tool\\longsharedname.dll"));
+}
+
+TEST_F(RoundTrip, FilesInflatedAheadInstallAsWithOneThread) {
+  // One file kept, one rewritten, the one installed last (the first added) damaged in the
+  // archive; the others new.
+  const std::vector<size_t> sizes = {40000, 0, 50000, 70000, 300000, 4096, 90000, 10};
+  const size_t kept = 3, rewritten = 2;
+  std::vector<TInstallFile*> files;
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    std::string bytes;
+    for (uint32_t j = 0, x = uint32_t(i) + 1; j < sizes[i]; ++j) bytes += char('a' + (x = x * 1103515245 + 12345) % 26);
+    WriteMachineFile("C:\\src\\f" + std::to_string(i) + ".dat", bytes);
+    files.push_back(AddFile("F" + std::to_string(i), "C:\\src\\f" + std::to_string(i) + ".dat"));
+  }
+  files[kept]->SetOverwriteMode(owNever);
+  FInstallDir->Compress(coForceNetFilesLocal);
+  TQnlfCompress reader(nullptr);
+  reader.SetCompressedFile("C:\\dist\\tool.1");
+  reader.OpenArchive();
+  std::string archive = ReadMachineFile("C:\\dist\\tool.1");
+  ASSERT_EQ(reader.FileHeaders().Count(), int(sizes.size()));
+  size_t start = size_t(reader.FileHeaders().FileHeaders(reader.FileHeaders().Count() - 1).DataStart());
+  ASSERT_LT(start + 2040, archive.size());
+  for (size_t i = start + 2000; i < start + 2040; ++i) archive[i] ^= 0x5A;
+  WriteMachineFile("C:\\dist\\tool.1", archive);
+
+  // The files of the install component's own archive share its archive component, which reads
+  // ahead from one file to the next.
+  delete FInstall;
+  FInstall = nullptr;
+  auto* product = new TInstall(FModule);
+  product->SetArchiveFileType(nullptr);
+  product->SetArchiveFile("C:\\dist\\tool.1");
+
+  struct TRun {
+    std::string Progress, Error;
+    std::vector<std::string> Installed;
+  };
+  auto install = [&](const char* Threads) {
+    setenv("QUENLOFT_THREADS", Threads, 1);
+    DeleteTree("C:\\Apps\\Tool");
+    for (size_t i : {kept, rewritten}) WriteMachineFile("C:\\Apps\\Tool\\f" + std::to_string(i) + ".dat", "older");
+    TRun run;
+    for (TInstallFile* file : files)
+      file->OnStatus = [&run](TCustomInstallFile* F, int32_t FilePct, int32_t TotalPct) {
+        run.Progress += F->Name() + ":" + std::to_string(FilePct) + "/" + std::to_string(TotalPct) + " ";
+      };
+    try {
+      FInstallDir->InstallObjects();
+    } catch (const std::exception& e) {
+      run.Error = e.what();
+    }
+    for (size_t i = 0; i < sizes.size(); ++i) {
+      std::string path = "C:\\Apps\\Tool\\f" + std::to_string(i) + ".dat";
+      run.Installed.push_back(FileExists(path) ? ReadMachineFile(path) : "missing");
+    }
+    return run;
+  };
+  TRun alone = install("1");
+  int aheadBefore = QnlfCompress().InflatedAhead();
+  TRun ahead = install("3");
+  unsetenv("QUENLOFT_THREADS");
+  EXPECT_GE(QnlfCompress().InflatedAhead() - aheadBefore, 3) << "too few files were inflated ahead to tell";
+  EXPECT_EQ(alone.Progress, ahead.Progress);
+  EXPECT_EQ(alone.Error, ahead.Error);
+  EXPECT_NE(ahead.Error.find("is damaged"), std::string::npos) << ahead.Error;
+  EXPECT_TRUE(alone.Installed == ahead.Installed) << "the installed files differ";
+  EXPECT_EQ(ahead.Installed[kept], "older");
+  EXPECT_EQ(ahead.Installed[rewritten], ReadMachineFile("C:\\src\\f2.dat"));
 }
 
 // Installs Source (a fixture) over an existing destination made from Existing, under Mode.

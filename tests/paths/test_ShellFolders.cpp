@@ -108,3 +108,18 @@ TEST_F(ShellFoldersTest, SystemSpecifiersGiveTheirLocations) {
   EXPECT_EQ((new TpsSystem(&owner))->GetPath(nullptr), "C:\\windows\\system32");
   EXPECT_EQ((new TpsWindow(&owner))->GetPath(nullptr), "C:\\windows");
 }
+
+TEST_F(ShellFoldersTest, WhileLookupsAreHeldAFolderIsReadOnceAndAfterwardsAnew) {
+  SetString(TRootKey::rkLocalMachine, CurrentVersion, "ProgramFilesDir", "D:\\Apps");
+  {
+    TFolderLookupsOnce held;
+    EXPECT_EQ(GetProgramFilesDir(), "D:\\Apps");
+    SetString(TRootKey::rkLocalMachine, CurrentVersion, "ProgramFilesDir", "E:\\Programme");
+    {
+      TFolderLookupsOnce nested;
+      EXPECT_EQ(GetProgramFilesDir(), "D:\\Apps");
+    }
+    EXPECT_EQ(GetProgramFilesDir(), "D:\\Apps") << "the inner holder ended the outer one's memory";
+  }
+  EXPECT_EQ(GetProgramFilesDir(), "E:\\Programme");
+}

@@ -83,6 +83,27 @@ TEST_F(WinPaths, LongestDriveTargetWins) {
   EXPECT_EQ(UnixPathOf("A:\\SETUP.1"), DriveC() + "/media/disk1/SETUP.1");
 }
 
+TEST_F(WinPaths, AHeldDriveLinkIsLookedAtAgainOnlyOnceADiskWasAskedFor) {
+  std::filesystem::create_directories(FDir + "/drive_c/media/disk1");
+  std::filesystem::create_directories(FDir + "/drive_c/media/disk2");
+  auto pointA = [&](const char* Disk) {
+    std::filesystem::remove(FDir + "/dosdevices/a:");
+    std::filesystem::create_directory_symlink(std::string("../drive_c/media/") + Disk, FDir + "/dosdevices/a:");
+  };
+  pointA("disk1");
+  const std::string disk1 = DriveC() + "/media/disk1/x", disk2 = DriveC() + "/media/disk2/x";
+  {
+    TDriveLinksHeld held;
+    EXPECT_EQ(UnixPathOf("A:\\x"), disk1);
+    pointA("disk2");
+    EXPECT_EQ(UnixPathOf("A:\\x"), disk1);
+    ForgetDriveLinks();
+    EXPECT_EQ(UnixPathOf("A:\\x"), disk2);
+    pointA("disk1");
+  }
+  EXPECT_EQ(UnixPathOf("A:\\x"), disk1) << "a link not held is looked at for every path";
+}
+
 TEST_F(WinPaths, RelativePathsUseTheCurrentDirectory) {
   auto old = std::filesystem::current_path();
   std::filesystem::current_path(DriveC() + "/windows");
