@@ -11,7 +11,7 @@
 namespace qnl {
 
 QNL_BEGIN_CLASS(TSelectDestinationForm)
-    .Method("edDestDirChange", &C::edDestDirChange)
+    .Method("edDestDirChange", &C::EdDestDirChange)
     .Method("BrowseBtnClick", &C::BrowseBtnClick);
 QNL_END_CLASS
 
@@ -36,7 +36,7 @@ void TSelectDestinationForm::SetLiteralDestination(const std::string& Dir) {
   Container()->SetDestDir(Dir);
 }
 
-void TSelectDestinationForm::edDestDirChange(TObject*) {
+void TSelectDestinationForm::EdDestDirChange(TObject*) {
   if (Filling() || !Container()) return;
   SetLiteralDestination(dynamic_cast<TEdit&>(Control("edDestDir")).Text());
 }

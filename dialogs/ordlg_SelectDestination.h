@@ -12,7 +12,7 @@ class TSelectDestinationForm : public TBasePageForm {
 public:
   explicit TSelectDestinationForm(TComponent* AOwner);
   void PreparePage() override;
-  void edDestDirChange(TObject* Sender);
+  void EdDestDirChange(TObject* Sender);
   void BrowseBtnClick(TObject* Sender);
 
 private:
