@@ -19,7 +19,6 @@ TBaseInstallForm::~TBaseInstallForm() { SetDC(nullptr); }
 
 void TBaseInstallForm::SetDC(TCustomBaseInstallDlg* Value) {
   if (FDC == Value) return;
-  if (FDC) FDC->RemoveFreeNotification(this);
   FDC = Value;
   if (FDC) FDC->FreeNotification(this);
 }

@@ -24,7 +24,6 @@ TBaseQuenloftForm::~TBaseQuenloftForm() {
 
 void TBaseQuenloftForm::SetContainer(TInstallContainer* Value) {
   if (FContainer == Value) return;
-  if (FContainer) FContainer->RemoveFreeNotification(this);
   FContainer = Value;
   if (FContainer) FContainer->FreeNotification(this);
 }

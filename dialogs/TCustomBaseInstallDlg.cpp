@@ -47,10 +47,7 @@ void TCustomBaseInstallDlg::SetDialogManager(TDialogManager* Value) {
   if (FDialogManager == Value) return;
   TDialogManager* previous = FDialogManager;
   FDialogManager = Value;
-  if (previous) {
-    previous->RemoveFreeNotification(this);
-    previous->RemoveDialog(this);
-  }
+  if (previous) previous->RemoveDialog(this);
   if (Value) {
     Value->FreeNotification(this);
     Value->AddDialog(this);
@@ -61,7 +58,6 @@ void TCustomBaseInstallDlg::SetThemeBitmap(const TPicture* Value) { FThemeBitmap
 
 void TCustomBaseInstallDlg::SetCurrentForm(TCustomForm* Value) {
   if (FCurrentForm == Value) return;
-  if (FCurrentForm) FCurrentForm->RemoveFreeNotification(this);
   FCurrentForm = Value;
   if (FCurrentForm) FCurrentForm->FreeNotification(this);
 }

@@ -84,7 +84,6 @@ TDialogManager::TDialogManager(TComponent* AOwner) : TInstallObject(AOwner) {}
 
 TDialogManager::~TDialogManager() {
   if (CurrentManager() == this) CurrentManager() = nullptr;
-  for (TBaseDuringCopyForm* form : FCopyForms) form->RemoveFreeNotification(this);
 }
 
 void TDialogManager::RunWizard() {
@@ -167,7 +166,6 @@ void TDialogManager::CloseCopyForms() {
   std::vector<TBaseDuringCopyForm*> forms;
   forms.swap(FCopyForms);
   for (TBaseDuringCopyForm* form : forms) {
-    form->RemoveFreeNotification(this);
     form->Close();
   }
 }

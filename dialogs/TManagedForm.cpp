@@ -16,7 +16,8 @@ TManagedForm::~TManagedForm() { SetDM(nullptr); }
 
 void TManagedForm::SetDM(TDialogManager* Value) {
   if (FDM == Value) return;
-  if (FDM) FDM->RemoveFreeNotification(this);
+  // Free notifications are mutual: removing this one could take away one the other side
+  // asked for. A notification about a component no longer referenced changes nothing.
   FDM = Value;
   if (FDM) FDM->FreeNotification(this);
 }
