@@ -13,15 +13,8 @@ source bench/distribution_common.sh "$@"
 limit=$((${DIST_BENCH_MB:-250} * 1024 * 1024))
 runs=${RUNS:-3}
 
-# Regular readable files whose names Windows accepts, in name order, up to the size limit.
-find /usr/lib /usr/share -xdev -type f -readable -size -20M -printf '%s\t%p\n' 2>/dev/null |
-  LC_ALL=C sort -t$'\t' -k2,2 |
-  awk -F'\t' -v limit=$limit '$2 ~ /^[ -~]+$/ && $2 !~ /[\\:*?"<>|]/ {
-      if (total + $1 > limit || n == 1999) exit; total += $1; n++; print substr($2, 2) }' > "$work/list" || true
-mkdir -p "$work/tree"
-(cd / && tr '\n' '\0' < "$work/list" | xargs -0 cp --parents -t "$work/tree")
+gather_tree "$limit"
 count=$(wc -l < "$work/list")
-echo "tree: $count files, $(du -sm "$work/tree" | cut -f1) MB"
 
 make_project < "$work/list"
 echo '#!/bin/sh' > "$work/noop.sh"; chmod +x "$work/noop.sh"; cp "$work/noop.sh" "$work/tree/"

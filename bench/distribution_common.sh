@@ -20,6 +20,19 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 peak_mib() { /usr/bin/time -f %M -o "$work/peak" "$@" > /dev/null 2>&1; awk '{ printf "%.1f", $1 / 1024 }' "$work/peak"; }
 
 # The project setup program for $work/tree from the file list on stdin, building into $work/dist.
+# Copies into $work/tree the regular readable files of /usr/lib and /usr/share whose names
+# Windows accepts, in name order, up to LIMIT bytes and 1999 files (an install file's UniqueID
+# goes up to 1999); their paths go to $work/list.
+gather_tree() {
+  find /usr/lib /usr/share -xdev -type f -readable -size -20M -printf '%s\t%p\n' 2>/dev/null |
+    LC_ALL=C sort -t$'\t' -k2,2 |
+    awk -F'\t' -v limit="$1" '$2 ~ /^[ -~]+$/ && $2 !~ /[\\:*?"<>|]/ {
+        if (total + $1 > limit || n == 1999) exit; total += $1; n++; print substr($2, 2) }' > "$work/list" || true
+  mkdir -p "$work/tree"
+  (cd / && tr '\n' '\0' < "$work/list" | xargs -0 cp --parents -t "$work/tree")
+  echo "tree: $(wc -l < "$work/list") files, $(du -sm "$work/tree" | cut -f1) MB"
+}
+
 make_project() {
   mkdir -p "$work/project"
   python3 bench/make_bench_project.py "$work/tree" "Bench Product" > "$work/formMain.txt"

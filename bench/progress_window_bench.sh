@@ -12,13 +12,7 @@ source bench/distribution_common.sh "$@"
 limit=$((${DIST_BENCH_MB:-100} * 1024 * 1024))
 runs=${RUNS:-5}
 
-find /usr/lib /usr/share -xdev -type f -readable -size -20M -printf '%s\t%p\n' 2>/dev/null |
-  LC_ALL=C sort -t$'\t' -k2,2 |
-  awk -F'\t' -v limit=$limit '$2 ~ /^[ -~]+$/ && $2 !~ /[\\:*?"<>|]/ {
-      if (total + $1 > limit || n == 1999) exit; total += $1; n++; print substr($2, 2) }' > "$work/list" || true
-mkdir -p "$work/tree"
-(cd / && tr '\n' '\0' < "$work/list" | xargs -0 cp --parents -t "$work/tree")
-echo "tree: $(wc -l < "$work/list") files, $(du -sm "$work/tree" | cut -f1) MB"
+gather_tree "$limit"
 
 # One distribution per project: without and with the progress window.
 for variant in plain progress; do
