@@ -5,7 +5,7 @@
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
-#include "platform/process/Process.h"
+#include "platform/process/ProcessWait.h"
 #include "platform/system/SystemInfo.h"
 
 namespace qnl::ArchiveFiles {

@@ -12,7 +12,8 @@
 #include "platform/files/WinPaths.h"
 #include "platform/process/BatchGuard.h"
 #include "platform/process/BatchSyntax.h"
-#include "platform/process/Process.h"
+#include "platform/process/MachineLogs.h"
+#include "platform/process/ProcessWait.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {

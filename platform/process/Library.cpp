@@ -9,6 +9,7 @@
 
 #include "platform/OSError.h"
 #include "platform/files/WinPaths.h"
+#include "platform/process/MachineLogs.h"
 #include "platform/process/Process.h"
 
 namespace qnl {

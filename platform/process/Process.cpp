@@ -8,18 +8,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <thread>
 
-#include "platform/Machine.h"
 #include "platform/OSError.h"
-#include "platform/files/DirectoryListings.h"
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/BatchFile.h"
+#include "platform/process/MachineLogs.h"
 #include "platform/system/SystemInfo.h"
 #include "rtl/SysUtils.h"
 
@@ -229,34 +226,6 @@ uint32_t WinExecResultOf(int Err) {
   return 0;
 }
 
-bool IsZombie(int Pid) {
-  std::ifstream stat("/proc/" + std::to_string(Pid) + "/stat");
-  std::string line;
-  if (!std::getline(stat, line)) return false;
-  size_t close = line.rfind(')');
-  return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
-}
-
-std::vector<std::string> ReadLogLines(const std::string& Path) {
-  std::vector<std::string> lines;
-  std::ifstream in(Path, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
-  return lines;
-}
-
-void AppendLogLine(const std::string& Path, const std::string& Line) {
-  int fd = ::open(Path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-  if (fd < 0) RaiseLastFileError("write file", Path);
-  detail::ForgetListingOf(Path);
-  std::string text = Line + "\n";
-  // One write with O_APPEND keeps lines of concurrent writers whole.
-  ssize_t n = ::write(fd, text.data(), text.size());
-  int err = errno;
-  ::close(fd);
-  if (n != static_cast<ssize_t>(text.size())) RaiseFileError("write file", Path, n < 0 ? err : ENOSPC);
-}
-
 } // namespace
 
 std::vector<std::string> SplitCommandLine(std::string_view CmdLine) {
@@ -373,24 +342,6 @@ int RunShellCommand(const std::string& Command, const std::vector<std::string>& 
   ::close(pipeFds[1]);
   return AwaitChild(child, pipeFds[0], "/bin/sh");
 }
-
-void WaitForProcessEnd(int Pid) {
-  if (Pid <= 0) return;
-  while (::kill(Pid, 0) == 0 || errno == EPERM) {
-    if (IsZombie(Pid)) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-}
-
-int CurrentProcessId() { return ::getpid(); }
-
-std::string StartLogPath() { return TMachine::Current().Directory() + "/quenloft-started.log"; }
-std::vector<std::string> ReadStartLog() { return ReadLogLines(StartLogPath()); }
-void AppendStartLog(const std::string& Line) { AppendLogLine(StartLogPath(), Line); }
-
-std::string BatchLogPath() { return TMachine::Current().Directory() + "/quenloft-batch.log"; }
-std::vector<std::string> ReadBatchLog() { return ReadLogLines(BatchLogPath()); }
-void AppendBatchLog(const std::string& Line) { AppendLogLine(BatchLogPath(), Line); }
 
 bool WineInstalled() {
   const char* off = std::getenv("QNL_NO_WINE");

@@ -1,4 +1,4 @@
-// Starting programs on the machine: WinExec, waiting for a program, the start log.
+// Starting programs on the machine: WinExec, waiting for a program to end.
 #pragma once
 
 #include <cstdint>
@@ -45,24 +45,6 @@ int RunAndWait(std::string_view CmdLine);
 // be started. The strings are passed as they are (Unix text, not machine paths).
 int RunShellCommand(const std::string& Command, const std::vector<std::string>& Args,
                     const std::vector<std::string>& Environment = {});
-
-// Blocks until process Pid has ended (returns at once when there is no such process).
-void WaitForProcessEnd(int Pid);
-// This process's id.
-int CurrentProcessId();
-
-// The machine's start log: one line per program that could only be recorded, not run
-// ("<machine>/quenloft-started.log"): "exec <show> <command line>" or "regsvr32 <path>".
-std::string StartLogPath();
-std::vector<std::string> ReadStartLog();
-void AppendStartLog(const std::string& Line);
-
-// The machine's batch log: one line per batch command that failed or was refused
-// ("<machine>/quenloft-batch.log"), since a batch file runs detached, with no one to see its
-// output.
-std::string BatchLogPath();
-std::vector<std::string> ReadBatchLog();
-void AppendBatchLog(const std::string& Line);
 
 // Runs `wine` with Args (Windows strings, "regsvr32", "/s", a path...) on this machine and
 // waits; returns its exit status. EOSError when wine cannot be started.

@@ -11,6 +11,7 @@
 #include "platform/files/DelayedMoves.h"
 #include "platform/files/Files.h"
 #include "platform/process/Process.h"
+#include "platform/process/ProcessWait.h"
 #include "platform/registry/Registry.h"
 #include "platform/system/SystemInfo.h"
 #include "rtl/SysUtils.h"

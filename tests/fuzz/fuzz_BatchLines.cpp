@@ -26,7 +26,7 @@
 #include "platform/Machine.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/BatchFile.h"
-#include "platform/process/Process.h"
+#include "platform/process/MachineLogs.h"
 #include "platform/registry/Registry.h"
 #include "platform/system/SystemInfo.h"
 #include "rtl/SysUtils.h"

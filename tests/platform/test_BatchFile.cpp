@@ -7,6 +7,7 @@
 #include "BatchTree.h"
 #include "platform/files/Files.h"
 #include "platform/process/BatchFile.h"
+#include "platform/process/MachineLogs.h"
 #include "platform/process/Process.h"
 #include "platform/registry/Registry.h"
 #include "tests/support/PlatformTest.h"

@@ -2,7 +2,7 @@
 #include "platform/files/Files.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/Library.h"
-#include "platform/process/Process.h"
+#include "platform/process/MachineLogs.h"
 #include "tests/support/PlatformTest.h"
 
 namespace qnl::test {

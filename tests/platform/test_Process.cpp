@@ -11,6 +11,7 @@
 #include "platform/files/ShortNames.h"
 #include "platform/files/WinPaths.h"
 #include "platform/process/BatchFile.h"
+#include "platform/process/MachineLogs.h"
 #include "platform/process/Process.h"
 #include "tests/support/PlatformTest.h"
 
