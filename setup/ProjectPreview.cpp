@@ -87,8 +87,7 @@ public:
     if (!Name.empty() && !SameText(Name, FProject.Name()))
       throw Exception("The project has no form \"" + Name + "\"; its only form is its main window, " + FProject.Name() +
                       " (the dialogs are shown with --page)");
-    form->Show();
-    return *form;
+    return Shown(*form);
   }
 
   TForm& DialogWindow(const std::string& Name) {
