@@ -4,7 +4,6 @@
 #include "common/exceptions_Quenloft.h"
 #include "dialogs/TBaseInstallForm.h"
 #include "dialogs/TDialogManager.h"
-#include "rtl/ScopeGuard.h"
 #include "vcl/Image.h"
 
 namespace qnl {
@@ -120,17 +119,20 @@ bool TCustomBaseInstallDlg::Execute() {
   }
 }
 
-bool TCustomBaseInstallDlg::ShowDialog() {
-  if (!CanExecute()) return true;
-  TComponent* created = GetFormClass().CreateComponent(&Application());
-  auto* form = dynamic_cast<TCustomForm*>(created);
-  TScopeExit freeForm([this, created] {
-    SetCurrentForm(nullptr);
-    delete created;
-  });
+std::unique_ptr<TCustomForm> TCustomBaseInstallDlg::CreateOwnForm() {
+  std::unique_ptr<TComponent> created(GetFormClass().CreateComponent(&Application()));
+  auto* form = dynamic_cast<TCustomForm*>(created.get());
   if (!form) throw Exception("The form class " + GetFormClass().Name + " of " + Name() + " is not a form");
+  created.release();
+  std::unique_ptr<TCustomForm> owned(form);
   SetCurrentForm(form);
   AssignDialogProperties();
+  return owned;
+}
+
+bool TCustomBaseInstallDlg::ShowDialog() {
+  if (!CanExecute()) return true;
+  std::unique_ptr<TCustomForm> form = CreateOwnForm();
   if (form->ShowModal() != mrOk) throw EQXUserAbort();
   return true;
 }

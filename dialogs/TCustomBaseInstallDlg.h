@@ -69,6 +69,9 @@ public:
   // (EAbort) was raised; EQXUserAbort when the user did not finish it with OK.
   virtual bool Execute();
   virtual bool ShowDialog();
+  // The dialog's own form as ShowDialog shows it: made (owned by the caller), current, and
+  // given the settings; not shown.
+  std::unique_ptr<TCustomForm> CreateOwnForm();
   virtual const TClassInfo& GetFormClass() const;
   virtual bool CanExecute() { return true; }
 

@@ -86,33 +86,46 @@ TDialogManager::~TDialogManager() {
   if (CurrentManager() == this) CurrentManager() = nullptr;
 }
 
-void TDialogManager::RunWizard() {
-  SetCurrentDialogManager(this);
-  TBaseFormContainer* wizard = nullptr;
-  TScopeExit done([&wizard] {
-    SetCurrentDialogManager(nullptr);
-    delete wizard;
-  });
-  wizard = new TBaseFormContainer(&Application());
+std::unique_ptr<TBaseFormContainer> TDialogManager::CreateWizard() {
+  auto wizard = std::make_unique<TBaseFormContainer>(&Application());
   wizard->TCustomForm::SetPosition(poDesigned);
   wizard->SetBounds(wizard->Left(), wizard->Top(), FWidth, FHeight);
   wizard->SetPosition(FPosition, FRelativeLeftOffset, FRelativeTopOffset);
-  if (wizard->BuildPages() == 0) return;
+  wizard->BuildPages();
+  return wizard;
+}
+
+void TDialogManager::RunWizard() {
+  SetCurrentDialogManager(this);
+  std::unique_ptr<TBaseFormContainer> wizard;
+  TScopeExit done([&wizard] {
+    SetCurrentDialogManager(nullptr);
+    wizard.reset();
+  });
+  wizard = CreateWizard();
+  if (wizard->PageCount() == 0) return;
   if (wizard->ShowModal() == mrCancel) throw EQXUserAbort();
   if (TCustomForm* main = Application().MainForm()) main->Repaint();
   Application().ProcessMessages();
 }
 
+std::unique_ptr<TBaseChangeDiskForm> TDialogManager::CreateChangeDiskForm() {
+  if (ChangeDiskRegistry().Count() == 0) return nullptr;
+  std::unique_ptr<TComponent> created(ChangeDiskRegistry().Items(0).FormClass->CreateComponent(&Application()));
+  auto* form = dynamic_cast<TBaseChangeDiskForm*>(created.get());
+  if (!form || form->DM() != this) return nullptr;
+  created.release();
+  return std::unique_ptr<TBaseChangeDiskForm>(form);
+}
+
 void TDialogManager::RunChangeDisk(TObject* ParameterList) {
-  if (ChangeDiskRegistry().Count() == 0) return;
-  TComponent* created = ChangeDiskRegistry().Items(0).FormClass->CreateComponent(&Application());
+  std::unique_ptr<TBaseChangeDiskForm> form = CreateChangeDiskForm();
+  if (!form) return;
   SetCurrentDialogManager(this);
-  TScopeExit done([created] {
+  TScopeExit done([&form] {
     SetCurrentDialogManager(nullptr);
-    delete created;
+    form.reset();
   });
-  auto* form = dynamic_cast<TBaseChangeDiskForm*>(created);
-  if (!form || form->DM() != this) return;
   auto [file, disk] = CheckedDiskParameters(ParameterList);
   // The install file reads a non-zero Tag as "the prompt was shown" and skips its own box.
   file->SetTag(1);

@@ -2,6 +2,7 @@
 // as a wizard, as progress windows or as the disk prompt.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "dialogs/DialogTypes.h"
@@ -9,7 +10,9 @@
 
 namespace qnl {
 
+class TBaseChangeDiskForm;
 class TBaseDuringCopyForm;
+class TBaseFormContainer;
 class TCustomForm;
 class TCustomBaseInstallDlg;
 class TDownloadStatusParameter;
@@ -46,6 +49,13 @@ public:
   virtual void RunChangeDisk(TObject* ParameterList);
   virtual void AddDialog(TCustomBaseInstallDlg* Dialog);
   virtual void RemoveDialog(TCustomBaseInstallDlg* Dialog);
+
+  // The wizard window of this phase, placed and with its pages built, not shown yet; this
+  // manager must be the current one while it exists.
+  std::unique_ptr<TBaseFormContainer> CreateWizard();
+  // This manager's disk prompt, not prepared nor shown; none when the registered prompt
+  // belongs to another manager (or none is registered).
+  std::unique_ptr<TBaseChangeDiskForm> CreateChangeDiskForm();
 
   // Opens the progress windows when none is open, then updates each.
   void UpdateCopyForms(TFileStatusParameter* FileStatus, TDownloadStatusParameter* DownloadStatus);

@@ -12,6 +12,7 @@ void TInstallSession::Reset() {
   StartTime = 0;
   CurrentNetLocation = nullptr;
   UniqueIDs.Reset();
+  LookOnly = false;
 }
 
 TInstallSession& InstallSession() {

@@ -46,6 +46,10 @@ public:
   TComponent* CurrentNetLocation = nullptr;
   // The install files' UniqueIDs in use.
   TUniqueIDTable UniqueIDs;
+  // The project is loaded only to be looked at: the install component neither looks up its
+  // install record (which would stamp it) nor chooses a run mode (nothing starts on the main
+  // form's activation).
+  bool LookOnly = false;
 
   // Back to the state of a process in which no installation ran: everything above except the
   // registries of live objects, which belong to the objects.

@@ -30,7 +30,8 @@ void TCustomInstall::Loaded() {
   // A source given with a trailing backslash is kept without it, like every directory here.
   FInstallSource =
       HasSwitch(swSourcePath) ? RemoveBackSlash(SwitchArgument(swSourcePath)) : ExtractFileDir(GetModuleName());
-  InstallSession().InstallRecordKey = FindInstallRecord(false);
+  // Looking a record up stamps it with this run: a project only looked at leaves them alone.
+  if (!InstallSession().LookOnly) InstallSession().InstallRecordKey = FindInstallRecord(false);
   TakeDownloadedArchive();
 
   FMainForm = Application().MainForm();
@@ -54,6 +55,7 @@ void TCustomInstall::Loaded() {
 }
 
 void TCustomInstall::ChooseRunMode() {
+  if (InstallSession().LookOnly) return;
   if (HasSwitch(swBuild)) {
     RunBuildMode();
     return;

@@ -7,7 +7,11 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "rtl/Exceptions.h"
 
@@ -102,6 +106,30 @@ std::string DirectoryOf(const std::string& Path) {
 bool FileExists(const std::string& Path) {
   struct stat st;
   return ::stat(Path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void ReplaceProcess(const std::string& Program, const std::vector<std::string>& Args) {
+  std::vector<std::string> words{Program};
+  words.insert(words.end(), Args.begin(), Args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  std::fflush(nullptr);
+  ::execv(Program.c_str(), argv.data());
+  throw EOSError("Cannot run program \"" + Program + "\": " + std::strerror(errno), errno);
+}
+
+std::string MakeTemporaryDirectory(const std::string& Prefix) {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/" + Prefix + "XXXXXX";
+  if (!::mkdtemp(pattern.data())) Fail("Cannot create directory", pattern, errno);
+  return pattern;
+}
+
+void RemoveDirectoryTree(const std::string& Path) {
+  std::error_code error;
+  std::filesystem::remove_all(Path, error);
+  if (error) throw EInOutError("Cannot remove directory \"" + Path + "\": " + error.message(), error.value());
 }
 
 THostFileStream::THostFileStream(const std::string& Path) : FPath(Path) {

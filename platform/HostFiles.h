@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "rtl/Streams.h"
 
@@ -25,6 +26,17 @@ std::string RunningExecutablePath();
 // The directory part of a path ("." when there is none), without a trailing slash.
 std::string DirectoryOf(const std::string& Path);
 bool FileExists(const std::string& Path); // a regular file (after symbolic links)
+
+// Runs the host program Program with Args in this process's place, so that its exit status
+// and output are this process's; returns only by EOSError when it cannot be started.
+[[noreturn]] void ReplaceProcess(const std::string& Program, const std::vector<std::string>& Args);
+
+// A new empty directory of this user's under the host's temporary directory ($TMPDIR, else
+// /tmp), its name starting with Prefix.
+std::string MakeTemporaryDirectory(const std::string& Prefix);
+// Removes Path and everything under it (symbolic links are removed, never followed); nothing
+// when it does not exist.
+void RemoveDirectoryTree(const std::string& Path);
 
 // A read-only stream over a host file, reading only what is asked for (so that a
 // resource directory at the end of a large program is found without reading it all).

@@ -11,4 +11,12 @@ std::optional<std::string> GetEnvironmentVariable(std::string_view Name) {
   return std::string(value);
 }
 
+void SetEnvironmentVariable(std::string_view Name, const std::optional<std::string>& Value) {
+  std::string name(Name);
+  if (Value)
+    ::setenv(name.c_str(), Value->c_str(), 1);
+  else
+    ::unsetenv(name.c_str());
+}
+
 } // namespace qnl

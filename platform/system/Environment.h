@@ -10,5 +10,7 @@ namespace qnl {
 // GetEnvironmentVariable: the value of the process's variable Name, or std::nullopt when
 // it is not set (an empty value is returned as it is). The value keeps its host bytes.
 std::optional<std::string> GetEnvironmentVariable(std::string_view Name);
+// Sets the process's variable Name to Value, or removes it for std::nullopt.
+void SetEnvironmentVariable(std::string_view Name, const std::optional<std::string>& Value);
 
 } // namespace qnl

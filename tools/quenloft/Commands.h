@@ -13,6 +13,7 @@ int CmdCompile(const TArgs& Args); // compile FORM -o SETUP [--program PATH]
 int CmdConvert(const TArgs& Args); // convert IN OUT
 int CmdDump(const TArgs& Args);    // dump FILE
 int CmdMachine(const TArgs& Args); // machine create|version [NAME]|pending|restart
+int CmdPreview(const TArgs& Args); // preview PROJECT [--form NAME | --page DIALOG] -o FILE.png [--language LANG]
 int CmdReg(const TArgs& Args);     // reg query|set|delete|export KEY ...
 
 } // namespace qnl::tool

@@ -12,24 +12,6 @@
 
 namespace qnl::tool {
 
-std::string CompileFormFile(const std::string& Path) {
-  std::string text = host::ReadWholeFile(Path);
-  // The project's texts become bytes of the author's code page, as in a project saved by a
-  // Windows ANSI program; setup uses them as they are on every machine.
-  try {
-    return ObjectTextToBinary(text, &MachineAnsiCodePage());
-  } catch (const EParserError& e) {
-    throw EParserError(Path + ": " + e.Message());
-  }
-}
-
-std::string SetupProgramPath() {
-  std::string path = host::DirectoryOf(host::RunningExecutablePath()) + "/setup";
-  if (!host::FileExists(path))
-    throw EAPIRoutines("The setup program \"" + path + "\" does not exist: build the setup target first");
-  return path;
-}
-
 int CmdCompile(const TArgs& Args) {
   const char* usage = "usage: quenloft compile FORM -o SETUP [--program PATH]";
   std::string form, output, programPath;

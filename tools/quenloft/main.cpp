@@ -22,6 +22,9 @@ const TCommandEntry kCommands[] = {
     {"dump", "dump FILE               print the resources of a setup program or resource", qnl::tool::CmdDump},
     {"machine", "machine create|version [NAME]|pending|restart   the Windows machine of $WINEPREFIX",
      qnl::tool::CmdMachine},
+    {"preview",
+     "preview PROJECT [--form NAME | --page DIALOG] -o FILE.png [--language LANG]   draw a window of the project",
+     qnl::tool::CmdPreview},
     {"reg", "reg query|set|delete|export KEY ...   the registry of the machine (HKLM\\..., HKCU\\...)",
      qnl::tool::CmdReg},
 };
