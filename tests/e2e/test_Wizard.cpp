@@ -193,3 +193,12 @@ TEST_F(SampleWizard, CancelOnTheFirstPageAbortsWithNothingInstalled) {
   EXPECT_EQ(Shortcuts(), std::vector<std::filesystem::path>{});
   EXPECT_FALSE(std::filesystem::exists(FDir / "xdg" / "applications"));
 }
+
+TEST_F(SampleWizard, WithoutADisplayTheInstallationFailsNamingTheFirstPage) {
+  FApp.PretendDisplay = false;
+  EXPECT_EQ(RunSample(), kExitFailed);
+  // Shown although the bad ending's page cannot show either.
+  EXPECT_EQ(FBoxes, std::vector<std::string>{"The dialog \"Welcome\" cannot be shown without a display; set "
+                                             "QUENLOFT_UNATTENDED=1 to answer it with its default action"});
+  EXPECT_FALSE(std::filesystem::exists(OnDriveC("Program Files/Sample Application")));
+}
