@@ -98,7 +98,8 @@ def main():
     if "DialogThemeBitmap.Data = {" in text:
         text = re.sub(r"DialogThemeBitmap\.Data = \{[^}]*\}", lambda _: block, text)
     else:
-        text = re.sub(r"(    Information\.Version = [^\n]*\n)", lambda m: m.group(1) + "    " + block + "\n", text, count=1)
+        text = re.sub(r"(    Information\.Version = [^\n]*\n)", lambda m: m.group(1) + "    " + block + "\n", text,
+                      count=1)
     with open(form, "w", newline="") as f:
         f.write(text)
 
