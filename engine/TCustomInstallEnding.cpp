@@ -66,10 +66,12 @@ void TCustomInstall::HandleException(TObject* /*Sender*/, const std::exception& 
     });
     return;
   }
-  // The temporary setup directory and the install record stay for another attempt.
+  // The temporary setup directory and the install record stay for another attempt. The error
+  // is shown also when the bad ending's own dialogs fail (without a display they fail too),
+  // or the user would never learn why the installation stopped.
   Application().SetExitCode(kExitFailed);
+  Swallowing(FRunAutomatic, [this] { NotifyBadInstall(); });
   Swallowing(FRunAutomatic, [this, &E] {
-    NotifyBadInstall();
     Application().ShowException(E);
     Shutdown();
   });

@@ -324,12 +324,13 @@ void TForm::SelectNext(bool Forward) {
 }
 
 std::string TForm::TextLine() const {
-  std::string line = DisplayText(this, Caption()).toStdString();
+  // A text of several lines (a licence, a readme) is run together: one line stays one form.
+  std::string line = DisplayText(this, Caption()).simplified().toStdString();
   std::function<void(const TWinControl*)> walk = [&](const TWinControl* Parent) {
     for (TControl* c : Parent->Controls()) {
       if (!c->Visible()) continue;
       std::string text = c->DisplayedText();
-      if (!text.empty()) line += (line.empty() ? "" : " | ") + DisplayText(c, text).toStdString();
+      if (!text.empty()) line += (line.empty() ? "" : " | ") + DisplayText(c, text).simplified().toStdString();
       if (auto* w = dynamic_cast<TWinControl*>(c)) walk(w);
     }
   };

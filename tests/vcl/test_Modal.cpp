@@ -78,10 +78,12 @@ TEST_F(Modal, TheWindowManagersCloseIsRefusedWhenTheFormSaysSo) {
 TEST_F(Modal, WithoutADisplayTheUnattendedRunTakesTheDefaultAndPrintsTheForm) {
   ASSERT_FALSE(TestApp().HasDisplay());
   setenv("QUENLOFT_UNATTENDED", "1", 1);
+  dynamic_cast<TLabel&>(FDriver.Find("lblSub")).SetCaption("Your name,\r\nthe kind of installation and the parts.");
   testing::internal::CaptureStderr();
   EXPECT_EQ(FForm.ShowModal(), mrOk);
   std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(err.find("Installation options | Choose how to install Sample Application | Your name"), 0u) << err;
+  EXPECT_EQ(err.find("Installation options | Choose how to install Sample Application | Your name, the kind"), 0u)
+      << err;
   EXPECT_NE(err.find("| User name: | Jane Doe | Kind of installation: Typical | Parts | [x] Help files"),
             std::string::npos)
       << err;

@@ -10,9 +10,12 @@ cmake -S . -B "$build" ${CMAKE_ARGS:-} >/dev/null
 cmake --build "$build" --target setup quenloft QuenloftLoadProgram -j"$(nproc)"
 bin=$(cd "$build/bin" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/quenloft-sample.XXXXXX")
-# Without a display the programs run on Qt's offscreen platform.
+# Without a display the programs run on Qt's offscreen platform, and nobody can click through
+# the wizard: each page is answered by its default button and printed as one line. On a
+# desktop the person running the script walks through the real wizard.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+  export QUENLOFT_UNATTENDED=${QUENLOFT_UNATTENDED:-1}
 fi
 # A Unix path as the machines see it: drive Z: is the root of the file system.
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
@@ -33,7 +36,8 @@ echo "== installing: $work/dist/setup.exe on the fresh machine $work/machine"
 # user's own menu.
 export XDG_DATA_HOME="$work/xdg"
 status=0
-WINEPREFIX="$work/machine" "$work/dist/setup.exe" || status=$?
+# The pages' lines come on stderr; they join the output in the order they are printed.
+WINEPREFIX="$work/machine" "$work/dist/setup.exe" 2>&1 || status=$?
 echo "setup.exe exit status: $status"
 [ "$status" -eq 0 ] || exit "$status"
 
