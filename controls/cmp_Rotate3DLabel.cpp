@@ -14,7 +14,9 @@ QNL_BEGIN_CLASS(TRotate3DLabel)
     .Prop("Alignment", &C::Alignment, &C::SetAlignment)
     .Prop("ShowAccelChar", &C::ShowAccelChar, &C::SetShowAccelChar)
     .Ref<TWinControl>("FocusControl", &C::FocusControl, &C::SetFocusControl)
-    .Prop("Tag", &C::Tag, &C::SetTag);
+    .Prop("Tag", &C::Tag, &C::SetTag)
+    .Prop("OnClick", &C::OnClick)
+    .Prop("OnDblClick", &C::OnDblClick);
 QNL_END_CLASS
 
 namespace {
@@ -30,7 +32,12 @@ TRotate3DLabel::TRotate3DLabel(TComponent* AOwner) : TControl(AOwner), FLabelSty
   Font()->SetName("Arial");
   Font()->SetStyle(TFontStyles{fsBold});
   FLabelStyle->OnChange = [this](TObject*) { Repaint(); };
-  SetView(NewPaintView(this, [this](TCanvas& Canvas) { Paint(Canvas); }));
+  SetView(NewPaintView(
+      this, [this](TCanvas& Canvas) { Paint(Canvas); },
+      [this](TClickKind Kind) {
+        const TNotifyEvent& event = Kind == TClickKind::ckClick ? OnClick : OnDblClick;
+        if (event) event(this);
+      }));
   SetBounds(0, 0, 65, 17);
   TMarkedInstance<TRotate3DLabel>::Created(this);
 }

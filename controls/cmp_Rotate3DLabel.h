@@ -37,6 +37,9 @@ public:
   std::string DisplayedText() const override { return Caption(); }
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+
 private:
   void Repaint() { Changed(TControlAspect::acLook); }
   void Paint(TCanvas& Canvas);

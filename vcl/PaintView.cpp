@@ -2,6 +2,7 @@
 #include "vcl/PaintView.h"
 
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
 #include <QWidget>
@@ -69,7 +70,8 @@ private:
 
 class TPaintWidget : public QWidget {
 public:
-  TPaintWidget(TControl* Control, TPaintHandler Paint) : FControl(Control), FPaint(std::move(Paint)) {}
+  TPaintWidget(TControl* Control, TPaintHandler Paint, TClickHandler Click)
+      : FControl(Control), FPaint(std::move(Paint)), FClick(std::move(Click)) {}
 
 protected:
   void paintEvent(QPaintEvent*) override {
@@ -77,16 +79,26 @@ protected:
     TQtCanvas canvas(painter);
     GuardHandler(FControl, [&] { FPaint(canvas); });
   }
+  void mouseReleaseEvent(QMouseEvent* Event) override {
+    if (Event->button() == Qt::LeftButton && rect().contains(Event->position().toPoint())) Clicked(TClickKind::ckClick);
+  }
+  void mouseDoubleClickEvent(QMouseEvent* Event) override {
+    if (Event->button() == Qt::LeftButton) Clicked(TClickKind::ckDoubleClick);
+  }
 
 private:
+  void Clicked(TClickKind Kind) {
+    if (FClick) GuardHandler(FControl, [&] { FClick(Kind); });
+  }
   TControl* FControl;
   TPaintHandler FPaint;
+  TClickHandler FClick;
 };
 
 class TPaintView : public TWidgetView {
 public:
-  TPaintView(TControl* Control, TPaintHandler Paint)
-      : TWidgetView(Control, NewControlWidget<TPaintWidget>(Control, std::move(Paint))) {}
+  TPaintView(TControl* Control, TPaintHandler Paint, TClickHandler Click)
+      : TWidgetView(Control, NewControlWidget<TPaintWidget>(Control, std::move(Paint), std::move(Click))) {}
 
 protected:
   void ApplyFont() override {
@@ -100,8 +112,8 @@ protected:
 
 } // namespace
 
-std::unique_ptr<TControlView> NewPaintView(TControl* Control, TPaintHandler Paint) {
-  return std::make_unique<TPaintView>(Control, std::move(Paint));
+std::unique_ptr<TControlView> NewPaintView(TControl* Control, TPaintHandler Paint, TClickHandler Click) {
+  return std::make_unique<TPaintView>(Control, std::move(Paint), std::move(Click));
 }
 
 } // namespace qnl

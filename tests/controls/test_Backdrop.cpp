@@ -1,8 +1,6 @@
 // The backdrop's gradient, pixel by pixel against the band formulas, and its copying.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "controls/cmp_TBackDrop.h"
 #include "tests/controls/ControlsTestSupport.h"
 #include "vcl/Form.h"
@@ -83,26 +81,3 @@ INSTANTIATE_TEST_SUITE_P(Directions, Backdrop,
                                            TGradientRow{"VertOutLarge", bdVertOut, 300, 200, true, true, false},
                                            TGradientRow{"VertOutTiny", bdVertOut, 7, 3, true, true, false}),
                          [](const auto& Info) { return std::string(Info.param.Name); });
-
-TEST_F(DecorationTest, BackdropFillsItsParentAndCopiesAnother) {
-  TForm form(nullptr);
-  form.SetClientWidth(200);
-  form.SetClientHeight(100);
-  auto* first = new TBackdrop(&form);
-  first->SetParent(&form);
-  EXPECT_EQ(QRect(first->Left(), first->Top(), first->Width(), first->Height()), QRect(0, 0, 200, 100));
-
-  TBackdrop other(nullptr);
-  other.SetDirection(bdVertIn);
-  other.SetStartColor(clRed);
-  other.SetEndColor(clWhite);
-  other.SetAlign(alTop);
-  first->Assign(&other);
-  EXPECT_EQ(first->Direction(), bdVertIn);
-  EXPECT_EQ(first->StartColor(), clRed);
-  EXPECT_EQ(first->EndColor(), clWhite);
-  EXPECT_EQ(first->Align(), alTop);
-  // The copy is what is drawn: StartColor at both side edges.
-  form.Show();
-  EXPECT_EQ(GrabControl(*first).pixelColor(0, 0), QColor(255, 0, 0));
-}

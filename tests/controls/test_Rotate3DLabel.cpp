@@ -6,6 +6,7 @@
 #include <memory>
 
 #include <QFontMetrics>
+#include <QTest>
 
 #include "controls/cmp_Rotate3DLabel.h"
 #include "controls/cmp_TBackDrop.h"
@@ -165,33 +166,17 @@ TEST_F(DecorationTest, StyleWritersFireOnlyWhenTheLabelMustBeDrawnAgain) {
   // A white highlight locked to white changes nothing.
   style.SetAShadeLeftTop(clWhite);
   EXPECT_EQ(fires([&] { style.SetAShadeLTSet(true); }), 0);
-
-  TLabelStyle copy;
-  int copied = 0;
-  copy.OnChange = [&](TObject*) { ++copied; };
-  copy.Assign(&style);
-  EXPECT_EQ(copied, 1);
-  EXPECT_EQ(copy.Angle(), 90);
-  EXPECT_EQ(copy.AStyle3D(), A3dRaised);
-  EXPECT_TRUE(copy.AShadeLTSet());
-  EXPECT_EQ(copy.AHShadeOffSet(), 7);
-  EXPECT_EQ(copy.AVShadeOffSet(), 3);
 }
 
-TEST_F(DecorationTest, LabelCopiesAnotherLabel) {
+TEST_F(DecorationTest, LabelHearsClicksAndDoubleClicks) {
   TLabelOnForm f;
-  TRotate3DLabel other(nullptr);
-  other.SetCaption("Other");
-  other.LabelStyle()->SetAngle(45);
-  other.Font()->SetHeight(-20);
-  other.SetBounds(1, 2, 30, 40);
-  other.SetMyTransparent(false);
-  f.Label->Assign(&other);
-  EXPECT_EQ(f.Label->Caption(), "Other");
-  EXPECT_EQ(f.Label->LabelStyle()->Angle(), 45);
-  EXPECT_EQ(f.Label->Font()->Height(), -20);
-  EXPECT_EQ(QRect(f.Label->Left(), f.Label->Top(), f.Label->Width(), f.Label->Height()), QRect(1, 2, 30, 40));
-  EXPECT_FALSE(f.Label->MyTransparent());
+  std::vector<std::string> heard;
+  f.Label->OnClick = [&](TObject*) { heard.push_back("click"); };
+  f.Label->OnDblClick = [&](TObject*) { heard.push_back("double"); };
+  QTest::mouseClick(WidgetOf(f.Label), Qt::LeftButton);
+  QTest::mouseClick(WidgetOf(f.Label), Qt::RightButton);
+  QTest::mouseDClick(WidgetOf(f.Label), Qt::LeftButton);
+  EXPECT_EQ(heard, (std::vector<std::string>{"click", "double"}));
 }
 
 // The mark Tag -1, for both classes.
