@@ -1,5 +1,5 @@
-// A stored project with a backdrop and a rotated caption: through the quenloft tool and
-// back byte for byte, loaded with every property, and shown as the setup's main window.
+// A stored project with a backdrop and a rotated caption: through the quenloft tool's convert
+// and dump and back byte for byte, loaded with every property, and shown as the setup's main window.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,11 +19,11 @@ namespace {
 
 const std::string kProjectFile = std::string(QNL_CONTROLS_PROJECTS) + "/decoration.txt";
 
-// Runs "quenloft Args"; its exit status.
-int RunQuenloft(const std::string& Args) {
+// Runs "quenloft Args" with its output to Output; its exit status.
+int RunQuenloft(const std::string& Args, const std::string& Output = "/dev/null") {
   const char* bin = std::getenv("QNL_BIN");
   std::string tool = std::string(bin ? bin : QNL_DEFAULT_BIN) + "/quenloft";
-  return WEXITSTATUS(std::system((tool + " " + Args + " > /dev/null 2>&1").c_str()));
+  return WEXITSTATUS(std::system((tool + " " + Args + " > '" + Output + "' 2>&1").c_str()));
 }
 
 } // namespace
@@ -34,6 +34,8 @@ TEST_F(DecorationTest, StoredProjectRoundTripsAndLoadsEveryProperty) {
   ASSERT_EQ(RunQuenloft("convert '" + kProjectFile + "' '" + dir + "/project.bin'"), 0);
   ASSERT_EQ(RunQuenloft("convert '" + dir + "/project.bin' '" + dir + "/back.txt'"), 0);
   EXPECT_EQ(host::ReadWholeFile(dir + "/back.txt"), host::ReadWholeFile(kProjectFile));
+  ASSERT_EQ(RunQuenloft("dump '" + dir + "/project.bin'", dir + "/dump.txt"), 0);
+  EXPECT_EQ(host::ReadWholeFile(dir + "/dump.txt"), host::ReadWholeFile(kProjectFile));
 
   TformMain form(nullptr);
   TMemoryStream stream(host::ReadWholeFile(dir + "/project.bin"));
