@@ -18,6 +18,7 @@
 #include "vcl/Controls.h"
 
 #include "archive/TQnlfCompress.h"
+#include "controls/RegisterDecorationClasses.h"
 #include "dialogs/MessagePacing.h"
 #include "dialogs/RegisterDialogClasses.h"
 #include "engine/BuiltInPathSpecifiers.h"
@@ -67,6 +68,7 @@ void RegisterSetupClasses() {
   RegisterDialogClasses();
   RegisterTranslateClasses();
   RegisterControlsClasses();
+  RegisterDecorationClasses();
 }
 
 std::string ReadProjectResource(const std::string& ProgramFile) {
