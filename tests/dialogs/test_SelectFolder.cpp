@@ -8,7 +8,9 @@
 #include "dialogs/TDialogManager.h"
 #include "dialogs/dlgcmp_TSelectFolder.h"
 #include "dialogs/dlgcmp_TWelcomeDlg.h"
+#include "engine/RegisterEngineClasses.h"
 #include "links/ProgramFolders.h"
+#include "links/RegisterLinksClasses.h"
 #include "links/ShellLinkRegistries.h"
 #include "links/TCustomShellLinkGroup.h"
 #include "links/cmp_TProgramManager.h"
@@ -35,6 +37,8 @@ protected:
     CopyTemplateMachine();
     ResetTestApp();
     RegisterControlsClasses();
+    RegisterEngineClasses();
+    RegisterLinksClasses();
     RegisterDialogClasses();
     unsetenv("QUENLOFT_UNATTENDED");
     FApp.PretendDisplay = true;
@@ -79,14 +83,19 @@ TEST_F(SelectFolder, WithoutAMainFolderThePageNeverAppearsAndByItselfIsRefused) 
   });
   manager->RunWizard();
   EXPECT_EQ(seen, std::vector<std::string>{"Welcome"});
-  const std::string destination = FInstall->GetDestDir();
 
   folder->SetName("Folder");
   folder->SetDialogManager(nullptr);
   EXPECT_EQ(MessageOf([&] { folder->Execute(); }), "Cannot run this dialog Folder with a blank Container property");
-  folder->SetContainer(FInstall);
-  EXPECT_EQ(MessageOf([&] { folder->Execute(); }), "The container for Folder must be a TCustomShellLinkGroup");
-  EXPECT_EQ(FInstall->GetDestDir(), destination); // nothing was written into it
+  // A project that names a container of another kind loads; the dialog then refuses by name.
+  TForm project(nullptr);
+  LoadTextForm(&project, "object Project: TForm\n"
+                         "  object Docs: TInstallDirectory\n  end\n"
+                         "  object Folder: TSelectFolderDlg\n    Container = Docs\n  end\nend\n");
+  auto* loaded = dynamic_cast<TSelectFolderDlg*>(project.FindComponent("Folder"));
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(MessageOf([&] { loaded->Execute(); }), "The container for Folder must be a TCustomShellLinkGroup");
+  EXPECT_EQ(MessageOf([&] { loaded->Container(); }), "The container for Folder must be a TCustomShellLinkGroup");
 }
 
 TEST_F(SelectFolder, TheFirstFolderIsTakenWhenTheGroupHasNoneAndEveryPickOrKeyMovesTheGroupAtOnce) {
@@ -124,6 +133,24 @@ TEST_F(SelectFolder, TheFirstFolderIsTakenWhenTheGroupHasNoneAndEveryPickOrKeyMo
   manager->RunWizard();
   EXPECT_EQ(shown, "Tool");
   EXPECT_EQ(group->GetDestDir(), programs + "\\Tool");
+}
+
+TEST_F(SelectFolder, WithoutAManagerThePageShowsByItselfJustBeforeTheShortcutsAreMade) {
+  auto* group = new TMainLinkGroup(FProject);
+  group->SetDestDir("\\Tool");
+  auto* dialog = NewDialog<TSelectFolderDlg>(nullptr);
+  int shown = 0;
+  WhenDialogShows(*dialog, [&](TForm& Form) {
+    ++shown;
+    TFormDriver page(Form);
+    EXPECT_FALSE(page.IsShowing("BackBtn"));
+    EXPECT_EQ(page.ShownText("FolderEdit"), "Tool"); // the group's own folder
+    page.ClickItem("FolderListBox", 0);
+    page.Click("ProceedBtn"); // OK
+  });
+  group->Notify(icBeforeCreateShortcuts);
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(group->GetDestDir(), GetProgramsDir() + "\\Accessories");
 }
 
 TEST_F(SelectFolder, OnWindowsNT351TheFoldersAreProgramManagersGroups) {
