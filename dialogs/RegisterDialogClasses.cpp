@@ -12,6 +12,7 @@
 #include "dialogs/dlgcmp_TReadmeDlg.h"
 #include "dialogs/dlgcmp_TReboot.h"
 #include "dialogs/dlgcmp_TSelectDestination.h"
+#include "dialogs/dlgcmp_TSelectFolder.h"
 #include "dialogs/dlgcmp_TWelcomeDlg.h"
 #include "dialogs/ordlg_BadInstallForm.h"
 #include "dialogs/ordlg_ChangeDisk.h"
@@ -21,6 +22,7 @@
 #include "dialogs/ordlg_Readme.h"
 #include "dialogs/ordlg_Reboot.h"
 #include "dialogs/ordlg_SelectDestination.h"
+#include "dialogs/ordlg_SelectFolder.h"
 #include "dialogs/ordlg_WelcomeDlg.h"
 
 namespace qnl {
@@ -48,6 +50,7 @@ void RegisterDialogClasses() {
   RegisterPage<TLicenseForm, TLicenseDlg>();
   RegisterPage<TReadmeForm, TReadmeDlg>();
   RegisterPage<TSelectDestinationForm, TSelectDestinationDlg>();
+  RegisterPage<TSelectFolderForm, TSelectFolderDlg>();
   RegisterPage<TGoodInstallForm, TGoodInstallationDlg>();
   RegisterPage<TBadInstallForm, TBadInstallationDlg>();
   RegisterPage<TRebootForm, TRebootDlg>();

@@ -8,6 +8,8 @@
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "engine/TFileContainer.h"
+#include "paths/StandardPathSpecifiers.h"
+#include "paths/TPathSpecifierList.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "rtl/Forms.h"
@@ -53,6 +55,22 @@ TQnlfCompress& ChooseComponent(const std::string& Archive, std::unique_ptr<TQnlf
   return *Private;
 }
 
+// The main archive is looked for in NewDir from now on when it lay in OldDir, the directory of
+// the disk that was asked for, so that later files read the disk where it was found.
+void FollowDisk(TComponent* Asking, const std::string& OldDir, const std::string& NewDir) {
+  if (NewDir.empty() || SameText(OldDir, NewDir)) return;
+  auto* main =
+      dynamic_cast<TpsMainArchiveFile*>(StandardPathSpecifiers().FindInstance(TpsMainArchiveFile::StaticClassInfo()));
+  if (!main) return;
+  // Only a disk of the main archive's medium moves it: a private archive elsewhere does not.
+  try {
+    if (!SameText(RemoveBackSlash(ExtractFileDir(main->GetPath(Asking))), OldDir)) return;
+  } catch (const std::exception&) {
+    return; // no install component: there is no main archive to follow
+  }
+  main->SetDirectory(NewDir);
+}
+
 } // namespace
 
 void TCustomInstallFile::ToContainer(int32_t Code, TObject* PO) {
@@ -93,11 +111,12 @@ void TCustomInstallFile::StatusRelay(const TlzhFileStats& Stats) {
   ToContainer(code, &pair);
 }
 
-void TCustomInstallFile::DiskRelay(int DiskNumber, std::string& Path) {
+void TCustomInstallFile::DiskRelay(TQnlfCompress& Component, int DiskNumber, std::string& Path) {
   SetTag(0);
   TDiskParameter disk;
   disk.NewDisk = DiskNumber;
-  disk.Path = RemoveBackSlash(ExtractFileDir(GetArchivePath()));
+  const std::string archiveDir = RemoveBackSlash(ExtractFileDir(GetArchivePath()));
+  disk.Path = archiveDir;
   if (OnNewDisk) OnNewDisk(this, DiskNumber, disk.Path);
   TList pair;
   pair.Add(this);
@@ -105,14 +124,14 @@ void TCustomInstallFile::DiskRelay(int DiskNumber, std::string& Path) {
   Notify(icNewDiskNeeded, &pair);
   ToContainer(ucNewDisk, &pair);
   if (!OnNewDisk && Tag() == 0) {
-    // The change-disk dialog is not built yet; the application's message box asks.
+    // Without a change-disk dialog the application's message box asks. Its Cancel stops the
+    // component that is extracting, which may be a private one.
     std::string text = Format(TranslateMessage("Please insert disk #%d"), {DiskNumber});
     if (Application().MessageBox(text, Application().Title(), MB_OKCANCEL | MB_ICONINFORMATION) == IDCANCEL)
-      QnlfCompress().SetAbort(true);
+      Component.SetAbort(true);
   }
-  // The main-archive specifier derives its path from the install source and has no path of
-  // its own to take; the archive component uses the returned directory for later disks.
   Path = RemoveBackSlash(disk.Path);
+  FollowDisk(this, archiveDir, Path);
 }
 
 void TCustomInstallFile::ReadInfoFromFile() {
@@ -280,7 +299,7 @@ void TCustomInstallFile::InstallObjects() {
             StatusRelay(S);
             if (!sharedAborted && QnlfCompress().Abort()) C->SetAbort(true);
           },
-          [this](TQnlfCompress*, int Disk, std::string& Path) { DiskRelay(Disk, Path); });
+          [this](TQnlfCompress* C, int Disk, std::string& Path) { DiskRelay(*C, Disk, Path); });
       component->SetCompressedFile(archive);
       component->SetExtractDirectory(destDir);
       component->ExtractName = FDestName;

@@ -127,7 +127,8 @@ protected:
   void AfterInstallSteps();
   // Relays given to the archive component.
   void StatusRelay(const TlzhFileStats& Stats);
-  void DiskRelay(int DiskNumber, std::string& Path);
+  // Component is the archive component asking: a Cancel at the prompt stops its operation.
+  void DiskRelay(TQnlfCompress& Component, int DiskNumber, std::string& Path);
   // Sends Code with this file to the container (the upward path).
   void ToContainer(int32_t Code, TObject* PO);
   void RunPhase(TInstallFileState Phase, const std::function<void()>& Body);

@@ -44,12 +44,13 @@ void TpsMainArchiveFile::Validate(TComponent* Component) const { RequireInstall(
 
 std::string TpsMainArchiveFile::GetPath(TComponent* Component) const {
   IInstallComponent& install = RequireInstall(Component);
+  std::string dir = FDirectory.empty() ? install.InstallSource() : FDirectory;
   std::optional<std::string> selfExtractor = install.SelfExtractorArgument();
-  if (!selfExtractor) return install.InstallSource() + "\\" + "files.1";
+  if (!selfExtractor) return dir + "\\" + "files.1";
   if (Trim(*selfExtractor).empty())
     throw IEInstall("You forgot to pass in the name of the self-extracting executable. "
                     "Usage example: \"-eSetup.exe\"");
-  return install.InstallSource() + "\\" + *selfExtractor;
+  return dir + "\\" + *selfExtractor;
 }
 
 } // namespace qnl

@@ -54,9 +54,17 @@ class TpsMainInstall : public TStandardPathSpecifier {
   void Validate(TComponent* Component) const override;
 };
 // The archive the installation reads: files.1 beside the setup, or the self-extracting file.
+// After a disk change it names the archive in the directory where that disk was found, for
+// every file that comes later.
 class TpsMainArchiveFile : public TStandardPathSpecifier {
   QNL_STANDARD_SPECIFIER_MEMBERS(TpsMainArchiveFile)
   void Validate(TComponent* Component) const override;
+  // The directory that replaces the install source; empty: none.
+  const std::string& Directory() const { return FDirectory; }
+  void SetDirectory(const std::string& Value) { FDirectory = Value; }
+
+private:
+  std::string FDirectory;
 };
 
 } // namespace qnl

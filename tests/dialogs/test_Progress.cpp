@@ -289,7 +289,7 @@ TEST_F(DuringInstall, ANewDiskPromptsForItsNumberAndThePathChosenIsWhereTheArchi
   };
   // Without a change-disk dialog the install file asks with its own message box.
   std::string path;
-  file->DiskRelay(2, path);
+  file->DiskRelay(QnlfCompress(), 2, path);
   EXPECT_EQ(boxes, std::vector<std::string>{"Please insert disk #2"});
   EXPECT_EQ(file->Tag(), 0);
   const std::string expected = path; // where the archive is expected now
@@ -306,7 +306,7 @@ TEST_F(DuringInstall, ANewDiskPromptsForItsNumberAndThePathChosenIsWhereTheArchi
     Grab(Form, "change-disk.png");
     driver.PressEnter();
   });
-  file->DiskRelay(3, path);
+  file->DiskRelay(QnlfCompress(), 3, path);
   EXPECT_EQ(prompt, "Please insert disk number 3");
   EXPECT_EQ(shownPath, expected);
   EXPECT_EQ(path, "D:\\Disk3");
@@ -315,7 +315,7 @@ TEST_F(DuringInstall, ANewDiskPromptsForItsNumberAndThePathChosenIsWhereTheArchi
 
   // Cancel, when the user may abort, ends the installation as a user abort.
   AtPrompt([](TChangeDiskForm& Form) { TFormDriver(Form).Click("CancelBtn"); });
-  EXPECT_THROW(file->DiskRelay(4, path), EQXUserAbort);
+  EXPECT_THROW(file->DiskRelay(QnlfCompress(), 4, path), EQXUserAbort);
 
   // A notification with a wrong parameter shows no prompt.
   TList wrong;
