@@ -155,8 +155,13 @@ TEST_F(SampleWizard, ClickedThroughToAnotherDestinationTheFilesGoThereOnly) {
                     Page.PressKey(Qt::Key_A, Qt::ControlModifier);
                     Page.Type("edDestDir", "C:\\Elsewhere\\Sample");
                   }
+                  if (Index == 4) { // Select Folder: a new program folder typed over the proposed one
+                    Page.Type("FolderEdit", "");
+                    Page.PressKey(Qt::Key_A, Qt::ControlModifier);
+                    Page.Type("FolderEdit", "Sample Tools");
+                  }
                   Page.Click("ProceedBtn");
-                  return Index < 3;
+                  return Index < 4;
                 },
                 [this](TFormDriver& Page, int Index) {
                   // The good ending comes once the files are in place.
@@ -165,13 +170,18 @@ TEST_F(SampleWizard, ClickedThroughToAnotherDestinationTheFilesGoThereOnly) {
                 }});
   EXPECT_EQ(RunSample(), 0) << FEndedBy;
   EXPECT_EQ(FBoxes, std::vector<std::string>{});
-  EXPECT_EQ(FCaptions, (std::vector<std::string>{"Welcome", "Software license agreement", "Readme information",
-                                                 "Choose Destination Location", "Setup complete"}));
+  EXPECT_EQ(FCaptions,
+            (std::vector<std::string>{"Welcome", "Software license agreement", "Readme information",
+                                      "Choose Destination Location", "Select folder in start menu", "Setup complete"}));
   for (const TSampleFile& file : kSampleFiles)
     EXPECT_EQ(ReadFile(OnDriveC(std::string("Elsewhere/Sample/") + file.Installed)),
               ReadFile(Source(std::string("examples/sample/files/") + file.Source)))
         << file.Installed;
   EXPECT_FALSE(std::filesystem::exists(OnDriveC("Program Files/Sample Application")));
+  // Every shortcut of the sample lies in the program folder typed, or in its subfolder.
+  std::vector<std::filesystem::path> links = Shortcuts();
+  EXPECT_EQ(links.size(), 5u);
+  for (const auto& link : links) EXPECT_NE(link.string().find("/Sample Tools/"), std::string::npos) << link;
   std::optional<TRegKey> entry = TRegKey::Open(TRootKey::rkLocalMachine, kUninstallKey);
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->ReadString("UninstallString").value_or(""),

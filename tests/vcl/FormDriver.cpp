@@ -111,7 +111,9 @@ std::string TFormDriver::ShownText(const std::string& Name) const {
 QImage TFormDriver::Grab(const std::string& Path) const {
   QApplication::processEvents();
   QImage image = FForm.Widget()->grab().toImage();
-  if (!Path.empty()) EXPECT_TRUE(image.save(QString::fromStdString(Path), "PNG")) << Path;
+  if (!Path.empty()) {
+    EXPECT_TRUE(image.save(QString::fromStdString(Path), "PNG")) << Path;
+  }
   return image;
 }
 
