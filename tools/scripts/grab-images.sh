@@ -2,7 +2,8 @@
 # Draws the README's pictures of a project's dialogs with "quenloft preview" (offscreen, on a
 # fresh machine of its own): each wizard page, the copy-progress, status and disk windows, as
 # OUT_DIR/<picture>.png. A dialog the project lacks is skipped with a line saying so.
-#   tools/scripts/grab-images.sh [DIALOG...]     (default: the sample's dialogs below)
+#   tools/scripts/grab-images.sh [DIALOG...]
+# Without DIALOGs: the main window (main-window.png) and the sample's dialogs below.
 # PROJECT: the project (default examples/sample/formMain.txt); OUT_DIR: default docs/images;
 # BUILD_DIR: a build to use as it is; without it the quenloft target of build/ is built first.
 set -euo pipefail
@@ -21,6 +22,7 @@ quenloft=$build/bin/quenloft
 [ -x "$quenloft" ] || { echo "grab-images: $quenloft does not exist; build the quenloft target" >&2; exit 2; }
 
 dialogs=("$@")
+main_window=$([ ${#dialogs[@]} -gt 0 ] || echo yes)
 [ ${#dialogs[@]} -gt 0 ] || dialogs=(WelcomeDlg LicenseDlg ReadmeDlg SelectDestinationDlg SelectFolderDlg
   CopyFileDlg InstallStatusDlg ChangeDiskDlg RebootDlg GoodInstallationDlg BadInstallationDlg)
 
@@ -49,6 +51,11 @@ trap 'rm -rf "$work"' EXIT
 export WINEPREFIX=$work/machine QT_QPA_PLATFORM=offscreen
 "$quenloft" machine create >/dev/null
 mkdir -p "$out"
+
+if [ -n "$main_window" ]; then
+  "$quenloft" preview "$project" -o "$out/main-window.png"
+  echo "$out/main-window.png"
+fi
 
 for dialog in "${dialogs[@]}"; do
   target=$out/$(picture "$dialog").png
