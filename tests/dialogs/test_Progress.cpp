@@ -90,6 +90,8 @@ protected:
   TInstallDirectory* CompressedDirectory(size_t Size) {
     auto* dir = new TInstallDirectory(&FProject);
     dir->SetContainer(FInstall);
+    // A full path of its own: not relative to the container's archive.
+    dir->SetArchiveFileType(nullptr);
     dir->SetArchiveFile("C:\\dist\\tool.1");
     dir->SetDestDir("C:\\Apps\\Tool");
     dir->SetDestDirType(nullptr);
@@ -278,6 +280,7 @@ TEST_F(DuringInstall, ANewDiskPromptsForItsNumberAndThePathChosenIsWhereTheArchi
   TDialogManager* manager = NewManager(dmChangeDisk);
   auto* dir = new TInstallDirectory(&FProject);
   dir->SetContainer(FInstall);
+  dir->SetArchiveFileType(nullptr);
   dir->SetArchiveFile("C:\\dist\\tool.1");
   auto* file = new TRelayFile(&FProject, dir, "C:\\src\\a.dat");
   FInstall->SetPassState(TPassState::pstInstall);
