@@ -39,6 +39,8 @@ std::vector<TFormProblem> CheckInstallFiles() {
       std::string source = FullSourcePath(file.SourcePath());
       if (!FileExists(source)) note("FileName", "The source file " + source + " does not exist");
     }
+    // A file without a DestName of its own is named when it is installed.
+    if (Trim(file.DestName()).empty()) continue;
     try {
       std::string destination = file.GetDestPath();
       if (auto [it, added] = byDestination.emplace(UpperCase(NormalizeWindowsPath(destination)), file.Name()); !added)
