@@ -54,8 +54,8 @@ std::vector<TProjectFinding> CheckProjectText(const std::string& Text, const TMa
     int line = lines.LineOf(p.Component, p.Property);
     // A component may be found at fault twice for one thing (by its loading and by the build's
     // look): once, at the property's line when one of them names it.
-    auto seen = std::find_if(findings.begin(), findings.end(), [&](const TProjectFinding& f) {
-      return f.Component == p.Component && f.Message.ends_with(p.Message);
+    auto seen = std::find_if(findings.begin(), findings.end(), [&](const TProjectFinding& F) {
+      return F.Component == p.Component && F.Message.ends_with(p.Message);
     });
     if (seen != findings.end()) {
       if (!p.Property.empty()) seen->Line = line;
