@@ -8,6 +8,7 @@
 #include "engine/BuildStaging.h"
 #include "engine/InstallSession.h"
 #include "engine/ProductDirectory.h"
+#include "engine/ProjectCheck.h"
 #include "engine/RemoteFileList.h"
 #include "engine/SelfExtractingSetup.h"
 #include "engine/TCustomInstall.h"
@@ -61,10 +62,20 @@ void CompressTemporaryFile(const std::string& SourcePath, const std::string& Arc
   file->Compress();
 }
 
+// A distribution built from a project with these faults would fail while it installs.
+void RefuseFaultyProject() {
+  std::vector<TFormProblem> problems = CheckInstallFiles();
+  if (problems.empty()) return;
+  std::string lines;
+  for (const TFormProblem& p : problems) lines += "\n" + p.Component + ": " + p.Message;
+  throw IEInstall("The project cannot be built until these are corrected:%s", {lines});
+}
+
 } // namespace
 
 void TCustomInstall::RunBuildMode() {
   try {
+    RefuseFaultyProject();
     std::string program = GetModuleName();
     std::string buildInf = AddBackSlash(ExtractFileDir(program)) + kBuildInfFile;
     if (!FileExists(buildInf))

@@ -15,7 +15,8 @@ namespace {
 
 class TBinaryWriter {
 public:
-  TBinaryWriter(TTextParser& Parser, const TAnsiCodePage* Narrow) : FPs(Parser), FNarrow(Narrow) {}
+  TBinaryWriter(TTextParser& Parser, const TAnsiCodePage* Narrow, TFormTextLines* Lines)
+      : FPs(Parser), FNarrow(Narrow), FLines(Lines) {}
   std::string Out;
 
   void Object(int Depth) {
@@ -31,6 +32,7 @@ public:
       FPs.Error("'object' expected but " + FPs.Describe() + " found");
     FPs.Next();
     FPs.ExpectSymbol();
+    int line = FPs.LineNumber();
     std::string name, type = FPs.Text;
     int64_t childPos = 0;
     FPs.Next();
@@ -57,6 +59,7 @@ public:
     ShortString(type);
     ShortString(name);
     std::string outerObject = std::exchange(FObject, name.empty() ? type : name);
+    if (FLines) FLines->Add(FObject, line);
     while (!(FPs.SymbolIs("end") || FPs.SymbolIs("object") || FPs.SymbolIs("inherited") || FPs.SymbolIs("inline")))
       Property(Depth);
     FObject = outerObject;
@@ -72,6 +75,8 @@ private:
   std::string FObject;          // the object and properties being written, for messages
   std::vector<std::string> FProperties;
   int FValueLine = 0;
+  TFormTextLines* FLines;
+  std::string FItemPath; // "Items[2]." inside a collection item, as the reader names its properties
 
   void Code(TValueType T) { Out.push_back(static_cast<char>(T)); }
   void UInt(uint64_t V, int Bytes) { AppendLE(Out, V, Bytes); }
@@ -132,6 +137,7 @@ private:
 
   void Property(int Depth) {
     FPs.ExpectSymbol();
+    int line = FPs.LineNumber();
     std::string name = FPs.Text;
     while (FPs.Next() == TToken::toChar && FPs.Ch == '.') {
       FPs.Next();
@@ -139,6 +145,7 @@ private:
       name += "." + FPs.Text;
     }
     ShortString(name);
+    if (FLines) FLines->Add(FObject + "." + FItemPath + name, line);
     FPs.Expect('=');
     FPs.Next();
     FProperties.push_back(name);
@@ -219,7 +226,7 @@ private:
           case '<':
             FPs.Next();
             Code(TValueType::vaCollection);
-            while (!FPs.IsChar('>')) {
+            for (int index = 0; !FPs.IsChar('>'); ++index) {
               if (!FPs.SymbolIs("item")) FPs.Error("'item' expected but " + FPs.Describe() + " found");
               FPs.Next();
               if (FPs.IsChar('[')) { // the item's order value
@@ -231,7 +238,10 @@ private:
                 FPs.Next();
               }
               Code(TValueType::vaList);
+              std::string outerPath = FItemPath;
+              FItemPath += FProperties.back() + "[" + std::to_string(index) + "].";
               while (!FPs.SymbolIs("end")) Property(Depth + 1);
+              FItemPath = outerPath;
               FPs.Next();
               Out.push_back(0);
             }
@@ -257,13 +267,35 @@ private:
 
 } // namespace
 
-std::string ObjectTextToBinary(const std::string& Text, const TAnsiCodePage* Narrow) {
+namespace {
+
+std::string TextToBinary(const std::string& Text, const TAnsiCodePage* Narrow, TFormTextLines* Lines) {
   TTextParser parser(Text);
-  TBinaryWriter writer(parser, Narrow);
+  TBinaryWriter writer(parser, Narrow, Lines);
   writer.Out = std::string(kFormSignature);
   writer.Object(0);
   if (parser.Tok != TToken::toEof) parser.Error("End of file expected but " + parser.Describe() + " found");
   return writer.Out;
+}
+
+} // namespace
+
+std::string ObjectTextToBinary(const std::string& Text, const TAnsiCodePage* Narrow) {
+  return TextToBinary(Text, Narrow, nullptr);
+}
+
+std::string ObjectTextToBinary(const std::string& Text, const TAnsiCodePage* Narrow, TFormTextLines& Lines) {
+  return TextToBinary(Text, Narrow, &Lines);
+}
+
+// The first mention wins: a property written twice is found where it was first written.
+void TFormTextLines::Add(const std::string& Key, int Line) { FLines.emplace(UpperCase(Key), Line); }
+
+int TFormTextLines::LineOf(const std::string& Component, const std::string& Path) const {
+  if (!Path.empty())
+    if (auto it = FLines.find(UpperCase(Component + "." + Path)); it != FLines.end()) return it->second;
+  auto it = FLines.find(UpperCase(Component));
+  return it == FLines.end() ? 0 : it->second;
 }
 
 } // namespace qnl

@@ -47,6 +47,7 @@ struct TFixup {
   TObject* Instance;     // the component itself, a nested object or a collection item
   const TPropInfo* Prop;
   std::string Name;
+  std::string Path;                    // "Container", "Items[0].Link"
   std::string Where;                   // "Install1.Container", for messages
   std::vector<TCollectionItem*> Items; // collection items enclosing Instance
 };
@@ -55,8 +56,9 @@ enum TFilerFlag : uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 };
 
 class TReader {
 public:
-  TReader(std::string_view Data, TComponent* Root, const TAnsiCodePage& CodePage)
-      : FIn(Data), FRoot(Root), FCodePage(CodePage) {}
+  TReader(std::string_view Data, TComponent* Root, const TAnsiCodePage& CodePage,
+          std::vector<TFormProblem>* Problems = nullptr)
+      : FData(Data), FIn(Data), FRoot(Root), FCodePage(CodePage), FProblems(Problems) {}
   void ReadRoot();
   size_t Position() const { return FIn.Position(); }
 
@@ -77,6 +79,13 @@ private:
   std::string UniqueRootName(const std::string& Name) const;
   void Loaded();
   void Cleanup();
+  // Going on past a problem, when the reader notes them.
+  void Note(const std::string& Component, const std::string& Property, const std::string& Message) {
+    FProblems->push_back({Component, Property, Message});
+  }
+  void SkipValue(TValueType Code, int Depth);
+  void SkipProperties(int Depth);
+  void SkipRecordRest(int Depth);
 
   std::optional<std::string> ReadIdentText(TValueType Code);
   std::optional<std::string> ReadStringText(TValueType Code, TUnmappable Unmappable = TUnmappable::umRaise);
@@ -87,6 +96,7 @@ private:
   void AddContext(Exception& E, const std::string& Where);
   std::string ComponentName(const TComponent* C) const { return C->Name().empty() ? C->ClassName() : C->Name(); }
 
+  std::string_view FData;
   TFormBytes FIn;
   TComponent* FRoot;
   std::string FRootName;          // as the stream names it
@@ -99,6 +109,7 @@ private:
   bool FContextAdded = false;
   mutable std::unordered_map<std::string, TComponent*> FNameIndex; // upper-case name -> component
   mutable int FIndexedCount = -1;
+  std::vector<TFormProblem>* FProblems; // null: the first problem ends the read
 };
 
 void TReader::ReadRoot() {
@@ -170,14 +181,22 @@ void TReader::ReadChild(TComponent* Parent, int Depth) {
   // An inherited record describes a component the root's class made itself.
   if (flags & ffInherited) c = FRoot->FindComponent(name);
   if (!c) {
-    const TClassInfo& info = GetClass(className); // EClassNotFound "Class %s not found"
-    if (!info.CreateComponent) throw EReadError("Class " + className + " cannot be created by name");
-    c = info.CreateComponent(FRoot);
-    FCreated.push_back(c);
-    FWatch.Watch(c);
-    c->SetComponentStateFlag(csLoading, true);
-    c->SetComponentStateFlag(csReading, true);
-    NameComponent(c, name);
+    try {
+      const TClassInfo& info = GetClass(className); // EClassNotFound "Class %s not found"
+      if (!info.CreateComponent) throw EReadError("Class " + className + " cannot be created by name");
+      c = info.CreateComponent(FRoot);
+      FCreated.push_back(c);
+      FWatch.Watch(c);
+      c->SetComponentStateFlag(csLoading, true);
+      c->SetComponentStateFlag(csReading, true);
+      NameComponent(c, name);
+    } catch (const std::exception& e) {
+      if (!FProblems) throw;
+      Note(name.empty() ? className : name, "", e.what());
+      if (c && FWatch.IsAlive(c)) delete c;
+      SkipRecordRest(Depth + 1);
+      return;
+    }
   } else {
     FWatch.Watch(c);
     c->SetComponentStateFlag(csLoading, true);
@@ -204,6 +223,13 @@ void TReader::AddContext(Exception& E, const std::string& Where) {
 void TReader::ReadProperty(TObject* Instance, TComponent* Component, const std::string& Prefix, int Depth) {
   std::string path = FIn.ReadShortString();
   std::string where = ComponentName(Component) + "." + Prefix + path;
+  size_t valueStart = FIn.Position();
+  // The value is passed over whole, however far reading it got.
+  auto skipValue = [&](const std::string& Message) {
+    Note(ComponentName(Component), Prefix + path, Message);
+    FIn = TFormBytes(FData, valueStart);
+    SkipValue(FIn.ReadValueType(), Depth + 1);
+  };
   try {
     try {
       // Walk the dotted path through nested persistent objects.
@@ -247,8 +273,12 @@ void TReader::ReadProperty(TObject* Instance, TComponent* Component, const std::
     AddContext(e, where);
     throw;
   } catch (EPropertyError& e) {
+    if (FProblems) return skipValue(e.Message());
     AddContext(e, where);
     throw;
+  } catch (const std::exception& e) { // the component's own setter refused the value
+    if (!FProblems) throw;
+    skipValue(e.what());
   }
 }
 
@@ -370,7 +400,7 @@ void TReader::AssignValue(TObject* Obj, const TPropInfo& Prop, TComponent* Compo
       }
       std::optional<std::string> name = ReadIdentText(code);
       if (!name) InvalidValue(code);
-      FFixups.push_back({Component, Obj, &Prop, *name, ComponentName(Component) + "." + Path, FItemStack});
+      FFixups.push_back({Component, Obj, &Prop, *name, Path, ComponentName(Component) + "." + Path, FItemStack});
       return;
     }
     case TTypeKind::tkMethod: {
@@ -473,23 +503,109 @@ void TReader::ResolveFixups() {
   for (const TFixup& f : fixups) {
     if (!FWatch.IsAlive(f.Component)) continue;
     TComponent* target = FindReferenced(f.Name);
-    if (!target) continue; // unresolved: the property stays empty
+    if (!target) { // unresolved: the property stays empty
+      if (FProblems) Note(ComponentName(f.Component), f.Path, "There is no component " + f.Name + " in the project");
+      continue;
+    }
     if (!target->InheritsFrom(f.Prop->PropClass())) {
       EPropertyError e("Invalid property value '" + f.Name + "'");
+      if (FProblems) {
+        Note(ComponentName(f.Component), f.Path,
+             e.Message() + ": " + f.Name + " is a " + target->ClassName() + ", not a " + f.Prop->PropClass().Name);
+        continue;
+      }
       AddContext(e, f.Where);
       throw e;
     }
-    f.Prop->SetObj(f.Instance, target);
+    try {
+      f.Prop->SetObj(f.Instance, target);
+    } catch (const std::exception& e) {
+      if (!FProblems) throw;
+      Note(ComponentName(f.Component), f.Path, e.what());
+    }
   }
 }
 
 void TReader::Loaded() {
   for (TComponent* c : FLoaded)
     if (FWatch.IsAlive(c)) c->SetComponentStateFlag(csReading, false);
-  for (TComponent* c : FLoaded)
-    if (FWatch.IsAlive(c)) c->Loaded();
+  for (TComponent* c : FLoaded) {
+    if (!FWatch.IsAlive(c)) continue;
+    try {
+      c->Loaded();
+    } catch (const std::exception& e) {
+      if (!FProblems) throw;
+      Note(ComponentName(c), "", e.what());
+    }
+  }
   for (TComponent* c : FLoaded)
     if (FWatch.IsAlive(c)) c->SetComponentStateFlag(csLoading, false);
+}
+
+void TReader::SkipValue(TValueType Code, int Depth) {
+  if (Depth >= kMaxFormNesting) throw EReadError("Invalid stream format: objects nest too deeply");
+  if (IsIntegerCode(Code)) {
+    FIn.ReadIntegerOf(Code);
+    return;
+  }
+  switch (Code) {
+    case TValueType::vaNull:
+    case TValueType::vaFalse:
+    case TValueType::vaTrue:
+    case TValueType::vaNil: return;
+    case TValueType::vaString:
+    case TValueType::vaIdent: FIn.ReadShortString(); return;
+    case TValueType::vaLString:
+    case TValueType::vaBinary: FIn.ReadLongString(); return;
+    case TValueType::vaWString: FIn.ReadWideString(); return;
+    case TValueType::vaExtended: FIn.ReadExtendedBytes(); return;
+    case TValueType::vaSingle: FIn.ReadSingle(); return;
+    case TValueType::vaCurrency:
+    case TValueType::vaDate: FIn.ReadUInt64(); return;
+    case TValueType::vaSet:
+      while (!FIn.ReadShortString().empty()) {}
+      return;
+    case TValueType::vaList:
+      while (FIn.PeekByte() != 0) SkipValue(FIn.ReadValueType(), Depth + 1);
+      FIn.ReadByte();
+      return;
+    case TValueType::vaCollection:
+      while (FIn.PeekByte() != 0) {
+        TValueType code = FIn.ReadValueType();
+        if (IsIntegerCode(code)) {
+          FIn.ReadIntegerOf(code);
+          code = FIn.ReadValueType();
+        }
+        if (code != TValueType::vaList)
+          throw EReadError("Invalid stream format: a collection item must start with a list");
+        SkipProperties(Depth + 1);
+      }
+      FIn.ReadByte();
+      return;
+    default: throw EReadError("Invalid stream format: unknown value type");
+  }
+}
+
+void TReader::SkipProperties(int Depth) {
+  while (FIn.PeekByte() != 0) {
+    FIn.ReadShortString();
+    SkipValue(FIn.ReadValueType(), Depth + 1);
+  }
+  FIn.ReadByte();
+}
+
+// The properties and children of a record whose component was not made.
+void TReader::SkipRecordRest(int Depth) {
+  if (Depth >= kMaxFormNesting) throw EReadError("Invalid stream format: objects nest too deeply");
+  SkipProperties(Depth);
+  while (FIn.PeekByte() != 0) {
+    uint8_t flags;
+    ReadPrefix(flags);
+    FIn.ReadShortString();
+    FIn.ReadShortString();
+    SkipRecordRest(Depth + 1);
+  }
+  FIn.ReadByte();
 }
 
 void TReader::Cleanup() {
@@ -519,6 +635,15 @@ void ReadRootComponent(TStream& Stream, TComponent* Root, const TAnsiCodePage& C
     Stream.SetPosition(start + static_cast<int64_t>(reader.Position()));
     throw;
   }
+  Stream.SetPosition(start + static_cast<int64_t>(reader.Position()));
+}
+
+void ReadRootComponentNoting(TStream& Stream, TComponent* Root, const TAnsiCodePage& CodePage,
+                             std::vector<TFormProblem>& Problems) {
+  int64_t start = Stream.Position();
+  std::string data = Stream.ReadString(std::max<int64_t>(Stream.Size() - start, 0));
+  TReader reader(data, Root, CodePage, &Problems);
+  reader.ReadRoot();
   Stream.SetPosition(start + static_cast<int64_t>(reader.Position()));
 }
 

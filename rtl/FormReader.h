@@ -1,6 +1,9 @@
 // Reading a binary form resource into an existing root component (the main form).
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "rtl/AnsiCodePage.h"
 #include "rtl/Classes.h"
 #include "rtl/Streams.h"
@@ -26,5 +29,21 @@ namespace qnl {
 // unchanged. On any failure the components this read created are freed and nothing of
 // the read stays pending.
 void ReadRootComponent(TStream& Stream, TComponent* Root, const TAnsiCodePage& CodePage = CodePage1252());
+
+// One thing a read could not take: the component (its name, or its class when unnamed), the
+// property path where there is one ("Font.Name", "Items[0].Caption") and what is wrong.
+struct TFormProblem {
+  std::string Component;
+  std::string Property;
+  std::string Message;
+};
+
+// Reads as ReadRootComponent does, but goes on past everything but a malformed resource
+// (EReadError): a property it cannot set keeps its default, a component of an unknown class
+// or one that refuses to be made is left out with what it holds, a reference to a component
+// the resource does not have is a problem too; each is added to Problems. The components read
+// stay, for a look at the project as far as it could be read.
+void ReadRootComponentNoting(TStream& Stream, TComponent* Root, const TAnsiCodePage& CodePage,
+                             std::vector<TFormProblem>& Problems);
 
 } // namespace qnl

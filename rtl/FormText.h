@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 #include "rtl/AnsiCodePage.h"
 #include "rtl/Exceptions.h"
@@ -22,6 +23,22 @@ QNL_EXCEPTION(EParserError, EConvertError);
 // string is written as the bytes of that code page, and a character it cannot hold is an
 // EParserError naming the line, the object and the property.
 std::string ObjectTextToBinary(const std::string& Text, const TAnsiCodePage* Narrow = nullptr);
+
+// Where each object and property of a text form stands, so that what is found in the binary
+// resource it compiles to can be shown at its line.
+class TFormTextLines {
+public:
+  void Add(const std::string& Key, int Line);
+  // The line of Component's property Path ("Font.Name", "Items[0].Caption"), else of the
+  // object itself, else 0.
+  int LineOf(const std::string& Component, const std::string& Path = "") const;
+
+private:
+  std::unordered_map<std::string, int> FLines;
+};
+
+// ObjectTextToBinary noting the lines in Lines.
+std::string ObjectTextToBinary(const std::string& Text, const TAnsiCodePage* Narrow, TFormTextLines& Lines);
 
 // Writes the text form of a binary resource (EReadError for a malformed one). Byte strings
 // are read in CodePage; characters beyond ASCII are written as #nnn, so that the text

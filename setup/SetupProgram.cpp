@@ -13,6 +13,7 @@
 #include "rtl/ProgramArguments.h"
 #include "rtl/ResourceBundle.h"
 #include "setup/DebugTree.h"
+#include "setup/ProjectCheck.h"
 #include "vcl/AnsiText.h"
 #include "vcl/Application.h"
 #include "vcl/Controls.h"
@@ -83,6 +84,7 @@ std::string ReadProjectResource(const std::string& ProgramFile) {
 
 int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainForm) {
   SetProgramArguments(Argc, Argv);
+  if (const char* form = std::getenv("QNL_CHECK_PROJECT")) return RunProjectCheck(form, Argc, Argv, CreateMainForm);
   std::unique_ptr<TApplication> app;
   try {
     app = std::make_unique<TApplication>(Argc, Argv);

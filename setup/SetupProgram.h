@@ -24,6 +24,8 @@ inline constexpr const char* kProjectResourceName = "TFORMMAIN";
 // With QNL_DEBUG_TREE=1 the loaded component tree is printed to stdout. A project without
 // an install component has nothing to run: when nobody can use its window (no display) or
 // the tree is being printed, the program ends after the main form's first activation.
+// With QNL_CHECK_PROJECT=FILE it checks the text form FILE instead (RunProjectCheck): the
+// program knows every class and, with a main form of the project's own, its handlers.
 int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainForm);
 
 // Registers the classes of every library linked into the setup program.

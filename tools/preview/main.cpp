@@ -3,20 +3,19 @@
 // anything.
 #include <cstdio>
 #include <exception>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/exceptions_Quenloft.h"
 #include "main/formMain.h"
 #include "platform/HostFiles.h"
-#include "platform/Machine.h"
 #include "platform/system/Environment.h"
 #include "rtl/FormText.h"
 #include "rtl/FormValues.h"
 #include "rtl/ResourceBundle.h"
 #include "rtl/SysUtils.h"
 #include "setup/ProjectPreview.h"
+#include "setup/ScratchVariable.h"
 #include "tools/quenloft/ToolFiles.h"
 
 namespace {
@@ -43,31 +42,6 @@ std::string ProjectResource(const std::string& Path) {
   return bundle->Read(file, *entry);
 }
 
-// Points the environment variable Name at a new temporary directory for the run; restores it
-// and removes the directory, with what the run left there, at the end.
-class TScratchVariable {
-public:
-  explicit TScratchVariable(const std::string& Name)
-      : FName(Name), FOldValue(GetEnvironmentVariable(Name)), FDirectory(host::MakeTemporaryDirectory("quenloft-")) {
-    SetEnvironmentVariable(FName, FDirectory);
-  }
-  ~TScratchVariable() {
-    SetEnvironmentVariable(FName, FOldValue);
-    try {
-      host::RemoveDirectoryTree(FDirectory);
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "quenloft preview: %s\n", e.what());
-    }
-  }
-  TScratchVariable(const TScratchVariable&) = delete;
-  TScratchVariable& operator=(const TScratchVariable&) = delete;
-
-private:
-  std::string FName;
-  std::optional<std::string> FOldValue;
-  std::string FDirectory;
-};
-
 int Preview(const std::vector<std::string>& Args) {
   std::string project, output;
   TPreviewRequest request;
@@ -90,18 +64,7 @@ int Preview(const std::vector<std::string>& Args) {
 
   // The windows are drawn, never shown, unless the caller chose a platform.
   if (!GetEnvironmentVariable("QT_QPA_PLATFORM")) SetEnvironmentVariable("QT_QPA_PLATFORM", "offscreen");
-  // The user's machine when it exists: the project only reads it. Without one, loading would
-  // create it; a temporary machine stands in.
-  std::optional<TScratchVariable> machine;
-  std::string machineDirectory = TMachine::DirectoryFromEnvironment();
-  if (!TMachine(machineDirectory).Exists()) {
-    machine.emplace("WINEPREFIX");
-    std::fprintf(stderr, "quenloft preview: there is no machine in %s; the project is loaded on a temporary one\n",
-                 machineDirectory.c_str());
-  }
-  // Without a session's runtime directory Qt makes one in the temporary folder and leaves it.
-  std::optional<TScratchVariable> runtime;
-  if (!GetEnvironmentVariable("XDG_RUNTIME_DIR")) runtime.emplace("XDG_RUNTIME_DIR");
+  TLookOnlyEnvironment environment("quenloft preview");
   request.Project = ProjectResource(project);
   std::string png = PreviewProject(request, [](TComponent* Owner) { return new TformMain(Owner); });
   host::WriteWholeFile(output, png);

@@ -9,6 +9,7 @@ namespace qnl::tool {
 using TArgs = std::vector<std::string>;
 
 // Each returns the process exit status; errors are reported on stderr by main.
+int CmdCheck(const TArgs& Args);   // check PROJECT [--program PATH]
 int CmdCompile(const TArgs& Args); // compile FORM -o SETUP [--program PATH]
 int CmdConvert(const TArgs& Args); // convert IN OUT
 int CmdDump(const TArgs& Args);    // dump FILE

@@ -15,6 +15,7 @@ struct TCommandEntry {
 
 // One line per subcommand.
 const TCommandEntry kCommands[] = {
+    {"check", "check PROJECT [--program PATH]   what is wrong with a text form, before a build", qnl::tool::CmdCheck},
     {"compile",
      "compile FORM -o SETUP [--program PATH]   write a setup program carrying FORM (PATH: its program, default setup)",
      qnl::tool::CmdCompile},
