@@ -5,14 +5,17 @@
 #include <cstdlib>
 #include <memory>
 
+#include "common/InstallLog.h"
 #include "common/routines_Strings.h"
 #include "platform/files/FileStream.h"
 #include "platform/system/CodePage.h"
+#include "platform/system/Environment.h"
 #include "platform/system/SystemInfo.h"
 #include "rtl/FormReader.h"
 #include "rtl/ProgramArguments.h"
 #include "rtl/ResourceBundle.h"
 #include "setup/DebugTree.h"
+#include "setup/ProjectListing.h"
 #include "vcl/AnsiText.h"
 #include "vcl/Application.h"
 #include "vcl/Controls.h"
@@ -82,6 +85,8 @@ std::string ReadProjectResource(const std::string& ProgramFile) {
 }
 
 int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainForm) {
+  if (std::optional<std::string> list = GetEnvironmentVariable(kListVariable))
+    return ListProjectFiles(*list, Argc, Argv, CreateMainForm);
   SetProgramArguments(Argc, Argv);
   std::unique_ptr<TApplication> app;
   try {
@@ -121,6 +126,7 @@ int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainFor
     if (!HasInstallComponent(*form) && (debugTree || !app->HasDisplay())) EndAfterFirstActivation(*form);
     app->Run();
     int status = app->ExitCode();
+    InstallLog().Step("end", "exit status " + std::to_string(status));
     app->DestroyComponents(); // the forms go while their windows' application still exists
     return status;
   } catch (...) {
