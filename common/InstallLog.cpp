@@ -41,8 +41,7 @@ void TInstallLog::Step(const std::string& Step, const std::string& Text) {
 
 void TInstallLog::RegistryValue(const std::string& Key, const std::string& Name, const std::string& Data) {
   if (!On()) return;
-  std::string shown = IsSecretValueName(Name) ? "(secret, not logged)" : "\"" + Data + "\"";
-  Step("registry", Key + " \"" + Name + "\" = " + shown);
+  Step("registry", Key + " \"" + Name + "\" = " + (IsSecretValueName(Name) ? "(secret, not logged)" : Data));
 }
 
 TInstallLog& InstallLog() {

@@ -17,7 +17,8 @@ public:
   // One line: "<timestamp> <Step>: <Text>" ("<timestamp> <Step>" for an empty Text). Step is
   // a word that scripts can look for: start, page, file, registry, error, end...
   void Step(const std::string& Step, const std::string& Text);
-  // A registry value written: the data of a secret is never written (see IsSecretValueName).
+  // A registry value written, Data as it is to be shown ("\"text\"", "12", "(8 bytes)"); the
+  // data of a secret is never written (see IsSecretValueName).
   void RegistryValue(const std::string& Key, const std::string& Name, const std::string& Data);
 
 private:

@@ -10,11 +10,11 @@ namespace qnl {
 
 namespace {
 
-// A value's data as the install log shows it.
+// A value's data as the install log shows it: a text in quotes, a number, or its size.
 std::string LoggedData(TRegType Type, const std::string& Data) {
-  if (Type == TRegType::rtString || Type == TRegType::rtExpandString) return Data;
+  if (Type == TRegType::rtString || Type == TRegType::rtExpandString) return "\"" + Data + "\"";
   if (Type == TRegType::rtDWord && Data.size() == 4) return std::to_string(int32_t(ReadLE32(Data, 0)));
-  return std::to_string(Data.size()) + " bytes";
+  return "(" + std::to_string(Data.size()) + " bytes)";
 }
 
 } // namespace
@@ -143,7 +143,9 @@ void TRegistry::PutValue(const std::string& Name, TRegType Type, const std::stri
     throw ERegistryException("Failed to set data for '" + Name + "': " + e.Message());
   }
   if (InstallLog().On())
-    InstallLog().RegistryValue(std::string(RootKeyName(FRootKey)) + "\\" + FCurrentPath, Name, LoggedData(Type, Data));
+    InstallLog().RegistryValue(std::string(RootKeyName(FRootKey)) + (FCurrentPath.rfind('\\', 0) == 0 ? "" : "\\") +
+                                   FCurrentPath,
+                               Name, LoggedData(Type, Data));
 }
 
 void TRegistry::WriteString(const std::string& Name, const std::string& Value) {

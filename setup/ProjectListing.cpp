@@ -5,6 +5,7 @@
 
 #include "archive/MemberListing.h"
 #include "engine/InstallSession.h"
+#include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "platform/system/CodePage.h"
 #include "platform/system/SystemInfo.h"
@@ -52,6 +53,10 @@ int ListProjectFiles(const std::string& Format, int Argc, char** Argv, const TMa
     TMemoryStream stream{ReadProjectResource(ModuleFileName())};
     ReadRootComponent(stream, form, MachineAnsiCodePage());
     app.SetMainForm(form);
+    // A self-extracting distribution's files lie in the loading program, after its setup archive.
+    for (int i = 0; i < form->ComponentCount(); ++i)
+      if (auto* install = dynamic_cast<TCustomInstall*>(form->Components(i)))
+        if (install->HasSwitch(swSelfExtractor)) install->ReadSelfExtractOffset();
     std::vector<TListedMember> members;
     for (int i = 0; i < form->ComponentCount(); ++i)
       if (auto* file = dynamic_cast<TCustomInstallFile*>(form->Components(i))) members.push_back(Listed(*file));
