@@ -96,7 +96,8 @@ bool TBaseFormContainer::ShowPage(int Index, bool Backward) {
     FTabs->SetTabIndex(Index);
     SetCaption(page->Caption());
     page->ActivatePage();
-    InstallLog().Step("page", page->Caption() + (page->DC() ? " (" + page->DC()->Name() + ")" : ""));
+    if (InstallLog().On())
+      InstallLog().Step("page", page->Caption() + (page->DC() ? " (" + page->DC()->Name() + ")" : ""));
     return true;
   }
   return false;

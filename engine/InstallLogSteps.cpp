@@ -34,7 +34,9 @@ void LogInstallStart() {
                                  std::to_string(MachineCodePage()));
 }
 
-void LogInstallError(const std::string& Message) { InstallLog().Step("error", Message); }
+void LogInstallError(const std::string& Message) {
+  if (InstallLog().On()) InstallLog().Step("error", Message);
+}
 
 void LogFileKept(int Decision, TOverwriteType Rule, const std::string& Source, const std::string& Dest) {
   if (!InstallLog().On()) return;

@@ -48,7 +48,7 @@ bool TCustomInstallFile::UpdateSharedDLLCount() {
   std::string counted = key->ReadDWord(shortName) ? shortName : dest;
   uint32_t count = key->ReadDWord(counted).value_or(0) + 1;
   key->WriteDWord(counted, count);
-  InstallLog().Step("shared DLL count", counted + " = " + std::to_string(count));
+  if (InstallLog().On()) InstallLog().Step("shared DLL count", counted + " = " + std::to_string(count));
   return true;
 }
 
@@ -113,7 +113,7 @@ void TCustomInstallFile::AfterInstallSteps() {
   } else if (FActiveX) {
     try {
       RegisterActiveX();
-      InstallLog().Step("registered", GetDestPath());
+      if (InstallLog().On()) InstallLog().Step("registered", GetDestPath());
     } catch (const IECustomInstallFile&) {
       if (!InstallSession().DeferRegistrationFailures) throw;
       if (InstallSession().FailedRegistrations.IndexOf(this) < 0) InstallSession().FailedRegistrations.Add(this);

@@ -80,7 +80,7 @@ void TCustomInstallShellLink::CreateShellLink() {
     link.HotKey = FHotKey;
     link.WorkingDirectory = ExtractFileDir(link.Target);
     SaveShellLink(LinkPath(), link);
-    InstallLog().Step("shortcut", LinkPath() + " -> " + link.Target);
+    if (InstallLog().On()) InstallLog().Step("shortcut", LinkPath() + " -> " + link.Target);
     MadeShortcut(LinkPath(), link);
   } catch (const EOleSysError& e) {
     throw IEInstallShellLink("The TCustomInstallShellLink %s name could not be installed. The following error was "

@@ -126,7 +126,7 @@ int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainFor
     if (!HasInstallComponent(*form) && (debugTree || !app->HasDisplay())) EndAfterFirstActivation(*form);
     app->Run();
     int status = app->ExitCode();
-    InstallLog().Step("end", "exit status " + std::to_string(status));
+    if (InstallLog().On()) InstallLog().Step("end", "exit status " + std::to_string(status));
     app->DestroyComponents(); // the forms go while their windows' application still exists
     return status;
   } catch (...) {
