@@ -24,14 +24,14 @@ std::string KeptReason(int Decision, TOverwriteType Rule) {
 
 } // namespace
 
-void LogInstallStart() {
+void LogInstallStart(const std::string& Product, const std::string& Version) {
   if (!InstallLog().On()) return;
   std::string line = GetModuleName();
   for (const std::string& argument : ProgramArguments()) line += " \"" + argument + "\"";
   InstallLog().Step("start", line);
-  InstallLog().Step("start", "engine Quenloft " QNL_ENGINE_VERSION ", machine " + TMachine::Current().Directory() +
-                                 ", Windows " + WindowsVersionName() + ", code page " +
-                                 std::to_string(MachineCodePage()));
+  InstallLog().Step("start", Product + " " + Version + ", engine Quenloft " QNL_ENGINE_VERSION ", machine " +
+                                 TMachine::Current().Directory() + ", Windows " + WindowsVersionName() +
+                                 ", code page " + std::to_string(MachineCodePage()));
 }
 
 void LogInstallError(const std::string& Message) {

@@ -7,9 +7,9 @@
 
 namespace qnl {
 
-// The installation starts: command line, program and engine version, machine directory,
-// Windows version class and code page.
-void LogInstallStart();
+// The installation of Product (its name and version) starts: command line, product and engine
+// version, machine directory, Windows version class and code page.
+void LogInstallStart(const std::string& Product, const std::string& Version);
 // An error ended a step; Message is what the user was shown.
 void LogInstallError(const std::string& Message);
 // A file left as it is: Decision is the overwrite decision (TNewerResult) under Rule.

@@ -57,7 +57,7 @@ void TCustomInstall::Loaded() {
 
 void TCustomInstall::ChooseRunMode() {
   if (InstallSession().LookOnly) return;
-  LogInstallStart();
+  LogInstallStart(FInformation->FProductName, FInformation->FVersion);
   if (HasSwitch(swBuild)) {
     RunBuildMode();
     return;

@@ -439,7 +439,7 @@ TEST_F(InstallLogOfEndings, AnInstallOverANewerFileSaysKeptAndWhy) {
   EXPECT_EQ(ReadFile(Installed("kept.txt")), "newer");
   std::vector<std::string> steps = Steps();
   ASSERT_FALSE(steps.empty());
-  EXPECT_TRUE(Has(steps, "start: engine Quenloft ")) << ReadFile(LogFile());
+  EXPECT_TRUE(Has(steps, "start: Endings Test 2.5, engine Quenloft ")) << ReadFile(LogFile());
   EXPECT_TRUE(Has(steps, "file: kept, the machine's file is newer (date): C:\\Program Files\\Endings Test\\kept.txt "
                          "(not replaced by C:\\src\\readme.txt)"))
       << ReadFile(LogFile());
