@@ -1,6 +1,7 @@
 // The wizard window.
 #include "dialogs/dlgcmp_TBaseContainer.h"
 
+#include "common/InstallLog.h"
 #include "common/exceptions_Quenloft.h"
 #include "dialogs/DialogLayouts.h"
 #include "dialogs/DialogRegistries.h"
@@ -95,6 +96,8 @@ bool TBaseFormContainer::ShowPage(int Index, bool Backward) {
     FTabs->SetTabIndex(Index);
     SetCaption(page->Caption());
     page->ActivatePage();
+    if (InstallLog().On())
+      InstallLog().Step("page", page->Caption() + (page->DC() ? " (" + page->DC()->Name() + ")" : ""));
     return true;
   }
   return false;

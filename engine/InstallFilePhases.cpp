@@ -4,6 +4,7 @@
 #include "archive/TQnlfCompress.h"
 #include "archive/TVersionResource.h"
 #include "common/routines_Strings.h"
+#include "engine/InstallLogSteps.h"
 #include "engine/InstallParameters.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
@@ -254,6 +255,7 @@ void TCustomInstallFile::InstallObjects() {
       FReplacing = false;
     }
   if (!FReplacing) {
+    LogFileKept(decision, FOverwriteMode, SourcePath(), dest);
     ToContainer(ucFileKept, this);
     AfterInstallSteps();
     if (OnAfterInstall) OnAfterInstall(this);
@@ -311,6 +313,7 @@ void TCustomInstallFile::InstallObjects() {
       component->Extract();
     }
     if (FRebootReplace) RegisterRestartReplace();
+    LogFileInstalled(FRebootReplace, SourcePath(), archive, dest);
     AfterInstallSteps();
     if (OnAfterInstall) OnAfterInstall(this);
     ToContainer(ucFileInstalled, this);

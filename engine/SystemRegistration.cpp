@@ -1,4 +1,5 @@
 // System registration of an installed file: shared-DLL counts, help files, ActiveX.
+#include "common/InstallLog.h"
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
 #include "engine/DeferredRegistrations.h"
@@ -44,11 +45,10 @@ bool TCustomInstallFile::UpdateSharedDLLCount() {
   }
   std::string dest = InstalledPath();
   std::string shortName = GetShortPath(dest);
-  if (std::optional<uint32_t> count = key->ReadDWord(shortName)) {
-    key->WriteDWord(shortName, *count + 1);
-    return true;
-  }
-  key->WriteDWord(dest, key->ReadDWord(dest).value_or(0) + 1);
+  std::string counted = key->ReadDWord(shortName) ? shortName : dest;
+  uint32_t count = key->ReadDWord(counted).value_or(0) + 1;
+  key->WriteDWord(counted, count);
+  if (InstallLog().On()) InstallLog().Step("shared DLL count", counted + " = " + std::to_string(count));
   return true;
 }
 
@@ -113,6 +113,7 @@ void TCustomInstallFile::AfterInstallSteps() {
   } else if (FActiveX) {
     try {
       RegisterActiveX();
+      if (InstallLog().On()) InstallLog().Step("registered", GetDestPath());
     } catch (const IECustomInstallFile&) {
       if (!InstallSession().DeferRegistrationFailures) throw;
       if (InstallSession().FailedRegistrations.IndexOf(this) < 0) InstallSession().FailedRegistrations.Add(this);

@@ -3,6 +3,7 @@
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
 #include "engine/DeferredRegistrations.h"
+#include "engine/InstallLogSteps.h"
 #include "engine/InstallSession.h"
 #include "engine/TCustomInstall.h"
 #include "platform/files/FileStream.h"
@@ -54,6 +55,7 @@ void TCustomInstall::HandleException(TObject* /*Sender*/, const std::exception& 
   }
   SetRunning(false);
   FEnded = true;
+  LogInstallError(E.what());
   // A registration failing after this installation is an error of its own again.
   InstallSession().DeferRegistrationFailures = false;
   if (dynamic_cast<const EQXUserAbort*>(&E)) {

@@ -3,6 +3,7 @@
 #include "archive/TQnlfCompress.h"
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
+#include "engine/InstallLogSteps.h"
 #include "engine/InstallSession.h"
 #include "engine/SelfExtractingSetup.h"
 #include "engine/TCustomInstall.h"
@@ -56,6 +57,7 @@ void TCustomInstall::Loaded() {
 
 void TCustomInstall::ChooseRunMode() {
   if (InstallSession().LookOnly) return;
+  LogInstallStart(FInformation->FProductName, FInformation->FVersion);
   if (HasSwitch(swBuild)) {
     RunBuildMode();
     return;

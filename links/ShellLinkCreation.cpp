@@ -1,5 +1,6 @@
 // Making a shortcut: a shell link, an internet shortcut or a Program Manager item, and its
 // uninstall record.
+#include "common/InstallLog.h"
 #include "common/routines_API.h"
 #include "common/routines_Strings.h"
 #include "engine/TCustomInstall.h"
@@ -79,6 +80,7 @@ void TCustomInstallShellLink::CreateShellLink() {
     link.HotKey = FHotKey;
     link.WorkingDirectory = ExtractFileDir(link.Target);
     SaveShellLink(LinkPath(), link);
+    if (InstallLog().On()) InstallLog().Step("shortcut", LinkPath() + " -> " + link.Target);
     MadeShortcut(LinkPath(), link);
   } catch (const EOleSysError& e) {
     throw IEInstallShellLink("The TCustomInstallShellLink %s name could not be installed. The following error was "

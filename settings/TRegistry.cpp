@@ -1,11 +1,23 @@
 // TRegistry: the general registry-access class.
 #include "settings/TRegistry.h"
 
+#include "common/InstallLog.h"
 #include "rtl/ByteOrder.h"
 
 #include <cstring>
 
 namespace qnl {
+
+namespace {
+
+// A value's data as the install log shows it: a text in quotes, a number, or its size.
+std::string LoggedData(TRegType Type, const std::string& Data) {
+  if (Type == TRegType::rtString || Type == TRegType::rtExpandString) return "\"" + Data + "\"";
+  if (Type == TRegType::rtDWord && Data.size() == 4) return std::to_string(int32_t(ReadLE32(Data, 0)));
+  return "(" + std::to_string(Data.size()) + " bytes)";
+}
+
+} // namespace
 
 TRegistry::TRegistry() = default;
 
@@ -130,6 +142,10 @@ void TRegistry::PutValue(const std::string& Name, TRegType Type, const std::stri
   } catch (const ERegistry& e) {
     throw ERegistryException("Failed to set data for '" + Name + "': " + e.Message());
   }
+  if (InstallLog().On())
+    InstallLog().RegistryValue(std::string(RootKeyName(FRootKey)) + (FCurrentPath.rfind('\\', 0) == 0 ? "" : "\\") +
+                                   FCurrentPath,
+                               Name, LoggedData(Type, Data));
 }
 
 void TRegistry::WriteString(const std::string& Name, const std::string& Value) {

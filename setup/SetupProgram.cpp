@@ -5,15 +5,18 @@
 #include <cstdlib>
 #include <memory>
 
+#include "common/InstallLog.h"
 #include "common/routines_Strings.h"
 #include "platform/files/FileStream.h"
 #include "platform/system/CodePage.h"
+#include "platform/system/Environment.h"
 #include "platform/system/SystemInfo.h"
 #include "rtl/FormReader.h"
 #include "rtl/ProgramArguments.h"
 #include "rtl/ResourceBundle.h"
 #include "setup/DebugTree.h"
 #include "setup/ProjectCheck.h"
+#include "setup/ProjectListing.h"
 #include "vcl/AnsiText.h"
 #include "vcl/Application.h"
 #include "vcl/Controls.h"
@@ -83,6 +86,8 @@ std::string ReadProjectResource(const std::string& ProgramFile) {
 }
 
 int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainForm) {
+  if (std::optional<std::string> list = GetEnvironmentVariable(kListVariable))
+    return ListProjectFiles(*list, Argc, Argv, CreateMainForm);
   SetProgramArguments(Argc, Argv);
   if (const char* form = std::getenv("QNL_CHECK_PROJECT")) return RunProjectCheck(form, Argc, Argv, CreateMainForm);
   std::unique_ptr<TApplication> app;
@@ -123,6 +128,7 @@ int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainFor
     if (!HasInstallComponent(*form) && (debugTree || !app->HasDisplay())) EndAfterFirstActivation(*form);
     app->Run();
     int status = app->ExitCode();
+    if (InstallLog().On()) InstallLog().Step("end", "exit status " + std::to_string(status));
     app->DestroyComponents(); // the forms go while their windows' application still exists
     return status;
   } catch (...) {

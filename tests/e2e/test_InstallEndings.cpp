@@ -346,6 +346,36 @@ protected:
   }
 };
 
+TEST_F(ExampleWithCode, ListShowsEveryFileAsTheArchiveHoldsItWithItsDestinationAndInstallsNothing) {
+  std::filesystem::path dist = BuildDistribution();
+  TProcessResult r = Run(Quote((dist / "setup.exe").string()) + " --list --json");
+  ASSERT_EQ(r.ExitStatus, 0) << r.Err;
+  // The independent reader's lines: index|FileNumber|FileName|FileSize|UniqueID|FirstDisk|LastDisk|FileVersion.
+  TProcessResult reader = Run("python3 " + Quote(Source("tests/archive/archive_reader.py")) + " " +
+                              Quote((dist / "files.1").string()) + " 0 " + Quote(FDir.string()));
+  ASSERT_EQ(reader.ExitStatus, 0) << reader.Err;
+  std::istringstream lines(reader.Out);
+  int members = 0;
+  for (std::string line; std::getline(lines, line); ++members) {
+    std::vector<std::string> f;
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, '|');) f.push_back(field);
+    ASSERT_GE(f.size(), 4u) << line;
+    std::string name = StringReplaceAll(f[2], "\\", "\\\\");
+    EXPECT_NE(r.Out.find("{\"name\": \"" + name + "\", \"size\": " + f[3] + ","), std::string::npos) << line << "\n"
+                                                                                                     << r.Out;
+  }
+  EXPECT_GT(members, 0);
+  EXPECT_NE(r.Out.find("\"destination\": \"C:\\\\Program Files\\\\Example With Code\\\\welcome.sh\""),
+            std::string::npos)
+      << r.Out;
+  EXPECT_FALSE(std::filesystem::exists(Machine() / "drive_c" / "Program Files" / "Example With Code"));
+
+  TProcessResult extracted = Run(Quote((dist / "setup.exe").string()) + " --extract " + Quote((FDir / "x").string()));
+  ASSERT_EQ(extracted.ExitStatus, 0) << extracted.Err;
+  EXPECT_EQ(ReadFile(FDir / "x" / "welcome.sh"), ReadFile(Source("examples/with-code/welcome.sh")));
+}
+
 TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) {
   std::filesystem::path dist = BuildDistribution();
   ASSERT_TRUE(std::filesystem::exists(dist / "setup.exe"));
@@ -369,4 +399,78 @@ TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) 
   EXPECT_EQ(ReadFile(FDir / "stdout.txt"),
             "Welcome to the example with code, installed in " + installed.parent_path().string() + "\n");
   EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
+}
+
+// The install log (QUENLOFT_LOG) of the endings project, written as the installation goes.
+class InstallLogOfEndings : public InstallEndings {
+protected:
+  std::filesystem::path LogFile() const { return FDir / "install.log"; }
+  // The log's lines without their timestamps; fails the test for a line without one.
+  std::vector<std::string> Steps() const {
+    std::vector<std::string> steps;
+    std::istringstream log(ReadFile(LogFile()));
+    for (std::string line; std::getline(log, line);) {
+      // 2026-12-10T09:01:02.345+01:00
+      EXPECT_TRUE(line.size() > 30 && line[10] == 'T' && line[19] == '.' && line[26] == ':') << line;
+      steps.push_back(line.substr(line.find(' ') + 1));
+    }
+    return steps;
+  }
+  static bool Has(const std::vector<std::string>& Steps, const std::string& Start) {
+    for (const std::string& step : Steps)
+      if (step.rfind(Start, 0) == 0) return true;
+    return false;
+  }
+};
+
+TEST_F(InstallLogOfEndings, AnInstallOverANewerFileSaysKeptAndWhy) {
+  // readme.txt once more, as kept.txt, taken only over an older file.
+  std::string setup = Variant("", "", FDir / "kept-setup",
+                              "  object Kept: TInstallFile\n    Container = Install1\n"
+                              "    ArchiveFileType = psContainerArchiveFile\n    DestDirType = psContainerDestDir\n"
+                              "    IncludeFromDir = 'C:\\src'\n    FileName = 'readme.txt'\n    DestName = 'kept.txt'\n"
+                              "    OverwriteMode = owDate\n    UniqueID = 0\n  end\n");
+  std::filesystem::create_directories(Installed(""));
+  std::ofstream(Installed("kept.txt")) << "newer";
+  std::filesystem::last_write_time(Installed("kept.txt"),
+                                   std::filesystem::file_time_type::clock::now() + std::chrono::hours(24 * 365));
+  TProcessResult r = Run("env QUENLOFT_LOG=" + Quote(LogFile().string()) + " " + Quote(setup) + " '-sC:\\dist'");
+  ASSERT_EQ(r.ExitStatus, 0) << r.Err;
+  EXPECT_EQ(ReadFile(Installed("kept.txt")), "newer");
+  std::vector<std::string> steps = Steps();
+  ASSERT_FALSE(steps.empty());
+  EXPECT_TRUE(Has(steps, "start: Endings Test 2.5, engine Quenloft ")) << ReadFile(LogFile());
+  EXPECT_TRUE(Has(steps, "file: kept, the machine's file is newer (date): C:\\Program Files\\Endings Test\\kept.txt "
+                         "(not replaced by C:\\src\\readme.txt)"))
+      << ReadFile(LogFile());
+  EXPECT_TRUE(Has(steps, "file: installed: C:\\Program Files\\Endings Test\\Data\\table.dat from C:\\src\\table.dat"))
+      << ReadFile(LogFile());
+  EXPECT_TRUE(Has(steps, "registry: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                         "Endings Test \"DisplayName\" = \"Endings Test\""))
+      << ReadFile(LogFile());
+  EXPECT_EQ(steps.back(), "end: exit status 0");
+}
+
+TEST_F(InstallLogOfEndings, AKilledSetupLeavesItsLogUpToItsLastStep) {
+  // The error box of the failed installation waits; the setup program is killed while it does.
+  std::filesystem::create_directories(Installed(""));
+  std::ofstream(Installed("Data")) << "in the way";
+  std::string box = "echo $PPID > " + Quote((FDir / "setup.pid").string()) + "; echo $$ > " +
+                    Quote((FDir / "box.pid").string()) + "; exec sleep 600";
+  std::string script = "env QUENLOFT_LOG=" + Quote(LogFile().string()) + " QNL_MESSAGEBOX_COMMAND=" + Quote(box) + " " +
+                       Quote(EndingsSetup()) + " '-sC:\\dist' &\n" + "while [ ! -s " +
+                       Quote((FDir / "box.pid").string()) + " ]; do sleep 0.05; done\n" + "kill -9 $(cat " +
+                       Quote((FDir / "setup.pid").string()) + ") $(cat " + Quote((FDir / "box.pid").string()) +
+                       ")\nwait $!\n";
+  TProcessResult r = Run("sh " + Quote(WriteFile("kill.sh", script)));
+  EXPECT_EQ(r.ExitStatus, 128 + 9) << r.Err;
+  std::string log = ReadFile(LogFile());
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), '\n');
+  std::vector<std::string> steps = Steps();
+  // Ended where it was killed: the error shown, and no ending after it.
+  EXPECT_TRUE(Has(steps, "start: ")) << log;
+  EXPECT_FALSE(Has(steps, "end: ")) << log;
+  EXPECT_EQ(steps.back().rfind("error: Cannot create directory \"C:\\Program Files\\Endings Test\\Data\"", 0), 0u)
+      << log;
 }

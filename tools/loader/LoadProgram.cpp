@@ -10,6 +10,7 @@
 #include "rtl/SysUtils.h"
 #include "tools/loader/InstallCommandLine.h"
 #include "tools/loader/LoadProgramErrors.h"
+#include "tools/loader/LookOptions.h"
 #include "tools/loader/SetupArchiveSource.h"
 #include "tools/loader/SetupArchiveUnpack.h"
 #include "tools/loader/TempSetupDirectory.h"
@@ -51,6 +52,9 @@ int RunLoadProgram(const std::vector<std::string>& Arguments) {
   request.LoadingProgram = GetModuleName();
   TSetupArchiveSource source = FindSetupArchive(request.LoadingProgram);
   request.SelfExtracting = source.SelfExtracting;
+  if (std::optional<int> extracted = RunExtractOption(Arguments, source)) return *extracted;
+  PassLogOption(Arguments);
+  const bool listing = PassListOption(Arguments);
 
   std::string parent = TempSetupParent();
   RemoveAbandonedSetupDirectories(parent);
@@ -68,7 +72,10 @@ int RunLoadProgram(const std::vector<std::string>& Arguments) {
     dir.Remove();
     throw;
   }
-  EndRun(dir, status);
+  if (listing)
+    dir.Remove(); // nothing was installed: nobody else removes it
+  else
+    EndRun(dir, status);
   return status;
 }
 

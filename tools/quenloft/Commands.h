@@ -13,6 +13,8 @@ int CmdCheck(const TArgs& Args);   // check PROJECT [--program PATH]
 int CmdCompile(const TArgs& Args); // compile FORM -o SETUP [--program PATH]
 int CmdConvert(const TArgs& Args); // convert IN OUT
 int CmdDump(const TArgs& Args);    // dump FILE
+int CmdExtract(const TArgs& Args); // extract FILE DIR
+int CmdList(const TArgs& Args);    // list FILE [--json]
 int CmdMachine(const TArgs& Args); // machine create|version [NAME]|pending|restart
 int CmdPreview(const TArgs& Args); // preview PROJECT [--form NAME | --page DIALOG] -o FILE.png [--language LANG]
 int CmdReg(const TArgs& Args);     // reg query|set|delete|export KEY ...

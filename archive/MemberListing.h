@@ -1,0 +1,45 @@
+// Looking inside an archive without installing: its members listed as a table or JSON, and
+// every member unpacked into one directory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "rtl/DateTime.h"
+
+namespace qnl {
+
+// One member as the archive's table describes it; Destination is where an installation would
+// put it (blank when only the archive is known).
+struct TListedMember {
+  std::string Name;
+  int64_t Size = 0;
+  TDateTime Date = 0;
+  std::string Version;
+  std::string Destination;
+};
+
+// The members of the archive whose first (or only) file is File, its table at Offset.
+// EQnlfCompress for a file that is no archive.
+std::vector<TListedMember> ReadArchiveMembers(const std::string& File, int32_t Offset = 0);
+
+// A table with a header line, one member a line: size, date ("YYYY-MM-DD HH:MM:SS"), version,
+// name, and the destination column when any member has one.
+std::string MemberTable(const std::vector<TListedMember>& Members);
+// A JSON array of objects {"name", "size", "date", "version", "destination"}; texts are the
+// archive's bytes taken as Latin-1.
+std::string MemberJson(const std::vector<TListedMember>& Members);
+
+// The file name a member is unpacked under: the last part of its name after "\" or "/", so
+// that absolute names, drive letters and ".." never lead out of the directory; a member whose
+// last part is blank, "." or ".." (or holds a ':') is refused with EQnlfCompress naming it.
+std::string UnpackedName(const std::string& MemberName);
+
+// Unpacks every member of the archive into Dir (made when missing) under its UnpackedName;
+// a later member whose name was already used gets " (2)", " (3)"... before its extension.
+// Returns the files written. Nothing is written outside Dir: a hostile member name stops the
+// unpacking before anything is written.
+std::vector<std::string> UnpackArchive(const std::string& File, int32_t Offset, const std::string& Dir);
+
+} // namespace qnl
