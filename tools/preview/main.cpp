@@ -23,6 +23,7 @@ namespace {
 
 using namespace qnl;
 using qnl::tool::CompileFormFile;
+using qnl::tool::TScratchVariable;
 
 const char* const kUsage =
     "usage: quenloft preview PROJECT [--form NAME | --page DIALOG] -o FILE.png [--language LANG]";
@@ -42,31 +43,6 @@ std::string ProjectResource(const std::string& Path) {
     throw Exception(Path + " is neither a text form, a binary form resource nor a setup program carrying a project");
   return bundle->Read(file, *entry);
 }
-
-// Points the environment variable Name at a new temporary directory for the run; restores it
-// and removes the directory, with what the run left there, at the end.
-class TScratchVariable {
-public:
-  explicit TScratchVariable(const std::string& Name)
-      : FName(Name), FOldValue(GetEnvironmentVariable(Name)), FDirectory(host::MakeTemporaryDirectory("quenloft-")) {
-    SetEnvironmentVariable(FName, FDirectory);
-  }
-  ~TScratchVariable() {
-    SetEnvironmentVariable(FName, FOldValue);
-    try {
-      host::RemoveDirectoryTree(FDirectory);
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "quenloft preview: %s\n", e.what());
-    }
-  }
-  TScratchVariable(const TScratchVariable&) = delete;
-  TScratchVariable& operator=(const TScratchVariable&) = delete;
-
-private:
-  std::string FName;
-  std::optional<std::string> FOldValue;
-  std::string FDirectory;
-};
 
 int Preview(const std::vector<std::string>& Args) {
   std::string project, output;
