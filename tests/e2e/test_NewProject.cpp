@@ -1,6 +1,7 @@
 // "quenloft new": each kind of starting project compiles, builds with -b and installs unattended
 // on a fresh machine as it was written.
 #include <filesystem>
+#include <ostream>
 
 #include "tests/support/SetupProcess.h"
 #include "tests/support/TestFiles.h"
@@ -11,10 +12,13 @@ namespace fs = std::filesystem;
 namespace {
 
 struct TOptions {
+  const char* Name;
   const char* Switches;
   bool Dialogs;
   bool Shortcuts;
 };
+
+void PrintTo(const TOptions& Options, std::ostream* Out) { *Out << "quenloft new " << Options.Switches; }
 
 class NewProject : public SetupProcessTest, public ::testing::WithParamInterface<TOptions> {
 protected:
@@ -53,9 +57,11 @@ TEST_P(NewProject, CompilesBuildsAndInstallsUnchanged) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachOptionSet, NewProject,
-                         ::testing::Values(TOptions{"", false, false}, TOptions{"--dialogs", true, false},
-                                           TOptions{"--shortcuts", false, true},
-                                           TOptions{"--dialogs --shortcuts", true, true}));
+                         ::testing::Values(TOptions{"Plain", "", false, false},
+                                           TOptions{"Dialogs", "--dialogs", true, false},
+                                           TOptions{"Shortcuts", "--shortcuts", false, true},
+                                           TOptions{"DialogsAndShortcuts", "--dialogs --shortcuts", true, true}),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
 
 using NewProjectRefusal = SetupProcessTest;
 
@@ -66,6 +72,15 @@ TEST_F(NewProjectRefusal, ANonEmptyDirectoryIsLeftAsItWas) {
   EXPECT_EQ(made.ExitStatus, 1);
   EXPECT_NE(made.Err.find("is not empty"), std::string::npos) << made.Err;
   EXPECT_EQ(ReadFile(FDir / "project" / "formMain.txt"), "mine");
+}
+
+TEST_F(NewProjectRefusal, AProductNameThatIsNoPlainFolderNameWritesNothing) {
+  for (const char* product : {"..", "a\\..\\b", "x/y"}) {
+    TProcessResult made = Run(Quote(Bin("quenloft")) + " new project --product " + Quote(product));
+    EXPECT_EQ(made.ExitStatus, 1) << product;
+    EXPECT_NE(made.Err.find("cannot name a folder"), std::string::npos) << made.Err;
+    EXPECT_FALSE(fs::exists(FDir / "project")) << product;
+  }
 }
 
 } // namespace
