@@ -103,8 +103,9 @@ std::string ProjectReadme(const TNewProject& P) {
          "property is listed by `quenloft classes` (and in Quenloft's `docs/reference.md`).\n\n"
          "Build the distribution into `dist/` (named by `BUILD.INF`), from this directory:\n\n"
          "    quenloft compile formMain.txt -o setup\n"
-         "    WINEPREFIX=$PWD/author QUENLOFT_PATH=/path/to/quenloft/bin ./setup -b\n\n"
-         "`QUENLOFT_PATH` names the directory of Quenloft's programs (where the loading program is).\n"
+         "    WINEPREFIX=$PWD/author QUENLOFT_PATH=/path/to/quenloft/build/bin ./setup -b\n\n"
+         "`QUENLOFT_PATH` names the directory holding Quenloft's loading program `QuenloftLoadProgram.exe`\n"
+         "(`build/bin` of a build tree, `lib/quenloft` of an installed Quenloft).\n"
          "Install it on a fresh machine directory, and look at the result:\n\n"
          "    WINEPREFIX=$PWD/test-machine dist/setup.exe\n"
          "    ls \"test-machine/drive_c/Program Files/" +
