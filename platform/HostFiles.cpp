@@ -126,6 +126,18 @@ std::string MakeTemporaryDirectory(const std::string& Prefix) {
   return pattern;
 }
 
+void ForceDirectories(const std::string& Path) {
+  std::error_code error;
+  std::filesystem::create_directories(Path, error);
+  if (error) throw EInOutError("Cannot create directory \"" + Path + "\": " + error.message(), error.value());
+}
+
+bool IsMissingOrEmptyDirectory(const std::string& Path) {
+  std::error_code error;
+  if (!std::filesystem::exists(Path, error)) return !error;
+  return std::filesystem::is_directory(Path, error) && std::filesystem::is_empty(Path, error) && !error;
+}
+
 void RemoveDirectoryTree(const std::string& Path) {
   std::error_code error;
   std::filesystem::remove_all(Path, error);

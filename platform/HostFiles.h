@@ -34,6 +34,10 @@ bool FileExists(const std::string& Path); // a regular file (after symbolic link
 // A new empty directory of this user's under the host's temporary directory ($TMPDIR, else
 // /tmp), its name starting with Prefix.
 std::string MakeTemporaryDirectory(const std::string& Prefix);
+// Creates the directory Path and the missing ones above it.
+void ForceDirectories(const std::string& Path);
+// Whether Path names nothing, or a directory with nothing in it.
+bool IsMissingOrEmptyDirectory(const std::string& Path);
 // Removes Path and everything under it (symbolic links are removed, never followed); nothing
 // when it does not exist.
 void RemoveDirectoryTree(const std::string& Path);

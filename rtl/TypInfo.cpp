@@ -3,6 +3,7 @@
 
 #include <mutex>
 
+#include "rtl/ClassRegistry.h"
 #include "rtl/Exceptions.h"
 #include "rtl/SysUtils.h"
 
@@ -129,6 +130,12 @@ void RegisterClass(const TClassInfo& Info) { Registry()[UpperCase(Info.Name)] = 
 const TClassInfo* FindClass(std::string_view Name) {
   auto it = Registry().find(UpperCase(Name));
   return it == Registry().end() ? nullptr : it->second;
+}
+
+std::vector<const TClassInfo*> RegisteredClasses() {
+  std::vector<const TClassInfo*> result;
+  for (const auto& entry : Registry()) result.push_back(entry.second);
+  return result;
 }
 
 const TClassInfo& GetClass(std::string_view Name) {

@@ -1,9 +1,12 @@
 // What the form subcommands share.
 #include "tools/quenloft/ToolFiles.h"
 
+#include <cstdio>
+
 #include "common/exceptions_Quenloft.h"
 #include "platform/HostFiles.h"
 #include "platform/system/CodePage.h"
+#include "platform/system/Environment.h"
 #include "rtl/FormText.h"
 
 namespace qnl::tool {
@@ -27,5 +30,19 @@ std::string ProgramBesideTool(const std::string& Name, const std::string& What) 
 }
 
 std::string SetupProgramPath() { return ProgramBesideTool("setup", "setup program"); }
+
+TScratchVariable::TScratchVariable(const std::string& Name)
+    : FName(Name), FOldValue(GetEnvironmentVariable(Name)), FDirectory(host::MakeTemporaryDirectory("quenloft-")) {
+  SetEnvironmentVariable(FName, FDirectory);
+}
+
+TScratchVariable::~TScratchVariable() {
+  SetEnvironmentVariable(FName, FOldValue);
+  try {
+    host::RemoveDirectoryTree(FDirectory);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "quenloft: %s\n", e.what());
+  }
+}
 
 } // namespace qnl::tool

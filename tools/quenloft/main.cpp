@@ -16,6 +16,8 @@ struct TCommandEntry {
 // One line per subcommand.
 const TCommandEntry kCommands[] = {
     {"check", "check PROJECT [--program PATH]   what is wrong with a text form, before a build", qnl::tool::CmdCheck},
+    {"classes", "classes [--json | --markdown] [-o FILE]   every component class, its properties and events",
+     qnl::tool::CmdClasses},
     {"compile",
      "compile FORM -o SETUP [--program PATH]   write a setup program carrying FORM (PATH: its program, default setup)",
      qnl::tool::CmdCompile},
@@ -27,6 +29,8 @@ const TCommandEntry kCommands[] = {
      qnl::tool::CmdList},
     {"machine", "machine create|version [NAME]|pending|restart   the Windows machine of $WINEPREFIX",
      qnl::tool::CmdMachine},
+    {"new", "new DIR [--product NAME] [--dialogs] [--shortcuts]   write a starting project into the empty DIR",
+     qnl::tool::CmdNew},
     {"preview",
      "preview PROJECT [--form NAME | --page DIALOG] -o FILE.png [--language LANG]   draw a window of the project",
      qnl::tool::CmdPreview},

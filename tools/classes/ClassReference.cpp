@@ -1,0 +1,136 @@
+// Reads the class registry into the entries the reference prints.
+#include "tools/classes/ClassReference.h"
+
+#include <memory>
+
+#include "platform/system/TypeName.h"
+#include "rtl/Classes.h"
+#include "rtl/Strings.h"
+#include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
+
+namespace qnl::tool {
+
+namespace {
+
+// Nested objects hold nested objects (a label's style its font); a cycle ends here.
+constexpr int kMaxNesting = 4;
+
+std::string Replaced(std::string Text, const std::string& From, const std::string& To) {
+  for (size_t pos = Text.find(From); pos != std::string::npos; pos = Text.find(From, pos + To.size()))
+    Text.replace(pos, From.size(), To);
+  return Text;
+}
+
+std::string Quoted(const std::string& Text) { return "'" + Replaced(Text, "'", "''") + "'"; }
+
+// "(TObject*, bool&)" from the handler's std::function type as the compiler names it.
+std::string EventParameters(const std::type_index& Type) {
+  std::string text = ReadableTypeName(Type.name());
+  text =
+      Replaced(text, "std::__cxx11::basic_string<char, std::char_traits<char>, std::allocator<char> >", "std::string");
+  text = Replaced(text, "qnl::", "");
+  size_t open = text.find('(');
+  size_t close = text.rfind(')');
+  if (open == std::string::npos || close == std::string::npos || close < open) return text;
+  return text.substr(open, close - open + 1);
+}
+
+std::string TypeName(const TPropInfo& Prop) {
+  switch (Prop.Kind) {
+    case TTypeKind::tkInteger: return "Integer";
+    case TTypeKind::tkBoolean: return "Boolean";
+    case TTypeKind::tkEnumeration: return Prop.Enum->Name;
+    case TTypeKind::tkSet: return "set of " + Prop.Enum->Name;
+    case TTypeKind::tkString: return "String";
+    case TTypeKind::tkFloat: return "Double";
+    case TTypeKind::tkBinary: return "Binary";
+    case TTypeKind::tkMethod: return "Event";
+    default: return Prop.PropClass().Name;
+  }
+}
+
+std::vector<std::string> ValueNames(const TPropInfo& Prop) {
+  if (Prop.Enum) return Prop.Enum->Names;
+  std::vector<std::string> names;
+  if (Prop.Idents)
+    for (const auto& entry : Prop.Idents->Entries) names.push_back(entry.first);
+  return names;
+}
+
+// The value as a text form writes it.
+std::string FormValue(const TPropInfo& Prop, const TObject& Instance) {
+  switch (Prop.Kind) {
+    case TTypeKind::tkInteger: {
+      int64_t value = Prop.GetOrd(&Instance);
+      std::string ident;
+      if (Prop.Idents && Prop.Idents->IntToIdent(value, ident)) return ident;
+      return std::to_string(value);
+    }
+    case TTypeKind::tkBoolean: return Prop.GetOrd(&Instance) ? "True" : "False";
+    case TTypeKind::tkEnumeration: return Prop.Enum->NameOf(static_cast<int>(Prop.GetOrd(&Instance)));
+    case TTypeKind::tkSet: {
+      int64_t mask = Prop.GetOrd(&Instance);
+      std::string members;
+      for (size_t i = 0; i < Prop.Enum->Names.size() && i < 32; ++i)
+        if (mask & (int64_t{1} << i)) members += (members.empty() ? "" : ", ") + Prop.Enum->Names[i];
+      return "[" + members + "]";
+    }
+    case TTypeKind::tkString: return Quoted(Prop.GetStr(&Instance));
+    case TTypeKind::tkFloat: return FloatToStr(Prop.GetFloat(&Instance));
+    case TTypeKind::tkComponent: {
+      const TObject* target = Prop.GetObj(&Instance);
+      const auto* component = dynamic_cast<const TComponent*>(target);
+      return component ? component->Name() : "(none)";
+    }
+    case TTypeKind::tkStrings: {
+      const auto* strings = dynamic_cast<const TStrings*>(Prop.GetObj(&Instance));
+      return strings && strings->Count() > 0 ? "(" + std::to_string(strings->Count()) + " lines)" : "()";
+    }
+    case TTypeKind::tkCollection: return "<>";
+    default: return Prop.GetStr ? (Prop.GetStr(&Instance).empty() ? "{}" : "{...}") : "";
+  }
+}
+
+void AddProperties(const TClassInfo& Class, const TObject* Instance, const std::string& Prefix, int Depth,
+                   TClassEntry& Entry) {
+  for (const TPropInfo* prop : Class.AllProps()) {
+    std::string name = Prefix + prop->Name;
+    if (prop->Kind == TTypeKind::tkMethod) {
+      Entry.Events.push_back({name, EventParameters(prop->EventType)});
+      continue;
+    }
+    if (prop->Kind == TTypeKind::tkClass && Depth < kMaxNesting) {
+      const TObject* nested = Instance ? prop->GetObj(Instance) : nullptr;
+      AddProperties(prop->PropClass(), nested, name + ".", Depth + 1, Entry);
+      continue;
+    }
+    TPropertyEntry p;
+    p.Name = name;
+    p.Type = TypeName(*prop);
+    p.Values = ValueNames(*prop);
+    p.ValuesAreIdentifiers = prop->Idents != nullptr;
+    p.Stored = prop->IsWritable();
+    if (Instance) p.Default = FormValue(*prop, *Instance);
+    Entry.Properties.push_back(std::move(p));
+  }
+}
+
+} // namespace
+
+std::vector<TClassEntry> DescribeClasses(const std::vector<const TClassInfo*>& Classes,
+                                         const TInstanceFactory& CreateInstance) {
+  std::vector<TClassEntry> result;
+  for (const TClassInfo* info : Classes) {
+    TClassEntry entry;
+    entry.Name = info->Name;
+    entry.Ancestor = info->Parent ? info->Parent->Name : "";
+    entry.Creatable = static_cast<bool>(info->CreateComponent);
+    std::unique_ptr<TComponent> instance(entry.Creatable ? CreateInstance(*info) : nullptr);
+    AddProperties(*info, instance.get(), "", 0, entry);
+    result.push_back(std::move(entry));
+  }
+  return result;
+}
+
+} // namespace qnl::tool
