@@ -255,7 +255,8 @@ void InstallAnswerHooks() {
         if (!wizard->Pages(i)->SkipPage()) wizard->Pages(i)->RecordAnswers();
     } else if (auto* page = dynamic_cast<TBaseInstallForm*>(&Form)) {
       page->RecordAnswers();
-    } else if (!Form.Name().empty()) {
+    } else if (!Form.Name().empty() && Form.ClassName() == "T" + Form.Name()) {
+      // A project's own form (the framework's own forms are no pages to answer).
       RecordFormAnswers(Form);
     }
   };

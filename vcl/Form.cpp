@@ -399,6 +399,8 @@ TModalResult TForm::AnswerUnattended() {
   Show();
   std::string previous;
   for (int page = 0; page < kMaxUnattendedPages && ModalResult() == mrNone; ++page) {
+    // The line shows the values the step answers with.
+    if (FormHooks().BeforeAnswer) FormHooks().BeforeAnswer(*this);
     std::string line = TextLine();
     // A default button that changes nothing would be pressed for ever.
     if (page > 0 && line == previous) break;
@@ -407,7 +409,6 @@ TModalResult TForm::AnswerUnattended() {
       std::fflush(stderr);
     }
     previous = line;
-    if (FormHooks().BeforeAnswer) FormHooks().BeforeAnswer(*this);
     if (!AnswerStep()) return mrOk;
   }
   if (ModalResult() == mrNone) throw EInvalidOperation("The dialog \"" + name + "\" did not end on its default action");
