@@ -191,10 +191,11 @@ TEST_F(LoadProgramTest, ALaterMemberCannotReplaceTheInstallationProgram) {
 
 TEST_F(BesideDistribution, LongOptionsReachTheInstallationProgramAsVariables) {
   WriteFile("answers.ini", "[Select Folder]\nFolder=Tools\n");
-  TProcessResult r =
-      Run("cd " + Quote(FDir.string()) + " && env QNL_FAKE_REPORT=" + Quote((FDir / "report.txt").string()) + " " +
-          Quote(FSetupExe) + " --unattended --quiet --answers answers.ini --save-answers=saved.ini");
-  EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+  // Relative file names are the caller's: the installation program runs elsewhere.
+  TProcessResult r = Run("sh -c " + Quote("cd " + Quote(FDir.string()) + " && env QNL_FAKE_STATUS=1 QNL_FAKE_REPORT=" +
+                                          Quote((FDir / "report.txt").string()) + " " + Quote(FSetupExe) +
+                                          " --unattended --quiet --answers answers.ini --save-answers=saved.ini"));
+  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
   EXPECT_EQ(Report().Environment,
             (std::map<std::string, std::string>{{"QUENLOFT_ANSWERS", WindowsPathOf((FDir / "answers.ini").string())},
                                                 {"QUENLOFT_QUIET", "1"},
@@ -214,7 +215,7 @@ TEST_F(BesideDistribution, OptionsItAnswersItselfRunNothing) {
       {"--silent", 64, "unknown option \"--silent\"\n\nUsage: setup.exe"},
       {"--answers", 64, "the option \"--answers\" needs a FILE"},
       {"--quiet=yes", 64, "takes no value"},
-      {"stray", 64, "unknown argument \"stray\""},
+      {"-x", 64, "unknown option \"-x\""},
       {"--list", 1, "the option \"--list\" is not implemented"},
   };
   for (const TRow& row : rows) {

@@ -71,7 +71,9 @@ TLoaderOptions ParseLoaderOptions(const std::vector<std::string>& Arguments,
       options.LoaderWords.push_back(argument);
       continue;
     }
-    if (!argument.starts_with("--") || argument.size() == 2) throw EUsage("unknown argument \"" + argument + "\"");
+    // Other words were always passed over; only options are refused.
+    if (!argument.starts_with("-")) continue;
+    if (!argument.starts_with("--") || argument.size() == 2) throw EUsage("unknown option \"" + argument + "\"");
     size_t equals = argument.find('=');
     std::string name = argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
     const TOptionRow* row = FindOption(name);

@@ -19,8 +19,8 @@ struct TLoaderOptions {
 
 // Parses Arguments (without the program name). "--name value" and "--name=value" both give an
 // option its value; FilePath turns a file name as the user typed it into the one the
-// installation program is told. EUsage for an unknown option, a missing value, or a plain
-// word; ENotImplemented for an option this program does not offer yet.
+// installation program is told. Words that are no option are passed over. EUsage for an
+// unknown option or a missing value; ENotImplemented for an option not offered yet.
 TLoaderOptions ParseLoaderOptions(const std::vector<std::string>& Arguments,
                                   const std::function<std::string(const std::string&)>& FilePath);
 
