@@ -5,6 +5,7 @@
 
 namespace qnl {
 
+class TAnswerFile;
 class TCustomBaseInstallDlg;
 class TBaseFormContainer;
 class TImage;
@@ -39,6 +40,10 @@ public:
   virtual bool SkipPage() { return false; }
   // CancelWizard, when the install component lets the user abort.
   virtual void ConfirmCancel();
+  // Unattended, before the page is answered: its values from the answer file, if any.
+  virtual void TakeAnswers(const TAnswerFile& /*Answers*/) {}
+  // The wizard ended with OK: the page's values go into the recorded answers.
+  virtual void RecordAnswers() {}
 
   // The page's theme picture (the image named ThemeBitmap), or none.
   TImage* ThemeImage() const;

@@ -7,6 +7,7 @@
 #include "dialogs/DialogRegistries.h"
 #include "dialogs/TBaseDuringCopyForm.h"
 #include "dialogs/TCustomBaseInstallDlg.h"
+#include "dialogs/TerminalProgress.h"
 #include "dialogs/dlgcmp_TBaseContainer.h"
 #include "engine/InstallParameters.h"
 #include "engine/InstallSession.h"
@@ -168,6 +169,7 @@ void TDialogManager::CreateCopyForms() {
 }
 
 void TDialogManager::UpdateCopyForms(TFileStatusParameter* FileStatus, TDownloadStatusParameter* DownloadStatus) {
+  DrawTerminalProgress(FileStatus, DownloadStatus);
   if (FCopyForms.empty()) CreateCopyForms();
   std::vector<TBaseDuringCopyForm*> forms = FCopyForms;
   for (TBaseDuringCopyForm* form : forms)
@@ -176,6 +178,7 @@ void TDialogManager::UpdateCopyForms(TFileStatusParameter* FileStatus, TDownload
 }
 
 void TDialogManager::CloseCopyForms() {
+  EndTerminalProgress();
   std::vector<TBaseDuringCopyForm*> forms;
   forms.swap(FCopyForms);
   for (TBaseDuringCopyForm* form : forms) {

@@ -1,6 +1,7 @@
 // The page that offers to restart the machine.
 #include "dialogs/ordlg_Reboot.h"
 
+#include "dialogs/AnswerFile.h"
 #include "dialogs/DialogLayouts.h"
 #include "engine/TCustomInstall.h"
 #include "vcl/GroupBox.h"
@@ -26,6 +27,15 @@ void TRebootForm::PreparePage() {
   choice.SetItemIndex(kNo);
   TCustomInstall* install = TCustomInstall::Current();
   if (install && install->Reboot()) choice.SetItemIndex(kYes);
+}
+
+void TRebootForm::TakeAnswers(const TAnswerFile& Answers) {
+  if (std::optional<std::string> reboot = Answers.Take("Reboot", "Reboot"))
+    dynamic_cast<TRadioGroup&>(Control("RG")).SetItemIndex(SameText(*reboot, "Yes") ? kYes : kNo);
+}
+
+void TRebootForm::RecordAnswers() {
+  RecordAnswer("Reboot", "Reboot", dynamic_cast<TRadioGroup&>(Control("RG")).ItemIndex() == kYes ? "Yes" : "No");
 }
 
 void TRebootForm::RGClick(TObject*) {

@@ -11,6 +11,8 @@ class TRebootForm : public TBasePageForm {
 public:
   explicit TRebootForm(TComponent* AOwner);
   void PreparePage() override;
+  void TakeAnswers(const TAnswerFile& Answers) override;
+  void RecordAnswers() override;
   void RGClick(TObject* Sender);
 };
 

@@ -1,6 +1,7 @@
 // The page on which the user chooses the installation's directory.
 #include "dialogs/ordlg_SelectDestination.h"
 
+#include "dialogs/AnswerFile.h"
 #include "dialogs/DialogLayouts.h"
 #include "dialogs/routines_FileSystem.h"
 #include "engine/TCustomInstall.h"
@@ -30,6 +31,13 @@ void TSelectDestinationForm::PreparePage() {
   dynamic_cast<TEdit&>(Control("edDestDir")).SetText(destination);
   FocusButton("ProceedBtn");
 }
+
+void TSelectDestinationForm::TakeAnswers(const TAnswerFile& Answers) {
+  if (std::optional<std::string> dir = Answers.Take("Select Destination", "Directory"))
+    dynamic_cast<TEdit&>(Control("edDestDir")).SetText(RemoveBackSlash(*dir));
+}
+
+void TSelectDestinationForm::RecordAnswers() { RecordAnswer("Select Destination", "Directory", Destination()); }
 
 void TSelectDestinationForm::SetLiteralDestination(const std::string& Dir) {
   Container()->SetDestDirType(nullptr);

@@ -12,6 +12,8 @@ class TSelectDestinationForm : public TBasePageForm {
 public:
   explicit TSelectDestinationForm(TComponent* AOwner);
   void PreparePage() override;
+  void TakeAnswers(const TAnswerFile& Answers) override;
+  void RecordAnswers() override;
   void EdDestDirChange(TObject* Sender);
   void BrowseBtnClick(TObject* Sender);
 

@@ -1,6 +1,7 @@
 // The page on which the user names the product's folder in the Programs menu.
 #include "dialogs/ordlg_SelectFolder.h"
 
+#include "dialogs/AnswerFile.h"
 #include "dialogs/DialogLayouts.h"
 #include "dialogs/FormParts.h"
 #include "links/ProgramFolders.h"
@@ -42,6 +43,15 @@ void TSelectFolderForm::PreparePage() {
   if (folder.empty() && list.Items()->Count() > 0) folder = list.Items()->Get(0);
   FormPart<TEdit>(*this, "FolderEdit").SetText(folder);
   FocusButton("ProceedBtn");
+}
+
+void TSelectFolderForm::TakeAnswers(const TAnswerFile& Answers) {
+  if (std::optional<std::string> folder = Answers.Take("Select Folder", "Folder"))
+    FormPart<TEdit>(*this, "FolderEdit").SetText(*folder);
+}
+
+void TSelectFolderForm::RecordAnswers() {
+  RecordAnswer("Select Folder", "Folder", FormPart<TEdit>(*this, "FolderEdit").Text());
 }
 
 void TSelectFolderForm::FolderEditChange(TObject*) {

@@ -27,6 +27,10 @@ constexpr int kExitInstalled = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUserAbort = 2;
 constexpr int kExitRestartNeeded = 3;
+// For scripts: an answer file with a value a page cannot take, and another setup running on
+// the same machine (64, a command line not understood, is the loading program's).
+constexpr int kExitAnswerFile = 65;
+constexpr int kExitSetupRunning = 75;
 
 QNL_ENUM(TDistributeType, dtTraditional, dtWeb, dtTraditionalNet)
 

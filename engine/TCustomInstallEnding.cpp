@@ -6,6 +6,7 @@
 #include "engine/InstallLogSteps.h"
 #include "engine/InstallSession.h"
 #include "engine/TCustomInstall.h"
+#include "engine/exceptions_Engine.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
 #include "platform/registry/Registry.h"
@@ -71,7 +72,7 @@ void TCustomInstall::HandleException(TObject* /*Sender*/, const std::exception& 
   // The temporary setup directory and the install record stay for another attempt. The error
   // is shown also when the bad ending's own dialogs fail (without a display they fail too),
   // or the user would never learn why the installation stopped.
-  Application().SetExitCode(kExitFailed);
+  Application().SetExitCode(dynamic_cast<const EAnswerFile*>(&E) ? kExitAnswerFile : kExitFailed);
   Swallowing(FRunAutomatic, [this] { NotifyBadInstall(); });
   Swallowing(FRunAutomatic, [this, &E] {
     Application().ShowException(E);

@@ -16,5 +16,7 @@ QNL_IEXCEPTION(IEFileContainer, IException);
 // A file container already holds a file with that source path.
 QNL_IEXCEPTION(IEfcDuplicateFile, IEFileContainer);
 QNL_IEXCEPTION(IEInstallGroup, IException);
+// An answer file with a value a page cannot take; the run ends with kExitAnswerFile.
+QNL_EXCEPTION(EAnswerFile, Exception);
 
 } // namespace qnl

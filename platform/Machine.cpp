@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/files/DirectoryLock.h"
 #include "platform/registry/AnsiText.h"
 #include "platform/registry/Hive.h"
 #include "platform/registry/HiveText.h"
@@ -211,6 +212,13 @@ std::string TMachine::UserHiveFile() const { return FDirectory + "/user.reg"; }
 bool TMachine::Exists() const {
   struct stat st;
   return stat(SystemHiveFile().c_str(), &st) == 0 && stat(UserHiveFile().c_str(), &st) == 0;
+}
+
+std::unique_ptr<TDirectoryLock> TMachine::ClaimForInstallation() const {
+  // A folder of its own: the machine folder itself is locked while a machine is created.
+  std::string dir = FDirectory + "/.quenloft-setup";
+  if (::mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) FailOS("create the installation's lock folder", dir);
+  return TDirectoryLock::TryLock(dir, TLockInheritance::liThisProcess);
 }
 
 void TMachine::EnsureCreated() {

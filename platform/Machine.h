@@ -8,6 +8,8 @@
 
 namespace qnl {
 
+class TDirectoryLock;
+
 // The machine directory cannot be used (missing and not creatable, or in use by Wine).
 QNL_EXCEPTION(EMachine, EOSError);
 // A Wine server runs on the machine directory; it would overwrite our registry writes.
@@ -61,6 +63,9 @@ public:
   bool WineServerRunning() const;
   // The server directory Wine uses for this prefix: /tmp/.wine-<uid>/server-<dev>-<inode>.
   std::string WineServerDirectory() const;
+  // The claim of the installation running on this machine, held while it lives (a killed
+  // holder gives it up); null while another process holds it.
+  std::unique_ptr<TDirectoryLock> ClaimForInstallation() const;
 
   // The registry of this machine (opened on first use).
   TRegistryHives& Registry();

@@ -7,6 +7,8 @@
 
 #include "common/InstallLog.h"
 #include "common/routines_Strings.h"
+#include "platform/Machine.h"
+#include "platform/files/DirectoryLock.h"
 #include "platform/files/FileStream.h"
 #include "platform/system/CodePage.h"
 #include "platform/system/Environment.h"
@@ -23,10 +25,13 @@
 
 #include "archive/TQnlfCompress.h"
 #include "controls/RegisterDecorationClasses.h"
+#include "dialogs/AnswerFile.h"
 #include "dialogs/MessagePacing.h"
 #include "dialogs/RegisterDialogClasses.h"
 #include "engine/BuiltInPathSpecifiers.h"
 #include "engine/RegisterEngineClasses.h"
+#include "engine/TCommandLine.h"
+#include "engine/TCustomInstall.h"
 #include "links/RegisterLinksClasses.h"
 #include "translate/TTranslator.h"
 
@@ -60,6 +65,19 @@ void EndAfterFirstActivation(TCustomForm& Form) {
 // The running program's file, opened for reading.
 std::unique_ptr<TStream> OpenProgramFile(const std::string& ProgramFile) {
   return std::make_unique<TFileStream>(ProgramFile, fmOpenRead | fmShareDenyNone);
+}
+
+// Whether the command line asks for a run that changes the machine (not a build or a
+// transfer to floppies). A command line that does not parse is the install component's to
+// report.
+bool InstallsOnMachine(int Argc, char** Argv) {
+  TCommandLine commandLine;
+  try {
+    commandLine.Parse(std::vector<std::string>(Argv + 1, Argv + Argc));
+  } catch (const std::exception&) {
+    return false;
+  }
+  return !commandLine.Has(swBuild) && !commandLine.Has(swFloppies);
 }
 
 } // namespace
@@ -106,6 +124,21 @@ int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainFor
     // the program's name.
     app->SetTitle(ChangeFileExt(ExtractFileName(ModuleFileName()), ""));
     std::string project = ReadProjectResource(ModuleFileName());
+
+    // Two installations at once would interleave their registry and file changes.
+    std::unique_ptr<TDirectoryLock> claim;
+    if (InstallsOnMachine(Argc, Argv) && !(claim = TMachine::Current().ClaimForInstallation())) {
+      app->ShowException(Exception("Another setup is running on this machine; start this one when it has ended."));
+      return kExitSetupRunning;
+    }
+    // A bad answer is reported before anything is installed.
+    InstallAnswerHooks();
+    try {
+      GivenAnswers();
+    } catch (const EAnswerFile& e) {
+      app->ShowException(e);
+      return kExitAnswerFile;
+    }
 
     // The application owns the form, as the framework's CreateForm does; it becomes the
     // main form once it is read, so that its loaded components see no main form yet.

@@ -338,6 +338,13 @@ std::string TForm::TextLine() const {
   return line;
 }
 
+bool QuietRun() { return qEnvironmentVariable("QUENLOFT_QUIET") == QLatin1String("1"); }
+
+TFormHooks& FormHooks() {
+  static TFormHooks hooks;
+  return hooks;
+}
+
 bool UnattendedRun() { return qEnvironmentVariable("QUENLOFT_UNATTENDED") == QLatin1String("1"); }
 
 TModalResult TForm::ShowModal() {
@@ -356,7 +363,12 @@ TModalResult TForm::ShowModal() {
     Widget()->hide();
     Widget()->setWindowModality(Qt::NonModal);
   });
-  if (!Application().HasDisplay()) return AnswerUnattended();
+  TModalResult result = Application().HasDisplay() ? RunModalLoop() : AnswerUnattended();
+  if (result == mrOk && FormHooks().AfterOk) FormHooks().AfterOk(*this);
+  return result;
+}
+
+TModalResult TForm::RunModalLoop() {
   Widget()->setWindowModality(Qt::ApplicationModal);
   Show();
   if (ModalResult() == mrNone && !Application().Terminated()) {
@@ -387,11 +399,15 @@ TModalResult TForm::AnswerUnattended() {
   Show();
   std::string previous;
   for (int page = 0; page < kMaxUnattendedPages && ModalResult() == mrNone; ++page) {
+    // The line shows the values the step answers with.
+    if (FormHooks().BeforeAnswer) FormHooks().BeforeAnswer(*this);
     std::string line = TextLine();
     // A default button that changes nothing would be pressed for ever.
     if (page > 0 && line == previous) break;
-    std::fprintf(stderr, "%s\n", line.c_str());
-    std::fflush(stderr);
+    if (!QuietRun()) {
+      std::fprintf(stderr, "%s\n", line.c_str());
+      std::fflush(stderr);
+    }
     previous = line;
     if (!AnswerStep()) return mrOk;
   }

@@ -53,13 +53,24 @@ private:
   friend class TFormView;
   friend class TFormWindow;
   TModalResult AnswerUnattended();
+  TModalResult RunModalLoop();
   void ApplyTabOrder();
   TFormView* FormView() const;
   QEventLoop* FModalLoop = nullptr;
 };
 
+// What a run does with modal forms besides showing them: BeforeAnswer runs before each step of
+// an unattended form (to fill in answers), AfterOk when a modal form ended with OK.
+struct TFormHooks {
+  std::function<void(TForm&)> BeforeAnswer;
+  std::function<void(TForm&)> AfterOk;
+};
+TFormHooks& FormHooks();
+
 // Whether QUENLOFT_UNATTENDED=1 asks that forms be answered by their default action.
 bool UnattendedRun();
+// Whether QUENLOFT_QUIET=1 silences what an unattended run writes (page lines, progress).
+bool QuietRun();
 
 // Implemented by controls with a Default/Cancel role and a click (buttons).
 class IButtonControl {

@@ -2,6 +2,7 @@
 #include "platform/system/Environment.h"
 
 #include <cstdlib>
+#include <unistd.h>
 
 namespace qnl {
 
@@ -18,5 +19,7 @@ void SetEnvironmentVariable(std::string_view Name, const std::optional<std::stri
   else
     ::unsetenv(name.c_str());
 }
+
+bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
 } // namespace qnl

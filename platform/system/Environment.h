@@ -13,4 +13,7 @@ std::optional<std::string> GetEnvironmentVariable(std::string_view Name);
 // Sets the process's variable Name to Value, or removes it for std::nullopt.
 void SetEnvironmentVariable(std::string_view Name, const std::optional<std::string>& Value);
 
+// Whether the process's standard error is a terminal (a person watches it).
+bool StandardErrorIsTerminal();
+
 } // namespace qnl

@@ -94,6 +94,8 @@ TFakeReport LoadProgramTest::Report() const {
     report.Written = true;
     if (line.rfind("arg=", 0) == 0)
       report.Args.push_back(line.substr(4));
+    else if (line.rfind("env=", 0) == 0)
+      report.Environment[line.substr(4, line.find('=', 4) - 4)] = line.substr(line.find('=', 4) + 1);
     else if (line.rfind("dir=", 0) == 0)
       report.Dir = line.substr(4);
     else if (line.rfind("file=", 0) == 0) {

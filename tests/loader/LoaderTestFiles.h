@@ -16,9 +16,10 @@ namespace qnl::test {
 struct TFakeReport {
   bool Written = false;
   std::vector<std::string> Args;
-  std::string Dir;                      // its own directory (Unix path)
-  std::map<std::string, int64_t> Files; // the entries beside it and their sizes, but the marker
-  bool Marked = false;                  // the loading program's marker was beside it
+  std::string Dir;                                // its own directory (Unix path)
+  std::map<std::string, int64_t> Files;           // the entries beside it and their sizes, but the marker
+  bool Marked = false;                            // the loading program's marker was beside it
+  std::map<std::string, std::string> Environment; // its QUENLOFT_* variables
 };
 
 // How the stand-in installation program ends.

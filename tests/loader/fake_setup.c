@@ -1,6 +1,7 @@
 /* A stand-in installation program for the loading program's tests. It writes what it was
    given into the file named by QNL_FAKE_REPORT: one "arg=" line per argument, "cwd=", "dir="
-   (its own directory) and "file=<name> <size>" for each entry beside it. It ends with the
+   (its own directory), "file=<name> <size>" for each entry beside it and "env=NAME=VALUE" for
+   each QUENLOFT_* variable. It ends with the
    status in QNL_FAKE_STATUS (default 0), or killed by the signal QNL_FAKE_SIGNAL, after
    sleeping QNL_FAKE_SLEEP_MS milliseconds. With QNL_FAKE_REMOVE_AFTER_MS it leaves behind a
    process that removes its directory that many milliseconds later, as the real program's
@@ -16,6 +17,8 @@
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
+
+extern char** environ;
 
 static int RemoveEntry(const char* Path, const struct stat* St, int Flag, struct FTW* Ftw) {
   (void)St;
@@ -64,6 +67,8 @@ int main(int argc, char** argv) {
     if (stat(path, &st) == 0) fprintf(out, "file=%s %lld\n", entry->d_name, (long long)st.st_size);
   }
   if (dir) closedir(dir);
+  for (char** variable = environ; *variable; ++variable)
+    if (strncmp(*variable, "QUENLOFT_", 9) == 0) fprintf(out, "env=%s\n", *variable);
   fclose(out);
   if (removeAfter) RemoveLater(self, atol(removeAfter));
   if (sleepMs) Sleep(atol(sleepMs));

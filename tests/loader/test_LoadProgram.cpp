@@ -188,3 +188,44 @@ TEST_F(LoadProgramTest, ALaterMemberCannotReplaceTheInstallationProgram) {
   EXPECT_EQ(report.Files.size(), 2u);
   EXPECT_EQ(report.Files.count("extra.txt"), 1u);
 }
+
+TEST_F(BesideDistribution, LongOptionsReachTheInstallationProgramAsVariables) {
+  WriteFile("answers.ini", "[Select Folder]\nFolder=Tools\n");
+  // Relative file names are the caller's: the installation program runs elsewhere.
+  TProcessResult r = Run("sh -c " + Quote("cd " + Quote(FDir.string()) + " && env QNL_FAKE_STATUS=1 QNL_FAKE_REPORT=" +
+                                          Quote((FDir / "report.txt").string()) + " " + Quote(FSetupExe) +
+                                          " --unattended --quiet --answers answers.ini --save-answers=saved.ini"));
+  EXPECT_EQ(r.ExitStatus, 1) << r.Err;
+  EXPECT_EQ(Report().Environment,
+            (std::map<std::string, std::string>{{"QUENLOFT_ANSWERS", WindowsPathOf((FDir / "answers.ini").string())},
+                                                {"QUENLOFT_QUIET", "1"},
+                                                {"QUENLOFT_SAVE_ANSWERS", WindowsPathOf((FDir / "saved.ini").string())},
+                                                {"QUENLOFT_UNATTENDED", "1"}}));
+}
+
+// What the loading program answers itself, without starting the installation.
+TEST_F(BesideDistribution, OptionsItAnswersItselfRunNothing) {
+  struct TRow {
+    const char* Args;
+    int Status;
+    const char* Out; // in stdout for status 0, else in stderr
+  } rows[] = {
+      {"--help", 0, "--answers FILE"},
+      {"--version", 0, "QuenloftLoadProgram "},
+      {"--silent", 64, "unknown option \"--silent\"\n\nUsage: setup.exe"},
+      {"--answers", 64, "the option \"--answers\" needs a FILE"},
+      {"--quiet=yes", 64, "takes no value"},
+      {"-x", 64, "unknown option \"-x\""},
+      {"--json", 64, "the option \"--json\" needs --list"},
+  };
+  for (const TRow& row : rows) {
+    TProcessResult r = RunLoader(FSetupExe, row.Args);
+    EXPECT_EQ(r.ExitStatus, row.Status) << row.Args << ": " << r.Err;
+    EXPECT_NE((row.Status == 0 ? r.Out : r.Err).find(row.Out), std::string::npos) << row.Args << ": " << r.Out << r.Err;
+    EXPECT_FALSE(Report().Written) << row.Args;
+  }
+  // The help lists every exit status a script may meet.
+  std::string help = RunLoader(FSetupExe, "--help").Out;
+  for (const char* status : {"\n   0 ", "\n   1 ", "\n   2 ", "\n   3 ", "\n  64 ", "\n  65 ", "\n  75 "})
+    EXPECT_NE(help.find(status), std::string::npos) << status;
+}

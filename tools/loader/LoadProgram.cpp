@@ -2,14 +2,18 @@
 #include "tools/loader/LoadProgram.h"
 
 #include <chrono>
+#include <filesystem>
 
 #include "common/routines_API.h"
 #include "platform/files/FileCreation.h"
 #include "platform/files/Files.h"
+#include "platform/files/WinPaths.h"
 #include "platform/process/Process.h"
+#include "platform/system/Environment.h"
 #include "rtl/SysUtils.h"
 #include "tools/loader/InstallCommandLine.h"
 #include "tools/loader/LoadProgramErrors.h"
+#include "tools/loader/LoaderOptions.h"
 #include "tools/loader/LookOptions.h"
 #include "tools/loader/SetupArchiveSource.h"
 #include "tools/loader/SetupArchiveUnpack.h"
@@ -43,18 +47,32 @@ void EndRun(TTempSetupDirectory& Dir, int Status) {
   Dir.Remove();
 }
 
+// A file named on the command line, as the installation program sees it: it runs in
+// another directory, on the machine's drives.
+std::string InstallerFilePath(const std::string& Typed) {
+  return WindowsPathOf(std::filesystem::absolute(Typed).lexically_normal().string());
+}
+
 } // namespace
 
-int RunLoadProgram(const std::vector<std::string>& Arguments) {
+int RunLoadProgram(const std::vector<std::string>& Arguments, std::string& Out) {
+  TLoaderOptions options = ParseLoaderOptions(Arguments, InstallerFilePath);
+  if (options.Help) {
+    Out = LoaderHelpText();
+    return kInstallSucceeded;
+  }
+  if (options.Version) {
+    Out = std::string("QuenloftLoadProgram ") + QNL_VERSION + "\n";
+    return kInstallSucceeded;
+  }
+  for (const auto& [name, value] : options.Environment) SetEnvironmentVariable(name, value);
   TInstallRequest request;
-  for (const std::string& argument : Arguments)
-    if (SameText(argument, "*TODISK")) request.ToDisk = true;
+  for (const std::string& word : options.LoaderWords)
+    if (SameText(word, "*TODISK")) request.ToDisk = true;
   request.LoadingProgram = GetModuleName();
   TSetupArchiveSource source = FindSetupArchive(request.LoadingProgram);
   request.SelfExtracting = source.SelfExtracting;
-  if (std::optional<int> extracted = RunExtractOption(Arguments, source)) return *extracted;
-  PassLogOption(Arguments);
-  const bool listing = PassListOption(Arguments);
+  if (options.ExtractDir) return ExtractDistribution(*options.ExtractDir, source);
 
   std::string parent = TempSetupParent();
   RemoveAbandonedSetupDirectories(parent);
@@ -72,7 +90,7 @@ int RunLoadProgram(const std::vector<std::string>& Arguments) {
     dir.Remove();
     throw;
   }
-  if (listing)
+  if (options.List)
     dir.Remove(); // nothing was installed: nobody else removes it
   else
     EndRun(dir, status);

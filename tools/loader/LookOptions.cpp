@@ -1,37 +1,19 @@
-// Looking inside the distribution and naming the install log.
+// Unpacking the distribution without installing.
 #include "tools/loader/LookOptions.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
 #include "archive/MemberListing.h"
 #include "archive/TSelfExtractInfo.h"
-#include "common/InstallLog.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/WinPaths.h"
-#include "platform/system/Environment.h"
 #include "rtl/SysUtils.h"
 #include "tools/loader/LoadProgramErrors.h"
 
 namespace qnl {
 
 namespace {
-
-// The setup program's own variables, named where it reads them.
-constexpr const char* kListVariable = "QUENLOFT_LIST";
-
-bool Has(const std::vector<std::string>& Arguments, const std::string& Option) {
-  return std::find(Arguments.begin(), Arguments.end(), Option) != Arguments.end();
-}
-
-// The word after Option; ELoadProgram when Option ends the line.
-std::optional<std::string> ValueOf(const std::vector<std::string>& Arguments, const std::string& Option) {
-  auto at = std::find(Arguments.begin(), Arguments.end(), Option);
-  if (at == Arguments.end()) return std::nullopt;
-  if (at + 1 == Arguments.end()) throw ELoadProgram(Option + " needs a value");
-  return *(at + 1);
-}
 
 std::string AbsoluteHostPath(const std::string& Path) {
   return std::filesystem::absolute(Path).lexically_normal().string();
@@ -52,28 +34,15 @@ void Write(const std::string& S) { std::fwrite(S.data(), 1, S.size(), stdout); }
 
 } // namespace
 
-std::optional<int> RunExtractOption(const std::vector<std::string>& Arguments, const TSetupArchiveSource& Source) {
-  std::optional<std::string> dir = ValueOf(Arguments, "--extract");
-  if (!dir) return std::nullopt;
-  std::string target = WindowsPathOf(AbsoluteHostPath(*dir));
+int ExtractDistribution(const std::string& Dir, const TSetupArchiveSource& Source) {
+  std::string target = WindowsPathOf(AbsoluteHostPath(Dir));
   try {
     for (const auto& [file, offset] : Archives(Source))
       for (const std::string& written : UnpackArchive(file, offset, target)) Write(written + "\n");
   } catch (const Exception& e) {
-    throw ELoadProgram(Format("cannot unpack %s into %s: %s", {Source.File, *dir, e.Message()}));
+    throw ELoadProgram(Format("cannot unpack %s into %s: %s", {Source.File, Dir, e.Message()}));
   }
   return 0;
-}
-
-bool PassListOption(const std::vector<std::string>& Arguments) {
-  if (!Has(Arguments, "--list")) return false;
-  SetEnvironmentVariable(kListVariable, Has(Arguments, "--json") ? "json" : "table");
-  return true;
-}
-
-void PassLogOption(const std::vector<std::string>& Arguments) {
-  if (std::optional<std::string> log = ValueOf(Arguments, "--log"))
-    SetEnvironmentVariable(kInstallLogVariable, AbsoluteHostPath(*log));
 }
 
 } // namespace qnl

@@ -6,6 +6,8 @@
 
 #include "platform/system/CodePage.h"
 #include "tools/loader/LoadProgram.h"
+#include "tools/loader/LoadProgramErrors.h"
+#include "tools/loader/LoaderOptions.h"
 
 namespace {
 
@@ -23,7 +25,13 @@ std::string TerminalText(const char* Text) {
 int main(int argc, char** argv) {
   try {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    return qnl::RunLoadProgram(arguments);
+    std::string out;
+    int status = qnl::RunLoadProgram(arguments, out);
+    std::fputs(out.c_str(), stdout);
+    return status;
+  } catch (const qnl::EUsage& e) {
+    std::fprintf(stderr, "QuenloftLoadProgram: %s\n\n%s", e.what(), qnl::LoaderHelpText().c_str());
+    return qnl::kUsageError;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "QuenloftLoadProgram: %s\n", TerminalText(e.what()).c_str());
     return qnl::kInstallFailed;
