@@ -14,9 +14,9 @@
 #include "platform/system/Environment.h"
 #include "rtl/ClassRegistry.h"
 #include "rtl/ProgramArguments.h"
+#include "setup/ScratchVariable.h"
 #include "setup/SetupProgram.h"
 #include "tools/classes/ClassReference.h"
-#include "tools/quenloft/ToolFiles.h"
 #include "vcl/Application.h"
 
 namespace {
@@ -39,9 +39,9 @@ int Classes(const std::vector<std::string>& Args) {
   // The defaults are read from new components: they are made on a temporary machine, drawn
   // nowhere, and never install.
   if (!GetEnvironmentVariable("QT_QPA_PLATFORM")) SetEnvironmentVariable("QT_QPA_PLATFORM", "offscreen");
-  TScratchVariable machine("WINEPREFIX");
+  TScratchVariable machine("WINEPREFIX", "quenloft classes");
   std::optional<TScratchVariable> runtime;
-  if (!GetEnvironmentVariable("XDG_RUNTIME_DIR")) runtime.emplace("XDG_RUNTIME_DIR");
+  if (!GetEnvironmentVariable("XDG_RUNTIME_DIR")) runtime.emplace("XDG_RUNTIME_DIR", "quenloft classes");
   SetProgramArguments(std::vector<std::string>{});
   char program[] = "quenloft";
   char* argv[] = {program, nullptr};

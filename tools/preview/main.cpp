@@ -22,7 +22,6 @@ namespace {
 
 using namespace qnl;
 using qnl::tool::CompileFormFile;
-using qnl::tool::TScratchVariable;
 
 const char* const kUsage =
     "usage: quenloft preview PROJECT [--form NAME | --page DIALOG] -o FILE.png [--language LANG]";

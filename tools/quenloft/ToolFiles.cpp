@@ -31,18 +31,4 @@ std::string ProgramBesideTool(const std::string& Name, const std::string& What) 
 
 std::string SetupProgramPath() { return ProgramBesideTool("setup", "setup program"); }
 
-TScratchVariable::TScratchVariable(const std::string& Name)
-    : FName(Name), FOldValue(GetEnvironmentVariable(Name)), FDirectory(host::MakeTemporaryDirectory("quenloft-")) {
-  SetEnvironmentVariable(FName, FDirectory);
-}
-
-TScratchVariable::~TScratchVariable() {
-  SetEnvironmentVariable(FName, FOldValue);
-  try {
-    host::RemoveDirectoryTree(FDirectory);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "quenloft: %s\n", e.what());
-  }
-}
-
 } // namespace qnl::tool

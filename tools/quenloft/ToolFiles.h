@@ -15,19 +15,4 @@ std::string ProgramBesideTool(const std::string& Name, const std::string& What);
 // The "setup" program beside the running quenloft.
 std::string SetupProgramPath();
 
-// Points the environment variable Name at a new temporary directory for the run; restores it
-// and removes the directory, with what the run left there, at the end.
-class TScratchVariable {
-public:
-  explicit TScratchVariable(const std::string& Name);
-  ~TScratchVariable();
-  TScratchVariable(const TScratchVariable&) = delete;
-  TScratchVariable& operator=(const TScratchVariable&) = delete;
-
-private:
-  std::string FName;
-  std::optional<std::string> FOldValue;
-  std::string FDirectory;
-};
-
 } // namespace qnl::tool
