@@ -31,7 +31,7 @@ import tempfile
 FENCE = re.compile(r"^(`{3,}|~{3,})\s*(.*)$")
 MARK = "@@doc-block"
 FAILED = "@@doc-failed"
-END = "@@doc-end@@"
+END = "@@doc-end"
 # Compared as placeholders on both sides: what differs from one run to the next.
 VOLATILE = [
     (re.compile(r"\d{4}-\d\d-\d\d[T ]\d\d:\d\d(?::\d\d(?:\.\d+)?)?(?:[+-]\d\d:\d\d|Z)?"), "<time>"),
@@ -87,7 +87,7 @@ def shell_script(blocks):
     for index, b in enumerate(blocks):
         if b.kind != "sh":
             continue
-        lines.append(f"qnlDocBlock={index}; printf '\\n{MARK} {index}@@\\n'")
+        lines.append(f"qnlDocBlock={index}; printf '\\n{MARK} {index} %s@@\\n' \"$EPOCHREALTIME\"")
         interactive = "interactive" in b.words
         if interactive:
             lines.append("export QUENLOFT_UNATTENDED=1")
@@ -95,7 +95,7 @@ def shell_script(blocks):
         lines.extend(b.text)
         if interactive:
             lines.append("unset QUENLOFT_UNATTENDED")
-    lines.append(f"printf '\\n{END}\\n'")
+    lines.append(f"printf '\\n{END} %s\\n' \"$EPOCHREALTIME\"")
     return "\n".join(lines) + "\n", starts
 
 
@@ -135,19 +135,20 @@ def normalized(line, replacements):
 
 
 def split_output(text):
-    """The output of each block that ran, by block index; the failure record, if any."""
-    outputs, current, failure, ended = {}, None, None, False
+    """The output of each block that ran by block index, when each started, the failure record."""
+    outputs, started, current, failure = {}, {}, None, None
     for line in text.splitlines():
         if line.startswith(MARK) and line.endswith("@@"):
-            current = int(line[len(MARK):-2])
-            outputs[current] = []
+            index, when = line[len(MARK):-2].split()
+            current = int(index)
+            outputs[current], started[current] = [], float(when)
         elif line.startswith(FAILED) and line.endswith("@@"):
             failure = failure or [int(x) for x in line[len(FAILED):-2].split()]
-        elif line == END:
-            ended = True
+        elif line.startswith(END):
+            started["end"] = float(line.split()[1])
         elif current is not None:
             outputs[current].append(line)
-    return outputs, failure, ended
+    return outputs, started, failure
 
 
 def line_matches(expected, actual_lines):
@@ -189,7 +190,8 @@ def main():
     source, build = os.path.realpath(args.source), os.path.realpath(args.build)
     checkout(home, source, build)
     # Paths in the output as the reader of the document sees them.
-    replacements = [(home, "/home/me"), (os.path.join(root, "tmp"), "/tmp")]
+    replacements = [(home, "/home/me"), (os.path.join(root, "tmp"), "/tmp"),
+                    ("Z:" + home.replace("/", "\\"), "Z:\\home\\me")]
     try:
         # From a file: a command that reads its standard input must not eat the script.
         script_file = os.path.join(root, "doc.sh")
@@ -204,7 +206,11 @@ def main():
         else:
             print(f"kept {root}")
     print(run.stdout)
-    outputs, failure, ended = split_output(run.stdout)
+    outputs, started, failure = split_output(run.stdout)
+    ended = "end" in started
+    times = sorted(started.items(), key=lambda item: item[1])
+    for (index, begin), (_, end) in zip(times, times[1:]):
+        print(f"{doc}:{blocks[index].line}: {end - begin:.1f} s")
 
     if args.show:
         for index, lines in outputs.items():
