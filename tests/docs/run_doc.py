@@ -24,6 +24,7 @@ import argparse
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -170,12 +171,50 @@ def check_excerpt(doc, block, actual, replacements):
     return missing
 
 
+def run_script(script, root, home, env, timeout):
+    """The script's output (stdout and stderr as one stream) and exit status; None when it took
+    longer than timeout seconds, and then everything it started is ended."""
+    # From a file: a command that reads its standard input must not eat the script.
+    script_file = os.path.join(root, "doc.sh")
+    with open(script_file, "w", encoding="utf-8") as f:
+        f.write(script)
+    shell = subprocess.Popen(["bash", "--noprofile", "--norc", script_file], stdin=subprocess.DEVNULL, cwd=home,
+                             text=True, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, errors="replace", env=env,
+                             start_new_session=True)
+    try:
+        out, _ = shell.communicate(timeout=timeout)
+        return out, shell.returncode
+    except subprocess.TimeoutExpired:
+        os.killpg(shell.pid, signal.SIGKILL)
+        out, _ = shell.communicate()
+        return out, None
+
+
+def problems_of(doc, blocks, starts, outputs, failure, ended, status, replacements):
+    """What went wrong, each naming the document's line."""
+    if failure:
+        index, script_line, code = failure
+        line = blocks[index].line + script_line - starts[index]
+        return [f"{doc}:{line}: the command failed with status {code} (the block starting at line {blocks[index].line})"]
+    problems = []
+    if not ended:
+        last = blocks[max(outputs) if outputs else 0].line
+        why = "did not end in time" if status is None else f"ended with status {status}"
+        problems.append(f"{doc}:{last}: the shell {why} in the block starting here")
+    for b in blocks:
+        quoted = blocks.index(b.output) if b.output else None
+        if quoted in outputs and (ended or quoted != max(outputs)):
+            problems += check_excerpt(doc, b, outputs[quoted], replacements)
+    return problems
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("doc")
     parser.add_argument("--source", required=True)
     parser.add_argument("--build", required=True)
     parser.add_argument("--sanitize", default="")
+    parser.add_argument("--timeout", type=float, default=600, help="seconds for the whole document")
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
     parser.add_argument("--show", action="store_true", help="print each block's output")
     args = parser.parse_args()
@@ -193,42 +232,25 @@ def main():
     replacements = [(home, "/home/me"), (os.path.join(root, "tmp"), "/tmp"),
                     ("Z:" + home.replace("/", "\\"), "Z:\\home\\me")]
     try:
-        # From a file: a command that reads its standard input must not eat the script.
-        script_file = os.path.join(root, "doc.sh")
-        with open(script_file, "w", encoding="utf-8") as f:
-            f.write(script)
-        run = subprocess.run(["bash", "--noprofile", "--norc", script_file], stdin=subprocess.DEVNULL, cwd=home,
-                             text=True, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, errors="replace",
-                             env=environment(root, home, os.path.join(build, "bin"), args.sanitize))
+        env = environment(root, home, os.path.join(build, "bin"), args.sanitize)
+        out, status = run_script(script, root, home, env, args.timeout)
     finally:
         if not args.keep:
             shutil.rmtree(root, ignore_errors=True)
         else:
             print(f"kept {root}")
-    print(run.stdout)
-    outputs, started, failure = split_output(run.stdout)
+    print(out)
+    outputs, started, failure = split_output(out)
     ended = "end" in started
     times = sorted(started.items(), key=lambda item: item[1])
     for (index, begin), (_, end) in zip(times, times[1:]):
         print(f"{doc}:{blocks[index].line}: {end - begin:.1f} s")
-
     if args.show:
         for index, lines in outputs.items():
             print(f"==== {doc}:{blocks[index].line}")
             print("\n".join(normalized(a, replacements) for a in lines))
 
-    problems = []
-    if failure:
-        index, script_line, status = failure
-        start = starts[index]
-        problems.append(f"{doc}:{blocks[index].line + script_line - start}: the command failed with status {status}"
-                        f" (the block starting at line {blocks[index].line})")
-    elif not ended:
-        last = max(outputs) if outputs else 0
-        problems.append(f"{doc}:{blocks[last].line}: the shell ended with status {run.returncode} in this block")
-    for b in blocks:
-        if b.kind == "output" and blocks.index(b.output) in outputs and not failure:
-            problems += check_excerpt(doc, b, outputs[blocks.index(b.output)], replacements)
+    problems = problems_of(doc, blocks, starts, outputs, failure, ended, status, replacements)
     for p in problems:
         print(p, file=sys.stderr)
     return 1 if problems else 0

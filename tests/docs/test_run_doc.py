@@ -23,11 +23,11 @@ class RunDocTest(unittest.TestCase):
     def tearDown(self):
         self.dir.cleanup()
 
-    def run_doc(self, text):
+    def run_doc(self, text, *options):
         doc = os.path.join(self.dir.name, "doc.md")
         with open(doc, "w") as f:
             f.write(textwrap.dedent(text).replace("```", FENCE))
-        run = subprocess.run([sys.executable, RUNNER, doc, "--source", self.dir.name, "--build", self.build],
+        run = subprocess.run([sys.executable, RUNNER, doc, "--source", self.dir.name, "--build", self.build, *options],
                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         return run.returncode, run.stdout, run.stderr.replace(doc, "doc.md")
 
@@ -95,6 +95,11 @@ class RunDocTest(unittest.TestCase):
             """)
         self.assertEqual(status, 1, out)
         self.assertEqual(err.strip(), "doc.md:8: not in the output: a line that was never printed")
+
+    def test_a_command_that_does_not_end_is_stopped_with_its_block(self):
+        status, _, err = self.run_doc("```sh\necho started\n```\n```sh\nsleep 60 &\nwait\n```\n", "--timeout", "2")
+        self.assertEqual(status, 1)
+        self.assertIn("doc.md:5: the shell did not end in time in the block starting here", err)
 
     def test_an_unclosed_block_is_refused(self):
         status, _, err = self.run_doc("```sh\necho\n")
