@@ -112,8 +112,12 @@ def environment(root, home, bin_dir, sanitize):
         env["CXXFLAGS"] = sanitize
         env["LDFLAGS"] = sanitize
     if shutil.which("ccache"):
-        # The document's own CMake builds, cached across runs: the same relative paths every time.
+        # The document's own CMake builds, cached across runs in the user's cache (not the fresh
+        # home's): the same relative paths every time.
+        cache = subprocess.run(["ccache", "-k", "cache_dir"], stdout=subprocess.PIPE, text=True).stdout.strip()
         env.update(CMAKE_CXX_COMPILER_LAUNCHER="ccache", CCACHE_BASEDIR=root, CCACHE_NOHASHDIR="1")
+        if cache:
+            env["CCACHE_DIR"] = cache
     return env
 
 
