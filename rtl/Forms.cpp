@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "rtl/ScopeGuard.h"
+
 namespace qnl {
 
 // ---- TCustomForm ----
@@ -224,6 +226,18 @@ int MessageBoxDefaultResult(int Flags) {
   return buttons[type][def];
 }
 
+std::string MessageBoxButtonNames(int Flags) {
+  static const char* const kNames[] = {"OK",      "OK, Cancel",   "Abort, Retry, Ignore", "Yes, No, Cancel",
+                                       "Yes, No", "Retry, Cancel"};
+  int type = Flags & MB_TYPEMASK;
+  return kNames[type > 5 ? 0 : type];
+}
+
+std::string MessageBoxResultName(int Result) {
+  static const char* const kNames[] = {"OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
+  return Result >= IDOK && Result <= IDNO ? kNames[Result - IDOK] : "(none, " + std::to_string(Result) + ")";
+}
+
 // ---- TCustomApplication ----
 
 QNL_BEGIN_CLASS(TCustomApplication);
@@ -251,8 +265,12 @@ void TCustomApplication::Run() {
 void TCustomApplication::Terminate() { FTerminated = true; }
 
 int TCustomApplication::MessageBox(const std::string& Text, const std::string& Caption, int Flags) {
-  if (MessageBoxHook) return MessageBoxHook(Text, Caption, Flags);
-  return DoMessageBox(Text, Caption, Flags);
+  TBoxAnswerer answerer = MessageBoxHook ? TBoxAnswerer::baCommand
+                          : HasDisplay() ? TBoxAnswerer::baPerson
+                                         : TBoxAnswerer::baDefault;
+  int result = MessageBoxHook ? MessageBoxHook(Text, Caption, Flags) : DoMessageBox(Text, Caption, Flags);
+  if (OnBoxAnswered) OnBoxAnswered({Text, Caption, Flags, result, answerer, FShowingError});
+  return result;
 }
 
 int TCustomApplication::DoMessageBox(const std::string& Text, const std::string& Caption, int Flags) {
@@ -264,6 +282,8 @@ void TCustomApplication::ShowException(const std::exception& E) {
   if (dynamic_cast<const EAbort*>(&E)) return;
   // The same path as every other box, so that whoever answers the boxes sees the error.
   std::string caption = HasDisplay() && !FTitle.empty() ? FTitle : std::string("Error");
+  FShowingError = true;
+  TScopeExit shown([this] { FShowingError = false; });
   MessageBox(E.what(), caption, MB_OK | MB_ICONSTOP);
   std::fflush(stderr);
 }
