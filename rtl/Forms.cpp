@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "rtl/EventTypes.h"
 #include "rtl/ScopeGuard.h"
 
 namespace qnl {
@@ -35,7 +36,8 @@ QNL_BEGIN_CLASS(TCustomForm)
     .Prop("OnResize", &C::OnResize)
     .Prop("OnPaint", &C::OnPaint)
     .Prop("OnClose", &C::OnClose)
-    .Prop("OnCloseQuery", &C::OnCloseQuery);
+    .Prop("OnCloseQuery", &C::OnCloseQuery)
+    .OfEventType("TCloseQueryEvent");
 QNL_END_CLASS
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(new TIcon()) {
@@ -341,6 +343,12 @@ TCustomApplication& Application() {
 
 void SetApplication(TCustomApplication* App) { GApplication = App; }
 
-void RegisterFormsClasses() { RegisterClass(TDataModule::StaticClassInfo()); }
+void RegisterFormsClasses() {
+  RegisterClass(TDataModule::StaticClassInfo());
+  RegisterEventType<TNotifyEvent>("TNotifyEvent", {"Sender"});
+  RegisterEventType<TCloseEvent>("TCloseEvent", {"Sender", "Action"});
+  RegisterEventType<TCloseQueryEvent>("TCloseQueryEvent", {"Sender", "CanClose"});
+  RegisterEventType<TKeyEvent>("TKeyEvent", {"Sender", "Key", "Shift"});
+}
 
 } // namespace qnl

@@ -300,7 +300,8 @@ TCustomApplication& Application();
 // Installs App as the process's application (nullptr removes it); the caller owns it.
 void SetApplication(TCustomApplication* App);
 
-// Registers TDataModule, so that a form text can name it as its root class.
+// Registers TDataModule, so that a form text can name it as its root class, and the
+// framework's event types.
 void RegisterFormsClasses();
 
 } // namespace qnl
