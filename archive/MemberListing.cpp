@@ -1,6 +1,7 @@
 // Listing and unpacking an archive's members.
 #include "archive/MemberListing.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "archive/ArchiveFiles.h"
@@ -54,6 +55,20 @@ std::string FreeName(const std::string& Name, TStringList& Used) {
   return candidate;
 }
 
+// A spanned archive is read from its disk files side by side: each must be there before
+// anything is read from them, or a listing would look whole and an unpacking stop half-way.
+void CheckDisksBeside(const std::string& File, const TFileHeaders& Headers) {
+  if (!Headers.Spanned) return;
+  int lastDisk = 1;
+  for (int i = 0; i < Headers.Count(); ++i) lastDisk = std::max<int>(lastDisk, Headers.FileHeaders(i).LastDisk());
+  for (int disk = 2; disk <= lastDisk; ++disk) {
+    std::string name = ChangeFileExt(File, "." + std::to_string(disk));
+    if (!ArchiveFiles::FileExists(name))
+      throw EQnlfCompress("Disk %d of the archive %s is missing: %s must lie beside it, as every disk of the set does",
+                          {disk, File, ExtractFileName(name)});
+  }
+}
+
 } // namespace
 
 std::vector<TListedMember> ReadArchiveMembers(const std::string& File, int32_t Offset) {
@@ -63,6 +78,7 @@ std::vector<TListedMember> ReadArchiveMembers(const std::string& File, int32_t O
   archive.OpenArchive();
   std::vector<TListedMember> members;
   const TFileHeaders& headers = archive.FileHeaders();
+  CheckDisksBeside(File, headers);
   for (int i = 0; i < headers.Count(); ++i) {
     const TFileHeader& header = headers.FileHeaders(i);
     members.push_back({header.FileName(), header.FileSize(), header.FileDate(), header.FileVersion(), ""});
@@ -108,26 +124,37 @@ std::string UnpackedName(const std::string& MemberName) {
   return name;
 }
 
-std::vector<std::string> UnpackArchive(const std::string& File, int32_t Offset, const std::string& Dir) {
-  std::vector<TListedMember> members = ReadArchiveMembers(File, Offset);
-  // Every name is checked before the first file is written.
+std::vector<std::string> UnpackArchives(const std::vector<TArchivePlace>& Archives, const std::string& Dir) {
+  // Every archive and every name is checked before the first file is written.
   TStringList used;
-  std::vector<std::string> names;
-  for (const TListedMember& member : members) names.push_back(FreeName(UnpackedName(member.Name), used));
+  std::vector<std::vector<TListedMember>> members;
+  std::vector<std::vector<std::string>> names;
+  for (const TArchivePlace& place : Archives) {
+    members.push_back(ReadArchiveMembers(place.File, place.Offset));
+    names.emplace_back();
+    for (const TListedMember& member : members.back())
+      names.back().push_back(FreeName(UnpackedName(member.Name), used));
+  }
   ArchiveFiles::ForceDirectories(Dir);
-  TQnlfCompress archive(nullptr);
-  archive.SetCompressedFile(File);
-  archive.SetOffset(Offset);
-  archive.SetExtractDirectory(Dir);
-  archive.SetOverwrite(owAlways);
   std::vector<std::string> written;
-  for (size_t i = 0; i < members.size(); ++i) {
-    archive.FilesToProcess().Add(members[i].Name);
-    archive.ExtractName = names[i];
-    archive.Extract();
-    written.push_back(AddBackSlash(Dir) + names[i]);
+  for (size_t a = 0; a < Archives.size(); ++a) {
+    TQnlfCompress archive(nullptr);
+    archive.SetCompressedFile(Archives[a].File);
+    archive.SetOffset(Archives[a].Offset);
+    archive.SetExtractDirectory(Dir);
+    archive.SetOverwrite(owAlways);
+    for (size_t i = 0; i < members[a].size(); ++i) {
+      archive.FilesToProcess().Add(members[a][i].Name);
+      archive.ExtractName = names[a][i];
+      archive.Extract();
+      written.push_back(AddBackSlash(Dir) + names[a][i]);
+    }
   }
   return written;
+}
+
+std::vector<std::string> UnpackArchive(const std::string& File, int32_t Offset, const std::string& Dir) {
+  return UnpackArchives({{File, Offset}}, Dir);
 }
 
 } // namespace qnl

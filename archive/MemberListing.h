@@ -20,8 +20,15 @@ struct TListedMember {
   std::string Destination;
 };
 
+// Where one archive starts: byte Offset of File (its first disk file when spanned).
+struct TArchivePlace {
+  std::string File;
+  int32_t Offset = 0;
+};
+
 // The members of the archive whose first (or only) file is File, its table at Offset.
-// EQnlfCompress for a file that is no archive.
+// EQnlfCompress for a file that is no archive, and for a spanned archive whose disk files
+// (files.2, files.3... for files.1) do not all lie beside its first, naming the first missing.
 std::vector<TListedMember> ReadArchiveMembers(const std::string& File, int32_t Offset = 0);
 
 // A table with a header line, one member a line: size, date ("YYYY-MM-DD HH:MM:SS"), version,
@@ -36,10 +43,13 @@ std::string MemberJson(const std::vector<TListedMember>& Members);
 // last part is blank, "." or ".." (or holds a ':') is refused with EQnlfCompress naming it.
 std::string UnpackedName(const std::string& MemberName);
 
-// Unpacks every member of the archive into Dir (made when missing) under its UnpackedName;
-// a later member whose name was already used gets " (2)", " (3)"... before its extension.
-// Returns the files written. Nothing is written outside Dir: a hostile member name stops the
-// unpacking before anything is written.
+// Unpacks every member of the archives, in order, into Dir (made when missing) under its
+// UnpackedName; a later member whose name was already used, in the same archive or an earlier
+// one, gets " (2)", " (3)"... before its extension. Returns the files written. Nothing is
+// written outside Dir, and nothing at all when a member name is hostile or a disk is missing:
+// every archive is checked before the first file is written.
+std::vector<std::string> UnpackArchives(const std::vector<TArchivePlace>& Archives, const std::string& Dir);
+// The same for one archive.
 std::vector<std::string> UnpackArchive(const std::string& File, int32_t Offset, const std::string& Dir);
 
 } // namespace qnl

@@ -44,6 +44,12 @@ void TInstallLog::RegistryValue(const std::string& Key, const std::string& Name,
   Step("registry", Key + " \"" + Name + "\" = " + (IsSecretValueName(Name) ? "(secret, not logged)" : Data));
 }
 
+void TInstallLog::Error(const std::string& Message) {
+  if (!On() || Message == FLastError) return;
+  FLastError = Message;
+  Step("error", Message);
+}
+
 TInstallLog& InstallLog() {
   static TInstallLog log;
   return log;

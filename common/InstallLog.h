@@ -20,10 +20,13 @@ public:
   // A registry value written, Data as it is to be shown ("\"text\"", "12", "(8 bytes)"); the
   // data of a secret is never written (see IsSecretValueName).
   void RegistryValue(const std::string& Key, const std::string& Name, const std::string& Data);
+  // An error the user was shown; once, however many paths report the same error in a row.
+  void Error(const std::string& Message);
 
 private:
   bool FChecked = false;
   bool FOn = false;
+  std::string FLastError;
 };
 
 // The process's install log.

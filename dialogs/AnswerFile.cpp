@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "common/InstallLog.h"
 #include "dialogs/TBaseInstallForm.h"
 #include "dialogs/dlgcmp_TBaseContainer.h"
 #include "platform/files/Files.h"
@@ -193,12 +194,26 @@ const TAnswerFile* GivenAnswers() {
 
 bool RecordingAnswers() { return GetEnvironmentVariable(kSaveAnswersVariable).value_or("") != ""; }
 
-void RecordAnswer(const std::string& Section, const std::string& Key, const std::string& Value) {
+void RecordAnswer(const TAnswer& Answer) {
   static TAnswerFile recorded;
   std::optional<std::string> variable = GetEnvironmentVariable(kSaveAnswersVariable);
   if (!variable || variable->empty()) return;
-  recorded.Set(Section, Key, Value);
+  recorded.Set(Answer.Section, Answer.Key, Answer.Value);
   ReplaceFileContents(FileFromVariable(*variable), recorded.Text());
+}
+
+namespace {
+
+void LogAnswer(const TAnswer& Answer) {
+  bool secret = Answer.Secret || IsSecretValueName(Answer.Key);
+  InstallLog().Step("answer",
+                    "[" + Answer.Section + "] " + Answer.Key + "=" + (secret ? "(secret, not logged)" : Answer.Value));
+}
+
+} // namespace
+
+void LogPageAnswers(TBaseInstallForm& Page) {
+  if (InstallLog().On()) Page.ReportAnswers(LogAnswer);
 }
 
 namespace {
@@ -222,17 +237,20 @@ void TakeFormAnswers(TForm& Form, const TAnswerFile& Answers) {
   }
 }
 
-void RecordFormAnswers(TForm& Form) {
+void ReportFormAnswers(TForm& Form, const TAnswerSink& Sink) {
   for (int i = 0; i < Form.ComponentCount(); ++i) {
     TComponent* control = Form.Components(i);
     if (auto* edit = dynamic_cast<TEdit*>(control))
-      RecordAnswer(Form.Name(), edit->Name(), edit->Text());
+      Sink({Form.Name(), edit->Name(), edit->Text(), !edit->PasswordChar().empty()});
     else if (auto* box = dynamic_cast<TCheckBox*>(control))
-      RecordAnswer(Form.Name(), box->Name(), box->Checked() ? "1" : "0");
+      Sink({Form.Name(), box->Name(), box->Checked() ? "1" : "0"});
     else if (auto* group = dynamic_cast<TRadioGroup*>(control); group && group->ItemIndex() >= 0)
-      RecordAnswer(Form.Name(), group->Name(), group->Items()->Get(group->ItemIndex()));
+      Sink({Form.Name(), group->Name(), group->Items()->Get(group->ItemIndex())});
   }
 }
+
+// A project's own form (the framework's own forms are no pages to answer).
+bool IsProjectForm(const TForm& Form) { return !Form.Name().empty() && Form.ClassName() == "T" + Form.Name(); }
 
 } // namespace
 
@@ -249,16 +267,22 @@ void InstallAnswerHooks() {
     }
   };
   FormHooks().AfterOk = [](TForm& Form) {
-    if (!RecordingAnswers()) return;
-    if (auto* wizard = dynamic_cast<TBaseFormContainer*>(&Form)) {
-      for (int i = 0; i < wizard->PageCount(); ++i)
-        if (!wizard->Pages(i)->SkipPage()) wizard->Pages(i)->RecordAnswers();
-    } else if (auto* page = dynamic_cast<TBaseInstallForm*>(&Form)) {
-      page->RecordAnswers();
-    } else if (!Form.Name().empty() && Form.ClassName() == "T" + Form.Name()) {
-      // A project's own form (the framework's own forms are no pages to answer).
-      RecordFormAnswers(Form);
+    if (RecordingAnswers()) {
+      if (auto* wizard = dynamic_cast<TBaseFormContainer*>(&Form)) {
+        for (int i = 0; i < wizard->PageCount(); ++i)
+          if (!wizard->Pages(i)->SkipPage()) wizard->Pages(i)->ReportAnswers(RecordAnswer);
+      } else if (auto* page = dynamic_cast<TBaseInstallForm*>(&Form)) {
+        page->ReportAnswers(RecordAnswer);
+      } else if (IsProjectForm(Form)) {
+        ReportFormAnswers(Form, RecordAnswer);
+      }
     }
+    // A wizard's pages were logged as each was left.
+    if (!InstallLog().On() || dynamic_cast<TBaseFormContainer*>(&Form)) return;
+    if (auto* page = dynamic_cast<TBaseInstallForm*>(&Form))
+      LogPageAnswers(*page);
+    else if (IsProjectForm(Form))
+      ReportFormAnswers(Form, LogAnswer);
   };
 }
 

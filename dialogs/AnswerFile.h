@@ -1,6 +1,7 @@
 // Answer files: the values an unattended run gives the pages, and those a run records.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -11,6 +12,17 @@
 namespace qnl {
 
 class TForm;
+class TBaseInstallForm;
+
+// One value a page was answered with; Secret when the control hides what was typed.
+struct TAnswer {
+  std::string Section;
+  std::string Key;
+  std::string Value;
+  bool Secret = false;
+};
+// Where a page's answers go: the recorded answer file, or the install log.
+using TAnswerSink = std::function<void(const TAnswer&)>;
 
 // An INI text of answers: a section per page ("Select Destination", "Select Folder", "Reboot")
 // or per form of the project (by the form's name, keys by control name). Sections and keys
@@ -53,11 +65,14 @@ private:
 const TAnswerFile* GivenAnswers();
 // Puts the recorded values into the file named by QUENLOFT_SAVE_ANSWERS, replaced whole each
 // time; nothing without the variable.
-void RecordAnswer(const std::string& Section, const std::string& Key, const std::string& Value);
+void RecordAnswer(const TAnswer& Answer);
 bool RecordingAnswers();
+// A page left forward (Next, OK, Install; also unattended): its answers into the install log,
+// one line each, the values of secrets left out.
+void LogPageAnswers(TBaseInstallForm& Page);
 
 // Makes the unattended forms take the given answers and the forms that end with OK record
-// theirs (hooks of TForm).
+// theirs and log them (hooks of TForm).
 void InstallAnswerHooks();
 
 } // namespace qnl

@@ -1,11 +1,11 @@
 // The base of the wizard pages.
 #pragma once
 
+#include "dialogs/AnswerFile.h"
 #include "dialogs/TManagedForm.h"
 
 namespace qnl {
 
-class TAnswerFile;
 class TCustomBaseInstallDlg;
 class TBaseFormContainer;
 class TImage;
@@ -42,8 +42,8 @@ public:
   virtual void ConfirmCancel();
   // Unattended, before the page is answered: its values from the answer file, if any.
   virtual void TakeAnswers(const TAnswerFile& /*Answers*/) {}
-  // The wizard ended with OK: the page's values go into the recorded answers.
-  virtual void RecordAnswers() {}
+  // The page's values as an answer file holds them, each handed to Sink.
+  virtual void ReportAnswers(const TAnswerSink& /*Sink*/) {}
 
   // The page's theme picture (the image named ThemeBitmap), or none.
   TImage* ThemeImage() const;

@@ -105,6 +105,7 @@ bool TBaseFormContainer::ShowPage(int Index, bool Backward) {
 
 void TBaseFormContainer::Next() {
   int current = PageIndex();
+  if (TBaseInstallForm* page = CurrentPage()) LogPageAnswers(*page);
   if (!ShowPage(current + 1, false)) ShowPage(current + 1, true);
   if (PageIndex() == current) {
     FFinishing = true;

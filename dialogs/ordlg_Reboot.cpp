@@ -34,8 +34,8 @@ void TRebootForm::TakeAnswers(const TAnswerFile& Answers) {
     dynamic_cast<TRadioGroup&>(Control("RG")).SetItemIndex(SameText(*reboot, "Yes") ? kYes : kNo);
 }
 
-void TRebootForm::RecordAnswers() {
-  RecordAnswer("Reboot", "Reboot", dynamic_cast<TRadioGroup&>(Control("RG")).ItemIndex() == kYes ? "Yes" : "No");
+void TRebootForm::ReportAnswers(const TAnswerSink& Sink) {
+  Sink({"Reboot", "Reboot", dynamic_cast<TRadioGroup&>(Control("RG")).ItemIndex() == kYes ? "Yes" : "No"});
 }
 
 void TRebootForm::RGClick(TObject*) {

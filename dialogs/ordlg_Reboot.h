@@ -12,7 +12,7 @@ public:
   explicit TRebootForm(TComponent* AOwner);
   void PreparePage() override;
   void TakeAnswers(const TAnswerFile& Answers) override;
-  void RecordAnswers() override;
+  void ReportAnswers(const TAnswerSink& Sink) override;
   void RGClick(TObject* Sender);
 };
 

@@ -37,7 +37,9 @@ void TSelectDestinationForm::TakeAnswers(const TAnswerFile& Answers) {
     dynamic_cast<TEdit&>(Control("edDestDir")).SetText(RemoveBackSlash(*dir));
 }
 
-void TSelectDestinationForm::RecordAnswers() { RecordAnswer("Select Destination", "Directory", Destination()); }
+void TSelectDestinationForm::ReportAnswers(const TAnswerSink& Sink) {
+  Sink({"Select Destination", "Directory", Destination()});
+}
 
 void TSelectDestinationForm::SetLiteralDestination(const std::string& Dir) {
   Container()->SetDestDirType(nullptr);

@@ -13,7 +13,7 @@ public:
   explicit TSelectDestinationForm(TComponent* AOwner);
   void PreparePage() override;
   void TakeAnswers(const TAnswerFile& Answers) override;
-  void RecordAnswers() override;
+  void ReportAnswers(const TAnswerSink& Sink) override;
   void EdDestDirChange(TObject* Sender);
   void BrowseBtnClick(TObject* Sender);
 

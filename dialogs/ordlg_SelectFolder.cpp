@@ -50,8 +50,8 @@ void TSelectFolderForm::TakeAnswers(const TAnswerFile& Answers) {
     FormPart<TEdit>(*this, "FolderEdit").SetText(*folder);
 }
 
-void TSelectFolderForm::RecordAnswers() {
-  RecordAnswer("Select Folder", "Folder", FormPart<TEdit>(*this, "FolderEdit").Text());
+void TSelectFolderForm::ReportAnswers(const TAnswerSink& Sink) {
+  Sink({"Select Folder", "Folder", FormPart<TEdit>(*this, "FolderEdit").Text()});
 }
 
 void TSelectFolderForm::FolderEditChange(TObject*) {

@@ -19,7 +19,7 @@ public:
   // listed when it has none there; that, like an edit of the user's, moves the folder.
   void PreparePage() override;
   void TakeAnswers(const TAnswerFile& Answers) override;
-  void RecordAnswers() override;
+  void ReportAnswers(const TAnswerSink& Sink) override;
   void FolderEditChange(TObject* Sender);
   void FolderListBoxClick(TObject* Sender);
   // The spacers go back to their heights (a translation may have changed them).

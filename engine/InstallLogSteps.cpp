@@ -34,8 +34,15 @@ void LogInstallStart(const std::string& Product, const std::string& Version) {
                                  ", code page " + std::to_string(MachineCodePage()));
 }
 
-void LogInstallError(const std::string& Message) {
-  if (InstallLog().On()) InstallLog().Step("error", Message);
+void LogInstallError(const std::string& Message) { InstallLog().Error(Message); }
+
+void LogMessageBox(const TAnsweredBox& Box) {
+  if (!InstallLog().On()) return;
+  if (Box.Error) return InstallLog().Error(Box.Text);
+  static const char* const kBy[] = {"by the person", "by QNL_MESSAGEBOX_COMMAND", "its default, nobody to ask"};
+  InstallLog().Step("message box", Box.Caption + ": " + Box.Text + " [" + MessageBoxButtonNames(Box.Flags) +
+                                       "] answered " + MessageBoxResultName(Box.Result) + ", " +
+                                       kBy[static_cast<int>(Box.Answerer)]);
 }
 
 void LogFileKept(int Decision, TOverwriteType Rule, const std::string& Source, const std::string& Dest) {

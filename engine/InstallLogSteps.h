@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/types_Quenloft.h"
+#include "rtl/Forms.h"
 
 namespace qnl {
 
@@ -12,6 +13,8 @@ namespace qnl {
 void LogInstallStart(const std::string& Product, const std::string& Version);
 // An error ended a step; Message is what the user was shown.
 void LogInstallError(const std::string& Message);
+// A message box and its answer; an error box as the error it shows.
+void LogMessageBox(const TAnsweredBox& Box);
 // A file left as it is: Decision is the overwrite decision (TNewerResult) under Rule.
 void LogFileKept(int Decision, TOverwriteType Rule, const std::string& Source, const std::string& Dest);
 // A file written: at once, or put in place at the machine's restart (the destination was in use).

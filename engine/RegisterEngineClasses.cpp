@@ -11,6 +11,7 @@
 #include "engine/TpsFileContainer.h"
 #include "engine/cmp_TUninstallEXE.h"
 #include "net/cmp_TNetInstallLocation.h"
+#include "rtl/EventTypes.h"
 #include "rtl/TypInfo.h"
 
 namespace qnl {
@@ -23,6 +24,16 @@ void RegisterEngineClasses() {
       &TpsFileContainer::StaticClassInfo(), &TUninstallEXE::StaticClassInfo()};
   for (const TClassInfo* info : classes) RegisterClass(*info);
   RegisterClass(TInstall::StaticClassInfo());
+  RegisterEventType<TInstallContainerNotifyEvent>("TInstallContainerNotifyEvent", {"Container"});
+  RegisterEventType<TAfterInstallObjectsEvent>("TAfterInstallObjectsEvent", {"Container", "WasAborted"});
+  RegisterEventType<TInstallFileNotifyEvent>("TInstallFileNotifyEvent", {"InstallFile"});
+  RegisterEventType<TInstallFileStatusEvent>("TInstallFileStatusEvent",
+                                             {"InstallFile", "FilePercentDone", "TotalPercentDone"});
+  RegisterEventType<TInstallFileNewDiskEvent>("TInstallFileNewDiskEvent", {"InstallFile", "NewDisk", "Path"});
+  RegisterEventType<TRebootWindowsEvent>("TRebootWindowsEvent", {"Install", "Continue"});
+  RegisterEventType<TBeforeRunFileEvent>("TBeforeRunFileEvent", {"Install", "FileToRun", "DefaultAction"});
+  RegisterEventType<TUserAbortEvent>("TUserAbortEvent", {"Install", "QuitOut"});
+  RegisterEventType<TCleanupEvent>("TCleanupEvent", {"Install", "Continue"});
   RegisterPathSpecifierClasses();
   RegisterNetClasses();
 }

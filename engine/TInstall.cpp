@@ -28,16 +28,20 @@ QNL_BEGIN_CLASS(TInstall)
     .Prop("OnBeforeInstallObjects", &C::OnBeforeInstallObjects, &C::SetOnBeforeInstallObjects)
     .Prop("OnBeforeReadArchiveInfo", &C::OnBeforeReadArchiveInfo)
     .Prop("OnBeforeReboot", &C::OnBeforeReboot)
+    .OfEventType("TRebootWindowsEvent")
     .Prop("OnBeforeRunFile", &C::OnBeforeRunFile)
     .Prop("OnBeforeShutdown", &C::OnBeforeShutdown)
+    .OfEventType("TUserAbortEvent")
     .Prop("OnBeforeCleanup", &C::OnBeforeCleanup)
+    .OfEventType("TCleanupEvent")
     .Prop("OnBeforeNotifyBadInstall", &C::OnBeforeNotifyBadInstall)
     .Prop("OnBeforeNotifyGoodInstall", &C::OnBeforeNotifyGoodInstall)
     .Prop("OnFailedReboot", &C::OnFailedReboot)
     .Prop("OnNewDisk", &C::OnNewDisk, &C::SetOnNewDisk)
     .Prop("OnReplacing", &C::OnReplacing, &C::SetOnReplacing)
     .Prop("OnStatus", &C::OnStatus, &C::SetOnStatus)
-    .Prop("OnUserAbort", &C::OnUserAbort);
+    .Prop("OnUserAbort", &C::OnUserAbort)
+    .OfEventType("TUserAbortEvent");
 QNL_END_CLASS
 
 } // namespace qnl

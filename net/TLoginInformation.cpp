@@ -3,6 +3,7 @@
 #include "net/cmp_TNetInstallLocation.h"
 #include "net/exceptions_Net.h"
 #include "platform/inet/WinINet.h"
+#include "rtl/EventTypes.h"
 
 namespace qnl {
 
@@ -73,6 +74,11 @@ std::string LastResponseText() {
   return text.empty() ? "No server response" : text;
 }
 
-void RegisterNetClasses() { RegisterClass(TNetInstallLocation::StaticClassInfo()); }
+void RegisterNetClasses() {
+  RegisterClass(TNetInstallLocation::StaticClassInfo());
+  RegisterEventType<TAfterDownloadEvent>("TAfterDownloadEvent", {"Sender", "Aborted"});
+  RegisterEventType<TDataReceivedEvent>("TDataReceivedEvent",
+                                        {"Sender", "FileName", "Bytes", "TotalBytes", "FileSize", "Buffer"});
+}
 
 } // namespace qnl

@@ -31,6 +31,7 @@ void TPersistent::AssignTo(TPersistent* Dest) const {
 
 QNL_BEGIN_CLASS(TComponent)
     .Prop("Name", &C::FName, &C::SetName)
+    .NotStored() // the object line carries it
     .Prop("Tag", &C::FTag)
     .Prop("Left", &C::FDesignLeft)
     .Prop("Top", &C::FDesignTop);

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "rtl/EventTypes.h"
+#include "rtl/ScopeGuard.h"
+
 namespace qnl {
 
 // ---- TCustomForm ----
@@ -33,7 +36,8 @@ QNL_BEGIN_CLASS(TCustomForm)
     .Prop("OnResize", &C::OnResize)
     .Prop("OnPaint", &C::OnPaint)
     .Prop("OnClose", &C::OnClose)
-    .Prop("OnCloseQuery", &C::OnCloseQuery);
+    .Prop("OnCloseQuery", &C::OnCloseQuery)
+    .OfEventType("TCloseQueryEvent");
 QNL_END_CLASS
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(new TIcon()) {
@@ -224,6 +228,18 @@ int MessageBoxDefaultResult(int Flags) {
   return buttons[type][def];
 }
 
+std::string MessageBoxButtonNames(int Flags) {
+  static const char* const kNames[] = {"OK",      "OK, Cancel",   "Abort, Retry, Ignore", "Yes, No, Cancel",
+                                       "Yes, No", "Retry, Cancel"};
+  int type = Flags & MB_TYPEMASK;
+  return kNames[type > 5 ? 0 : type];
+}
+
+std::string MessageBoxResultName(int Result) {
+  static const char* const kNames[] = {"OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
+  return Result >= IDOK && Result <= IDNO ? kNames[Result - IDOK] : "(none, " + std::to_string(Result) + ")";
+}
+
 // ---- TCustomApplication ----
 
 QNL_BEGIN_CLASS(TCustomApplication);
@@ -251,8 +267,12 @@ void TCustomApplication::Run() {
 void TCustomApplication::Terminate() { FTerminated = true; }
 
 int TCustomApplication::MessageBox(const std::string& Text, const std::string& Caption, int Flags) {
-  if (MessageBoxHook) return MessageBoxHook(Text, Caption, Flags);
-  return DoMessageBox(Text, Caption, Flags);
+  TBoxAnswerer answerer = MessageBoxHook ? TBoxAnswerer::baCommand
+                          : HasDisplay() ? TBoxAnswerer::baPerson
+                                         : TBoxAnswerer::baDefault;
+  int result = MessageBoxHook ? MessageBoxHook(Text, Caption, Flags) : DoMessageBox(Text, Caption, Flags);
+  if (OnBoxAnswered) OnBoxAnswered({Text, Caption, Flags, result, answerer, FShowingError});
+  return result;
 }
 
 int TCustomApplication::DoMessageBox(const std::string& Text, const std::string& Caption, int Flags) {
@@ -264,6 +284,8 @@ void TCustomApplication::ShowException(const std::exception& E) {
   if (dynamic_cast<const EAbort*>(&E)) return;
   // The same path as every other box, so that whoever answers the boxes sees the error.
   std::string caption = HasDisplay() && !FTitle.empty() ? FTitle : std::string("Error");
+  FShowingError = true;
+  TScopeExit shown([this] { FShowingError = false; });
   MessageBox(E.what(), caption, MB_OK | MB_ICONSTOP);
   std::fflush(stderr);
 }
@@ -321,6 +343,12 @@ TCustomApplication& Application() {
 
 void SetApplication(TCustomApplication* App) { GApplication = App; }
 
-void RegisterFormsClasses() { RegisterClass(TDataModule::StaticClassInfo()); }
+void RegisterFormsClasses() {
+  RegisterClass(TDataModule::StaticClassInfo());
+  RegisterEventType<TNotifyEvent>("TNotifyEvent", {"Sender"});
+  RegisterEventType<TCloseEvent>("TCloseEvent", {"Sender", "Action"});
+  RegisterEventType<TCloseQueryEvent>("TCloseQueryEvent", {"Sender", "CanClose"});
+  RegisterEventType<TKeyEvent>("TKeyEvent", {"Sender", "Key", "Shift"});
+}
 
 } // namespace qnl

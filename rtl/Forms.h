@@ -203,6 +203,27 @@ int MessageBoxDefaultResult(int Flags);
 
 using TMessageBoxHook = std::function<int(const std::string& Text, const std::string& Caption, int Flags)>;
 
+// The buttons of a box of Flags ("Yes, No, Cancel") and the name of an answer ("No").
+std::string MessageBoxButtonNames(int Flags);
+std::string MessageBoxResultName(int Result);
+
+// Who gave a message box its answer.
+enum class TBoxAnswerer {
+  baPerson,  // someone clicked it
+  baCommand, // the MessageBoxHook (a script's command)
+  baDefault, // nobody could be asked: its default button
+};
+
+// A message box once answered; Error when it showed an error (ShowException).
+struct TAnsweredBox {
+  std::string Text;
+  std::string Caption;
+  int Flags = 0;
+  int Result = 0;
+  TBoxAnswerer Answerer = TBoxAnswerer::baDefault;
+  bool Error = false;
+};
+
 // The running program: its main form, message loop and exception display. There is one
 // per process, reached through Application(). This base runs without any window
 // (message boxes and errors go to stderr and answer their default button); vcl's
@@ -225,6 +246,8 @@ public:
   // MessageBoxHook is set it answers instead (tests, unattended runs).
   int MessageBox(const std::string& Text, const std::string& Caption, int Flags);
   TMessageBoxHook MessageBoxHook;
+  // Told of every box once it is answered (the install log).
+  std::function<void(const TAnsweredBox&)> OnBoxAnswered;
 
   // Shows an error to the user through MessageBox (so MessageBoxHook answers it too; on
   // stderr as "Error: <message>" when there is no display). EAbort is never shown.
@@ -264,6 +287,7 @@ protected:
 
 private:
   bool FTerminated = false;
+  bool FShowingError = false;
   int FExitCode = 0;
   TCustomForm* FMainForm = nullptr;
   std::string FTitle;
@@ -276,7 +300,8 @@ TCustomApplication& Application();
 // Installs App as the process's application (nullptr removes it); the caller owns it.
 void SetApplication(TCustomApplication* App);
 
-// Registers TDataModule, so that a form text can name it as its root class.
+// Registers TDataModule, so that a form text can name it as its root class, and the
+// framework's event types.
 void RegisterFormsClasses();
 
 } // namespace qnl

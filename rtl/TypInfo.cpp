@@ -70,6 +70,11 @@ bool TPropInfo::IsWritable() const {
   }
 }
 
+bool IsStoredProp(const TPropInfo& Prop, const TObject* Instance) {
+  if (!Prop.IsWritable()) return false;
+  return !Prop.StoredWhen || Prop.StoredWhen(Instance);
+}
+
 void TClassInfo::BuildIndex() const {
   // Parents first, so that a class's own property with the same name wins.
   if (Parent) {

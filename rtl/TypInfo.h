@@ -90,6 +90,7 @@ struct TPropInfo {
   const TEnumInfo* Enum = nullptr;              // tkEnumeration, tkSet (the element type)
   std::function<const TClassInfo&()> PropClass; // tkComponent, tkClass, tkCollection
   std::type_index EventType = typeid(void);     // tkMethod: typeid of the std::function
+  std::string EventTypeName;                    // tkMethod: its registered event type, when named
 
   std::function<int64_t(const TObject*)> GetOrd; // integer, boolean, enumeration, set mask
   std::function<void(TObject*, int64_t)> SetOrd;
@@ -101,9 +102,16 @@ struct TPropInfo {
   std::function<void(TObject*, TObject*)> SetObj;           // reference
   std::function<void(TObject*, const std::any&)> SetMethod; // event: a std::function of EventType
   std::function<bool(const TObject*)> IsMethodAssigned;
-  const TIdentMap* Idents = nullptr; // tkInteger: identifiers accepted for values
+  const TIdentMap* Idents = nullptr;              // tkInteger: identifiers accepted for values
+  std::function<bool(const TObject*)> StoredWhen; // the stored predicate; none: always
   bool IsWritable() const;
 };
+
+// Whether a form written from Instance carries Prop: never a read-only property (no reader
+// could take it back), and never one whose stored predicate says no for Instance (the
+// component's name, which the object line carries). Instance may be null when none is at
+// hand.
+bool IsStoredProp(const TPropInfo& Prop, const TObject* Instance);
 
 // A published method: an event of a matching type can be bound to it by name.
 struct TMethodInfo {
@@ -304,6 +312,18 @@ public:
       return F([obj, Handler](auto&&... Args) { (obj->*Handler)(std::forward<decltype(Args)>(Args)...); });
     };
     FInfo.Methods.push_back(std::move(m));
+    return *this;
+  }
+
+  // The last property added is never written to a form.
+  TClassBuilder& NotStored() {
+    FInfo.Props.back().StoredWhen = [](const TObject*) { return false; };
+    return *this;
+  }
+  // The last property added, an event, is of the registered event type Name (needed only
+  // where several event types share one handler signature).
+  TClassBuilder& OfEventType(std::string Name) {
+    FInfo.Props.back().EventTypeName = std::move(Name);
     return *this;
   }
 

@@ -29,6 +29,7 @@
 #include "dialogs/MessagePacing.h"
 #include "dialogs/RegisterDialogClasses.h"
 #include "engine/BuiltInPathSpecifiers.h"
+#include "engine/InstallLogSteps.h"
 #include "engine/RegisterEngineClasses.h"
 #include "engine/TCommandLine.h"
 #include "engine/TCustomInstall.h"
@@ -131,6 +132,7 @@ int RunSetupProgram(int Argc, char** Argv, const TMainFormFactory& CreateMainFor
       app->ShowException(Exception("Another setup is running on this machine; start this one when it has ended."));
       return kExitSetupRunning;
     }
+    app->OnBoxAnswered = LogMessageBox;
     // A bad answer is reported before anything is installed.
     InstallAnswerHooks();
     try {

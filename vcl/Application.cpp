@@ -13,6 +13,7 @@
 #include "platform/process/Process.h"
 #include "vcl/AnsiText.h"
 #include "vcl/FontFaces.h"
+#include "vcl/Form.h"
 
 namespace qnl {
 
@@ -53,7 +54,9 @@ QNL_END_CLASS
 
 TApplication::TApplication(int Argc, char** Argv) : TCustomApplication(nullptr) {
   if (QCoreApplication::instance()) throw EInvalidOperation("Only one application object can exist at a time");
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !HasDisplayVariables()) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // An unattended run shows nothing, also on a desktop: no window may wait for a person.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && (!HasDisplayVariables() || UnattendedRun()))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   // QApplication keeps references to argc and argv for its whole life.
   for (int i = 0; i < Argc; ++i) FArgStore.emplace_back(Argv[i]);
   if (FArgStore.empty()) FArgStore.emplace_back("setup");

@@ -13,7 +13,8 @@ namespace qnl {
 
 // The process's application while it exists: owns the QApplication, runs its event loop
 // and shows errors. Without a display (no DISPLAY nor WAYLAND_DISPLAY, and no platform
-// chosen through QT_QPA_PLATFORM) it runs on Qt's offscreen platform, where message boxes
+// chosen through QT_QPA_PLATFORM), and in an unattended run (QUENLOFT_UNATTENDED=1) unless a
+// platform is chosen, it runs on Qt's offscreen platform, where message boxes
 // and errors go to stderr. No exception leaves a Qt event handler: each one reaches
 // HandleException.
 class TApplication : public TCustomApplication {

@@ -1,6 +1,7 @@
 // Registration of the control classes.
 #include "vcl/Controls.h"
 
+#include "rtl/EventTypes.h"
 #include "rtl/Forms.h"
 #include "translate/ControlTree.h"
 #include "vcl/StdCtrls.h"
@@ -17,6 +18,7 @@ void RegisterControlsClasses() {
         &TTreeView::StaticClassInfo(), &TImage::StaticClassInfo(), &TRichEdit::StaticClassInfo(),
         &TTranslateLabel::StaticClassInfo(), &TTranslateBitBtn::StaticClassInfo()})
     RegisterClass(*c);
+  RegisterEventType<TTabChangingEvent>("TTabChangingEvent", {"Sender", "AllowChange"});
   TControlTreeHooks hooks;
   hooks.IsControl = [](TComponent* C) {
     if (dynamic_cast<TControl*>(C)) return true;

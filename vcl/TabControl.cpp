@@ -12,7 +12,8 @@ QNL_BEGIN_CLASS(TTabControl)
     .Sub("Tabs", &C::Tabs)
     .Prop("TabIndex", &C::TabIndex, &C::SetTabIndex)
     .Prop("OnChange", &C::OnChange)
-    .Prop("OnChanging", &C::OnChanging);
+    .Prop("OnChanging", &C::OnChanging)
+    .OfEventType("TTabChangingEvent");
 QNL_END_CLASS
 
 namespace {

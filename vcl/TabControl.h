@@ -8,6 +8,8 @@ class QTabBar;
 
 namespace qnl {
 
+using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
+
 // A row of tabs, one per line of Tabs, over a framed area that holds other controls (the
 // same controls whichever tab is chosen). A click on a tab sets TabIndex and runs
 // OnChange; OnChanging may refuse the change.
@@ -22,7 +24,7 @@ public:
   void SetTabIndex(int32_t Value);
 
   TNotifyEvent OnChange;
-  std::function<void(TObject* Sender, bool& AllowChange)> OnChanging;
+  TTabChangingEvent OnChanging;
   // A tab chosen by the user: OnChanging, then TabIndex and OnChange; false when refused.
   bool ChooseTab(int32_t Index);
   void AdjustClientRect(int32_t& L, int32_t& T, int32_t& R, int32_t& B) const override;

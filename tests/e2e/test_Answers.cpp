@@ -55,8 +55,12 @@ protected:
 TEST_F(AnswerFiles, AnswersMoveTheInstallationAndARecordedRunReplaysTheSame) {
   WriteFile("answers.ini", "[Select Destination]\nDirectory=C:\\Answered\\Sample\n"
                            "[Select Folder]\nFolder=Answered Folder\n");
-  TProcessResult r = Install("--unattended --answers answers.ini --save-answers recorded.ini");
+  TProcessResult r = Install("--unattended --answers answers.ini --save-answers recorded.ini --log install.log");
   ASSERT_EQ(r.ExitStatus, 0) << r.Err;
+  std::vector<std::string> steps = InstallLogSteps(FDir / "install.log");
+  EXPECT_TRUE(HasStep(steps, "answer: [Select Destination] Directory=C:\\Answered\\Sample"))
+      << ReadFile(FDir / "install.log");
+  EXPECT_TRUE(HasStep(steps, "answer: [Select Folder] Folder=Answered Folder")) << ReadFile(FDir / "install.log");
   fs::path installed = Machine() / "drive_c" / "Answered" / "Sample";
   EXPECT_TRUE(fs::exists(installed / "readme.txt"));
   EXPECT_TRUE(fs::exists(installed / "Docs" / "manual.txt"));

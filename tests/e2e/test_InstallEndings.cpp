@@ -382,10 +382,15 @@ TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) 
   std::filesystem::path installed = Machine() / "drive_c" / "Program Files" / "Example With Code" / "welcome.sh";
   const std::string question = "Example With Code 1.0 Setup: Start welcome.sh now?\n";
 
-  // "No": installed, not started.
-  TProcessResult no = Run("env QNL_MESSAGEBOX_COMMAND='exit 1' " + Quote((dist / "setup.exe").string()));
+  // "No": installed, not started; the log says who answered what.
+  std::filesystem::path log = FDir / "install.log";
+  TProcessResult no = Run("env QNL_MESSAGEBOX_COMMAND='exit 1' " + Quote((dist / "setup.exe").string()) + " --log " +
+                          Quote(log.string()));
   EXPECT_EQ(no.ExitStatus, 0) << no.Err;
   EXPECT_EQ(no.Err, question);
+  EXPECT_TRUE(HasStep(InstallLogSteps(log), "message box: Example With Code 1.0 Setup: Start welcome.sh now? "
+                                            "[Yes, No] answered No, by QNL_MESSAGEBOX_COMMAND"))
+      << ReadFile(log);
   EXPECT_EQ(ReadFile(installed), ReadFile(Source("examples/with-code/welcome.sh")));
   EXPECT_TRUE(TemporaryFilesRemoved(Machine() / "drive_c" / "windows" / "temp"));
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -405,22 +410,8 @@ TEST_F(ExampleWithCode, ItsHandlersTitleTheQuestionAndTheAnswerDecidesTheStart) 
 class InstallLogOfEndings : public InstallEndings {
 protected:
   std::filesystem::path LogFile() const { return FDir / "install.log"; }
-  // The log's lines without their timestamps; fails the test for a line without one.
-  std::vector<std::string> Steps() const {
-    std::vector<std::string> steps;
-    std::istringstream log(ReadFile(LogFile()));
-    for (std::string line; std::getline(log, line);) {
-      // 2026-12-10T09:01:02.345+01:00
-      EXPECT_TRUE(line.size() > 30 && line[10] == 'T' && line[19] == '.' && line[26] == ':') << line;
-      steps.push_back(line.substr(line.find(' ') + 1));
-    }
-    return steps;
-  }
-  static bool Has(const std::vector<std::string>& Steps, const std::string& Start) {
-    for (const std::string& step : Steps)
-      if (step.rfind(Start, 0) == 0) return true;
-    return false;
-  }
+  std::vector<std::string> Steps() const { return InstallLogSteps(LogFile()); }
+  static bool Has(const std::vector<std::string>& Steps, const std::string& Start) { return HasStep(Steps, Start); }
 };
 
 TEST_F(InstallLogOfEndings, AnInstallOverANewerFileSaysKeptAndWhy) {

@@ -76,30 +76,44 @@ protected:
     machine->ClearPrompts();
   }
 
-  // The independent archive reader, given the three disk files side by side, reads every
-  // member whole; Large runs from disk 1 to 2 and Third from disk 2 to 3.
-  void ExpectMembersCrossTheDisks() const {
-    std::filesystem::create_directories(FDir / "joined" / "out");
-    for (int disk = 1; disk <= 3; ++disk) {
-      std::string name = "files." + std::to_string(disk);
-      std::filesystem::copy_file(FDir / ("disk" + std::to_string(disk)) / name, FDir / "joined" / name);
-    }
-    TProcessResult r =
-        Run("/usr/bin/python3 " + Quote(Source("tests/archive/archive_reader.py")) + " " +
-            Quote((FDir / "joined" / "files.1").string()) + " 0 " + Quote((FDir / "joined" / "out").string()));
-    ASSERT_EQ(r.ExitStatus, 0) << r.Err;
-    // index|FileNumber|FileName|FileSize|UniqueID|FirstDisk|LastDisk|FileVersion
-    std::map<std::string, std::string> disks;
+  // Every disk's files side by side in FDir/joined, as someone copies a set of disks.
+  std::filesystem::path Joined() const { return FDir / "joined"; }
+
+  // The members of joined/files.1 as the independent archive reader reads them, each inflated
+  // into joined/out/<index>.out: index|FileNumber|FileName|FileSize|UniqueID|FirstDisk|LastDisk|...
+  std::vector<std::vector<std::string>> ReaderMembers() const {
+    std::filesystem::create_directories(Joined() / "out");
+    TProcessResult r = Run("/usr/bin/python3 " + Quote(Source("tests/archive/archive_reader.py")) + " " +
+                           Quote((Joined() / "files.1").string()) + " 0 " + Quote((Joined() / "out").string()));
+    EXPECT_EQ(r.ExitStatus, 0) << r.Err;
+    std::vector<std::vector<std::string>> members;
     std::istringstream lines(r.Out);
     for (std::string line; std::getline(lines, line);) {
       std::vector<std::string> f;
       std::istringstream fields(line);
       for (std::string field; std::getline(fields, field, '|');) f.push_back(field);
-      if (f.size() >= 7) disks[f[2].substr(f[2].find_last_of('\\') + 1)] = f[5] + ".." + f[6];
+      if (f.size() >= 7) members.push_back(f);
     }
-    EXPECT_EQ(disks.size(), std::size(kFiles)) << r.Out;
-    EXPECT_EQ(disks["large.bin"], "1..2") << r.Out;
-    EXPECT_EQ(disks["third.bin"], "2..3") << r.Out;
+    return members;
+  }
+
+  static std::string BareName(const std::string& MemberName) {
+    return MemberName.substr(MemberName.find_last_of('\\') + 1);
+  }
+
+  // The independent archive reader, given the three disk files side by side, reads every
+  // member whole; Large runs from disk 1 to 2 and Third from disk 2 to 3.
+  void ExpectMembersCrossTheDisks() const {
+    std::filesystem::create_directories(Joined());
+    for (int disk = 1; disk <= 3; ++disk) {
+      std::string name = "files." + std::to_string(disk);
+      std::filesystem::copy_file(FDir / ("disk" + std::to_string(disk)) / name, Joined() / name);
+    }
+    std::map<std::string, std::string> disks;
+    for (const std::vector<std::string>& f : ReaderMembers()) disks[BareName(f[2])] = f[5] + ".." + f[6];
+    EXPECT_EQ(disks.size(), std::size(kFiles));
+    EXPECT_EQ(disks["large.bin"], "1..2");
+    EXPECT_EQ(disks["third.bin"], "2..3");
   }
 
   // The project: the install component holds First, Third and Readme, its directory Data
@@ -201,4 +215,36 @@ TEST_F(InstallFromFloppies, CancelAtTheSecondDiskEndsAsAUserAbortWithoutAHalfWri
     EXPECT_NE(entry.path().extension(), ".qnlpart") << entry.path();
   EXPECT_FALSE(std::filesystem::exists(Installed(kFiles[2])));
   EXPECT_TRUE(TemporarySetupRemoved(fresh.Directory()));
+}
+
+TEST_F(InstallFromFloppies, TheDisksCopiedIntoOneFolderListAndExtractAsTheReaderReadsThem) {
+  for (const char* name : {"setup.exe", "setup.1"}) std::filesystem::copy_file(FDir / "disk1" / name, Joined() / name);
+  std::string setupExe = (Joined() / "setup.exe").string();
+  std::vector<std::vector<std::string>> members = ReaderMembers();
+  ASSERT_EQ(members.size(), std::size(kFiles));
+
+  TProcessResult list = Run(Quote(Bin("quenloft")) + " list " + Quote(setupExe));
+  ASSERT_EQ(list.ExitStatus, 0) << list.Err;
+  // The loading program's setup.1 first, then every member of the spanned files.1.
+  EXPECT_NE(list.Out.find("setup\n"), std::string::npos) << list.Out;
+  for (const std::vector<std::string>& f : members)
+    EXPECT_NE(list.Out.find(f[3] + " "), std::string::npos) << f[2] << "\n" << list.Out;
+
+  TProcessResult extracted = Run(Quote(setupExe) + " --extract " + Quote((FDir / "x").string()));
+  ASSERT_EQ(extracted.ExitStatus, 0) << extracted.Err;
+  for (const std::vector<std::string>& f : members)
+    EXPECT_TRUE(ReadFile(FDir / "x" / BareName(f[2])) == ReadFile(Joined() / "out" / (f[0] + ".out"))) << f[2];
+
+  // Without disk 2 neither unpacks anything; each names the missing disk.
+  std::filesystem::remove(Joined() / "files.2");
+  for (const std::string& command :
+       {Quote(Bin("quenloft")) + " extract " + Quote(setupExe) + " " + Quote((FDir / "y").string()),
+        Quote(setupExe) + " --extract " + Quote((FDir / "y").string())}) {
+    TProcessResult r = Run(command);
+    EXPECT_NE(r.ExitStatus, 0) << command;
+    EXPECT_NE(r.Err.find("Disk 2 of the archive"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("files.2 must lie beside it"), std::string::npos) << r.Err;
+    EXPECT_EQ(r.Out, "");
+    EXPECT_FALSE(std::filesystem::exists(FDir / "y")) << command;
+  }
 }

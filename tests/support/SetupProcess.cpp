@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 #include "tests/support/TestFiles.h"
 
@@ -80,6 +81,23 @@ std::string SetupProcessTest::CompileSetup(const std::string& FormPath, const st
   TProcessResult r = Run(Quote(Bin("quenloft")) + " compile " + Quote(FormPath) + " -o " + Quote(target));
   EXPECT_EQ(r.ExitStatus, 0) << r.Err;
   return target;
+}
+
+std::vector<std::string> InstallLogSteps(const std::filesystem::path& Log) {
+  std::vector<std::string> steps;
+  std::istringstream log(ReadFile(Log));
+  for (std::string line; std::getline(log, line);) {
+    // 2026-12-10T09:01:02.345+01:00
+    EXPECT_TRUE(line.size() > 30 && line[10] == 'T' && line[19] == '.' && line[26] == ':') << line;
+    steps.push_back(line.substr(line.find(' ') + 1));
+  }
+  return steps;
+}
+
+bool HasStep(const std::vector<std::string>& Steps, const std::string& Start) {
+  for (const std::string& step : Steps)
+    if (step.starts_with(Start)) return true;
+  return false;
 }
 
 std::string MinimalInstallProject(const std::string& Caption, const std::string& DestDir) {

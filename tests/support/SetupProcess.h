@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace qnl::test {
 
@@ -18,6 +19,12 @@ struct TProcessResult {
 // The text form of the smallest installing project: the two standard specifiers it needs and
 // an install component with DestDir, no files.
 std::string MinimalInstallProject(const std::string& Caption, const std::string& DestDir);
+
+// The lines of an install log (QUENLOFT_LOG) without their timestamps; fails the calling test
+// for a line without one.
+std::vector<std::string> InstallLogSteps(const std::filesystem::path& Log);
+// Whether one of Steps starts with Start.
+bool HasStep(const std::vector<std::string>& Steps, const std::string& Start);
 
 // A temporary directory with its own machine directory (WINEPREFIX) for each test.
 class SetupProcessTest : public ::testing::Test {

@@ -35,4 +35,16 @@ TEST(ClassReference, TheCheckedInReferenceIsCurrent) {
       << "docs/reference.md differs from the classes; copy " QNL_GENERATED_REFERENCE " over it";
 }
 
+TEST(ClassReference, EventsNameTheirParametersAndTheNameIsNoPropertyLine) {
+  std::string reference = test::ReadFile(QNL_GENERATED_REFERENCE);
+  for (const char* row : {"| `OnCloseQuery` | `TCloseQueryEvent` | `Sender: TObject; var CanClose: Boolean` |",
+                          "| `OnUserAbort` | `TUserAbortEvent` | `Install: TCustomInstall; var QuitOut: Boolean` |",
+                          "| `Name` (not stored) | String |"})
+    EXPECT_NE(reference.find(row), std::string::npos) << row;
+  // Every event's type is registered, with a name for each parameter.
+  std::istringstream lines(reference);
+  for (std::string line; std::getline(lines, line);)
+    if (line.starts_with("| `On")) EXPECT_EQ(line.find("|  |"), std::string::npos) << line;
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "platform/system/TypeName.h"
 #include "rtl/Classes.h"
+#include "rtl/EventTypes.h"
 #include "rtl/Strings.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
@@ -24,16 +25,61 @@ std::string Replaced(std::string Text, const std::string& From, const std::strin
 
 std::string Quoted(const std::string& Text) { return "'" + Replaced(Text, "'", "''") + "'"; }
 
-// "(TObject*, bool&)" from the handler's std::function type as the compiler names it.
-std::string EventParameters(const std::type_index& Type) {
+// The handler's parameter types as the compiler names them, "TObject*", "bool&".
+std::vector<std::string> HandlerParameterTypes(const std::type_index& Type) {
   std::string text = ReadableTypeName(Type.name());
   text =
       Replaced(text, "std::__cxx11::basic_string<char, std::char_traits<char>, std::allocator<char> >", "std::string");
   text = Replaced(text, "qnl::", "");
   size_t open = text.find('(');
   size_t close = text.rfind(')');
-  if (open == std::string::npos || close == std::string::npos || close < open) return text;
-  return text.substr(open, close - open + 1);
+  std::vector<std::string> types;
+  if (open == std::string::npos || close == std::string::npos || close <= open + 1) return types;
+  int depth = 0;
+  std::string current;
+  for (char c : text.substr(open + 1, close - open - 1)) {
+    depth += c == '<' ? 1 : c == '>' ? -1 : 0;
+    if (c == ',' && depth == 0) {
+      types.push_back(Trim(current));
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  types.push_back(Trim(current));
+  return types;
+}
+
+// A C++ parameter type in the words of the reference: "bool&" is var Boolean.
+TEventParameter AuthorParameter(std::string Type) {
+  TEventParameter parameter;
+  if (Type.ends_with("&")) {
+    Type.pop_back();
+    bool constant = Type.ends_with(" const") || Type.starts_with("const ");
+    Type = Replaced(Replaced(Type, " const", ""), "const ", "");
+    parameter.Mode = constant ? "const" : "var";
+  }
+  static const std::pair<const char*, const char*> kWords[] = {
+      {"bool", "Boolean"},        {"int", "Integer"},        {"unsigned short", "Word"},
+      {"void const*", "Pointer"}, {"std::string", "String"}, {"std::exception", "Exception"}};
+  for (const auto& [cpp, word] : kWords)
+    if (Type == cpp) Type = word;
+  if (Type.starts_with("TSet<") && Type.ends_with(">")) Type = "set of " + Type.substr(5, Type.size() - 6);
+  if (Type.ends_with("*")) Type.pop_back();
+  parameter.Type = Type;
+  return parameter;
+}
+
+TEventEntry EventEntry(const std::string& Name, const TPropInfo& Prop) {
+  TEventEntry entry{Name, "", {}};
+  for (const std::string& type : HandlerParameterTypes(Prop.EventType))
+    entry.Parameters.push_back(AuthorParameter(type));
+  const TEventTypeInfo* type = EventTypeOf(Prop);
+  if (type && type->ParameterNames.size() == entry.Parameters.size()) {
+    entry.Type = type->Name;
+    for (size_t i = 0; i < entry.Parameters.size(); ++i) entry.Parameters[i].Name = type->ParameterNames[i];
+  }
+  return entry;
 }
 
 std::string TypeName(const TPropInfo& Prop) {
@@ -97,7 +143,7 @@ void AddProperties(const TClassInfo& Class, const TObject* Instance, const std::
   for (const TPropInfo* prop : Class.AllProps()) {
     std::string name = Prefix + prop->Name;
     if (prop->Kind == TTypeKind::tkMethod) {
-      Entry.Events.push_back({name, EventParameters(prop->EventType)});
+      Entry.Events.push_back(EventEntry(name, *prop));
       continue;
     }
     if (prop->Kind == TTypeKind::tkClass && Depth < kMaxNesting) {
@@ -110,13 +156,23 @@ void AddProperties(const TClassInfo& Class, const TObject* Instance, const std::
     p.Type = TypeName(*prop);
     p.Values = ValueNames(*prop);
     p.ValuesAreIdentifiers = prop->Idents != nullptr;
-    p.Stored = prop->IsWritable();
+    p.Stored = IsStoredProp(*prop, Instance);
     if (Instance) p.Default = FormValue(*prop, *Instance);
     Entry.Properties.push_back(std::move(p));
   }
 }
 
 } // namespace
+
+std::string ParameterList(const TEventEntry& Event) {
+  std::string text;
+  for (const TEventParameter& p : Event.Parameters) {
+    if (!text.empty()) text += "; ";
+    if (!p.Mode.empty()) text += p.Mode + " ";
+    text += p.Name.empty() ? p.Type : p.Name + ": " + p.Type;
+  }
+  return text;
+}
 
 std::vector<TClassEntry> DescribeClasses(const std::vector<const TClassInfo*>& Classes,
                                          const TInstanceFactory& CreateInstance) {

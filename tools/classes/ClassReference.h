@@ -19,13 +19,24 @@ struct TPropertyEntry {
   std::string Default;               // as written in a text form; empty when a new instance could not be made
   std::vector<std::string> Values;   // an enumeration's or a set's members, an integer's identifiers
   bool ValuesAreIdentifiers = false; // an integer that also takes these names (clBtnFace)
-  bool Stored = true;                // written to and read from the form
+  bool Stored = true;                // a form written from a new instance carries it
+};
+
+// One parameter of an event's handler, as an author writes it: "var CanClose: Boolean".
+struct TEventParameter {
+  std::string Mode; // "var" for one the handler may change, "const", or empty
+  std::string Name; // empty when the event type is not registered
+  std::string Type;
 };
 
 struct TEventEntry {
   std::string Name;
-  std::string Parameters; // the handler's parameter types, "(TObject*, bool&)"
+  std::string Type; // the registered event type (TNotifyEvent); empty when unknown
+  std::vector<TEventParameter> Parameters;
 };
+
+// "Sender: TObject; var CanClose: Boolean".
+std::string ParameterList(const TEventEntry& Event);
 
 struct TClassEntry {
   std::string Name;

@@ -72,7 +72,7 @@ int RunLoadProgram(const std::vector<std::string>& Arguments, std::string& Out) 
   request.LoadingProgram = GetModuleName();
   TSetupArchiveSource source = FindSetupArchive(request.LoadingProgram);
   request.SelfExtracting = source.SelfExtracting;
-  if (options.ExtractDir) return ExtractDistribution(*options.ExtractDir, source);
+  if (options.ExtractDir) return ExtractDistribution(*options.ExtractDir, request.LoadingProgram);
 
   std::string parent = TempSetupParent();
   RemoveAbandonedSetupDirectories(parent);

@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "archive/MemberListing.h"
-#include "archive/TSelfExtractInfo.h"
-#include "platform/files/FileStream.h"
+#include "archive/DistributionArchives.h"
 #include "platform/files/WinPaths.h"
 #include "rtl/SysUtils.h"
 #include "tools/loader/LoadProgramErrors.h"
@@ -19,29 +17,19 @@ std::string AbsoluteHostPath(const std::string& Path) {
   return std::filesystem::absolute(Path).lexically_normal().string();
 }
 
-// The distribution's archives: the setup archive, and a self-extracting file's main archive.
-std::vector<std::pair<std::string, int32_t>> Archives(const TSetupArchiveSource& Source) {
-  std::vector<std::pair<std::string, int32_t>> archives{{Source.File, Source.Offset}};
-  if (!Source.SelfExtracting) return archives;
-  TFileStream file(Source.File, fmOpenRead | fmShareDenyNone);
-  file.Seek(file.Size() - TSelfExtractInfo::Size, soBeginning);
-  TSelfExtractInfo info = TSelfExtractInfo::Decode(file.ReadString(TSelfExtractInfo::Size));
-  if (info.MainArchiveStart > 0) archives.emplace_back(Source.File, info.MainArchiveStart);
-  return archives;
-}
-
 void Write(const std::string& S) { std::fwrite(S.data(), 1, S.size(), stdout); }
 
 } // namespace
 
-int ExtractDistribution(const std::string& Dir, const TSetupArchiveSource& Source) {
+int ExtractDistribution(const std::string& Dir, const std::string& ProgramFile) {
   std::string target = WindowsPathOf(AbsoluteHostPath(Dir));
+  std::vector<std::string> written;
   try {
-    for (const auto& [file, offset] : Archives(Source))
-      for (const std::string& written : UnpackArchive(file, offset, target)) Write(written + "\n");
+    written = UnpackArchives(DistributionArchives(ProgramFile), target);
   } catch (const Exception& e) {
-    throw ELoadProgram(Format("cannot unpack %s into %s: %s", {Source.File, Dir, e.Message()}));
+    throw ELoadProgram(Format("cannot unpack %s into %s: %s", {ProgramFile, Dir, e.Message()}));
   }
+  for (const std::string& file : written) Write(file + "\n");
   return 0;
 }
 

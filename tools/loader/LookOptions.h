@@ -3,13 +3,11 @@
 
 #include <string>
 
-#include "tools/loader/SetupArchiveSource.h"
-
 namespace qnl {
 
-// Unpacks every member of the distribution's archives (the setup archive, and a
-// self-extracting file's main archive) into Dir (a host path), installing nothing, printing
-// each file written; returns the exit status.
-int ExtractDistribution(const std::string& Dir, const TSetupArchiveSource& Source);
+// Unpacks every member of the distribution's archives (inside ProgramFile, or beside it as
+// setup.1 and files.1 with the further disks of a spanned files.1) into Dir (a host path),
+// installing nothing; prints the files written once all are; returns the exit status.
+int ExtractDistribution(const std::string& Dir, const std::string& ProgramFile);
 
 } // namespace qnl
