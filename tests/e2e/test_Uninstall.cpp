@@ -172,7 +172,9 @@ TEST_F(Uninstall, SharedFilesGoWithTheirLastProductAndAKilledRunCountsOnce) {
   qnl::test::WriteFile((FDir / "files" / "shared.dll").string(), "shared by both");
   qnl::test::WriteFile((FDir / "files" / "only.dll").string(), "shared by none");
   BuildAndInstall("a", Project("Tool A", SharedFile("Shared", "shared.dll", 1)));
-  BuildAndInstall("b", Project("Tool B", SharedFile("Shared", "shared.dll", 1) + SharedFile("Only", "only.dll", 2)));
+  // A container installs (and records) its files last first: only.dll's question comes after
+  // shared.dll's count was taken down.
+  BuildAndInstall("b", Project("Tool B", SharedFile("Only", "only.dll", 2) + SharedFile("Shared", "shared.dll", 1)));
   const std::string shared = "C:\\Program Files\\Common Files\\System\\shared.dll";
   const std::string only = "C:\\Program Files\\Common Files\\System\\only.dll";
   ASSERT_EQ(SharedCount(shared), 2u);
@@ -272,7 +274,7 @@ TEST_F(Uninstall, ADamagedEntryNamesTheValueAndRemovesNothing) {
 }
 
 TEST_F(Uninstall, WinesListOfInstalledProgramsLosesTheProduct) {
-  if (Run("command -v wine").ExitStatus != 0) GTEST_SKIP() << "wine is not installed";
+  if (Run("which wine").ExitStatus != 0) GTEST_SKIP() << "wine is not installed";
   qnl::test::WriteFile((FDir / "files" / "a.txt").string(), "a");
   BuildAndInstall("tool", Project("Listed Tool", File("A", "a.txt", 1)));
   // Wine updates a prefix it starts on: it reads a copy of the machine.
