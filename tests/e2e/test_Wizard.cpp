@@ -43,25 +43,24 @@ const TSampleFile kSampleFiles[] = {
 
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample Application";
 
-// The file the build compresses.
-std::string SourceFile(const TSampleFile& File) {
-  return *File.Source ? SetupProcessTest::Source(std::string("examples/sample/files/") + File.Source)
-                      : SetupProcessTest::Bin("QuenloftUninstall.exe");
-}
-
-// The file's name in the archive: its path as the project gives it, relative to the sample's
-// folder where the build runs.
-std::string MemberName(const TSampleFile& File) {
-  std::string name = *File.Source ? std::string("files/") + File.Source : "Z:" + SourceFile(File);
-  for (char& c : name)
-    if (c == '/') c = '\\';
-  return name;
-}
-
 } // namespace
 
 class SampleWizard : public SetupProcessTest {
 protected:
+  // The file the build compresses.
+  static std::string SourceFile(const TSampleFile& File) {
+    return *File.Source ? Source(std::string("examples/sample/files/") + File.Source) : Bin("QuenloftUninstall.exe");
+  }
+
+  // The file's name in the archive: its path as the project gives it, relative to the sample's
+  // folder where the build runs.
+  static std::string MemberName(const TSampleFile& File) {
+    std::string name = *File.Source ? std::string("files/") + File.Source : "Z:" + SourceFile(File);
+    for (char& c : name)
+      if (c == '/') c = '\\';
+    return name;
+  }
+
   void SetUp() override {
     SetupProcessTest::SetUp();
     ResetTestApp();
