@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds Quenloft, makes the sample project's setup program, builds its
-# self-extracting distribution with -b on an author's machine, and installs it by running
-# the distribution's setup.exe on a fresh machine directory.
+# self-extracting distribution with -b on an author's machine, installs it by running the
+# distribution's setup.exe on a fresh machine directory, and removes it again with the
+# uninstaller it installed, showing that the machine is as before but for what the log keeps.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
