@@ -191,6 +191,7 @@ void TCustomInstallFile::ReadInfoFromArchive() {
   SetSourceDate(stats.Header.FileDate());
   SetSourceSize(stats.FileSize);
   SetSourceVersion(stats.Header.FileVersion());
+  MemberNameRead(stats.Header.FileName());
   SetInfoRead(true);
 }
 

@@ -15,6 +15,8 @@ QNL_IEXCEPTION(IENoQuenloftPath, IException);
 inline constexpr const char* kProductMarkerFile = "Q32V40.TXT";
 // The loading program the build copies as setup.exe.
 inline constexpr const char* kLoadingProgramFile = "QuenloftLoadProgram.exe";
+// The product's uninstaller, which a project installs through a TUninstallEXE.
+inline constexpr const char* kProductUninstallerFile = "QuenloftUninstall.exe";
 // The product directory of an installed product, relative to the installation's root (the
 // parent of the programs' bin); the installation rules of the build put it there.
 inline constexpr const char* kInstalledProductDir = "lib\\quenloft";

@@ -4,6 +4,7 @@
 #include "common/routines_Strings.h"
 #include "engine/DeferredRegistrations.h"
 #include "engine/InstallSession.h"
+#include "engine/SystemRegistryKeys.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "engine/UninstallFileList.h"
@@ -17,8 +18,6 @@ namespace qnl {
 
 namespace {
 
-constexpr const char* kSharedDLLsKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-constexpr const char* kHelpKey = "\\SOFTWARE\\Microsoft\\Windows\\Help";
 constexpr int kSW_HIDE = 0;
 
 } // namespace
@@ -53,7 +52,7 @@ bool TCustomInstallFile::UpdateSharedDLLCount() {
 }
 
 void TCustomInstallFile::RegisterHelpFile() {
-  RegWriteString(static_cast<int>(TRootKey::rkLocalMachine), kHelpKey, UpperCase(ExtractFileName(InstalledPath())),
+  RegWriteString(static_cast<int>(TRootKey::rkLocalMachine), kHelpFilesKey, UpperCase(ExtractFileName(InstalledPath())),
                  GetDestDir());
 }
 

@@ -85,7 +85,7 @@ public:
   const std::string& ArchivedInto() const { return FArchivedInto; }
 
   // IncludeFromDir with a trailing backslash, then FileName: also the member's name.
-  std::string SourcePath() const;
+  virtual std::string SourcePath() const;
   // The destination directory with a trailing backslash, then DestName.
   std::string GetDestPath();
   // Where the file is once it is in place: GetDestPath, except on the restart route, where the
@@ -132,6 +132,8 @@ protected:
   // Sends Code with this file to the container (the upward path).
   void ToContainer(int32_t Code, TObject* PO);
   void RunPhase(TInstallFileState Phase, const std::function<void()>& Body);
+  // The name of the file's member, as its archive holds it, once its information was read.
+  virtual void MemberNameRead(const std::string& /*MemberName*/) {}
 
 private:
   void AllocateUniqueID();

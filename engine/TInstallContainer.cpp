@@ -7,6 +7,7 @@
 #include "engine/BuiltInPathSpecifiers.h"
 #include "engine/InstallParameters.h"
 #include "engine/InstallSession.h"
+#include "engine/SystemRegistryKeys.h"
 #include "engine/TFileContainer.h"
 #include "engine/TInstallObject.h"
 #include "rtl/SysUtils.h"
@@ -14,8 +15,6 @@
 namespace qnl {
 
 namespace {
-const char* const UninstallKeyPrefix = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
 // The owner, once the standard path specifiers it needs exist on it, so that they precede
 // the container among the owner's components.
 TComponent* WithStandardSpecifiers(TComponent* AOwner) {
@@ -129,7 +128,7 @@ void TInstallContainer::Process() {
     FProcessed = true;
     if (CurrentInstallComponent() && FUninstall) {
       const TInstallRunState& run = InstallSession().RunState;
-      WriteUninstallInfo(UninstallKeyPrefix + (run.ProductName ? run.ProductName() : std::string()));
+      WriteUninstallInfo(kUninstallKeyPrefix + (run.ProductName ? run.ProductName() : std::string()));
     }
     if (FOnAfterProcess) FOnAfterProcess(this);
     Notify(icProcessEnd);

@@ -3,7 +3,9 @@
 
 #include "common/routines_Strings.h"
 #include "engine/InstallFileProperties.h"
+#include "engine/ProductDirectory.h"
 #include "engine/TCustomInstall.h"
+#include "platform/files/FileCreation.h"
 #include "platform/registry/Registry.h"
 #include "settings/cmp_TInstallInformation.h"
 #include "settings/routines_Registry.h"
@@ -20,6 +22,26 @@ TUninstallEXE::~TUninstallEXE() {
   if (TCustomInstall* install = TCustomInstall::Current()) install->BuildInfo()->AddUninstallOnCreate = false;
 }
 
+bool TUninstallEXE::IsProductUninstaller() const {
+  return Trim(IncludeFromDir()).empty() && SameText(Trim(FileName()), kProductUninstallerFile);
+}
+
+std::string TUninstallEXE::SourcePath() const {
+  if (!IsProductUninstaller()) return TCustomInstallFile::SourcePath();
+  if (!FMemberName.empty()) return FMemberName;
+  try {
+    return AddBackSlash(FindProductDirectory()) + kProductUninstallerFile;
+  } catch (const IENoQuenloftPath&) {
+    // Where no product directory is (the machine a distribution is installed on), the name
+    // comes from the archive.
+    return TCustomInstallFile::SourcePath();
+  }
+}
+
+void TUninstallEXE::MemberNameRead(const std::string& MemberName) {
+  if (IsProductUninstaller()) FMemberName = MemberName;
+}
+
 void TUninstallEXE::WriteUninstallInfo(const std::string& Key) {
   TCustomInstall* install = TCustomInstall::Current();
   if (!install)
@@ -30,6 +52,9 @@ void TUninstallEXE::WriteUninstallInfo(const std::string& Key) {
   std::string product = Trim(install->Information()->FProductName);
   RegWriteString(root, Key, "DisplayName", product);
   RegWriteString(root, Key, "UninstallString", InstalledPath() + " " + product);
+  // The product's uninstaller is a native program, and an archive keeps no run rights: the
+  // command just registered must start as it is.
+  if (IsProductUninstaller()) SetExecutable(InstalledPath());
 }
 
 } // namespace qnl

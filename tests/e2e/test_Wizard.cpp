@@ -25,7 +25,8 @@ using namespace qnl::test;
 
 namespace {
 
-// The sample's files below examples/sample/files, where they are installed, and their archive
+// The sample's files below examples/sample/files (none for the product's uninstaller, which
+// the build takes from the product directory), where they are installed, and their archive
 // members.
 struct TSampleFile {
   const char* Source;
@@ -37,24 +38,29 @@ const TSampleFile kSampleFiles[] = {
     {"docs/manual.txt", "Docs/manual.txt", 1},
     {"docs/license.txt", "Docs/license.txt", 2},
     {"bin/sample.sh", "sample.sh", 3},
-    {"uninstall.sh", "uninstall.sh", 4},
+    {"", "QuenloftUninstall.exe", 4},
 };
 
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample Application";
-
-// The file's name in the archive: its path as the project gives it, relative to the sample's
-// folder where the build runs.
-std::string MemberName(const TSampleFile& File) {
-  std::string name = std::string("files/") + File.Source;
-  for (char& c : name)
-    if (c == '/') c = '\\';
-  return name;
-}
 
 } // namespace
 
 class SampleWizard : public SetupProcessTest {
 protected:
+  // The file the build compresses.
+  static std::string SourceFile(const TSampleFile& File) {
+    return *File.Source ? Source(std::string("examples/sample/files/") + File.Source) : Bin("QuenloftUninstall.exe");
+  }
+
+  // The file's name in the archive: its path as the project gives it, relative to the sample's
+  // folder where the build runs.
+  static std::string MemberName(const TSampleFile& File) {
+    std::string name = *File.Source ? std::string("files/") + File.Source : "Z:" + SourceFile(File);
+    for (char& c : name)
+      if (c == '/') c = '\\';
+    return name;
+  }
+
   void SetUp() override {
     SetupProcessTest::SetUp();
     ResetTestApp();
@@ -174,8 +180,7 @@ TEST_F(SampleWizard, ClickedThroughToAnotherDestinationTheFilesGoThereOnly) {
             (std::vector<std::string>{"Welcome", "Software license agreement", "Readme information",
                                       "Choose Destination Location", "Select folder in start menu", "Setup complete"}));
   for (const TSampleFile& file : kSampleFiles)
-    EXPECT_EQ(ReadFile(OnDriveC(std::string("Elsewhere/Sample/") + file.Installed)),
-              ReadFile(Source(std::string("examples/sample/files/") + file.Source)))
+    EXPECT_EQ(ReadFile(OnDriveC(std::string("Elsewhere/Sample/") + file.Installed)), ReadFile(SourceFile(file)))
         << file.Installed;
   EXPECT_FALSE(std::filesystem::exists(OnDriveC("Program Files/Sample Application")));
   // Every shortcut of the sample lies in the program folder typed, or in its subfolder.
@@ -185,7 +190,7 @@ TEST_F(SampleWizard, ClickedThroughToAnotherDestinationTheFilesGoThereOnly) {
   std::optional<TRegKey> entry = TRegKey::Open(TRootKey::rkLocalMachine, kUninstallKey);
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->ReadString("UninstallString").value_or(""),
-            "C:\\Elsewhere\\Sample\\uninstall.sh Sample Application");
+            "C:\\Elsewhere\\Sample\\QuenloftUninstall.exe Sample Application");
 }
 
 TEST_F(SampleWizard, CancelOnTheFirstPageAbortsWithNothingInstalled) {

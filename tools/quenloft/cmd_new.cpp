@@ -87,10 +87,18 @@ std::string ProjectForm(const TNewProject& P) {
   form += Component("Readme", "TInstallFile",
                     "Container = Docs\n" + placed +
                         "IncludeFromDir = 'files'\nFileName = 'readme.txt'\nDestName = 'readme.txt'\nUniqueID = 0");
+  // Without IncludeFromDir, the build takes Quenloft's own uninstaller from the product directory.
+  form += Component(
+      "Uninstaller", "TUninstallEXE",
+      "Container = Install1\n" + placed +
+          "FileName = 'QuenloftUninstall.exe'\nDestName = 'QuenloftUninstall.exe'\nNet = False\nUniqueID = 1");
   if (P.Shortcuts) {
     form += Component("ProgramFolder", "TMainLinkGroup", "DestDir = " + Quoted("\\" + P.Product));
     form += Component("ReadmeLink", "TInstallMainLink",
                       "LinkName = 'Read Me.lnk'\nObjectLink = Readme\nObjectLocationType = psObjectLink");
+    form += Component("UninstallLink", "TInstallMainLink",
+                      "LinkName = " + Quoted("Uninstall " + P.Product + ".lnk") +
+                          "\nObjectLink = Uninstaller\nObjectLocationType = psObjectLink");
   }
   if (P.Dialogs) form += WizardComponents(P.Shortcuts);
   return form + "end\n";
@@ -112,7 +120,10 @@ std::string ProjectReadme(const TNewProject& P) {
          P.Product +
          "\"\n\n"
          "Without a display, `QT_QPA_PLATFORM=offscreen QUENLOFT_UNATTENDED=1` answers every page\n"
-         "with its default button.\n";
+         "with its default button. The build takes the uninstaller, `QuenloftUninstall.exe`, from the same\n"
+         "directory; remove the product again with it (or the Start-menu shortcut):\n\n"
+         "    WINEPREFIX=$PWD/test-machine quenloft uninstall " +
+         P.Product + " --unattended\n";
 }
 
 // The product names a folder of the machine: a plain name, something the form can quote.

@@ -25,6 +25,8 @@ const TCommandEntry kCommands[] = {
     {"dump", "dump FILE               print the resources of a setup program or resource", qnl::tool::CmdDump},
     {"extract", "extract FILE DIR        unpack every member of a setup program or archive into DIR",
      qnl::tool::CmdExtract},
+    {"installed", "installed               the machine's installed products: display name|||uninstall command",
+     qnl::tool::CmdInstalled},
     {"list", "list FILE [--json]      the members of a setup program or archive: size, date, version, name",
      qnl::tool::CmdList},
     {"machine", "machine create|version [NAME]|pending|restart   the Windows machine of $WINEPREFIX",
@@ -36,6 +38,8 @@ const TCommandEntry kCommands[] = {
      qnl::tool::CmdPreview},
     {"reg", "reg query|set|delete|export KEY ...   the registry of the machine (HKLM\\..., HKCU\\...)",
      qnl::tool::CmdReg},
+    {"uninstall", "uninstall NAME [--unattended] [--quiet] [--log FILE]   remove an installed product",
+     qnl::tool::CmdUninstall},
 };
 
 int Usage() {
