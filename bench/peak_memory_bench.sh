@@ -45,7 +45,7 @@ PY
   ours_build > /dev/null 2>&1
   peer_build > /dev/null 2>&1
   [ -s "$work/dist/setup.exe" ] && [ -s "$work/peer.run" ] || { echo "a build failed" >&2; exit 1; }
-  archive=$(du -cm "$work/dist" | tail -1 | cut -f1)
+  archive=$(du -m "$work/dist/setup.exe" | cut -f1) # the self-extracting program holds the archives
   rm -rf "$work/machine" "$work/peer-out"
   m1=$(peak_mib env WINEPREFIX="$work/machine" "$work/dist/setup.exe")
   installed=$(find "$work/machine/drive_c/Program Files/Bench Product/data" -type f | wc -l)
