@@ -1,6 +1,8 @@
 // Reading, writing and building the archive's header table.
 #include "archive/TFileHeaders.h"
 
+#include <algorithm>
+
 #include "archive/ArchiveFiles.h"
 #include "archive/EQnlfCompress.h"
 #include "archive/MemberNames.h"
@@ -132,22 +134,25 @@ void TFileHeaders::WriteHeaders(TStream& Stream) {
   }
 }
 
-void TFileHeaders::SumTotals(TlzhFileStats& Stats) const {
-  int64_t compressed = 0, size = 0;
-  for (auto& header : FItems) {
-    compressed += header->CompressedSize();
-    size += header->FileSize();
+TFileHeaders::TSums TFileHeaders::SumFrom(int From) const {
+  TSums sums;
+  for (size_t i = size_t(std::max(From, 0)); i < FItems.size(); ++i) {
+    sums.Compressed += FItems[i]->CompressedSize();
+    sums.Size += FItems[i]->FileSize();
   }
-  // The record's totals are 32-bit, as the format's sizes are.
-  Stats.TotalCompressed = static_cast<int32_t>(compressed);
-  Stats.TotalSize = static_cast<int32_t>(size);
+  return sums;
 }
 
-void TFileHeaders::ResetTotals(TlzhFileStats& Stats) const {
+void TFileHeaders::ResetTotals(TlzhFileStats& Stats) const { ResetTotals(Stats, {}, 0); }
+
+void TFileHeaders::ResetTotals(TlzhFileStats& Stats, const TSums& Before, int From) const {
   Stats.TotalBytesDone = 0;
   Stats.TotalPercentDone = 0;
   Stats.Finished = false;
-  SumTotals(Stats);
+  TSums rest = SumFrom(From);
+  // The record's totals are 32-bit, as the format's sizes are.
+  Stats.TotalCompressed = static_cast<int32_t>(Before.Compressed + rest.Compressed);
+  Stats.TotalSize = static_cast<int32_t>(Before.Size + rest.Size);
   Stats.TotalRatio = PercentByte(Stats.TotalCompressed, Stats.TotalSize);
 }
 

@@ -54,7 +54,14 @@ public:
   // Writes one header at the stream's position; a short write raises EQnlfCompress.
   static void WriteHeader(TStream& Stream, const TFileHeaderRecord& Header);
   void ResetTotals(TlzhFileStats& Stats) const;
-  void SumTotals(TlzhFileStats& Stats) const;
+  // The compressed and the file sizes of the headers from From on, added up.
+  struct TSums {
+    int64_t Compressed = 0, Size = 0;
+  };
+  TSums SumFrom(int From) const;
+  // ResetTotals when the sums of the headers before From are known already: a build adds one
+  // file at a time, and adding up the whole table for each would make it quadratic.
+  void ResetTotals(TlzhFileStats& Stats, const TSums& Before, int From) const;
 
   uint8_t Spanned = 0;
 

@@ -112,6 +112,7 @@ void TQnlfCompress::OpenArchive() {
   FOpen = false;
   FAppendCache.Valid = false;
   FReadAhead.reset();
+  FHeldArchive.reset();
   FExtractedBefore = false;
   auto file = ArchiveFiles::FileExists(FCompressedFile)
                   ? OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::omReadShared)

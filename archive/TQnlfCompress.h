@@ -76,7 +76,8 @@ public:
   void ForgetExpectedSources();
   void Extract();
   // From the second member an Extract writes on, the next members of the archive are inflated
-  // ahead on the other cores. Forget stops that and frees what was inflated.
+  // ahead on the other cores, and a single-file archive stays open between members. Forget stops
+  // that, frees what was inflated and closes the archive (an installation's pass ends).
   void ForgetReadAhead();
   // The members written from what was inflated ahead, since the component was made.
   int InflatedAhead() const { return FInflatedAhead; }
@@ -150,6 +151,10 @@ private:
   std::unique_ptr<TDeflatePipeline> FPipeline;
   std::unique_ptr<TInflateAhead> FReadAhead;
   bool FExtractedBefore = false; // a member was extracted since the table was read
+  // A single-file archive stays open from one member to the next while its table does: an
+  // installation extracts its members one call at a time.
+  std::unique_ptr<TStream> FHeldArchive;
+  std::string FHeldArchiveName;
   int FInflatedAhead = 0;
   TlzhFileStats FStats;
   TFileHeaders FHeaders;
@@ -167,6 +172,8 @@ private:
     bool Valid = false;
     std::string File;
     int64_t Size = 0;
+    int Count = 0;            // headers in the table then
+    TFileHeaders::TSums Sums; // their sizes added up
   } FAppendCache;
 };
 

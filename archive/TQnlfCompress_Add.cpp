@@ -32,7 +32,8 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
                    append ? ArchiveFiles::TOpenMode::omReadWriteShared : ArchiveFiles::TOpenMode::omCreate);
   if (!FDest) throw EQnlfCompress("Cannot create the file %s", {FCompressedFile});
   // The table this component wrote last is still the file's when the file is as it left it.
-  bool cached = append && Cache.Valid && Cache.File == FCompressedFile && FDest->Size() == Cache.Size;
+  bool cached = append && Cache.Valid && Cache.File == FCompressedFile && FDest->Size() == Cache.Size &&
+                FHeaders.Count() == Cache.Count;
   if (!cached) FHeaders.Spanned = 0;
   if (append && !cached) {
     FHeaders.ReadHeaders(*FDest, 0);
@@ -42,7 +43,10 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
   FHeaders.AddFiles(FFilesToProcess, append);
   FHeaders.WriteHeaders(*FDest);
   FDest->Seek(0, soEnd);
-  FHeaders.ResetTotals(FStats);
+  if (cached)
+    FHeaders.ResetTotals(FStats, Cache.Sums, Cache.Count);
+  else
+    FHeaders.ResetTotals(FStats);
   FStats.TotalCompressed = 0;
   // Members are deflated ahead on the other cores while this thread writes them in order and
   // makes every notification, as when it deflates them itself.
@@ -57,7 +61,13 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
     AddOneFile(i, UniqueID);
   }
   for (int i = 0; i < FHeaders.Count(); ++i) FHeaders.FileHeaders(i).InArchive = true;
-  FAppendCache = {true, FCompressedFile, FDest->Size()};
+  TFileHeaders::TSums sums = cached ? Cache.Sums : TFileHeaders::TSums();
+  TFileHeaders::TSums added = FHeaders.SumFrom(cached ? Cache.Count : 0);
+  FAppendCache = {true,
+                  FCompressedFile,
+                  FDest->Size(),
+                  FHeaders.Count(),
+                  {sums.Compressed + added.Compressed, sums.Size + added.Size}};
 }
 
 void TQnlfCompress::ExpectSources(const std::vector<std::string>& Paths) { FPipeline->Expect(Paths); }

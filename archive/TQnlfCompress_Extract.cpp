@@ -22,6 +22,7 @@ void TQnlfCompress::Extract() {
         } catch (...) {
           // An abort or a failure ends the installation's run of members: the workers stop.
           FReadAhead.reset();
+          FHeldArchive.reset();
           throw;
         }
       },
@@ -77,8 +78,12 @@ void TQnlfCompress::DoExtract() {
 }
 
 void TQnlfCompress::ExtractMember(int Index, TFileHeader& Header, const std::string& Target) {
-  OpenDiskFile(Header.FirstDisk() ? Header.FirstDisk() : 1, ArchiveFiles::TOpenMode::omReadShared, FCompressedFile,
-               FSource);
+  if (FHeldArchive && !FHeaders.Spanned && FHeldArchiveName == FCompressedFile)
+    FSource = std::move(FHeldArchive);
+  else
+    OpenDiskFile(Header.FirstDisk() ? Header.FirstDisk() : 1, ArchiveFiles::TOpenMode::omReadShared, FCompressedFile,
+                 FSource);
+  FHeldArchive.reset();
   FCurrentDisk = Header.FirstDisk();
   std::optional<TInflatedMember> inflated = TakeInflated(Index);
   std::string dir = ExtractFileDir(Target);
@@ -122,6 +127,11 @@ void TQnlfCompress::ExtractMember(int Index, TFileHeader& Header, const std::str
   }
   FStats.Finished = true;
   FireStatus(OnStatus);
+  // Disk files are opened afresh each time: the next one may be on a disk not inserted yet.
+  if (!FHeaders.Spanned) {
+    FHeldArchive = std::move(FSource);
+    FHeldArchiveName = FCompressedFile;
+  }
   FSource.reset();
 }
 
@@ -215,6 +225,9 @@ std::optional<TMemberPlace> TQnlfCompress::PlaceOf(int Index) const {
   return place;
 }
 
-void TQnlfCompress::ForgetReadAhead() { FReadAhead.reset(); }
+void TQnlfCompress::ForgetReadAhead() {
+  FReadAhead.reset();
+  FHeldArchive.reset();
+}
 
 } // namespace qnl

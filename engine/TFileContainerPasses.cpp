@@ -181,6 +181,10 @@ void TFileContainer::Compress(TCompressOptions Options) {
     if (--compressDepth == 0) QnlfCompress().ForgetExpectedSources();
   });
   QnlfCompress().ExpectSources(SourcesToCompress((Options & coIncludeExcluded) != 0));
+  // As in the install pass: the folders are read once, and the drive links are taken as
+  // resolved (a build asks for no disk).
+  TFolderLookupsOnce folders;
+  TDriveLinksHeld drives;
 
   for (int i = 0; i < HelperCount(); ++i) {
     auto* helper = dynamic_cast<TFileRelated*>(Helpers(i));

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,7 +78,8 @@ THive::THive(std::string FileName, TKind Kind)
   FVersion = ++hives << 32;
   OpenJournal();
   TJournalLock lock(FJournalFd, true, FJournalName);
-  Sync(true);
+  OpenChanges();
+  SyncCounted(true);
 }
 
 THive::~THive() {
@@ -86,7 +88,42 @@ THive::~THive() {
   } catch (...) {
     // The journal stays; the next open replays it.
   }
+  if (FChanges) munmap(FChanges, sizeof(uint64_t));
   if (FJournalFd >= 0) close(FJournalFd);
+}
+
+void THive::OpenChanges() {
+  // Under the journal's exclusive lock: no other process counts while the file is made.
+  std::string name = FFileName + ".changes";
+  int fd = open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return; // without the count, every read looks at the files
+  struct stat st;
+  void* map = MAP_FAILED;
+  if (fstat(fd, &st) == 0 && (st.st_size >= off_t(sizeof(uint64_t)) || ftruncate(fd, sizeof(uint64_t)) == 0))
+    map = mmap(nullptr, sizeof(uint64_t), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+  close(fd);
+  if (map != MAP_FAILED) FChanges = static_cast<uint64_t*>(map);
+}
+
+bool THive::CountUnchanged() const {
+  return FChanges && FLoaded && FSeenValid &&
+         std::atomic_ref<uint64_t>(*FChanges).load(std::memory_order_acquire) == FSeenChanges;
+}
+
+void THive::SyncCounted(bool Exclusive) {
+  // Writers count under the exclusive lock, so under either lock the count and the files agree.
+  uint64_t seen = FChanges ? std::atomic_ref<uint64_t>(*FChanges).load(std::memory_order_acquire) : 0;
+  FSeenValid = false;
+  Sync(Exclusive);
+  FSeenChanges = seen;
+  FSeenValid = FChanges != nullptr;
+}
+
+void THive::CountChange() {
+  // Counted before the bytes are written: a reader that sees the new count takes the lock and
+  // so waits for them; a writer killed after writing has counted already.
+  if (!FChanges) return;
+  FSeenChanges = std::atomic_ref<uint64_t>(*FChanges).fetch_add(1, std::memory_order_acq_rel) + 1;
 }
 
 void THive::Fail(const std::string& Operation, const std::string& File) const {
@@ -141,6 +178,7 @@ void THive::Sync(bool Exclusive) {
   }
   TFileId id = StatHive();
   off_t size = byFd.st_size;
+  FJournalSize = size;
   if (!FLoaded || id != FHiveId || *generation != FGeneration || size < FOffset) {
     FullReload(id, *generation, size);
   } else if (size > FOffset) {
@@ -195,17 +233,17 @@ void THive::ReadJournal(off_t From, off_t To) {
 }
 
 void THive::Read(const std::function<void(const TKeyNode& Root)>& Inspect) {
-  if (UpToDate()) {
+  if (FChanges ? CountUnchanged() : UpToDate()) {
     Inspect(*FRoot);
     return;
   }
   TJournalLock lock(FJournalFd, false, FJournalName);
-  Sync(false);
+  SyncCounted(false);
   Inspect(*FRoot);
 }
 
 bool THive::UpToDate() const {
-  // Nothing was appended since the tree was brought up to date, the journal is the same file
+  // Without the shared count: nothing was appended since the tree was brought up to date, the journal is the same file
   // and the hive file was not replaced: the tree holds all there is, as a read under the lock
   // at this moment would have found it. Half the system calls of a locked look, and reads are
   // most of the registry's work.
@@ -218,7 +256,7 @@ bool THive::UpToDate() const {
 
 bool THive::Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& Root)>& Decide) {
   TJournalLock lock(FJournalFd, true, FJournalName);
-  Sync(true);
+  if (!CountUnchanged()) SyncCounted(true);
   auto record = Decide(*FRoot);
   if (!record) return false;
   Append(*record);
@@ -228,7 +266,7 @@ bool THive::Change(const std::function<std::optional<TJournalRecord>(const TKeyN
 
 void THive::Edit(const std::function<void(const TKeyNode& Root, const TAppend& Append)>& Fn) {
   TJournalLock lock(FJournalFd, true, FJournalName);
-  Sync(true);
+  if (!CountUnchanged()) SyncCounted(true);
   Fn(*FRoot, [this](const TJournalRecord& Record) { Append(Record); });
   CompactIfLong();
 }
@@ -239,13 +277,17 @@ void THive::CompactIfLong() {
 }
 
 void THive::Append(const TJournalRecord& Record) {
-  struct stat st;
-  if (fstat(FJournalFd, &st) != 0) Fail("read registry journal", FJournalName);
+  // Under the exclusive lock, with the tree current: FJournalSize is the journal's size, as
+  // nobody else wrote since it was seen.
+  CountChange();
   if (FOffset < off_t(kJournalHeaderSize)) {
     if (!WriteAt(FJournalFd, EncodeJournalHeader(FGeneration), 0)) Fail("write registry journal", FJournalName);
     FOffset = kJournalHeaderSize;
   }
-  if (st.st_size > FOffset && ftruncate(FJournalFd, FOffset) != 0) Fail("repair registry journal", FJournalName);
+  if (FJournalSize > FOffset) {
+    if (ftruncate(FJournalFd, FOffset) != 0) Fail("repair registry journal", FJournalName);
+    FJournalSize = FOffset;
+  }
   std::string bytes = EncodeJournalRecord(Record);
   // Written, the record survives the death of this process at once; it reaches the disk
   // itself lazily, as Windows writes its registry, unless a key is flushed (RegFlushKey).
@@ -256,11 +298,13 @@ void THive::Append(const TJournalRecord& Record) {
     if (ftruncate(FJournalFd, FOffset) != 0) { /* the torn record is cut off by the next writer */
     }
     errno = savedErrno;
+    FSeenValid = false; // the journal's size is unknown now
     Fail("write registry journal", FJournalName);
   }
   Record.ApplyTo(*FRoot);
   ++FVersion;
   FOffset += off_t(bytes.size());
+  FJournalSize = FOffset;
   FChanged = true;
 }
 
@@ -272,7 +316,8 @@ void THive::EndBatch() {
 
 void THive::Flush() {
   TJournalLock lock(FJournalFd, true, FJournalName);
-  Sync(true);
+  // Looked at in full, never trusted to the count: the compaction writes the tree over the file.
+  SyncCounted(true);
   if (FOffset > off_t(kJournalHeaderSize) || !FHiveId.Exists) Compact();
   FUnsynced = false;
 }
@@ -296,6 +341,7 @@ void THive::Compact() {
     fsync(dir);
     close(dir);
   }
+  CountChange();
   // The generation goes up before the journal is emptied: a process that still has the
   // old records applied reloads instead of reading new records at a stale offset.
   uint64_t generation = FGeneration + 1;
@@ -304,6 +350,7 @@ void THive::Compact() {
     Fail("reset registry journal", FJournalName);
   FGeneration = generation;
   FOffset = kJournalHeaderSize;
+  FJournalSize = FOffset;
   FHiveId = StatHive();
 }
 

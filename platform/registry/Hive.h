@@ -16,7 +16,11 @@ namespace qnl {
 
 // A hive (system.reg or user.reg) open in this process. Its tree is always the .reg
 // file plus the records of "<file>.journal", brought up to date under the journal's lock
-// before every read and every change, so this process sees what others wrote.
+// before every read and every change, so this process sees what others wrote. Every change
+// made through this class, by any process, first counts up a number shared in
+// "<file>.changes" (mapped into memory): while it stays what this object last saw, the tree
+// is current and a read costs no system call. A hive file replaced some other way (an editor,
+// a copy) is noticed once that number moves, or when the hive is opened again.
 // A change is appended to the journal before the call returns, so that it outlives this
 // process even when it is killed right after; like Windows' registry it reaches the disk
 // lazily unless flushed (Flush, RegFlushKey). The cost does not depend on the hive's size.
@@ -70,6 +74,11 @@ private:
 
   TFileId StatHive() const;
   bool UpToDate() const;
+  void OpenChanges();
+  // Whether the shared change count is the one seen when the tree was last brought up to date.
+  bool CountUnchanged() const;
+  void SyncCounted(bool Exclusive);
+  void CountChange();
   void OpenJournal();
   void Sync(bool Exclusive);
   void FullReload(const TFileId& Id, uint64_t Generation, off_t JournalSize);
@@ -93,6 +102,10 @@ private:
   bool FUnsynced = false;
   bool FChanged = false; // this object appended to the journal
   uint64_t FVersion = 0;
+  off_t FJournalSize = 0;       // the journal's size as last seen under the exclusive lock
+  uint64_t* FChanges = nullptr; // the shared change count; nullptr: look at the files instead
+  uint64_t FSeenChanges = 0;    // the count FRoot is current for
+  bool FSeenValid = false;
 };
 
 } // namespace qnl

@@ -258,6 +258,21 @@ TEST_F(ArchiveTest, AppendsSeeMembersAnotherComponentAddedMeanwhile) {
   EXPECT_EQ(PythonRead(FArchive), "0|1|" + a + "|3|1|0|0|\n1|1|" + b + "|4|2|0|0|\n2|1|" + c + "|2|3|0|0|\n");
 }
 
+TEST_F(ArchiveTest, AnAppendCountsTheTotalsOfTheWholeTable) {
+  // The table this component wrote last is not added up again: the totals must still be the
+  // file's own, as a component that reads the table anew finds them.
+  AddFiles({Source("a.txt", std::string(3000, 'a'))}, lzcOnlyAdd, 1);
+  AddFiles({Source("b.txt", "bbbb and more bytes than it takes to say so")}, lzcOnlyAdd, 2);
+  TQnlfCompress reader(nullptr);
+  reader.SetCompressedFile(FArchive);
+  TlzhFileStats before = reader.GetFileStats(0);
+  TlzhFileStats seen;
+  FZip.OnBeforeAdding = [&](TQnlfCompress*, const TlzhFileStats& S) { seen = S; };
+  AddFiles({Source("c.txt", "cc")}, lzcOnlyAdd, 3);
+  EXPECT_EQ(seen.TotalSize, before.TotalSize + 2);
+  EXPECT_EQ(seen.TotalRatio, PercentByte(before.TotalCompressed, before.TotalSize + 2));
+}
+
 TEST_F(ArchiveTest, EachAddNumbersFromOneAndAppends) {
   std::string a = Source("a.txt", "aaa"), b = Source("b.txt", "bbbb"), c = Source("c.txt", "cc");
   AddFiles({a, b}, lzcOnlyAdd, 1); // a missing archive is made new
