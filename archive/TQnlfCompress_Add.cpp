@@ -51,16 +51,19 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
   FStats.TotalCompressed = 0;
   // Members are deflated ahead on the other cores while this thread writes them in order and
   // makes every notification, as when it deflates them itself.
+  // The members the cached table holds are all in the archive: a build of thousands of files,
+  // one per Add, does not walk them every time.
+  const int first = cached ? Cache.Count : 0;
   std::vector<std::string> adding;
-  for (int i = 0; i < FHeaders.Count(); ++i)
+  for (int i = first; i < FHeaders.Count(); ++i)
     if (!FHeaders.FileHeaders(i).InArchive) adding.push_back(SourceNameOf(FHeaders.FileHeaders(i)));
   FPipeline->ExpectNow(adding);
-  for (int i = 0; i < FHeaders.Count(); ++i) {
+  for (int i = first; i < FHeaders.Count(); ++i) {
     if (FHeaders.FileHeaders(i).InArchive) continue;
     FPipeline->TopUp(FCompressionLevel, OpenSource());
     AddOneFile(i, UniqueID);
   }
-  for (int i = 0; i < FHeaders.Count(); ++i) FHeaders.FileHeaders(i).InArchive = true;
+  for (int i = first; i < FHeaders.Count(); ++i) FHeaders.FileHeaders(i).InArchive = true;
   TFileHeaders::TSums sums = cached ? Cache.Sums : TFileHeaders::TSums();
   TFileHeaders::TSums added = FHeaders.SumFrom(cached ? Cache.Count : 0);
   FAppendCache = {true,
