@@ -1,26 +1,51 @@
 // Deflating ahead on worker threads.
 #include "archive/TDeflateAhead.h"
 
+#include "archive/ArchiveFiles.h"
+
 namespace qnl {
 
 namespace {
 constexpr int64_t kReadChunk = 64 * 1024;
-// Open files waiting for a worker, per worker: enough to keep each busy, few descriptors.
-constexpr size_t kJobsPerWorker = 8;
+// Jobs waiting for a worker, per worker: enough to keep each busy while the builder writes,
+// few open files (a chunk job shares its member's).
+constexpr size_t kJobsPerWorker = 16;
 
 struct TStopped {};
 } // namespace
 
-TDeflateAhead::TDeflateAhead(int Threads) : FWork(Threads, kJobsPerWorker * static_cast<size_t>(Threads), kBudget) {}
+// The builder only waits for the workers: it has the writing, the notifications and the next
+// files' opening to do, and it takes the jobs in the order they are queued.
+TDeflateAhead::TDeflateAhead(int Threads)
+    : FWork(Threads, kJobsPerWorker * static_cast<size_t>(Threads), kBudget, false) {}
 
-bool TDeflateAhead::HasRoom(int64_t Size) const { return Fits(Size) && FWork.HasRoom(Size); }
+bool TDeflateAhead::HasRoom(int64_t Size) const { return FWork.HasRoom(Size); }
 
 void TDeflateAhead::Offer(int Ticket, std::unique_ptr<TStream> Source, int64_t Size, TCompressionLevel Level) {
   std::shared_ptr<TStream> source = std::move(Source);
-  FWork.Offer(Ticket, Size, [source, Level](const std::atomic<bool>& Stop) { return Deflate(*source, Level, Stop); });
+  FWork.Offer(Ticket, Size, [source, Level](const std::atomic<bool>& Stop) {
+    return TResult{Deflate(*source, Level, Stop), {}};
+  });
 }
 
-std::optional<TDeflatedMember> TDeflateAhead::Take(int Ticket) { return FWork.Take(Ticket); }
+void TDeflateAhead::OfferChunk(int Ticket, std::shared_ptr<const TStream> Source, int64_t Offset, int64_t Length,
+                               bool Last, TCompressionLevel Level) {
+  FWork.Offer(Ticket, Length, [=](const std::atomic<bool>& Stop) {
+    if (Stop) return TResult{};
+    return TResult{{}, DeflatePart(*Source, Offset, Length, Last, Level)};
+  });
+}
+
+std::optional<TDeflatedMember> TDeflateAhead::Take(int Ticket) {
+  std::optional<TResult> result = FWork.Take(Ticket);
+  if (!result) return std::nullopt;
+  return std::move(result->Member);
+}
+
+TDeflatedPart TDeflateAhead::TakeChunk(int Ticket) {
+  std::optional<TResult> result = FWork.Take(Ticket);
+  return result ? std::move(result->Part) : TDeflatedPart{};
+}
 
 void TDeflateAhead::Drop(int Ticket) { FWork.Drop(Ticket); }
 
@@ -39,7 +64,8 @@ TDeflatedMember TDeflateAhead::Deflate(TStream& Source, TCompressionLevel Level,
       if (n <= 0) break;
       zip.WriteBuffer(buffer.data(), n);
       result.Copied += n;
-      if (result.Copied > kLargestMember) return {}; // it grew: the builder streams it
+      // It grew past what one worker deflates whole: the chunks would differ, the builder does it.
+      if (!Whole(result.Copied)) return {};
     }
     zip.Finish();
     result.Data = std::move(out.Data());
@@ -50,6 +76,25 @@ TDeflatedMember TDeflateAhead::Deflate(TStream& Source, TCompressionLevel Level,
     // error, if any, where it would have met it.
     return {};
   }
+}
+
+TDeflatedPart TDeflateAhead::DeflatePart(const TStream& Source, int64_t Offset, int64_t Length, bool Last,
+                                         TCompressionLevel Level) {
+  TDeflatedPart part;
+  try {
+    int64_t start = std::max<int64_t>(0, Offset - kDeflateWindow);
+    std::string input(size_t(Offset + Length - start), '\0');
+    int64_t n = ArchiveFiles::ReadAt(Source, input.data(), int64_t(input.size()), start);
+    // The last chunk holds the rest of the file: a byte behind it means the file grew.
+    char more = 0;
+    if (n < int64_t(input.size()) || (Last && ArchiveFiles::ReadAt(Source, &more, 1, Offset + Length) > 0)) return part;
+    std::string_view view(input);
+    part.Chunk = DeflateChunk(Level, view.substr(0, size_t(Offset - start)), view.substr(size_t(Offset - start)), Last);
+    part.Ok = true;
+  } catch (...) {
+    part.Error = std::current_exception();
+  }
+  return part;
 }
 
 } // namespace qnl

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "archive/DeflateChunks.h"
 #include "archive/TCompressionStream.h"
 #include "archive/TWorkAhead.h"
 #include "rtl/Streams.h"
@@ -28,32 +30,51 @@ struct TDeflatedMember {
   int64_t Copied = 0; // the bytes read from the source
 };
 
-// Workers that deflate offered members in the order offered. Deflating is deterministic, so a
-// member comes out byte for byte as the builder would make it. Memory is bounded: a member is
-// offered only while the members held stay under a budget, and large members are left to the
-// builder, which streams them.
+// One chunk of a large member deflated ahead. Not Ok: the file no longer had the chunk's bytes
+// (it changed), or reading it raised Error.
+struct TDeflatedPart {
+  bool Ok = false;
+  TDeflatedChunk Chunk;
+  std::exception_ptr Error;
+};
+
+// Workers that deflate offered members, or chunks of a large member, in the order offered.
+// Deflating is deterministic, so a member comes out byte for byte as the builder would make it.
+// Memory is bounded: a job is offered only while the input of the jobs held stays under a
+// budget; a large member is offered chunk by chunk as room frees up.
 class TDeflateAhead {
 public:
   explicit TDeflateAhead(int Threads);
 
-  // Whether a member of Size bytes would be taken now; false for good when Size is above the
-  // largest member held in memory.
+  // Whether a job of Size input bytes would be taken now.
   bool HasRoom(int64_t Size) const;
-  bool Fits(int64_t Size) const { return Size <= kLargestMember; }
-  // Queues a member under Ticket, read from Source, Size bytes as listed, deflated at Level.
+  // Whether a member of Size bytes is deflated whole by one worker rather than in chunks.
+  static bool Whole(int64_t Size) { return Size <= kLargestWhole; }
+  // Queues a whole member under Ticket, read from Source, Size bytes as listed, at Level.
   void Offer(int Ticket, std::unique_ptr<TStream> Source, int64_t Size, TCompressionLevel Level);
+  // Queues the chunk of Source at Offset, Length bytes, read with its window.
+  void OfferChunk(int Ticket, std::shared_ptr<const TStream> Source, int64_t Offset, int64_t Length, bool Last,
+                  TCompressionLevel Level);
   // Waits for the member of Ticket; nullopt when it was not offered.
   std::optional<TDeflatedMember> Take(int Ticket);
-  // Gives up the member of Ticket without waiting for it.
+  // Waits for the chunk of Ticket.
+  TDeflatedPart TakeChunk(int Ticket);
+  // Gives up the job of Ticket without waiting for it.
   void Drop(int Ticket);
 
-  static constexpr int64_t kLargestMember = 4 << 20;
+  static constexpr int64_t kLargestWhole = 1 << 20;
   static constexpr int64_t kBudget = 32 << 20;
 
 private:
+  struct TResult {
+    TDeflatedMember Member;
+    TDeflatedPart Part;
+  };
   static TDeflatedMember Deflate(TStream& Source, TCompressionLevel Level, const std::atomic<bool>& Stop);
+  static TDeflatedPart DeflatePart(const TStream& Source, int64_t Offset, int64_t Length, bool Last,
+                                   TCompressionLevel Level);
 
-  TWorkAhead<TDeflatedMember> FWork;
+  TWorkAhead<TResult> FWork;
 };
 
 } // namespace qnl

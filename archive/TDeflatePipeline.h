@@ -35,23 +35,39 @@ public:
   void Clear();
   // Opens and offers expected files while the workers have room.
   void TopUp(TCompressionLevel Level, const TOpen& Open);
-  // The member deflated ahead from Path when it was read from the file as it is now (Identity)
-  // at Level; what was offered before it is dropped.
+  // What was deflated ahead from Path when it was read from the file as it is now (Identity)
+  // at Level; what was offered before it is dropped. A large member comes in chunks: its
+  // result has Chunked set and no data, and NextChunk gives its chunks in order.
   std::optional<TDeflatedMember> TakeFor(const std::string& Path, const std::optional<TFileIdentity>& Identity,
-                                         TCompressionLevel Level);
+                                         TCompressionLevel Level, bool* Chunked = nullptr);
+  // The next chunk of the member TakeFor gave as chunked, once the workers have it; tops up
+  // first, as the chunks still to come may not be offered yet.
+  TDeflatedPart NextChunk(const TOpen& Open);
+  // The chunked member is over, written or not: its jobs still queued are dropped.
+  void EndChunked();
 
 private:
   struct TOffered {
     std::string Path;
-    int Ticket = 0;
+    std::deque<int> Tickets; // offered and not taken
     TFileIdentity Identity;
     TCompressionLevel Level = colMax;
+    // A large member: its file, shared by its chunk jobs, and where its next chunk starts.
+    std::shared_ptr<const TStream> Source;
+    int64_t NextOffset = 0;
+    bool AllOffered = true;
   };
+  // Offers the next chunk of Member; false when there is no room, unless Always.
+  bool OfferChunk(TOffered& Member, bool Always = false);
+  void DropJobs(TOffered& Member);
 
   int FThreads;
   std::unique_ptr<TDeflateAhead> FAhead;
   std::deque<std::string> FUpcoming;
   std::deque<TOffered> FOffered;
+  // The chunked member being written, taken out of FOffered by TakeFor.
+  std::optional<TOffered> FCurrent;
+  TCompressionLevel FLevel = colMax;
   int FNextTicket = 0;
 };
 

@@ -86,8 +86,9 @@ void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {
     // Sizes and positions are 32-bit in the format; a larger file cannot be stored.
     if (size > INT32_MAX) throw EQnlfCompress("The file %s is too large for the archive", {name});
     header->SetFileSize(static_cast<int32_t>(size));
+    // The version from the file already open: one open per file listed.
+    header->SetFileVersion(ReadFileVersionString(*file));
     file.reset();
-    header->SetFileVersion(ReadFileVersionString(name));
     header->SetFileNumber(i + 1);
     Add(std::move(header));
   }

@@ -122,6 +122,8 @@ private:
   void AddOneFile(int Index, int32_t UniqueID);
   int64_t DeflateSource(const std::string& Name);
   int64_t WriteDeflated(const TDeflatedMember& Deflated);
+  int64_t WriteChunks(const std::string& Name);
+  std::function<std::unique_ptr<TStream>(const std::string&)> OpenSource();
   void DoExtract();
   std::string FormTarget() const;
   void ExtractMember(int Index, TFileHeader& Header, const std::string& Target);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "archive/DeflateChunks.h"
 #include "archive/EQnlfCompress.h"
 #include "archive/TDeflatePipeline.h"
 #include "archive/TQnlfCompress.h"
@@ -50,17 +51,19 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
   FStats.TotalCompressed = 0;
   // Members are deflated ahead on the other cores while this thread writes them in order and
   // makes every notification, as when it deflates them itself.
+  // The members the cached table holds are all in the archive: a build of thousands of files,
+  // one per Add, does not walk them every time.
+  const int first = cached ? Cache.Count : 0;
   std::vector<std::string> adding;
-  for (int i = 0; i < FHeaders.Count(); ++i)
+  for (int i = first; i < FHeaders.Count(); ++i)
     if (!FHeaders.FileHeaders(i).InArchive) adding.push_back(SourceNameOf(FHeaders.FileHeaders(i)));
   FPipeline->ExpectNow(adding);
-  for (int i = 0; i < FHeaders.Count(); ++i) {
+  for (int i = first; i < FHeaders.Count(); ++i) {
     if (FHeaders.FileHeaders(i).InArchive) continue;
-    FPipeline->TopUp(FCompressionLevel,
-                     [this](const std::string& Path) { return OpenFile(Path, ArchiveFiles::TOpenMode::omReadShared); });
+    FPipeline->TopUp(FCompressionLevel, OpenSource());
     AddOneFile(i, UniqueID);
   }
-  for (int i = 0; i < FHeaders.Count(); ++i) FHeaders.FileHeaders(i).InArchive = true;
+  for (int i = first; i < FHeaders.Count(); ++i) FHeaders.FileHeaders(i).InArchive = true;
   TFileHeaders::TSums sums = cached ? Cache.Sums : TFileHeaders::TSums();
   TFileHeaders::TSums added = FHeaders.SumFrom(cached ? Cache.Count : 0);
   FAppendCache = {true,
@@ -74,6 +77,10 @@ void TQnlfCompress::ExpectSources(const std::vector<std::string>& Paths) { FPipe
 
 void TQnlfCompress::ForgetExpectedSources() { FPipeline->Clear(); }
 
+std::function<std::unique_ptr<TStream>(const std::string&)> TQnlfCompress::OpenSource() {
+  return [this](const std::string& Path) { return OpenFile(Path, ArchiveFiles::TOpenMode::omReadShared); };
+}
+
 std::string TQnlfCompress::SourceNameOf(const TFileHeader& Header) {
   return Header.SourcePath.empty() ? Header.FileName() : Header.SourcePath;
 }
@@ -84,8 +91,9 @@ void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {
   TScopeExit forgetReplay([this] { FReplayPosition.reset(); });
   FSource = OpenFile(name, ArchiveFiles::TOpenMode::omReadShared);
   if (!FSource) throw EQnlfCompress("Cannot open the file %s", {name});
+  bool chunked = false;
   std::optional<TDeflatedMember> deflated =
-      FPipeline->TakeFor(name, ArchiveFiles::IdentityOf(*FSource), FCompressionLevel);
+      FPipeline->TakeFor(name, ArchiveFiles::IdentityOf(*FSource), FCompressionLevel, &chunked);
   int64_t headerPos = FDest->Position();
   TFileHeaders::WriteHeader(*FDest, header);
   header.SetDataStart(static_cast<int32_t>(FDest->Position()));
@@ -94,7 +102,11 @@ void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {
   FStats.CompressedSize = 0;
   FireStatus(OnBeforeAdding);
 
-  int64_t copied = deflated ? WriteDeflated(*deflated) : DeflateSource(name);
+  int64_t copied = 0;
+  if (chunked)
+    copied = WriteChunks(name);
+  else
+    copied = deflated ? WriteDeflated(*deflated) : DeflateSource(name);
   // The stored size is what was compressed, also when the file changed since it was listed,
   // so that extraction's size check holds for every archive this writes.
   header.SetFileSize(static_cast<int32_t>(copied));
@@ -132,6 +144,37 @@ int64_t TQnlfCompress::DeflateSource(const std::string& Name) {
     if (copied > INT32_MAX) throw EQnlfCompress("The file %s is too large for the archive", {Name});
   }
   zip.Finish();
+  return copied;
+}
+
+int64_t TQnlfCompress::WriteChunks(const std::string& Name) {
+  int64_t dataStart = FDest->Position();
+  int64_t copied = 0;
+  TScopeExit endChunks([this] { FPipeline->EndChunked(); });
+  // Progress calls see the source read to the end of the chunk being written, as when this
+  // thread reads and deflates the member itself.
+  TZlibChunkWriter writer(FCompressionLevel, *FDest, [&] {
+    FReplayPosition = copied;
+    AddStatus();
+  });
+  for (;;) {
+    TDeflatedPart part = FPipeline->NextChunk(OpenSource());
+    if (part.Error) std::rethrow_exception(part.Error);
+    if (!part.Ok) {
+      // The file changed under the workers: what was written of it goes, and it is deflated
+      // here from its start as it is now.
+      FDest->Seek(dataStart, soBeginning);
+      FDest->SetSize(dataStart);
+      FReplayPosition.reset();
+      return DeflateSource(Name);
+    }
+    copied += part.Chunk.Length;
+    if (copied > INT32_MAX) throw EQnlfCompress("The file %s is too large for the archive", {Name});
+    writer.Add(part.Chunk);
+    if (part.Chunk.Last) break;
+  }
+  writer.Finish();
+  FReplayPosition = copied;
   return copied;
 }
 

@@ -177,6 +177,12 @@ std::string ReadFileVersionString(const std::string& FileName) {
   return info.FileVersion;
 }
 
+std::string ReadFileVersionString(TStream& File) {
+  TVersionInfo info;
+  ReadBlock(TPEVersionBlock::FromImage(File), lnUSEnglish, csMultilingual, info);
+  return info.FileVersion;
+}
+
 TVersionResource::TVersionResource(TComponent* AOwner) : TComponent(AOwner) {
   FFileName = ArchiveFiles::ProgramFileName();
   Refresh();

@@ -7,6 +7,7 @@
 #include "common/types_Quenloft.h"
 #include "rtl/Classes.h"
 #include "rtl/DateTime.h"
+#include "rtl/Streams.h"
 
 namespace qnl {
 
@@ -72,6 +73,8 @@ void ReadVersionInfoFromImage(const std::string& Image, cmp_TVersion::TLanguage 
                               cmp_TVersion::TCharacterSet CharacterSet, TVersionInfo& Info);
 // The FileVersion string of a file; empty when it has no version resource.
 std::string ReadFileVersionString(const std::string& FileName);
+// The same of a file already open, which need not be opened again.
+std::string ReadFileVersionString(TStream& File);
 
 // The program's one reader, created on first use and freed at exit.
 TVersionResource& VersionResource();

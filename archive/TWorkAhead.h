@@ -30,7 +30,8 @@ class TWorkAhead {
 public:
   using TBody = std::function<TResult(const std::atomic<bool>& Stop)>;
 
-  TWorkAhead(int Threads, size_t MaxJobs, int64_t Budget) : FMaxJobs(MaxJobs), FBudget(Budget) {
+  TWorkAhead(int Threads, size_t MaxJobs, int64_t Budget, bool TakerRuns = true)
+      : FMaxJobs(MaxJobs), FBudget(Budget), FTakerRuns(TakerRuns) {
     for (int i = 0; i < Threads; ++i) FWorkers.emplace_back([this] { Work(); });
   }
   // Stops the workers; results not taken are dropped.
@@ -69,7 +70,8 @@ public:
     auto found = FJobs.find(Ticket);
     if (found == FJobs.end()) return std::nullopt;
     TJob& job = *found->second;
-    if (auto queued = std::find(FQueue.begin(), FQueue.end(), &job); queued != FQueue.end()) {
+    auto queued = FTakerRuns ? std::find(FQueue.begin(), FQueue.end(), &job) : FQueue.end();
+    if (queued != FQueue.end()) {
       // No worker has started it: this thread does it rather than wait behind the others.
       FQueue.erase(queued);
       lock.unlock();
@@ -144,6 +146,7 @@ private:
 
   const size_t FMaxJobs;
   const int64_t FBudget;
+  const bool FTakerRuns;
   mutable std::mutex FLock;
   std::condition_variable FQueued; // a job was queued, or the workers are to stop
   std::condition_variable FDone;   // a job that the taker waits for may be done

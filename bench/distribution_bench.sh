@@ -33,6 +33,9 @@ rm -rf "$work/machine" "$work/peer-out"
 m1=$(peak_mib env WINEPREFIX="$work/machine" "$work/dist/setup.exe")
 m2=$(peak_mib "$work/peer.run" --noexec --nox11 --quiet --target "$work/peer-out")
 echo "install peak memory: ours ${m1} MiB  makeself ${m2} MiB  (archive $(du -m "$work/dist/setup.exe" | cut -f1) MB)"
+rm -rf "$work/dist"
+m3=$(peak_mib env WINEPREFIX="$work/author" QUENLOFT_PATH="$bin" "$work/project/setup" -b)
+echo "build peak memory: ours ${m3} MiB  (tree $(du -sm "$work/tree" | cut -f1) MB)"
 # The same build with one thread: members are deflated ahead on the other cores otherwise.
 single=()
 for _ in $(seq "$runs"); do single+=("$(QUENLOFT_THREADS=1 seconds ours_build)"); done

@@ -31,16 +31,14 @@ void TFileContainer::MakeOwnSpecifier() {
 }
 
 bool TFileContainer::HasNetFiles() const {
-  for (int i = 0; i < InstallFileCount(); ++i)
-    if (InstallFiles(i)->Net()) return true;
+  for (TCustomInstallFile* file : InstallFileList())
+    if (file->Net()) return true;
   return false;
 }
 
 TCustomInstallFile* TFileContainer::FindInstallFile(const std::string& SourcePath) const {
-  for (int i = 0; i < InstallFileCount(); ++i) {
-    TCustomInstallFile* file = InstallFiles(i);
+  for (TCustomInstallFile* file : InstallFileList())
     if (SameText(file->SourcePath(), SourcePath)) return file;
-  }
   return nullptr;
 }
 
@@ -105,6 +103,14 @@ int32_t TFileContainer::OwnFilesSize(bool All) { return SumFileSizes(All, false)
 int32_t TFileContainer::TotalFilesSize(bool All) { return SumFileSizes(All, true); }
 
 int TFileContainer::InstallFileCount() const { return CompCount(TCustomInstallFile::StaticClassInfo()); }
+
+std::vector<TCustomInstallFile*> TFileContainer::InstallFileList() const {
+  std::vector<TCustomInstallFile*> files;
+  for (int i = 0; i < HelperCount(); ++i)
+    if (Helpers(i)->InheritsFrom(TCustomInstallFile::StaticClassInfo()))
+      files.push_back(static_cast<TCustomInstallFile*>(Helpers(i)));
+  return files;
+}
 
 TCustomInstallFile* TFileContainer::InstallFiles(int Index) const {
   return static_cast<TCustomInstallFile*>(Comp(Index, TCustomInstallFile::StaticClassInfo()));

@@ -65,7 +65,7 @@ std::string WithoutDrive(const std::string& Path) {
 } // namespace
 
 void TFileContainer::ReadInfoFromFile() {
-  for (int i = 0; i < InstallFileCount(); ++i) InstallFiles(i)->ReadInfoFromFile();
+  for (TCustomInstallFile* file : InstallFileList()) file->ReadInfoFromFile();
   for (int i = 0; i < HelperCount(); ++i)
     if (auto* container = dynamic_cast<TFileContainer*>(Helpers(i))) container->ReadInfoFromFile();
 }
@@ -129,8 +129,7 @@ void TFileContainer::Copy() {
 
 std::vector<std::string> TFileContainer::SourcesToCompress(bool IncludeExcluded) {
   std::vector<std::string> sources;
-  for (int i = 0; i < InstallFileCount(); ++i) {
-    TCustomInstallFile* file = InstallFiles(i);
+  for (TCustomInstallFile* file : InstallFileList()) {
     if (!file->Include() && !IncludeExcluded) continue;
     try {
       sources.push_back(file->SourcePath());

@@ -580,9 +580,11 @@ TEST(SharedArchive, FilesToProcessDropsBlankEntries) {
 }
 
 TEST_F(ArchiveTest, MembersDeflatedAheadAreByteForByteWhatOneThreadWrites) {
-  // Sizes around the read chunk and above what is deflated ahead in memory; one file is
-  // rewritten after it was announced (same size and date), so only its change time tells.
-  const std::vector<size_t> sizes = {0, 1, 5000, 65536, 200000, 300, 5u << 20, 70000, 12, 90000};
+  // Sizes around the read chunk, at and around multiples of a deflate chunk, and above what is
+  // deflated whole (those go in chunks over the workers); one file is rewritten after it was
+  // announced (same size and date), so only its change time tells.
+  const std::vector<size_t> sizes = {0,  1,     5000,       65536,        200000, 300, 5u << 20, (3u << 20) + 5,
+                                     12, 90000, (2u << 20), (512u << 10), 70000};
   std::vector<std::string> sources;
   for (size_t i = 0; i < sizes.size(); ++i)
     sources.push_back(Source("f" + std::to_string(i) + ".bin",
@@ -625,6 +627,8 @@ TEST_F(ArchiveTest, MembersDeflatedAheadAreByteForByteWhatOneThreadWrites) {
   ASSERT_EQ(PythonRead(FArchive).substr(0, 2), "0|");
   EXPECT_TRUE(ReadMachineFile(FPyOut + "\\7.out") == SampleBytes(sizes[7], 70))
       << "the rewritten file's old bytes were stored";
+  for (size_t i : {4, 6, 10, 11})
+    EXPECT_TRUE(ReadMachineFile(FPyOut + "\\" + std::to_string(i) + ".out") == ReadMachineFile(sources[i])) << i;
 }
 
 TEST_F(ArchiveTest, MembersInflatedAheadExtractAsOneThreadDoes) {
