@@ -209,15 +209,15 @@ bool MatchFrom(std::string_view Name, std::string_view Mask) {
 
 } // namespace
 
-bool FileExists(std::string_view FileName) {
+TPathKind PathKind(std::string_view Path) {
   struct stat st;
-  return StatOf(FileName, st) && !S_ISDIR(st.st_mode);
+  if (!StatOf(Path, st)) return TPathKind::pkNothing;
+  return S_ISDIR(st.st_mode) ? TPathKind::pkDirectory : TPathKind::pkFile;
 }
 
-bool DirectoryExists(std::string_view Dir) {
-  struct stat st;
-  return StatOf(Dir, st) && S_ISDIR(st.st_mode);
-}
+bool FileExists(std::string_view FileName) { return PathKind(FileName) == TPathKind::pkFile; }
+
+bool DirectoryExists(std::string_view Dir) { return PathKind(Dir) == TPathKind::pkDirectory; }
 
 int64_t FileSizeOf(std::string_view FileName) {
   struct stat st;

@@ -21,6 +21,9 @@ struct TDirEntry {
   TDateTime Time = 0; // last write, local time
 };
 
+// What a path names, links followed: nothing, a file (anything but a directory) or a directory.
+enum class TPathKind { pkNothing, pkFile, pkDirectory };
+TPathKind PathKind(std::string_view Path);
 // True when FileName names an existing file (not a directory).
 bool FileExists(std::string_view FileName);
 // True when Dir names an existing directory.
