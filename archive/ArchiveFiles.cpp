@@ -121,7 +121,7 @@ bool DeleteFile(const std::string& Path) {
 
 bool ReplaceFile(const std::string& Source, const std::string& Dest, std::string* Reason) {
   try {
-    MoveFile(Source, Dest, TExisting::exReplace);
+    ReplaceWithOwnFile(Source, Dest);
     return true;
   } catch (const std::exception& e) {
     if (Reason) *Reason = e.what();

@@ -34,8 +34,9 @@ bool GetFileDate(const std::string& Path, TDateTime& Date);
 bool SetFileDate(const std::string& Path, TDateTime Date);
 // Deletes a file; false when it cannot be deleted (a missing file counts as deleted).
 bool DeleteFile(const std::string& Path);
-// Renames source over dest, replacing it unless another program holds dest; false on failure,
-// with the reason in *reason when it is given.
+// Renames source, a file this program has just written and closed, over dest, replacing it
+// unless another program holds dest; false on failure, with the reason in *reason when it is
+// given.
 bool ReplaceFile(const std::string& Source, const std::string& Dest, std::string* Reason = nullptr);
 // The names of the files in dir that match mask ("*.txt"); none when dir cannot be listed.
 std::vector<std::string> FileNames(const std::string& Dir, const std::string& Mask);

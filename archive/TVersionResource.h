@@ -85,7 +85,9 @@ int CompareVersions(const std::string& A, const std::string& B);
 // Results of the overwrite decision.
 enum TNewerResult : int { nrFailed = 0, nrSame = 1, nrNewer = 2, nrExistingNewer = 3 };
 int IsFileNewerByName(const std::string& NewFile, const std::string& ExistingFile, TOverwriteType Rule);
+// ExistingFound false tells that a look just made found nothing at ExistingFile: the decision
+// is the one for a missing file, without opening it.
 int IsFileNewerByInfo(const std::string& NewVersion, const std::string& ExistingFile, TOverwriteType Rule,
-                      TDateTime NewDate);
+                      TDateTime NewDate, bool ExistingFound = true);
 
 } // namespace qnl

@@ -59,20 +59,23 @@ std::string VersionOf(const std::string& Path) {
   return reader.VersionInfo().FileVersion;
 }
 
+// Found false: a look just made found nothing at Existing, which has then neither a version nor a
+// date that can be read.
 int Decide(const std::string* NewFile, const std::string& NewVersion, const std::string& Existing, TOverwriteType Rule,
-           TDateTime NewDate) {
+           TDateTime NewDate, bool Found) {
   switch (Rule) {
     case owAlways: return nrNewer;
-    case owNever: return !Trim(Existing).empty() && ArchiveFiles::FileExists(Existing) ? nrExistingNewer : nrNewer;
+    case owNever:
+      return Found && !Trim(Existing).empty() && ArchiveFiles::FileExists(Existing) ? nrExistingNewer : nrNewer;
     case owVersion:
     case owVersionDate: {
-      std::string existingVersion = VersionOf(Existing);
+      std::string existingVersion = Found ? VersionOf(Existing) : std::string();
       std::string candidate = NewFile ? VersionOf(*NewFile) : NewVersion;
       int cmp = CompareVersions(candidate, existingVersion);
       if (cmp != 0 || Rule == owVersion) return ByOrder(cmp);
-      return DateRule(NewFile, NewDate, Existing);
+      return Found ? DateRule(NewFile, NewDate, Existing) : nrFailed;
     }
-    case owDate: return DateRule(NewFile, NewDate, Existing);
+    case owDate: return Found ? DateRule(NewFile, NewDate, Existing) : nrFailed;
   }
   return nrFailed;
 }
@@ -90,12 +93,12 @@ int CompareVersions(const std::string& A, const std::string& B) {
 }
 
 int IsFileNewerByName(const std::string& NewFile, const std::string& ExistingFile, TOverwriteType Rule) {
-  return Decide(&NewFile, {}, ExistingFile, Rule, 0);
+  return Decide(&NewFile, {}, ExistingFile, Rule, 0, true);
 }
 
 int IsFileNewerByInfo(const std::string& NewVersion, const std::string& ExistingFile, TOverwriteType Rule,
-                      TDateTime NewDate) {
-  return Decide(nullptr, NewVersion, ExistingFile, Rule, NewDate);
+                      TDateTime NewDate, bool ExistingFound) {
+  return Decide(nullptr, NewVersion, ExistingFile, Rule, NewDate, ExistingFound);
 }
 
 } // namespace qnl

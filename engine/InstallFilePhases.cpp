@@ -249,8 +249,11 @@ void TCustomInstallFile::InstallObjects() {
   std::string destDir = GetDestDir();
   if (Trim(destDir).empty()) throw IECustomInstallFile(kDestinationBlank, {Name()});
   std::string dest = GetDestPath();
-  FDestExisted = FileExists(dest);
-  int decision = IsFileNewerByInfo(FSourceVersion, dest, FOverwriteMode, FSourceDate);
+  // One look at the destination serves the overwrite decision and the in-use check.
+  TPathKind destKind = PathKind(dest);
+  FDestExisted = destKind == TPathKind::pkFile;
+  FDestFound = destKind != TPathKind::pkNothing;
+  int decision = IsFileNewerByInfo(FSourceVersion, dest, FOverwriteMode, FSourceDate, FDestFound);
   FReplacing = decision == nrNewer || decision == nrFailed;
   if (FReplacing) try {
       ReplaceInUse();

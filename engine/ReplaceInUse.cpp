@@ -33,7 +33,8 @@ void TCustomInstallFile::ReplaceInUse() {
   // file from being replaced (permissions, a read-only disk) shows when the new file takes its
   // place, as an error naming the file, and the old file stays as it was.
   std::string dest = GetDestPath();
-  if (!IsFileInUse(dest)) return;
+  // Nothing was there when the destination was looked at: nobody can hold it.
+  if (!FDestFound || !IsFileInUse(dest)) return;
 
   FRebootReplace = true;
   FReplacedName = FDestName;

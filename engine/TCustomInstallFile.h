@@ -168,6 +168,7 @@ private:
   std::string FSourceVersion;
   int32_t FPackedSize = 0;
   bool FDestExisted = false;
+  bool FDestFound = false; // anything, a file or not, was at the destination when it was looked at
   bool FReplacing = false;
   bool FRebootReplace = false;
   uint8_t FArchived = 0;

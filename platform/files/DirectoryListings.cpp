@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -38,6 +39,9 @@ std::optional<TStamp> StampOf(const std::string& Dir) {
 // a key, the first one read first.
 struct TListing {
   TStamp Stamp;
+  // The operation that last found Stamp current, and the one whose own changes moved the
+  // directory's times since (they are taken when it ends); 0 for none.
+  uint64_t CheckedIn = 0, PendingIn = 0;
   std::unordered_map<std::string, std::vector<std::string>> Names;
 
   void Add(const std::string& Name) {
@@ -58,6 +62,20 @@ constexpr size_t kMaxListings = 64;
 std::mutex listingsMutex;
 std::unordered_map<std::string, TListing> listings;
 
+std::atomic<uint64_t> lastOperation{0};
+thread_local int operationDepth = 0;
+thread_local uint64_t currentOperation = 0;
+// The directories this thread's operation changed, whose new times it takes at its end.
+thread_local std::vector<std::string> pendingDirs;
+
+// Whether Listing still tells Dir's entries: once per operation a look at Dir's times.
+bool StillCurrent(TListing& Listing, const std::string& Dir) {
+  if (Listing.CheckedIn == currentOperation) return true;
+  if (StampOf(Dir) != Listing.Stamp) return false;
+  Listing.CheckedIn = currentOperation;
+  return true;
+}
+
 // Reads Dir; nullopt when it cannot be read or changed while it was read (then it is not
 // kept, and the caller's answer comes from this one reading).
 std::optional<TListing> ReadListing(const std::string& Dir, bool& Stable) {
@@ -66,6 +84,7 @@ std::optional<TListing> ReadListing(const std::string& Dir, bool& Stable) {
   if (!d) return std::nullopt;
   TListing listing;
   listing.Stamp = *before;
+  listing.CheckedIn = currentOperation;
   while (dirent* e = ::readdir(d)) listing.Add(e->d_name);
   ::closedir(d);
   Stable = StampOf(Dir) == before;
@@ -82,10 +101,11 @@ std::pair<std::string, std::string> SplitPath(const std::string& UnixPath) {
 
 std::optional<std::string> ListedEntryIgnoringCase(const std::string& Dir, std::string_view Name, bool* Listed) {
   std::string key = UpperCase(Name);
+  TListingOperation operation;
   std::lock_guard lock(listingsMutex);
   if (Listed) *Listed = true;
   auto known = listings.find(Dir);
-  if (known == listings.end() || StampOf(Dir) != known->second.Stamp) {
+  if (known == listings.end() || !StillCurrent(known->second, Dir)) {
     if (known != listings.end()) listings.erase(known);
     bool stable = false;
     std::optional<TListing> read = ReadListing(Dir, stable);
@@ -105,12 +125,38 @@ std::optional<std::string> ListedEntryIgnoringCase(const std::string& Dir, std::
   return it->second.front();
 }
 
+TListingOperation::TListingOperation() {
+  if (operationDepth++ == 0) currentOperation = ++lastOperation;
+}
+
+TListingOperation::~TListingOperation() {
+  if (--operationDepth > 0) return;
+  if (!pendingDirs.empty()) {
+    std::lock_guard lock(listingsMutex);
+    for (const std::string& dir : pendingDirs) {
+      auto known = listings.find(dir);
+      if (known == listings.end() || known->second.PendingIn != currentOperation) continue;
+      // The listing was current when this operation began changing the directory, so the
+      // new times are this operation's.
+      std::optional<TStamp> now = StampOf(dir);
+      if (!now) {
+        listings.erase(known);
+        continue;
+      }
+      known->second.Stamp = *now;
+      known->second.PendingIn = 0;
+    }
+    pendingDirs.clear();
+  }
+  currentOperation = 0;
+}
+
 TDirectoryChange::TDirectoryChange(const std::string& UnixPath) {
   std::tie(FDir, FName) = SplitPath(UnixPath);
   std::lock_guard lock(listingsMutex);
   auto known = listings.find(FDir);
   if (known == listings.end()) return;
-  FCurrent = StampOf(FDir) == known->second.Stamp;
+  FCurrent = StillCurrent(known->second, FDir);
   if (!FCurrent) listings.erase(known);
 }
 
@@ -124,17 +170,14 @@ void TDirectoryChange::Record(bool Exists) {
   std::lock_guard lock(listingsMutex);
   auto known = listings.find(FDir);
   if (known == listings.end()) return;
-  std::optional<TStamp> now = StampOf(FDir);
-  if (!now) {
-    listings.erase(known);
-    return;
-  }
-  // The listing was current just before this change, so the new times are this change's.
-  known->second.Stamp = *now;
   if (Exists)
     known->second.Add(FName);
   else
     known->second.Remove(FName);
+  if (known->second.PendingIn != currentOperation) {
+    known->second.PendingIn = currentOperation;
+    pendingDirs.push_back(FDir);
+  }
 }
 
 void ForgetListingOf(const std::string& UnixPath) {

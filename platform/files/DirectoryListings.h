@@ -16,10 +16,26 @@ namespace qnl::detail {
 std::optional<std::string> ListedEntryIgnoringCase(const std::string& Dir, std::string_view Name,
                                                    bool* Listed = nullptr);
 
+// One operation of the file services (a look-up, a creation, a move). While it lasts, a listing
+// is checked against its directory's times once, at its first use, and the directory's new
+// times after this operation's own changes are taken once, when it ends. So a change another
+// process makes is noticed by the next operation that uses the listing; one made while an
+// operation of ours changes the same directory (between its first look and its end) is taken
+// for ours, as it would be between any change and the look at the times after it. Operations
+// nest: only the outermost one counts.
+class TListingOperation {
+public:
+  TListingOperation();
+  ~TListingOperation();
+  TListingOperation(const TListingOperation&) = delete;
+  TListingOperation& operator=(const TListingOperation&) = delete;
+};
+
 // One change this process makes to an entry of a directory, keeping that directory's listing
 // true without reading it again. Made right before the change (it checks that the listing is
-// still current); Added or Removed once the change succeeded. Without either, nothing is
-// recorded and the next look-up sees the directory's new times.
+// still current, unless this operation checked it already); Added or Removed once the change
+// succeeded. Without either, nothing is recorded and the next look-up sees the directory's new
+// times.
 class TDirectoryChange {
 public:
   explicit TDirectoryChange(const std::string& UnixPath);
@@ -29,6 +45,7 @@ public:
 private:
   void Record(bool Exists);
 
+  TListingOperation FOperation; // first: it outlives the record of the change
   std::string FDir, FName;
   bool FCurrent = false;
 };

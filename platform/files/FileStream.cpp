@@ -10,6 +10,7 @@
 
 #include "platform/OSError.h"
 #include "platform/files/DirectoryListings.h"
+#include "platform/files/EntryLook.h"
 #include "platform/files/FileLocks.h"
 #include "platform/files/WinPaths.h"
 
@@ -19,7 +20,9 @@ QNL_BEGIN_CLASS(TFileStream);
 QNL_END_CLASS
 
 TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName(FileName) {
-  std::string unixPath = UnixPathOf(FileName);
+  detail::TListingOperation operation;
+  detail::TEntryLook look;
+  std::string unixPath = detail::UnixPathLooking(FileName, look);
   bool create = (Mode & 0xFF00) == fmCreate;
   int access = Mode & 0x3;
   int flags = O_CLOEXEC;
@@ -32,17 +35,30 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName
   else
     flags |= O_RDONLY;
   bool writing = create || access != fmOpenRead;
-  if (writing && detail::LockedByOthers(unixPath))
-    RaiseFileError(create ? "create file" : "open file for writing", FileName, EWOULDBLOCK);
-  detail::TDirectoryChange creation(unixPath);
-  FHandle = ::open(unixPath.c_str(), flags, 0666);
-  if (FHandle >= 0 && create) creation.Added();
-  if (FHandle < 0) {
-    if (create) RaiseLastFileError("create file", FileName);
-    RaiseLastFileError("open file", FileName);
+  // A file the mapping found missing is made new: nobody holds it, and it needs no emptying.
+  // Should it have come meanwhile, it is opened as an existing one below.
+  bool fresh = false;
+  if (create && look.State == detail::TEntryLook::elAbsent) {
+    detail::TDirectoryChange creation(unixPath);
+    FHandle = ::open(unixPath.c_str(), flags | O_EXCL, 0666);
+    fresh = FHandle >= 0;
+    if (fresh) creation.Added();
+    if (!fresh && errno != EEXIST) RaiseLastFileError("create file", FileName);
   }
+  if (!fresh) {
+    if (writing && detail::LockedByOthers(unixPath))
+      RaiseFileError(create ? "create file" : "open file for writing", FileName, EWOULDBLOCK);
+    detail::TDirectoryChange creation(unixPath);
+    FHandle = ::open(unixPath.c_str(), flags, 0666);
+    if (FHandle >= 0 && create) creation.Added();
+    if (FHandle < 0) {
+      if (create) RaiseLastFileError("create file", FileName);
+      RaiseLastFileError("open file", FileName);
+    }
+  }
+  // Only reading opens a directory: opening one for writing fails by itself.
   struct stat st;
-  if (::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (!writing && ::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(FHandle);
     FHandle = -1;
     RaiseFileError("open file", FileName, EISDIR);
@@ -59,7 +75,7 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName
     FHandle = -1;
     RaiseFileError("open file", FileName, err);
   }
-  if (create && ::ftruncate(FHandle, 0) != 0) {
+  if (create && !fresh && ::ftruncate(FHandle, 0) != 0) {
     int err = errno;
     ::close(FHandle);
     FHandle = -1;
@@ -83,6 +99,7 @@ int64_t TFileStream::Read(void* Buffer, int64_t Count) {
     }
     if (n == 0) break;
     done += n;
+    FPos += n;
   }
   return done;
 }
@@ -114,14 +131,18 @@ int64_t TFileStream::Write(const void* Buffer, int64_t Count) {
       RaiseLastFileError("write file", FFileName);
     }
     done += n;
+    FPos += n;
   }
   return done;
 }
 
 int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+  // Asking where the stream is (Position) needs no system call: the stream keeps count.
+  if (Origin == soCurrent && Offset == 0) return FPos;
   int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
   off_t r = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
   if (r < 0) RaiseLastFileError("seek in file", FFileName);
+  FPos = r;
   return r;
 }
 

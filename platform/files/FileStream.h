@@ -53,6 +53,7 @@ public:
 private:
   std::string FFileName;
   int FHandle = -1;
+  int64_t FPos = 0; // the handle's offset, kept here; reads and writes move it as they go
 };
 
 } // namespace qnl

@@ -9,12 +9,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 #include "platform/OSError.h"
 #include "platform/files/DirectoryListings.h"
+#include "platform/files/EntryLook.h"
 #include "platform/files/FileLocks.h"
 #include "platform/files/WinPaths.h"
 #include "platform/system/CodePage.h"
@@ -24,17 +27,19 @@ namespace qnl {
 
 namespace {
 
-std::optional<std::string> TryUnixPath(std::string_view Path) {
+std::optional<std::string> TryUnixPath(std::string_view Path, detail::TEntryLook& Look) {
   try {
-    return UnixPathOf(Path);
+    return detail::UnixPathLooking(Path, Look);
   } catch (const EPathError&) {
     return std::nullopt;
   }
 }
 
+// stat() of a Windows path, from the look its mapping took where it can.
 bool StatOf(std::string_view Path, struct stat& St) {
-  auto unixPath = TryUnixPath(Path);
-  return unixPath && ::stat(unixPath->c_str(), &St) == 0;
+  detail::TEntryLook look;
+  auto unixPath = TryUnixPath(Path, look);
+  return unixPath && look.Follow(*unixPath, St);
 }
 
 TDateTime LocalDateTimeOf(const struct timespec& Ts) {
@@ -45,6 +50,29 @@ TDateTime LocalDateTimeOf(const struct timespec& Ts) {
   if (!TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, date)) return 0;
   double timeOfDay = (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + Ts.tv_nsec / 1e9) / 86400.0;
   return date >= 0 ? date + timeOfDay : date - timeOfDay;
+}
+
+// mktime() of Local (tm_isdst -1) without the look at the zone file glibc's mktime takes on every
+// call: a local time whose zone offset is the same a day before and a day after names exactly one
+// instant, the one that offset gives, which is what mktime finds for it too. Times near a change
+// of the offset (summer time) are left to mktime. Nullopt when it cannot tell.
+std::optional<time_t> SteadyLocalTime(const struct tm& Local) {
+  struct tm fields = Local;
+  time_t asUtc = ::timegm(&fields);
+  if (asUtc == static_cast<time_t>(-1)) return std::nullopt;
+  auto offsetAt = [](time_t T, struct tm& Out) { return ::localtime_r(&T, &Out) ? Out.tm_gmtoff : LONG_MIN; };
+  struct tm seen {};
+  time_t t = asUtc - offsetAt(asUtc, seen);
+  long offset = offsetAt(t, seen);
+  if (offset == LONG_MIN) return std::nullopt;
+  t = asUtc - offset;
+  struct tm before {
+  }, after{};
+  if (offsetAt(t, seen) != offset || offsetAt(t - 86400, before) != offset || offsetAt(t + 86400, after) != offset)
+    return std::nullopt;
+  bool same = seen.tm_year == Local.tm_year && seen.tm_mon == Local.tm_mon && seen.tm_mday == Local.tm_mday &&
+              seen.tm_hour == Local.tm_hour && seen.tm_min == Local.tm_min && seen.tm_sec == Local.tm_sec;
+  return same ? std::optional(t) : std::nullopt;
 }
 
 struct timespec TimespecOfLocal(TDateTime Time, const std::string& FileName) {
@@ -59,9 +87,10 @@ struct timespec TimespecOfLocal(TDateTime Time, const std::string& FileName) {
   local.tm_min = minute;
   local.tm_sec = second;
   local.tm_isdst = -1;
+  std::optional<time_t> steady = SteadyLocalTime(local);
   errno = 0;
-  time_t seconds = ::mktime(&local);
-  if (seconds == static_cast<time_t>(-1) && errno != 0) RaiseLastFileError("set the date of file", FileName);
+  time_t seconds = steady ? *steady : ::mktime(&local);
+  if (!steady && seconds == static_cast<time_t>(-1) && errno != 0) RaiseLastFileError("set the date of file", FileName);
   struct timespec ts {};
   ts.tv_sec = seconds;
   ts.tv_nsec = static_cast<long>(msec) * 1000000L;
@@ -180,15 +209,15 @@ bool MatchFrom(std::string_view Name, std::string_view Mask) {
 
 } // namespace
 
-bool FileExists(std::string_view FileName) {
+TPathKind PathKind(std::string_view Path) {
   struct stat st;
-  return StatOf(FileName, st) && !S_ISDIR(st.st_mode);
+  if (!StatOf(Path, st)) return TPathKind::pkNothing;
+  return S_ISDIR(st.st_mode) ? TPathKind::pkDirectory : TPathKind::pkFile;
 }
 
-bool DirectoryExists(std::string_view Dir) {
-  struct stat st;
-  return StatOf(Dir, st) && S_ISDIR(st.st_mode);
-}
+bool FileExists(std::string_view FileName) { return PathKind(FileName) == TPathKind::pkFile; }
+
+bool DirectoryExists(std::string_view Dir) { return PathKind(Dir) == TPathKind::pkDirectory; }
 
 int64_t FileSizeOf(std::string_view FileName) {
   struct stat st;
@@ -219,6 +248,7 @@ void SetFileDateTime(std::string_view FileName, TDateTime Time) {
 }
 
 void CopyFile(std::string_view Source, std::string_view Dest, TExisting Existing) {
+  detail::TListingOperation operation;
   std::string srcUnix = UnixPathOf(Source);
   std::string destUnix = UnixPathOf(Dest);
   if (Existing == TExisting::exReplace && detail::LockedByOthers(destUnix))
@@ -226,15 +256,32 @@ void CopyFile(std::string_view Source, std::string_view Dest, TExisting Existing
   CopyBytes(srcUnix, destUnix, Source, Dest, Existing == TExisting::exFail);
 }
 
-void MoveFile(std::string_view Source, std::string_view Dest, TExisting Existing) {
-  std::string srcUnix = UnixPathOf(Source);
-  std::string destUnix = UnixPathOf(Dest);
+namespace {
+
+// lstat() of UnixPath, from the look its mapping took where it can.
+int LstatLooked(const std::string& UnixPath, const detail::TEntryLook& Look, struct stat& St) {
+  if (Look.State == detail::TEntryLook::elPresent) {
+    St = Look.Entry;
+    return 0;
+  }
+  if (Look.State == detail::TEntryLook::elAbsent) {
+    errno = ENOENT;
+    return -1;
+  }
+  return ::lstat(UnixPath.c_str(), &St);
+}
+
+void MoveFileChecking(std::string_view Source, std::string_view Dest, TExisting Existing, bool CheckSource) {
+  detail::TListingOperation operation;
+  detail::TEntryLook srcLook, destLook;
+  std::string srcUnix = detail::UnixPathLooking(Source, srcLook);
+  std::string destUnix = detail::UnixPathLooking(Dest, destLook);
   struct stat st;
-  if (::lstat(srcUnix.c_str(), &st) != 0) RaiseLastFileError("move file", std::string(Source));
-  if (S_ISREG(st.st_mode) && detail::LockedByOthers(srcUnix))
+  if (LstatLooked(srcUnix, srcLook, st) != 0) RaiseLastFileError("move file", std::string(Source));
+  if (CheckSource && S_ISREG(st.st_mode) && detail::LockedByOthers(srcUnix))
     RaiseFileError("move file", std::string(Source), EWOULDBLOCK);
   struct stat dst;
-  bool destExists = ::lstat(destUnix.c_str(), &dst) == 0;
+  bool destExists = LstatLooked(destUnix, destLook, dst) == 0;
   // Renaming a file onto another spelling of itself only changes the case.
   bool sameFile = destExists && dst.st_ino == st.st_ino && dst.st_dev == st.st_dev;
   if (sameFile) {
@@ -270,11 +317,23 @@ void MoveFile(std::string_view Source, std::string_view Dest, TExisting Existing
   removal.Removed();
 }
 
+} // namespace
+
+void MoveFile(std::string_view Source, std::string_view Dest, TExisting Existing) {
+  MoveFileChecking(Source, Dest, Existing, true);
+}
+
+void ReplaceWithOwnFile(std::string_view Source, std::string_view Dest) {
+  MoveFileChecking(Source, Dest, TExisting::exReplace, false);
+}
+
 void DeleteFile(std::string_view FileName) {
+  detail::TListingOperation operation;
   std::string name(FileName);
-  std::string unixPath = UnixPathOf(FileName);
+  detail::TEntryLook look;
+  std::string unixPath = detail::UnixPathLooking(FileName, look);
   struct stat st;
-  if (::lstat(unixPath.c_str(), &st) != 0) RaiseLastFileError("delete file", name);
+  if (LstatLooked(unixPath, look, st) != 0) RaiseLastFileError("delete file", name);
   if (S_ISDIR(st.st_mode)) RaiseFileError("delete file", name, EISDIR);
   if (detail::LockedByOthers(unixPath)) RaiseFileError("delete file", name, EWOULDBLOCK);
   detail::TDirectoryChange removal(unixPath);
@@ -283,12 +342,17 @@ void DeleteFile(std::string_view FileName) {
 }
 
 bool FileInUse(std::string_view FileName) {
-  auto unixPath = TryUnixPath(FileName);
-  return unixPath && detail::LockedByOthers(*unixPath);
+  detail::TEntryLook look;
+  auto unixPath = TryUnixPath(FileName, look);
+  return unixPath && look.State != detail::TEntryLook::elAbsent && detail::LockedByOthers(*unixPath);
 }
 
 void ForceDirectories(std::string_view Dir) {
-  std::string unixPath = UnixPathOf(Dir);
+  detail::TListingOperation operation;
+  detail::TEntryLook look;
+  std::string unixPath = detail::UnixPathLooking(Dir, look);
+  // Most calls name a directory that is there: the mapping's look at it is enough.
+  if (look.State == detail::TEntryLook::elPresent && S_ISDIR(look.Entry.st_mode)) return;
   std::error_code ec;
   // Any level may be new: the listings along the path are read again.
   if (std::filesystem::create_directories(unixPath, ec))
@@ -302,6 +366,7 @@ void ForceDirectories(std::string_view Dir) {
 }
 
 void RemoveDir(std::string_view Dir) {
+  detail::TListingOperation operation;
   std::string unixPath = UnixPathOf(Dir);
   detail::TDirectoryChange removal(unixPath);
   if (::rmdir(unixPath.c_str()) != 0) RaiseLastFileError("remove directory", std::string(Dir));

@@ -21,6 +21,9 @@ struct TDirEntry {
   TDateTime Time = 0; // last write, local time
 };
 
+// What a path names, links followed: nothing, a file (anything but a directory) or a directory.
+enum class TPathKind { pkNothing, pkFile, pkDirectory };
+TPathKind PathKind(std::string_view Path);
 // True when FileName names an existing file (not a directory).
 bool FileExists(std::string_view FileName);
 // True when Dir names an existing directory.
@@ -39,6 +42,9 @@ void SetFileDateTime(std::string_view FileName, TDateTime Time);
 void CopyFile(std::string_view Source, std::string_view Dest, TExisting Existing);
 // Moves or renames a file or directory, across file systems too.
 void MoveFile(std::string_view Source, std::string_view Dest, TExisting Existing);
+// MoveFile with exReplace of a file this process has just written under a name of its own and
+// closed: nobody else has a reason to hold it, so it is not asked whether it is in use.
+void ReplaceWithOwnFile(std::string_view Source, std::string_view Dest);
 // Deletes a file. As on Windows, a file in use cannot be deleted: EFileInUse while another
 // holder has a lock on it (flock or fcntl); EInOutError when it does not exist.
 void DeleteFile(std::string_view FileName);

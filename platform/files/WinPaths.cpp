@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "platform/Machine.h"
 #include "platform/OSError.h"
 #include "platform/files/DirectoryListings.h"
+#include "platform/files/EntryLook.h"
 #include "platform/files/ShortNameMatch.h"
 #include "platform/system/CodePage.h"
 #include "rtl/SysUtils.h"
@@ -173,7 +175,10 @@ std::string TDriveMap::DefinedDriveLetters() const {
   return letters;
 }
 
-std::string TDriveMap::UnixPath(std::string_view WindowsPath) const {
+std::string TDriveMap::UnixPath(std::string_view WindowsPath) const { return UnixPath(WindowsPath, nullptr); }
+
+std::string TDriveMap::UnixPath(std::string_view WindowsPath, detail::TEntryLook* Look) const {
+  detail::TListingOperation operation;
   std::string_view path = StripNtPrefix(WindowsPath);
   if (path.empty()) throw EPathError("An empty path cannot be used");
   if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]))
@@ -209,11 +214,20 @@ std::string TDriveMap::UnixPath(std::string_view WindowsPath) const {
   // for a file about to be made, saves matching every component.
   if (!names.empty()) {
     std::string whole = join(names.size());
-    if (PathExists(whole)) return whole;
+    struct stat st;
+    if (::lstat(whole.c_str(), &st) == 0) {
+      if (Look) *Look = {detail::TEntryLook::elPresent, st};
+      return whole;
+    }
+    bool absent = errno == ENOENT;
     std::string dir = join(names.size() - 1);
     bool dirFound = false;
     std::optional<std::string> found = FindOtherSpelling(dir, names.back(), dirFound);
-    if (dirFound) return found ? (dir == "/" ? "/" + *found : dir + "/" + *found) : whole;
+    if (dirFound && found) return dir == "/" ? "/" + *found : dir + "/" + *found;
+    if (dirFound) {
+      if (Look && absent) Look->State = detail::TEntryLook::elAbsent;
+      return whole;
+    }
   }
   std::string result = *target;
   bool existing = true;
@@ -258,6 +272,23 @@ std::string TDriveMap::WindowsPath(std::string_view UnixPath) const {
 TDriveMap CurrentDrives() { return TDriveMap(TMachine::Current().Directory()); }
 
 std::string UnixPathOf(std::string_view WindowsPath) { return CurrentDrives().UnixPath(WindowsPath); }
+
+namespace detail {
+
+std::string UnixPathLooking(std::string_view WindowsPath, TEntryLook& Look) {
+  return CurrentDrives().UnixPath(WindowsPath, &Look);
+}
+
+bool TEntryLook::Follow(const std::string& UnixPath, struct stat& St) const {
+  if (State == elAbsent) return false;
+  if (State == elPresent && !S_ISLNK(Entry.st_mode)) {
+    St = Entry;
+    return true;
+  }
+  return ::stat(UnixPath.c_str(), &St) == 0;
+}
+
+} // namespace detail
 
 std::string WindowsPathOf(std::string_view UnixPath) { return CurrentDrives().WindowsPath(UnixPath); }
 

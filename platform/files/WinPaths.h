@@ -7,6 +7,10 @@
 
 namespace qnl {
 
+namespace detail {
+struct TEntryLook;
+}
+
 // The drives of one machine directory: each letter is a dosdevices/x: link to a Unix
 // directory. Mapping never creates anything; a missing tail keeps its spelling.
 class TDriveMap {
@@ -27,6 +31,8 @@ public:
   // The Windows path of a Unix path: the drive whose target is the longest prefix, else Z:.
   // Relative Unix paths are taken from the process's current directory.
   std::string WindowsPath(std::string_view UnixPath) const;
+  // UnixPath, telling in Look (when given) what it saw of the last entry.
+  std::string UnixPath(std::string_view WindowsPath, detail::TEntryLook* Look) const;
 
 private:
   std::string FMachineDir;

@@ -185,6 +185,12 @@ TEST(VersionComparison, FiveRules) {
   EXPECT_EQ(IsFileNewerByInfo("10.0.0.0", missing, owVersionDate, 42000), 2); // versions differ
   EXPECT_EQ(IsFileNewerByInfo("", missing, owVersionDate, 42000), 0);
   EXPECT_EQ(IsFileNewerByInfo("2.0.0.0", newer, owVersion, 0), 3);
+  // Told that a look found nothing, every rule decides as it does for a missing file.
+  for (TOverwriteType rule : {owAlways, owNever, owVersion, owVersionDate, owDate})
+    for (const char* version : {"", "1.0.0.0"})
+      EXPECT_EQ(IsFileNewerByInfo(version, missing, rule, 42000, false),
+                IsFileNewerByInfo(version, missing, rule, 42000))
+          << rule << " " << version;
 }
 
 TEST(VersionComparison, SharedReaderExists) { EXPECT_EQ(&VersionResource(), &VersionResource()); }

@@ -55,6 +55,19 @@ TEST_F(DirectoryListings, AnotherProcessesChangesAreSeen) {
   }
 }
 
+// Our own creations keep the listing without reading it again; a file another process makes
+// right after one of them is still found under any spelling by the next look-up.
+TEST_F(DirectoryListings, AnotherProcessesFileIsSeenAfterOurCreations) {
+  TFileStream("C:\\Dir\\Mine.txt", fmCreate);
+  EXPECT_EQ(UnixPathOf("C:\\DIR\\MINE.TXT"), FDirUnix + "/Mine.txt");
+  std::string output;
+  ASSERT_EQ(RunProgram({"/bin/sh", "-c", "touch \"$0/Theirs.TXT\"", FDirUnix}, output), 0);
+  EXPECT_TRUE(FileExists("C:\\dir\\theirs.txt"));
+  EXPECT_EQ(UnixPathOf("C:\\dir\\THEIRS.txt"), FDirUnix + "/Theirs.TXT");
+  TFileStream("C:\\Dir\\Second.txt", fmCreate);
+  EXPECT_EQ(UnixPathOf("C:\\DIR\\mine.TXT"), FDirUnix + "/Mine.txt");
+}
+
 TEST_F(DirectoryListings, ThisProcessesChangesAreSeen) {
   CopyFile("C:\\Dir\\Listed.txt", "C:\\Dir\\Copied.txt", TExisting::exFail);
   EXPECT_EQ(UnixPathOf("C:\\DIR\\COPIED.TXT"), FDirUnix + "/Copied.txt");

@@ -128,6 +128,46 @@ TEST_F(Files, DatesAreLocalTimeAndCanBeSet) {
   EXPECT_THROW(FileDateTime("C:\\missing.txt"), EInOutError);
 }
 
+// Dates near the changes to and from summer time land on the instant mktime gives them, and
+// read back as they were set where the local time exists exactly once.
+TEST_F(Files, DatesAroundSummerTimeChangesMatchMktime) {
+  std::string oldTz = getenv("TZ") ? getenv("TZ") : "";
+  bool hadTz = getenv("TZ") != nullptr;
+  setenv("TZ", "Europe/Berlin", 1);
+  tzset();
+  struct TCase {
+    int Month, Day, Hour, Minute;
+    bool Unique; // the local time exists exactly once
+  };
+  const TCase cases[] = {
+      {3, 29, 1, 59, true},   {3, 29, 2, 30, false}, {3, 29, 3, 0, true},   {3, 30, 2, 30, true}, {10, 25, 1, 59, true},
+      {10, 25, 2, 30, false}, {10, 25, 3, 0, true},  {10, 24, 2, 30, true}, {7, 1, 12, 0, true},  {1, 15, 12, 0, true},
+  };
+  WriteMachineFile("C:\\summer.txt", "x");
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Month) + "-" + std::to_string(c.Day) + " " + std::to_string(c.Hour));
+    TDateTime when = EncodeDate(2026, c.Month, c.Day) + EncodeTime(c.Hour, c.Minute, 10, 0);
+    SetFileDateTime("C:\\summer.txt", when);
+    struct tm local {};
+    local.tm_year = 126;
+    local.tm_mon = c.Month - 1;
+    local.tm_mday = c.Day;
+    local.tm_hour = c.Hour;
+    local.tm_min = c.Minute;
+    local.tm_sec = 10;
+    local.tm_isdst = -1;
+    struct stat st;
+    ASSERT_EQ(::stat(Unix("C:\\summer.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtime, mktime(&local));
+    if (c.Unique) EXPECT_NEAR(FileDateTime("C:\\summer.txt"), when, 1.0 / 86400 / 100);
+  }
+  if (hadTz)
+    setenv("TZ", oldTz.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
+}
+
 TEST_F(Files, FreshFileIsDatedNow) {
   WriteMachineFile("C:\\now.txt", "x");
   double now = kUnixDateDelta + (std::time(nullptr) + 0.0) / 86400.0; // UTC
