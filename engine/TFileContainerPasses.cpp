@@ -62,6 +62,33 @@ std::string WithoutDrive(const std::string& Path) {
   return colon == std::string::npos ? Path : Path.substr(colon + 1);
 }
 
+// Where the files of Container that come from the installation's own archive will go, for its
+// archive component to write them ahead. Left out are the files whose destination exists and
+// may be kept: the work ahead would mostly be thrown away.
+void ExpectDestinations(TFileContainer& Container) {
+  TCustomInstall* install = TCustomInstall::Current();
+  if (!install || Container.InstallFileCount() == 0) return;
+  std::string archive;
+  std::vector<std::pair<std::string, std::string>> dirs;
+  try {
+    archive = install->GetArchivePath();
+  } catch (const std::exception&) {
+    return;
+  }
+  for (int i = 0; i < Container.InstallFileCount(); ++i) {
+    TCustomInstallFile* file = Container.InstallFiles(i);
+    if (!file->Include() || file->Net()) continue;
+    try {
+      if (!SameText(file->GetArchivePath(), archive)) continue;
+      if (file->OverwriteMode() != owAlways && FileExists(file->GetDestPath())) continue;
+      dirs.emplace_back(file->SourcePath(), file->GetDestDir());
+    } catch (const std::exception&) {
+      // Its own turn reports what is wrong with it.
+    }
+  }
+  if (!dirs.empty()) QnlfCompress().ExpectDestinations(archive, dirs);
+}
+
 } // namespace
 
 void TFileContainer::ReadInfoFromFile() {
@@ -105,6 +132,7 @@ void TFileContainer::InstallObjects() {
   SetPassTotalSize(TotalFilesSize(false));
   SetPassDoneSize(0);
   if (OnBeforeInstallObjects()) OnBeforeInstallObjects()(this);
+  ExpectDestinations(*this);
   TFileRelated::InstallObjects();
   if (Container()) Container()->DoInformationEventControl(this, ucPassEnds, this);
   bool aborted = QnlfCompress().Abort();
