@@ -63,14 +63,14 @@ std::string WithoutDrive(const std::string& Path) {
   return colon == std::string::npos ? Path : Path.substr(colon + 1);
 }
 
-// Where the files of Container and of the containers below it that come from the
+// Where the files of Container and of the containers its pass installs that come from the
 // installation's own archive will go, into Dirs. Left out are the files whose destination exists
 // and may be kept: the work ahead would mostly be thrown away.
 void AddDestinations(TFileContainer& Container, const std::string& Archive,
                      std::vector<std::pair<std::string, std::string>>& Dirs) {
   for (int i = 0; i < Container.InstallFileCount(); ++i) {
     TCustomInstallFile* file = Container.InstallFiles(i);
-    if (!file->Include() || file->Net()) continue;
+    if (!file->Include() || file->Net() || !file->ProcessWithContainer()) continue;
     try {
       if (!SameText(file->GetArchivePath(), Archive)) continue;
       if (file->OverwriteMode() != owAlways && FileExists(file->GetDestPath())) continue;
@@ -80,7 +80,8 @@ void AddDestinations(TFileContainer& Container, const std::string& Archive,
     }
   }
   for (int i = 0; i < Container.HelperCount(); ++i)
-    if (auto* inner = dynamic_cast<TFileContainer*>(Container.Helpers(i)); inner && inner->Include())
+    if (auto* inner = dynamic_cast<TFileContainer*>(Container.Helpers(i));
+        inner && inner->Include() && inner->ProcessWithContainer())
       AddDestinations(*inner, Archive, Dirs);
 }
 
