@@ -68,9 +68,16 @@ std::string WithoutDrive(const std::string& Path) {
 // and may be kept: the work ahead would mostly be thrown away.
 void AddDestinations(TFileContainer& Container, const std::string& Archive,
                      std::vector<std::pair<std::string, std::string>>& Dirs) {
-  for (int i = 0; i < Container.InstallFileCount(); ++i) {
-    TCustomInstallFile* file = Container.InstallFiles(i);
-    if (!file->Include() || file->Net() || !file->ProcessWithContainer()) continue;
+  // One walk over the helpers: finding the n-th file walks them each time.
+  for (int i = 0; i < Container.HelperCount(); ++i) {
+    TInstallContainer* helper = Container.Helpers(i);
+    if (!helper->Include() || !helper->ProcessWithContainer()) continue;
+    if (auto* inner = dynamic_cast<TFileContainer*>(helper)) {
+      AddDestinations(*inner, Archive, Dirs);
+      continue;
+    }
+    auto* file = dynamic_cast<TCustomInstallFile*>(helper);
+    if (!file || file->Net()) continue;
     try {
       if (!SameText(file->GetArchivePath(), Archive)) continue;
       if (file->OverwriteMode() != owAlways && FileExists(file->GetDestPath())) continue;
@@ -79,10 +86,6 @@ void AddDestinations(TFileContainer& Container, const std::string& Archive,
       // Its own turn reports what is wrong with it.
     }
   }
-  for (int i = 0; i < Container.HelperCount(); ++i)
-    if (auto* inner = dynamic_cast<TFileContainer*>(Container.Helpers(i));
-        inner && inner->Include() && inner->ProcessWithContainer())
-      AddDestinations(*inner, Archive, Dirs);
 }
 
 int passDepth = 0;
