@@ -18,14 +18,34 @@ class TShortWriteFileStream : public TFileStream {
 public:
   using TFileStream::TFileStream;
   int64_t Write(const void* Buffer, int64_t Count) override {
-    int64_t before = Position();
+    // The position is asked for once after a seek or read, not before every block written.
+    int64_t before = FPosition.value_or(-1);
+    if (before < 0) before = Position();
+    FPosition.reset();
     try {
-      return TFileStream::Write(Buffer, Count);
+      int64_t written = TFileStream::Write(Buffer, Count);
+      FPosition = before + written;
+      return written;
     } catch (const EDiskFull&) {
       int64_t written = Position() - before;
       return written < 0 ? 0 : written;
     }
   }
+  int64_t Read(void* Buffer, int64_t Count) override {
+    FPosition.reset();
+    return TFileStream::Read(Buffer, Count);
+  }
+  int64_t Seek(int64_t Offset, TSeekOrigin Origin) override {
+    FPosition.reset();
+    return TFileStream::Seek(Offset, Origin);
+  }
+  void SetSize(int64_t NewSize) override {
+    FPosition.reset();
+    TFileStream::SetSize(NewSize);
+  }
+
+private:
+  std::optional<int64_t> FPosition; // known after a write
 };
 
 uint16_t ModeBits(TOpenMode Mode) {

@@ -1,18 +1,54 @@
-// Inflating ahead on worker threads.
+// Writing members ahead on worker threads.
 #include "archive/TInflateAhead.h"
 
 #include <algorithm>
 
 #include "archive/ArchiveFiles.h"
 #include "archive/EQnlfCompress.h"
+#include "archive/PartialFiles.h"
 #include "archive/TMemberInflater.h"
+#include "platform/files/FilesAhead.h"
 
 namespace qnl {
+
+TPartialFileAhead::~TPartialFileAhead() {
+  if (!FHostPath.empty()) RemoveHostFile(FHostPath);
+}
+
+TPartialFileAhead& TPartialFileAhead::operator=(TPartialFileAhead&& Other) noexcept {
+  if (this != &Other) {
+    if (!FHostPath.empty()) RemoveHostFile(FHostPath);
+    FHostPath = std::move(Other.FHostPath);
+    Other.FHostPath.clear();
+  }
+  return *this;
+}
+
+bool TPartialFileAhead::PutInPlace(const std::string& Target, std::string& Reason) {
+  try {
+    ReplaceWithOwnFile(FHostPath, Target);
+  } catch (const std::exception& e) {
+    Reason = e.what();
+    return false;
+  }
+  FHostPath.clear();
+  return true;
+}
+
+TInflateAhead::TMadeDirectories::~TMadeDirectories() {
+  // Inner ones first, so that an outer one made only for them is empty by its turn.
+  for (auto dir = FDirs.rbegin(); dir != FDirs.rend(); ++dir) RemoveEmptyHostDirectory(*dir);
+}
+
+void TInflateAhead::TMadeDirectories::Add(const std::vector<std::string>& Dirs) {
+  std::lock_guard lock(FLock);
+  FDirs.insert(FDirs.end(), Dirs.begin(), Dirs.end());
+}
 
 TInflateAhead::TInflateAhead(int Threads, std::unique_ptr<TStream> Archive, std::string ArchiveName,
                              TFileIdentity Identity)
     : FArchive(std::move(Archive)), FArchiveName(std::move(ArchiveName)), FIdentity(Identity),
-      FWork(Threads, kMaxMembers, kBudget) {}
+      FWork(Threads, kMaxMembers, kBytesAhead) {}
 
 bool TInflateAhead::Reads(const std::string& Name, const std::optional<TFileIdentity>& Identity) const {
   return Identity && *Identity == FIdentity && Name == FArchiveName;
@@ -34,19 +70,27 @@ std::optional<TInflatedMember> TInflateAhead::Take(int Index) {
 void TInflateAhead::TopUp(int Count, const TPlaceOf& PlaceOf) {
   for (; FNext < Count; ++FNext) {
     std::optional<TMemberPlace> place = PlaceOf(FNext);
-    if (!place || place->FileSize < kSmallestMember || place->FileSize > kLargestMember) continue;
+    if (!place) continue;
     if (!FWork.HasRoom(place->FileSize)) return;
     FWork.Offer(FNext, place->FileSize,
-                [archive = FArchive, name = FArchiveName, place = *place](const std::atomic<bool>& Stop) {
-                  return Inflate(*archive, name, place, Stop);
-                });
+                [archive = FArchive, name = FArchiveName, place = std::move(*place),
+                 made = &FMade](const std::atomic<bool>& Stop) { return Write(*archive, name, place, *made, Stop); });
     FOffered.push_back(FNext);
   }
 }
 
-TInflatedMember TInflateAhead::Inflate(const TStream& Archive, const std::string& ArchiveName,
-                                       const TMemberPlace& Place, const std::atomic<bool>& Stop) {
+TInflatedMember TInflateAhead::Write(const TStream& Archive, const std::string& ArchiveName, const TMemberPlace& Place,
+                                     TMadeDirectories& Made, const std::atomic<bool>& Stop) {
+  // Any failure here (a directory that cannot be made, a full disk, a read error) leaves the
+  // member to extraction, which meets the error, if any, where it would have met it.
+  std::vector<std::string> madeDirs;
+  bool dirReady = MakeHostDirectories(Place.HostDir, madeDirs);
+  Made.Add(madeDirs);
+  if (!dirReady || Stop) return {};
+  THostFileAhead file;
   TInflatedMember result;
+  result.File = TPartialFileAhead(PartialFiles::CreateInHostDirectory(Place.HostDir, file));
+  if (result.File.HostPath().empty()) return {};
   try {
     TMemberInflater inflater(Place.FileName, ArchiveName);
     int64_t position = Place.Start;
@@ -57,25 +101,34 @@ TInflatedMember TInflateAhead::Inflate(const TStream& Archive, const std::string
       position += n;
       return n;
     };
-    result.Data.reserve(static_cast<size_t>(Place.FileSize));
-    unsigned char block[TMemberInflater::kBlock];
-    for (;;) {
-      if (Stop) return {};
-      size_t n = inflater.Next(block, read);
-      if (n == 0) break;
-      result.Data.append(reinterpret_cast<const char*>(block), n);
-      result.Blocks.push_back(static_cast<uint32_t>(n));
-      // More than the header announces: extraction stops with an error at this block.
-      if (static_cast<int64_t>(result.Data.size()) > Place.FileSize) break;
+    std::vector<unsigned char> buffer(kWriteSize);
+    size_t filled = 0;
+    auto flush = [&] {
+      if (filled > 0 && !file.Write(buffer.data(), filled)) return false;
+      result.Written += static_cast<int64_t>(filled);
+      filled = 0;
+      return true;
+    };
+    try {
+      for (;;) {
+        if (Stop) return {};
+        if (buffer.size() - filled < TMemberInflater::kBlock && !flush()) return {};
+        size_t n = inflater.Next(buffer.data() + filled, read);
+        if (n == 0) break;
+        result.Blocks.push_back(static_cast<uint32_t>(n));
+        // More than the header announces: extraction stops with an error at this block.
+        if (result.Written + static_cast<int64_t>(filled + n) > Place.FileSize) break;
+        filled += n;
+      }
+      result.Ended = inflater.Ended();
+    } catch (const EQnlfCompress&) {
+      result.Damage = std::current_exception();
     }
-    result.Ended = inflater.Ended();
-  } catch (const EQnlfCompress&) {
-    result.Damage = std::current_exception();
+    if (!flush() || !file.Finish(Place.Date)) return {};
   } catch (...) {
-    // A read error or memory: extraction reads the member itself and meets the error, if any,
-    // where it would have met it.
     return {};
   }
+  result.Dir = Place.Dir;
   result.Ok = true;
   return result;
 }

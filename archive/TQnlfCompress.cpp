@@ -113,7 +113,6 @@ void TQnlfCompress::OpenArchive() {
   FAppendCache.Valid = false;
   FReadAhead.reset();
   FHeldArchive.reset();
-  FExtractedBefore = false;
   auto file = ArchiveFiles::FileExists(FCompressedFile)
                   ? OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::omReadShared)
                   : nullptr;

@@ -4,10 +4,14 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "archive/ArchiveFiles.h"
 #include "archive/TCompressionStream.h"
@@ -75,11 +79,16 @@ public:
   void ExpectSources(const std::vector<std::string>& Paths);
   void ForgetExpectedSources();
   void Extract();
-  // From the second member an Extract writes on, the next members of the archive are inflated
-  // ahead on the other cores, and a single-file archive stays open between members. Forget stops
-  // that, frees what was inflated and closes the archive (an installation's pass ends).
+  // Where the members of Archive named in Dirs (member name, target directory) will be
+  // extracted: from the first Extract on, they are written ahead on the other cores into
+  // partial files there. A hint: a member that goes elsewhere at its turn, or is not extracted,
+  // costs nothing but the work done ahead.
+  void ExpectDestinations(const std::string& Archive, const std::vector<std::pair<std::string, std::string>>& Dirs);
+  // A single-file archive stays open between members. Forget closes it, ends the work ahead,
+  // removes what was written ahead and not taken, and drops the destinations expected (an
+  // installation's pass ends).
   void ForgetReadAhead();
-  // The members written from what was inflated ahead, since the component was made.
+  // The members put in place from what was written ahead, since the component was made.
   int InflatedAhead() const { return FInflatedAhead; }
   void CopyFile(const std::string& Source, const std::string& Dest);
   void SpanToDisks(const std::string& Directory, const std::string& FileName);
@@ -127,13 +136,18 @@ private:
   void DoExtract();
   std::string FormTarget() const;
   void ExtractMember(int Index, TFileHeader& Header, const std::string& Target);
+  void WriteMember(const TFileHeader& Header, const std::string& Target);
+  void PutWrittenAhead(const TFileHeader& Header, TInflatedMember& Member, const std::string& Target);
   void RemovePartialLeftovers(const std::string& Dir);
   void Decompress(const TFileHeader& Header);
-  void WriteInflated(const TFileHeader& Header, const TInflatedMember& Member);
   // Writes one inflated block with its progress call; false for the empty block that ends.
   bool WriteBlock(const TFileHeader& Header, const void* Data, size_t Count);
+  // The checks before a block of Count bytes is written (false for the empty block that
+  // ends), and the progress after Written bytes were.
+  bool BeginBlock(const TFileHeader& Header, size_t Count);
+  void EndBlock(int64_t Written);
   std::optional<TInflatedMember> TakeInflated(int Index);
-  std::optional<TMemberPlace> PlaceOf(int Index) const;
+  std::optional<TMemberPlace> PlaceOf(int Index);
   void DoSpan(const std::string& Directory, const std::string& FileName);
   bool CopySpanChunk(const TFileHeader& Header, std::string& Directory, const std::string& FileName);
 
@@ -152,7 +166,10 @@ private:
   std::optional<int64_t> FReplayPosition;
   std::unique_ptr<TDeflatePipeline> FPipeline;
   std::unique_ptr<TInflateAhead> FReadAhead;
-  bool FExtractedBefore = false; // a member was extracted since the table was read
+  // The destinations expected: the archive, and the target directory by upper-case member name.
+  std::string FExpectedArchive;
+  std::unordered_map<std::string, std::string> FExpectedDirs;
+  std::map<std::string, std::optional<std::string>> FHostDirs; // of the directories expected
   // A single-file archive stays open from one member to the next while its table does: an
   // installation extracts its members one call at a time.
   std::unique_ptr<TStream> FHeldArchive;

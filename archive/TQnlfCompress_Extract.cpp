@@ -2,12 +2,14 @@
 #include <vector>
 
 #include "archive/EQnlfCompress.h"
+#include "archive/MemberNames.h"
 #include "archive/PartialFiles.h"
 #include "archive/TInflateAhead.h"
 #include "archive/TMemberInflater.h"
 #include "archive/TQnlfCompress.h"
 #include "archive/TVersionResource.h"
 #include "common/routines_Strings.h"
+#include "platform/files/FilesAhead.h"
 #include "rtl/SysUtils.h"
 
 namespace qnl {
@@ -85,10 +87,31 @@ void TQnlfCompress::ExtractMember(int Index, TFileHeader& Header, const std::str
                  FSource);
   FHeldArchive.reset();
   FCurrentDisk = Header.FirstDisk();
-  std::optional<TInflatedMember> inflated = TakeInflated(Index);
+  std::optional<TInflatedMember> ahead = TakeInflated(Index);
   std::string dir = ExtractFileDir(Target);
   ArchiveFiles::ForceDirectories(dir);
   RemovePartialLeftovers(dir);
+  // What was written ahead went where the hint said; a handler may have sent the member
+  // elsewhere since. Then its partial file goes and the member is written here.
+  if (ahead && SameText(RemoveBackSlash(ahead->Dir), RemoveBackSlash(dir))) {
+    ++FInflatedAhead;
+    PutWrittenAhead(Header, *ahead, Target);
+  } else {
+    ahead.reset();
+    WriteMember(Header, Target);
+  }
+  FStats.Finished = true;
+  FireStatus(OnStatus);
+  // Disk files are opened afresh each time: the next one may be on a disk not inserted yet.
+  if (!FHeaders.Spanned) {
+    FHeldArchive = std::move(FSource);
+    FHeldArchiveName = FCompressedFile;
+  }
+  FSource.reset();
+}
+
+void TQnlfCompress::WriteMember(const TFileHeader& Header, const std::string& Target) {
+  std::string dir = ExtractFileDir(Target);
   // The member is written beside the target and put in its place only once it is whole: a
   // failure, an abort or a killed program never leaves a cut-short file under the target's
   // name (whose fresh date would make it look newer than the archive's to a later run). The
@@ -101,13 +124,8 @@ void TQnlfCompress::ExtractMember(int Index, TFileHeader& Header, const std::str
     throw EQnlfCompress("Cannot create the file %s", {Target});
   }
   try {
-    if (inflated) {
-      ++FInflatedAhead;
-      WriteInflated(Header, *inflated);
-    } else {
-      FSource->Seek(int64_t(FOffset) + Header.DataStart(), soBeginning);
-      Decompress(Header);
-    }
+    FSource->Seek(int64_t(FOffset) + Header.DataStart(), soBeginning);
+    Decompress(Header);
     int64_t size = FDest->Size();
     FDest.reset();
     if (size != Header.FileSize())
@@ -125,14 +143,21 @@ void TQnlfCompress::ExtractMember(int Index, TFileHeader& Header, const std::str
     ArchiveFiles::DeleteFile(part);
     throw;
   }
-  FStats.Finished = true;
-  FireStatus(OnStatus);
-  // Disk files are opened afresh each time: the next one may be on a disk not inserted yet.
-  if (!FHeaders.Spanned) {
-    FHeldArchive = std::move(FSource);
-    FHeldArchiveName = FCompressedFile;
-  }
-  FSource.reset();
+}
+
+void TQnlfCompress::PutWrittenAhead(const TFileHeader& Header, TInflatedMember& Member, const std::string& Target) {
+  // The progress, the damage and the end, each at the point where writing the member here
+  // meets them; the partial file, complete and dated, goes with Member on any failure.
+  for (uint32_t length : Member.Blocks)
+    if (BeginBlock(Header, length)) EndBlock(length);
+  if (Member.Damage) std::rethrow_exception(Member.Damage);
+  BeginBlock(Header, 0);
+  if (!Member.Ended) throw EQnlfCompress("The compressed data of the file %s is incomplete", {Header.FileName()});
+  if (Member.Written != Header.FileSize())
+    throw EQnlfCompress("The decompressed file's size does not match with the actual size of the file.  The file is %s",
+                        {Header.FileName()});
+  std::string reason;
+  if (!Member.File.PutInPlace(Target, reason)) throw EQnlfCompress("Cannot create the file %s (%s)", {Target, reason});
 }
 
 void TQnlfCompress::RemovePartialLeftovers(const std::string& Dir) {
@@ -162,44 +187,40 @@ void TQnlfCompress::Decompress(const TFileHeader& Header) {
   if (!inflater.Ended()) throw EQnlfCompress("The compressed data of the file %s is incomplete", {Header.FileName()});
 }
 
-void TQnlfCompress::WriteInflated(const TFileHeader& Header, const TInflatedMember& Member) {
-  // The blocks, the damage and the end, each at the point where inflating here meets them.
-  const char* data = Member.Data.data();
-  for (uint32_t length : Member.Blocks) {
-    WriteBlock(Header, data, length);
-    data += length;
-  }
-  if (Member.Damage) std::rethrow_exception(Member.Damage);
-  WriteBlock(Header, nullptr, 0);
-  if (!Member.Ended) throw EQnlfCompress("The compressed data of the file %s is incomplete", {Header.FileName()});
-}
-
 bool TQnlfCompress::WriteBlock(const TFileHeader& Header, const void* Data, size_t Count) {
-  CheckAbort();
-  ProcessMessages();
-  if (Count == 0) return false;
+  if (!BeginBlock(Header, Count)) return false;
   int64_t produced = static_cast<int64_t>(Count);
-  // More output than the header announces is damage; stop before it fills the disk.
-  if (FStats.BytesDone + produced > Header.FileSize())
-    throw EQnlfCompress("The decompressed file's size does not match with the actual size of the file.  The file is %s",
-                        {Header.FileName()});
   int64_t written = FDest->Write(Data, produced);
   if (written < produced) DiskFull();
-  FStats.BytesDone += static_cast<int32_t>(written);
-  FStats.TotalBytesDone += static_cast<int32_t>(written);
-  FStats.FilePercentDone = PercentByte(FStats.BytesDone, FStats.FileSize);
-  FStats.TotalPercentDone = PercentByte(FStats.TotalBytesDone, FStats.TotalSize);
-  FireStatus(OnStatus);
+  EndBlock(written);
   return true;
 }
 
+bool TQnlfCompress::BeginBlock(const TFileHeader& Header, size_t Count) {
+  CheckAbort();
+  ProcessMessages();
+  if (Count == 0) return false;
+  // More output than the header announces is damage; stop before it fills the disk.
+  if (FStats.BytesDone + static_cast<int64_t>(Count) > Header.FileSize())
+    throw EQnlfCompress("The decompressed file's size does not match with the actual size of the file.  The file is %s",
+                        {Header.FileName()});
+  return true;
+}
+
+void TQnlfCompress::EndBlock(int64_t Written) {
+  FStats.BytesDone += static_cast<int32_t>(Written);
+  FStats.TotalBytesDone += static_cast<int32_t>(Written);
+  FStats.FilePercentDone = PercentByte(FStats.BytesDone, FStats.FileSize);
+  FStats.TotalPercentDone = PercentByte(FStats.TotalBytesDone, FStats.TotalSize);
+  FireStatus(OnStatus);
+}
+
 std::optional<TInflatedMember> TQnlfCompress::TakeInflated(int Index) {
-  // Never across disks: the next disk may be a floppy not inserted yet, or another one in the
-  // same drive later. And from the second member on only: a component made for one file reads
-  // nothing ahead.
-  bool first = !FExtractedBefore;
-  FExtractedBefore = true;
-  if (FHeaders.Spanned || (!FReadAhead && (first || ArchiveThreads() <= 1))) return std::nullopt;
+  // Only members whose destinations were announced are written ahead, and never across
+  // disks: the next disk may be a floppy not inserted yet, or another one in the same drive
+  // later.
+  if (FHeaders.Spanned || ArchiveThreads() <= 1) return std::nullopt;
+  if (!FReadAhead && (FExpectedDirs.empty() || !SameText(FExpectedArchive, FCompressedFile))) return std::nullopt;
   std::optional<TFileIdentity> identity = ArchiveFiles::IdentityOf(*FSource);
   if (FReadAhead && !FReadAhead->Reads(FCompressedFile, identity)) FReadAhead.reset();
   std::optional<TInflatedMember> member;
@@ -216,18 +237,45 @@ std::optional<TInflatedMember> TQnlfCompress::TakeInflated(int Index) {
   return member;
 }
 
-std::optional<TMemberPlace> TQnlfCompress::PlaceOf(int Index) const {
+std::optional<TMemberPlace> TQnlfCompress::PlaceOf(int Index) {
   const TFileHeader& header = FHeaders.FileHeaders(Index);
-  TMemberPlace place{int64_t(FOffset) + header.DataStart(), int64_t(FOffset) + header.LastByte() + 1, header.FileSize(),
-                     header.FileName()};
+  auto expected = FExpectedDirs.find(UpperCase(header.FileName()));
+  if (expected == FExpectedDirs.end()) return std::nullopt;
+  TMemberPlace place{int64_t(FOffset) + header.DataStart(),
+                     int64_t(FOffset) + header.LastByte() + 1,
+                     header.FileSize(),
+                     header.FileName(),
+                     expected->second,
+                     {},
+                     {}};
   // A member not whole in the file yet is read at its turn.
   if (place.End > FReadAhead->Identity().Size || place.Start > place.End || place.Start < 0) return std::nullopt;
+  // A damaged date is met at the member's turn.
+  if (!InDateRange(header.FileDate())) return std::nullopt;
+  std::optional<struct timespec> date = HostFileTime(header.FileDate());
+  auto host = FHostDirs.find(expected->second);
+  if (host == FHostDirs.end()) host = FHostDirs.emplace(expected->second, HostPathFor(expected->second)).first;
+  if (!date || !host->second) return std::nullopt;
+  place.HostDir = *host->second;
+  place.Date = *date;
   return place;
+}
+
+void TQnlfCompress::ExpectDestinations(const std::string& Archive,
+                                       const std::vector<std::pair<std::string, std::string>>& Dirs) {
+  if (!SameText(Archive, FExpectedArchive)) {
+    FExpectedDirs.clear();
+    FExpectedArchive = Archive;
+  }
+  for (const auto& [member, dir] : Dirs) FExpectedDirs[UpperCase(MemberNameOf(member))] = dir;
 }
 
 void TQnlfCompress::ForgetReadAhead() {
   FReadAhead.reset();
   FHeldArchive.reset();
+  FExpectedArchive.clear();
+  FExpectedDirs.clear();
+  FHostDirs.clear();
 }
 
 } // namespace qnl

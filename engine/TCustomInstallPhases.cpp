@@ -3,11 +3,13 @@
 #include "archive/TQnlfCompress.h"
 #include "common/routines_API.h"
 #include "engine/DeferredRegistrations.h"
+#include "engine/InstallPasses.h"
 #include "engine/InstallSession.h"
 #include "engine/NetDownload.h"
 #include "engine/RemoteFileList.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
+#include "engine/TFileContainer.h"
 #include "platform/files/Files.h"
 #include "platform/process/Process.h"
 
@@ -133,10 +135,19 @@ void TCustomInstall::ReadInfoFromArchive() {
 
 void TCustomInstall::InstallObjectsOfType(int32_t TypeCode, const std::string& StatusText) {
   bool statusShown = false;
+  // The file containers of one type are installed one after the other: the archive component
+  // writes the files of the next ones ahead while those of the first are installed.
+  TInstallPassScope passes;
   try {
     // A component's Process may free components (a shortcut whose target is gone): walk a
     // copy and skip the ones that have left.
     std::vector<TInstallContainer*> containers = InstallSession().Containers.Data();
+    std::vector<TFileContainer*> fileContainers;
+    for (TInstallContainer* container : containers)
+      if (auto* files = dynamic_cast<TFileContainer*>(container);
+          files && container->RegisteredType() == TypeCode && container->IsIncluded())
+        fileContainers.push_back(files);
+    if (passes.Outermost()) ExpectDestinations(fileContainers);
     for (TInstallContainer* container : containers) {
       if (InstallSession().Containers.IndexOf(container) < 0 || container->RegisteredType() != TypeCode) continue;
       if (!statusShown && !Trim(StatusText).empty()) {

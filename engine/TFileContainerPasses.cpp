@@ -2,6 +2,7 @@
 #include "archive/TQnlfCompress.h"
 #include "common/routines_Strings.h"
 #include "engine/ContainerPathSpecifiers.h"
+#include "engine/InstallPasses.h"
 #include "engine/TCustomInstall.h"
 #include "engine/TCustomInstallFile.h"
 #include "engine/TFileContainer.h"
@@ -62,7 +63,54 @@ std::string WithoutDrive(const std::string& Path) {
   return colon == std::string::npos ? Path : Path.substr(colon + 1);
 }
 
+// Where the files of Container and of the containers its pass installs that come from the
+// installation's own archive will go, into Dirs. Left out are the files whose destination exists
+// and may be kept: the work ahead would mostly be thrown away.
+void AddDestinations(TFileContainer& Container, const std::string& Archive,
+                     std::vector<std::pair<std::string, std::string>>& Dirs) {
+  // One walk over the helpers: finding the n-th file walks them each time.
+  for (int i = 0; i < Container.HelperCount(); ++i) {
+    TInstallContainer* helper = Container.Helpers(i);
+    if (!helper->Include() || !helper->ProcessWithContainer()) continue;
+    if (auto* inner = dynamic_cast<TFileContainer*>(helper)) {
+      AddDestinations(*inner, Archive, Dirs);
+      continue;
+    }
+    auto* file = dynamic_cast<TCustomInstallFile*>(helper);
+    if (!file || file->Net()) continue;
+    try {
+      if (!SameText(file->GetArchivePath(), Archive)) continue;
+      if (file->OverwriteMode() != owAlways && FileExists(file->GetDestPath())) continue;
+      Dirs.emplace_back(file->SourcePath(), file->GetDestDir());
+    } catch (const std::exception&) {
+      // Its own turn reports what is wrong with it.
+    }
+  }
+}
+
+int passDepth = 0;
+
 } // namespace
+
+TInstallPassScope::TInstallPassScope() : FOutermost(passDepth++ == 0) {}
+
+TInstallPassScope::~TInstallPassScope() {
+  if (--passDepth == 0) QnlfCompress().ForgetReadAhead();
+}
+
+void ExpectDestinations(const std::vector<TFileContainer*>& Containers) {
+  TCustomInstall* install = TCustomInstall::Current();
+  if (!install) return;
+  std::string archive;
+  try {
+    archive = install->GetArchivePath();
+  } catch (const std::exception&) {
+    return;
+  }
+  std::vector<std::pair<std::string, std::string>> dirs;
+  for (TFileContainer* container : Containers) AddDestinations(*container, archive, dirs);
+  if (!dirs.empty()) QnlfCompress().ExpectDestinations(archive, dirs);
+}
 
 void TFileContainer::ReadInfoFromFile() {
   for (TCustomInstallFile* file : InstallFileList()) file->ReadInfoFromFile();
@@ -87,13 +135,9 @@ std::string TFileContainer::GetLocalArchivePath() {
 
 void TFileContainer::InstallObjects() {
   TPassGuard guard(this, TPassState::pstInstall, false);
-  // The members inflated ahead for the files of this pass are not needed after it; the
-  // outermost pass frees them.
-  static int installDepth = 0;
-  ++installDepth;
-  TScopeExit endReadAhead([] {
-    if (--installDepth == 0) QnlfCompress().ForgetReadAhead();
-  });
+  // What is written ahead for the files of this pass is not needed after it; the outermost
+  // pass frees it.
+  TInstallPassScope passes;
   // The folders that the files' destinations name are read once for the pass, and the drive
   // links are looked at again only when a disk is asked for.
   TFolderLookupsOnce folders;
@@ -105,6 +149,8 @@ void TFileContainer::InstallObjects() {
   SetPassTotalSize(TotalFilesSize(false));
   SetPassDoneSize(0);
   if (OnBeforeInstallObjects()) OnBeforeInstallObjects()(this);
+  // The outermost pass announces the files of all the passes within it.
+  if (passes.Outermost()) ExpectDestinations({this});
   TFileRelated::InstallObjects();
   if (Container()) Container()->DoInformationEventControl(this, ucPassEnds, this);
   bool aborted = QnlfCompress().Abort();

@@ -187,3 +187,28 @@ void ForgetListingOf(const std::string& UnixPath) {
 }
 
 } // namespace qnl::detail
+
+namespace qnl::detail {
+
+bool ChangeEntryRecorded(const std::string& UnixPath, bool Exists, const std::function<bool()>& Change) {
+  auto [dir, name] = SplitPath(UnixPath);
+  std::lock_guard lock(listingsMutex);
+  auto known = listings.find(dir);
+  bool current = known != listings.end() && StampOf(dir) == known->second.Stamp;
+  if (!Change()) return false;
+  if (!current) return true;
+  // The listing was current just before the change, and no other recorded change can come in
+  // between: the new times are this change's.
+  if (std::optional<TStamp> now = StampOf(dir)) {
+    known->second.Stamp = *now;
+    if (Exists)
+      known->second.Add(name);
+    else
+      known->second.Remove(name);
+  } else {
+    listings.erase(known);
+  }
+  return true;
+}
+
+} // namespace qnl::detail

@@ -1,6 +1,7 @@
 // Internal to platform/files: the listings of the directories this process looks names up in.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,5 +53,15 @@ private:
 
 // Forgets the listing of the directory holding UnixPath, for a change made some other way.
 void ForgetListingOf(const std::string& UnixPath);
+
+} // namespace qnl::detail
+
+namespace qnl::detail {
+
+// Makes a change to the entry UnixPath (Change: true when it was made) and records it in its
+// directory's listing in one step under the listings' lock, for changes other threads make
+// while this one looks names up. Exists tells what the change left. A listing that is not
+// current is left for the next look-up to judge.
+bool ChangeEntryRecorded(const std::string& UnixPath, bool Exists, const std::function<bool()>& Change);
 
 } // namespace qnl::detail

@@ -19,6 +19,7 @@
 #include "platform/files/DirectoryListings.h"
 #include "platform/files/EntryLook.h"
 #include "platform/files/FileLocks.h"
+#include "platform/files/FilesAhead.h"
 #include "platform/files/WinPaths.h"
 #include "platform/system/CodePage.h"
 #include "rtl/SysUtils.h"
@@ -414,6 +415,18 @@ int64_t DiskFree(std::string_view Path) {
   if (::statvfs(UnixPathOf(Path).c_str(), &vfs) != 0)
     RaiseLastFileError("get the free space of the disk of", std::string(Path));
   return static_cast<int64_t>(vfs.f_bavail) * static_cast<int64_t>(vfs.f_frsize);
+}
+
+} // namespace qnl
+
+namespace qnl {
+
+std::optional<struct timespec> HostFileTime(TDateTime Time) {
+  try {
+    return TimespecOfLocal(Time, {});
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
 }
 
 } // namespace qnl

@@ -631,12 +631,13 @@ TEST_F(ArchiveTest, MembersDeflatedAheadAreByteForByteWhatOneThreadWrites) {
     EXPECT_TRUE(ReadMachineFile(FPyOut + "\\" + std::to_string(i) + ".out") == ReadMachineFile(sources[i])) << i;
 }
 
-TEST_F(ArchiveTest, MembersInflatedAheadExtractAsOneThreadDoes) {
-  // Sizes around the block and the read chunk, below and above what is inflated ahead in
-  // memory; one member is damaged, one rewritten over an older file, one kept, one not asked for.
-  const std::vector<size_t> sizes = {3,        0,     1,  4096,  40000, 65536, 200000,
-                                     5u << 20, 70000, 12, 90000, 36000, 8193,  50000};
-  enum { kRewritten = 4, kKept = 5, kDamaged = 8, kNotAsked = 10 };
+TEST_F(ArchiveTest, MembersWrittenAheadExtractAsOneThreadDoes) {
+  // Sizes around the block, the read chunk and the write size ahead; one member is damaged, one
+  // rewritten over an older file, one kept, one not asked for, one sent elsewhere than the hint
+  // said, one into a directory that cannot be made.
+  const std::vector<size_t> sizes = {3,     0,  1,     4096,  40000, 65536, 200000, 5u << 20,
+                                     70000, 12, 90000, 36000, 8193,  50000, 300,    262145};
+  enum { kRewritten = 4, kKept = 5, kDamaged = 8, kNotAsked = 10, kElsewhere = 12, kBlocked = 14 };
   TStringList list;
   for (size_t i = 0; i < sizes.size(); ++i)
     list.Add(Source("f" + std::to_string(i) + ".bin",
@@ -649,21 +650,25 @@ TEST_F(ArchiveTest, MembersInflatedAheadExtractAsOneThreadDoes) {
   WriteMachineFile(FArchive, archive);
 
   struct TRun {
-    std::string Events;
+    std::string Events, Tree;
     std::vector<std::string> Files;
     int Ahead = 0;
   };
   auto extract = [&](const char* Threads) {
     setenv("QUENLOFT_THREADS", Threads, 1);
-    std::string out = FDir + "\\out" + Threads;
+    std::string out = FDir + "\\out" + Threads, blocked = out + "\\blocker\\sub";
     ForceDirectories(out);
+    WriteMachineFile(out + "\\blocker", "a file where a directory should be");
     for (int i : {int(kRewritten), int(kKept)}) {
       WriteMachineFile(out + "\\f" + std::to_string(i) + ".bin", "older");
       SetFileDateTime(out + "\\f" + std::to_string(i) + ".bin", 30000.5);
     }
     TQnlfCompress zip(nullptr);
     zip.SetCompressedFile(FArchive);
-    zip.SetExtractDirectory(out);
+    std::vector<std::pair<std::string, std::string>> dirs;
+    for (int i = 0; i < list.Count(); ++i)
+      dirs.emplace_back(list[i], i == kElsewhere ? out + "\\hinted\\deeper" : i == kBlocked ? blocked : out);
+    zip.ExpectDestinations(FArchive, dirs);
     TRun run;
     zip.OnStatus = [&](TQnlfCompress*, const TlzhFileStats& S) {
       run.Events += std::to_string(S.BytesDone) + "/" + std::to_string(S.TotalBytesDone) + "/" +
@@ -672,24 +677,51 @@ TEST_F(ArchiveTest, MembersInflatedAheadExtractAsOneThreadDoes) {
     for (int i = 0; i < list.Count(); ++i) {
       if (i == kNotAsked) continue;
       zip.SetOverwrite(i == kKept ? owNever : owAlways);
+      zip.SetExtractDirectory(i == kBlocked ? blocked : out);
       TStringList one;
       one.Add(list[i]);
       zip.SetFilesToProcess(one);
-      run.Events += ErrorOf([&] { zip.Extract(); }) + "\n";
-      run.Files.push_back(FileExists(out + "\\f" + std::to_string(i) + ".bin")
-                              ? ReadMachineFile(out + "\\f" + std::to_string(i) + ".bin")
-                              : "missing");
+      run.Events += StringReplaceAll(ErrorOf([&] { zip.Extract(); }), out, "<out>") + "\n";
+      std::string path = out + "\\f" + std::to_string(i) + ".bin";
+      run.Files.push_back(FileExists(path) ? ReadMachineFile(path) + FloatToStr(FileDateTime(path)) : "missing");
     }
     run.Ahead = zip.InflatedAhead();
+    zip.ForgetReadAhead();
+    run.Tree = MachineTree(out); // no partial file, no directory made for nothing
     return run;
   };
   TRun alone = extract("1"), ahead = extract("3");
   unsetenv("QUENLOFT_THREADS");
   EXPECT_EQ(alone.Ahead, 0);
-  EXPECT_GE(ahead.Ahead, 5) << "too few members were inflated ahead for the comparison to tell";
+  EXPECT_GE(ahead.Ahead, 8) << "too few members were written ahead for the comparison to tell";
   EXPECT_EQ(alone.Events, ahead.Events);
   EXPECT_TRUE(alone.Files == ahead.Files) << "the extracted files differ";
+  EXPECT_EQ(alone.Tree, ahead.Tree);
   EXPECT_NE(alone.Events.find("is damaged"), std::string::npos);
-  EXPECT_EQ(ahead.Files[kKept], "older");
-  EXPECT_TRUE(ahead.Files[kRewritten] == SampleBytes(sizes[kRewritten], kRewritten));
+  EXPECT_NE(alone.Events.find("Cannot create the file <out>\\blocker\\sub\\f14.bin"), std::string::npos);
+  EXPECT_EQ(ahead.Files[kKept].substr(0, 5), "older");
+  EXPECT_EQ(ahead.Files[kRewritten].substr(0, sizes[kRewritten]), SampleBytes(sizes[kRewritten], kRewritten));
+}
+
+TEST_F(ArchiveTest, AnAbortLeavesNothingWrittenAhead) {
+  TStringList list;
+  for (int i = 0; i < 12; ++i) list.Add(Source("f" + std::to_string(i) + ".bin", SampleBytes(70000, unsigned(i))));
+  FZip.SetFilesToProcess(list);
+  FZip.Add(lzcOverwrite, 1);
+  setenv("QUENLOFT_THREADS", "3", 1);
+  // The first members go into the extraction directory, the others into one not made yet.
+  std::vector<std::pair<std::string, std::string>> dirs;
+  for (int i = 0; i < list.Count(); ++i) dirs.emplace_back(list[i], i < 3 ? FOut : FOut + "\\later\\deeper");
+  FZip.ExpectDestinations(FArchive, dirs);
+  ForceDirectories(FOut);
+  for (int i = 0; i < 3; ++i) {
+    FZip.OnStatus = [&](TQnlfCompress* Z, const TlzhFileStats& S) {
+      if (i == 2 && S.BytesDone > 30000) Z->SetAbort(true);
+    };
+    ExtractFiles({list[i]});
+  }
+  unsetenv("QUENLOFT_THREADS");
+  EXPECT_TRUE(FZip.Abort());
+  EXPECT_GE(FZip.InflatedAhead(), 1);
+  EXPECT_EQ(MachineTree(FOut), "f0.bin\nf1.bin\n");
 }

@@ -110,6 +110,14 @@ TEST_F(RoundTrip, FilesInflatedAheadInstallAsWithOneThread) {
     files.push_back(AddFile("F" + std::to_string(i), "C:\\src\\f" + std::to_string(i) + ".dat"));
   }
   files[kept]->SetOverwriteMode(owNever);
+  // A handler sends one file elsewhere after the pass announced where the files go.
+  const size_t moved = 6;
+  files[moved]->OnBeforeInstall = [](TCustomInstallFile* F) {
+    F->SetDestDirType(nullptr);
+    F->SetDestDir("C:\\Apps\\Moved");
+  };
+  TCustomPathSpecifier* movedType = files[moved]->DestDirType();
+  const std::string movedDir = files[moved]->DestDir();
   FInstallDir->Compress(coForceNetFilesLocal);
   TQnlfCompress reader(nullptr);
   reader.SetCompressedFile("C:\\dist\\tool.1");
@@ -130,12 +138,14 @@ TEST_F(RoundTrip, FilesInflatedAheadInstallAsWithOneThread) {
   product->SetArchiveFile("C:\\dist\\tool.1");
 
   struct TRun {
-    std::string Progress, Error;
+    std::string Progress, Error, Tree;
     std::vector<std::string> Installed;
   };
   auto install = [&](const char* Threads) {
     setenv("QUENLOFT_THREADS", Threads, 1);
-    DeleteTree("C:\\Apps\\Tool");
+    DeleteTree("C:\\Apps");
+    files[moved]->SetDestDirType(movedType);
+    files[moved]->SetDestDir(movedDir);
     for (size_t i : {kept, rewritten}) WriteMachineFile("C:\\Apps\\Tool\\f" + std::to_string(i) + ".dat", "older");
     TRun run;
     for (TInstallFile* file : files)
@@ -148,9 +158,11 @@ TEST_F(RoundTrip, FilesInflatedAheadInstallAsWithOneThread) {
       run.Error = e.what();
     }
     for (size_t i = 0; i < sizes.size(); ++i) {
-      std::string path = "C:\\Apps\\Tool\\f" + std::to_string(i) + ".dat";
+      std::string path = (i == moved ? "C:\\Apps\\Moved\\f" : "C:\\Apps\\Tool\\f") + std::to_string(i) + ".dat";
       run.Installed.push_back(FileExists(path) ? ReadMachineFile(path) : "missing");
+      if (i != kept && FileExists(path)) run.Tree += FloatToStr(FileDateTime(path)) + "\n";
     }
+    run.Tree += MachineTree("C:\\Apps"); // no partial file, no directory made for nothing
     return run;
   };
   TRun alone = install("1");
@@ -162,6 +174,8 @@ TEST_F(RoundTrip, FilesInflatedAheadInstallAsWithOneThread) {
   EXPECT_EQ(alone.Error, ahead.Error);
   EXPECT_NE(ahead.Error.find("is damaged"), std::string::npos) << ahead.Error;
   EXPECT_TRUE(alone.Installed == ahead.Installed) << "the installed files differ";
+  EXPECT_EQ(alone.Tree, ahead.Tree) << "the dates or the files and directories differ";
+  EXPECT_NE(ahead.Installed[moved], "missing");
   EXPECT_EQ(ahead.Installed[kept], "older");
   EXPECT_EQ(ahead.Installed[rewritten], ReadMachineFile("C:\\src\\f2.dat"));
 }

@@ -1,9 +1,11 @@
 // Whole-file reads and writes of the tests.
 #include "tests/support/TestFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "platform/files/WinPaths.h"
 
@@ -26,6 +28,18 @@ std::string ReadMachineFile(const std::string& WindowsPath) { return ReadFile(Un
 
 void WriteMachineFile(const std::string& WindowsPath, const std::string& Bytes) {
   WriteFile(UnixPathOf(WindowsPath), Bytes);
+}
+
+std::string MachineTree(const std::string& WindowsDir) {
+  std::filesystem::path root(UnixPathOf(WindowsDir));
+  std::error_code ec;
+  std::vector<std::string> paths;
+  for (auto it = std::filesystem::recursive_directory_iterator(root, ec); !ec && it != decltype(it)(); it.increment(ec))
+    paths.push_back(std::filesystem::relative(it->path(), root).string() + (it->is_directory() ? "/" : ""));
+  std::sort(paths.begin(), paths.end());
+  std::string tree;
+  for (const std::string& path : paths) tree += path + "\n";
+  return tree;
 }
 
 } // namespace qnl::test
