@@ -26,7 +26,7 @@ TPartialFileAhead& TPartialFileAhead::operator=(TPartialFileAhead&& Other) noexc
 
 bool TPartialFileAhead::PutInPlace(const std::string& Target, std::string& Reason) {
   try {
-    ReplaceWithOwnFile(FHostPath, Target);
+    ReplaceWithOwnHostFile(FHostPath, Target);
   } catch (const std::exception& e) {
     Reason = e.what();
     return false;

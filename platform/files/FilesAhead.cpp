@@ -79,7 +79,7 @@ bool THostFileAhead::Finish(const struct timespec& Time) {
   return dated && closed;
 }
 
-void ReplaceWithOwnFile(const std::string& HostSource, std::string_view Dest) {
+void ReplaceWithOwnHostFile(const std::string& HostSource, std::string_view Dest) {
   std::string destUnix = UnixPathOf(Dest);
   struct stat dst;
   if (::lstat(destUnix.c_str(), &dst) == 0 && S_ISREG(dst.st_mode) && detail::LockedByOthers(destUnix))
