@@ -1,5 +1,6 @@
 // The file container's passes: install, copy and compress, and the walks that read figures.
 #include "archive/TQnlfCompress.h"
+#include "archive/TWorkAhead.h"
 #include "common/routines_Strings.h"
 #include "engine/ContainerPathSpecifiers.h"
 #include "engine/InstallPasses.h"
@@ -78,6 +79,9 @@ void AddDestinations(TFileContainer& Container, const std::string& Archive,
     }
     auto* file = dynamic_cast<TCustomInstallFile*>(helper);
     if (!file || file->Net()) continue;
+    // A destination that the project's own handler gives is asked for at the file's turn only,
+    // never earlier or once more.
+    if (TCustomPathSpecifier* type = file->DestDirType(); type && type->OnGetPath()) continue;
     try {
       if (!SameText(file->GetArchivePath(), Archive)) continue;
       if (file->OverwriteMode() != owAlways && FileExists(file->GetDestPath())) continue;
@@ -100,7 +104,8 @@ TInstallPassScope::~TInstallPassScope() {
 
 void ExpectDestinations(const std::vector<TFileContainer*>& Containers) {
   TCustomInstall* install = TCustomInstall::Current();
-  if (!install) return;
+  // One thread writes nothing ahead: nothing to look up for it.
+  if (!install || ArchiveThreads() <= 1) return;
   std::string archive;
   try {
     archive = install->GetArchivePath();
