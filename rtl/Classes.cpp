@@ -172,7 +172,8 @@ void TFreeNotifyList::Add(TComponent* Item) {
 }
 
 void TFreeNotifyList::Remove(const TComponent* Item) {
-  if (FMembers.erase(Item) == 0) return;
+  // Most components asked about nothing: every sibling's removal reaches them.
+  if (FItems.empty() || FMembers.erase(Item) == 0) return;
   // From the end: components are mostly freed in the reverse order of their creation.
   FItems.erase(std::find(FItems.rbegin(), FItems.rend(), Item).base() - 1);
 }
