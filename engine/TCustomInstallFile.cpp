@@ -61,7 +61,7 @@ TCustomInstallFile::TCustomInstallFile(TComponent* AOwner, TInstallContainer* AC
 TCustomInstallFile::~TCustomInstallFile() {
   InstallSession().UniqueIDs.Release(FUniqueID);
   InstallSession().FailedRegistrations.Remove(this);
-  InstallSession().InstallFiles.Remove(this);
+  InstallSession().InstallFiles.RemoveLast(this); // a form frees its files last first
 }
 
 void TCustomInstallFile::AllocateUniqueID() { FUniqueID = InstallSession().UniqueIDs.Allocate(); }

@@ -31,13 +31,13 @@ void TFileContainer::MakeOwnSpecifier() {
 }
 
 bool TFileContainer::HasNetFiles() const {
-  for (TCustomInstallFile* file : InstallFileList())
+  for (TCustomInstallFile* file : IndexedInstallFiles())
     if (file->Net()) return true;
   return false;
 }
 
 TCustomInstallFile* TFileContainer::FindInstallFile(const std::string& SourcePath) const {
-  for (TCustomInstallFile* file : InstallFileList())
+  for (TCustomInstallFile* file : IndexedInstallFiles())
     if (SameText(file->SourcePath(), SourcePath)) return file;
   return nullptr;
 }
@@ -102,17 +102,24 @@ int32_t TFileContainer::OwnFilesSize(bool All) { return SumFileSizes(All, false)
 
 int32_t TFileContainer::TotalFilesSize(bool All) { return SumFileSizes(All, true); }
 
-int TFileContainer::InstallFileCount() const { return CompCount(TCustomInstallFile::StaticClassInfo()); }
+int TFileContainer::InstallFileCount() const { return static_cast<int>(IndexedInstallFiles().size()); }
 
-std::vector<TCustomInstallFile*> TFileContainer::InstallFileList() const {
-  std::vector<TCustomInstallFile*> files;
-  for (int i = 0; i < HelperCount(); ++i)
-    if (Helpers(i)->InheritsFrom(TCustomInstallFile::StaticClassInfo()))
-      files.push_back(static_cast<TCustomInstallFile*>(Helpers(i)));
-  return files;
+const std::vector<TCustomInstallFile*>& TFileContainer::IndexedInstallFiles() const {
+  // Every change of the helper list (added, removed, freed, reordered) moves its version on.
+  if (FInstallFilesVersion != HelpersVersion()) {
+    FInstallFiles.clear();
+    for (int i = 0; i < HelperCount(); ++i)
+      if (Helpers(i)->InheritsFrom(TCustomInstallFile::StaticClassInfo()))
+        FInstallFiles.push_back(static_cast<TCustomInstallFile*>(Helpers(i)));
+    FInstallFilesVersion = HelpersVersion();
+  }
+  return FInstallFiles;
 }
 
 TCustomInstallFile* TFileContainer::InstallFiles(int Index) const {
+  const std::vector<TCustomInstallFile*>& files = IndexedInstallFiles();
+  if (Index >= 0 && Index < static_cast<int>(files.size())) return files[Index];
+  // Out of range: the same error as the generic look-up gives.
   return static_cast<TCustomInstallFile*>(Comp(Index, TCustomInstallFile::StaticClassInfo()));
 }
 

@@ -86,11 +86,12 @@ public:
   virtual void ReadInfoFromArchive();
   virtual void ReadInfoFromFile();
 
+  // Both answer from an index of the install files (so that a loop over thousands of files
+  // stays linear), built again at the first use after the helper list changed.
   int InstallFileCount() const;
   TCustomInstallFile* InstallFiles(int Index) const;
-  // The install-file helpers in order, found in one walk: InstallFiles(i) walks the helpers
-  // each time, which makes a loop over thousands of files quadratic.
-  std::vector<TCustomInstallFile*> InstallFileList() const;
+  // The install-file helpers in order: a copy, which a pass may walk while files leave.
+  std::vector<TCustomInstallFile*> InstallFileList() const { return IndexedInstallFiles(); }
   // Some install-file helper has Net set.
   bool HasNetFiles() const;
   // The first install-file helper whose source path equals SourcePath ignoring case, or none.
@@ -108,6 +109,7 @@ private:
   void DownloadStep(TObject* PO);
   // Sets the totals of P from this container's pass figures and reports them.
   void ReportStatus(TCustomInstallFile* File, TFileStatusParameter* P);
+  const std::vector<TCustomInstallFile*>& IndexedInstallFiles() const;
 
   int32_t FPassTotalSize = 0;
   int32_t FPassDoneSize = 0;
@@ -120,6 +122,8 @@ private:
   TAfterInstallObjectsEvent FOnAfterInstallObjects;
   TInstallContainerNotifyEvent FOnBeforeInstallObjects;
   TCustomPathSpecifier* FOwnSpecifier = nullptr;
+  mutable std::vector<TCustomInstallFile*> FInstallFiles;
+  mutable uint64_t FInstallFilesVersion = UINT64_MAX;
 };
 
 } // namespace qnl

@@ -35,6 +35,9 @@ public:
   // specifier when the new container is file-related, none when that specifier no longer fits.
   void SetContainer(TInstallContainer* Value) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Files and file containers do nothing with a broadcast.
+  bool HearsNotify() const override { return false; }
+  bool ForgetsOnlyRelatedContainers() const override { return true; }
 
   // Virtual operations added here, in this order.
   // Download progress from a net location: reported to OnDataReceived, the helpers (-988)

@@ -2,6 +2,8 @@
 #include "engine/TInstallContainer.h"
 
 #include <algorithm>
+#include <map>
+#include <unordered_set>
 
 #include "common/routines_Strings.h"
 #include "engine/BuiltInPathSpecifiers.h"
@@ -26,25 +28,77 @@ TComponent* WithStandardSpecifiers(TComponent* AOwner) {
 QNL_BEGIN_CLASS(TInstallContainer);
 QNL_END_CLASS
 
+namespace {
+// The live containers by creation serial, and those among them a destruction must tell
+// whatever their relation (or not asked yet): files and file containers, thousands in a form,
+// leave the second map at the first destruction that asks them.
+struct TContainerRegistry {
+  uint64_t LastSerial = 0;
+  std::unordered_set<uint64_t> Live;
+  std::map<uint64_t, TInstallContainer*> Hearers;
+};
+
+TContainerRegistry& Registry() {
+  static TContainerRegistry registry;
+  return registry;
+}
+} // namespace
+
 TInstallContainer::TInstallContainer(TComponent* AOwner) : TComponent(WithStandardSpecifiers(AOwner)) {
   InstallSession().Containers.Add(this);
+  TContainerRegistry& registry = Registry();
+  FSerial = ++registry.LastSerial;
+  registry.Live.insert(FSerial);
+  registry.Hearers.emplace(FSerial, this);
 }
 
 TInstallContainer::~TInstallContainer() {
-  // Every other container forgets this one, newest first. A container may free itself (or
-  // others) when told, so the walk re-checks the list's length at every step.
-  TInstallContainerList& all = InstallSession().Containers;
-  for (int i = all.Count() - 1; i >= 0; --i) {
-    if (i >= all.Count()) {
-      i = all.Count();
-      continue;
-    }
-    TInstallContainer* other = all.Items(i);
-    if (other != this) other->ContainerDestroyed(this);
+  TellContainersOfDestruction();
+  for (TInstallContainer* helper : FHelpers) {
+    auto& of = helper->FHelperOf;
+    of.erase(std::remove(of.begin(), of.end(), this), of.end());
   }
   FHelpers.clear();
+  FHelperSet.clear();
   ++FHelpersVersion;
-  all.Remove(this);
+  TContainerRegistry& registry = Registry();
+  registry.Live.erase(FSerial);
+  registry.Hearers.erase(FSerial);
+  InstallSession().Containers.RemoveLast(this); // a form frees its containers last first
+}
+
+void TInstallContainer::TellContainersOfDestruction() {
+  // Every other container forgets this one, newest first: those that must hear of every
+  // destruction, and those related to this one (its helpers, whose container it may be, and
+  // the containers it is a helper of). A container may free itself or others when told, so
+  // each step looks the next one up again, below the last one told.
+  TContainerRegistry& registry = Registry();
+  std::map<uint64_t, TInstallContainer*> related;
+  for (TInstallContainer* helper : FHelpers) related.emplace(helper->FSerial, helper);
+  for (TInstallContainer* holder : FHelperOf) related.emplace(holder->FSerial, holder);
+  auto below = [](std::map<uint64_t, TInstallContainer*>& Map, uint64_t Cursor) {
+    auto it = Map.lower_bound(Cursor);
+    return it == Map.begin() ? Map.end() : std::prev(it);
+  };
+  for (uint64_t cursor = UINT64_MAX;;) {
+    auto hearer = below(registry.Hearers, cursor);
+    auto near = below(related, cursor);
+    uint64_t h = hearer == registry.Hearers.end() ? 0 : hearer->first;
+    uint64_t r = near == related.end() ? 0 : near->first;
+    cursor = std::max(h, r);
+    if (cursor == 0) break;
+    if (cursor == FSerial) continue;
+    if (r != cursor) {
+      // Unrelated: told only when its class may do more than forget related containers.
+      if (hearer->second->ForgetsOnlyRelatedContainers()) {
+        registry.Hearers.erase(hearer);
+        continue;
+      }
+      hearer->second->ContainerDestroyed(this);
+    } else if (registry.Live.count(cursor)) {
+      near->second->ContainerDestroyed(this);
+    }
+  }
 }
 
 void TInstallContainer::SetInstallTypes(TInstallTypeSet Value) {
@@ -101,19 +155,22 @@ void TInstallContainer::AddHelper(TInstallContainer* Helper) {
     step = dynamic_cast<const TInstallObject*>(up);
   }
   // A helper is in the list at most once: a second entry would outlive the helper.
-  if (std::find(FHelpers.begin(), FHelpers.end(), Helper) != FHelpers.end()) return;
-  if (SameText(Helper->ClassName(), "TINSTALLBDE")) {
-    FHelpers.insert(FHelpers.begin(), Helper);
-    ++FHelpersVersion;
-    return;
-  }
-  auto pos = FHelpers.end();
-  if (!FHelpers.empty()) {
+  if (FHelperSet.count(Helper)) return;
+  auto pos = FHelpers.begin();
+  bool bde = SameText(Helper->ClassName(), "TINSTALLBDE");
+  if (!bde && !FHelpers.empty()) {
+    // Before the first helper whose type is not lower. While the list is in ascending order
+    // (no TINSTALLBDE has led it since it was last empty) that place is found by halving, so
+    // that adding thousands of files of one type stays cheap.
     int32_t type = Helper->RegisteredType();
-    pos = std::find_if(FHelpers.begin(), FHelpers.end(),
-                       [type](TInstallContainer* Entry) { return Entry->RegisteredType() >= type; });
+    auto lower = [type](TInstallContainer* Entry) { return Entry->RegisteredType() < type; };
+    pos = FHelpersSorted ? std::partition_point(FHelpers.begin(), FHelpers.end(), lower)
+                         : std::find_if_not(FHelpers.begin(), FHelpers.end(), lower);
   }
+  if (bde) FHelpersSorted = false;
   FHelpers.insert(pos, Helper);
+  FHelperSet.insert(Helper);
+  Helper->FHelperOf.push_back(this);
   ++FHelpersVersion;
 }
 
@@ -156,8 +213,13 @@ bool TInstallContainer::IsIncluded() const {
 void TInstallContainer::ContinueAfterReboot() {}
 
 void TInstallContainer::RemoveHelper(TInstallContainer* Helper) {
-  if (!Helper) return;
-  FHelpers.erase(std::remove(FHelpers.begin(), FHelpers.end(), Helper), FHelpers.end());
+  // Every destroyed container is removed from each container it was related to.
+  if (!Helper || FHelpers.empty() || FHelperSet.erase(Helper) == 0) return;
+  // From the end: a form frees its files last first.
+  FHelpers.erase(std::find(FHelpers.rbegin(), FHelpers.rend(), Helper).base() - 1);
+  auto& of = Helper->FHelperOf;
+  of.erase(std::remove(of.begin(), of.end(), this), of.end());
+  if (FHelpers.empty()) FHelpersSorted = true;
   ++FHelpersVersion;
 }
 
@@ -198,19 +260,23 @@ void TInstallContainer::FreeComps(const TClassInfo& ComponentClass) {
 }
 
 void TInstallContainer::Notify(int32_t Code, TObject* PO) {
-  // A receiver may change the list (a dialog frees itself): walk a copy, skip the departed.
-  std::vector<TInstallContainer*> helpers = FHelpers;
-  uint64_t version = FHelpersVersion;
-  for (TInstallContainer* helper : helpers) {
-    if (!StillHelper(helper, version)) continue;
-    if (helper->RegisteredType() >= 2000) helper->InformationEvent(this, Code, PO);
+  if (FReceiversVersion != FHelpersVersion) {
+    FReceivers.clear();
+    for (TInstallContainer* helper : FHelpers)
+      if (helper->RegisteredType() >= 2000 && helper->HearsNotify()) FReceivers.push_back(helper);
+    FReceiversVersion = FHelpersVersion;
   }
+  // A receiver may change the list (a dialog frees itself): walk a copy, skip the departed.
+  std::vector<TInstallContainer*> receivers = FReceivers;
+  uint64_t version = FHelpersVersion;
+  for (TInstallContainer* helper : receivers)
+    if (StillHelper(helper, version)) helper->InformationEvent(this, Code, PO);
 }
 
 bool TInstallContainer::StillHelper(TInstallContainer* Helper, uint64_t Version) const {
   // Searching is needed only once the list changed since the walk began: a container with
   // thousands of files broadcasts at every progress point.
-  return FHelpersVersion == Version || std::find(FHelpers.begin(), FHelpers.end(), Helper) != FHelpers.end();
+  return FHelpersVersion == Version || FHelperSet.count(Helper) != 0;
 }
 
 void TInstallContainer::PopStatusMessage() { Notify(icPopStatusMessage); }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "common/types_Quenloft.h"
@@ -99,6 +100,11 @@ public:
   virtual void SetDestDirType(TCustomPathSpecifier* Value);
   // Container is being destroyed: it leaves the helper list.
   virtual void ContainerDestroyed(TInstallContainer* Container);
+  // True for a class whose ContainerDestroyed only drops the container from its helpers and
+  // as its own container (the base's and the installation object's behaviour), so that a
+  // destroyed container tells it only when they are related. A class below one answering
+  // true that overrides ContainerDestroyed must answer false again.
+  virtual bool ForgetsOnlyRelatedContainers() const { return false; }
   virtual void PushStatusMessage(const std::string& Text);
   // Upward path: a helper reports Code with PO. The base does nothing.
   virtual void DoInformationEventControl(TObject* Sender, int32_t Code, TObject* PO);
@@ -135,20 +141,44 @@ public:
   }
   // Frees every helper of ComponentClass, from the end of the list.
   void FreeComps(const TClassInfo& ComponentClass);
-  // Broadcast: InformationEvent(this, Code, PO) on each direct helper of type 2000 and above.
+  // Broadcast: InformationEvent(this, Code, PO) on each direct helper of type 2000 and above
+  // that hears it (HearsNotify).
   void Notify(int32_t Code, TObject* PO = nullptr);
+  // False for a class whose InformationEvent is the base's, which does nothing, so that a
+  // broadcast skips it. A class below one answering false that overrides InformationEvent
+  // must answer true again.
+  virtual bool HearsNotify() const { return true; }
   void PopStatusMessage();
   // Applies Type to every helper, recursively, then to this component.
   void SetCurrentInstallType(TInstallType Type);
 
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
+protected:
+  // Changes whenever the helper list changes, so that lists derived from it know when to
+  // build themselves again.
+  uint64_t HelpersVersion() const { return FHelpersVersion; }
+
 private:
   bool StillHelper(TInstallContainer* Helper, uint64_t Version) const;
+  // Tells every other live container, newest first, that this one is destroyed.
+  void TellContainersOfDestruction();
+  // Creation order among all containers, which the destruction walk follows.
+  uint64_t FSerial = 0;
+  // The containers whose helper list holds this one.
+  std::vector<TInstallContainer*> FHelperOf;
   bool FProcessWithContainer = false;
   std::vector<TInstallContainer*> FHelpers;
+  // The same helpers, to answer "is it one" without a walk.
+  std::unordered_set<TInstallContainer*> FHelperSet;
+  // FHelpers is in ascending registered type (a leading TINSTALLBDE can break that).
+  bool FHelpersSorted = true;
   // Counts the changes of FHelpers, so that a walk over a copy knows when to check it.
   uint64_t FHelpersVersion = 0;
+  // The helpers a broadcast reaches, as of FReceiversVersion: a container of thousands of
+  // files broadcasts at every progress point, and its files hear nothing.
+  mutable std::vector<TInstallContainer*> FReceivers;
+  mutable uint64_t FReceiversVersion = UINT64_MAX;
   bool FInclude = true;
   bool FProcessed = false;
   TInstallType FCurrentInstallType = itFull;

@@ -48,6 +48,16 @@ public:
     if (i >= 0) Delete(i);
     return i;
   }
+  // Remove for registries whose entries leave mostly in the reverse order of joining: the
+  // last entry equal to Item goes, found from the end.
+  int RemoveLast(const T* Item) {
+    for (size_t i = FItems.size(); i-- > 0;)
+      if (FItems[i] == Item) {
+        FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(i));
+        return static_cast<int>(i);
+      }
+    return -1;
+  }
   void Clear() { FItems.clear(); }
   const std::vector<T*>& Data() const { return FItems; }
 

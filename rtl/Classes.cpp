@@ -44,11 +44,9 @@ TComponent::TComponent(TComponent* AOwner) {
 TComponent::~TComponent() {
   Destroying();
   // Those who asked to be told, and whom we asked, forget each other.
-  while (!FFreeNotifies.empty()) {
-    TComponent* other = FFreeNotifies.back();
-    FFreeNotifies.pop_back();
-    auto& theirs = other->FFreeNotifies;
-    theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+  while (!FFreeNotifies.Empty()) {
+    TComponent* other = FFreeNotifies.PopBack();
+    other->FFreeNotifies.Remove(this);
     other->Notification(this, opRemove);
   }
   DestroyComponents();
@@ -62,9 +60,18 @@ TComponent* TComponent::Components(int Index) const {
 
 TComponent* TComponent::FindComponent(std::string_view AName) const {
   if (AName.empty()) return nullptr;
-  for (TComponent* c : FComponents)
-    if (SameText(c->FName, AName)) return c;
-  return nullptr;
+  auto it = FNameIndex.find(UpperCase(AName));
+  return it == FNameIndex.end() ? nullptr : it->second;
+}
+
+void TComponent::IndexName(TComponent* AComponent) {
+  if (!AComponent->FName.empty()) FNameIndex[UpperCase(AComponent->FName)] = AComponent;
+}
+
+void TComponent::UnindexName(TComponent* AComponent) {
+  if (AComponent->FName.empty()) return;
+  auto it = FNameIndex.find(UpperCase(AComponent->FName));
+  if (it != FNameIndex.end() && it->second == AComponent) FNameIndex.erase(it);
 }
 
 void TComponent::ValidateRename(TComponent* AComponent, const std::string& CurName, const std::string& NewName) {
@@ -78,24 +85,31 @@ void TComponent::SetName(const std::string& NewName) {
   if (FName == NewName) return;
   if (!NewName.empty() && !IsValidIdent(NewName))
     throw EComponentError("Component name \"" + NewName + "\" is not a valid identifier");
-  if (FOwner) FOwner->ValidateRename(this, FName, NewName);
+  if (FOwner) {
+    FOwner->ValidateRename(this, FName, NewName);
+    FOwner->UnindexName(this);
+  }
   FName = NewName;
+  if (FOwner) FOwner->IndexName(this);
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
   if (!AComponent->FName.empty()) ValidateRename(AComponent, "", AComponent->FName);
   if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
   FComponents.push_back(AComponent);
+  IndexName(AComponent);
   AComponent->FOwner = this;
   if (FComponentState.Contains(csDesigning)) AComponent->SetDesigning(true);
   Notification(AComponent, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* AComponent) {
-  auto it = std::find(FComponents.begin(), FComponents.end(), AComponent);
-  if (it == FComponents.end()) return;
+  // From the end: an owner frees its components last first.
+  auto it = std::find(FComponents.rbegin(), FComponents.rend(), AComponent);
+  if (it == FComponents.rend()) return;
   // Off the list first, then every component of this owner hears of it.
-  FComponents.erase(it);
+  FComponents.erase(it.base() - 1);
+  UnindexName(AComponent);
   AComponent->FOwner = nullptr;
   Notification(AComponent, opRemove);
 }
@@ -126,9 +140,7 @@ void TComponent::Destroying() {
 void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
-  if (Operation == opRemove && AComponent) {
-    FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent), FFreeNotifies.end());
-  }
+  if (Operation == opRemove && AComponent) FFreeNotifies.Remove(AComponent);
   // An owner passes the news on to everything it owns, last first. Handlers may free
   // components: walk the live list by index and never past its current end (linear, so
   // that forms of thousands of components load and close quickly).
@@ -144,18 +156,33 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TComponent::FreeNotification(TComponent* AComponent) {
   if (!AComponent || AComponent == this) return;
-  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
-    FFreeNotifies.push_back(AComponent);
-  auto& theirs = AComponent->FFreeNotifies;
-  if (std::find(theirs.begin(), theirs.end(), this) == theirs.end()) theirs.push_back(this);
+  FFreeNotifies.Add(AComponent);
+  AComponent->FFreeNotifies.Add(this);
   FComponentState.Include(csFreeNotification);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
   if (!AComponent) return;
-  FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent), FFreeNotifies.end());
-  auto& theirs = AComponent->FFreeNotifies;
-  theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+  FFreeNotifies.Remove(AComponent);
+  AComponent->FFreeNotifies.Remove(this);
+}
+
+void TFreeNotifyList::Add(TComponent* Item) {
+  if (FMembers.insert(Item).second) FItems.push_back(Item);
+}
+
+void TFreeNotifyList::Remove(const TComponent* Item) {
+  // Most components asked about nothing: every sibling's removal reaches them.
+  if (FItems.empty() || FMembers.erase(Item) == 0) return;
+  // From the end: components are mostly freed in the reverse order of their creation.
+  FItems.erase(std::find(FItems.rbegin(), FItems.rend(), Item).base() - 1);
+}
+
+TComponent* TFreeNotifyList::PopBack() {
+  TComponent* item = FItems.back();
+  FItems.pop_back();
+  FMembers.erase(item);
+  return item;
 }
 
 QNL_BEGIN_CLASS(TList);

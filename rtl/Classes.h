@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "rtl/Exceptions.h"
@@ -47,6 +49,23 @@ QNL_ENUM(TComponentStateFlag, csLoading, csReading, csWriting, csDestroying, csD
 using TComponentState = TSet<TComponentStateFlag>;
 
 QNL_ENUM(TOperation, opInsert, opRemove)
+
+class TComponent;
+
+// The components one asked to be told about, in the order asked, with a membership test
+// that does not walk the list: a shared specifier is asked by every file of a form.
+class TFreeNotifyList {
+public:
+  bool Empty() const { return FItems.empty(); }
+  bool Contains(const TComponent* Item) const { return FMembers.count(Item) != 0; }
+  void Add(TComponent* Item);
+  void Remove(const TComponent* Item);
+  TComponent* PopBack();
+
+private:
+  std::vector<TComponent*> FItems;
+  std::unordered_set<const TComponent*> FMembers;
+};
 
 // A component has a name unique among its owner's components and is owned by its
 // owner, which keeps its components in creation order and frees them when freed.
@@ -98,12 +117,17 @@ public:
 
 private:
   void ValidateRename(TComponent* AComponent, const std::string& CurName, const std::string& NewName);
+  void IndexName(TComponent* AComponent);
+  void UnindexName(TComponent* AComponent);
 
   std::string FName;
   int32_t FTag = 0;
   TComponent* FOwner = nullptr;
   std::vector<TComponent*> FComponents;
-  std::vector<TComponent*> FFreeNotifies;
+  // The named ones among FComponents by upper-cased name, so that the unique-name check and
+  // FindComponent do not walk every sibling.
+  std::unordered_map<std::string, TComponent*> FNameIndex;
+  TFreeNotifyList FFreeNotifies;
   TComponentState FComponentState;
   int32_t FDesignLeft = 0;
   int32_t FDesignTop = 0;

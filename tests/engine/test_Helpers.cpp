@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "EngineTestClasses.h"
+#include "engine/TFileContainer.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -45,6 +46,32 @@ TEST_F(Tree, AComponentNamedTInstallBdeInAnyCaseGoesFirst) {
   // Later helpers are placed by the ordinary rule, which compares with its type too.
   (new TTestObject(&Owner, "Dialog", 9000))->SetContainer(Root);
   EXPECT_EQ(HelperNames(*Root), "Bde,Group,File,Dialog");
+}
+
+TEST_F(Tree, TheInstallFilesFollowTheHelperListThroughAddsFreesAndMoves) {
+  auto* dir = new TFileContainer(&Owner);
+  auto add = [&](const char* Name) {
+    auto* file = new TTestFile(&Owner, Name, 1);
+    file->SetContainer(dir);
+    return file;
+  };
+  auto names = [&] {
+    std::string joined;
+    for (int i = 0; i < dir->InstallFileCount(); ++i) joined += dir->InstallFiles(i)->Name() + ",";
+    return joined;
+  };
+  TTestFile* a = add("A");
+  TTestFile* b = add("B");
+  add("C");
+  (new TTestObject(&Owner, "Dialog", 9000))->SetContainer(dir);
+  EXPECT_EQ(names(), "C,B,A,");
+  delete b;
+  EXPECT_EQ(names(), "C,A,");
+  add("D");
+  a->SetContainer(new TFileContainer(&Owner));
+  EXPECT_EQ(names(), "D,C,");
+  EXPECT_THROW(dir->InstallFiles(2), IEInstallContainer);
+  EXPECT_THROW(dir->InstallFiles(-1), IEInstallContainer);
 }
 
 TEST_F(Tree, AContainerCannotContainItselfItsHelperOrItsHelpersHelper) {

@@ -3,6 +3,7 @@
 
 #include "EngineTestClasses.h"
 #include "engine/InstallSession.h"
+#include "engine/TFileContainer.h"
 
 using namespace qnl;
 using namespace qnl::test;
@@ -147,6 +148,30 @@ TEST_F(Processing, AReceiverThatFreesItselfDoesNotDisturbTheBroadcast) {
   Comp->Notify(-996);
   EXPECT_EQ(HelperNames(*Comp), "Listener");
   EXPECT_EQ(Listener->Codes, (std::vector<int32_t>{-996}));
+}
+
+TEST_F(Processing, NotifySkipsFilesAndFollowsReceiversAddedAndFreedBetweenAndDuring) {
+  auto* dir = new TFileContainer(&Owner);
+  Listener->SetContainer(dir);
+  for (int i = 0; i < 3; ++i) (new TTestFile(&Owner, "File" + std::to_string(i), 10))->SetContainer(dir);
+  dir->Notify(-990);
+  auto* victim = new TTestObject(&Owner, "Victim", 9000);
+  victim->SetContainer(dir);
+  struct TKiller : TTestObject {
+    using TTestObject::TTestObject;
+    TTestObject* Victim = nullptr;
+    void InformationEvent(TObject* Sender, int32_t Code, TObject* PO) override {
+      TTestObject::InformationEvent(Sender, Code, PO);
+      delete Victim; // a receiver later in the list leaves during the broadcast
+      Victim = nullptr;
+    }
+  };
+  auto* killer = new TKiller(&Owner, "Killer", 5000);
+  killer->Victim = victim;
+  killer->SetContainer(dir);
+  dir->Notify(-989);
+  dir->Notify(-996);
+  EXPECT_EQ(Journal(), (Lines{"Listener:-990", "Listener:-989", "Killer:-989", "Listener:-996", "Killer:-996"}));
 }
 
 } // namespace

@@ -40,6 +40,39 @@ TEST(Component, NamesAreUniqueAmongOneOwnersComponents) {
   EXPECT_EQ(owner.FindComponent("none"), nullptr);
 }
 
+TEST(Component, ANameFreedByARenameAMoveOrAFreeCanBeTakenAndNoOtherCan) {
+  TComponent owner(nullptr);
+  TComponent other(nullptr);
+  auto* a = new TComponent(&owner);
+  auto* b = new TComponent(&owner);
+  a->SetName("Alpha");
+  b->SetName("Beta");
+  a->SetName("ALPHA"); // its own name in another case
+  b->SetName("Gamma");
+  EXPECT_EQ(owner.FindComponent("beta"), nullptr);
+  EXPECT_EQ(owner.FindComponent("GAMMA"), b);
+  a->SetName("Beta");
+  try {
+    b->SetName("bEtA");
+    FAIL() << "a duplicate in another case was taken";
+  } catch (const EComponentError& e) {
+    EXPECT_STREQ(e.what(), "A component named bEtA already exists");
+  }
+  auto* c = new TComponent(nullptr);
+  c->SetName("gamma");
+  EXPECT_THROW(owner.InsertComponent(c), EComponentError);
+  other.InsertComponent(c);
+  other.RemoveComponent(c);
+  delete c;
+  other.InsertComponent(b); // moved: its name leaves the first owner with it
+  EXPECT_EQ(owner.FindComponent("Gamma"), nullptr);
+  EXPECT_EQ(other.FindComponent("Gamma"), b);
+  delete a;
+  auto* d = new TComponent(&owner);
+  d->SetName("beta");
+  EXPECT_EQ(owner.FindComponent("BETA"), d);
+}
+
 TEST(Component, RemovalReachesSiblingsAndThoseWhoAsked) {
   TComponent owner(nullptr);
   TComponent elsewhere(nullptr);
