@@ -8,6 +8,7 @@
 #include "archive/PartialFiles.h"
 #include "archive/TMemberInflater.h"
 #include "platform/files/FilesAhead.h"
+#include "platform/files/WinPaths.h"
 
 namespace qnl {
 
@@ -25,12 +26,9 @@ TPartialFileAhead& TPartialFileAhead::operator=(TPartialFileAhead&& Other) noexc
 }
 
 bool TPartialFileAhead::PutInPlace(const std::string& Target, std::string& Reason) {
-  try {
-    ReplaceWithOwnHostFile(FHostPath, Target);
-  } catch (const std::exception& e) {
-    Reason = e.what();
-    return false;
-  }
+  // The same replace as for a partial file written at its turn, through the Windows form of
+  // its host path.
+  if (!ArchiveFiles::ReplaceFile(WindowsPathOf(FHostPath), Target, &Reason)) return false;
   FHostPath.clear();
   return true;
 }

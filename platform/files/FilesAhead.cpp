@@ -7,9 +7,7 @@
 
 #include <cerrno>
 
-#include "platform/OSError.h"
 #include "platform/files/DirectoryListings.h"
-#include "platform/files/FileLocks.h"
 #include "platform/files/WinPaths.h"
 #include "rtl/SysUtils.h"
 
@@ -77,18 +75,6 @@ bool THostFileAhead::Finish(const struct timespec& Time) {
   bool closed = ::close(FHandle) == 0;
   FHandle = -1;
   return dated && closed;
-}
-
-void ReplaceWithOwnHostFile(const std::string& HostSource, std::string_view Dest) {
-  std::string destUnix = UnixPathOf(Dest);
-  struct stat dst;
-  if (::lstat(destUnix.c_str(), &dst) == 0 && S_ISREG(dst.st_mode) && detail::LockedByOthers(destUnix))
-    RaiseFileError("replace file", std::string(Dest), EWOULDBLOCK);
-  detail::TDirectoryChange leaving(HostSource), arriving(destUnix);
-  if (::rename(HostSource.c_str(), destUnix.c_str()) != 0)
-    RaiseLastFileError("move file", WindowsPathOf(HostSource) + "\" to \"" + std::string(Dest));
-  leaving.Removed();
-  arriving.Added();
 }
 
 } // namespace qnl

@@ -46,9 +46,4 @@ private:
   int FHandle = -1;
 };
 
-// Puts the file HostSource, which this process made and nobody else holds, in the place of the
-// Windows path Dest: as MoveFile with exReplace, with the same errors, but without the in-use
-// test of the source.
-void ReplaceWithOwnHostFile(const std::string& HostSource, std::string_view Dest);
-
 } // namespace qnl
