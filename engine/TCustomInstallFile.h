@@ -27,6 +27,10 @@ public:
   ~TCustomInstallFile() override;
 
   int32_t RegisteredType() const override { return 2000; }
+  // A file's references (archive and destination specifiers, net location) are all linked by
+  // FreeNotification and its container tells it of its own end: the form's news of every other
+  // component is nothing to it.
+  bool HearsOwnerNews() const override { return false; }
   // Install: the file's own installation, which its container's pass runs through Process.
   void InstallObjects() override;
   void SetContainer(TInstallContainer* Value) override;

@@ -99,6 +99,12 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   FComponents.push_back(AComponent);
   IndexName(AComponent);
   AComponent->FOwner = this;
+  AComponent->FHearing = THearing::Unsorted;
+  // Sorted deaf while it owned nothing, this one must now pass its owner's news on.
+  if (FOwner && FHearing == THearing::Deaf) {
+    FOwner->FHearers.clear();
+    FOwner->FSortedCount = 0;
+  }
   if (FComponentState.Contains(csDesigning)) AComponent->SetDesigning(true);
   Notification(AComponent, opInsert);
 }
@@ -107,8 +113,10 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
   // From the end: an owner frees its components last first.
   auto it = std::find(FComponents.rbegin(), FComponents.rend(), AComponent);
   if (it == FComponents.rend()) return;
-  // Off the list first, then every component of this owner hears of it.
-  FComponents.erase(it.base() - 1);
+  // Off the list first, then every component of this owner that hears news hears of it.
+  auto at = it.base() - 1;
+  ForgetHearer(AComponent, static_cast<size_t>(at - FComponents.begin()));
+  FComponents.erase(at);
   UnindexName(AComponent);
   AComponent->FOwner = nullptr;
   Notification(AComponent, opRemove);
@@ -141,17 +149,38 @@ void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) FFreeNotifies.Remove(AComponent);
-  // An owner passes the news on to everything it owns, last first. Handlers may free
-  // components: walk the live list by index and never past its current end (linear, so
-  // that forms of thousands of components load and close quickly).
-  for (size_t i = FComponents.size(); i-- > 0;) {
-    if (i >= FComponents.size()) {
-      if (FComponents.empty()) break;
-      i = FComponents.size() - 1;
+  SortHearers(Operation == opInsert ? AComponent : nullptr);
+  // An owner passes the news on to what it owns that hears it, last first. Handlers may free
+  // components: walk the live list by index and never past its current end.
+  for (size_t i = FHearers.size(); i-- > 0;) {
+    if (i >= FHearers.size()) {
+      if (FHearers.empty()) break;
+      i = FHearers.size() - 1;
     }
-    TComponent* c = FComponents[i];
+    TComponent* c = FHearers[i];
     if (c != AComponent) c->Notification(AComponent, Operation);
   }
+}
+
+void TComponent::SortHearers(const TComponent* Inserted) {
+  size_t end = FComponents.size();
+  // The one being inserted may still be in its base constructor: it is sorted at the next news.
+  if (Inserted && end > FSortedCount && FComponents[end - 1] == Inserted) --end;
+  for (; FSortedCount < end; ++FSortedCount) {
+    TComponent* c = FComponents[FSortedCount];
+    bool hears = c->HearsOwnerNews() || !c->FComponents.empty();
+    c->FHearing = hears ? THearing::Hears : THearing::Deaf;
+    if (hears) FHearers.push_back(c);
+  }
+}
+
+void TComponent::ForgetHearer(TComponent* AComponent, size_t Index) {
+  if (Index < FSortedCount) --FSortedCount;
+  if (AComponent->FHearing == THearing::Hears) {
+    auto it = std::find(FHearers.rbegin(), FHearers.rend(), AComponent);
+    if (it != FHearers.rend()) FHearers.erase(it.base() - 1);
+  }
+  AComponent->FHearing = THearing::Unsorted;
 }
 
 void TComponent::FreeNotification(TComponent* AComponent) {

@@ -107,6 +107,12 @@ public:
   // Streaming tells a component read inside another component's record which one that
   // is (for controls, their parent); components that do not nest ignore it.
   virtual void SetParentComponent(TComponent* Value) {}
+  // Whether the owner's news of every other component it inserts or removes must reach this
+  // one. A class answers false only when every component it refers to is linked by
+  // FreeNotification (so a destruction reaches it directly) and its Notification does nothing
+  // else; one that owns components hears anyway, to pass the news on. Without it, a form of
+  // many thousand files would pass each file's removal to every other file.
+  virtual bool HearsOwnerNews() const { return true; }
   // Asks to be told (Notification opRemove) when AComponent is destroyed, and vice versa.
   void FreeNotification(TComponent* AComponent);
   void RemoveFreeNotification(TComponent* AComponent);
@@ -119,11 +125,22 @@ private:
   void ValidateRename(TComponent* AComponent, const std::string& CurName, const std::string& NewName);
   void IndexName(TComponent* AComponent);
   void UnindexName(TComponent* AComponent);
+  void SortHearers(const TComponent* Inserted);
+  void ForgetHearer(TComponent* AComponent, size_t Index);
+
+  // Whether the component's owner has sorted it into its hearers or not.
+  enum class THearing : uint8_t { Unsorted, Hears, Deaf };
 
   std::string FName;
   int32_t FTag = 0;
   TComponent* FOwner = nullptr;
   std::vector<TComponent*> FComponents;
+  // Those of FComponents that hear this owner's news, in their order; FComponents before
+  // FSortedCount are sorted. Sorted lazily, once constructed: a component is inserted from
+  // its base constructor, before its class can answer HearsOwnerNews.
+  std::vector<TComponent*> FHearers;
+  size_t FSortedCount = 0;
+  THearing FHearing = THearing::Unsorted;
   // The named ones among FComponents by upper-cased name, so that the unique-name check and
   // FindComponent do not walk every sibling.
   std::unordered_map<std::string, TComponent*> FNameIndex;

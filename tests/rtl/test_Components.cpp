@@ -17,6 +17,13 @@ public:
     if (Op == opRemove) Removed.push_back(C);
   }
 };
+
+// A watcher that hears only what it linked by FreeNotification (as a form's files do).
+class TDeafWatcher : public TWatcher {
+public:
+  using TWatcher::TWatcher;
+  bool HearsOwnerNews() const override { return false; }
+};
 } // namespace
 
 TEST(Component, OwnerKeepsCreationOrderAndFreesItsComponents) {
@@ -85,4 +92,33 @@ TEST(Component, RemovalReachesSiblingsAndThoseWhoAsked) {
   EXPECT_EQ(sibling->Removed[0], doomed);
   ASSERT_EQ(asker->Removed.size(), 1u);
   EXPECT_EQ(owner.ComponentCount(), 1);
+}
+
+TEST(Component, OwnersNewsSkipsTheDeafButNeverWhatTheyLinkedOrOwn) {
+  TComponent owner(nullptr);
+  auto* first = new TWatcher(&owner);
+  auto* deaf = new TDeafWatcher(&owner);
+  auto* target = new TComponent(&owner);
+  deaf->FreeNotification(target);
+  auto* last = new TWatcher(&owner);
+  auto* passer = new TDeafWatcher(&owner); // deaf, until it owns a component
+  delete new TComponent(&owner);           // sorts passer deaf
+  auto* child = new TWatcher(passer);
+  first->Removed.clear();
+  last->Removed.clear();
+  child->Removed.clear();
+
+  delete target;
+  EXPECT_EQ(deaf->Removed, std::vector<TComponent*>{target}); // by its link, once
+  EXPECT_EQ(first->Removed, std::vector<TComponent*>{target});
+  EXPECT_EQ(last->Removed, std::vector<TComponent*>{target});
+  EXPECT_EQ(child->Removed, std::vector<TComponent*>{target}); // passed on by its owner
+
+  // A hearer removed from the middle leaves the others' order and news intact.
+  delete first;
+  auto* late = new TComponent(&owner);
+  delete late;
+  EXPECT_EQ(last->Removed.back(), late);
+  EXPECT_EQ(child->Removed.back(), late);
+  EXPECT_EQ(deaf->Removed.size(), 1u);
 }
