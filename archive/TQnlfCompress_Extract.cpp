@@ -82,9 +82,11 @@ void TQnlfCompress::DoExtract() {
 void TQnlfCompress::ExtractMember(int Index, TFileHeader& Header, const std::string& Target) {
   if (FHeldArchive && !FHeaders.Spanned && FHeldArchiveName == FCompressedFile)
     FSource = std::move(FHeldArchive);
-  else
+  else {
     OpenDiskFile(Header.FirstDisk() ? Header.FirstDisk() : 1, ArchiveFiles::TOpenMode::omReadShared, FCompressedFile,
                  FSource);
+    FSourceIdentity.reset();
+  }
   FHeldArchive.reset();
   FCurrentDisk = Header.FirstDisk();
   std::optional<TInflatedMember> ahead = TakeInflated(Index);
@@ -221,7 +223,8 @@ std::optional<TInflatedMember> TQnlfCompress::TakeInflated(int Index) {
   // later.
   if (FHeaders.Spanned || ArchiveThreads() <= 1) return std::nullopt;
   if (!FReadAhead && (FExpectedDirs.empty() || !SameText(FExpectedArchive, FCompressedFile))) return std::nullopt;
-  std::optional<TFileIdentity> identity = ArchiveFiles::IdentityOf(*FSource);
+  if (!FSourceIdentity) FSourceIdentity = ArchiveFiles::IdentityOf(*FSource);
+  const std::optional<TFileIdentity>& identity = *FSourceIdentity;
   if (FReadAhead && !FReadAhead->Reads(FCompressedFile, identity)) FReadAhead.reset();
   std::optional<TInflatedMember> member;
   if (FReadAhead) {
