@@ -59,7 +59,9 @@ void TQnlfCompress::DoExtract() {
     FireStatus(OnBeforeExtracting);
     std::string target = FormTarget();
     bool write = true;
-    if (ArchiveFiles::FileExists(target)) {
+    // Overwriting always, an existing target only matters to an OnReplace handler: an
+    // installation that took its decision already does not look at the target again.
+    if ((FOverwrite != owAlways || OnReplace) && ArchiveFiles::FileExists(target)) {
       int decision = IsFileNewerByInfo(header.FileVersion(), target, FOverwrite, header.FileDate());
       if (decision == nrFailed) throw EQnlfCompress("Error comparing file versions in TQnlfCompress");
       write = decision == nrNewer;
