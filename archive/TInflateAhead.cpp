@@ -34,7 +34,7 @@ TPartialFileAhead& TPartialFileAhead::operator=(TPartialFileAhead&& Other) noexc
 
 bool TPartialFileAhead::PutInPlace(const std::string& Target, std::string& Reason) {
   // The same replace as for a partial file written at its turn.
-  if (!ArchiveFiles::ReplaceFile(FWindowsPath, Target, &Reason)) return false;
+  if (!ArchiveFiles::ReplaceHostFile(FHostPath, FWindowsPath, Target, &Reason)) return false;
   FHostPath.clear();
   return true;
 }
