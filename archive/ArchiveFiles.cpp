@@ -139,14 +139,27 @@ bool DeleteFile(const std::string& Path) {
   }
 }
 
-bool ReplaceFile(const std::string& Source, const std::string& Dest, std::string* Reason) {
+namespace {
+// Whether Replace succeeded; the reason of its failure in *Reason when it is given.
+template <class TReplace>
+bool Replaced(const TReplace& Replace, std::string* Reason) {
   try {
-    ReplaceWithOwnFile(Source, Dest);
+    Replace();
     return true;
   } catch (const std::exception& e) {
     if (Reason) *Reason = e.what();
     return false;
   }
+}
+} // namespace
+
+bool ReplaceFile(const std::string& Source, const std::string& Dest, std::string* Reason) {
+  return Replaced([&] { ReplaceWithOwnFile(Source, Dest); }, Reason);
+}
+
+bool ReplaceHostFile(const std::string& HostSource, const std::string& Source, const std::string& Dest,
+                     std::string* Reason) {
+  return Replaced([&] { ReplaceWithOwnHostFile(HostSource, Source, Dest); }, Reason);
 }
 
 std::vector<std::string> FileNames(const std::string& Dir, const std::string& Mask) {

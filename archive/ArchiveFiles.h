@@ -38,6 +38,9 @@ bool DeleteFile(const std::string& Path);
 // unless another program holds dest; false on failure, with the reason in *reason when it is
 // given.
 bool ReplaceFile(const std::string& Source, const std::string& Dest, std::string* Reason = nullptr);
+// ReplaceFile of a file made in dest's directory, known by its host path too.
+bool ReplaceHostFile(const std::string& HostSource, const std::string& Source, const std::string& Dest,
+                     std::string* Reason);
 // The names of the files in dir that match mask ("*.txt"); none when dir cannot be listed.
 std::vector<std::string> FileNames(const std::string& Dir, const std::string& Mask);
 

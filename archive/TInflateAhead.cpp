@@ -8,9 +8,15 @@
 #include "archive/PartialFiles.h"
 #include "archive/TMemberInflater.h"
 #include "platform/files/FilesAhead.h"
-#include "platform/files/WinPaths.h"
+#include "rtl/SysUtils.h"
 
 namespace qnl {
+
+TPartialFileAhead::TPartialFileAhead(std::string HostPath, const std::string& Dir) : FHostPath(std::move(HostPath)) {
+  // Named from its directory's Windows form: mapping the host path back would resolve every
+  // link along it and list the machine's drives, for each file.
+  if (!FHostPath.empty()) FWindowsPath = AddBackSlash(Dir) + FHostPath.substr(FHostPath.rfind('/') + 1);
+}
 
 TPartialFileAhead::~TPartialFileAhead() {
   if (!FHostPath.empty()) RemoveHostFile(FHostPath);
@@ -20,15 +26,15 @@ TPartialFileAhead& TPartialFileAhead::operator=(TPartialFileAhead&& Other) noexc
   if (this != &Other) {
     if (!FHostPath.empty()) RemoveHostFile(FHostPath);
     FHostPath = std::move(Other.FHostPath);
+    FWindowsPath = std::move(Other.FWindowsPath);
     Other.FHostPath.clear();
   }
   return *this;
 }
 
 bool TPartialFileAhead::PutInPlace(const std::string& Target, std::string& Reason) {
-  // The same replace as for a partial file written at its turn, through the Windows form of
-  // its host path.
-  if (!ArchiveFiles::ReplaceFile(WindowsPathOf(FHostPath), Target, &Reason)) return false;
+  // The same replace as for a partial file written at its turn.
+  if (!ArchiveFiles::ReplaceHostFile(FHostPath, FWindowsPath, Target, &Reason)) return false;
   FHostPath.clear();
   return true;
 }
@@ -87,7 +93,7 @@ TInflatedMember TInflateAhead::Write(const TStream& Archive, const std::string& 
   if (!dirReady || Stop) return {};
   THostFileAhead file;
   TInflatedMember result;
-  result.File = TPartialFileAhead(PartialFiles::CreateInHostDirectory(Place.HostDir, file));
+  result.File = TPartialFileAhead(PartialFiles::CreateInHostDirectory(Place.HostDir, file), Place.Dir);
   if (result.File.HostPath().empty()) return {};
   try {
     TMemberInflater inflater(Place.FileName, ArchiveName);

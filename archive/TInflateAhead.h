@@ -23,9 +23,11 @@ namespace qnl {
 class TPartialFileAhead {
 public:
   TPartialFileAhead() = default;
-  explicit TPartialFileAhead(std::string HostPath) : FHostPath(std::move(HostPath)) {}
+  // HostPath lies in the host form of the Windows directory Dir.
+  TPartialFileAhead(std::string HostPath, const std::string& Dir);
   ~TPartialFileAhead();
-  TPartialFileAhead(TPartialFileAhead&& Other) noexcept : FHostPath(std::move(Other.FHostPath)) {
+  TPartialFileAhead(TPartialFileAhead&& Other) noexcept
+      : FHostPath(std::move(Other.FHostPath)), FWindowsPath(std::move(Other.FWindowsPath)) {
     Other.FHostPath.clear();
   }
   TPartialFileAhead& operator=(TPartialFileAhead&& Other) noexcept;
@@ -37,6 +39,7 @@ public:
 
 private:
   std::string FHostPath;
+  std::string FWindowsPath;
 };
 
 // A member written ahead: the blocks extraction would have written, and what ended them.

@@ -174,6 +174,9 @@ private:
   // installation extracts its members one call at a time.
   std::unique_ptr<TStream> FHeldArchive;
   std::string FHeldArchiveName;
+  // The identity of the archive file FSource was opened on, looked at once per opening (the
+  // held archive keeps it): an open handle names one file however long it stays open.
+  std::optional<std::optional<TFileIdentity>> FSourceIdentity;
   int FInflatedAhead = 0;
   TlzhFileStats FStats;
   TFileHeaders FHeaders;

@@ -59,7 +59,9 @@ void TQnlfCompress::DoExtract() {
     FireStatus(OnBeforeExtracting);
     std::string target = FormTarget();
     bool write = true;
-    if (ArchiveFiles::FileExists(target)) {
+    // Overwriting always, an existing target only matters to an OnReplace handler: an
+    // installation that took its decision already does not look at the target again.
+    if ((FOverwrite != owAlways || OnReplace) && ArchiveFiles::FileExists(target)) {
       int decision = IsFileNewerByInfo(header.FileVersion(), target, FOverwrite, header.FileDate());
       if (decision == nrFailed) throw EQnlfCompress("Error comparing file versions in TQnlfCompress");
       write = decision == nrNewer;
@@ -82,9 +84,11 @@ void TQnlfCompress::DoExtract() {
 void TQnlfCompress::ExtractMember(int Index, TFileHeader& Header, const std::string& Target) {
   if (FHeldArchive && !FHeaders.Spanned && FHeldArchiveName == FCompressedFile)
     FSource = std::move(FHeldArchive);
-  else
+  else {
     OpenDiskFile(Header.FirstDisk() ? Header.FirstDisk() : 1, ArchiveFiles::TOpenMode::omReadShared, FCompressedFile,
                  FSource);
+    FSourceIdentity.reset();
+  }
   FHeldArchive.reset();
   FCurrentDisk = Header.FirstDisk();
   std::optional<TInflatedMember> ahead = TakeInflated(Index);
@@ -221,7 +225,8 @@ std::optional<TInflatedMember> TQnlfCompress::TakeInflated(int Index) {
   // later.
   if (FHeaders.Spanned || ArchiveThreads() <= 1) return std::nullopt;
   if (!FReadAhead && (FExpectedDirs.empty() || !SameText(FExpectedArchive, FCompressedFile))) return std::nullopt;
-  std::optional<TFileIdentity> identity = ArchiveFiles::IdentityOf(*FSource);
+  if (!FSourceIdentity) FSourceIdentity = ArchiveFiles::IdentityOf(*FSource);
+  const std::optional<TFileIdentity>& identity = *FSourceIdentity;
   if (FReadAhead && !FReadAhead->Reads(FCompressedFile, identity)) FReadAhead.reset();
   std::optional<TInflatedMember> member;
   if (FReadAhead) {

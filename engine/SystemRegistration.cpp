@@ -115,7 +115,7 @@ void TCustomInstallFile::AfterInstallSteps() {
       if (InstallLog().On()) InstallLog().Step("registered", GetDestPath());
     } catch (const IECustomInstallFile&) {
       if (!InstallSession().DeferRegistrationFailures) throw;
-      if (InstallSession().FailedRegistrations.IndexOf(this) < 0) InstallSession().FailedRegistrations.Add(this);
+      if (!InstallSession().FailedRegistrations.Contains(this)) InstallSession().FailedRegistrations.Add(this);
     }
   }
 }

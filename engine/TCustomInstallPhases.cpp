@@ -149,7 +149,7 @@ void TCustomInstall::InstallObjectsOfType(int32_t TypeCode, const std::string& S
         fileContainers.push_back(files);
     if (passes.Outermost()) ExpectDestinations(fileContainers);
     for (TInstallContainer* container : containers) {
-      if (InstallSession().Containers.IndexOf(container) < 0 || container->RegisteredType() != TypeCode) continue;
+      if (!InstallSession().Containers.Contains(container) || container->RegisteredType() != TypeCode) continue;
       if (!statusShown && !Trim(StatusText).empty()) {
         PushStatusMessage(TranslateMessage(StatusText));
         statusShown = true;
@@ -187,7 +187,7 @@ bool TCustomInstall::Shutdown() {
 void TCustomInstall::RunFilesAfterInstall() {
   std::vector<TCustomInstallFile*> files = InstallSession().InstallFiles.Data();
   for (TCustomInstallFile* file : files) {
-    if (InstallSession().InstallFiles.IndexOf(file) < 0 || !file->RunAfterInstall()) continue;
+    if (!InstallSession().InstallFiles.Contains(file) || !file->RunAfterInstall()) continue;
     bool defaultAction = true;
     if (OnBeforeRunFile) OnBeforeRunFile(this, file, defaultAction);
     if (!defaultAction) continue;

@@ -113,7 +113,7 @@ void TCustomInstall::ContinueAfterReboot() {
       std::vector<TInstallContainer*> containers = InstallSession().Containers.Data();
       for (TInstallContainer* container : containers)
         // The install component itself is never an entry's subject: it would start over.
-        if (container != this && InstallSession().Containers.IndexOf(container) >= 0 &&
+        if (container != this && InstallSession().Containers.Contains(container) &&
             SameText(container->Name(), subject))
           container->ContinueAfterReboot();
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "rtl/Exceptions.h"
@@ -26,18 +27,25 @@ public:
   int Add(T* Item) {
     CheckItem(Item);
     FItems.push_back(Item);
+    ++FCounts[Item];
     return Count() - 1;
   }
   void Insert(int Index, T* Item) {
     CheckItem(Item);
     CheckIndex(Index, Count() + 1);
     FItems.insert(FItems.begin() + Index, Item);
+    ++FCounts[Item];
   }
   void Delete(int Index) {
     CheckIndex(Index, Count());
+    Forget(FItems[Index]);
     FItems.erase(FItems.begin() + Index);
   }
+  // Whether Item is in the list, without a walk: the session's lists hold thousands of files,
+  // and a pass asks about each of them.
+  bool Contains(const T* Item) const { return FCounts.contains(Item); }
   int IndexOf(const T* Item) const {
+    if (!Contains(Item)) return -1;
     for (size_t i = 0; i < FItems.size(); ++i)
       if (FItems[i] == Item) return static_cast<int>(i);
     return -1;
@@ -53,17 +61,25 @@ public:
   int RemoveLast(const T* Item) {
     for (size_t i = FItems.size(); i-- > 0;)
       if (FItems[i] == Item) {
+        Forget(Item);
         FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(i));
         return static_cast<int>(i);
       }
     return -1;
   }
-  void Clear() { FItems.clear(); }
+  void Clear() {
+    FItems.clear();
+    FCounts.clear();
+  }
   const std::vector<T*>& Data() const { return FItems; }
 
 private:
   void CheckItem(const T* Item) const {
     if (!Item) throw EBlank(FBlankMessage);
+  }
+  void Forget(const T* Item) {
+    auto it = FCounts.find(Item);
+    if (--it->second == 0) FCounts.erase(it);
   }
   static void CheckIndex(int Index, int Limit) {
     if (Index < 0 || Index >= Limit) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
@@ -71,6 +87,7 @@ private:
 
   std::string FBlankMessage;
   std::vector<T*> FItems;
+  std::unordered_map<const T*, int> FCounts; // how often each entry is in FItems
 };
 
 } // namespace qnl

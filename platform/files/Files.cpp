@@ -328,6 +328,23 @@ void ReplaceWithOwnFile(std::string_view Source, std::string_view Dest) {
   MoveFileChecking(Source, Dest, TExisting::exReplace, false);
 }
 
+void ReplaceWithOwnHostFile(const std::string& HostSource, std::string_view Source, std::string_view Dest) {
+  detail::TListingOperation operation;
+  detail::TEntryLook destLook;
+  std::string destUnix = detail::UnixPathLooking(Dest, destLook);
+  // The target's name found the file itself under another spelling: the general way keeps
+  // the name as written.
+  if (destUnix == HostSource) return ReplaceWithOwnFile(Source, Dest);
+  struct stat dst;
+  if (LstatLooked(destUnix, destLook, dst) == 0 && S_ISREG(dst.st_mode) && detail::LockedByOthers(destUnix))
+    RaiseFileError("replace file", std::string(Dest), EWOULDBLOCK);
+  detail::TDirectoryChange leaving(HostSource), arriving(destUnix);
+  if (::rename(HostSource.c_str(), destUnix.c_str()) != 0)
+    RaiseLastFileError("move file", std::string(Source) + "\" to \"" + std::string(Dest));
+  leaving.Removed();
+  arriving.Added();
+}
+
 void DeleteFile(std::string_view FileName) {
   detail::TListingOperation operation;
   std::string name(FileName);

@@ -45,6 +45,9 @@ void MoveFile(std::string_view Source, std::string_view Dest, TExisting Existing
 // MoveFile with exReplace of a file this process has just written under a name of its own and
 // closed: nobody else has a reason to hold it, so it is not asked whether it is in use.
 void ReplaceWithOwnFile(std::string_view Source, std::string_view Dest);
+// ReplaceWithOwnFile of a file this process made in Dest's directory, named by its host path
+// HostSource as well (Source, its Windows path, names it in messages): it is not looked up.
+void ReplaceWithOwnHostFile(const std::string& HostSource, std::string_view Source, std::string_view Dest);
 // Deletes a file. As on Windows, a file in use cannot be deleted: EFileInUse while another
 // holder has a lock on it (flock or fcntl); EInOutError when it does not exist.
 void DeleteFile(std::string_view FileName);

@@ -267,8 +267,41 @@ bool THive::Change(const std::function<std::optional<TJournalRecord>(const TKeyN
 void THive::Edit(const std::function<void(const TKeyNode& Root, const TAppend& Append)>& Fn) {
   TJournalLock lock(FJournalFd, true, FJournalName);
   if (!CountUnchanged()) SyncCounted(true);
-  Fn(*FRoot, [this](const TJournalRecord& Record) { Append(Record); });
+  // The records of one edit go out in one write at its end, still under the lock: nobody
+  // sees the hive in between, and a killed process leaves the first records of the edit at
+  // worst, as one write per record would.
+  FGathering = true;
+  try {
+    Fn(*FRoot, [this](const TJournalRecord& Record) { Append(Record); });
+  } catch (...) {
+    FGathering = false;
+    try {
+      WriteGathered();
+    } catch (...) {}
+    throw;
+  }
+  FGathering = false;
+  WriteGathered();
   CompactIfLong();
+}
+
+void THive::WriteGathered() {
+  if (FGathered.empty()) return;
+  std::string bytes = std::move(FGathered);
+  FGathered.clear();
+  if (!WriteAt(FJournalFd, bytes, FOffset)) {
+    int savedErrno = errno;
+    if (ftruncate(FJournalFd, FOffset) != 0) { /* the torn records are cut off by the next writer */
+    }
+    errno = savedErrno;
+    // The tree holds records the journal lacks: it is read afresh before its next use.
+    FLoaded = false;
+    FSeenValid = false;
+    Fail("write registry journal", FJournalName);
+  }
+  FUnsynced = true;
+  FOffset += off_t(bytes.size());
+  FJournalSize = FOffset;
 }
 
 void THive::CompactIfLong() {
@@ -289,6 +322,13 @@ void THive::Append(const TJournalRecord& Record) {
     FJournalSize = FOffset;
   }
   std::string bytes = EncodeJournalRecord(Record);
+  if (FGathering) {
+    FGathered += bytes;
+    Record.ApplyTo(*FRoot);
+    ++FVersion;
+    FChanged = true;
+    return;
+  }
   // Written, the record survives the death of this process at once; it reaches the disk
   // itself lazily, as Windows writes its registry, unless a key is flushed (RegFlushKey).
   bool written = WriteAt(FJournalFd, bytes, FOffset);

@@ -47,9 +47,10 @@ public:
   // returns is made durable and applied. Returns whether a record was written.
   bool Change(const std::function<std::optional<TJournalRecord>(const TKeyNode& Root)>& Decide);
   // Calls `edit` with the up-to-date tree under the exclusive lock. Each record it passes to
-  // its second argument is made durable and applied before that call returns, so the rest of
-  // `edit` sees it, and no other process changes the hive in between: a read and the writes
-  // that depend on it are one step.
+  // its second argument is applied before that call returns, so the rest of `edit` sees it;
+  // the records are made durable together when `edit` ends (also by an exception), and no
+  // other process changes the hive in between: a read and the writes that depend on it are
+  // one step.
   using TAppend = std::function<void(const TJournalRecord& Record)>;
   void Edit(const std::function<void(const TKeyNode& Root, const TAppend& Append)>& Fn);
   // Compacts the journal into the .reg file now.
@@ -84,6 +85,7 @@ private:
   void FullReload(const TFileId& Id, uint64_t Generation, off_t JournalSize);
   void ReadJournal(off_t From, off_t To);
   void Append(const TJournalRecord& Record);
+  void WriteGathered();
   void CompactIfLong();
   void Compact();
   [[noreturn]] void Fail(const std::string& Operation, const std::string& File) const;
@@ -100,7 +102,9 @@ private:
   bool FLoaded = false;
   int FBatchDepth = 0;
   bool FUnsynced = false;
-  bool FChanged = false; // this object appended to the journal
+  bool FChanged = false;   // this object appended to the journal
+  bool FGathering = false; // inside Edit: records wait in FGathered, applied, for one write
+  std::string FGathered;
   uint64_t FVersion = 0;
   off_t FJournalSize = 0;       // the journal's size as last seen under the exclusive lock
   uint64_t* FChanges = nullptr; // the shared change count; nullptr: look at the files instead

@@ -37,7 +37,17 @@ TEST(TypedLists, EntriesKeepTheirOrderAndLeaveByIdentity) {
   EXPECT_EQ(files.IndexOf(&a), 1);
   EXPECT_EQ(files.Remove(&b), 0);
   EXPECT_EQ(files.Remove(&b), -1);
+  EXPECT_FALSE(files.Contains(&b));
   EXPECT_THROW(files.Items(1), EListError);
+  // An entry held twice is still there until its last copy leaves, whichever way it goes.
+  files.Add(&a);
+  files.Delete(0);
+  EXPECT_TRUE(files.Contains(&a));
+  EXPECT_EQ(files.RemoveLast(&a), 0);
+  EXPECT_FALSE(files.Contains(&a));
+  files.Add(&b);
+  files.Clear();
+  EXPECT_FALSE(files.Contains(&b));
 }
 
 TEST(InstallSession, ResetForgetsTheRunButKeepsTheObjectsThatStillExist) {

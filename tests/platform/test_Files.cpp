@@ -199,6 +199,21 @@ TEST_F(Files, MoveRenamesAndHonoursExisting) {
   EXPECT_EQ(ListDirectory("C:\\", "two.*").at(0).Name, "Two.TXT");
 }
 
+TEST_F(Files, OwnHostFileReplacesTheTargetUnderAnySpellingUnlessItIsHeld) {
+  WriteMachineFile("C:\\data\\Target.TXT", "old");
+  WriteMachineFile("C:\\data\\new.part", "new");
+  ReplaceWithOwnHostFile(Unix("C:\\data\\new.part"), "C:\\data\\new.part", "C:\\data\\target.txt");
+  std::vector<TDirEntry> left = ListDirectory("C:\\data");
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].Name, "Target.TXT");
+  EXPECT_EQ(ReadMachineFile("C:\\data\\TARGET.txt"), "new");
+  WriteMachineFile("C:\\data\\next.part", "next");
+  TLockHolder holder(Unix("C:\\data\\Target.TXT"), TLockHolder::lkFlock);
+  EXPECT_THROW(ReplaceWithOwnHostFile(Unix("C:\\data\\next.part"), "C:\\data\\next.part", "C:\\data\\target.txt"),
+               EFileInUse);
+  EXPECT_EQ(ReadMachineFile("C:\\data\\Target.TXT"), "new");
+}
+
 TEST_F(Files, DirectoriesAreCreatedListedAndRemoved) {
   ForceDirectories("C:\\Program Files\\Quenloft\\Sub\\Deeper");
   ForceDirectories("c:\\program files\\QUENLOFT\\sub");

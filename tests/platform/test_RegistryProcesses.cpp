@@ -5,6 +5,7 @@
 #include <csignal>
 #include <functional>
 #include <random>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -96,6 +97,25 @@ TEST_F(RegistryProcessTest, EveryReportedWriteSurvivesSigkill) {
     fresh.Flush();
     ASSERT_TRUE(TRegKey::Open(fresh, TRootKey::rkLocalMachine, "Software")->DeleteSubKey("Durable"));
   }
+}
+
+TEST_F(RegistryProcessTest, AnEditStoppedByAnErrorStillLeavesWhatItWroteForOthers) {
+  Machine();
+  EXPECT_THROW(TRegKey::Edit(TRootKey::rkLocalMachine, "Software\\Edited",
+                             [](TRegEdit& Edit) {
+                               Edit.WriteString("", "A", "1");
+                               Edit.WriteString("", "B", "2");
+                               throw std::runtime_error("stopped");
+                             }),
+               std::runtime_error);
+  test::AppendItem("Software\\Edited");
+  TMachine fresh(FDir); // reads the journal, as another process would
+  auto key = TRegKey::Open(fresh, TRootKey::rkLocalMachine, "Software\\Edited");
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadString("A"), "1");
+  EXPECT_EQ(key->ReadString("B"), "2");
+  EXPECT_EQ(key->ReadString("Item1"), "1");
+  EXPECT_EQ(key->ReadString("Entries"), "1");
 }
 
 TEST_F(RegistryProcessTest, TwoProcessesWritingAtOnceLoseNothing) {
