@@ -155,8 +155,7 @@ int64_t TFileStream::Size() const {
 TFileIdentity TFileStream::Identity() const {
   struct stat st;
   if (::fstat(FHandle, &st) != 0) RaiseLastFileError("get the size of file", FFileName);
-  auto ns = [](const struct timespec& T) { return int64_t(T.tv_sec) * 1000000000 + T.tv_nsec; };
-  return {uint64_t(st.st_dev), uint64_t(st.st_ino), int64_t(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
+  return detail::IdentityOfStat(st);
 }
 
 void TFileStream::SetSize(int64_t NewSize) {
