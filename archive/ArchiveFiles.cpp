@@ -101,6 +101,16 @@ std::optional<TFileIdentity> IdentityOf(const TStream& Stream) {
   }
 }
 
+std::optional<TFileIdentity> OpenedIdentityOf(const TStream& Stream) {
+  auto* file = dynamic_cast<const TFileStream*>(&Stream);
+  if (!file) return std::nullopt;
+  try {
+    return file->OpenedIdentity();
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+}
+
 void DiskChanged() { ForgetDriveLinks(); }
 
 int64_t ReadAt(const TStream& Stream, void* Buffer, int64_t Count, int64_t Offset) {

@@ -24,6 +24,8 @@ bool FileExists(const std::string& Path);
 std::unique_ptr<TStream> Open(const std::string& Path, TOpenMode Mode);
 // The identity of a file opened by Open; nullopt for another stream or when it is unknown.
 std::optional<TFileIdentity> IdentityOf(const TStream& Stream);
+// The same as the file was when Open opened it for reading (TFileStream::OpenedIdentity).
+std::optional<TFileIdentity> OpenedIdentityOf(const TStream& Stream);
 // The identity of the file Path names now; nullopt when there is none.
 std::optional<TFileIdentity> IdentityOfPath(const std::string& Path);
 // Reads at Offset of a file opened by Open without moving its position; safe on several

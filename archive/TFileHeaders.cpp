@@ -82,7 +82,7 @@ void TFileHeaders::AddFiles(const TStrings& Files, bool Keep, std::vector<std::u
     if (!file) throw EQnlfCompress("Cannot open the file %s", {name});
     TDateTime date = 0;
     // Date and size from one look at the file already open, where it can tell them.
-    std::optional<TFileIdentity> identity = ArchiveFiles::IdentityOf(*file);
+    std::optional<TFileIdentity> identity = ArchiveFiles::OpenedIdentityOf(*file);
     if (!identity || !ArchiveFiles::GetFileDate(*identity, date)) ArchiveFiles::GetFileDate(name, date);
     header->SetFileDate(date);
     int64_t size = identity ? identity->Size : file->Size();

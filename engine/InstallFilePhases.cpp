@@ -143,7 +143,7 @@ void TCustomInstallFile::ReadInfoFromFile() {
     // Opened for shared reading, as a file another program may hold open.
     stream = std::make_unique<TFileStream>(source, fmOpenRead | fmShareDenyNone);
     // Size and date from the file already open: one look at it instead of three.
-    identity = stream->Identity();
+    identity = stream->OpenedIdentity();
     SetSourceSize(static_cast<int32_t>(identity.Size));
   } catch (const std::exception&) {
     throw IECustomInstallFile(

@@ -58,10 +58,13 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName
   }
   // Only reading opens a directory: opening one for writing fails by itself.
   struct stat st;
-  if (!writing && ::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(FHandle);
-    FHandle = -1;
-    RaiseFileError("open file", FileName, EISDIR);
+  if (!writing && ::fstat(FHandle, &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      ::close(FHandle);
+      FHandle = -1;
+      RaiseFileError("open file", FileName, EISDIR);
+    }
+    FOpened = detail::IdentityOfStat(st);
   }
   int share = Mode & 0x00F0;
   int lockOp = 0;
