@@ -27,7 +27,7 @@ void TQnlfCompress::Add(TlzhCommand Command, int32_t UniqueID) {
 }
 
 std::unique_ptr<TStream> TQnlfCompress::HeldDestFor(TlzhCommand Command, const TAppendCache& Cache,
-                                                     std::unique_ptr<TStream> Held) const {
+                                                    std::unique_ptr<TStream> Held) const {
   if (!Held || Command != lzcOnlyAdd || !Cache.Valid || Cache.File != FCompressedFile) return nullptr;
   // Still the file at its name, as the last Add left it: nobody replaced, moved or cut it.
   std::optional<TFileIdentity> now = ArchiveFiles::IdentityOfPath(FCompressedFile);
