@@ -1,6 +1,8 @@
 // The archive's file services on top of the platform layer.
 #include "archive/ArchiveFiles.h"
 
+#include <algorithm>
+
 #include "platform/OSError.h"
 #include "platform/files/FileStream.h"
 #include "platform/files/Files.h"
@@ -14,9 +16,17 @@ namespace {
 
 // A file stream whose writes report a full disk as a short count, so that the archive's
 // own disk-full handling (another disk, OnFullDisk) sees what the disk accepted.
+// One opened for writing is the archive being written, whose size only its own writes change:
+// the size is asked for once, not at every progress call.
 class TShortWriteFileStream : public TFileStream {
 public:
-  using TFileStream::TFileStream;
+  TShortWriteFileStream(const std::string& Path, uint16_t Mode, bool Writing)
+      : TFileStream(Path, Mode), FTrackSize(Writing) {}
+  int64_t Size() const override {
+    if (!FTrackSize) return TFileStream::Size();
+    if (!FSize) FSize = TFileStream::Size();
+    return *FSize;
+  }
   int64_t Write(const void* Buffer, int64_t Count) override {
     // The position is asked for once after a seek or read, not before every block written.
     int64_t before = FPosition.value_or(-1);
@@ -25,8 +35,10 @@ public:
     try {
       int64_t written = TFileStream::Write(Buffer, Count);
       FPosition = before + written;
+      if (FSize) FSize = std::max(*FSize, *FPosition);
       return written;
     } catch (const EDiskFull&) {
+      FSize.reset();
       int64_t written = Position() - before;
       return written < 0 ? 0 : written;
     }
@@ -41,11 +53,14 @@ public:
   }
   void SetSize(int64_t NewSize) override {
     FPosition.reset();
+    FSize.reset();
     TFileStream::SetSize(NewSize);
   }
 
 private:
   std::optional<int64_t> FPosition; // known after a write
+  bool FTrackSize;
+  mutable std::optional<int64_t> FSize;
 };
 
 uint16_t ModeBits(TOpenMode Mode) {
@@ -70,7 +85,7 @@ bool FileExists(const std::string& Path) {
 
 std::unique_ptr<TStream> Open(const std::string& Path, TOpenMode Mode) {
   try {
-    return std::make_unique<TShortWriteFileStream>(Path, ModeBits(Mode));
+    return std::make_unique<TShortWriteFileStream>(Path, ModeBits(Mode), Mode != TOpenMode::omReadShared);
   } catch (const Exception&) {
     return nullptr;
   }
@@ -81,6 +96,16 @@ std::optional<TFileIdentity> IdentityOf(const TStream& Stream) {
   if (!file) return std::nullopt;
   try {
     return file->Identity();
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<TFileIdentity> OpenedIdentityOf(const TStream& Stream) {
+  auto* file = dynamic_cast<const TFileStream*>(&Stream);
+  if (!file) return std::nullopt;
+  try {
+    return file->OpenedIdentity();
   } catch (const Exception&) {
     return std::nullopt;
   }
@@ -110,6 +135,23 @@ bool GetFileDate(const std::string& Path, TDateTime& Date) {
     return true;
   } catch (const Exception&) {
     return false;
+  }
+}
+
+bool GetFileDate(const TFileIdentity& Identity, TDateTime& Date) {
+  try {
+    Date = FileDateToDateTime(DateTimeToFileDate(FileDateTimeOf(Identity)));
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+std::optional<TFileIdentity> IdentityOfPath(const std::string& Path) {
+  try {
+    return FileIdentityOf(Path);
+  } catch (const Exception&) {
+    return std::nullopt;
   }
 }
 

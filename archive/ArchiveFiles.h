@@ -24,6 +24,10 @@ bool FileExists(const std::string& Path);
 std::unique_ptr<TStream> Open(const std::string& Path, TOpenMode Mode);
 // The identity of a file opened by Open; nullopt for another stream or when it is unknown.
 std::optional<TFileIdentity> IdentityOf(const TStream& Stream);
+// The same as the file was when Open opened it for reading (TFileStream::OpenedIdentity).
+std::optional<TFileIdentity> OpenedIdentityOf(const TStream& Stream);
+// The identity of the file Path names now; nullopt when there is none.
+std::optional<TFileIdentity> IdentityOfPath(const std::string& Path);
 // Reads at Offset of a file opened by Open without moving its position; safe on several
 // threads at once. Raises on a read error and for another stream.
 int64_t ReadAt(const TStream& Stream, void* Buffer, int64_t Count, int64_t Offset);
@@ -31,6 +35,8 @@ int64_t ReadAt(const TStream& Stream, void* Buffer, int64_t Count, int64_t Offse
 bool ForceDirectories(const std::string& Dir);
 // The last-write date-time in local time, at 2-second resolution; false when unknown.
 bool GetFileDate(const std::string& Path, TDateTime& Date);
+// The same of a file from its identity.
+bool GetFileDate(const TFileIdentity& Identity, TDateTime& Date);
 bool SetFileDate(const std::string& Path, TDateTime Date);
 // Deletes a file; false when it cannot be deleted (a missing file counts as deleted).
 bool DeleteFile(const std::string& Path);

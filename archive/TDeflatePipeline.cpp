@@ -65,7 +65,7 @@ void TDeflatePipeline::TopUp(TCompressionLevel Level, const TOpen& Open) {
     FUpcoming.pop_front();
     // One that cannot be opened is left to its turn, which reports it.
     std::unique_ptr<TStream> source = Open(path);
-    std::optional<TFileIdentity> identity = source ? ArchiveFiles::IdentityOf(*source) : std::nullopt;
+    std::optional<TFileIdentity> identity = source ? ArchiveFiles::OpenedIdentityOf(*source) : std::nullopt;
     if (!identity) continue;
     if (!TDeflateAhead::Whole(identity->Size)) {
       TOffered& member = FOffered.emplace_back(TOffered{std::move(path), {}, *identity, Level, std::move(source)});

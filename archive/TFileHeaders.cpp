@@ -67,8 +67,9 @@ void TFileHeaders::CheckNewName(const std::string& SourcePath, const std::string
                         {header.SourcePath, SourcePath, StoredName});
 }
 
-void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {
+void TFileHeaders::AddFiles(const TStrings& Files, bool Keep, std::vector<std::unique_ptr<TStream>>* Opened) {
   if (!Keep) Clear();
+  if (Opened) Opened->clear();
   for (int i = 0; i < Files.Count(); ++i) {
     auto header = std::make_unique<TFileHeader>();
     // The whole entry is the path: ';' is a legal character of Windows file names.
@@ -80,14 +81,17 @@ void TFileHeaders::AddFiles(const TStrings& Files, bool Keep) {
     auto file = ArchiveFiles::Open(name, ArchiveFiles::TOpenMode::omReadShared);
     if (!file) throw EQnlfCompress("Cannot open the file %s", {name});
     TDateTime date = 0;
-    ArchiveFiles::GetFileDate(name, date);
+    // Date and size from one look at the file already open, where it can tell them.
+    std::optional<TFileIdentity> identity = ArchiveFiles::OpenedIdentityOf(*file);
+    if (!identity || !ArchiveFiles::GetFileDate(*identity, date)) ArchiveFiles::GetFileDate(name, date);
     header->SetFileDate(date);
-    int64_t size = file->Size();
+    int64_t size = identity ? identity->Size : file->Size();
     // Sizes and positions are 32-bit in the format; a larger file cannot be stored.
     if (size > INT32_MAX) throw EQnlfCompress("The file %s is too large for the archive", {name});
     header->SetFileSize(static_cast<int32_t>(size));
     // The version from the file already open: one open per file listed.
     header->SetFileVersion(ReadFileVersionString(*file));
+    if (Opened) Opened->push_back(i < kKeptOpen ? std::move(file) : nullptr);
     file.reset();
     header->SetFileNumber(i + 1);
     Add(std::move(header));

@@ -46,7 +46,10 @@ public:
   int IndexOfName(const std::string& Name) const;
   // Headers for source files, each entry a whole path; Keep leaves the table in front. Two
   // different paths that would be stored under one name raise EQnlfCompress naming both.
-  void AddFiles(const TStrings& Files, bool Keep);
+  // With Opened, the first kKeptOpen files stay open there (the rest as nullptr), for the Add
+  // that writes them next not to open them again.
+  void AddFiles(const TStrings& Files, bool Keep, std::vector<std::unique_ptr<TStream>>* Opened = nullptr);
+  static constexpr int kKeptOpen = 16;
   // Reads the table head and follows NextHeader from ArchiveStart.
   void ReadHeaders(TStream& Stream, int64_t ArchiveStart);
   // Writes the table head at 0 and, in the spanned layout, every header behind it.

@@ -111,6 +111,7 @@ void TQnlfCompress::RunOperation(const std::function<void()>& Body, bool Swallow
 void TQnlfCompress::OpenArchive() {
   FOpen = false;
   FAppendCache.Valid = false;
+  FHeldDest.reset();
   FReadAhead.reset();
   FHeldArchive.reset();
   auto file = ArchiveFiles::FileExists(FCompressedFile)

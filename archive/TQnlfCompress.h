@@ -75,7 +75,8 @@ public:
   void Add(TlzhCommand Command, int32_t UniqueID);
   // The source files that later Add calls are about to take, in order: they may be deflated
   // ahead on the other cores. A hint: a file that changed since, or is not added, costs nothing
-  // but the work done ahead. Forget drops what is expected and what was done ahead.
+  // but the work done ahead. Forget drops what is expected and what was done ahead, and closes
+  // the archive the Add calls kept open.
   void ExpectSources(const std::vector<std::string>& Paths);
   void ForgetExpectedSources();
   void Extract();
@@ -126,9 +127,12 @@ private:
   void OpenDiskFile(int DiskNumber, ArchiveFiles::TOpenMode Mode, std::string& Name, std::unique_ptr<TStream>& Slot);
 
   struct TAppendCache;
-  void DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCache& Cache);
+  void DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCache& Cache, std::unique_ptr<TStream> Held);
+  // Held, the archive the last Add left open, when this Add appends to it as it was left.
+  std::unique_ptr<TStream> HeldDestFor(TlzhCommand Command, const TAppendCache& Cache,
+                                       std::unique_ptr<TStream> Held) const;
   static std::string SourceNameOf(const TFileHeader& Header);
-  void AddOneFile(int Index, int32_t UniqueID);
+  void AddOneFile(int Index, int32_t UniqueID, std::unique_ptr<TStream> Opened);
   int64_t DeflateSource(const std::string& Name);
   int64_t WriteDeflated(const TDeflatedMember& Deflated);
   int64_t WriteChunks(const std::string& Name);
@@ -197,6 +201,8 @@ private:
     int Count = 0;            // headers in the table then
     TFileHeaders::TSums Sums; // their sizes added up
   } FAppendCache;
+  // The archive the last Add wrote, open while FAppendCache is for it.
+  std::unique_ptr<TStream> FHeldDest;
 };
 
 // The program's one archive component, created on first use and freed at exit.

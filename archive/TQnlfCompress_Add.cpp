@@ -21,16 +21,32 @@ void TQnlfCompress::Add(TlzhCommand Command, int32_t UniqueID) {
   FOffset = 0;
   TAppendCache cache = FAppendCache;
   FAppendCache.Valid = false;
-  RunOperation([&] { DoAdd(Command, UniqueID, cache); }, true);
+  std::unique_ptr<TStream> held = std::move(FHeldDest);
+  RunOperation([&] { DoAdd(Command, UniqueID, cache, std::move(held)); }, true);
   FOpen = false;
 }
 
-void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCache& Cache) {
+std::unique_ptr<TStream> TQnlfCompress::HeldDestFor(TlzhCommand Command, const TAppendCache& Cache,
+                                                    std::unique_ptr<TStream> Held) const {
+  if (!Held || Command != lzcOnlyAdd || !Cache.Valid || Cache.File != FCompressedFile) return nullptr;
+  // Still the file at its name, as the last Add left it: nobody replaced, moved or cut it.
+  std::optional<TFileIdentity> now = ArchiveFiles::IdentityOfPath(FCompressedFile);
+  std::optional<TFileIdentity> held = ArchiveFiles::IdentityOf(*Held);
+  if (!now || !held || *now != *held || now->Size != Cache.Size) return nullptr;
+  return Held;
+}
+
+void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCache& Cache,
+                          std::unique_ptr<TStream> Held) {
   FOpen = false;
-  ArchiveFiles::ForceDirectories(ExtractFileDir(FCompressedFile));
-  bool append = Command == lzcOnlyAdd && ArchiveFiles::FileExists(FCompressedFile);
-  FDest = OpenFile(FCompressedFile,
-                   append ? ArchiveFiles::TOpenMode::omReadWriteShared : ArchiveFiles::TOpenMode::omCreate);
+  FDest = HeldDestFor(Command, Cache, std::move(Held));
+  bool append = FDest != nullptr;
+  if (!FDest) {
+    ArchiveFiles::ForceDirectories(ExtractFileDir(FCompressedFile));
+    append = Command == lzcOnlyAdd && ArchiveFiles::FileExists(FCompressedFile);
+    FDest = OpenFile(FCompressedFile,
+                     append ? ArchiveFiles::TOpenMode::omReadWriteShared : ArchiveFiles::TOpenMode::omCreate);
+  }
   if (!FDest) throw EQnlfCompress("Cannot create the file %s", {FCompressedFile});
   // The table this component wrote last is still the file's when the file is as it left it.
   bool cached = append && Cache.Valid && Cache.File == FCompressedFile && FDest->Size() == Cache.Size &&
@@ -41,7 +57,9 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
     // Appending writes members behind the last byte, which only the single-file layout allows.
     if (FHeaders.Spanned != 0) throw EQnlfCompress("Cannot add files to the spanned archive %s", {FCompressedFile});
   }
-  FHeaders.AddFiles(FFilesToProcess, append);
+  std::vector<std::unique_ptr<TStream>> opened;
+  const int listed = FHeaders.Count();
+  FHeaders.AddFiles(FFilesToProcess, append, &opened);
   FHeaders.WriteHeaders(*FDest);
   FDest->Seek(0, soEnd);
   if (cached)
@@ -61,7 +79,8 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
   for (int i = first; i < FHeaders.Count(); ++i) {
     if (FHeaders.FileHeaders(i).InArchive) continue;
     FPipeline->TopUp(FCompressionLevel, OpenSource());
-    AddOneFile(i, UniqueID);
+    size_t slot = size_t(i - listed);
+    AddOneFile(i, UniqueID, slot < opened.size() ? std::move(opened[slot]) : nullptr);
   }
   for (int i = first; i < FHeaders.Count(); ++i) FHeaders.FileHeaders(i).InArchive = true;
   TFileHeaders::TSums sums = cached ? Cache.Sums : TFileHeaders::TSums();
@@ -71,11 +90,17 @@ void TQnlfCompress::DoAdd(TlzhCommand Command, int32_t UniqueID, const TAppendCa
                   FDest->Size(),
                   FHeaders.Count(),
                   {sums.Compressed + added.Compressed, sums.Size + added.Size}};
+  // The next Add to this archive appends where this one ended: the file stays open for it.
+  FHeldDest = std::move(FDest);
 }
 
 void TQnlfCompress::ExpectSources(const std::vector<std::string>& Paths) { FPipeline->Expect(Paths); }
 
-void TQnlfCompress::ForgetExpectedSources() { FPipeline->Clear(); }
+void TQnlfCompress::ForgetExpectedSources() {
+  FPipeline->Clear();
+  // The pass is over: what it wrote is closed for the steps after it.
+  FHeldDest.reset();
+}
 
 std::function<std::unique_ptr<TStream>(const std::string&)> TQnlfCompress::OpenSource() {
   return [this](const std::string& Path) { return OpenFile(Path, ArchiveFiles::TOpenMode::omReadShared); };
@@ -85,11 +110,13 @@ std::string TQnlfCompress::SourceNameOf(const TFileHeader& Header) {
   return Header.SourcePath.empty() ? Header.FileName() : Header.SourcePath;
 }
 
-void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID) {
+void TQnlfCompress::AddOneFile(int Index, int32_t UniqueID, std::unique_ptr<TStream> Opened) {
   TFileHeader& header = FHeaders.FileHeaders(Index);
   std::string name = SourceNameOf(header);
   TScopeExit forgetReplay([this] { FReplayPosition.reset(); });
-  FSource = OpenFile(name, ArchiveFiles::TOpenMode::omReadShared);
+  // The file as the listing opened it, read from its start.
+  if (Opened) Opened->Seek(0, soBeginning);
+  FSource = Opened ? std::move(Opened) : OpenFile(name, ArchiveFiles::TOpenMode::omReadShared);
   if (!FSource) throw EQnlfCompress("Cannot open the file %s", {name});
   bool chunked = false;
   std::optional<TDeflatedMember> deflated =

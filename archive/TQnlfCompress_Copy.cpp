@@ -79,6 +79,7 @@ void TQnlfCompress::DoSpan(const std::string& Directory, const std::string& File
   if (!FOpen) OpenArchive();
   FCurrentDisk = 1;
   FAppendCache.Valid = false;
+  FHeldDest.reset();
   FHeaders.Spanned = 1;
   FHeaders.ResetTotals(FStats);
   FSource = OpenFile(FCompressedFile, ArchiveFiles::TOpenMode::omReadShared);

@@ -198,6 +198,10 @@ void TFileContainer::Compress(TCompressOptions Options) {
   if (OnBeforeProcess()) OnBeforeProcess()(this);
   if (!Include()) return;
   if (Container()) Container()->DoInformationEventControl(this, ucPassBegins, this);
+  // As in the install pass: the folders are read once, and the drive links are taken as
+  // resolved (a build asks for no disk), from the first look at the sources on.
+  TFolderLookupsOnce folders;
+  TDriveLinksHeld drives;
   ReadInfoFromFile();
   SetPassTotalSize(TotalFilesSize((Options & coIncludeExcluded) != 0));
   SetPassDoneSize(0);
@@ -231,10 +235,6 @@ void TFileContainer::Compress(TCompressOptions Options) {
     if (--compressDepth == 0) QnlfCompress().ForgetExpectedSources();
   });
   QnlfCompress().ExpectSources(SourcesToCompress((Options & coIncludeExcluded) != 0));
-  // As in the install pass: the folders are read once, and the drive links are taken as
-  // resolved (a build asks for no disk).
-  TFolderLookupsOnce folders;
-  TDriveLinksHeld drives;
 
   for (int i = 0; i < HelperCount(); ++i) {
     auto* helper = dynamic_cast<TFileRelated*>(Helpers(i));

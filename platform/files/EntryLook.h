@@ -7,7 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files/FileStream.h"
+
 namespace qnl::detail {
+
+// The identity a stat() result gives.
+inline TFileIdentity IdentityOfStat(const struct stat& St) {
+  auto ns = [](const struct timespec& T) { return int64_t(T.tv_sec) * 1000000000 + T.tv_nsec; };
+  return {uint64_t(St.st_dev), uint64_t(St.st_ino), int64_t(St.st_size), ns(St.st_mtim), ns(St.st_ctim)};
+}
 
 struct TEntryLook {
   enum TState { elUnknown, elAbsent, elPresent };

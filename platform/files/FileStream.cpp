@@ -58,10 +58,13 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName
   }
   // Only reading opens a directory: opening one for writing fails by itself.
   struct stat st;
-  if (!writing && ::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(FHandle);
-    FHandle = -1;
-    RaiseFileError("open file", FileName, EISDIR);
+  if (!writing && ::fstat(FHandle, &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      ::close(FHandle);
+      FHandle = -1;
+      RaiseFileError("open file", FileName, EISDIR);
+    }
+    FOpened = detail::IdentityOfStat(st);
   }
   int share = Mode & 0x00F0;
   int lockOp = 0;
@@ -155,8 +158,7 @@ int64_t TFileStream::Size() const {
 TFileIdentity TFileStream::Identity() const {
   struct stat st;
   if (::fstat(FHandle, &st) != 0) RaiseLastFileError("get the size of file", FFileName);
-  auto ns = [](const struct timespec& T) { return int64_t(T.tv_sec) * 1000000000 + T.tv_nsec; };
-  return {uint64_t(st.st_dev), uint64_t(st.st_ino), int64_t(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
+  return detail::IdentityOfStat(st);
 }
 
 void TFileStream::SetSize(int64_t NewSize) {

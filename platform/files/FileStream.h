@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "rtl/Streams.h"
@@ -47,6 +48,9 @@ public:
   // Makes the written bytes durable (fsync).
   void Flush();
   TFileIdentity Identity() const;
+  // The identity the file had when it was opened for reading: no second look at it. Opened for
+  // writing, its identity now.
+  TFileIdentity OpenedIdentity() const { return FOpened ? *FOpened : Identity(); }
   // The Windows path the stream was opened with.
   const std::string& FileName() const { return FFileName; }
 
@@ -54,6 +58,7 @@ private:
   std::string FFileName;
   int FHandle = -1;
   int64_t FPos = 0; // the handle's offset, kept here; reads and writes move it as they go
+  std::optional<TFileIdentity> FOpened;
 };
 
 } // namespace qnl

@@ -238,6 +238,22 @@ TDateTime FileDateTime(std::string_view FileName) {
   return LocalDateTimeOf(st.st_mtim);
 }
 
+TDateTime FileDateTimeOf(const TFileIdentity& Identity) {
+  constexpr int64_t second = 1000000000;
+  int64_t seconds = Identity.ModifiedNs / second, rest = Identity.ModifiedNs % second;
+  if (rest < 0) {
+    rest += second;
+    --seconds;
+  }
+  return LocalDateTimeOf({static_cast<time_t>(seconds), static_cast<long>(rest)});
+}
+
+std::optional<TFileIdentity> FileIdentityOf(std::string_view FileName) {
+  struct stat st;
+  if (!StatOf(FileName, st)) return std::nullopt;
+  return detail::IdentityOfStat(st);
+}
+
 void SetFileDateTime(std::string_view FileName, TDateTime Time) {
   std::string name(FileName);
   struct timespec times[2];

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/files/FileStream.h"
 #include "rtl/DateTime.h"
 
 namespace qnl {
@@ -32,6 +34,10 @@ bool DirectoryExists(std::string_view Dir);
 int64_t FileSizeOf(std::string_view FileName);
 // Last write time in local time; EInOutError when the file does not exist.
 TDateTime FileDateTime(std::string_view FileName);
+// The same of a file already open, from its identity's modification time.
+TDateTime FileDateTimeOf(const TFileIdentity& Identity);
+// The identity of the file FileName names (links followed); nullopt when there is none.
+std::optional<TFileIdentity> FileIdentityOf(std::string_view FileName);
 // The current local date and time.
 TDateTime Now();
 // Sets the last write time (local time).

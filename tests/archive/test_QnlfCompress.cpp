@@ -258,6 +258,16 @@ TEST_F(ArchiveTest, AppendsSeeMembersAnotherComponentAddedMeanwhile) {
   EXPECT_EQ(PythonRead(FArchive), "0|1|" + a + "|3|1|0|0|\n1|1|" + b + "|4|2|0|0|\n2|1|" + c + "|2|3|0|0|\n");
 }
 
+TEST_F(ArchiveTest, AnAppendGoesToTheFileNowAtTheArchivesNameNotTheOneTheLastAddWrote) {
+  // The same bytes under the name, as a new file: the last Add's file is gone from the name.
+  std::string a = Source("a.txt", "aaa"), b = Source("b.txt", "bbbb");
+  AddFiles({a}, lzcOnlyAdd, 1);
+  CopyFile(FArchive, FArchive + ".copy", TExisting::exReplace);
+  MoveFile(FArchive + ".copy", FArchive, TExisting::exReplace);
+  AddFiles({b}, lzcOnlyAdd, 2);
+  EXPECT_EQ(PythonRead(FArchive), "0|1|" + a + "|3|1|0|0|\n1|1|" + b + "|4|2|0|0|\n");
+}
+
 TEST_F(ArchiveTest, AnAppendCountsTheTotalsOfTheWholeTable) {
   // The table this component wrote last is not added up again: the totals must still be the
   // file's own, as a component that reads the table anew finds them.
