@@ -99,9 +99,9 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   FComponents.push_back(AComponent);
   IndexName(AComponent);
   AComponent->FOwner = this;
-  AComponent->FHearing = THearing::Unsorted;
+  AComponent->FHearing = THearing::hrUnsorted;
   // Sorted deaf while it owned nothing, this one must now pass its owner's news on.
-  if (FOwner && FHearing == THearing::Deaf) {
+  if (FOwner && FHearing == THearing::hrDeaf) {
     FOwner->FHearers.clear();
     FOwner->FSortedCount = 0;
   }
@@ -169,18 +169,18 @@ void TComponent::SortHearers(const TComponent* Inserted) {
   for (; FSortedCount < end; ++FSortedCount) {
     TComponent* c = FComponents[FSortedCount];
     bool hears = c->HearsOwnerNews() || !c->FComponents.empty();
-    c->FHearing = hears ? THearing::Hears : THearing::Deaf;
+    c->FHearing = hears ? THearing::hrHears : THearing::hrDeaf;
     if (hears) FHearers.push_back(c);
   }
 }
 
 void TComponent::ForgetHearer(TComponent* AComponent, size_t Index) {
   if (Index < FSortedCount) --FSortedCount;
-  if (AComponent->FHearing == THearing::Hears) {
+  if (AComponent->FHearing == THearing::hrHears) {
     auto it = std::find(FHearers.rbegin(), FHearers.rend(), AComponent);
     if (it != FHearers.rend()) FHearers.erase(it.base() - 1);
   }
-  AComponent->FHearing = THearing::Unsorted;
+  AComponent->FHearing = THearing::hrUnsorted;
 }
 
 void TComponent::FreeNotification(TComponent* AComponent) {

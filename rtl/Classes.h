@@ -129,7 +129,7 @@ private:
   void ForgetHearer(TComponent* AComponent, size_t Index);
 
   // Whether the component's owner has sorted it into its hearers or not.
-  enum class THearing : uint8_t { Unsorted, Hears, Deaf };
+  enum class THearing : uint8_t { hrUnsorted, hrHears, hrDeaf };
 
   std::string FName;
   int32_t FTag = 0;
@@ -140,7 +140,7 @@ private:
   // its base constructor, before its class can answer HearsOwnerNews.
   std::vector<TComponent*> FHearers;
   size_t FSortedCount = 0;
-  THearing FHearing = THearing::Unsorted;
+  THearing FHearing = THearing::hrUnsorted;
   // The named ones among FComponents by upper-cased name, so that the unique-name check and
   // FindComponent do not walk every sibling.
   std::unordered_map<std::string, TComponent*> FNameIndex;
