@@ -1,5 +1,6 @@
 // Jobs done ahead on worker threads for the thread that will use their results in order:
-// members deflated at build time, members inflated at install time.
+// members deflated at build time, members written into partial files beside their targets at
+// install time.
 #pragma once
 
 #include <algorithm>
