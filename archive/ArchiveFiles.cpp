@@ -91,25 +91,22 @@ std::unique_ptr<TStream> Open(const std::string& Path, TOpenMode Mode) {
   }
 }
 
-std::optional<TFileIdentity> IdentityOf(const TStream& Stream) {
+namespace {
+// The identity a file stream gives (now, or as opened); none for other streams or on failure.
+std::optional<TFileIdentity> FileStreamIdentity(const TStream& Stream, bool AsOpened) {
   auto* file = dynamic_cast<const TFileStream*>(&Stream);
   if (!file) return std::nullopt;
   try {
-    return file->Identity();
+    return AsOpened ? file->OpenedIdentity() : file->Identity();
   } catch (const Exception&) {
     return std::nullopt;
   }
 }
+} // namespace
 
-std::optional<TFileIdentity> OpenedIdentityOf(const TStream& Stream) {
-  auto* file = dynamic_cast<const TFileStream*>(&Stream);
-  if (!file) return std::nullopt;
-  try {
-    return file->OpenedIdentity();
-  } catch (const Exception&) {
-    return std::nullopt;
-  }
-}
+std::optional<TFileIdentity> IdentityOf(const TStream& Stream) { return FileStreamIdentity(Stream, false); }
+
+std::optional<TFileIdentity> OpenedIdentityOf(const TStream& Stream) { return FileStreamIdentity(Stream, true); }
 
 void DiskChanged() { ForgetDriveLinks(); }
 

@@ -288,6 +288,21 @@ int LstatLooked(const std::string& UnixPath, const detail::TEntryLook& Look, str
   return ::lstat(UnixPath.c_str(), &St);
 }
 
+// A regular file at DestUnix that another program holds cannot be replaced, as on Windows.
+void RefuseHeldTarget(const std::string& DestUnix, const struct stat& Dst, std::string_view Dest) {
+  if (S_ISREG(Dst.st_mode) && detail::LockedByOthers(DestUnix))
+    RaiseFileError("replace file", std::string(Dest), EWOULDBLOCK);
+}
+
+// Renames SrcUnix to DestUnix and keeps both directories' listings true; 0, or rename's errno.
+int RenameKeepingListings(const std::string& SrcUnix, const std::string& DestUnix) {
+  detail::TDirectoryChange leaving(SrcUnix), arriving(DestUnix);
+  if (::rename(SrcUnix.c_str(), DestUnix.c_str()) != 0) return errno;
+  leaving.Removed();
+  arriving.Added();
+  return 0;
+}
+
 void MoveFileChecking(std::string_view Source, std::string_view Dest, TExisting Existing, bool CheckSource) {
   detail::TListingOperation operation;
   detail::TEntryLook srcLook, destLook;
@@ -308,16 +323,11 @@ void MoveFileChecking(std::string_view Source, std::string_view Dest, TExisting 
   }
   if (destExists && !sameFile) {
     if (Existing == TExisting::exFail) RaiseFileError("move file to", std::string(Dest), EEXIST);
-    if (S_ISREG(dst.st_mode) && detail::LockedByOthers(destUnix))
-      RaiseFileError("replace file", std::string(Dest), EWOULDBLOCK);
+    RefuseHeldTarget(destUnix, dst, Dest);
   }
-  detail::TDirectoryChange leaving(srcUnix), arriving(destUnix);
-  if (::rename(srcUnix.c_str(), destUnix.c_str()) == 0) {
-    leaving.Removed();
-    arriving.Added();
-    return;
-  }
-  if (errno != EXDEV) RaiseLastFileError("move file", std::string(Source) + "\" to \"" + std::string(Dest));
+  int err = RenameKeepingListings(srcUnix, destUnix);
+  if (err == 0) return;
+  if (err != EXDEV) RaiseFileError("move file", std::string(Source) + "\" to \"" + std::string(Dest), err);
   // Another file system: copy, then remove the source.
   if (S_ISDIR(st.st_mode)) {
     std::error_code ec;
@@ -352,13 +362,9 @@ void ReplaceWithOwnHostFile(const std::string& HostSource, std::string_view Sour
   // the name as written.
   if (destUnix == HostSource) return ReplaceWithOwnFile(Source, Dest);
   struct stat dst;
-  if (LstatLooked(destUnix, destLook, dst) == 0 && S_ISREG(dst.st_mode) && detail::LockedByOthers(destUnix))
-    RaiseFileError("replace file", std::string(Dest), EWOULDBLOCK);
-  detail::TDirectoryChange leaving(HostSource), arriving(destUnix);
-  if (::rename(HostSource.c_str(), destUnix.c_str()) != 0)
-    RaiseLastFileError("move file", std::string(Source) + "\" to \"" + std::string(Dest));
-  leaving.Removed();
-  arriving.Added();
+  if (LstatLooked(destUnix, destLook, dst) == 0) RefuseHeldTarget(destUnix, dst, Dest);
+  if (int err = RenameKeepingListings(HostSource, destUnix))
+    RaiseFileError("move file", std::string(Source) + "\" to \"" + std::string(Dest), err);
 }
 
 void DeleteFile(std::string_view FileName) {
