@@ -294,7 +294,8 @@ void THive::WriteGathered() {
     if (ftruncate(FJournalFd, FOffset) != 0) { /* the torn records are cut off by the next writer */
     }
     errno = savedErrno;
-    // The tree holds records the journal lacks: it is read afresh before its next use.
+    // The tree holds records the journal lacks, and the journal's size is unknown: both are
+    // read afresh before their next use.
     FLoaded = false;
     FSeenValid = false;
     Fail("write registry journal", FJournalName);
@@ -321,31 +322,14 @@ void THive::Append(const TJournalRecord& Record) {
     if (ftruncate(FJournalFd, FOffset) != 0) Fail("repair registry journal", FJournalName);
     FJournalSize = FOffset;
   }
-  std::string bytes = EncodeJournalRecord(Record);
-  if (FGathering) {
-    FGathered += bytes;
-    Record.ApplyTo(*FRoot);
-    ++FVersion;
-    FChanged = true;
-    return;
-  }
-  // Written, the record survives the death of this process at once; it reaches the disk
-  // itself lazily, as Windows writes its registry, unless a key is flushed (RegFlushKey).
-  bool written = WriteAt(FJournalFd, bytes, FOffset);
-  if (written) FUnsynced = true;
-  if (!written) {
-    int savedErrno = errno;
-    if (ftruncate(FJournalFd, FOffset) != 0) { /* the torn record is cut off by the next writer */
-    }
-    errno = savedErrno;
-    FSeenValid = false; // the journal's size is unknown now
-    Fail("write registry journal", FJournalName);
-  }
+  FGathered += EncodeJournalRecord(Record);
   Record.ApplyTo(*FRoot);
   ++FVersion;
-  FOffset += off_t(bytes.size());
-  FJournalSize = FOffset;
   FChanged = true;
+  // Written, the record survives the death of this process at once; it reaches the disk
+  // itself lazily, as Windows writes its registry, unless a key is flushed (RegFlushKey).
+  // An edit's records are written together when it ends.
+  if (!FGathering) WriteGathered();
 }
 
 void THive::EndBatch() {

@@ -6,6 +6,8 @@
 #include <functional>
 #include <random>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -116,6 +118,40 @@ TEST_F(RegistryProcessTest, AnEditStoppedByAnErrorStillLeavesWhatItWroteForOther
   EXPECT_EQ(key->ReadString("B"), "2");
   EXPECT_EQ(key->ReadString("Item1"), "1");
   EXPECT_EQ(key->ReadString("Entries"), "1");
+}
+
+TEST_F(RegistryProcessTest, AWriteTheJournalRefusesIsNeitherSeenNorKept) {
+  Machine();
+  TRegKey::Edit(TRootKey::rkLocalMachine, "Software\\Full",
+                [](TRegEdit& Edit) { Edit.WriteString("", "Before", "1"); });
+  struct stat journal;
+  ASSERT_EQ(stat((FDir + "/system.reg.journal").c_str(), &journal), 0);
+  // A child whose files may not grow past the journal's size: the next record cannot be written.
+  pid_t pid = fork();
+  if (pid == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{rlim_t(journal.st_size), RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    bool refused = false;
+    try {
+      TRegKey::Edit(TRootKey::rkLocalMachine, "Software\\Full",
+                    [](TRegEdit& Edit) { Edit.WriteString("", "Lost", "2"); });
+    } catch (const std::exception&) {
+      refused = true;
+    }
+    auto key = TRegKey::Open(Machine(), TRootKey::rkLocalMachine, "Software\\Full");
+    bool unseen = key && !key->ReadString("Lost") && key->ReadString("Before") == "1";
+    _exit(refused && unseen ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+      << "the refused write was reported as done or stayed visible";
+  TMachine fresh(FDir);
+  auto key = TRegKey::Open(fresh, TRootKey::rkLocalMachine, "Software\\Full");
+  ASSERT_TRUE(key);
+  EXPECT_FALSE(key->ReadString("Lost"));
+  EXPECT_EQ(key->ReadString("Before"), "1");
 }
 
 TEST_F(RegistryProcessTest, TwoProcessesWritingAtOnceLoseNothing) {
